@@ -1,0 +1,20 @@
+// Key codes as handlers see them (virtual-key numbers: F9 is 120), and the
+// focus changes that count as leaving a control.
+#pragma once
+
+#include <Qt>
+
+namespace Keys {
+enum : int { Back = 8, Tab = 9, Enter = 13, Escape = 27, Space = 32, PageUp = 33, PageDown = 34,
+             End = 35, Home = 36, Left = 37, Up = 38, Right = 39, Down = 40, Delete = 46, F9 = 120 };
+// Modifier bits passed with OnKeyDown.
+enum : int { ssShift = 1, ssAlt = 2, ssCtrl = 4 };
+
+int fromQt(int qtKey);
+int toQt(int vk);
+int shiftFromQt(Qt::KeyboardModifiers m);
+
+// Focus moving to another control of the window: Tab, click, code. Not the
+// window losing activation or a popup opening, which leave the control current.
+bool isExit(Qt::FocusReason reason);
+}

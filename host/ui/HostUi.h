@@ -1,0 +1,32 @@
+// Every dialog the host shows goes through HostUi: QtHostUi for people,
+// ScriptedHostUi for tests and scripted sessions (answers queued in advance,
+// every message recorded). Screens and modules never include a dialog header.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class HostUi {
+public:
+    virtual ~HostUi();
+
+    // The installed implementation; QtHostUi when none was installed.
+    static HostUi &instance();
+    // Takes ownership; nullptr restores the default.
+    static void install(HostUi *ui);
+
+    // --- messages -------------------------------------------------------
+    // An error message of MensErro; abort tells whether the action ends.
+    virtual void showError(const QString &text, bool abort) = 0;
+    // An unexpected exception that ended an event.
+    virtual void showException(const QString &text) = 0;
+    // A plain information message.
+    virtual void showInfo(const QString &text) = 0;
+
+    // --- prompts --------------------------------------------------------
+    // Asks for a line of text; false when the user cancels.
+    virtual bool askText(const QString &caption, const QString &prompt, QString &value) = 0;
+    // Asks for a file name to save to; empty when the user cancels.
+    virtual QString askSaveFileName(const QString &title, const QString &filter,
+                                    const QString &initial) = 0;
+};

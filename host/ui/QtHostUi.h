@@ -1,0 +1,14 @@
+// HostUi for people: Qt message boxes and dialogs.
+#pragma once
+
+#include "HostUi.h"
+
+class QtHostUi : public HostUi {
+public:
+    void showError(const QString &text, bool abort) override;
+    void showException(const QString &text) override;
+    void showInfo(const QString &text) override;
+    bool askText(const QString &caption, const QString &prompt, QString &value) override;
+    QString askSaveFileName(const QString &title, const QString &filter,
+                            const QString &initial) override;
+};

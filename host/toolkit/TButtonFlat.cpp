@@ -1,0 +1,17 @@
+#include "TButtonFlat.h"
+#include "ComponentRegistry.h"
+#include "TMenuItem.h"
+
+#include <QMenu>
+
+REGISTER_COMPONENT(TButtonFlat)
+
+TButtonFlat::TButtonFlat(QWidget *parent) : TSpeedButton(parent), m_menu(new QMenu(this))
+{
+    setAutoRaise(true);
+    setMenu(m_menu);
+    setPopupMode(QToolButton::InstantPopup);
+    setArrowType(Qt::DownArrow);
+}
+
+void TButtonFlat::addMenuItem(TMenuItem *item) { m_menu->addAction(item->action()); }

@@ -1,0 +1,91 @@
+#include "TComboBox.h"
+#include "ComponentRegistry.h"
+#include "Dispatch.h"
+#include "Keys.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+REGISTER_COMPONENT(TComboBox)
+
+TComboBox::TComboBox(QWidget *parent) : QComboBox(parent)
+{
+    setEditable(true);
+    // Only a choice the user makes raises the events; code changes do not.
+    connect(this, QOverload<int>::of(&QComboBox::activated), this, [this] {
+        Dispatch::fire([this] { emit OnChange(this); });
+        Dispatch::fire([this] { emit OnClick(this); });
+    });
+}
+
+void TComboBox::setStyle_(const QString &v)
+{
+    m_style = v;
+    setEditable(v == QLatin1String("csDropDown") || v == QLatin1String("csSimple"));
+}
+
+QStringList TComboBox::Items() const
+{
+    QStringList out;
+    for (int i = 0; i < count(); ++i)
+        out << itemText(i);
+    return out;
+}
+
+void TComboBox::setItems(const QStringList &items)
+{
+    // The caller keeps its list: the items are copied in.
+    clear();
+    addItems(items);
+    setCurrentIndex(-1);
+}
+
+void TComboBox::setItemIndex(int i)
+{
+    setCurrentIndex(i >= 0 && i < count() ? i : -1);
+}
+
+QString TComboBox::Text() const
+{
+    if (isEditable())
+        return lineEdit()->text();
+    return currentIndex() >= 0 ? currentText() : QString();
+}
+
+void TComboBox::setText_(const QString &v)
+{
+    if (isEditable()) {
+        lineEdit()->setText(v);
+        return;
+    }
+    setCurrentIndex(findText(v));
+}
+
+bool TComboBox::Focused() const
+{
+    const QWidget *w = window();
+    return w && w->focusWidget() == this && hasFocus();
+}
+
+void TComboBox::focusInEvent(QFocusEvent *e)
+{
+    QComboBox::focusInEvent(e);
+    if (Keys::isExit(e->reason()))
+        Dispatch::fire([this] { emit OnEnter(this); });
+}
+
+void TComboBox::focusOutEvent(QFocusEvent *e)
+{
+    QComboBox::focusOutEvent(e);
+    if (Keys::isExit(e->reason()))
+        Dispatch::fire([this] { emit OnExit(this); });
+}
+
+void TComboBox::keyPressEvent(QKeyEvent *e)
+{
+    int key = Keys::fromQt(e->key());
+    Dispatch::fire([&] { emit OnKeyDown(this, &key, Keys::shiftFromQt(e->modifiers())); });
+    if (key != 0)
+        QComboBox::keyPressEvent(e);
+}

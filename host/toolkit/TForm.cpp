@@ -1,0 +1,227 @@
+#include "TForm.h"
+#include "ComponentRegistry.h"
+#include "Dispatch.h"
+#include "FocusChain.h"
+#include "FormReader.h"
+#include "TApplication.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+REGISTER_COMPONENT(TForm)
+
+TForm::TForm(QWidget *parent) : QWidget(parent) {}
+
+TForm::~TForm() = default;
+
+void TForm::setClientWidth(int v)
+{
+    resize(v, height());
+    setBorderStyle(m_borderStyle);
+}
+
+void TForm::setClientHeight(int v)
+{
+    resize(width(), v);
+    setBorderStyle(m_borderStyle);
+}
+
+void TForm::setBorderStyle(const QString &v)
+{
+    m_borderStyle = v;
+    // A fixed frame: the user cannot resize the window.
+    if (v == QLatin1String("bsSingle") || v == QLatin1String("bsDialog") || v == QLatin1String("bsToolWindow"))
+        setFixedSize(size());
+    else
+        setMinimumSize(0, 0), setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+}
+
+QString TForm::WindowState() const
+{
+    const Qt::WindowStates s = m_sub ? m_sub->windowState() : windowState();
+    if (s & Qt::WindowMinimized)
+        return QStringLiteral("wsMinimized");
+    if (s & Qt::WindowMaximized)
+        return QStringLiteral("wsMaximized");
+    return QStringLiteral("wsNormal");
+}
+
+void TForm::setWindowState_(const QString &v)
+{
+    QWidget *f = frame();
+    if (v == QLatin1String("wsMinimized"))
+        f->showMinimized();
+    else if (v == QLatin1String("wsMaximized"))
+        f->showMaximized();
+    else if (f->isVisible() || f->windowState() != Qt::WindowNoState)
+        f->showNormal();
+}
+
+void TForm::SetWindowStateNormal() { setWindowState_(QStringLiteral("wsNormal")); }
+
+QWidget *TForm::frame()
+{
+    return m_sub ? static_cast<QWidget *>(m_sub.data()) : this;
+}
+
+void TForm::Create()
+{
+    {
+        FormReader reader(this);
+        QList<const QMetaObject *> chain;
+        for (const QMetaObject *mo = metaObject(); mo && mo != &TForm::staticMetaObject; mo = mo->superClass())
+            chain.prepend(mo);
+        for (const QMetaObject *mo : chain) {
+            const QString path = QStringLiteral(":/forms/%1.dfm").arg(QLatin1String(mo->className()));
+            if (QFile::exists(path))
+                reader.readFile(path);
+        }
+        reader.finish();
+    }
+    m_created = true;
+    Dispatch::fire([this] { emit OnCreate(this); });
+}
+
+void TForm::Show()
+{
+    if (m_closed)
+        return;
+    QMdiArea *area = TApplication::mdiArea();
+    if (m_formStyle == QLatin1String("fsMDIChild") && area) {
+        if (!m_sub) {
+            Qt::WindowFlags flags = Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                                  | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
+            if (m_borderStyle == QLatin1String("bsSizeable"))
+                flags |= Qt::WindowMaximizeButtonHint;
+            m_sub = area->addSubWindow(this, flags);
+            m_sub->setAttribute(Qt::WA_DeleteOnClose);
+            m_sub->setWindowTitle(windowTitle());
+            m_sub->adjustSize();
+            if (m_borderStyle != QLatin1String("bsSizeable"))
+                m_sub->setFixedSize(m_sub->size());
+        }
+        m_sub->show();
+        area->setActiveSubWindow(m_sub);
+        return;
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void TForm::Repaint()
+{
+    update();
+    repaint();
+}
+
+int TForm::runCloseHandler()
+{
+    // An MDI child minimises unless its handler says otherwise; others hide.
+    int action = m_formStyle == QLatin1String("fsMDIChild") ? caMinimize : caHide;
+    m_inClose = true;
+    try {
+        Dispatch::fire([&] { emit OnClose(this, &action); });
+    } catch (...) {
+        m_inClose = false;
+        throw;
+    }
+    m_inClose = false;
+    return action;
+}
+
+void TForm::Close()
+{
+    if (m_closed || m_inClose)
+        return;
+    if (m_sub && m_sub->isVisible()) {
+        m_sub->close(); // comes back through closeEvent
+        return;
+    }
+    const int action = runCloseHandler();
+    switch (action) {
+    case caNone:
+        return;
+    case caMinimize:
+        frame()->showMinimized();
+        return;
+    case caHide:
+        frame()->hide();
+        return;
+    default:
+        m_closed = true;
+        frame()->hide();
+        frame()->deleteLater();
+    }
+}
+
+void TForm::closeEvent(QCloseEvent *e)
+{
+    if (m_closed) {
+        e->accept();
+        return;
+    }
+    if (m_inClose) {
+        e->ignore();
+        return;
+    }
+    const int action = runCloseHandler();
+    switch (action) {
+    case caNone:
+        e->ignore();
+        return;
+    case caMinimize:
+        e->ignore();
+        frame()->showMinimized();
+        return;
+    case caHide:
+        e->ignore();
+        frame()->hide();
+        return;
+    default:
+        m_closed = true;
+        e->accept();
+        if (!m_sub)
+            setAttribute(Qt::WA_DeleteOnClose);
+    }
+}
+
+void TForm::activated()
+{
+    if (m_closed)
+        return;
+    if (!m_activatedOnce) {
+        m_activatedOnce = true;
+        QWidget *f = QApplication::focusWidget();
+        if (!f || !isAncestorOf(f))
+            if (QWidget *first = FocusChain::next(this, nullptr, true))
+                first->setFocus(Qt::TabFocusReason);
+    }
+    Dispatch::fire([this] { emit OnActivate(this); });
+}
+
+bool TForm::event(QEvent *e)
+{
+    if (e->type() == QEvent::WindowActivate && !m_sub)
+        activated();
+    else if (e->type() == QEvent::Show)
+        Dispatch::fire([this] { emit OnShow(this); });
+    return QWidget::event(e);
+}
+
+bool TForm::focusNextPrevChild(bool next)
+{
+    QWidget *target = FocusChain::next(this, QApplication::focusWidget(), next);
+    if (!target)
+        return false;
+    target->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
+}
+
+QObject *TForm::component(const QString &name) const
+{
+    return findChild<QObject *>(name, Qt::FindChildrenRecursively);
+}

@@ -1,0 +1,74 @@
+#include "TMaskEdit.h"
+#include "ComponentRegistry.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+
+REGISTER_COMPONENT(TMaskEdit)
+
+TMaskEdit::TMaskEdit(QWidget *parent) : TEdit(parent) {}
+
+void TMaskEdit::setEditMask(const QString &definition)
+{
+    const QString value = Text();
+    m_mask = EditMask(definition);
+    setInputMask(m_mask.isEmpty() ? QString() : m_mask.toQtInputMask());
+    setText_(value);
+}
+
+QString TMaskEdit::Text() const
+{
+    if (m_mask.isEmpty())
+        return QLineEdit::text();
+    return m_mask.valueOf(displayText());
+}
+
+void TMaskEdit::setText_(const QString &v)
+{
+    if (m_mask.isEmpty()) {
+        TEdit::setText_(v);
+        return;
+    }
+    QLineEdit::setText(m_mask.filter(v));
+    checkChanged();
+}
+
+void TMaskEdit::pasteFiltered()
+{
+    if (isReadOnly())
+        return;
+    const QString clip = QApplication::clipboard()->text();
+    if (m_mask.isEmpty()) {
+        insert(clip);
+        return;
+    }
+    // What stands before the cursor stays; the pasted text follows it.
+    const int pos = cursorPosition();
+    const QString before = m_mask.valueOf(displayText().left(pos));
+    setText_(before + clip);
+}
+
+void TMaskEdit::keyPressEvent(QKeyEvent *e)
+{
+    if (e->matches(QKeySequence::Paste)) {
+        pasteFiltered();
+        return;
+    }
+    TEdit::keyPressEvent(e);
+}
+
+void TMaskEdit::contextMenuEvent(QContextMenuEvent *e)
+{
+    QMenu *menu = createStandardContextMenu();
+    for (QAction *a : menu->actions()) {
+        if (a->objectName() == QLatin1String("edit-paste")) {
+            disconnect(a, nullptr, nullptr, nullptr);
+            connect(a, &QAction::triggered, this, &TMaskEdit::pasteFiltered);
+        }
+    }
+    menu->exec(e->globalPos());
+    delete menu;
+}

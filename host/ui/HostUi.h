@@ -5,6 +5,10 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
+
+class QPrinter;
+class ReportDefinition;
 
 class HostUi {
 public:
@@ -29,4 +33,17 @@ public:
     // Asks for a file name to save to; empty when the user cancels.
     virtual QString askSaveFileName(const QString &title, const QString &filter,
                                     const QString &initial) = 0;
+
+    // --- reports --------------------------------------------------------
+    // Lets the user choose a printer (or a PDF file); false when cancelled.
+    virtual bool askPrinter(QPrinter &printer) = 0;
+    // Shows a print preview; paint draws the pages on the printer it gets
+    // and returns how many there are.
+    virtual void previewReport(const QString &title, QPrinter &printer,
+                               const std::function<int(QPrinter *)> &paint) = 0;
+    // Edits a report definition (title, statements, columns); check gives an
+    // error text, empty when the definition is sound, and must pass before
+    // the edit is accepted. False when the user cancels.
+    virtual bool editReport(ReportDefinition &def,
+                            const std::function<QString(const ReportDefinition &)> &check) = 0;
 };

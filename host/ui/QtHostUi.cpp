@@ -1,10 +1,14 @@
 #include "QtHostUi.h"
+#include "ReportEditDialog.h"
 #include "toolkit/Dispatch.h"
 
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 
 namespace {
 QWidget *dialogParent() { return QApplication::activeWindow(); }
@@ -43,4 +47,35 @@ QString QtHostUi::askSaveFileName(const QString &title, const QString &filter, c
 {
     Dispatch::ModalScope modal;
     return QFileDialog::getSaveFileName(dialogParent(), title, initial, filter);
+}
+
+bool QtHostUi::askPrinter(QPrinter &printer)
+{
+    Dispatch::ModalScope modal;
+    QPrintDialog dlg(&printer, dialogParent());
+    return dlg.exec() == QDialog::Accepted;
+}
+
+void QtHostUi::previewReport(const QString &title, QPrinter &printer,
+                             const std::function<int(QPrinter *)> &paint)
+{
+    Dispatch::ModalScope modal;
+    QPrintPreviewDialog dlg(&printer, dialogParent());
+    dlg.setWindowTitle(title);
+    dlg.resize(900, 700);
+    // Painting runs inside the dialog's event loop: errors are shown there.
+    QObject::connect(&dlg, &QPrintPreviewDialog::paintRequested, &dlg,
+                     [&paint](QPrinter *p) { Dispatch::guard([&] { paint(p); }); });
+    dlg.exec();
+}
+
+bool QtHostUi::editReport(ReportDefinition &def,
+                          const std::function<QString(const ReportDefinition &)> &check)
+{
+    Dispatch::ModalScope modal;
+    ReportEditDialog dlg(def, check, dialogParent());
+    if (dlg.exec() != QDialog::Accepted)
+        return false;
+    def = dlg.definition();
+    return true;
 }

@@ -11,4 +11,9 @@ public:
     bool askText(const QString &caption, const QString &prompt, QString &value) override;
     QString askSaveFileName(const QString &title, const QString &filter,
                             const QString &initial) override;
+    bool askPrinter(QPrinter &printer) override;
+    void previewReport(const QString &title, QPrinter &printer,
+                       const std::function<int(QPrinter *)> &paint) override;
+    bool editReport(ReportDefinition &def,
+                    const std::function<QString(const ReportDefinition &)> &check) override;
 };

@@ -1,4 +1,8 @@
 #include "ScriptedHostUi.h"
+#include "report/ReportDefinition.h"
+
+#include <QPrinter>
+#include <QTemporaryDir>
 
 namespace {
 void record(ScriptedHostUi &ui, ScriptedHostUi::Message m)
@@ -49,3 +53,39 @@ QStringList ScriptedHostUi::messageTexts() const
 }
 
 void ScriptedHostUi::clear() { messages.clear(); }
+
+bool ScriptedHostUi::askPrinter(QPrinter &printer)
+{
+    const QString answer = printerAnswers.isEmpty() ? QString() : printerAnswers.dequeue();
+    if (answer.isNull())
+        return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(answer);
+    return true;
+}
+
+void ScriptedHostUi::previewReport(const QString &title, QPrinter &printer,
+                                   const std::function<int(QPrinter *)> &paint)
+{
+    QTemporaryDir dir;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath(QStringLiteral("preview.pdf")));
+    previews.append({title, paint(&printer)});
+}
+
+bool ScriptedHostUi::editReport(ReportDefinition &def,
+                                const std::function<QString(const ReportDefinition &)> &check)
+{
+    if (reportEdits.isEmpty())
+        return false;
+    ReportDefinition edited = def;
+    if (!reportEdits.dequeue()(edited))
+        return false;
+    const QString problem = check(edited);
+    if (!problem.isEmpty()) {
+        record(*this, {Message::Error, problem, false});
+        return false;
+    }
+    def = edited;
+    return true;
+}

@@ -22,11 +22,27 @@ public:
     bool askText(const QString &caption, const QString &prompt, QString &value) override;
     QString askSaveFileName(const QString &title, const QString &filter,
                             const QString &initial) override;
+    bool askPrinter(QPrinter &printer) override;
+    void previewReport(const QString &title, QPrinter &printer,
+                       const std::function<int(QPrinter *)> &paint) override;
+    bool editReport(ReportDefinition &def,
+                    const std::function<QString(const ReportDefinition &)> &check) override;
 
     QList<Message> messages;
     // An empty optional-like entry (null QString) answers "cancel".
     QQueue<QString> textAnswers;
     QQueue<QString> saveFileAnswers;
+    // Printer choices: a PDF file name to print to; a null QString cancels.
+    QQueue<QString> printerAnswers;
+    // Report edits: each changes the definition and returns false to cancel.
+    // A definition the check refuses is recorded as an error and cancelled.
+    QQueue<std::function<bool(ReportDefinition &)>> reportEdits;
+    // Previews shown: title and number of pages (painted to a scratch PDF).
+    struct Preview {
+        QString title;
+        int pages;
+    };
+    QList<Preview> previews;
     // Called after each message is recorded (scripted sessions print it).
     std::function<void(const Message &)> onMessage;
 

@@ -1,0 +1,110 @@
+#include "ReportFormat.h"
+
+#include <QLocale>
+
+namespace {
+const QLocale &ptBR()
+{
+    static const QLocale l(QLocale::Portuguese, QLocale::Brazil);
+    return l;
+}
+}
+
+QDateTime ReportFormat::toDateTime(const QVariant &v)
+{
+    if (v.typeId() == QMetaType::QDateTime)
+        return v.toDateTime();
+    if (v.typeId() == QMetaType::QDate)
+        return v.toDate().startOfDay();
+    const QString s = v.toString().trimmed();
+    QDateTime dt = QDateTime::fromString(s, Qt::ISODateWithMs);
+    if (!dt.isValid())
+        dt = QDateTime::fromString(s, Qt::ISODate);
+    if (!dt.isValid()) {
+        QDate d = QDate::fromString(s, Qt::ISODate);
+        if (!d.isValid())
+            d = QDate::fromString(s, QStringLiteral("dd/MM/yyyy"));
+        if (d.isValid())
+            dt = d.startOfDay();
+    }
+    return dt;
+}
+
+QString ReportFormat::display(const ReportColumn &col, const QVariant &v)
+{
+    if (v.isNull())
+        return QString();
+    switch (col.format) {
+    case ReportColumn::Format::Integer:
+        return ptBR().toString(v.toLongLong());
+    case ReportColumn::Format::Number:
+        return ptBR().toString(v.toDouble(), 'f', col.decimals);
+    case ReportColumn::Format::Date:
+    case ReportColumn::Format::DateTime: {
+        const QDateTime dt = toDateTime(v);
+        if (!dt.isValid())
+            return v.toString();
+        return col.format == ReportColumn::Format::Date ? dt.date().toString(col.pattern) : dt.toString(col.pattern);
+    }
+    case ReportColumn::Format::Text:
+        break;
+    }
+    return v.toString();
+}
+
+QString ReportFormat::csv(const ReportColumn &col, const QVariant &v)
+{
+    if (v.isNull())
+        return QString();
+    switch (col.format) {
+    case ReportColumn::Format::Integer:
+        return QString::number(v.toLongLong());
+    case ReportColumn::Format::Number:
+        return QString::number(v.toDouble(), 'f', col.decimals);
+    case ReportColumn::Format::Date: {
+        const QDateTime dt = toDateTime(v);
+        return dt.isValid() ? dt.date().toString(Qt::ISODate) : v.toString();
+    }
+    case ReportColumn::Format::DateTime: {
+        const QDateTime dt = toDateTime(v);
+        return dt.isValid() ? dt.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")) : v.toString();
+    }
+    case ReportColumn::Format::Text:
+        break;
+    }
+    return v.toString();
+}
+
+QString ReportFormat::param(const ReportParamDecl &decl, const QVariant &v)
+{
+    if (v.isNull())
+        return QString();
+    switch (decl.type) {
+    case TParam::DataType::Date:
+    case TParam::DataType::DateTime: {
+        const QDateTime dt = toDateTime(v);
+        if (!dt.isValid())
+            return v.toString();
+        if (!decl.format.isEmpty())
+            return dt.toString(decl.format);
+        return dt.time() == QTime(0, 0) ? dt.date().toString(QStringLiteral("dd/MM/yyyy"))
+                                        : dt.toString(QStringLiteral("dd/MM/yyyy hh:mm"));
+    }
+    case TParam::DataType::Float:
+        return ptBR().toString(v.toDouble(), 'f', decl.format.isEmpty() ? 2 : decl.format.toInt());
+    default:
+        return plain(v);
+    }
+}
+
+QString ReportFormat::plain(const QVariant &v)
+{
+    if (v.typeId() == QMetaType::QDate)
+        return v.toDate().toString(QStringLiteral("dd/MM/yyyy"));
+    if (v.typeId() == QMetaType::QDateTime) {
+        const QDateTime dt = v.toDateTime();
+        return dt.time() == QTime(0, 0) ? dt.date().toString(QStringLiteral("dd/MM/yyyy"))
+                                        : dt.toString(QStringLiteral("dd/MM/yyyy hh:mm"));
+    }
+    return v.toString();
+}

@@ -1,0 +1,40 @@
+// Where report definitions live and how they are listed.
+//
+// Standard definitions ship with the shell in <standard root>/<code>/*.rel:
+// the root is setStandardRoot(), else the environment variable
+// HOST_REPORTS_DIR, else "reports" beside the executable (the build copies
+// the source tree's reports/ there), else "../reports" from it. The user's
+// own definitions are in <user root>/<code>/*.rel: setUserRoot(), else
+// HOST_USER_REPORTS_DIR, else QStandardPaths::AppDataLocation + "/reports".
+// Standard files are never written to.
+#pragma once
+
+#include <QList>
+#include <QString>
+
+struct ReportEntry {
+    QString title;
+    QString path;
+    bool standard = false;
+};
+
+class ReportLibrary {
+public:
+    static QString standardRoot();
+    static void setStandardRoot(const QString &dir); // empty: back to the default
+    static QString userRoot();
+    static void setUserRoot(const QString &dir);
+
+    static QString standardDir(const QString &code);
+    static QString userDir(const QString &code);
+
+    // Standard definitions first (by file name), then the user's (by title).
+    // A file that cannot be read is listed under its file name, so that
+    // choosing it shows what is wrong.
+    static QList<ReportEntry> list(const QString &code);
+
+    // The user file that holds a definition of that title.
+    static QString userPathFor(const QString &code, const QString &title);
+    // Whether path lies inside the standard root.
+    static bool isStandard(const QString &path);
+};

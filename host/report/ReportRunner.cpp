@@ -1,0 +1,234 @@
+#include "ReportRunner.h"
+#include "ReportSqlText.h"
+#include "ReportTemplate.h"
+#include "toolkit/Dispatch.h"
+
+#include <QSqlDriver>
+#include <cmath>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace {
+
+QDate dateFromText(const QString &s)
+{
+    const QString t = s.trimmed();
+    for (const char *fmt : {"dd/MM/yyyy", "d/M/yyyy", "yyyy-MM-dd"}) {
+        const QDate d = QDate::fromString(t, QLatin1String(fmt));
+        if (d.isValid())
+            return d;
+    }
+    const QDateTime dt = QDateTime::fromString(t, Qt::ISODate);
+    return dt.isValid() ? dt.date() : QDate();
+}
+
+QDateTime dateTimeFromVariant(const QVariant &v)
+{
+    switch (v.typeId()) {
+    case QMetaType::QDateTime:
+        return v.toDateTime();
+    case QMetaType::QDate:
+        return v.toDate().startOfDay();
+    case QMetaType::Double:
+    case QMetaType::Int:
+    case QMetaType::LongLong: {
+        // The host's date-time: days since 30/12/1899, the fraction the time.
+        const double days = v.toDouble();
+        const qint64 whole = qint64(std::floor(days));
+        const qint64 ms = qint64(std::llround((days - double(whole)) * 86400000.0));
+        return QDate(1899, 12, 30).addDays(whole).startOfDay().addMSecs(ms);
+    }
+    default: {
+        const QString t = v.toString().trimmed();
+        QDateTime dt = QDateTime::fromString(t, Qt::ISODate);
+        if (!dt.isValid())
+            dt = QDateTime::fromString(t, QStringLiteral("dd/MM/yyyy hh:mm:ss"));
+        if (!dt.isValid()) {
+            const QDate d = dateFromText(t);
+            if (d.isValid())
+                dt = d.startOfDay();
+        }
+        return dt;
+    }
+    }
+}
+
+EHostError badValue(const ReportParamDecl &decl, const QVariant &v)
+{
+    return EHostError(QStringLiteral("O valor \"%1\" do parâmetro %2 não é do tipo %3.")
+                          .arg(v.toString(), decl.name, TParam::typeName(decl.type)));
+}
+
+} // namespace
+
+int ReportRunner::dialectOf(const QSqlDatabase &db)
+{
+    const QString driver = db.driverName().toUpper();
+    if (driver.startsWith(QLatin1String("QIBASE")))
+        return ReportQuery::InterBase;
+    if (driver.startsWith(QLatin1String("QOCI")))
+        return ReportQuery::Oracle;
+    if (driver.startsWith(QLatin1String("QODBC"))) {
+        const QString where = db.databaseName() + QLatin1Char(' ') + db.connectOptions();
+        if (where.contains(QLatin1String("SQL Server"), Qt::CaseInsensitive)
+            || where.contains(QLatin1String("SQLNCLI"), Qt::CaseInsensitive)
+            || where.contains(QLatin1String("MSOLEDBSQL"), Qt::CaseInsensitive))
+            return ReportQuery::MsSql;
+    }
+    return ReportQuery::Default;
+}
+
+TParams ReportRunner::declaredParams(const ReportDefinition &def)
+{
+    TParams params;
+    for (const ReportParamDecl &d : def.params) {
+        TParam &p = params.add(d.name, d.type);
+        if (!d.defaultValue.isNull()) {
+            p.SetAsVariant(d.defaultValue);
+            p.setDataType(d.type);
+        }
+    }
+    return params;
+}
+
+QVariant ReportRunner::boundValue(const ReportParamDecl &decl, const TParam &param)
+{
+    const QVariant v = param.Value();
+    switch (decl.type) {
+    case TParam::DataType::Integer: {
+        if (v.isNull())
+            return QVariant(QMetaType::fromType<qlonglong>());
+        bool ok = false;
+        const qlonglong n = v.typeId() == QMetaType::QString ? v.toString().trimmed().toLongLong(&ok) : v.toLongLong(&ok);
+        if (!ok)
+            throw badValue(decl, v);
+        return n;
+    }
+    case TParam::DataType::Float: {
+        if (v.isNull())
+            return QVariant(QMetaType::fromType<double>());
+        bool ok = false;
+        const double n = v.typeId() == QMetaType::QString ? v.toString().trimmed().replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok)
+                                                          : v.toDouble(&ok);
+        if (!ok)
+            throw badValue(decl, v);
+        return n;
+    }
+    case TParam::DataType::Date: {
+        if (v.isNull())
+            return QVariant(QMetaType::fromType<QDate>());
+        const QDateTime dt = dateTimeFromVariant(v);
+        if (!dt.isValid())
+            throw badValue(decl, v);
+        return dt.date();
+    }
+    case TParam::DataType::DateTime: {
+        if (v.isNull())
+            return QVariant(QMetaType::fromType<QDateTime>());
+        const QDateTime dt = dateTimeFromVariant(v);
+        if (!dt.isValid())
+            throw badValue(decl, v);
+        return dt;
+    }
+    default:
+        if (v.isNull())
+            return QVariant(QMetaType::fromType<QString>());
+        if (v.typeId() == QMetaType::QDate)
+            return v.toDate().toString(QStringLiteral("dd/MM/yyyy"));
+        if (v.typeId() == QMetaType::QDateTime) {
+            const QDateTime dt = v.toDateTime();
+            return dt.time() == QTime(0, 0) ? dt.date().toString(QStringLiteral("dd/MM/yyyy"))
+                                            : dt.toString(QStringLiteral("dd/MM/yyyy hh:mm:ss"));
+        }
+        return v.toString();
+    }
+}
+
+QStringList ReportRunner::layoutFields(const ReportDefinition &def)
+{
+    QStringList out;
+    auto add = [&out](const QString &f) {
+        for (const QString &o : std::as_const(out))
+            if (o.compare(f, Qt::CaseInsensitive) == 0)
+                return;
+        out << f;
+    };
+    for (const auto &c : def.columns)
+        add(c.field);
+    for (const auto &g : def.groups) {
+        add(g.field);
+        for (const QString &n : ReportTemplate::names(g.headerTemplate) + ReportTemplate::names(g.subtotalCaption))
+            if (ReportTemplate::isRowField(n))
+                add(n);
+    }
+    return out;
+}
+
+ReportData ReportRunner::run(const ReportDefinition &def, const TParams &params, const QSqlDatabase &db,
+                             const QStringList &fields)
+{
+    if (!db.isValid() || !db.isOpen())
+        throw EHostError(QStringLiteral("Não há conexão aberta com o banco de dados para executar o relatório."));
+    ReportData data;
+    for (const ReportParamDecl &d : def.params) {
+        TParam &p = data.params.add(d.name, d.type);
+        if (const TParam *given = params.FindParam(d.name)) {
+            p = *given;
+        }
+    }
+    const int dialect = dialectOf(db);
+    for (int qi = 0; qi < def.queries.size(); ++qi) {
+        const ReportQuery &q = def.queries[qi];
+        QStringList names;
+        const QString text = ReportSqlText::positional(q.textFor(dialect), names);
+        QSqlQuery query(db);
+        query.setForwardOnly(true);
+        auto dbError = [&q](const QSqlError &e) {
+            QString detail = e.databaseText().trimmed();
+            if (detail.isEmpty())
+                detail = e.text().trimmed();
+            return EHostError(QStringLiteral("Erro ao executar a consulta '%1' do relatório: %2").arg(q.name, detail));
+        };
+        if (!query.prepare(text))
+            throw dbError(query.lastError());
+        for (const QString &name : std::as_const(names)) {
+            const ReportParamDecl *decl = def.findParam(name);
+            if (!decl)
+                throw EHostError(QStringLiteral("O parâmetro :%1 da consulta '%2' não está declarado.").arg(name, q.name));
+            query.addBindValue(boundValue(*decl, *data.params.FindParam(name)));
+        }
+        if (!query.exec())
+            throw dbError(query.lastError());
+        const QSqlRecord rec = query.record();
+        if (qi == 0) {
+            QList<int> idx;
+            const QStringList wanted = fields.isEmpty() ? [&rec] {
+                QStringList all;
+                for (int i = 0; i < rec.count(); ++i)
+                    all << rec.fieldName(i);
+                return all;
+            }() : fields;
+            for (const QString &f : wanted) {
+                const int i = rec.indexOf(f);
+                if (i < 0)
+                    throw EHostError(QStringLiteral("A consulta '%1' do relatório não retorna o campo %2.").arg(q.name, f));
+                idx << i;
+                data.fields << f;
+            }
+            while (query.next()) {
+                QVector<QVariant> row;
+                row.reserve(idx.size());
+                for (int i : std::as_const(idx))
+                    row.append(query.value(i));
+                data.rows.append(std::move(row));
+            }
+        } else if (query.next()) {
+            for (int i = 0; i < rec.count(); ++i)
+                data.lookups.insert(q.name.toUpper() + QLatin1Char('.') + rec.fieldName(i).toUpper(), query.value(i));
+        }
+        if (query.lastError().isValid())
+            throw dbError(query.lastError());
+    }
+    return data;
+}

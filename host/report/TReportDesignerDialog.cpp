@@ -1,0 +1,217 @@
+#include "TReportDesignerDialog.h"
+#include "ReportFileWriter.h"
+#include "ReportParser.h"
+#include "ReportRenderer.h"
+#include "ReportRunner.h"
+#include "ReportWriter.h"
+#include "services/MensErro.h"
+#include "toolkit/ComponentRegistry.h"
+#include "toolkit/Dispatch.h"
+#include "toolkit/TMessages.h"
+#include "ui/HostUi.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QPrinter>
+#include <QSqlDatabase>
+#include <exception>
+
+REGISTER_COMPONENT(TReportDesignerDialog)
+
+TReportDesignerDialog::TReportDesignerDialog(QObject *parent) : QObject(parent) {}
+
+ReportMessages TReportDesignerDialog::messagesFrom(const TMessages *table)
+{
+    ReportMessages m;
+    if (table) {
+        m.arqRelErr = table->Msg(QStringLiteral("Arq_Rel_Err"));
+        m.novoCaption = table->Msg(QStringLiteral("NovoCaption"));
+        m.novoPrompt = table->Msg(QStringLiteral("NovoPrompt"));
+    }
+    return m;
+}
+
+QList<ReportEntry> TReportDesignerDialog::Reports() const { return ReportLibrary::list(m_reportCode); }
+
+void TReportDesignerDialog::FillReportNames(QComboBox *cbb, const QString &selectPath) const
+{
+    const QList<ReportEntry> entries = Reports();
+    const QSignalBlocker block(cbb);
+    cbb->clear();
+    int selected = entries.isEmpty() ? -1 : 0;
+    for (int i = 0; i < entries.size(); ++i) {
+        cbb->addItem(entries[i].title, entries[i].path);
+        if (!selectPath.isEmpty() && QFileInfo(entries[i].path) == QFileInfo(selectPath))
+            selected = i;
+    }
+    cbb->setCurrentIndex(selected);
+}
+
+ReportDefinition TReportDesignerDialog::Load(const QString &path, const ReportMessages &msgs) const
+{
+    if (path.isEmpty() || !QFileInfo(path).isFile()) {
+        const QString folder = path.isEmpty() ? ReportLibrary::standardDir(m_reportCode) : QFileInfo(path).absolutePath();
+        MensErro(msgs.fileNotFound(m_reportCode, folder), true);
+    }
+    return ReportParser::parseFile(path);
+}
+
+QSqlDatabase TReportDesignerDialog::database() const
+{
+    return m_databaseName.isEmpty() ? QSqlDatabase::database() : QSqlDatabase::database(m_databaseName);
+}
+
+ReportData TReportDesignerDialog::Run(const ReportDefinition &def)
+{
+    TParams params = ReportRunner::declaredParams(def);
+    bool flag = true;
+    // The handler's errors must reach this run (not be shown and forgotten at
+    // the outermost level), so it is raised as a nested event.
+    std::exception_ptr failure;
+    Dispatch::guard([&] {
+        try {
+            Dispatch::fire([&] { emit BeforeGetQueryParams(&params, &flag); });
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    });
+    if (failure)
+        std::rethrow_exception(failure);
+    if (!flag)
+        throw EAbort();
+    return ReportRunner::run(def, params, database(), ReportRunner::layoutFields(def));
+}
+
+bool TReportDesignerDialog::command(const std::function<void()> &body)
+{
+    bool done = false;
+    Dispatch::guard([&] {
+        try {
+            body();
+        } catch (const EAbort &) {
+            throw;
+        } catch (const EHostError &e) {
+            MensErro(e.text(), true);
+        }
+        done = true;
+    });
+    return done;
+}
+
+bool TReportDesignerDialog::Print(const QString &path, const ReportMessages &msgs)
+{
+    return command([&] {
+        const ReportDefinition def = Load(path, msgs);
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setPageLayout(ReportRenderer::pageLayout(def));
+        printer.setDocName(def.title);
+        if (!HostUi::instance().askPrinter(printer))
+            throw EAbort();
+        const ReportData data = Run(def);
+        if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+            ReportFileWriter::writePdf(def, data, printer.outputFileName());
+        } else {
+            printer.setPageLayout(ReportRenderer::pageLayout(def));
+            ReportRenderer(def, data).paint(&printer);
+        }
+    });
+}
+
+bool TReportDesignerDialog::Preview(const QString &path, const ReportMessages &msgs)
+{
+    return command([&] {
+        const ReportDefinition def = Load(path, msgs);
+        const ReportData data = Run(def);
+        ReportRenderer renderer(def, data);
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setPageLayout(ReportRenderer::pageLayout(def));
+        printer.setDocName(def.title);
+        HostUi::instance().previewReport(def.title, printer, [&](QPrinter *p) { return renderer.paint(p); });
+    });
+}
+
+QString TReportDesignerDialog::SaveAs(const QString &path, const ReportMessages &msgs)
+{
+    QString saved;
+    command([&] {
+        ReportDefinition def = Load(path, msgs);
+        QString title = def.title;
+        if (!HostUi::instance().askText(msgs.novoCaption, msgs.novoPrompt, title) || title.trimmed().isEmpty())
+            throw EAbort();
+        def.title = title.trimmed();
+        const QString dest = ReportLibrary::userPathFor(m_reportCode, def.title);
+        ReportWriter::save(def, dest);
+        saved = dest;
+    });
+    return saved;
+}
+
+QString TReportDesignerDialog::checkDefinition(const ReportDefinition &def)
+{
+    const QString problem = ReportParser::check(def);
+    if (!problem.isEmpty())
+        return problem;
+    try {
+        Run(def);
+    } catch (const EHostError &e) {
+        return e.text();
+    } catch (const EAbort &e) {
+        return e.text().isEmpty() ? QStringLiteral("A execução de teste do relatório foi cancelada.") : e.text();
+    }
+    return QString();
+}
+
+QString TReportDesignerDialog::EditReport(const QString &path, const ReportMessages &msgs)
+{
+    QString saved;
+    command([&] {
+        ReportDefinition def = Load(path, msgs);
+        if (!HostUi::instance().editReport(def, [this](const ReportDefinition &d) { return checkDefinition(d); }))
+            throw EAbort();
+        // The dialog checked it; what is written must pass the structural
+        // check whatever implementation of the dialog ran.
+        const QString problem = ReportParser::check(def);
+        if (!problem.isEmpty())
+            throw EHostError(problem);
+        QString dest = path;
+        if (ReportLibrary::isStandard(path) || !QFileInfo(path).isWritable())
+            dest = ReportLibrary::userPathFor(m_reportCode, def.title);
+        ReportWriter::save(def, dest);
+        saved = dest;
+    });
+    return saved;
+}
+
+QString TReportDesignerDialog::StandardReport(const ReportMessages &msgs)
+{
+    QString found;
+    command([&] {
+        for (const ReportEntry &e : Reports())
+            if (e.standard) {
+                found = e.path;
+                return;
+            }
+        MensErro(msgs.fileNotFound(m_reportCode, ReportLibrary::standardDir(m_reportCode)), true);
+    });
+    return found;
+}
+
+bool TReportDesignerDialog::WritePdf(const QString &path, const QString &pdfFile, const ReportMessages &msgs, int *pages)
+{
+    return command([&] {
+        const ReportDefinition def = Load(path, msgs);
+        const ReportData data = Run(def);
+        const int n = ReportFileWriter::writePdf(def, data, pdfFile);
+        if (pages)
+            *pages = n;
+    });
+}
+
+bool TReportDesignerDialog::WriteCsv(const QString &path, const QString &csvFile, const ReportMessages &msgs)
+{
+    return command([&] {
+        const ReportDefinition def = Load(path, msgs);
+        const ReportData data = Run(def);
+        ReportFileWriter::writeCsv(def, data, csvFile);
+    });
+}

@@ -1,0 +1,97 @@
+// The report runner of the base report screen (component rpddPadrao).
+//
+// Lists the definitions of a report code (standard first, then the user's
+// own, ReportLibrary), runs one and prints, previews or writes it, and
+// carries the base screen's commands: print, preview, save as, edit report,
+// standard report.
+//
+// Every run first raises BeforeGetQueryParams with a parameter list holding
+// exactly the parameters the definition declares (with their declared types
+// and defaults) and a Boolean that starts true: a handler that sets it false
+// cancels the run quietly. Then the queries run on the connection named by
+// DefaultDatabaseName (empty: Qt's default connection, which dtmDBGeral
+// opens) with the values bound by name, and only when every row has arrived
+// does anything get printed or written.
+//
+// Failures: a missing definition file shows "Arq_Rel_Err" filled with the
+// report code and the folder; a bad definition or a database error shows its
+// text; either way through MensErro, so the command ends and nothing is
+// printed or saved. Called from an event handler the commands let that
+// silent exception travel on; called outside any handler they catch it and
+// return false / an empty path.
+#pragma once
+
+#include "ReportData.h"
+#include "ReportDefinition.h"
+#include "ReportLibrary.h"
+#include "ReportMessages.h"
+#include "data/TParam.h"
+
+#include <QObject>
+
+class QComboBox;
+class QSqlDatabase;
+class TMessages;
+
+class TReportDesignerDialog : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(QString DefaultDatabaseName READ DefaultDatabaseName WRITE setDefaultDatabaseName)
+    Q_PROPERTY(QString ReportCode READ ReportCode WRITE setReportCode)
+    Q_PROPERTY(int Left MEMBER m_left)
+    Q_PROPERTY(int Top MEMBER m_top)
+
+public:
+    explicit TReportDesignerDialog(QObject *parent = nullptr);
+
+    QString DefaultDatabaseName() const { return m_databaseName; }
+    void setDefaultDatabaseName(const QString &v) { m_databaseName = v; }
+    // The report code whose definitions are listed ("XEV017").
+    QString ReportCode() const { return m_reportCode; }
+    void setReportCode(const QString &v) { m_reportCode = v; }
+
+    // The texts of "Arq_Rel_Err", "NovoCaption", "NovoPrompt" in a table.
+    static ReportMessages messagesFrom(const TMessages *table);
+
+    // --- definitions ------------------------------------------------------
+    QList<ReportEntry> Reports() const;
+    // Fills a combo box with the titles, the path in each item's user data,
+    // and selects selectPath (the first entry when empty or not listed).
+    void FillReportNames(QComboBox *cbb, const QString &selectPath = QString()) const;
+    // Reads a definition; a missing file shows "Arq_Rel_Err" (MensErro).
+    ReportDefinition Load(const QString &path, const ReportMessages &msgs) const;
+
+    // --- running ----------------------------------------------------------
+    // Raises BeforeGetQueryParams and runs the queries. Throws EHostError on
+    // a database error and EAbort when a handler cancels.
+    ReportData Run(const ReportDefinition &def);
+
+    // --- the base screen's commands -----------------------------------------
+    bool Print(const QString &path, const ReportMessages &msgs);
+    bool Preview(const QString &path, const ReportMessages &msgs);
+    // Saves a copy under a title the user gives; returns its path.
+    QString SaveAs(const QString &path, const ReportMessages &msgs);
+    // Edits a user copy (a standard definition is copied first); returns the
+    // path of the saved user file.
+    QString EditReport(const QString &path, const ReportMessages &msgs);
+    // The standard definition of ReportCode (the first one shipped).
+    QString StandardReport(const ReportMessages &msgs);
+
+    // --- without dialogs ------------------------------------------------------
+    // pages receives the number of pages written.
+    bool WritePdf(const QString &path, const QString &pdfFile, const ReportMessages &msgs, int *pages = nullptr);
+    bool WriteCsv(const QString &path, const QString &csvFile, const ReportMessages &msgs);
+
+signals:
+    void BeforeGetQueryParams(TParams *Params, bool *Flag);
+
+private:
+    QSqlDatabase database() const;
+    // Runs body as a command: errors become messages (see the header note).
+    bool command(const std::function<void()> &body);
+    // Structural check, then a trial run; the error text or empty.
+    QString checkDefinition(const ReportDefinition &def);
+
+    QString m_databaseName;
+    QString m_reportCode;
+    int m_left = 0, m_top = 0;
+};

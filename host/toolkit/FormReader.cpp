@@ -304,7 +304,7 @@ void FormReader::finish()
         if (handlerIndex < 0)
             fail(b.line, b.column, QStringLiteral("unknown handler method '%1' for event '%2'").arg(b.handler, b.event));
         const QMetaMethod handler = formMo->method(handlerIndex);
-        if (!QMetaObject::checkConnectArgs(signal, handler))
+        if (handler.parameterCount() != signal.parameterCount() || !QMetaObject::checkConnectArgs(signal, handler))
             fail(b.line, b.column, QStringLiteral("handler '%1' does not take the parameters of event '%2'")
                                        .arg(b.handler, b.event));
         // A descendant's definition may bind the event again: one handler per event.

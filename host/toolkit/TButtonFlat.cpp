@@ -11,7 +11,6 @@ TButtonFlat::TButtonFlat(QWidget *parent) : TSpeedButton(parent), m_menu(new QMe
     setAutoRaise(true);
     setMenu(m_menu);
     setPopupMode(QToolButton::InstantPopup);
-    setArrowType(Qt::DownArrow);
 }
 
 void TButtonFlat::addMenuItem(TMenuItem *item) { m_menu->addAction(item->action()); }

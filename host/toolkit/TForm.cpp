@@ -19,12 +19,16 @@ TForm::~TForm() = default;
 
 void TForm::setClientWidth(int v)
 {
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     resize(v, height());
     setBorderStyle(m_borderStyle);
 }
 
 void TForm::setClientHeight(int v)
 {
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     resize(width(), v);
     setBorderStyle(m_borderStyle);
 }
@@ -35,8 +39,10 @@ void TForm::setBorderStyle(const QString &v)
     // A fixed frame: the user cannot resize the window.
     if (v == QLatin1String("bsSingle") || v == QLatin1String("bsDialog") || v == QLatin1String("bsToolWindow"))
         setFixedSize(size());
-    else
-        setMinimumSize(0, 0), setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    else {
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    }
 }
 
 QString TForm::WindowState() const
@@ -99,9 +105,13 @@ void TForm::Show()
             m_sub = area->addSubWindow(this, flags);
             m_sub->setAttribute(Qt::WA_DeleteOnClose);
             m_sub->setWindowTitle(windowTitle());
-            m_sub->adjustSize();
+            // The frame wraps the client area exactly; a long caption must not widen it.
+            const QMargins m = m_sub->contentsMargins();
+            const QSize outer = size() + QSize(m.left() + m.right(), m.top() + m.bottom());
             if (m_borderStyle != QLatin1String("bsSizeable"))
-                m_sub->setFixedSize(m_sub->size());
+                m_sub->setFixedSize(outer);
+            else
+                m_sub->resize(outer);
         }
         m_sub->show();
         area->setActiveSubWindow(m_sub);

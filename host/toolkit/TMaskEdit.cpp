@@ -32,7 +32,14 @@ void TMaskEdit::setText_(const QString &v)
         TEdit::setText_(v);
         return;
     }
-    QLineEdit::setText(m_mask.filter(v));
+    const QString shown = m_mask.filter(v);
+    QLineEdit::setText(shown);
+    // The cursor goes after the last filled position, so typing continues there.
+    int end = 0;
+    for (int i = 0; i < shown.size(); ++i)
+        if (!m_mask.isLiteral(i) && shown[i] != m_mask.blank())
+            end = i + 1;
+    setCursorPosition(end);
     checkChanged();
 }
 

@@ -1,0 +1,11 @@
+#include "Cli_xev01700.h"
+#include "module/Pkg_xev01700.h"
+
+void Cli_xev01700_Initialize() {}
+
+void Cli_xev01700_Finalize()
+{
+    ListaGrup.clear();
+    ListaServ.clear();
+    ListaServPesq.clear();
+}

@@ -1,0 +1,222 @@
+// Behaviours of the controls that screens rely on.
+#include "TestForm.h"
+#include "toolkit/TComboBox.h"
+#include "toolkit/TEdit.h"
+#include "toolkit/TMaskEdit.h"
+#include "toolkit/TRadioButton.h"
+#include "toolkit/TRadioGroup.h"
+#include "toolkit/TSpinEdit.h"
+#include "ui/ScriptedHostUi.h"
+
+#include <QLineEdit>
+#include <QTest>
+#include <climits>
+
+static const QByteArray kForm = R"(
+object frmTest: TestForm
+  ClientWidth = 300
+  ClientHeight = 200
+  OnCreate = FormCreate
+  OnClose = FormClose
+  object edtA: TEdit
+    Left = 8
+    Top = 8
+    OnChange = Changed
+  end
+  object medB: TMaskEdit
+    Left = 8
+    Top = 40
+    EditMask = '>aaaa;0; '
+    OnChange = Changed
+  end
+  object rbtTodos: TRadioButton
+    Left = 8
+    Top = 70
+    Caption = 'Todos'
+    Checked = True
+    OnClick = Clicked
+  end
+  object rbtLista: TRadioButton
+    Left = 8
+    Top = 90
+    Caption = 'Lista'
+    OnClick = Clicked
+  end
+  object sedNivel: TSpinEdit
+    Left = 8
+    Top = 120
+    EditorEnabled = False
+    MinValue = 0
+    MaxValue = 0
+    Value = 0
+  end
+  object cbbTipo: TComboBox
+    Left = 100
+    Top = 8
+    Style = csDropDownList
+  end
+end
+)";
+
+class TestControls : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestForm> makeForm()
+    {
+        auto f = std::make_unique<TestForm>();
+        f->load(kForm);
+        return f;
+    }
+
+private slots:
+    void init() { HostUi::install(new ScriptedHostUi); }
+
+    void textAssignmentRaisesChangeOnlyWhenDifferent()
+    {
+        auto f = makeForm();
+        auto *edt = f->component<TEdit>("edtA");
+        edt->setText_("abc");
+        edt->setText_("abc");
+        edt->setText_("abd");
+        QCOMPARE(f->log, QStringList({"change:edtA", "change:edtA"}));
+        f->log.clear();
+        auto *med = f->component<TMaskEdit>("medB");
+        med->setText_("2");
+        med->setText_("2");
+        // Filtering makes "2!" the same text: no change either.
+        med->setText_("2!");
+        QCOMPARE(f->log, QStringList({"change:medB"}));
+    }
+
+    void definitionLoadingRaisesNoEvents()
+    {
+        auto f = makeForm();
+        // rbtTodos was checked and the edits were created while loading.
+        QVERIFY(f->log.isEmpty());
+    }
+
+    void checkingARadioFromCodeClicksItAndUnchecksItsSibling()
+    {
+        auto f = makeForm();
+        auto *todos = f->component<TRadioButton>("rbtTodos");
+        auto *lista = f->component<TRadioButton>("rbtLista");
+        lista->setChecked_(true);
+        QVERIFY(!todos->isChecked());
+        QCOMPARE(f->log, QStringList({"click:rbtLista"}));
+        // Already checked: no click again.
+        lista->setChecked_(true);
+        QCOMPARE(f->log, QStringList({"click:rbtLista"}));
+        todos->setChecked_(true);
+        QVERIFY(!lista->isChecked());
+        QCOMPARE(f->log, QStringList({"click:rbtLista", "click:rbtTodos"}));
+    }
+
+    void spinEditWithEqualBoundsDoesNotLimit()
+    {
+        auto f = makeForm();
+        auto *sed = f->component<TSpinEdit>("sedNivel");
+        sed->setValue_(-5);
+        QCOMPARE(sed->Value(), -5);
+        sed->setValue_(12);
+        QCOMPARE(sed->Value(), 12);
+        sed->setMaxValue(4);
+        sed->setValue_(12);
+        QCOMPARE(sed->Value(), 4);
+        sed->setMaxValue(0); // equal again: free, the value stays
+        QCOMPARE(sed->Value(), 4);
+        sed->setValue_(INT_MAX);
+        QCOMPARE(sed->Value(), INT_MAX);
+    }
+
+    void spinEditWithoutEditorStepsButCannotBeTyped()
+    {
+        auto f = makeForm();
+        f->show();
+        f->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.get()));
+        auto *sed = f->component<TSpinEdit>("sedNivel");
+        sed->setFocus();
+        QTest::keyClicks(sed, "7");
+        QCOMPARE(sed->Value(), 0);
+        QTest::keyClick(sed, Qt::Key_Up);
+        QTest::keyClick(sed, Qt::Key_Up);
+        QCOMPARE(sed->Value(), 2);
+        QTest::keyClick(sed, Qt::Key_Down);
+        QTest::keyClick(sed, Qt::Key_Down);
+        QTest::keyClick(sed, Qt::Key_Down);
+        QCOMPARE(sed->Value(), -1);
+    }
+
+    void editKnowsWhetherItHasTheFocus()
+    {
+        auto f = makeForm();
+        f->show();
+        f->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.get()));
+        auto *a = f->component<TEdit>("edtA");
+        auto *b = f->component<TMaskEdit>("medB");
+        a->SetFocus();
+        QVERIFY(a->Focused());
+        QVERIFY(!b->Focused());
+        b->SetFocus();
+        QVERIFY(!a->Focused());
+        QVERIFY(b->Focused());
+    }
+
+    void comboBoxCopiesItsItems()
+    {
+        auto f = makeForm();
+        auto *cbb = f->component<TComboBox>("cbbTipo");
+        QStringList list{"Custo Médio", "Custo Real"};
+        cbb->setItems(list);
+        list[0] = "changed";
+        list.clear();
+        QCOMPARE(cbb->Items(), QStringList({"Custo Médio", "Custo Real"}));
+        QCOMPARE(cbb->ItemIndex(), -1);
+        QCOMPARE(cbb->Text(), QString());
+        cbb->setItemIndex(1);
+        QCOMPARE(cbb->Text(), QStringLiteral("Custo Real"));
+        QVERIFY(!cbb->isEditable());
+    }
+
+    void radioGroupItemsAndIndex()
+    {
+        TRadioGroup g;
+        g.setItemIndex(0); // before the items, as a definition may store it
+        g.setItems({"Código", "Alfabética"});
+        g.setColumns(2);
+        QCOMPARE(g.ItemIndex(), 0);
+        g.setItemIndex(1);
+        QCOMPARE(g.ItemIndex(), 1);
+        g.setItemIndex(-1);
+        QCOMPARE(g.ItemIndex(), -1);
+    }
+
+    void closingFromTheCreationHandlerRunsTheCloseHandlerAtOnce()
+    {
+        QPointer<TestForm> f = new TestForm;
+        f->onCreate = [&] {
+            f->Close();
+            f->log << "after close";
+        };
+        f->load(kForm);
+        f->Create();
+        QCOMPARE(f->log, QStringList({"create", "close", "after close"}));
+        QVERIFY(f->isClosed());
+        QTRY_VERIFY(f.isNull()); // caFree disposes of it
+    }
+
+    void closeActionNoneKeepsTheWindow()
+    {
+        auto f = makeForm();
+        f->closeAction = TForm::caNone;
+        f->show();
+        f->Close();
+        QVERIFY(!f->isClosed());
+        QVERIFY(f->isVisible());
+        QCOMPARE(f->log, QStringList({"close"}));
+    }
+};
+
+QTEST_MAIN(TestControls)
+#include "test_controls.moc"

@@ -1,0 +1,109 @@
+// Edit masks: typing, assigning and pasting through the stored masks.
+#include "toolkit/EditMask.h"
+#include "toolkit/TMaskEdit.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QTest>
+
+class TestEditMask : public QObject {
+    Q_OBJECT
+
+    TMaskEdit *shownEdit(const QString &mask)
+    {
+        auto *e = new TMaskEdit;
+        e->setEditMask(mask);
+        e->show();
+        e->activateWindow();
+        e->setFocus();
+        if (!QTest::qWaitForWindowActive(e))
+            qWarning("window not active");
+        return e;
+    }
+
+private slots:
+    void branchMaskUppercasesAndStopsAtFour()
+    {
+        std::unique_ptr<TMaskEdit> e(shownEdit(QStringLiteral(">aaaa;0; ")));
+        QTest::keyClicks(e.get(), QStringLiteral("ab1c9"));
+        QCOMPARE(e->Text(), QStringLiteral("AB1C"));
+    }
+
+    void branchMaskRefusesPunctuation()
+    {
+        std::unique_ptr<TMaskEdit> e(shownEdit(QStringLiteral(">aaaa;0; ")));
+        QTest::keyClicks(e.get(), QStringLiteral("a-b"));
+        QCOMPARE(e->Text(), QStringLiteral("AB"));
+    }
+
+    void digitMaskTakesDigitsOnly()
+    {
+        std::unique_ptr<TMaskEdit> e(shownEdit(QStringLiteral("9999;0; ")));
+        QTest::keyClicks(e.get(), QStringLiteral("0a1b2"));
+        QCOMPARE(e->Text(), QStringLiteral("012"));
+    }
+
+    void shortTextHasNoTrailingBlanks()
+    {
+        std::unique_ptr<TMaskEdit> e(shownEdit(QStringLiteral(">aaaa;0; ")));
+        QTest::keyClicks(e.get(), QStringLiteral("2"));
+        QCOMPARE(e->Text(), QStringLiteral("2"));
+    }
+
+    void pictureMaskLeavesLiteralsOutOfText()
+    {
+        std::unique_ptr<TMaskEdit> e(shownEdit(QStringLiteral("99.99.9999;0; ")));
+        QTest::keyClicks(e.get(), QStringLiteral("01020003"));
+        QCOMPARE(e->Text(), QStringLiteral("01020003"));
+        QCOMPARE(e->displayText(), QStringLiteral("01.02.0003"));
+    }
+
+    void pictureMaskKeepsLiteralsWhenAsked()
+    {
+        EditMask m(QStringLiteral("99.99.9999;1;_"));
+        QCOMPARE(m.valueOf(m.filter(QStringLiteral("0102"))), QStringLiteral("01.02"));
+        QCOMPARE(m.valueOf(m.filter(QStringLiteral("01.02.0003"))), QStringLiteral("01.02.0003"));
+    }
+
+    void assignedTextIsFiltered()
+    {
+        TMaskEdit e;
+        e.setEditMask(QStringLiteral(">aaaa;0; "));
+        e.setText_(QStringLiteral("x!y?z#w9"));
+        QCOMPARE(e.Text(), QStringLiteral("XYZW"));
+        e.setEditMask(QStringLiteral("99.99.9999;0; "));
+        e.setText_(QStringLiteral("0102ab0003"));
+        QCOMPARE(e.Text(), QStringLiteral("01020003"));
+        e.setText_(QStringLiteral("01.02"));
+        QCOMPARE(e.Text(), QStringLiteral("0102"));
+    }
+
+    void pastedTextIsFiltered()
+    {
+        std::unique_ptr<TMaskEdit> e(shownEdit(QStringLiteral("9999;0; ")));
+        QApplication::clipboard()->setText(QStringLiteral("1a2b3c4d5"));
+        QTest::keySequence(e.get(), QKeySequence::Paste);
+        QCOMPARE(e->Text(), QStringLiteral("1234"));
+    }
+
+    void changingTheMaskKeepsTheValue()
+    {
+        TMaskEdit e;
+        e.setEditMask(QStringLiteral("9999;0; "));
+        e.setText_(QStringLiteral("0102"));
+        e.setEditMask(QStringLiteral("99.99.9999;0; "));
+        QCOMPARE(e.Text(), QStringLiteral("0102"));
+    }
+
+    void lengthsOfAMask()
+    {
+        EditMask m(QStringLiteral("99.99.9999;0; "));
+        QCOMPARE(m.length(), 10);
+        QCOMPARE(m.inputLength(), 8);
+        QVERIFY(!m.saveLiterals());
+        QCOMPARE(m.blank(), QChar(' '));
+    }
+};
+
+QTEST_MAIN(TestEditMask)
+#include "test_edit_mask.moc"

@@ -1,0 +1,260 @@
+// The form definition reader: every kind of value, inheritance, binding by
+// name, and an error naming file, line and column for each kind of fault.
+#include "TestForm.h"
+#include "toolkit/ComponentRegistry.h"
+#include "toolkit/TControlInfo.h"
+#include "toolkit/TFont.h"
+#include "toolkit/TLabel.h"
+#include "toolkit/TEdit.h"
+#include "ui/ScriptedHostUi.h"
+
+#include <QTest>
+
+class TTestComponent : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(int Number MEMBER number)
+    Q_PROPERTY(double Ratio MEMBER ratio)
+    Q_PROPERTY(QString Text MEMBER text)
+    Q_PROPERTY(QString Kind MEMBER kind)
+    Q_PROPERTY(bool Flag MEMBER flag)
+    Q_PROPERTY(QStringList Options MEMBER options)
+    Q_PROPERTY(QStringList Lines MEMBER lines)
+    Q_PROPERTY(QVariantList Params MEMBER params)
+    Q_PROPERTY(QByteArray Data MEMBER data)
+    Q_PROPERTY(QObject *Link MEMBER link)
+    Q_PROPERTY(QObject *Self READ self)
+public:
+    explicit TTestComponent(QObject *parent = nullptr) : QObject(parent) {}
+    QObject *self() { return this; }
+    int number = 0;
+    double ratio = 0;
+    QString text, kind;
+    bool flag = false;
+    QStringList options, lines;
+    QVariantList params;
+    QByteArray data;
+    QObject *link = nullptr;
+signals:
+    void OnChange(QObject *Sender);
+    void OnKeyDown(QObject *Sender, int *Key, int Shift);
+};
+REGISTER_COMPONENT(TTestComponent)
+
+class TestDerivedForm : public TestForm {
+    Q_OBJECT
+public slots:
+    void Changed(QObject *s) { log << "derived change:" + s->objectName(); }
+};
+
+static const QByteArray kBase = R"(object frmBase: TestForm
+  Caption = 'Dados do Relat'#243'rio'
+  Font.Height = -11
+  Font.Style = [fsBold]
+  object lblCodigo: TLabel
+    Left = 4
+    Top = 5
+    Caption = 'TELA'
+  end
+  object cmpA: TTestComponent
+    Left = 100
+    Number = -42
+    Ratio = 2.5
+    Text = 'It''s a '#39'test'#39' with '#231#227'o and '#8364
+    Kind = ctKeyset
+    Flag = True
+    Options = [moMarshalAll, eoAsync]
+    Lines.Strings = (
+      'SELECT A'
+      '  FROM T')
+    Params = <
+      item
+        DataType = ftString
+        Name = 'P_CDFILIAL'
+        ParamType = ptUnknown
+      end
+      item
+        Name = 'P_X'
+        Size = 4
+      end>
+    Data = {0A0B ff}
+    Link = cmpB.Self
+    OnChange = Changed
+    object cmpChild: TTestComponent
+      Text = 'inside'
+    end
+  end
+  object cmpB: TTestComponent
+    Text = 'first line ' +
+      'second line'
+  end
+end
+)";
+
+static const QByteArray kDerived = R"(inherited frmDerived: TestDerivedForm
+  Caption = 'Derived'
+  inherited lblCodigo: TLabel
+    Caption = 'XEV01700'
+  end
+  inherited cmpB: TTestComponent
+    Number = 7
+  end
+end
+)";
+
+class TestFormReader : public QObject {
+    Q_OBJECT
+
+    // Reads a broken definition and returns the error raised.
+    static FormDefinitionError errorOf(const QByteArray &dfm)
+    {
+        TestForm f;
+        try {
+            f.load(dfm);
+        } catch (const FormDefinitionError &e) {
+            return e;
+        }
+        return FormDefinitionError(QString(), -1, -1, QStringLiteral("no error"));
+    }
+
+    static void checkError(const QByteArray &dfm, int line, int column, const QString &fragment)
+    {
+        const FormDefinitionError e = errorOf(dfm);
+        QCOMPARE(e.file(), QStringLiteral("test.dfm"));
+        QCOMPARE(e.line(), line);
+        QCOMPARE(e.column(), column);
+        if (!e.message().contains(fragment))
+            QFAIL(qPrintable(QStringLiteral("message '%1' lacks '%2'").arg(e.message(), fragment)));
+    }
+
+private slots:
+    void init() { HostUi::install(new ScriptedHostUi); }
+
+    void readsEveryKindOfValue()
+    {
+        TestForm f;
+        f.load(kBase);
+        QCOMPARE(f.objectName(), QStringLiteral("frmBase"));
+        QCOMPARE(f.Caption(), QStringLiteral("Dados do Relatório"));
+        QCOMPARE(f.font().pixelSize(), 11);
+        QVERIFY(f.font().bold());
+        auto *a = f.component<TTestComponent>("cmpA");
+        QVERIFY(a);
+        QCOMPARE(a->number, -42);
+        QCOMPARE(a->ratio, 2.5);
+        QCOMPARE(a->text, QStringLiteral("It's a 'test' with ção and €"));
+        QCOMPARE(a->kind, QStringLiteral("ctKeyset"));
+        QVERIFY(a->flag);
+        QCOMPARE(a->options, QStringList({"moMarshalAll", "eoAsync"}));
+        QCOMPARE(a->lines, QStringList({"SELECT A", "  FROM T"}));
+        QCOMPARE(a->params.size(), 2);
+        const QVariantMap p0 = a->params[0].toMap();
+        QCOMPARE(p0.value("Name").toString(), QStringLiteral("P_CDFILIAL"));
+        QCOMPARE(p0.value("DataType").toString(), QStringLiteral("ftString"));
+        QCOMPARE(a->params[1].toMap().value("Size").toInt(), 4);
+        QCOMPARE(a->data, QByteArray("\x0a\x0b\xff", 3));
+        auto *b = f.component<TTestComponent>("cmpB");
+        QCOMPARE(a->link, b);
+        QCOMPARE(b->text, QStringLiteral("first line second line"));
+        auto *child = f.component<TTestComponent>("cmpChild");
+        QVERIFY(child);
+        QCOMPARE(child->parent(), a);
+        auto *lbl = f.component<TLabel>("lblCodigo");
+        QCOMPARE(TControlInfo::of(lbl)->Left(), 4);
+        QCOMPARE(lbl->Caption(), QStringLiteral("TELA"));
+        emit a->OnChange(a);
+        QCOMPARE(f.log, QStringList({"change:cmpA"}));
+    }
+
+    void descendantChangesTheAncestorsComponentsAndTakesItsHandlers()
+    {
+        TestDerivedForm f;
+        FormReader r(&f);
+        r.read(kBase, "base.dfm");
+        r.read(kDerived, "derived.dfm");
+        r.finish();
+        QCOMPARE(f.objectName(), QStringLiteral("frmDerived"));
+        QCOMPARE(f.Caption(), QStringLiteral("Derived"));
+        QCOMPARE(f.component<TLabel>("lblCodigo")->Caption(), QStringLiteral("XEV01700"));
+        auto *b = f.component<TTestComponent>("cmpB");
+        QCOMPARE(b->number, 7);
+        QCOMPARE(b->text, QStringLiteral("first line second line"));
+        auto *a = f.component<TTestComponent>("cmpA");
+        emit a->OnChange(a);
+        QCOMPARE(f.log, QStringList({"derived change:cmpA"}));
+    }
+
+    void unknownClass()
+    {
+        checkError("object f: TestForm\n  object x: TNoSuchThing\n  end\nend\n", 2, 3, "unknown class 'TNoSuchThing'");
+    }
+
+    void unknownProperty()
+    {
+        checkError("object f: TestForm\n  object e: TEdit\n    Colour = clRed\n  end\nend\n", 3, 5, "unknown property 'Colour'");
+    }
+
+    void unknownSubProperty()
+    {
+        checkError("object f: TestForm\n  Font.Wobble = 3\nend\n", 2, 3, "unknown property 'Font.Wobble'");
+    }
+
+    void valueOfTheWrongKind()
+    {
+        checkError("object f: TestForm\n  object e: TEdit\n    Left = 'ten'\n  end\nend\n", 3, 12, "does not take a string");
+        checkError("object f: TestForm\n  object e: TEdit\n    ReadOnly = 1\n  end\nend\n", 3, 16, "does not take an integer");
+    }
+
+    void unknownHandlerMethod()
+    {
+        checkError("object f: TestForm\n  object e: TEdit\n    OnChange = NoSuchHandler\n  end\nend\n", 3, 5,
+                   "unknown handler method 'NoSuchHandler'");
+    }
+
+    void handlerWithTheWrongParameters()
+    {
+        checkError("object f: TestForm\n  object e: TEdit\n    OnKeyDown = Changed\n  end\nend\n", 3, 5,
+                   "does not take the parameters");
+    }
+
+    void inheritedComponentTheAncestorLacks()
+    {
+        checkError("inherited f: TestForm\n  inherited lblMissing: TLabel\n    Caption = 'x'\n  end\nend\n", 2, 3,
+                   "'lblMissing' is not in the ancestor's definition");
+    }
+
+    void unterminatedString()
+    {
+        checkError("object f: TestForm\n  Caption = 'no end\nend\n", 2, 13, "unterminated string");
+    }
+
+    void unterminatedBlock()
+    {
+        checkError("object f: TestForm\n  object e: TEdit\n    Left = 1\nend\n", 1, 1, "unterminated block 'f'");
+    }
+
+    void unresolvedReference()
+    {
+        checkError("object f: TestForm\n  object c: TTestComponent\n    Link = nowhere.Self\n  end\nend\n", 3, 5,
+                   "component 'nowhere.Self' not found");
+    }
+
+    void rootOfAnotherClass()
+    {
+        checkError("object f: TEdit\nend\n", 1, 1, "is not the form's class");
+    }
+
+    void neverCreatesDynamicProperties()
+    {
+        const FormDefinitionError e = errorOf("object f: TestForm\n  Bogus = 1\nend\n");
+        QCOMPARE(e.line(), 2);
+        TestForm f;
+        try {
+            f.load("object f: TestForm\n  Bogus = 1\nend\n");
+        } catch (const FormDefinitionError &) {
+        }
+        QVERIFY(f.dynamicPropertyNames().isEmpty());
+    }
+};
+
+QTEST_MAIN(TestFormReader)
+#include "test_form_reader.moc"

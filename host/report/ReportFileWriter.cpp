@@ -54,17 +54,31 @@ int ReportFileWriter::writePdf(const ReportDefinition &def, const ReportData &da
 QString ReportFileWriter::csvText(const ReportDefinition &def, const ReportData &data)
 {
     QString out;
+    // Group fields that are not columns come first, as text, so that each
+    // row says which group it belongs to.
+    QList<ReportColumn> cols;
+    for (const ReportGroup &g : def.groups) {
+        bool shown = false;
+        for (const ReportColumn &c : def.columns)
+            shown = shown || c.field.compare(g.field, Qt::CaseInsensitive) == 0;
+        if (!shown) {
+            ReportColumn c;
+            c.field = g.field;
+            cols << c;
+        }
+    }
+    cols += def.columns;
     QStringList header;
     QList<int> idx;
-    for (const ReportColumn &c : def.columns) {
+    for (const ReportColumn &c : cols) {
         header << csvField(c.field);
         idx << data.fieldIndex(c.field);
     }
     out += header.join(QLatin1Char(',')) + QLatin1String("\r\n");
     for (const auto &row : data.rows) {
         QStringList cells;
-        for (int c = 0; c < def.columns.size(); ++c)
-            cells << csvField(idx[c] >= 0 ? ReportFormat::csv(def.columns[c], row[idx[c]]) : QString());
+        for (int c = 0; c < cols.size(); ++c)
+            cells << csvField(idx[c] >= 0 ? ReportFormat::csv(cols[c], row[idx[c]]) : QString());
         out += cells.join(QLatin1Char(',')) + QLatin1String("\r\n");
     }
     return out;

@@ -399,7 +399,10 @@ void Parser::checkTemplate(const QString &tpl, int line, int column) const
 
 void Parser::finish()
 {
-    const int last = int(m_lines.size());
+    // A final newline does not start another line.
+    int last = int(m_lines.size());
+    if (last > 1 && m_lines.last().isEmpty())
+        --last;
     if (m_def.title.isEmpty())
         fail(1, 1, QStringLiteral("falta o título (title)"));
     if (m_def.queries.isEmpty())

@@ -1,0 +1,73 @@
+// The shell's configuration: an INI file read with QSettings, then the
+// command-line options, which win over the file.
+//
+// INI file (every key optional):
+//   [database]
+//   spec=sqlite:/path/file.sqlite      or firebird:/path/file.fdb (embedded)
+//                                      or firebird://HOST:PORT/path/file.fdb
+//   user=SYSDBA                        Firebird user and password
+//   password=masterkey
+//   create=false                       Firebird: create the database with
+//                                      schema and demo data when missing
+//   [shell]
+//   branch=0101                        working branch (FiliProc)
+//   [costs]
+//   host=127.0.0.1                     costs server (WebURL, WebPort);
+//   port=0                             port 0: none configured
+// Options: --config FILE, --database SPEC, --branch CODE, --db-user NAME,
+// --db-password TEXT, --create-database, --costs-host HOST, --costs-port N.
+// Defaults: the demo SQLite file in the user's data folder
+// (QStandardPaths::AppLocalDataLocation, "xev-demo.sqlite"), branch 0101,
+// SYSDBA/masterkey, no costs server.
+// A SQLite database is always created (schema and demo data) when its file
+// does not exist; a Firebird one only with create.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QCommandLineParser;
+
+// Where the database is: parsed from the spec text.
+struct DatabaseSpec {
+    enum Kind { Sqlite, FirebirdEmbedded, FirebirdServer };
+    Kind kind = Sqlite;
+    QString path;      // file (or, on a server, file or alias)
+    QString host;      // server only
+    int port = 3050;   // server only
+
+    // "sqlite:PATH", "firebird:PATH", "firebird://HOST[:PORT]/PATH".
+    // On a server, "/PATH" after the host is an absolute file when it holds
+    // another "/" (firebird://h:3050/var/db/x.fdb -> /var/db/x.fdb) and an
+    // alias otherwise (firebird://h/employee -> employee); "//PATH" is always
+    // absolute. Throws EHostError on anything else.
+    static DatabaseSpec parse(const QString &spec);
+    QString toString() const;
+    bool isFirebird() const { return kind != Sqlite; }
+};
+
+class ShellConfig {
+public:
+    QString database;   // spec text
+    QString user = QStringLiteral("SYSDBA");
+    QString password = QStringLiteral("masterkey");
+    bool createDatabase = false;
+    QString branch = QStringLiteral("0101");
+    QString costsHost;
+    int costsPort = 0;
+
+    ShellConfig();
+
+    static QString defaultDatabase();
+    // Reads the keys present in the INI file; a missing file changes nothing.
+    void readIni(const QString &path);
+    // Adds the options above to a parser (the shell adds its own beside them).
+    static void addOptions(QCommandLineParser &parser);
+    // Reads --config first, then every other option given.
+    void applyOptions(const QCommandLineParser &parser);
+    // Convenience for programs without options of their own: parses args
+    // (args[0] is the program) with addOptions and applies them.
+    static ShellConfig fromArguments(const QStringList &args);
+
+    DatabaseSpec databaseSpec() const { return DatabaseSpec::parse(database); }
+};

@@ -1,0 +1,63 @@
+// The shell's shared data module: opens the database that the configuration
+// names, with the routines its statements call, and hands it to the host
+// (HostDatabase) and the shell context (branch, costs server).
+//
+// Opening:
+//  - sqlite:PATH: when PATH does not exist (or is an empty file) the database
+//    is built in PATH.part with schema and demo data (DemoData) and renamed to
+//    PATH only when complete, so an interrupted first run leaves no half
+//    database behind. PARAM, NVLSTR, INSTR (and UPPER, LOWER) are registered
+//    on the connection (SqliteRoutines).
+//  - firebird:PATH (embedded, no server) and firebird://HOST:PORT/PATH: the
+//    file must exist unless create is set; the schema script holds PARAM,
+//    NVLSTR and INSTR. Connection character set UTF8 (Qt's), database WIN1252.
+//  - a database that cannot be opened, is not a database, or lacks the
+//    system's tables throws EHostError with a clear text and the driver's own
+//    message; nothing stays half open.
+// The components adcGeral, dtbGeral and ibtGeral are children of this object
+// by name, for the definitions that refer to them; all three stand for the
+// one connection ConnectionName.
+#pragma once
+
+#include "DemoData.h"
+#include "ShellConfig.h"
+#include "data/SqlDialect.h"
+
+#include <QObject>
+#include <QSqlDatabase>
+
+class TdtmDBGeral : public QObject {
+    Q_OBJECT
+public:
+    static constexpr const char *ConnectionName = "dtmDBGeral";
+
+    // Becomes the instance dtmDBGeral() returns until it is destroyed.
+    explicit TdtmDBGeral(QObject *parent = nullptr);
+    ~TdtmDBGeral() override;
+
+    void open(const ShellConfig &config);
+    void close();
+    bool isOpen() const { return m_open; }
+    QSqlDatabase database() const;
+    SqlEngine engine() const;
+    const ShellConfig &config() const { return m_config; }
+
+    // Opens a connection of its own on a database (tests, the costs server,
+    // tools), creating it as open() would; sizes shape the demo data of a new
+    // one. Throws EHostError, leaving no connection of that name behind.
+    static QSqlDatabase openConnection(const DatabaseSpec &spec, const QString &user, const QString &password,
+                                       const QString &connectionName, bool createFirebird = false,
+                                       const DemoData::Sizes &sizes = DemoData::Sizes());
+    static void closeConnection(const QString &connectionName);
+    // An empty Firebird database (no tables yet), through the client library.
+    static void createFirebirdFile(const DatabaseSpec &spec, const QString &user, const QString &password);
+    // A SQLite file with schema and demo data (built aside, then renamed).
+    static void createSqliteFile(const QString &path, const DemoData::Sizes &sizes = DemoData::Sizes());
+
+private:
+    ShellConfig m_config;
+    bool m_open = false;
+};
+
+// The shell's data module; nullptr before the shell created it.
+TdtmDBGeral *dtmDBGeral();

@@ -1,0 +1,321 @@
+#include "TDateEditPlus.h"
+#include "MensErro.h"
+#include "toolkit/ComponentRegistry.h"
+#include "toolkit/Dispatch.h"
+#include "toolkit/Glyphs.h"
+#include "toolkit/Keys.h"
+#include "toolkit/TControlInfo.h"
+
+#include <QCalendarWidget>
+#include <QFocusEvent>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+REGISTER_COMPONENT(TDateEditPlus)
+
+namespace {
+const QString kFormat = QStringLiteral("dd/MM/yyyy");
+
+// The line edit inside: hands focus and key events to its owner after (focus)
+// or before (keys) its own handling, so handlers see a settled edit.
+class DateLineEdit : public QLineEdit {
+public:
+    DateLineEdit(TDateEditPlus *owner, std::function<void(QFocusEvent *)> focusIn,
+                 std::function<void(QFocusEvent *)> focusOut, std::function<bool(QKeyEvent *)> key)
+        : QLineEdit(owner), m_focusIn(std::move(focusIn)), m_focusOut(std::move(focusOut)), m_key(std::move(key))
+    {
+    }
+
+protected:
+    void focusInEvent(QFocusEvent *e) override
+    {
+        QLineEdit::focusInEvent(e);
+        m_focusIn(e);
+    }
+    void focusOutEvent(QFocusEvent *e) override
+    {
+        QLineEdit::focusOutEvent(e);
+        m_focusOut(e);
+    }
+    void keyPressEvent(QKeyEvent *e) override
+    {
+        if (m_key(e))
+            return;
+        QLineEdit::keyPressEvent(e);
+    }
+
+private:
+    std::function<void(QFocusEvent *)> m_focusIn, m_focusOut;
+    std::function<bool(QKeyEvent *)> m_key;
+};
+} // namespace
+
+TDateEditPlus::TDateEditPlus(QWidget *parent) : QWidget(parent)
+{
+    m_nomeSemana = {QStringLiteral("Domingo"), QStringLiteral("Segunda"), QStringLiteral("Terça"),
+                    QStringLiteral("Quarta"), QStringLiteral("Quinta"), QStringLiteral("Sexta"),
+                    QStringLiteral("Sábado")};
+
+    auto *edit = new DateLineEdit(
+        this,
+        [this](QFocusEvent *e) {
+            if (Keys::isExit(e->reason()))
+                Dispatch::fire([this] { emit OnEnter(this); });
+        },
+        [this](QFocusEvent *e) {
+            if (Keys::isExit(e->reason()))
+                Dispatch::fire([this] { emit OnExit(this); });
+        },
+        [this](QKeyEvent *e) {
+            const bool alt = e->modifiers() & Qt::AltModifier;
+            if (e->key() == Qt::Key_F4 || (alt && e->key() == Qt::Key_Down)) {
+                DropDown();
+                return true;
+            }
+            int key = Keys::fromQt(e->key());
+            Dispatch::fire([&] { emit OnKeyDown(this, &key, Keys::shiftFromQt(e->modifiers())); });
+            return key == 0; // a handler swallowed the key
+        });
+    m_edit = edit;
+    m_edit->setInputMask(QStringLiteral("99/99/9999;_"));
+    m_edit->setFrame(true);
+    connect(m_edit, &QLineEdit::textChanged, this, [this] { textEdited(); });
+
+    m_button = new QToolButton(this);
+    m_button->setFocusPolicy(Qt::NoFocus);
+    m_button->setIcon(Glyphs::icon(QStringLiteral("calendar")));
+    m_button->setToolTip(QStringLiteral("Calendário"));
+    connect(m_button, &QToolButton::clicked, this, [this] { DropDown(); });
+
+    setFocusPolicy(Qt::StrongFocus);
+    setFocusProxy(m_edit);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    resize(100, 21);
+    m_lastText = Text();
+}
+
+TDateEditPlus::~TDateEditPlus() = default;
+
+QString TDateEditPlus::Text() const
+{
+    const QString shown = m_edit->displayText();
+    bool anyDigit = false;
+    for (QChar c : shown)
+        if (c.isDigit()) {
+            anyDigit = true;
+            break;
+        }
+    if (!anyDigit)
+        return {};
+    QString t = shown;
+    t.replace(QLatin1Char('_'), QLatin1Char(' '));
+    return t;
+}
+
+void TDateEditPlus::setText_(const QString &v)
+{
+    QString digits = v;
+    digits.remove(QLatin1Char('/')).remove(QLatin1Char(' '));
+    if (digits.isEmpty())
+        m_edit->clear();
+    else
+        m_edit->setText(v);
+}
+
+QDate TDateEditPlus::GetDate() const
+{
+    return QDate::fromString(m_edit->text(), kFormat);
+}
+
+void TDateEditPlus::SetDate(const QDate &d)
+{
+    if (!d.isValid()) {
+        m_edit->clear();
+        return;
+    }
+    m_edit->setText(d.toString(kFormat));
+}
+
+QDateTime TDateEditPlus::GetDateTime() const
+{
+    const QDate d = GetDate();
+    if (!d.isValid())
+        return {};
+    return QDateTime(d, m_saveTime && m_time.isValid() ? m_time : QTime(0, 0));
+}
+
+void TDateEditPlus::SetDateTime(const QDateTime &dt)
+{
+    m_time = m_saveTime && dt.isValid() ? dt.time() : QTime();
+    SetDate(dt.isValid() ? dt.date() : QDate());
+}
+
+void TDateEditPlus::CheckValidDate()
+{
+    const QString t = Text();
+    if (t.isEmpty() || GetDate().isValid())
+        return;
+    SetFocus();
+    MensErro(QStringLiteral("\"%1\" não é uma data válida. Informe a data como dia/mês/ano (dd/mm/aaaa).")
+                 .arg(t.trimmed()),
+             true);
+}
+
+QDate TDateEditPlus::GetPrimDia() const
+{
+    const QDate d = GetDate();
+    return d.isValid() ? QDate(d.year(), d.month(), 1) : QDate();
+}
+
+QDate TDateEditPlus::GetUltDia() const
+{
+    const QDate d = GetDate();
+    return d.isValid() ? QDate(d.year(), d.month(), d.daysInMonth()) : QDate();
+}
+
+QString TDateEditPlus::DiaSemana() const
+{
+    const QDate d = GetDate();
+    if (!d.isValid())
+        return {};
+    const int i = d.dayOfWeek() % 7; // Qt: Monday 1 .. Sunday 7; the list starts on Sunday
+    return i < m_nomeSemana.size() ? m_nomeSemana.at(i) : QString();
+}
+
+void TDateEditPlus::setValidDateColor(const QString &v)
+{
+    m_validDateColor = v;
+    updateColor();
+}
+
+void TDateEditPlus::setButtonBitmap(const QString &v)
+{
+    m_buttonBitmap = v;
+    const QIcon icon = Glyphs::icon(v);
+    m_button->setIcon(icon.isNull() ? Glyphs::icon(QStringLiteral("calendar")) : icon);
+}
+
+bool TDateEditPlus::ReadOnly() const { return m_edit->isReadOnly(); }
+
+void TDateEditPlus::setReadOnly(bool v)
+{
+    m_edit->setReadOnly(v);
+    m_button->setEnabled(!v);
+}
+
+bool TDateEditPlus::Focused() const
+{
+    const QWidget *w = window();
+    return w && w->focusWidget() == m_edit && m_edit->hasFocus();
+}
+
+void TDateEditPlus::SetFocus() { m_edit->setFocus(Qt::OtherFocusReason); }
+
+QSize TDateEditPlus::sizeHint() const
+{
+    const int h = m_edit->sizeHint().height();
+    return {m_edit->sizeHint().width() + h, h};
+}
+
+QSize TDateEditPlus::minimumSizeHint() const
+{
+    const int h = m_edit->minimumSizeHint().height();
+    return {m_edit->minimumSizeHint().width() + h, h};
+}
+
+void TDateEditPlus::DropDown()
+{
+    if (m_edit->isReadOnly() || !isEnabled())
+        return;
+    if (window()->focusWidget() != m_edit) {
+        // Like a click into the control: the previous control's exit handler
+        // runs and may keep the focus, in which case nothing opens.
+        SetFocus();
+        if (window()->focusWidget() != m_edit)
+            return;
+    }
+    if (!m_popup) {
+        m_popup = new QFrame(this, Qt::Popup);
+        m_popup->setFrameShape(QFrame::Box);
+        auto *lay = new QVBoxLayout(m_popup);
+        lay->setContentsMargins(1, 1, 1, 1);
+        m_calendar = new QCalendarWidget(m_popup);
+        m_calendar->setGridVisible(true);
+        m_calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+        m_calendar->setFirstDayOfWeek(Qt::Sunday);
+        lay->addWidget(m_calendar);
+        connect(m_calendar, &QCalendarWidget::clicked, this, [this](QDate d) { pickFromCalendar(d); });
+        connect(m_calendar, &QCalendarWidget::activated, this, [this](QDate d) { pickFromCalendar(d); });
+        m_popup->installEventFilter(this);
+        m_calendar->installEventFilter(this);
+    }
+    const QDate d = GetDate();
+    m_calendar->setSelectedDate(d.isValid() ? d : QDate::currentDate());
+    m_popup->adjustSize();
+    m_popup->move(mapToGlobal(QPoint(0, height())));
+    m_popup->show();
+    m_calendar->setFocus(Qt::PopupFocusReason);
+}
+
+bool TDateEditPlus::droppedDown() const { return m_popup && m_popup->isVisible(); }
+
+bool TDateEditPlus::eventFilter(QObject *watched, QEvent *event)
+{
+    if ((watched == m_popup || watched == m_calendar) && event->type() == QEvent::KeyPress) {
+        auto *ke = static_cast<QKeyEvent *>(event);
+        if (ke->key() == Qt::Key_Escape) {
+            closeCalendar();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TDateEditPlus::pickFromCalendar(const QDate &d)
+{
+    closeCalendar();
+    Dispatch::guard([&] { SetDate(d); });
+}
+
+void TDateEditPlus::closeCalendar()
+{
+    if (m_popup)
+        m_popup->hide();
+    m_edit->setFocus(Qt::PopupFocusReason);
+}
+
+void TDateEditPlus::resizeEvent(QResizeEvent *e)
+{
+    QWidget::resizeEvent(e);
+    const int h = height();
+    const int bw = qMin(h, width() / 2);
+    m_edit->setGeometry(0, 0, width() - bw, h);
+    m_button->setGeometry(width() - bw, 0, bw, h);
+}
+
+void TDateEditPlus::textEdited()
+{
+    updateColor();
+    const QString now = Text();
+    if (now != m_lastText) {
+        m_lastText = now;
+        Dispatch::fire([this] { emit OnChange(this); });
+    }
+    const QDate d = GetDate();
+    if (d != m_lastDate) {
+        m_lastDate = d;
+        Dispatch::fire([this] { emit OnDateChange(this); });
+    }
+}
+
+void TDateEditPlus::updateColor()
+{
+    QPalette p = m_edit->palette();
+    bool ok = false;
+    const QColor valid = TControlInfo::colorFromName(m_validDateColor, &ok);
+    p.setColor(QPalette::Text, ok && GetDate().isValid() ? valid : palette().color(QPalette::Text));
+    m_edit->setPalette(p);
+}

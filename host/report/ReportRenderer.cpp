@@ -135,7 +135,6 @@ ReportRenderer::Metrics ReportRenderer::measure(QPagedPaintDevice *device) const
     m.width = device->width();
     m.height = device->height();
     const QFontMetricsF fm(m_font, device);
-    const QFontMetricsF fmTitle(m_title, device);
     m.rowHeight = std::ceil(fm.height() * 1.25);
 
     double x = 0;
@@ -154,7 +153,16 @@ ReportRenderer::Metrics ReportRenderer::measure(QPagedPaintDevice *device) const
     for (int i = 0; i < items.size(); i += 2)
         m.paramLines << (i + 1 < items.size() ? items[i] + QLatin1Char('\t') + items[i + 1] : items[i]);
 
-    m.headerHeight = std::ceil(fmTitle.height() * 1.4)
+    // A long title gets a smaller type, down to the body's size, then is cut.
+    m.titleFont = m_title;
+    while (QFontMetricsF(m.titleFont, device).horizontalAdvance(m_def.title) > m.width
+           && m.titleFont.pointSizeF() > m_font.pointSizeF())
+        m.titleFont.setPointSizeF(std::max(m_font.pointSizeF(), m.titleFont.pointSizeF() - 0.5));
+    const QFontMetricsF fmTitle(m.titleFont, device);
+    m.title = fmTitle.elidedText(m_def.title, Qt::ElideRight, m.width);
+    m.titleHeight = std::ceil(fmTitle.height() * 1.4);
+
+    m.headerHeight = m.titleHeight
         + m.rowHeight * (m_def.headerLines.size() + m.paramLines.size())
         + m.rowHeight * 0.5  // gap before the captions
         + m.rowHeight * 1.3; // captions and their rule
@@ -186,10 +194,9 @@ QList<QPair<int, int>> ReportRenderer::paginate(const Metrics &m) const
 void ReportRenderer::paintHeader(QPainter &p, const Metrics &m) const
 {
     double y = 0;
-    p.setFont(m_title);
-    const double titleH = std::ceil(QFontMetricsF(m_title, p.device()).height() * 1.4);
-    p.drawText(QRectF(0, y, m.width, titleH), Qt::AlignHCenter | Qt::AlignVCenter, m_def.title);
-    y += titleH;
+    p.setFont(m.titleFont);
+    p.drawText(QRectF(0, y, m.width, m.titleHeight), Qt::AlignHCenter | Qt::AlignVCenter, m.title);
+    y += m.titleHeight;
     p.setFont(m_font);
     for (const QString &tpl : m_def.headerLines) {
         const QString text = ReportTemplate::expand(tpl, [&](const QString &n) { return fieldValue(n, -1, 0, 0); });

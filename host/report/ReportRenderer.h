@@ -43,6 +43,9 @@ private:
         QVector<double> colX, colW;
         int linesPerPage = 0;
         QStringList paramLines;
+        QFont titleFont;       // the title's font, smaller when the title is wide
+        QString title;         // elided when even the body size is too wide
+        double titleHeight = 0;
     };
 
     void buildLines();

@@ -166,7 +166,7 @@ QStringList ReportRunner::layoutFields(const ReportDefinition &def)
 }
 
 ReportData ReportRunner::run(const ReportDefinition &def, const TParams &params, const QSqlDatabase &db,
-                             const QStringList &fields)
+                             const QStringList &fields, int forcedDialect)
 {
     if (!db.isValid() || !db.isOpen())
         throw EHostError(QStringLiteral("Não há conexão aberta com o banco de dados para executar o relatório."));
@@ -177,7 +177,7 @@ ReportData ReportRunner::run(const ReportDefinition &def, const TParams &params,
             p = *given;
         }
     }
-    const int dialect = dialectOf(db);
+    const int dialect = forcedDialect >= 0 ? forcedDialect : dialectOf(db);
     for (int qi = 0; qi < def.queries.size(); ++qi) {
         const ReportQuery &q = def.queries[qi];
         QStringList names;

@@ -26,9 +26,10 @@ public:
     static QVariant boundValue(const ReportParamDecl &decl, const TParam &param);
 
     // Runs every query with params; the rows of the first one keep the
-    // fields in `fields` (all of them when empty).
+    // fields in `fields` (all of them when empty). dialect -1 picks the text
+    // by the connection; tests force one to run another dialect's text.
     static ReportData run(const ReportDefinition &def, const TParams &params, const QSqlDatabase &db,
-                          const QStringList &fields = QStringList());
+                          const QStringList &fields = QStringList(), int dialect = -1);
 
     // The fields the layout reads: columns, group fields and {FIELD} names.
     static QStringList layoutFields(const ReportDefinition &def);

@@ -87,6 +87,14 @@ TParam &TParams::add(const QString &name, TParam::DataType type)
     return *m_items.last();
 }
 
+TParams TParams::clone() const
+{
+    TParams copy;
+    for (const auto &p : m_items)
+        copy.m_items.append(std::make_shared<TParam>(*p));
+    return copy;
+}
+
 TParam *TParams::FindParam(const QString &name)
 {
     for (auto &p : m_items)

@@ -21,6 +21,9 @@ public:
     QString Name() const { return m_name; }
     DataType dataType() const { return m_type; }
     void setDataType(DataType t) { m_type = t; }
+    // Direction as a definition stores it (ptUnknown, ptInput, ...); queries only read it.
+    QString ParamType() const { return m_paramType; }
+    void setParamType(const QString &t) { m_paramType = t; }
 
     void SetAsString(const QString &v);
     void SetAsInteger(int v);
@@ -40,6 +43,7 @@ private:
     QString m_name;
     DataType m_type;
     QVariant m_value;
+    QString m_paramType = QStringLiteral("ptUnknown");
 };
 
 // An ordered list of parameters, looked up by name without regard to case.
@@ -55,6 +59,9 @@ public:
     TParam &at(int i) { return *m_items[i]; }
     const TParam &at(int i) const { return *m_items[i]; }
     void clear() { m_items.clear(); }
+    // A deep copy: the copy's parameters are new objects (a plain copy of a
+    // TParams shares them).
+    TParams clone() const;
 
 private:
     QList<std::shared_ptr<TParam>> m_items;

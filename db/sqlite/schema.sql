@@ -1,0 +1,76 @@
+-- Schema of the shell's database, SQLite.
+-- Codes are VARCHAR (never CHAR) so that every engine returns them unpadded.
+-- The routines PARAM, NVLSTR and INSTR are registered on the connection by
+-- the shell (SqliteRoutines), not stored here.
+
+CREATE TABLE FILIAL (
+    CDFILIAL      VARCHAR(4)  NOT NULL PRIMARY KEY,
+    NMFILIAL      VARCHAR(30) NOT NULL,
+    IDCNTRRESC    VARCHAR(1)  DEFAULT 'N',
+    IDFILCENTXEV  VARCHAR(1)  DEFAULT 'N',
+    CDFILCENTXEV  VARCHAR(4)
+);
+CREATE INDEX IX_FILIAL_CENTRAL ON FILIAL (CDFILCENTXEV, CDFILIAL);
+
+CREATE TABLE GRUPSERV (
+    CDGRUPSERV    VARCHAR(3)  NOT NULL PRIMARY KEY,
+    NMGRUPSERV    VARCHAR(30) NOT NULL
+);
+
+CREATE TABLE SERVICO (
+    CDFILIAL      VARCHAR(4)  NOT NULL,
+    CDSERVFILI    VARCHAR(5)  NOT NULL,
+    NMSERVICO     VARCHAR(40) NOT NULL,
+    CDGRUPSERV    VARCHAR(3)  NOT NULL,
+    PRIMARY KEY (CDFILIAL, CDSERVFILI)
+);
+
+CREATE TABLE PRODUTO (
+    CDARVPROD     VARCHAR(20) NOT NULL PRIMARY KEY,
+    NMPRODUTO     VARCHAR(50) NOT NULL,
+    CDNVPRODUTO   VARCHAR(1)  NOT NULL,
+    IDESTOCAVEL   VARCHAR(1)  DEFAULT 'N' NOT NULL
+);
+
+-- Processing date of each branch (DataProc).
+CREATE TABLE PROCFILIAL (
+    CDFILIAL      VARCHAR(4)  NOT NULL PRIMARY KEY,
+    DTPROCESSO    DATE        NOT NULL
+);
+
+-- Module status of each branch (ModuFili): IDSITUACAO 'F' released to the
+-- branch, 'M' released through its head office, 'R' refused (DSMENSAGEM).
+CREATE TABLE MODUFILIAL (
+    CDFILIAL      VARCHAR(4)   NOT NULL,
+    CDMODULO      VARCHAR(10)  NOT NULL,
+    IDSITUACAO    VARCHAR(1)   NOT NULL,
+    DSMENSAGEM    VARCHAR(200),
+    PRIMARY KEY (CDFILIAL, CDMODULO)
+);
+
+-- Code pictures (DBPict, DBPictObj): level widths as "2,2,4" and the edit mask.
+CREATE TABLE PICTCODIGO (
+    NRTIPOPICT    INTEGER     NOT NULL PRIMARY KEY,
+    NMPICTURE     VARCHAR(40) NOT NULL,
+    DSNIVEIS      VARCHAR(40) NOT NULL,
+    DSMASCARA     VARCHAR(60) NOT NULL
+);
+
+-- Cost types served by the costs server, listed in NRORDEM order.
+CREATE TABLE TIPOCUSTO (
+    NRTIPOCUSTO   INTEGER     NOT NULL PRIMARY KEY,
+    NMTIPOCUSTO   VARCHAR(40) NOT NULL,
+    NRORDEM       INTEGER     NOT NULL
+);
+
+-- Realised cost per branch, service, product, cost type and day.
+CREATE TABLE CUSTREAL (
+    CDFILIAL      VARCHAR(4)     NOT NULL,
+    CDSERVFILI    VARCHAR(5)     NOT NULL,
+    CDARVPROD     VARCHAR(20)    NOT NULL,
+    NRTIPOCUSTO   INTEGER        NOT NULL,
+    DTMOVIMENTO   DATE           NOT NULL,
+    QTREAL        NUMERIC(15,3)  NOT NULL,
+    VRCUSTREAL    NUMERIC(15,2)  NOT NULL
+);
+CREATE INDEX IX_CUSTREAL_FILIAL ON CUSTREAL (CDFILIAL, NRTIPOCUSTO, DTMOVIMENTO);

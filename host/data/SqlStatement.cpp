@@ -1,0 +1,134 @@
+#include "SqlStatement.h"
+#include "NamedSql.h"
+#include "toolkit/Dispatch.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QSqlError>
+
+SqlStatement::SqlStatement(const QSqlDatabase &db)
+    : m_db(db), m_engine(SqlDialects::engineOf(db)), m_query(db)
+{
+    m_query.setForwardOnly(true);
+}
+
+QString SqlStatement::errorText(const QSqlError &error)
+{
+    QString text = error.databaseText().trimmed();
+    if (text.isEmpty())
+        text = error.driverText().trimmed();
+    if (text.isEmpty())
+        text = QStringLiteral("Erro desconhecido no banco de dados.");
+    return text;
+}
+
+QString SqlStatement::firebirdType(const TParam *param)
+{
+    TParam::DataType type = param ? param->dataType() : TParam::DataType::Unknown;
+    if (type == TParam::DataType::Unknown && param && !param->IsNull()) {
+        TParam probe;
+        probe.SetAsVariant(param->Value());
+        type = probe.dataType();
+    }
+    switch (type) {
+    case TParam::DataType::Integer: return QStringLiteral("BIGINT");
+    case TParam::DataType::Float: return QStringLiteral("DOUBLE PRECISION");
+    case TParam::DataType::DateTime: return QStringLiteral("TIMESTAMP");
+    case TParam::DataType::Date: return QStringLiteral("DATE");
+    default: break;
+    }
+    return QStringLiteral("VARCHAR(%1)").arg(MaxFirebirdText);
+}
+
+namespace {
+
+QMetaType nullType(TParam::DataType type)
+{
+    switch (type) {
+    case TParam::DataType::Integer: return QMetaType(QMetaType::LongLong);
+    case TParam::DataType::Float: return QMetaType(QMetaType::Double);
+    case TParam::DataType::DateTime: return QMetaType(QMetaType::QDateTime);
+    case TParam::DataType::Date: return QMetaType(QMetaType::QDate);
+    default: return QMetaType(QMetaType::QString);
+    }
+}
+
+QString sqliteDateTime(const QDateTime &dt)
+{
+    const QTime t = dt.time();
+    if (t == QTime(0, 0))
+        return dt.date().toString(Qt::ISODate);
+    return dt.toString(t.msec() ? QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")
+                                : QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+} // namespace
+
+QVariant SqlStatement::bindValue(const TParam *param, SqlEngine engine)
+{
+    if (!param || param->IsNull()) {
+        const auto type = param ? param->dataType() : TParam::DataType::Unknown;
+        if (engine == SqlEngine::SQLite && (type == TParam::DataType::Date || type == TParam::DataType::DateTime))
+            return QVariant(QMetaType(QMetaType::QString));
+        return QVariant(nullType(type));
+    }
+    QVariant v = param->Value();
+    switch (v.typeId()) {
+    case QMetaType::QString:
+        if (v.toString().isNull())
+            v = QString(QLatin1String(""));
+        break;
+    case QMetaType::Bool:
+        v = v.toBool() ? 1 : 0;
+        break;
+    case QMetaType::QDate:
+        if (engine == SqlEngine::SQLite)
+            v = v.toDate().toString(Qt::ISODate);
+        break;
+    case QMetaType::QDateTime:
+        if (engine == SqlEngine::SQLite)
+            v = sqliteDateTime(v.toDateTime());
+        break;
+    default:
+        break;
+    }
+    if (engine == SqlEngine::Firebird && v.typeId() == QMetaType::QString
+        && v.toString().size() > MaxFirebirdText)
+        throw EHostError(QStringLiteral("O valor do parâmetro %1 tem %2 caracteres; o limite deste banco de dados é %3.")
+                             .arg(param->Name())
+                             .arg(v.toString().size())
+                             .arg(MaxFirebirdText));
+    return v;
+}
+
+void SqlStatement::exec(const QString &namedText, const TParams &params)
+{
+    if (!m_db.isOpen())
+        throw EHostError(QStringLiteral("O banco de dados não está aberto."));
+    const NamedSql sql = NamedSql::parse(namedText);
+    m_prepared = sql.positional(m_engine, [&](const QString &name) {
+        return firebirdType(params.FindParam(name));
+    });
+    m_bound.clear();
+    for (const QString &name : sql.names())
+        m_bound << bindValue(params.FindParam(name), m_engine);
+
+    m_query.finish();
+    if (!m_query.prepare(m_prepared))
+        throw EHostError(errorText(m_query.lastError()));
+    for (int i = 0; i < m_bound.size(); ++i)
+        m_query.bindValue(i, m_bound.at(i));
+    if (!m_query.exec())
+        throw EHostError(errorText(m_query.lastError()));
+}
+
+bool SqlStatement::next()
+{
+    if (m_query.next())
+        return true;
+    // Some errors (a value too long for its column, a failed conversion) only
+    // show when the row is fetched.
+    if (m_query.lastError().isValid())
+        throw EHostError(errorText(m_query.lastError()));
+    return false;
+}

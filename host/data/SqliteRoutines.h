@@ -1,0 +1,25 @@
+// Database routines that the statement texts call, registered on a SQLite
+// connection's sqlite3 handle (Firebird has them in its schema script).
+//
+// install():
+//  - PARAM(value): eponymous table-valued function; one row, one column PARAM
+//    holding value, NULL included (FROM PARAM(:P_X) P_X ... P_X.PARAM);
+//  - NVLSTR(a, b): b when a is NULL, else a;
+//  - INSTR(text, part): 1-based position of part in text, 0 when absent,
+//    NULL when either is NULL (replaces SQLite's own, same contract);
+//  - UPPER(s), LOWER(s): Unicode case mapping (SQLite's own only maps ASCII),
+//    so that search filters treat "ação" and "AÇÃO" alike.
+// installForeign() (tests only), for the Oracle and SQL Server texts:
+//  - NVL(a, b) and ISNULL(a, b) as NVLSTR (SqlStatement quotes ISNULL calls);
+//  - CHARINDEX(part, text) as INSTR(text, part).
+#pragma once
+
+class QSqlDatabase;
+
+namespace SqliteRoutines {
+
+// Throws EHostError when the connection is not an open SQLite one.
+void install(const QSqlDatabase &db);
+void installForeign(const QSqlDatabase &db);
+
+} // namespace SqliteRoutines

@@ -1,0 +1,81 @@
+// The data set of a TADOIBQuery (its Query member), as data sources and
+// search lists see it: the cursor operations, the statement and values that
+// run, the fields with their labels, visibility and edit masks, and lazy
+// paging for lists of a million rows.
+//
+// Paging and filtering run the query's dialect text (with the values the
+// cursor was opened with, or the current ones when it is closed) wrapped as a
+// derived table Q__: SELECT * FROM (<text>) Q__ WHERE <filter> plus the
+// engine's row limit (LIMIT/OFFSET; Firebird FIRST/SKIP; Oracle and SQL
+// Server OFFSET ... FETCH). The inner ORDER BY gives the order of the pages.
+// A filter matches a row when the text, upper-cased, occurs in (or, with
+// prefix, starts) the upper-cased value of any of the given columns; % and _
+// typed by the user are plain characters. Column names are checked against
+// the result's columns, so nothing the user types reaches the statement text.
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+#include <QVariant>
+#include <QVariantList>
+#include <QVariantMap>
+
+class TADOIBQuery;
+class TADOIBStringField;
+
+struct RowFilter {
+    QString text;          // empty: every row
+    QStringList columns;   // result columns searched
+    bool prefix = false;   // false: contains the text; true: starts with it
+};
+
+class TADOIBDataSet : public QObject {
+    Q_OBJECT
+public:
+    // Rows one FetchPage call returns at most.
+    static constexpr int MaxPageRows = 10000;
+
+    explicit TADOIBDataSet(TADOIBQuery *query);
+    TADOIBQuery *query() const;
+
+    // --- cursor (the query's) ------------------------------------------------
+    bool Active() const;
+    void Open();
+    void Close();
+    void First();
+    void Next();
+    bool GetEOF() const;
+    bool IsEmpty() const;
+    TADOIBStringField *FieldByName(const QString &name);
+
+    // --- what runs -------------------------------------------------------------
+    // The named text of the shared database's dialect.
+    QString ExecutedSql() const;
+    // Parameter name -> value bound (a null QVariant is NULL).
+    QVariantMap BoundValues() const;
+
+    // --- fields ------------------------------------------------------------------
+    // Result columns in order (runs the statement for no rows when closed).
+    QStringList ColumnNames();
+    // The persistent fields; when there are none, a transient field per column.
+    QList<TADOIBStringField *> Fields();
+    QList<TADOIBStringField *> VisibleFields();
+
+    // --- lazy paging ---------------------------------------------------------------
+    qint64 CountRows(const RowFilter &filter = RowFilter());
+    // Up to limit rows from offset, each the values of ColumnNames() in order.
+    QList<QVariantList> FetchPage(const RowFilter &filter, qint64 offset, int limit);
+    // Opens the query on the one row whose keyField equals value (the search
+    // lists' choice); false, the query open and empty, when there is none.
+    // After it, Next() reaches the end: only that row is in the cursor.
+    bool OpenOnKey(const QString &keyField, const QVariant &value);
+    // Opens the query when closed, runs it from its first row and stops on the
+    // first row whose field equals value (compared as text); when there is
+    // none it returns false and the cursor is back on the first row.
+    bool Locate(const QString &field, const QVariant &value);
+
+private:
+    QString innerText() const;
+    QString filterClause(const RowFilter &filter, const QStringList &columns) const;
+    QString checkedColumn(const QString &name, const QStringList &columns) const;
+};

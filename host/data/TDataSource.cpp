@@ -1,0 +1,9 @@
+#include "TDataSource.h"
+#include "TADOIBDataSet.h"
+#include "toolkit/ComponentRegistry.h"
+
+REGISTER_COMPONENT(TDataSource)
+
+TDataSource::TDataSource(QObject *parent) : QObject(parent) {}
+
+TADOIBDataSet *TDataSource::dataSet() const { return qobject_cast<TADOIBDataSet *>(m_dataSet.data()); }

@@ -1,0 +1,33 @@
+// Data source: shows the rows of one data set (a TADOIBQuery's Query member)
+// to search lists and other data-aware parts.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+
+class TADOIBDataSet;
+
+class TDataSource : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(QObject *DataSet READ DataSet WRITE setDataSet)
+    Q_PROPERTY(bool AutoEdit MEMBER m_autoEdit)
+    Q_PROPERTY(bool Enabled MEMBER m_enabled)
+    Q_PROPERTY(int Left MEMBER m_left)
+    Q_PROPERTY(int Top MEMBER m_top)
+
+public:
+    Q_INVOKABLE explicit TDataSource(QObject *parent = nullptr);
+
+    QObject *DataSet() const { return m_dataSet; }
+    void setDataSet(QObject *v) { m_dataSet = v; }
+    // The data set as the query layer's class; nullptr when none or another kind.
+    TADOIBDataSet *dataSet() const;
+    bool Enabled() const { return m_enabled; }
+
+private:
+    QPointer<QObject> m_dataSet;
+    bool m_autoEdit = true;
+    bool m_enabled = true;
+    int m_left = 0;
+    int m_top = 0;
+};

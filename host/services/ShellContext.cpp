@@ -1,0 +1,7 @@
+#include "ShellContext.h"
+
+ShellContext &ShellContext::instance()
+{
+    static ShellContext context;
+    return context;
+}

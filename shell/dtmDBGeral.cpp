@@ -1,0 +1,242 @@
+#include "dtmDBGeral.h"
+#include "data/HostDatabase.h"
+#include "data/SqlStatement.h"
+#include "data/SqliteRoutines.h"
+#include "services/LocalCache.h"
+#include "services/ShellContext.h"
+#include "toolkit/Dispatch.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUuid>
+#include <ibase.h>
+
+namespace {
+
+TdtmDBGeral *g_instance = nullptr;
+
+QString quoted(const QString &s)
+{
+    QString out = s;
+    out.replace(QLatin1Char('\''), QLatin1String("''"));
+    return QLatin1Char('\'') + out + QLatin1Char('\'');
+}
+
+QString firebirdTarget(const DatabaseSpec &spec)
+{
+    if (spec.kind == DatabaseSpec::FirebirdServer)
+        return QStringLiteral("%1/%2:%3").arg(spec.host).arg(spec.port).arg(spec.path);
+    return spec.path;
+}
+
+QString statusText(const ISC_STATUS *status)
+{
+    QStringList parts;
+    char buf[1024];
+    const ISC_STATUS *vector = status;
+    while (fb_interpret(buf, sizeof buf, &vector))
+        parts << QString::fromLocal8Bit(buf);
+    return parts.join(QLatin1String(" - "));
+}
+
+// Throws when the connection is not usable or lacks the system's tables.
+void checkSchema(const QSqlDatabase &db, const QString &where)
+{
+    const bool firebird = SqlDialects::engineOf(db) == SqlEngine::Firebird;
+    QSqlQuery q(db);
+    const QString sql = firebird
+        ? QStringLiteral("SELECT RDB$RELATION_NAME FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = 'FILIAL'")
+        : QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND upper(name) = 'FILIAL'");
+    if (!q.exec(sql))
+        throw EHostError(QStringLiteral("Não foi possível ler o banco de dados %1: %2")
+                             .arg(where, SqlStatement::errorText(q.lastError())));
+    if (!q.next())
+        throw EHostError(QStringLiteral("O banco de dados %1 não contém as tabelas do sistema (FILIAL).").arg(where));
+}
+
+QSqlDatabase addConnection(const DatabaseSpec &spec, const QString &user, const QString &password,
+                           const QString &name)
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(spec.isFirebird() ? QStringLiteral("QIBASE") : QStringLiteral("QSQLITE"),
+                                                name);
+    if (!db.isValid())
+        throw EHostError(QStringLiteral("O driver do Qt para %1 não está instalado.")
+                             .arg(spec.isFirebird() ? QStringLiteral("Firebird (QIBASE)") : QStringLiteral("SQLite (QSQLITE)")));
+    db.setDatabaseName(spec.path);
+    if (spec.kind == DatabaseSpec::FirebirdServer) {
+        db.setHostName(spec.host);
+        db.setPort(spec.port);
+    }
+    if (spec.isFirebird()) {
+        db.setUserName(user);
+        db.setPassword(password);
+    }
+    return db;
+}
+
+} // namespace
+
+TdtmDBGeral *dtmDBGeral() { return g_instance; }
+
+TdtmDBGeral::TdtmDBGeral(QObject *parent) : QObject(parent)
+{
+    setObjectName(QStringLiteral("dtmDBGeral"));
+    for (const char *name : {"adcGeral", "dtbGeral", "ibtGeral"})
+        (new QObject(this))->setObjectName(QLatin1String(name));
+    g_instance = this;
+}
+
+TdtmDBGeral::~TdtmDBGeral()
+{
+    close();
+    if (g_instance == this)
+        g_instance = nullptr;
+}
+
+void TdtmDBGeral::open(const ShellConfig &config)
+{
+    close();
+    const DatabaseSpec spec = config.databaseSpec();
+    openConnection(spec, config.user, config.password, QLatin1String(ConnectionName), config.createDatabase);
+    m_config = config;
+    m_open = true;
+    HostDatabase::instance().install(QLatin1String(ConnectionName));
+    ShellContext &ctx = ShellContext::instance();
+    ctx.branch = config.branch;
+    ctx.webHost = config.costsHost;
+    ctx.webPort = config.costsPort;
+    LocalCache::instance().clear();
+}
+
+void TdtmDBGeral::close()
+{
+    if (!m_open)
+        return;
+    if (HostDatabase::instance().connectionName() == QLatin1String(ConnectionName))
+        HostDatabase::instance().uninstall();
+    LocalCache::instance().clear();
+    closeConnection(QLatin1String(ConnectionName));
+    m_open = false;
+}
+
+QSqlDatabase TdtmDBGeral::database() const
+{
+    if (!m_open)
+        throw EHostError(QStringLiteral("O banco de dados não está aberto."));
+    return QSqlDatabase::database(QLatin1String(ConnectionName), false);
+}
+
+SqlEngine TdtmDBGeral::engine() const { return SqlDialects::engineOf(database()); }
+
+void TdtmDBGeral::closeConnection(const QString &connectionName)
+{
+    if (!QSqlDatabase::contains(connectionName))
+        return;
+    {
+        QSqlDatabase db = QSqlDatabase::database(connectionName, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(connectionName);
+}
+
+QSqlDatabase TdtmDBGeral::openConnection(const DatabaseSpec &spec, const QString &user, const QString &password,
+                                         const QString &connectionName, bool createFirebird,
+                                         const DemoData::Sizes &sizes)
+{
+    closeConnection(connectionName);
+    const QString where = spec.toString();
+    if (spec.kind == DatabaseSpec::Sqlite) {
+        const QFileInfo file(spec.path);
+        if (file.isDir())
+            throw EHostError(QStringLiteral("Não foi possível abrir o banco de dados %1: o caminho é uma pasta.").arg(where));
+        if (!file.exists() || file.size() == 0)
+            createSqliteFile(spec.path, sizes);
+    } else if (createFirebird && (spec.kind == DatabaseSpec::FirebirdServer || !QFileInfo::exists(spec.path))) {
+        // On a server the file cannot be seen from here: try to open it first.
+        bool exists = spec.kind == DatabaseSpec::FirebirdEmbedded ? false : [&] {
+            QSqlDatabase probe = addConnection(spec, user, password, connectionName);
+            const bool ok = probe.open();
+            probe.close();
+            probe = QSqlDatabase();
+            QSqlDatabase::removeDatabase(connectionName);
+            return ok;
+        }();
+        if (!exists) {
+            createFirebirdFile(spec, user, password);
+            try {
+                QSqlDatabase db = addConnection(spec, user, password, connectionName);
+                if (!db.open())
+                    throw EHostError(SqlStatement::errorText(db.lastError()));
+                DemoData::create(db, sizes);
+            } catch (const EHostError &e) {
+                closeConnection(connectionName);
+                throw EHostError(QStringLiteral("Não foi possível criar o banco de dados %1: %2").arg(where, e.text()));
+            }
+            closeConnection(connectionName);
+        }
+    }
+
+    try {
+        QSqlDatabase db = addConnection(spec, user, password, connectionName);
+        if (!db.open())
+            throw EHostError(QStringLiteral("Não foi possível abrir o banco de dados %1: %2")
+                                 .arg(where, SqlStatement::errorText(db.lastError())));
+        if (spec.kind == DatabaseSpec::Sqlite)
+            SqliteRoutines::install(db);
+        checkSchema(db, where);
+        return db;
+    } catch (...) {
+        closeConnection(connectionName);
+        throw;
+    }
+}
+
+void TdtmDBGeral::createFirebirdFile(const DatabaseSpec &spec, const QString &user, const QString &password)
+{
+    // CREATE DATABASE takes no parameters; the quoted texts are escaped.
+    const QString sql = QStringLiteral("CREATE DATABASE %1 USER %2 PASSWORD %3 PAGE_SIZE 8192 "
+                                       "DEFAULT CHARACTER SET WIN1252")
+                            .arg(quoted(firebirdTarget(spec)), quoted(user), quoted(password));
+    const QByteArray bytes = sql.toUtf8();
+    ISC_STATUS_ARRAY status = {};
+    isc_db_handle db = 0;
+    isc_tr_handle tr = 0;
+    if (isc_dsql_execute_immediate(status, &db, &tr, 0, bytes.constData(), 3, nullptr))
+        throw EHostError(QStringLiteral("Não foi possível criar o banco de dados %1: %2")
+                             .arg(spec.toString(), statusText(status)));
+    isc_detach_database(status, &db);
+}
+
+void TdtmDBGeral::createSqliteFile(const QString &path, const DemoData::Sizes &sizes)
+{
+    const QFileInfo target(path);
+    if (!QDir().mkpath(target.absolutePath()))
+        throw EHostError(QStringLiteral("Não foi possível criar a pasta %1.").arg(target.absolutePath()));
+    const QString part = path + QStringLiteral(".part");
+    QFile::remove(part);
+    const QString name = QStringLiteral("dtmDBGeral-create-") + QUuid::createUuid().toString(QUuid::Id128);
+    try {
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+            db.setDatabaseName(part);
+            if (!db.open())
+                throw EHostError(SqlStatement::errorText(db.lastError()));
+            DemoData::create(db, sizes);
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(name);
+    } catch (const EHostError &e) {
+        closeConnection(name);
+        QFile::remove(part);
+        throw EHostError(QStringLiteral("Não foi possível criar o banco de dados sqlite:%1: %2").arg(path, e.text()));
+    }
+    if (target.exists())
+        QFile::remove(path); // an empty file left by someone else
+    if (!QFile::rename(part, path)) {
+        QFile::remove(part);
+        throw EHostError(QStringLiteral("Não foi possível criar o banco de dados sqlite:%1.").arg(path));
+    }
+}

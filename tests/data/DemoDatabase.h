@@ -1,0 +1,49 @@
+// Test fixture: a demo database in a temporary folder, opened through the
+// shell's data module, and the six screen queries read from queries.dfm.
+#pragma once
+
+#include "DemoData.h"
+#include "dtmDBGeral.h"
+#include "toolkit/FormReader.h"
+#include "toolkit/TForm.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+namespace DemoDatabase {
+
+// Creates (demo rows, costs as sizes say) and opens a SQLite database.
+inline std::unique_ptr<TdtmDBGeral> openSqlite(const QTemporaryDir &dir, const DemoSizes &sizes = DemoSizes(),
+                                               const QString &file = QStringLiteral("demo.sqlite"))
+{
+    const QString path = dir.filePath(file);
+    if (!QFileInfo::exists(path))
+        TdtmDBGeral::createSqliteFile(path, sizes);
+    auto dm = std::make_unique<TdtmDBGeral>();
+    ShellConfig config;
+    config.database = QStringLiteral("sqlite:") + path;
+    config.branch = QStringLiteral("0101");
+    dm->open(config);
+    return dm;
+}
+
+// Small demo data: the reference rows and products, no cost rows.
+inline DemoSizes small()
+{
+    DemoSizes s;
+    s.costRows = 0;
+    return s;
+}
+
+// A form holding the queries and data sources of queries.dfm.
+inline std::unique_ptr<TForm> queriesForm()
+{
+    auto form = std::make_unique<TForm>();
+    FormReader reader(form.get());
+    reader.readFile(QStringLiteral(TEST_DATA_DIR "/queries.dfm"));
+    reader.finish();
+    return form;
+}
+
+} // namespace DemoDatabase

@@ -1,5 +1,10 @@
 #include "TfrmDadosGerRel.h"
+#include "ReportScreenCommands.h"
+#include "TReportDesignerDialog.h"
 #include "toolkit/ComponentRegistry.h"
+#include "toolkit/Dispatch.h"
+#include "toolkit/TComboBox.h"
+#include "toolkit/TLabel.h"
 #include "toolkit/TMenuItem.h"
 #include "toolkit/TMessages.h"
 #include "toolkit/TSpeedButton.h"
@@ -14,6 +19,19 @@ TfrmDadosGerRel::TfrmDadosGerRel(QWidget *parent) : TForm(parent)
 }
 
 TMessages *TfrmDadosGerRel::msgPadrao() const { return component<TMessages>(QStringLiteral("msgPadrao")); }
+
+namespace {
+// The report commands on this screen's runner, report list, messages and code.
+ReportScreenCommands reportCommands(const TfrmDadosGerRel *f)
+{
+    auto *rpdd = f->component<TReportDesignerDialog>(QStringLiteral("rpddPadrao"));
+    if (!rpdd)
+        throw EHostError(QStringLiteral("A tela não tem o gerador de relatórios (rpddPadrao)."));
+    const TLabel *code = f->component<TLabel>(QStringLiteral("lblCodRel"));
+    return ReportScreenCommands(rpdd, f->component<QComboBox>(QStringLiteral("cbbReportNames")),
+                                f->component<TMessages>(QStringLiteral("msgPadrao")), code ? code->Caption() : QString());
+}
+}
 
 void TfrmDadosGerRel::runCommand(Command c)
 {
@@ -36,7 +54,12 @@ void TfrmDadosGerRel::runCommand(Command c)
     }
 }
 
-void TfrmDadosGerRel::FormCreate(QObject *) {}
+void TfrmDadosGerRel::FormCreate(QObject *)
+{
+    // The report list: standard definitions of the code first, then the user's.
+    if (component<TReportDesignerDialog>(QStringLiteral("rpddPadrao")))
+        reportCommands(this).list();
+}
 
 void TfrmDadosGerRel::FormActivate(QObject *) {}
 
@@ -45,12 +68,9 @@ void TfrmDadosGerRel::FormClose(QObject *, int *Action)
     *Action = caFree;
 }
 
-namespace {
-void notYet() { HostUi::instance().showInfo(QStringLiteral("Este comando ainda não está disponível.")); }
-}
 
-void TfrmDadosGerRel::sbtPrintClick(QObject *) { notYet(); }
-void TfrmDadosGerRel::sbtPreviewClick(QObject *) { notYet(); }
-void TfrmDadosGerRel::sbtSalvarComoClick(QObject *) { notYet(); }
-void TfrmDadosGerRel::mnuEditRelClick(QObject *) { notYet(); }
-void TfrmDadosGerRel::mnuRelatPadrClick(QObject *) { notYet(); }
+void TfrmDadosGerRel::sbtPrintClick(QObject *) { reportCommands(this).print(); }
+void TfrmDadosGerRel::sbtPreviewClick(QObject *) { reportCommands(this).preview(); }
+void TfrmDadosGerRel::sbtSalvarComoClick(QObject *) { reportCommands(this).saveAs(); }
+void TfrmDadosGerRel::mnuEditRelClick(QObject *) { reportCommands(this).editReport(); }
+void TfrmDadosGerRel::mnuRelatPadrClick(QObject *) { reportCommands(this).standardReport(); }

@@ -60,7 +60,8 @@ QString DatabaseSpec::toString() const
     case Sqlite: return QStringLiteral("sqlite:") + path;
     case FirebirdEmbedded: return QStringLiteral("firebird:") + path;
     case FirebirdServer:
-        return QStringLiteral("firebird://%1:%2/%3").arg(host).arg(port).arg(path.startsWith(QLatin1Char('/')) ? QLatin1Char('/') + path : path);
+        // An absolute path keeps its own slash after the separating one.
+        return QStringLiteral("firebird://%1:%2/%3").arg(host).arg(port).arg(path);
     }
     return QString();
 }

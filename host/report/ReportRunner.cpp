@@ -1,6 +1,7 @@
 #include "ReportRunner.h"
 #include "ReportSqlText.h"
 #include "ReportTemplate.h"
+#include "data/SqlDialect.h"
 #include "toolkit/Dispatch.h"
 
 #include <QSqlDriver>
@@ -64,19 +65,8 @@ EHostError badValue(const ReportParamDecl &decl, const QVariant &v)
 
 int ReportRunner::dialectOf(const QSqlDatabase &db)
 {
-    const QString driver = db.driverName().toUpper();
-    if (driver.startsWith(QLatin1String("QIBASE")))
-        return ReportQuery::InterBase;
-    if (driver.startsWith(QLatin1String("QOCI")))
-        return ReportQuery::Oracle;
-    if (driver.startsWith(QLatin1String("QODBC"))) {
-        const QString where = db.databaseName() + QLatin1Char(' ') + db.connectOptions();
-        if (where.contains(QLatin1String("SQL Server"), Qt::CaseInsensitive)
-            || where.contains(QLatin1String("SQLNCLI"), Qt::CaseInsensitive)
-            || where.contains(QLatin1String("MSOLEDBSQL"), Qt::CaseInsensitive))
-            return ReportQuery::MsSql;
-    }
-    return ReportQuery::Default;
+    // The same rule as the data layer's queries.
+    return int(SqlDialects::dialectFor(SqlDialects::engineOf(db)));
 }
 
 TParams ReportRunner::declaredParams(const ReportDefinition &def)

@@ -4,6 +4,7 @@
 #include "ReportRenderer.h"
 #include "ReportRunner.h"
 #include "ReportWriter.h"
+#include "data/HostDatabase.h"
 #include "services/MensErro.h"
 #include "toolkit/ComponentRegistry.h"
 #include "toolkit/Dispatch.h"
@@ -56,9 +57,18 @@ ReportDefinition TReportDesignerDialog::Load(const QString &path, const ReportMe
     return ReportParser::parseFile(path);
 }
 
-QSqlDatabase TReportDesignerDialog::database() const
+QSqlDatabase TReportDesignerDialog::database(int &dialect) const
 {
-    return m_databaseName.isEmpty() ? QSqlDatabase::database() : QSqlDatabase::database(m_databaseName);
+    dialect = -1;
+    if (!m_databaseName.isEmpty())
+        return QSqlDatabase::database(m_databaseName);
+    // The shell's shared connection, in the dialect its queries run.
+    HostDatabase &host = HostDatabase::instance();
+    if (host.isInstalled()) {
+        dialect = int(host.dialect());
+        return host.database();
+    }
+    return QSqlDatabase::database();
 }
 
 ReportData TReportDesignerDialog::Run(const ReportDefinition &def)
@@ -79,7 +89,9 @@ ReportData TReportDesignerDialog::Run(const ReportDefinition &def)
         std::rethrow_exception(failure);
     if (!flag)
         throw EAbort();
-    return ReportRunner::run(def, params, database(), ReportRunner::layoutFields(def));
+    int dialect = -1;
+    const QSqlDatabase db = database(dialect);
+    return ReportRunner::run(def, params, db, ReportRunner::layoutFields(def), dialect);
 }
 
 bool TReportDesignerDialog::command(const std::function<void()> &body)

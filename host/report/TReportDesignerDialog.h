@@ -9,9 +9,10 @@
 // exactly the parameters the definition declares (with their declared types
 // and defaults) and a Boolean that starts true: a handler that sets it false
 // cancels the run quietly. Then the queries run on the connection named by
-// DefaultDatabaseName (empty: Qt's default connection, which dtmDBGeral
-// opens) with the values bound by name, and only when every row has arrived
-// does anything get printed or written.
+// DefaultDatabaseName with the values bound by name, and only when every row
+// has arrived does anything get printed or written. With DefaultDatabaseName empty the
+// connection is the shell's shared one (HostDatabase, opened by dtmDBGeral)
+// and the statement text is the one its queries run.
 //
 // Failures: a missing definition file shows "Arq_Rel_Err" filled with the
 // report code and the folder; a bad definition or a database error shows its
@@ -85,7 +86,9 @@ signals:
     void BeforeGetQueryParams(TParams *Params, bool *Flag);
 
 private:
-    QSqlDatabase database() const;
+    // DefaultDatabaseName's connection, else the shell's (HostDatabase),
+    // else Qt's default one; dialect -1 means "by the connection".
+    QSqlDatabase database(int &dialect) const;
     // Runs body as a command: errors become messages (see the header note).
     bool command(const std::function<void()> &body);
     // Structural check, then a trial run; the error text or empty.

@@ -1,0 +1,122 @@
+// The XEV017 definitions on the shell's demo database, opened by its data
+// module: rows for fixed parameters against committed references, and the
+// Oracle and SQL Server texts giving the same rows as the default one (run on
+// SQLite with the routines those texts call).
+#include "ParamFiller.h"
+#include "dtmDBGeral.h"
+#include "data/HostDatabase.h"
+#include "data/SqliteRoutines.h"
+#include "report/ReportLibrary.h"
+#include "report/TReportDesignerDialog.h"
+#include "ui/HostUi.h"
+#include "ui/ScriptedHostUi.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+namespace {
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+} // namespace
+
+class TestReportDemo : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<TdtmDBGeral> m_dm;
+    ScriptedHostUi *m_ui = nullptr;
+    TReportDesignerDialog m_rpdd;
+    ParamFiller m_filler;
+
+    QString csv(int which, const QString &name)
+    {
+        const QString out = m_dir.filePath(name);
+        const bool ok = m_rpdd.WriteCsv(ReportLibrary::list(QStringLiteral("XEV017"))[which].path, out, {});
+        return ok ? QString::fromUtf8(readAll(out)) : QStringLiteral("failed: ") + m_ui->messageTexts().join(QLatin1Char('|'));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        const QString path = m_dir.filePath(QStringLiteral("demo.sqlite"));
+        TdtmDBGeral::createSqliteFile(path);
+        m_dm = std::make_unique<TdtmDBGeral>();
+        ShellConfig config;
+        config.database = QStringLiteral("sqlite:") + path;
+        config.branch = QStringLiteral("0101");
+        m_dm->open(config);
+        QVERIFY(HostDatabase::instance().isInstalled());
+        m_ui = new ScriptedHostUi;
+        HostUi::install(m_ui);
+        m_rpdd.setReportCode(QStringLiteral("XEV017"));
+        connect(&m_rpdd, &TReportDesignerDialog::BeforeGetQueryParams, &m_filler, &ParamFiller::fill);
+        // March 2026 for the school São João of the northern central, all
+        // its services, the whole product tree grouped by subgroup.
+        m_filler.standardValues();
+        m_filler.set(QStringLiteral("P_CDSERVFILI"), ParamFiller::Value::String,
+                     QStringLiteral("00001_00002_00003_00004_00005_00006_00007_00008_00009_00010"));
+        m_filler.set(QStringLiteral("P_CDPRODUTOINI"), ParamFiller::Value::String, QString());
+        m_filler.set(QStringLiteral("P_CDPRODUTOFIN"), ParamFiller::Value::String, QStringLiteral("zzzzzzzz"));
+        m_filler.set(QStringLiteral("P_DTINICIAL"), ParamFiller::Value::DateTime, QDate(2026, 3, 2).startOfDay());
+        m_filler.set(QStringLiteral("P_DTFINAL"), ParamFiller::Value::DateTime, QDate(2026, 3, 13).startOfDay());
+        m_filler.set(QStringLiteral("P_DTPERIINIC"), ParamFiller::Value::Variant, QStringLiteral("02/03/2026"));
+        m_filler.set(QStringLiteral("P_DTPERIFINA"), ParamFiller::Value::Variant, QStringLiteral("13/03/2026"));
+        m_filler.set(QStringLiteral("P_DTMESINIC"), ParamFiller::Value::DateTime, QDate(2026, 3, 1).startOfDay());
+        m_filler.set(QStringLiteral("P_DTMESFINA"), ParamFiller::Value::DateTime, QDate(2026, 3, 31).startOfDay());
+    }
+
+    void cleanupTestCase()
+    {
+        HostDatabase::instance().setDialectOverride(std::nullopt);
+        m_dm.reset();
+        HostUi::install(nullptr);
+    }
+
+    void goldenRows_data()
+    {
+        QTest::addColumn<int>("which");
+        QTest::addColumn<QString>("golden");
+        QTest::addRow("detailed") << 0 << QStringLiteral("demo-custo-realizado-global.csv");
+        QTest::addRow("summary") << 1 << QStringLiteral("demo-resumo-por-nivel.csv");
+    }
+
+    // REPORT_UPDATE_GOLDEN=1 rewrites the references (check the diff!).
+    void goldenRows()
+    {
+        QFETCH(int, which);
+        QFETCH(QString, golden);
+        const QString got = csv(which, golden);
+        const QString ref = QStringLiteral(REPORT_TEST_DIR "/golden/") + golden;
+        if (qEnvironmentVariableIntValue("REPORT_UPDATE_GOLDEN")) {
+            QFile f(ref);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(got.toUtf8());
+        }
+        const QString expected = QString::fromUtf8(readAll(ref));
+        QVERIFY2(expected.count(QLatin1Char('\n')) > 5, qPrintable(ref)); // a reference with rows
+        QCOMPARE(got, expected);
+    }
+
+    void otherDialectTextsGiveTheSameRows()
+    {
+        SqliteRoutines::installForeign(HostDatabase::instance().database());
+        const QString detailed = csv(0, QStringLiteral("d0.csv"));
+        const QString summary = csv(1, QStringLiteral("s0.csv"));
+        QVERIFY(!detailed.startsWith(QLatin1String("failed")));
+        for (SqlDialect d : {SqlDialect::Oracle, SqlDialect::MsSql}) {
+            HostDatabase::instance().setDialectOverride(d);
+            QCOMPARE(csv(0, QStringLiteral("d.csv")), detailed);
+            QCOMPARE(csv(1, QStringLiteral("s.csv")), summary);
+        }
+        HostDatabase::instance().setDialectOverride(std::nullopt);
+        QVERIFY(m_ui->messages.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestReportDemo)
+#include "test_report_demo.moc"

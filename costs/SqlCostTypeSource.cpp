@@ -1,0 +1,73 @@
+#include "SqlCostTypeSource.h"
+#include "dtmDBGeral.h"
+#include "toolkit/Dispatch.h"
+
+#include <QAtomicInt>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+
+const char *const SqlCostTypeSource::kStatement =
+    "SELECT NRTIPOCUSTO, NMTIPOCUSTO FROM TIPOCUSTO ORDER BY NRORDEM, NRTIPOCUSTO";
+
+namespace {
+QAtomicInt g_serial;
+}
+
+SqlCostTypeSource::SqlCostTypeSource(const DatabaseSpec &spec, const QString &user, const QString &password)
+    : m_spec(spec), m_user(user), m_password(password),
+      m_connection(QStringLiteral("costs-%1").arg(g_serial.fetchAndAddRelaxed(1)))
+{
+}
+
+SqlCostTypeSource::~SqlCostTypeSource() { close(); }
+
+bool SqlCostTypeSource::open(QString &error)
+{
+    if (m_open)
+        return true;
+    if (m_spec.kind == DatabaseSpec::Sqlite && !QFileInfo(m_spec.path).isFile()) {
+        error = QStringLiteral("Banco de dados não encontrado: %1").arg(m_spec.path);
+        return false;
+    }
+    try {
+        TdtmDBGeral::openConnection(m_spec, m_user, m_password, m_connection);
+    } catch (const EHostError &e) {
+        error = e.text();
+        return false;
+    }
+    m_open = true;
+    return true;
+}
+
+void SqlCostTypeSource::close()
+{
+    if (!m_open)
+        return;
+    m_open = false;
+    TdtmDBGeral::closeConnection(m_connection);
+}
+
+bool SqlCostTypeSource::read(QList<CostType> &out, QString &error)
+{
+    if (!open(error))
+        return false;
+    bool ok = true;
+    {
+        QSqlQuery q(QSqlDatabase::database(m_connection, false));
+        q.setForwardOnly(true);
+        if (!q.exec(QString::fromLatin1(kStatement))) {
+            error = QStringLiteral("Erro ao ler os tipos de custo: %1").arg(q.lastError().text());
+            ok = false;
+        } else {
+            QList<CostType> rows;
+            while (q.next())
+                rows.append({q.value(0).toInt(), q.value(1).toString().trimmed()});
+            out = rows;
+        }
+    }
+    if (!ok)
+        close();
+    return ok;
+}

@@ -1,0 +1,81 @@
+// costs_server: the costs application server program (see CostsServer.h).
+#include "CostsOptions.h"
+#include "CostsServer.h"
+#include "SqlCostTypeSource.h"
+#include "services/FirebirdSharing.h"
+
+#include <QCoreApplication>
+#include <QSocketNotifier>
+#include <QTextStream>
+
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+int g_signalPipe[2] = {-1, -1};
+
+void onSignal(int)
+{
+    const char c = 1;
+    [[maybe_unused]] auto n = ::write(g_signalPipe[1], &c, 1);
+}
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("costs_server"));
+    QTextStream out(stdout), err(stderr);
+
+    CostsOptions options;
+    QString error;
+    if (!options.parse(app.arguments(), error)) {
+        err << "costs_server: " << error << "\nUse --help para ver as opções.\n";
+        return 2;
+    }
+    if (options.help) {
+        out << options.helpText;
+        return 0;
+    }
+    if (options.db.kind == DatabaseSpec::FirebirdEmbedded && !FirebirdSharing::prepare(&error)) {
+        err << "costs_server: " << error << "\n";
+        return 1;
+    }
+
+    CostsServer server(std::make_unique<SqlCostTypeSource>(options.db, options.user, options.password));
+    CostsServer::Limits limits;
+    limits.readTimeoutMs = options.readTimeoutMs;
+    limits.idleTimeoutMs = options.idleTimeoutMs;
+    limits.maxClients = options.maxClients;
+    server.setLimits(limits);
+    if (!server.listen(options.address, options.port, &error)) {
+        err << "costs_server: não foi possível escutar em " << options.address.toString() << ":" << options.port
+            << ": " << error << "\n";
+        return 1;
+    }
+
+    // SIGTERM and SIGINT end the event loop, so connections close cleanly.
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) == 0) {
+        auto *sn = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, &app);
+        QObject::connect(sn, &QSocketNotifier::activated, &app, [] { QCoreApplication::quit(); });
+        std::signal(SIGTERM, onSignal);
+        std::signal(SIGINT, onSignal);
+    }
+    if (options.exitWithStdin) {
+        auto *sn = new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, &app);
+        QObject::connect(sn, &QSocketNotifier::activated, &app, [sn] {
+            char buf[256];
+            if (::read(STDIN_FILENO, buf, sizeof buf) <= 0) {
+                sn->setEnabled(false);
+                QCoreApplication::quit();
+            }
+        });
+    }
+
+    out << "LISTENING " << server.address().toString() << " " << server.port() << "\n";
+    out.flush();
+    const int rc = app.exec();
+    server.close();
+    return rc;
+}

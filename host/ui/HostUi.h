@@ -3,12 +3,16 @@
 // every message recorded). Screens and modules never include a dialog header.
 #pragma once
 
+#include "SearchRequest.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
 
 class QPrinter;
 class ReportDefinition;
+
+class SearchSource;
 
 class HostUi {
 public:
@@ -26,6 +30,12 @@ public:
     virtual void showException(const QString &text) = 0;
     // A plain information message.
     virtual void showInfo(const QString &text) = 0;
+
+    // --- search lists ---------------------------------------------------
+    // Offers the rows of source for a choice (SearchRequest.h); false when
+    // the user cancels or the list is empty (its empty-list text is shown).
+    virtual bool searchList(const SearchRequest &request, SearchSource &source,
+                            SearchChoice &choice) = 0;
 
     // --- prompts --------------------------------------------------------
     // Asks for a line of text; false when the user cancels.

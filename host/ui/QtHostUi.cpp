@@ -1,4 +1,5 @@
 #include "QtHostUi.h"
+#include "SearchDialog.h"
 #include "ReportEditDialog.h"
 #include "toolkit/Dispatch.h"
 
@@ -77,5 +78,19 @@ bool QtHostUi::editReport(ReportDefinition &def,
     if (dlg.exec() != QDialog::Accepted)
         return false;
     def = dlg.definition();
+    return true;
+}
+
+bool QtHostUi::searchList(const SearchRequest &request, SearchSource &source, SearchChoice &choice)
+{
+    Dispatch::ModalScope modal;
+    SearchDialog dlg(request, source, dialogParent());
+    if (!dlg.hasRows()) {
+        showInfo(request.emptyMessage());
+        return false;
+    }
+    if (dlg.exec() != QDialog::Accepted)
+        return false;
+    choice = dlg.choice();
     return true;
 }

@@ -89,3 +89,9 @@ bool ScriptedHostUi::editReport(ReportDefinition &def,
     def = edited;
     return true;
 }
+
+bool ScriptedHostUi::searchList(const SearchRequest &request, SearchSource &source,
+                                SearchChoice &choice)
+{
+    return search.answer(*this, request, source, choice);
+}

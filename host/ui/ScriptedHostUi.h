@@ -3,6 +3,7 @@
 #pragma once
 
 #include "HostUi.h"
+#include "SearchScript.h"
 
 #include <QList>
 #include <QQueue>
@@ -19,6 +20,8 @@ public:
     void showError(const QString &text, bool abort) override;
     void showException(const QString &text) override;
     void showInfo(const QString &text) override;
+    bool searchList(const SearchRequest &request, SearchSource &source,
+                    SearchChoice &choice) override;
     bool askText(const QString &caption, const QString &prompt, QString &value) override;
     QString askSaveFileName(const QString &title, const QString &filter,
                             const QString &initial) override;
@@ -28,6 +31,8 @@ public:
     bool editReport(ReportDefinition &def,
                     const std::function<QString(const ReportDefinition &)> &check) override;
 
+    // Search lists: queued answers and the searches shown (SearchScript.h).
+    SearchScript search;
     QList<Message> messages;
     // An empty optional-like entry (null QString) answers "cancel".
     QQueue<QString> textAnswers;

@@ -1,0 +1,49 @@
+// The search list for people: a filter box over a table of the rows, read
+// lazily. Keys: typing narrows the rows (or, without a filter box, jumps to
+// the first row starting with the typed text), arrows and Page keys move,
+// Enter chooses, Escape cancels, Space ticks a row in a multiple choice.
+// In a multiple choice, Enter with nothing ticked takes the current row.
+#pragma once
+
+#include "SearchRequest.h"
+
+#include <QDialog>
+
+class QLabel;
+class QLineEdit;
+class QTableView;
+class SearchModel;
+class SearchSource;
+
+class SearchDialog : public QDialog {
+    Q_OBJECT
+public:
+    SearchDialog(const SearchRequest &request, SearchSource &source, QWidget *parent = nullptr);
+
+    // Valid after accept().
+    SearchChoice choice() const { return m_choice; }
+    bool hasRows() const;
+
+    QLineEdit *filterEdit() const { return m_filter; }
+    QTableView *table() const { return m_table; }
+    SearchModel *model() const { return m_model; }
+    // The shown row that is current, -1 when none.
+    int currentRow() const;
+
+    void accept() override;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void filterChanged(const QString &text);
+    void selectRow(int row);
+    void updateStatus();
+
+    SearchRequest m_request;
+    SearchModel *m_model = nullptr;
+    QLineEdit *m_filter = nullptr;
+    QTableView *m_table = nullptr;
+    QLabel *m_status = nullptr;
+    SearchChoice m_choice;
+};

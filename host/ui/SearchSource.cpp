@@ -1,0 +1,3 @@
+#include "SearchSource.h"
+
+SearchSource::~SearchSource() = default;

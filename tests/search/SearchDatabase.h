@@ -1,0 +1,36 @@
+// Test fixture: the demo SQLite database opened through the shell's data
+// module, and the screen's search queries read from search_queries.dfm.
+#pragma once
+
+#include "dtmDBGeral.h"
+#include "toolkit/FormReader.h"
+#include "toolkit/TForm.h"
+
+#include <QTemporaryDir>
+#include <memory>
+
+namespace SearchDatabase {
+
+inline std::unique_ptr<TdtmDBGeral> open(const QTemporaryDir &dir)
+{
+    const QString path = dir.filePath(QStringLiteral("demo.sqlite"));
+    DemoSizes sizes;
+    sizes.costRows = 0;
+    TdtmDBGeral::createSqliteFile(path, sizes);
+    auto dm = std::make_unique<TdtmDBGeral>();
+    ShellConfig config;
+    config.database = QStringLiteral("sqlite:") + path;
+    dm->open(config);
+    return dm;
+}
+
+inline std::unique_ptr<TForm> queries()
+{
+    auto form = std::make_unique<TForm>();
+    FormReader reader(form.get());
+    reader.readFile(QStringLiteral(SEARCH_QUERIES));
+    reader.finish();
+    return form;
+}
+
+} // namespace SearchDatabase

@@ -86,7 +86,8 @@ TdtmDBGeral::TdtmDBGeral(QObject *parent) : QObject(parent)
     setObjectName(QStringLiteral("dtmDBGeral"));
     for (const char *name : {"adcGeral", "dtbGeral", "ibtGeral"})
         (new QObject(this))->setObjectName(QLatin1String(name));
-    g_instance = this;
+    if (!g_instance)
+        g_instance = this;
 }
 
 TdtmDBGeral::~TdtmDBGeral()
@@ -99,6 +100,9 @@ TdtmDBGeral::~TdtmDBGeral()
 void TdtmDBGeral::open(const ShellConfig &config)
 {
     close();
+    // One shared connection: a second data module must not take it from the first.
+    if (QSqlDatabase::contains(QLatin1String(ConnectionName)))
+        throw EHostError(QStringLiteral("O banco de dados do shell já está aberto por outro módulo de dados."));
     const DatabaseSpec spec = config.databaseSpec();
     openConnection(spec, config.user, config.password, QLatin1String(ConnectionName), config.createDatabase);
     m_config = config;

@@ -31,7 +31,7 @@ class TdtmDBGeral : public QObject {
 public:
     static constexpr const char *ConnectionName = "dtmDBGeral";
 
-    // Becomes the instance dtmDBGeral() returns until it is destroyed.
+    // The first one alive is the instance dtmDBGeral() returns until it is destroyed.
     explicit TdtmDBGeral(QObject *parent = nullptr);
     ~TdtmDBGeral() override;
 

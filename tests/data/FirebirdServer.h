@@ -1,0 +1,143 @@
+// Test helper: a Firebird 3 server run as a plain process on 127.0.0.1 at a
+// free port, with a configuration root of its own (firebird.conf naming the
+// port and a security database made for it, SYSDBA/masterkey), stopped when
+// the helper goes. Needs /usr/sbin/firebird and isql-fb (firebird3.0-server).
+#pragma once
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QThread>
+
+class FirebirdServer {
+public:
+    static constexpr const char *User = "SYSDBA";
+    static constexpr const char *Password = "masterkey";
+
+    ~FirebirdServer() { stop(); }
+
+    // The installation's root (plugins, messages); empty when none is found.
+    static QString systemRoot()
+    {
+        for (const char *dir : {"/usr/lib/x86_64-linux-gnu/firebird/3.0", "/usr/lib/aarch64-linux-gnu/firebird/3.0",
+                                "/usr/lib/firebird/3.0", "/opt/firebird"})
+            if (QFileInfo::exists(QDir(QLatin1String(dir)).filePath(QStringLiteral("plugins"))))
+                return QLatin1String(dir);
+        return QString();
+    }
+
+    bool start(QString *error)
+    {
+        const QString system = systemRoot();
+        if (system.isEmpty() || !QFileInfo::exists(QStringLiteral("/usr/sbin/firebird"))) {
+            *error = QStringLiteral("Firebird 3 server not installed");
+            return false;
+        }
+        if (!m_dir.isValid()) {
+            *error = QStringLiteral("no temporary folder");
+            return false;
+        }
+        const QString root = m_dir.path();
+        QDir(root).mkpath(QStringLiteral("lock"));
+        for (const char *entry : {"plugins", "UDF", "firebird.msg", "plugins.conf", "fbtrace.conf"}) {
+            const QString target = QDir(system).filePath(QLatin1String(entry));
+            if (QFileInfo::exists(target))
+                QFile::link(target, QDir(root).filePath(QLatin1String(entry)));
+        }
+        // The character-set module is refused when loaded through a link
+        // (WIN1252 would be missing): intl/ gets copies.
+        QDir(root).mkpath(QStringLiteral("intl"));
+        for (const QFileInfo &f : QDir(QDir(system).filePath(QStringLiteral("intl"))).entryInfoList(QDir::Files))
+            QFile::copy(f.canonicalFilePath(), QDir(root).filePath(QStringLiteral("intl/") + f.fileName()));
+        QFile(QDir(root).filePath(QStringLiteral("databases.conf"))).open(QIODevice::WriteOnly);
+
+        // A free port: the one the system gives a listener, released just before.
+        QTcpServer probe;
+        if (!probe.listen(QHostAddress::LocalHost)) {
+            *error = QStringLiteral("no free port");
+            return false;
+        }
+        m_port = probe.serverPort();
+        probe.close();
+        QFile conf(QDir(root).filePath(QStringLiteral("firebird.conf")));
+        if (!conf.open(QIODevice::WriteOnly)) {
+            *error = QStringLiteral("cannot write firebird.conf");
+            return false;
+        }
+        conf.write(QStringLiteral("RemoteServicePort = %1\nRemoteBindAddress = 127.0.0.1\n"
+                                  "SecurityDatabase = %2\nUdfAccess = None\n")
+                       .arg(m_port)
+                       .arg(QDir(root).filePath(QStringLiteral("security3.fdb")))
+                       .toUtf8());
+        conf.close();
+
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("FIREBIRD"), root);
+        env.insert(QStringLiteral("FIREBIRD_LOCK"), QDir(root).filePath(QStringLiteral("lock")));
+        env.remove(QStringLiteral("ISC_USER"));
+        env.remove(QStringLiteral("ISC_PASSWORD"));
+
+        // The security database, made embedded with the server's configuration.
+        QProcess isql;
+        isql.setProcessEnvironment(env);
+        isql.start(QStringLiteral("isql-fb"), {QStringLiteral("-q"), QStringLiteral("-b"), QStringLiteral("-user"),
+                                                QLatin1String(User)});
+        if (!isql.waitForStarted(10000)) {
+            *error = QStringLiteral("isql-fb did not start");
+            return false;
+        }
+        isql.write(QStringLiteral("CREATE DATABASE '%1';\nCREATE USER %2 PASSWORD '%3';\nCOMMIT;\nQUIT;\n")
+                       .arg(QDir(root).filePath(QStringLiteral("security3.fdb")), QLatin1String(User),
+                            QLatin1String(Password))
+                       .toUtf8());
+        isql.closeWriteChannel();
+        if (!isql.waitForFinished(60000) || isql.exitCode() != 0) {
+            *error = QStringLiteral("security database: ") + QString::fromLocal8Bit(isql.readAll());
+            return false;
+        }
+
+        m_server.setProcessEnvironment(env);
+        m_server.setProcessChannelMode(QProcess::MergedChannels);
+        m_server.start(QStringLiteral("/usr/sbin/firebird"), {});
+        if (!m_server.waitForStarted(10000)) {
+            *error = QStringLiteral("the server did not start");
+            return false;
+        }
+        for (int i = 0; i < 100; ++i) {
+            QTcpSocket s;
+            s.connectToHost(QHostAddress::LocalHost, quint16(m_port));
+            if (s.waitForConnected(100))
+                return true;
+            if (m_server.state() == QProcess::NotRunning)
+                break;
+            QThread::msleep(100);
+        }
+        *error = QStringLiteral("the server does not listen: ") + QString::fromLocal8Bit(m_server.readAll());
+        stop();
+        return false;
+    }
+
+    void stop()
+    {
+        if (m_server.state() == QProcess::NotRunning)
+            return;
+        m_server.terminate();
+        if (!m_server.waitForFinished(10000)) {
+            m_server.kill();
+            m_server.waitForFinished(5000);
+        }
+    }
+
+    bool running() const { return m_server.state() == QProcess::Running; }
+    int port() const { return m_port; }
+    QString folder() const { return m_dir.path(); }
+
+private:
+    QTemporaryDir m_dir;
+    QProcess m_server;
+    int m_port = 0;
+};

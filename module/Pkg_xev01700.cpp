@@ -97,4 +97,16 @@ void Finalize()
 }
 
 const PackageInfoTable *GetPackageInfoTable() { return &g_table; }
+
+const QString *ModuleVariable(const char *name)
+{
+    const QLatin1String n(name);
+    if (n == QLatin1String("ListaGrup"))
+        return &ListaGrup;
+    if (n == QLatin1String("ListaServPesq"))
+        return &ListaServPesq;
+    if (n == QLatin1String("ListaServ"))
+        return &ListaServ;
+    return nullptr;
+}
 }

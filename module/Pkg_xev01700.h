@@ -27,6 +27,9 @@ __attribute__((visibility("default"))) void IniProc();
 __attribute__((visibility("default"))) void Initialize();
 __attribute__((visibility("default"))) void Finalize();
 __attribute__((visibility("default"))) const PackageInfoTable *GetPackageInfoTable();
+// The module's list strings by name ("ListaGrup", "ListaServPesq",
+// "ListaServ"), for the shell's scripted sessions; nullptr for other names.
+__attribute__((visibility("default"))) const QString *ModuleVariable(const char *name);
 }
 
 // The module file's path as the loader found it (empty before Initialize).

@@ -51,3 +51,9 @@ void ModuleLoader::unloadAll()
     }
     m_modules.clear();
 }
+
+QFunctionPointer ModuleLoader::resolve(const QString &moduleCode, const char *symbol) const
+{
+    const auto it = m_modules.find(moduleCode.toUpper());
+    return it == m_modules.end() ? nullptr : it->second.library->resolve(symbol);
+}

@@ -20,6 +20,8 @@ public:
     void open(const QString &moduleCode);
     // Runs every module's shut-down and unloads it.
     void unloadAll();
+    // A symbol of a loaded module; nullptr when not loaded or not there.
+    QFunctionPointer resolve(const QString &moduleCode, const char *symbol) const;
     bool isLoaded(const QString &moduleCode) const { return m_modules.count(moduleCode.toUpper()) > 0; }
 
 private:

@@ -1,5 +1,8 @@
-// The shell's command line.
+// The shell's command line: its own options and the configuration's
+// (ShellConfig), with --db and --costs HOST:PORT as short forms.
 #pragma once
+
+#include "ShellConfig.h"
 
 #include <QString>
 #include <QStringList>
@@ -13,15 +16,14 @@ public:
     QStringList openModules() const { return m_open; }
     QString screenshotFile() const { return m_screenshot; }
     QString moduleDir() const { return m_moduleDir; }
-    QString configFile() const { return m_config; }
-    QString database() const { return m_database; }
-    QString branch() const { return m_branch; }
-    QString costs() const { return m_costs; }
+    // The configuration file's values with the options applied over them.
+    const ShellConfig &config() const { return m_shellConfig; }
     QString scriptFile() const { return m_script; }
     QString outDir() const { return m_out; }
 
 private:
     int m_exitCode = 0;
     QStringList m_open;
-    QString m_screenshot, m_moduleDir, m_config, m_database, m_branch, m_costs, m_script, m_out;
+    QString m_screenshot, m_moduleDir, m_script, m_out;
+    ShellConfig m_shellConfig;
 };

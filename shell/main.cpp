@@ -1,52 +1,126 @@
 // The shell program: opens the database, starts a costs server when none is
-// configured, and shows the main window with its screens.
+// configured, and shows the main window with its screens; or, with --script,
+// runs a scripted session on the same screens and prints what happens.
 #include "MainWindow.h"
 #include "ModuleLoader.h"
+#include "ScriptSession.h"
 #include "ShellOptions.h"
+#include "dtmDBGeral.h"
+#include "services/CostsServerProcess.h"
+#include "services/FirebirdSharing.h"
+#include "services/ShellContext.h"
 #include "toolkit/Dispatch.h"
 #include "ui/HostUi.h"
+#include "ui/ScriptedHostUi.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QLocale>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QTest>
+#include <QTextStream>
 #include <QTimer>
 #include <cstdio>
+#include <cstring>
+
+namespace {
+bool wantsScript(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--script") == 0 || std::strncmp(argv[i], "--script=", 9) == 0)
+            return true;
+    return false;
+}
+
+int runScript(MainWindow &window, ModuleLoader &loader, const ShellOptions &options)
+{
+    auto *ui = new ScriptedHostUi;
+    ui->outputDir = options.outDir();
+    HostUi::install(ui);
+    QFile in;
+    const bool ok = options.scriptFile() == QLatin1String("-") ? in.open(stdin, QIODevice::ReadOnly)
+                                                               : (in.setFileName(options.scriptFile()), in.open(QIODevice::ReadOnly));
+    if (!ok) {
+        std::fprintf(stderr, "cannot read the script %s\n", qPrintable(options.scriptFile()));
+        return 2;
+    }
+    QTextStream out(stdout);
+    out.setEncoding(QStringConverter::Utf8);
+    window.activateWindow();
+    (void)QTest::qWaitForWindowActive(&window, 2000);
+    ScriptSession session(window, loader, *ui, out);
+    const int failures = session.run(in);
+    return failures == 0 ? 0 : 1;
+}
+}
 
 int main(int argc, char *argv[])
 {
+    // A scripted session runs the real screens without showing them.
+    if (wantsScript(argc, argv) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("shell"));
     QApplication::setOrganizationName(QStringLiteral("merenda"));
+    // Dates, numbers and short date texts as the users read them.
+    QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
 
     ShellOptions options;
     if (!options.parse(QApplication::arguments()))
         return options.exitCode();
+
+    TdtmDBGeral dataModule;
+    CostsServerProcess costs;
+    try {
+        // An embedded Firebird file is shared with the costs server's process.
+        if (options.config().databaseSpec().kind == DatabaseSpec::FirebirdEmbedded)
+            FirebirdSharing::prepare();
+        dataModule.open(options.config());
+    } catch (const EHostError &e) {
+        std::fprintf(stderr, "%s\n", qPrintable(e.text()));
+        if (options.scriptFile().isEmpty())
+            HostUi::instance().showException(e.text());
+        return 1;
+    }
+    if (options.config().costsPort == 0) {
+        // No costs server configured: the shell runs one of its own.
+        QString why;
+        if (costs.start(options.config().database, {}, 10000, &why)) {
+            ShellContext::instance().webHost = costs.host();
+            ShellContext::instance().webPort = costs.port();
+        } else {
+            std::fprintf(stderr, "the costs server did not start: %s\n", qPrintable(why));
+        }
+    }
 
     ModuleLoader loader(options.moduleDir());
     int status = 0;
     {
         MainWindow window(loader, QStringLiteral("Merenda Escolar"));
         window.show();
-
-        for (const QString &code : options.openModules())
-            window.openModule(code);
-
-        if (!options.screenshotFile().isEmpty()) {
-            // Let the screens activate and paint before the picture is taken.
-            QTimer::singleShot(300, &window, [&] {
-                QWidget *target = &window;
-                if (QMdiSubWindow *sub = window.mdiArea()->activeSubWindow())
-                    target = sub;
-                const bool ok = target->grab().save(options.screenshotFile());
-                if (!ok)
-                    std::fprintf(stderr, "could not write %s\n", qPrintable(options.screenshotFile()));
-                status = ok ? 0 : 1;
-                window.close();
-            });
+        if (!options.scriptFile().isEmpty()) {
+            status = runScript(window, loader, options);
+        } else {
+            for (const QString &code : options.openModules())
+                window.openModule(code);
+            if (!options.screenshotFile().isEmpty()) {
+                // Let the screens activate and paint before the picture is taken.
+                QTimer::singleShot(300, &window, [&] {
+                    QWidget *target = &window;
+                    if (QMdiSubWindow *sub = window.mdiArea()->activeSubWindow())
+                        target = sub;
+                    const bool ok = target->grab().save(options.screenshotFile());
+                    if (!ok)
+                        std::fprintf(stderr, "could not write %s\n", qPrintable(options.screenshotFile()));
+                    status = ok ? 0 : 1;
+                    window.close();
+                });
+            }
+            const int rc = QApplication::exec();
+            if (status == 0)
+                status = rc;
         }
-        const int rc = QApplication::exec();
-        if (status == 0)
-            status = rc;
         window.closeScreens();
     }
     loader.unloadAll();

@@ -38,10 +38,13 @@ void TFont::setColor(const QString &v)
     const QColor c = TControlInfo::colorFromName(v, &ok);
     if (!ok)
         return;
+    // Disabled controls keep the style's grey text.
     QPalette p = widget()->palette();
-    p.setColor(QPalette::WindowText, c);
-    p.setColor(QPalette::Text, c);
-    p.setColor(QPalette::ButtonText, c);
+    for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive}) {
+        p.setColor(g, QPalette::WindowText, c);
+        p.setColor(g, QPalette::Text, c);
+        p.setColor(g, QPalette::ButtonText, c);
+    }
     widget()->setPalette(p);
 }
 

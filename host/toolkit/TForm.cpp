@@ -87,6 +87,7 @@ void TForm::Create()
         }
         reader.finish();
     }
+    definitionsRead();
     m_created = true;
     Dispatch::fire([this] { emit OnCreate(this); });
 }

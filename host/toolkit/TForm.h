@@ -80,6 +80,9 @@ signals:
     void OnKeyDown(QObject *Sender, int *Key, int Shift);
 
 protected:
+    // Runs after the definitions are read and before OnCreate: derived
+    // screens take their component fields here.
+    virtual void definitionsRead() {}
     bool focusNextPrevChild(bool next) override;
     void closeEvent(QCloseEvent *e) override;
     bool event(QEvent *e) override;

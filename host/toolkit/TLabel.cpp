@@ -1,6 +1,8 @@
 #include "TLabel.h"
 #include "ComponentRegistry.h"
 
+#include <QEvent>
+
 REGISTER_COMPONENT(TLabel)
 
 TLabel::TLabel(QWidget *parent) : QLabel(parent)
@@ -26,6 +28,14 @@ void TLabel::setAutoSize(bool v)
 QObject *TLabel::FocusControl() const { return buddy(); }
 
 void TLabel::setFocusControl(QObject *w) { setBuddy(qobject_cast<QWidget *>(w)); }
+
+void TLabel::changeEvent(QEvent *e)
+{
+    QLabel::changeEvent(e);
+    // An auto-sized label follows its font as it follows its caption.
+    if (e->type() == QEvent::FontChange && m_autoSize)
+        adjustSize();
+}
 
 void TLabel::setAlignment_(const QString &v)
 {

@@ -28,6 +28,9 @@ public:
     QString Layout() const { return m_layout; }
     void setLayout_(const QString &v);
 
+protected:
+    void changeEvent(QEvent *e) override;
+
 private:
     void applyAlignment();
     QString m_caption;

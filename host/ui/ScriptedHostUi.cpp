@@ -1,4 +1,6 @@
 #include "ScriptedHostUi.h"
+
+#include <QDir>
 #include "report/ReportDefinition.h"
 
 #include <QPrinter>
@@ -56,7 +58,9 @@ void ScriptedHostUi::clear() { messages.clear(); }
 
 bool ScriptedHostUi::askPrinter(QPrinter &printer)
 {
-    const QString answer = printerAnswers.isEmpty() ? QString() : printerAnswers.dequeue();
+    QString answer = printerAnswers.isEmpty() ? QString() : printerAnswers.dequeue();
+    if (answer.isNull() && !outputDir.isEmpty())
+        answer = QDir(outputDir).filePath(QStringLiteral("print-%1.pdf").arg(++outputCount));
     if (answer.isNull())
         return false;
     printer.setOutputFormat(QPrinter::PdfFormat);
@@ -68,8 +72,10 @@ void ScriptedHostUi::previewReport(const QString &title, QPrinter &printer,
                                    const std::function<int(QPrinter *)> &paint)
 {
     QTemporaryDir dir;
+    const QString file = outputDir.isEmpty() ? dir.filePath(QStringLiteral("preview.pdf"))
+                                             : QDir(outputDir).filePath(QStringLiteral("preview-%1.pdf").arg(++outputCount));
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(dir.filePath(QStringLiteral("preview.pdf")));
+    printer.setOutputFileName(file);
     previews.append({title, paint(&printer)});
 }
 

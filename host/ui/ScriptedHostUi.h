@@ -48,6 +48,10 @@ public:
         int pages;
     };
     QList<Preview> previews;
+    // When set, printing and previews write their PDF into this folder
+    // (print-N.pdf, preview-N.pdf) instead of a scratch file.
+    QString outputDir;
+    int outputCount = 0;
     // Called after each message is recorded (scripted sessions print it).
     std::function<void(const Message &)> onMessage;
 

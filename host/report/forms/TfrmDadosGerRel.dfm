@@ -158,6 +158,10 @@ object frmDadosGerRel: TfrmDadosGerRel
     Left = 232
     Top = 8
   end
+  object rpddPadrao: TReportDesignerDialog
+    Left = 296
+    Top = 8
+  end
   object svdSaveReport: TSaveDialog
     DefaultExt = 'pdf'
     Filter = 'Documento PDF|*.pdf'

@@ -1,0 +1,51 @@
+// Runs a scripted session on the real screen, as a user would act, and
+// prints one JSON object a line. The language (one action a line; blank
+// lines and lines starting with # are skipped) is in the README:
+//   open MODULE | focus CONTROL | type TEXT | key KEY | click CONTROL |
+//   select CONTROL INDEX | answer [CODE ...] | command NAME | get CONTROL | close
+#pragma once
+
+#include <QJsonObject>
+#include <QPointer>
+#include <QStringList>
+
+class MainWindow;
+class ModuleLoader;
+class QIODevice;
+class QTextStream;
+class ScriptedHostUi;
+class TForm;
+
+class ScriptSession {
+public:
+    ScriptSession(MainWindow &window, ModuleLoader &loader, ScriptedHostUi &ui, QTextStream &out);
+    // Runs every line; the number of lines that could not be carried out.
+    int run(QIODevice &input);
+
+private:
+    void execute(const QStringList &words);
+    void open(const QString &module);
+    void focus(const QString &name);
+    void type(const QString &text);
+    void key(const QString &name);
+    void click(const QString &name);
+    void select(const QString &name, const QString &index);
+    void command(const QString &name);
+    void get(const QString &name);
+    void close();
+
+    TForm *screen();
+    QObject *control(const QString &name);
+    void watchReportParams(TForm *form);
+    void settle();
+    void print(const QJsonObject &o);
+    QString focusedControl() const;
+
+    MainWindow &m_window;
+    ModuleLoader &m_loader;
+    ScriptedHostUi &m_ui;
+    QTextStream &m_out;
+    QPointer<TForm> m_screen;
+    QPointer<QObject> m_watched;
+    QString m_module;
+};

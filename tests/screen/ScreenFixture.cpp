@@ -1,0 +1,80 @@
+#include "ScreenFixture.h"
+#include "dtmDBGeral.h"
+#include "module/Pkg_xev01700.h"
+#include "screen/TfrmRealGlobal.h"
+#include "services/LocalCache.h"
+#include "services/ShellContext.h"
+#include "toolkit/Dispatch.h"
+#include "ui/ScriptedHostUi.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLocale>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTest>
+
+namespace {
+// The demo database is built once per test program and copied for each case.
+QString demoTemplate()
+{
+    static QTemporaryDir dir;
+    static QString path;
+    if (path.isEmpty()) {
+        path = dir.filePath(QStringLiteral("demo.sqlite"));
+        TdtmDBGeral::createSqliteFile(path);
+    }
+    return path;
+}
+}
+
+ScreenFixture::ScreenFixture(const QString &branch)
+{
+    QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    const QString db = m_dir.filePath(QStringLiteral("case.sqlite"));
+    QFile::copy(demoTemplate(), db);
+    ShellConfig config;
+    config.database = QStringLiteral("sqlite:") + db;
+    config.branch = branch;
+    m_data = std::make_unique<TdtmDBGeral>();
+    m_data->open(config);
+    LocalCache::instance().clear();
+    ui = new ScriptedHostUi;
+    HostUi::install(ui);
+    Initialize();
+}
+
+ScreenFixture::~ScreenFixture()
+{
+    closeScreen();
+    Finalize();
+    m_data->close();
+}
+
+void ScreenFixture::exec(const QString &sql)
+{
+    QSqlQuery q(m_data->database());
+    if (!q.exec(sql))
+        qFatal("%s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
+    LocalCache::instance().clear();
+}
+
+TfrmRealGlobal *ScreenFixture::open()
+{
+    Dispatch::guard([] { IniProc(); });
+    if (!frmRealGlobal)
+        return nullptr;
+    frmRealGlobal->show();
+    frmRealGlobal->activateWindow();
+    if (!QTest::qWaitForWindowActive(frmRealGlobal))
+        qWarning("screen not active");
+    QApplication::processEvents();
+    return frmRealGlobal;
+}
+
+void ScreenFixture::closeScreen()
+{
+    if (frmRealGlobal)
+        Dispatch::guard([] { frmRealGlobal->Close(); });
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}

@@ -1,0 +1,333 @@
+// The screen's rules on the demo database: lifecycle, start-up variants, the
+// grouping-level bound, weekday labels, the service list, the order of the
+// checks and the report parameters.
+#include "ScreenFixture.h"
+#include "data/TParam.h"
+#include "module/Pkg_xev01700.h"
+#include "screen/TfrmRealGlobal.h"
+#include "services/TDateEditPlus.h"
+#include "toolkit/Dispatch.h"
+#include "toolkit/TCheckBox.h"
+#include "toolkit/TComboBox.h"
+#include "toolkit/TEdit.h"
+#include "toolkit/TMaskEdit.h"
+#include "toolkit/TRadioButton.h"
+#include "toolkit/TRadioGroup.h"
+#include "toolkit/TSpinEdit.h"
+#include "ui/ScriptedHostUi.h"
+
+#include <QApplication>
+#include <QMdiSubWindow>
+#include <QTest>
+
+namespace {
+// Runs a report check as a command would, and tells whether it completed.
+bool runValida(TfrmRealGlobal *s)
+{
+    bool done = false;
+    Dispatch::guard([&] {
+        s->Valida(true);
+        done = true;
+    });
+    return done;
+}
+
+QString focusName()
+{
+    for (QWidget *w = QApplication::focusWidget(); w; w = w->parentWidget())
+        if (!w->objectName().isEmpty() && !w->objectName().startsWith(QLatin1String("qt_")))
+            return w->objectName();
+    return QString();
+}
+
+// Records the cursor while the screen's components are being created.
+class CursorSpy : public QObject {
+public:
+    QList<int> shapes;
+    bool eventFilter(QObject *o, QEvent *e) override
+    {
+        if (e->type() == QEvent::ChildAdded && qobject_cast<TfrmRealGlobal *>(o))
+            shapes << (QApplication::overrideCursor() ? int(QApplication::overrideCursor()->shape()) : -1);
+        return false;
+    }
+};
+}
+
+class TestScreenRules : public QObject {
+    Q_OBJECT
+
+private slots:
+    void oneScreenRestoredOnTheSecondCallAndNewAfterClosing()
+    {
+        ScreenFixture fx;
+        TfrmRealGlobal *first = fx.open();
+        QVERIFY(first);
+        QVERIFY(boIdCriado);
+        first->frame()->showMinimized();
+        fx.open();
+        QCOMPARE(frmRealGlobal, first);
+        QVERIFY(!(first->frame()->windowState() & Qt::WindowMinimized));
+        QPointer<TfrmRealGlobal> old = first;
+        fx.closeScreen();
+        QVERIFY(old.isNull());
+        QVERIFY(!boIdCriado);
+        QVERIFY(!frmRealGlobal);
+        QVERIFY(fx.open());
+        QVERIFY(boIdCriado);
+    }
+
+    void cursorIsTheHourglassDuringCreationOnly()
+    {
+        ScreenFixture fx;
+        CursorSpy spy;
+        qApp->installEventFilter(&spy);
+        QVERIFY(fx.open());
+        qApp->removeEventFilter(&spy);
+        QVERIFY(!spy.shapes.isEmpty());
+        for (int shape : spy.shapes)
+            QCOMPARE(shape, int(Qt::WaitCursor));
+        QVERIFY(!QApplication::overrideCursor());
+    }
+
+    void refusalClosesTheScreenAndALaterCallTriesAgain()
+    {
+        ScreenFixture fx;
+        fx.exec("UPDATE MODUFILIAL SET IDSITUACAO = 'f' WHERE CDFILIAL = '0100'");
+        QVERIFY(!fx.open());
+        QVERIFY(!boIdCriado);
+        QVERIFY(!frmRealGlobal);
+        QCOMPARE(fx.ui->messages.size(), 1);
+        QCOMPARE(fx.ui->messages[0].text, QStringLiteral("Módulo XEV01700 bloqueado para a filial 0100."));
+        QVERIFY(!fx.ui->messages[0].abort);
+        QVERIFY(!QApplication::overrideCursor());
+        // No window was ever shown for the refused screen.
+        for (QWidget *w : QApplication::topLevelWidgets())
+            QVERIFY(!(qobject_cast<TfrmRealGlobal *>(w) && w->isVisible()));
+        fx.exec("UPDATE MODUFILIAL SET IDSITUACAO = 'M' WHERE CDFILIAL = '0100'");
+        QVERIFY(fx.open());
+    }
+
+    void lowerCaseCentralFlagIsNotACentral()
+    {
+        ScreenFixture fx;
+        fx.exec("UPDATE FILIAL SET IDFILCENTXEV = 's' WHERE CDFILIAL = '0101'");
+        TfrmRealGlobal *s = fx.open();
+        QVERIFY(s);
+        QCOMPARE(s->medCentral->Text(), QStringLiteral("0100"));
+        QCOMPARE(s->medCdFilial->Text(), QStringLiteral("0101"));
+    }
+
+    void levelBound_data()
+    {
+        QTest::addColumn<QString>("widths");
+        QTest::addColumn<QString>("mask");
+        QTest::addColumn<int>("bound");
+        QTest::newRow("1 level") << "4" << "9999;0; " << 1;
+        QTest::newRow("2 levels") << "2,2" << "99.99;0; " << 0;
+        QTest::newRow("3 levels") << "2,2,4" << "99.99.9999;0; " << 1;
+        QTest::newRow("6 levels") << "1,1,1,1,1,1" << "9.9.9.9.9.9;0; " << 4;
+    }
+
+    void levelBound()
+    {
+        QFETCH(QString, widths);
+        QFETCH(QString, mask);
+        QFETCH(int, bound);
+        ScreenFixture fx;
+        fx.exec(QStringLiteral("UPDATE PICTCODIGO SET DSNIVEIS = '%1', DSMASCARA = '%2' WHERE NRTIPOPICT = 0").arg(widths, mask));
+        TfrmRealGlobal *s = fx.open();
+        QVERIFY(s);
+        QCOMPARE(s->sedNiveOrde->MaxValue(), bound);
+        QCOMPARE(s->sedNiveOrde->MinValue(), 0);
+        QCOMPARE(s->medCdProdInic->EditMaskText(), mask);
+        QCOMPARE(s->medCdProdFina->EditMaskText(), mask);
+        // Equal bounds do not limit the value.
+        s->sedNiveOrde->setValue_(bound + 3);
+        QCOMPARE(s->sedNiveOrde->Value(), bound == 0 ? 3 : bound);
+    }
+
+    void weekdayLabels()
+    {
+        ScreenFixture fx;
+        TfrmRealGlobal *s = fx.open();
+        QVERIFY(s);
+        QCOMPARE(s->depDataInic->GetDate(), s->depDataFina->GetDate());
+        const QList<QPair<QDate, QString>> days = {{QDate(2026, 12, 6), "Dom"}, {QDate(2026, 12, 8), "Ter"},
+                                                   {QDate(2026, 12, 12), "Sáb"}, {QDate(2026, 12, 9), "Qua"}};
+        for (const auto &[date, label] : days) {
+            s->depDataInic->SetDate(date);
+            s->depDataInicDateChange(s->depDataInic);
+            QCOMPARE(s->edtDataInic->Text(), label);
+            s->depDataFina->SetDate(date);
+            s->depDataFinaDateChange(s->depDataFina);
+            QCOMPARE(s->edtDataFina->Text(), label);
+        }
+    }
+
+    void effectiveServiceList()
+    {
+        ScreenFixture fx;
+        TfrmRealGlobal *s = fx.open();
+        QVERIFY(s);
+        s->Servico();
+        const QStringList all = ListaServ.split('_');
+        QVERIFY(all.size() > 3);
+        QStringList sorted = all;
+        sorted.sort();
+        QCOMPARE(all, sorted);
+        QVERIFY(!ListaServ.startsWith('_') && !ListaServ.endsWith('_'));
+
+        // Groups "Lista": only the services of the chosen groups.
+        s->rbtListaGrup->setChecked_(true);
+        ListaGrup = QStringLiteral("003");
+        s->Servico();
+        const QStringList lunch = ListaServ.split('_', Qt::SkipEmptyParts);
+        QVERIFY(!lunch.isEmpty());
+        QVERIFY(lunch.size() < all.size());
+
+        // Services "Lista": exactly the picks, whatever the groups say.
+        s->rbtListaServ->setChecked_(true);
+        ListaServPesq = QStringLiteral("00001;00007");
+        s->Servico();
+        QCOMPARE(ListaServ, QStringLiteral("00001;00007"));
+    }
+
+    void shortBranchCodeGivesThePaddedBranchsServices()
+    {
+        ScreenFixture fx(QStringLiteral("0100"));
+        TfrmRealGlobal *s = fx.open();
+        QVERIFY(s);
+        // Typed, not yet left: a report command checks it.
+        s->medCdFilial->setText_(QStringLiteral("101"));
+        s->medCdProdInic->setText_(QStringLiteral("01"));
+        s->medCdProdFina->setText_(QStringLiteral("02"));
+        runValida(s);
+        QCOMPARE(s->medCdFilial->Text(), QStringLiteral("0101"));
+        QVERIFY(!ListaServ.isEmpty());
+        QCOMPARE(s->edtNmFilial->Text(), QStringLiteral("Escola Municipal São João"));
+    }
+
+    void checksRunInOrderAndFocusTheFault()
+    {
+        ScreenFixture fx;
+        TfrmRealGlobal *s = fx.open();
+        QVERIFY(s);
+        s->medCdProdInic->setText_(QStringLiteral("02"));
+        s->medCdProdFina->setText_(QStringLiteral("01"));
+        s->depDataFina->SetDate(s->depDataInic->GetDate().addDays(-1));
+        QVERIFY(!runValida(s));
+        // Dates come before the product order.
+        QCOMPARE(fx.ui->messages.last().text, QStringLiteral("Data incial deve ser menor ou igual a data final."));
+        QCOMPARE(focusName(), QStringLiteral("depDataInic"));
+
+        s->depDataFina->SetDate(s->depDataInic->GetDate());
+        QVERIFY(!runValida(s));
+        QCOMPARE(fx.ui->messages.last().text, QStringLiteral("Produto inicial deve ser menor ou igual ao produto final."));
+        QCOMPARE(focusName(), QStringLiteral("medCdProdInic"));
+
+        s->medCdProdInic->setText_(QStringLiteral("01"));
+        s->chbEstocaveis->setChecked(false);
+        s->chbNaoEstoc->setChecked(false);
+        QVERIFY(!runValida(s));
+        QCOMPARE(fx.ui->messages.last().text, QStringLiteral("Tipo de produto deve ser informado."));
+        QCOMPARE(focusName(), QStringLiteral("chbEstocaveis"));
+
+        s->chbNaoEstoc->setChecked(true);
+        s->medCdProdFina->setText_(QString());
+        QVERIFY(!runValida(s));
+        QCOMPARE(fx.ui->messages.last().text, QStringLiteral("Produto final deve ser informado."));
+        QCOMPARE(focusName(), QStringLiteral("medCdProdFina"));
+
+        s->medCdProdFina->setText_(QStringLiteral("01"));
+        s->rbtListaServ->setChecked_(true);
+        QVERIFY(!runValida(s));
+        QCOMPARE(fx.ui->messages.last().text, QStringLiteral("Serviço deve ser informado."));
+        QCOMPARE(focusName(), QStringLiteral("rbtListaServ"));
+    }
+
+    void productRanges_data()
+    {
+        QTest::addColumn<QString>("ini");
+        QTest::addColumn<QString>("fin");
+        QTest::addColumn<QString>("low");
+        QTest::addColumn<QString>("high");
+        QTest::newRow("levels 1 and 1") << "01" << "02" << "01" << "02zzzzzz";
+        QTest::newRow("level 2 final") << "01" << "0203" << "01" << "0203zzzz";
+        QTest::newRow("complete final") << "01" << "02030004" << "01" << "02030004";
+        QTest::newRow("equal codes") << "0102" << "0102" << "0102" << "0102zzzz";
+        QTest::newRow("initial empty") << "" << "02" << "" << "02zzzzzz";
+        QTest::newRow("blanks trimmed") << " 01" << " 02" << "01" << "02zzzzzz";
+        QTest::newRow("wrong order covers the greater subtree") << "0203" << "01" << "01" << "0203zzzz";
+    }
+
+    void productRanges()
+    {
+        QFETCH(QString, ini);
+        QFETCH(QString, fin);
+        QFETCH(QString, low);
+        QFETCH(QString, high);
+        ScreenFixture fx;
+        const auto r = TfrmRealGlobal::productRange(ini, fin);
+        QCOMPARE(r.initial, low);
+        QCOMPARE(r.final, high);
+    }
+
+    void bothCodesEmptyGiveTheRunAlone()
+    {
+        ScreenFixture fx;
+        const auto r = TfrmRealGlobal::productRange(QString(), QString());
+        QCOMPARE(r.initial, QString());
+        QVERIFY(!r.final.isEmpty());
+        QCOMPARE(r.final, QString(r.final.size(), QLatin1Char('z')));
+        QVERIFY(r.final.size() <= 8);
+    }
+
+    void parametersOnlyWhereDeclared()
+    {
+        ScreenFixture fx;
+        TfrmRealGlobal *s = fx.open();
+        QVERIFY(s);
+        s->medCdProdInic->setText_(QStringLiteral("01"));
+        s->medCdProdFina->setText_(QStringLiteral("0203"));
+        s->depDataInic->SetDate(QDate(2026, 3, 2));
+        s->depDataFina->SetDate(QDate(2026, 3, 16));
+        s->rdgOrdena->setItemIndex(1);
+        s->chbEstocaveis->setChecked(false);
+
+        TParams none;
+        none.add("P_OTHER").SetAsString("keep");
+        bool flag = true;
+        s->rpddPadraoBeforeGetQueryParams(&none, &flag);
+        QCOMPARE(none.Count(), 1);
+        QCOMPARE(none.ParamByName("P_OTHER").AsString(), QStringLiteral("keep"));
+        QVERIFY(flag);
+
+        TParams some;
+        some.add("P_CDFILIAL", TParam::DataType::String);
+        some.add("P_DTPERIINIC", TParam::DataType::String);
+        some.add("P_DTMESFINA", TParam::DataType::DateTime);
+        some.add("P_NRTAMCODIGO", TParam::DataType::Integer);
+        some.add("P_CDPRODUTOFIN", TParam::DataType::String);
+        some.add("P_IDESTOCAVEIS", TParam::DataType::String);
+        some.add("P_IDNESTOCAVEIS", TParam::DataType::String);
+        some.add("P_NRTAMACNIVEL", TParam::DataType::Integer);
+        s->rpddPadraoBeforeGetQueryParams(&some, &flag);
+        QCOMPARE(some.Count(), 8);
+        QCOMPARE(some.ParamByName("P_CDFILIAL").AsString(), QStringLiteral("0101"));
+        QCOMPARE(some.ParamByName("P_DTPERIINIC").Value(), QVariant(QStringLiteral("02/03/2026")));
+        QCOMPARE(some.ParamByName("P_DTMESFINA").Value().toDateTime().date(), QDate(2026, 3, 31));
+        QCOMPARE(some.ParamByName("P_NRTAMCODIGO").Value(), QVariant(0)); // alphabetical order
+        QCOMPARE(some.ParamByName("P_CDPRODUTOFIN").AsString(), QStringLiteral("0203zzzz"));
+        QCOMPARE(some.ParamByName("P_IDESTOCAVEIS").AsString(), QStringLiteral("N"));
+        QCOMPARE(some.ParamByName("P_IDNESTOCAVEIS").AsString(), QStringLiteral("S"));
+        QCOMPARE(some.ParamByName("P_NRTAMACNIVEL").Value(), QVariant(0)); // level 0: no characters
+        QCOMPARE(some.ParamByName("P_NRTAMACNIVEL").dataType(), TParam::DataType::Integer);
+
+        s->rdgOrdena->setItemIndex(0);
+        s->rpddPadraoBeforeGetQueryParams(&some, &flag);
+        QCOMPARE(some.ParamByName("P_NRTAMCODIGO").Value(), QVariant(8));
+    }
+};
+
+QTEST_MAIN(TestScreenRules)
+#include "test_screen_rules.moc"

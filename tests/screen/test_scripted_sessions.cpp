@@ -1,0 +1,83 @@
+// Runs every scripts/NAME.script through the shell (--script) on a fresh
+// demo database and compares what it prints with scripts/NAME.expected.
+// A script names its working branch in a first line "# branch: CODE".
+// Set UPDATE_EXPECTED=1 to write the .expected files from a run instead.
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestScriptedSessions : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString m_database;
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        // One demo database for all scripts: sessions only read it.
+        m_database = m_dir.filePath(QStringLiteral("demo.sqlite"));
+    }
+
+    void sessions_data()
+    {
+        QTest::addColumn<QString>("script");
+        const QDir dir(QStringLiteral(SCRIPT_DIR));
+        const QStringList scripts = dir.entryList({QStringLiteral("*.script")}, QDir::Files, QDir::Name);
+        QVERIFY(!scripts.isEmpty());
+        for (const QString &s : scripts)
+            QTest::newRow(qPrintable(s)) << dir.filePath(s);
+    }
+
+    void sessions()
+    {
+        QFETCH(QString, script);
+        QFile f(script);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QString first = QString::fromUtf8(f.readLine()).trimmed();
+        QString branch = QStringLiteral("0101");
+        if (first.startsWith(QLatin1String("# branch:")))
+            branch = first.mid(9).trimmed();
+        f.close();
+
+        QTemporaryDir out;
+        QProcess shell;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        // Each session gets its own settings and user report folder.
+        env.insert(QStringLiteral("XDG_DATA_HOME"), out.filePath(QStringLiteral("data")));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), out.filePath(QStringLiteral("config")));
+        shell.setProcessEnvironment(env);
+        shell.start(QStringLiteral(SHELL_PROGRAM),
+                    {QStringLiteral("--script"), script, QStringLiteral("--db"), QStringLiteral("sqlite:") + m_database,
+                     QStringLiteral("--branch"), branch, QStringLiteral("--out"), out.path()});
+        QVERIFY(shell.waitForStarted());
+        QVERIFY2(shell.waitForFinished(120000), "the session did not end");
+        const QString got = QString::fromUtf8(shell.readAllStandardOutput());
+        const QString errors = QString::fromUtf8(shell.readAllStandardError());
+
+        QString expectedPath = script;
+        expectedPath.replace(QLatin1String(".script"), QLatin1String(".expected"));
+        if (qEnvironmentVariableIsSet("UPDATE_EXPECTED")) {
+            QFile e(expectedPath);
+            QVERIFY(e.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            e.write(got.toUtf8());
+            QSKIP("expected output written");
+        }
+        QFile e(expectedPath);
+        QVERIFY2(e.open(QIODevice::ReadOnly), qPrintable(expectedPath));
+        const QStringList want = QString::fromUtf8(e.readAll()).split(QLatin1Char('\n'));
+        const QStringList have = got.split(QLatin1Char('\n'));
+        for (int i = 0; i < qMax(want.size(), have.size()); ++i) {
+            if (want.value(i) != have.value(i))
+                QFAIL(qPrintable(QStringLiteral("line %1\n  want: %2\n  have: %3\nstderr:\n%4")
+                                     .arg(i + 1).arg(want.value(i), have.value(i), errors)));
+        }
+        QCOMPARE(shell.exitStatus(), QProcess::NormalExit);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestScriptedSessions)
+#include "test_scripted_sessions.moc"

@@ -313,9 +313,12 @@ void TDateEditPlus::textEdited()
 
 void TDateEditPlus::updateColor()
 {
-    QPalette p = m_edit->palette();
+    // Only the text colour is the edit's own; the rest (the background that
+    // Color sets on this control) keeps following this control's palette.
+    QPalette p;
     bool ok = false;
     const QColor valid = TControlInfo::colorFromName(m_validDateColor, &ok);
-    p.setColor(QPalette::Text, ok && GetDate().isValid() ? valid : palette().color(QPalette::Text));
+    if (ok && GetDate().isValid())
+        p.setColor(QPalette::Text, valid);
     m_edit->setPalette(p);
 }

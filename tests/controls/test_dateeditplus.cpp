@@ -2,6 +2,7 @@
 #include "services/TDateEditPlus.h"
 #include "toolkit/ComponentRegistry.h"
 #include "toolkit/Dispatch.h"
+#include "toolkit/TControlInfo.h"
 #include "toolkit/TEdit.h"
 #include "ui/ScriptedHostUi.h"
 
@@ -317,6 +318,20 @@ private slots:
         QCOMPARE(d.editor()->palette().color(QPalette::Text), QColor(0, 0, 255));
         d.setText_(QStringLiteral("31/02/2026"));
         QVERIFY(d.editor()->palette().color(QPalette::Text) != QColor(0, 0, 255));
+    }
+
+    void backgroundColourReachesTheEdit()
+    {
+        // The definition may set ValidDateColor before or after Color.
+        TDateEditPlus d;
+        d.setValidDateColor(QStringLiteral("clBlue"));
+        d.SetDate(QDate(2026, 1, 1));
+        TControlInfo::of(&d)->setColor(QStringLiteral("clInfoBk"));
+        QCOMPARE(d.editor()->palette().color(QPalette::Base), QColor(255, 255, 225));
+        QCOMPARE(d.editor()->palette().color(QPalette::Text), QColor(0, 0, 255));
+        d.setText_(QString());
+        QCOMPARE(d.editor()->palette().color(QPalette::Base), QColor(255, 255, 225));
+        QCOMPARE(d.editor()->palette().color(QPalette::Text), d.palette().color(QPalette::Text));
     }
 
     void readOnlyOpensNoCalendar()

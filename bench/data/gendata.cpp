@@ -1,0 +1,96 @@
+// gendata: makes a database with the demo's reference rows and data sets of
+// the sizes given, for benchmarks and trials:
+//   gendata --database sqlite:/tmp/big.sqlite --products 1000000 \
+//           --services 100000 --cost-rows 1000000 [--branch 0101] [--replace]
+// Firebird databases (firebird:PATH, firebird://HOST:PORT/PATH) are made
+// through the client library (--user, --password). Rows are deterministic:
+// the same sizes always give the same database.
+#include "DemoData.h"
+#include "dtmDBGeral.h"
+#include "toolkit/Dispatch.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QSqlQuery>
+#include <cstdio>
+
+namespace {
+
+qint64 count(const QSqlDatabase &db, const char *table)
+{
+    QSqlQuery q(db);
+    q.exec(QStringLiteral("SELECT COUNT(*) FROM %1").arg(QLatin1String(table)));
+    return q.next() ? q.value(0).toLongLong() : -1;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Makes a database of demo data with the sizes given."));
+    parser.addHelpOption();
+    parser.addOption({QStringLiteral("database"), QStringLiteral("sqlite:PATH, firebird:PATH or firebird://HOST:PORT/PATH."),
+                      QStringLiteral("spec")});
+    parser.addOption({QStringLiteral("products"), QStringLiteral("Products in a generated tree (0: the demo tree)."),
+                      QStringLiteral("n"), QStringLiteral("0")});
+    parser.addOption({QStringLiteral("services"), QStringLiteral("Services of the branch (0: the demo services, at most 100000)."),
+                      QStringLiteral("n"), QStringLiteral("0")});
+    parser.addOption({QStringLiteral("cost-rows"), QStringLiteral("Realised-cost rows of the branch (-1: the demo year for every branch)."),
+                      QStringLiteral("n"), QStringLiteral("-1")});
+    parser.addOption({QStringLiteral("branch"), QStringLiteral("Branch of the generated services and costs."),
+                      QStringLiteral("code"), QStringLiteral("0101")});
+    parser.addOption({QStringLiteral("user"), QStringLiteral("Firebird user."), QStringLiteral("name"), QStringLiteral("SYSDBA")});
+    parser.addOption({QStringLiteral("password"), QStringLiteral("Firebird password."), QStringLiteral("text"),
+                      QStringLiteral("masterkey")});
+    parser.addOption({QStringLiteral("replace"), QStringLiteral("Replace an existing SQLite file.")});
+    parser.process(app);
+
+    if (!parser.isSet(QStringLiteral("database"))) {
+        std::fprintf(stderr, "gendata: --database is required (see --help)\n");
+        return 2;
+    }
+    DemoSizes sizes;
+    bool ok1, ok2, ok3;
+    sizes.products = parser.value(QStringLiteral("products")).toInt(&ok1);
+    sizes.services = parser.value(QStringLiteral("services")).toInt(&ok2);
+    sizes.costRows = parser.value(QStringLiteral("cost-rows")).toLongLong(&ok3);
+    sizes.branch = parser.value(QStringLiteral("branch"));
+    if (!ok1 || !ok2 || !ok3 || sizes.products < 0 || sizes.services < 0) {
+        std::fprintf(stderr, "gendata: sizes must be whole numbers\n");
+        return 2;
+    }
+
+    try {
+        const DatabaseSpec spec = DatabaseSpec::parse(parser.value(QStringLiteral("database")));
+        const QString user = parser.value(QStringLiteral("user"));
+        const QString password = parser.value(QStringLiteral("password"));
+        QElapsedTimer timer;
+        timer.start();
+        if (spec.kind == DatabaseSpec::Sqlite) {
+            if (QFile::exists(spec.path)) {
+                if (!parser.isSet(QStringLiteral("replace")))
+                    throw EHostError(QStringLiteral("%1 already exists (use --replace).").arg(spec.path));
+                QFile::remove(spec.path);
+            }
+            TdtmDBGeral::createSqliteFile(spec.path, sizes);
+        } else if (spec.kind == DatabaseSpec::FirebirdEmbedded && QFile::exists(spec.path)) {
+            throw EHostError(QStringLiteral("%1 already exists.").arg(spec.path));
+        }
+        {
+            // Makes a missing Firebird database (schema and data), opens any.
+            const QSqlDatabase db = TdtmDBGeral::openConnection(spec, user, password, QStringLiteral("gendata"), true, sizes);
+            std::printf("made in %.1f s\n", timer.elapsed() / 1000.0);
+            for (const char *table : {"FILIAL", "GRUPSERV", "SERVICO", "PRODUTO", "CUSTREAL"})
+                std::printf("%-9s %lld\n", table, count(db, table));
+        }
+        TdtmDBGeral::closeConnection(QStringLiteral("gendata"));
+    } catch (const EHostError &e) {
+        std::fprintf(stderr, "gendata: %s\n", e.text().toLocal8Bit().constData());
+        return 1;
+    }
+    return 0;
+}

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
 
 SearchDialog::SearchDialog(const SearchRequest &request, SearchSource &source, QWidget *parent)
@@ -59,7 +60,17 @@ SearchDialog::SearchDialog(const SearchRequest &request, SearchSource &source, Q
     connect(buttons, &QDialogButtonBox::rejected, this, &SearchDialog::reject);
     lay->addWidget(buttons);
 
-    connect(m_filter, &QLineEdit::textChanged, this, &SearchDialog::filterChanged);
+    m_filterTimer = new QTimer(this);
+    m_filterTimer->setSingleShot(true);
+    m_filterTimer->setInterval(kFilterDelayMs);
+    connect(m_filterTimer, &QTimer::timeout, this, [this] { filterChanged(m_filter->text()); });
+    const bool delayed = source.filtersItself();
+    connect(m_filter, &QLineEdit::textChanged, this, [this, delayed](const QString &text) {
+        if (delayed)
+            m_filterTimer->start();
+        else
+            filterChanged(text);
+    });
     connect(m_table, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex &i) {
         if (m_request.multiple)
             m_model->toggle(i.row());
@@ -96,6 +107,14 @@ void SearchDialog::selectRow(int row)
     m_table->selectRow(row);
 }
 
+void SearchDialog::applyFilterNow()
+{
+    if (m_filterTimer->isActive()) {
+        m_filterTimer->stop();
+        filterChanged(m_filter->text());
+    }
+}
+
 void SearchDialog::filterChanged(const QString &text)
 {
     m_model->setFilter(text);
@@ -121,6 +140,7 @@ void SearchDialog::updateStatus()
 
 void SearchDialog::accept()
 {
+    applyFilterNow();
     const int row = currentRow();
     SearchChoice c;
     if (m_request.multiple) {
@@ -159,6 +179,18 @@ bool SearchDialog::eventFilter(QObject *watched, QEvent *event)
     if (key == Qt::Key_Escape) {
         reject();
         return true;
+    }
+    switch (key) {
+    case Qt::Key_Up: case Qt::Key_Down: case Qt::Key_PageUp: case Qt::Key_PageDown:
+    case Qt::Key_Home: case Qt::Key_End:
+        applyFilterNow();
+        break;
+    case Qt::Key_Space:
+        if (watched == m_table)
+            applyFilterNow();
+        break;
+    default:
+        break;
     }
     if (watched == m_filter) {
         switch (key) {

@@ -3,6 +3,9 @@
 // the first row starting with the typed text), arrows and Page keys move,
 // Enter chooses, Escape cancels, Space ticks a row in a multiple choice.
 // In a multiple choice, Enter with nothing ticked takes the current row.
+// Over a source that filters itself (a query: each filter runs a statement)
+// the filter applies once typing pauses (kFilterDelayMs), or at once when a
+// key that moves, ticks or chooses is pressed.
 #pragma once
 
 #include "SearchRequest.h"
@@ -12,6 +15,7 @@
 class QLabel;
 class QLineEdit;
 class QTableView;
+class QTimer;
 class SearchModel;
 class SearchSource;
 
@@ -31,6 +35,10 @@ public:
     int currentRow() const;
 
     void accept() override;
+    // Applies a filter still waiting for typing to pause.
+    void applyFilterNow();
+
+    static constexpr int kFilterDelayMs = 250;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -45,5 +53,6 @@ private:
     QLineEdit *m_filter = nullptr;
     QTableView *m_table = nullptr;
     QLabel *m_status = nullptr;
+    QTimer *m_filterTimer = nullptr;
     SearchChoice m_choice;
 };

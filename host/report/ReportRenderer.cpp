@@ -275,6 +275,14 @@ void ReportRenderer::paintLine(QPainter &p, const Metrics &m, const Line &line, 
     }
 }
 
+QList<int> ReportRenderer::pageStarts(QPagedPaintDevice *device)
+{
+    QList<int> out;
+    for (const auto &page : paginate(measure(device)))
+        out << page.first;
+    return out;
+}
+
 int ReportRenderer::pageCount(QPagedPaintDevice *device)
 {
     return int(paginate(measure(device)).size());

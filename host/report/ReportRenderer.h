@@ -28,9 +28,7 @@ public:
     // How many pages paint() would produce on that device.
     int pageCount(QPagedPaintDevice *device);
 
-    int lineCount() const { return int(m_lines.size()); }
-
-private:
+    // The printed lines, in order, before they are put on pages.
     struct Line {
         enum Kind { GroupHeader, Detail, Subtotal, Total, Empty } kind;
         int level = 0;         // group level (GroupHeader, Subtotal)
@@ -38,6 +36,12 @@ private:
         QString text;          // GroupHeader/Subtotal/Total/Empty caption
         QVector<double> sums;  // Subtotal/Total: one per column (sum columns)
     };
+    int lineCount() const { return int(m_lines.size()); }
+    const Line &line(int i) const { return m_lines[i]; }
+    // The index of the first line of each page on that device.
+    QList<int> pageStarts(QPagedPaintDevice *device);
+
+private:
     struct Metrics {
         double width = 0, height = 0, rowHeight = 0, headerHeight = 0, footerHeight = 0;
         QVector<double> colX, colW;

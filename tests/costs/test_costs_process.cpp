@@ -1,6 +1,7 @@
 // The costs_server program as the shell runs it (CostsServerProcess): on a
 // SQLite database, on an embedded Firebird file the test itself holds open
 // (the shell's situation), its options, and how it ends.
+#include "data/FirebirdServer.h"
 #include "dtmDBGeral.h"
 #include "services/CostTypes.h"
 #include "services/CostsServerProcess.h"
@@ -8,6 +9,7 @@
 #include "services/TNetConnection.h"
 #include "toolkit/Dispatch.h"
 
+#include <QDir>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -243,6 +245,46 @@ private slots:
             server.stop();
         }
         TdtmDBGeral::closeConnection("shell");
+    }
+
+    // The shell on a Firebird server: its costs server reads through the
+    // same server, with the shell's user and password.
+    void throughAFirebirdServer()
+    {
+        if (!QSqlDatabase::isDriverAvailable("QIBASE"))
+            QSKIP("Qt's Firebird driver (QIBASE) is not installed");
+        FirebirdServer fb;
+        QString why;
+        if (!fb.start(&why))
+            QSKIP(qPrintable("no Firebird server to start: " + why));
+        const QString spec = QStringLiteral("firebird://127.0.0.1:%1%2").arg(fb.port()).arg(QDir(fb.folder()).filePath("srv.fdb"));
+        DemoSizes small;
+        small.costRows = 0;
+        try {
+            QSqlDatabase db = TdtmDBGeral::openConnection(DatabaseSpec::parse(spec), FirebirdServer::User,
+                                                          FirebirdServer::Password, "fbserver", true, small);
+            fillCostTypes(db);
+            db.commit();
+        } catch (const EHostError &e) {
+            QFAIL(qPrintable(e.text()));
+        }
+        TdtmDBGeral::closeConnection("fbserver");
+
+        CostsServerProcess server;
+        server.setProgram(COSTS_SERVER_PATH);
+        server.setCredentials(FirebirdServer::User, FirebirdServer::Password);
+        QVERIFY2(server.start(spec, {}, 20000, &why), qPrintable(why));
+        QString error;
+        QCOMPARE(listFrom(server, &error), kNames);
+        QCOMPARE(NumeroTipoCusto(1), kNumbers[1]);
+
+        // A wrong password is the server's to refuse: an empty list and its reason.
+        CostsServerProcess refused;
+        refused.setProgram(COSTS_SERVER_PATH);
+        refused.setCredentials(FirebirdServer::User, "wrong");
+        QVERIFY(refused.start(spec, {}, 20000, &why));
+        QCOMPARE(listFrom(refused, &error), QStringList());
+        QVERIFY2(error.contains("server-error"), qPrintable(error));
     }
 };
 

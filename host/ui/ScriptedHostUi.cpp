@@ -30,8 +30,9 @@ void ScriptedHostUi::showInfo(const QString &text)
     record(*this, {Message::Info, text, false});
 }
 
-bool ScriptedHostUi::askText(const QString &, const QString &, QString &value)
+bool ScriptedHostUi::askText(const QString &caption, const QString &prompt, QString &value)
 {
+    textPrompts.append({caption, prompt, value});
     if (textAnswers.isEmpty())
         return false;
     const QString answer = textAnswers.dequeue();

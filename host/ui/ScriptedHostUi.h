@@ -36,6 +36,11 @@ public:
     QList<Message> messages;
     // An empty optional-like entry (null QString) answers "cancel".
     QQueue<QString> textAnswers;
+    // Every text asked for: caption, prompt and the value offered.
+    struct TextPrompt {
+        QString caption, prompt, initial;
+    };
+    QList<TextPrompt> textPrompts;
     QQueue<QString> saveFileAnswers;
     // Printer choices: a PDF file name to print to; a null QString cancels.
     QQueue<QString> printerAnswers;

@@ -93,6 +93,11 @@ private slots:
     {
         m_ui->textAnswers.enqueue(QStringLiteral("  Meu custo de março  "));
         const QString saved = m_rpdd->SaveAs(standardPath(0), messages());
+        // Asked with the message table's texts, the current title offered.
+        QCOMPARE(m_ui->textPrompts.size(), 1);
+        QCOMPARE(m_ui->textPrompts[0].caption, QStringLiteral("Título do Relatório"));
+        QCOMPARE(m_ui->textPrompts[0].prompt, QStringLiteral("Informe o título do relatório:"));
+        QCOMPARE(m_ui->textPrompts[0].initial, ReportParser::parseFile(standardPath(0)).title);
         QCOMPARE(QFileInfo(saved).absolutePath(), userDir());
         const ReportDefinition copy = ReportParser::parseFile(saved);
         QCOMPARE(copy.title, QStringLiteral("Meu custo de março"));

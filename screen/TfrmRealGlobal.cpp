@@ -34,7 +34,7 @@ template <class F> auto focusOnFailure(QWidget *control, F body) -> decltype(bod
     try {
         return body();
     } catch (...) {
-        control->setFocus(Qt::OtherFocusReason);
+        Keys::focusQuietly(control);
         throw;
     }
 }
@@ -218,7 +218,7 @@ void TfrmRealGlobal::Vd_CdFilial(bool required)
         medCdFilial->setText_(Ajusta(medCdFilial->Text(), 4));
         if (EmptyString(medCdFilial->Text())) {
             if (required) {
-                medCdFilial->setFocus(Qt::OtherFocusReason);
+                Keys::focusQuietly(medCdFilial);
                 MensErro(msg("FILI_EMPTY"), true);
             }
             return;
@@ -395,16 +395,16 @@ void TfrmRealGlobal::Vd_Data(bool required)
     depDataFina->CheckValidDate();
     if (required) {
         if (depDataInic->Text().isEmpty()) {
-            depDataInic->SetFocus();
+            Keys::focusQuietly(depDataInic);
             MensErro(msg("DataInic_ni"), true);
         }
         if (depDataFina->Text().isEmpty()) {
-            depDataFina->SetFocus();
+            Keys::focusQuietly(depDataFina);
             MensErro(msg("DataFina_ni"), true);
         }
     }
     if (depDataFina->GetDate() < depDataInic->GetDate()) {
-        depDataInic->SetFocus();
+        Keys::focusQuietly(depDataInic);
         MensErro(msg("DATA"), true);
     }
 }
@@ -420,7 +420,7 @@ void TfrmRealGlobal::Vd_TipoCusto()
 void TfrmRealGlobal::Vd_ListaGrup(bool required)
 {
     if (rbtListaGrup->isChecked() && required && EmptyString(ListaGrup)) {
-        rbtListaGrup->setFocus(Qt::OtherFocusReason);
+        Keys::focusQuietly(rbtListaGrup);
         MensErro(msg("GRUP_EMPTY"), true);
     }
 }
@@ -428,7 +428,7 @@ void TfrmRealGlobal::Vd_ListaGrup(bool required)
 void TfrmRealGlobal::Vd_ListaServ(bool required)
 {
     if (rbtListaServ->isChecked() && required && EmptyString(ListaServ)) {
-        rbtListaServ->setFocus(Qt::OtherFocusReason);
+        Keys::focusQuietly(rbtListaServ);
         MensErro(msg("SERV_EMPTY"), true);
     }
 }
@@ -463,11 +463,11 @@ void TfrmRealGlobal::Valida(bool required)
     const QString ini = medCdProdInic->Text();
     const QString fin = medCdProdFina->Text();
     if (!ini.isEmpty() && !fin.isEmpty() && compareCodes(ini, fin) > 0) {
-        medCdProdInic->setFocus(Qt::OtherFocusReason);
+        Keys::focusQuietly(medCdProdInic);
         MensErro(msg("Prod_maior"), true);
     }
     if (!chbEstocaveis->isChecked() && !chbNaoEstoc->isChecked()) {
-        chbEstocaveis->setFocus(Qt::OtherFocusReason);
+        Keys::focusQuietly(chbEstocaveis);
         MensErro(msg("Tiprod_inf"), true);
     }
     Repaint();

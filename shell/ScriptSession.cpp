@@ -79,6 +79,12 @@ ScriptSession::ScriptSession(MainWindow &window, ModuleLoader &loader, ScriptedH
     };
 }
 
+ScriptSession::~ScriptSession()
+{
+    m_ui.onMessage = nullptr;
+    m_ui.search.onSearch = nullptr;
+}
+
 void ScriptSession::print(const QJsonObject &o)
 {
     m_out << QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Compact)) << '\n';
@@ -256,12 +262,16 @@ void ScriptSession::type(const QString &text)
 
 void ScriptSession::key(const QString &name)
 {
-    const int k = keyNames().value(name.toLower(), -1);
-    if (k < 0)
-        fail(QStringLiteral("unknown key '%1'").arg(name));
     QWidget *w = QApplication::focusWidget();
     if (!w)
         w = screen();
+    if (name.compare(QLatin1String("SelectAll"), Qt::CaseInsensitive) == 0) {
+        QTest::keyClick(w, Qt::Key_A, Qt::ControlModifier);
+        return;
+    }
+    const int k = keyNames().value(name.toLower(), -1);
+    if (k < 0)
+        fail(QStringLiteral("unknown key '%1'").arg(name));
     QTest::keyClick(w, Qt::Key(k));
 }
 

@@ -19,6 +19,8 @@ class TForm;
 class ScriptSession {
 public:
     ScriptSession(MainWindow &window, ModuleLoader &loader, ScriptedHostUi &ui, QTextStream &out);
+    // Stops printing what the dialogs record: the output goes with the session.
+    ~ScriptSession();
     // Runs every line; the number of lines that could not be carried out.
     int run(QIODevice &input);
 

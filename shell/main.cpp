@@ -48,7 +48,8 @@ int runScript(MainWindow &window, ModuleLoader &loader, const ShellOptions &opti
     QTextStream out(stdout);
     out.setEncoding(QStringConverter::Utf8);
     window.activateWindow();
-    (void)QTest::qWaitForWindowActive(&window, 2000);
+    if (!QTest::qWaitForWindowActive(&window, 2000))
+        std::fprintf(stderr, "the main window did not become active\n");
     ScriptSession session(window, loader, *ui, out);
     const int failures = session.run(in);
     return failures == 0 ? 0 : 1;

@@ -62,10 +62,12 @@ QString ValidEx(QObject *dataSource, int type, const QString &code, const QStrin
     switch (picture->check(code, &position)) {
     case TDBPicture::Fault::Length:
         return fail(QStringLiteral("Código '%1' inválido: a máscara %2 aceita códigos de %3 caracteres.")
-                        .arg(adjusted, picture->EditMask(), lengthsText(picture->validLengths())));
+                        .arg(adjusted, picture->EditMask().section(QLatin1Char(';'), 0, 0),
+                             lengthsText(picture->validLengths())));
     case TDBPicture::Fault::Character:
         return fail(QStringLiteral("Código '%1' inválido: o caractere '%2' na posição %3 não é aceito pela máscara %4.")
-                        .arg(adjusted, adjusted.at(position - 1), QString::number(position), picture->EditMask()));
+                        .arg(adjusted, adjusted.at(position - 1), QString::number(position),
+                             picture->EditMask().section(QLatin1Char(';'), 0, 0)));
     case TDBPicture::Fault::None:
         break;
     }

@@ -158,7 +158,8 @@ void TDateEditPlus::CheckValidDate()
     const QString t = Text();
     if (t.isEmpty() || GetDate().isValid())
         return;
-    SetFocus();
+    // Back to this control without running the other control's exit check.
+    Keys::focusQuietly(m_edit);
     MensErro(QStringLiteral("\"%1\" não é uma data válida. Informe a data como dia/mês/ano (dd/mm/aaaa).")
                  .arg(t.trimmed()),
              true);

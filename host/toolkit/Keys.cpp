@@ -1,5 +1,7 @@
 #include "Keys.h"
 
+#include <QWidget>
+
 namespace Keys {
 namespace {
 struct Pair { int qt; int vk; };
@@ -43,8 +45,21 @@ int shiftFromQt(Qt::KeyboardModifiers m)
     return s;
 }
 
+namespace {
+int g_quiet = 0;
+}
+
 bool isExit(Qt::FocusReason reason)
 {
-    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+    return g_quiet == 0 && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+}
+
+QuietFocus::QuietFocus() { ++g_quiet; }
+QuietFocus::~QuietFocus() { --g_quiet; }
+
+void focusQuietly(QWidget *w)
+{
+    QuietFocus quiet;
+    w->setFocus(Qt::OtherFocusReason);
 }
 }

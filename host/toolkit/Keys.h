@@ -4,6 +4,8 @@
 
 #include <Qt>
 
+class QWidget;
+
 namespace Keys {
 enum : int { Back = 8, Tab = 9, Enter = 13, Escape = 27, Space = 32, PageUp = 33, PageDown = 34,
              End = 35, Home = 36, Left = 37, Up = 38, Right = 39, Down = 40, Delete = 46, F9 = 120 };
@@ -15,6 +17,21 @@ int toQt(int vk);
 int shiftFromQt(Qt::KeyboardModifiers m);
 
 // Focus moving to another control of the window: Tab, click, code. Not the
-// window losing activation or a popup opening, which leave the control current.
+// window losing activation or a popup opening, which leave the control current,
+// and not a move made inside a QuietFocus scope.
 bool isExit(Qt::FocusReason reason);
+
+// While alive, focus moves raise no OnEnter or OnExit. A failing check puts
+// the focus back on its control this way: leaving the other control must not
+// run that control's own check, which could fail and move the focus back in
+// turn, for ever.
+class QuietFocus {
+public:
+    QuietFocus();
+    ~QuietFocus();
+    QuietFocus(const QuietFocus &) = delete;
+    QuietFocus &operator=(const QuietFocus &) = delete;
+};
+// Moves the focus to w without raising enter or exit events.
+void focusQuietly(QWidget *w);
 }

@@ -24,6 +24,8 @@ signals:
     void OnExit(QObject *Sender);
 
 protected:
+    // The whole control answers a click, caption and blank space included.
+    bool hitButton(const QPoint &pos) const override { return rect().contains(pos); }
     void focusInEvent(QFocusEvent *e) override;
     void focusOutEvent(QFocusEvent *e) override;
 

@@ -11,7 +11,6 @@ REGISTER_COMPONENT(TComboBox)
 
 TComboBox::TComboBox(QWidget *parent) : QComboBox(parent)
 {
-    setEditable(true);
     // Only a choice the user makes raises the events; code changes do not.
     connect(this, QOverload<int>::of(&QComboBox::activated), this, [this] {
         Dispatch::fire([this] { emit OnChange(this); });
@@ -22,7 +21,17 @@ TComboBox::TComboBox(QWidget *parent) : QComboBox(parent)
 void TComboBox::setStyle_(const QString &v)
 {
     m_style = v;
+    m_styleApplied = true;
+    // Only an editable style makes the line edit: one made and dropped again
+    // would leave a deferred deletion that takes the focus with it.
     setEditable(v == QLatin1String("csDropDown") || v == QLatin1String("csSimple"));
+}
+
+void TComboBox::showEvent(QShowEvent *e)
+{
+    if (!m_styleApplied)
+        setStyle_(m_style);
+    QComboBox::showEvent(e);
 }
 
 QStringList TComboBox::Items() const

@@ -38,8 +38,10 @@ protected:
     void focusInEvent(QFocusEvent *e) override;
     void focusOutEvent(QFocusEvent *e) override;
     void keyPressEvent(QKeyEvent *e) override;
+    void showEvent(QShowEvent *e) override;
 
 private:
+    bool m_styleApplied = false;
     QString m_style = QStringLiteral("csDropDown");
     int m_itemHeight = 13;
     bool m_sorted = false;

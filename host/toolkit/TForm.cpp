@@ -3,6 +3,7 @@
 #include "Dispatch.h"
 #include "FocusChain.h"
 #include "FormReader.h"
+#include "Keys.h"
 #include "TApplication.h"
 
 #include <QApplication>
@@ -10,6 +11,7 @@
 #include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QTimer>
 
 REGISTER_COMPONENT(TForm)
 
@@ -62,8 +64,8 @@ void TForm::setWindowState_(const QString &v)
         f->showMinimized();
     else if (v == QLatin1String("wsMaximized"))
         f->showMaximized();
-    else if (f->isVisible() || f->windowState() != Qt::WindowNoState)
-        f->showNormal();
+    else if (f->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized))
+        f->showNormal(); // restoring an already normal window would disturb its focus
 }
 
 void TForm::SetWindowStateNormal() { setWindowState_(QStringLiteral("wsNormal")); }
@@ -105,6 +107,9 @@ void TForm::Show()
                 flags |= Qt::WindowMaximizeButtonHint;
             m_sub = area->addSubWindow(this, flags);
             m_sub->setAttribute(Qt::WA_DeleteOnClose);
+            // A click on a focus-less button or on the frame must leave the
+            // focus in the field being edited, so the frame never takes it.
+            m_sub->setFocusPolicy(Qt::NoFocus);
             m_sub->setWindowTitle(windowTitle());
             // The frame wraps the client area exactly; a long caption must not widen it.
             const QMargins m = m_sub->contentsMargins();
@@ -116,6 +121,7 @@ void TForm::Show()
         }
         m_sub->show();
         area->setActiveSubWindow(m_sub);
+        focusFirstControl();
         return;
     }
     show();
@@ -164,9 +170,19 @@ void TForm::Close()
         return;
     default:
         m_closed = true;
+        releaseFocus();
         frame()->hide();
         frame()->deleteLater();
     }
+}
+
+void TForm::releaseFocus()
+{
+    // A window going away runs no exit check of the control it leaves.
+    Keys::QuietFocus quiet;
+    QWidget *f = QApplication::focusWidget();
+    if (f && isAncestorOf(f))
+        f->clearFocus();
 }
 
 void TForm::closeEvent(QCloseEvent *e)
@@ -190,10 +206,12 @@ void TForm::closeEvent(QCloseEvent *e)
         return;
     case caHide:
         e->ignore();
+        releaseFocus();
         frame()->hide();
         return;
     default:
         m_closed = true;
+        releaseFocus();
         e->accept();
         if (!m_sub)
             setAttribute(Qt::WA_DeleteOnClose);
@@ -206,12 +224,21 @@ void TForm::activated()
         return;
     if (!m_activatedOnce) {
         m_activatedOnce = true;
-        QWidget *f = QApplication::focusWidget();
-        if (!f || !isAncestorOf(f))
-            if (QWidget *first = FocusChain::next(this, nullptr, true))
-                first->setFocus(Qt::TabFocusReason);
+        focusFirstControl();
+        // The MDI area gives the focus to the frame as it activates it; take it
+        // back for the first control once that is done.
+        QTimer::singleShot(0, this, [this] { focusFirstControl(); });
     }
     Dispatch::fire([this] { emit OnActivate(this); });
+}
+
+void TForm::focusFirstControl()
+{
+    QWidget *f = QApplication::focusWidget();
+    if (f && isAncestorOf(f))
+        return;
+    if (QWidget *first = FocusChain::next(this, nullptr, true))
+        first->setFocus(Qt::TabFocusReason);
 }
 
 bool TForm::event(QEvent *e)

@@ -89,6 +89,11 @@ protected:
 
 private:
     int runCloseHandler();
+    // Gives the first control of the keyboard order the focus, unless a
+    // control of this window holds it already.
+    void focusFirstControl();
+    // Takes the focus off this window's controls without exit events.
+    void releaseFocus();
     bool m_closed = false;
     bool m_created = false;
     bool m_inClose = false;

@@ -2,6 +2,7 @@
 #include "dtmDBGeral.h"
 #include "module/Pkg_xev01700.h"
 #include "screen/TfrmRealGlobal.h"
+#include "services/CostsServerProcess.h"
 #include "services/LocalCache.h"
 #include "services/ShellContext.h"
 #include "toolkit/Dispatch.h"
@@ -38,6 +39,12 @@ ScreenFixture::ScreenFixture(const QString &branch)
     config.branch = branch;
     m_data = std::make_unique<TdtmDBGeral>();
     m_data->open(config);
+    m_costs = std::make_unique<CostsServerProcess>();
+    QString why;
+    if (!m_costs->start(config.database, {}, 10000, &why))
+        qFatal("costs server: %s", qPrintable(why));
+    ShellContext::instance().webHost = m_costs->host();
+    ShellContext::instance().webPort = m_costs->port();
     LocalCache::instance().clear();
     ui = new ScriptedHostUi;
     HostUi::install(ui);
@@ -48,6 +55,7 @@ ScreenFixture::~ScreenFixture()
 {
     closeScreen();
     Finalize();
+    m_costs->stop();
     m_data->close();
 }
 

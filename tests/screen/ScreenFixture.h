@@ -1,5 +1,6 @@
 // A screen on a private copy of the demo database: the data module opened on
-// it, the working branch set, dialogs scripted. The module is linked in.
+// it, a costs server of its own on it, the working branch set, dialogs
+// scripted. The module is linked in.
 #pragma once
 
 #include <QSqlDatabase>
@@ -7,6 +8,7 @@
 #include <QTemporaryDir>
 #include <memory>
 
+class CostsServerProcess;
 class ScriptedHostUi;
 class TdtmDBGeral;
 class TfrmRealGlobal;
@@ -27,4 +29,5 @@ public:
 private:
     QTemporaryDir m_dir;
     std::unique_ptr<TdtmDBGeral> m_data;
+    std::unique_ptr<CostsServerProcess> m_costs;
 };

@@ -238,6 +238,16 @@ private slots:
         QCOMPARE(fx.ui->messages.last().text, QStringLiteral("Produto final deve ser informado."));
         QCOMPARE(focusName(), QStringLiteral("medCdProdFina"));
 
+        // Both codes refused: the initial one is reported, though the focus is
+        // in the final one.
+        s->medCdProdInic->setText_(QStringLiteral("010"));
+        s->medCdProdFina->setText_(QStringLiteral("020"));
+        s->medCdProdFina->setFocus();
+        QVERIFY(!runValida(s));
+        QVERIFY(fx.ui->messages.last().text.startsWith(QStringLiteral("Código '010' inválido")));
+        QCOMPARE(focusName(), QStringLiteral("medCdProdInic"));
+
+        s->medCdProdInic->setText_(QStringLiteral("01"));
         s->medCdProdFina->setText_(QStringLiteral("01"));
         s->rbtListaServ->setChecked_(true);
         QVERIFY(!runValida(s));
@@ -256,7 +266,10 @@ private slots:
         QTest::newRow("complete final") << "01" << "02030004" << "01" << "02030004";
         QTest::newRow("equal codes") << "0102" << "0102" << "0102" << "0102zzzz";
         QTest::newRow("initial empty") << "" << "02" << "" << "02zzzzzz";
-        QTest::newRow("blanks trimmed") << " 01" << " 02" << "01" << "02zzzzzz";
+        // The values lose their blanks (a masked edit pads unfilled positions).
+        QTest::newRow("blanks trimmed") << "01  " << "02  " << "01" << "02zzzzzz";
+        // Compared untrimmed: a leading blank sorts first.
+        QTest::newRow("leading blank") << " 02" << "01" << "02" << "01zzzzzz";
         QTest::newRow("wrong order covers the greater subtree") << "0203" << "01" << "01" << "0203zzzz";
     }
 
@@ -277,9 +290,8 @@ private slots:
         ScreenFixture fx;
         const auto r = TfrmRealGlobal::productRange(QString(), QString());
         QCOMPARE(r.initial, QString());
-        QVERIFY(!r.final.isEmpty());
-        QCOMPARE(r.final, QString(r.final.size(), QLatin1Char('z')));
-        QVERIFY(r.final.size() <= 8);
+        // An empty code is level 0, of length 0: the run is the full length.
+        QCOMPARE(r.final, QStringLiteral("zzzzzzzz"));
     }
 
     void parametersOnlyWhereDeclared()

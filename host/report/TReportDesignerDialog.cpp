@@ -120,6 +120,7 @@ bool TReportDesignerDialog::Print(const QString &path, const ReportMessages &msg
         if (!HostUi::instance().askPrinter(printer))
             throw EAbort();
         const ReportData data = Run(def);
+        HostUi::instance().reportRows(def, data);
         if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
             ReportFileWriter::writePdf(def, data, printer.outputFileName());
         } else {
@@ -134,6 +135,7 @@ bool TReportDesignerDialog::Preview(const QString &path, const ReportMessages &m
     return command([&] {
         const ReportDefinition def = Load(path, msgs);
         const ReportData data = Run(def);
+        HostUi::instance().reportRows(def, data);
         ReportRenderer renderer(def, data);
         QPrinter printer(QPrinter::HighResolution);
         printer.setPageLayout(ReportRenderer::pageLayout(def));

@@ -11,6 +11,7 @@
 
 class QPrinter;
 class ReportDefinition;
+struct ReportData;
 
 class SearchSource;
 
@@ -56,4 +57,7 @@ public:
     // the edit is accepted. False when the user cancels.
     virtual bool editReport(ReportDefinition &def,
                             const std::function<QString(const ReportDefinition &)> &check) = 0;
+    // A report's rows, once they are all in, before they are printed or
+    // previewed. People see the pages; a scripted session may keep the rows.
+    virtual void reportRows(const ReportDefinition &def, const ReportData &data);
 };

@@ -1,5 +1,7 @@
 #include "ScriptedHostUi.h"
 
+#include "report/ReportFileWriter.h"
+
 #include <QDir>
 #include "report/ReportDefinition.h"
 
@@ -101,4 +103,11 @@ bool ScriptedHostUi::searchList(const SearchRequest &request, SearchSource &sour
                                 SearchChoice &choice)
 {
     return search.answer(*this, request, source, choice);
+}
+
+void ScriptedHostUi::reportRows(const ReportDefinition &def, const ReportData &data)
+{
+    if (outputDir.isEmpty())
+        return;
+    ReportFileWriter::writeCsv(def, data, QDir(outputDir).filePath(QStringLiteral("report-%1.csv").arg(++rowsCount)));
 }

@@ -30,6 +30,8 @@ public:
                        const std::function<int(QPrinter *)> &paint) override;
     bool editReport(ReportDefinition &def,
                     const std::function<QString(const ReportDefinition &)> &check) override;
+    // With outputDir set, writes the rows as report-N.csv there.
+    void reportRows(const ReportDefinition &def, const ReportData &data) override;
 
     // Search lists: queued answers and the searches shown (SearchScript.h).
     SearchScript search;
@@ -54,9 +56,11 @@ public:
     };
     QList<Preview> previews;
     // When set, printing and previews write their PDF into this folder
-    // (print-N.pdf, preview-N.pdf) instead of a scratch file.
+    // (print-N.pdf, preview-N.pdf) instead of a scratch file, and the rows of
+    // every run as report-N.csv.
     QString outputDir;
     int outputCount = 0;
+    int rowsCount = 0;
     // Called after each message is recorded (scripted sessions print it).
     std::function<void(const Message &)> onMessage;
 

@@ -1,6 +1,7 @@
 // Runs every scripts/NAME.script through the shell (--script) on a fresh
 // demo database and compares what it prints with scripts/NAME.expected.
-// A script names its working branch in a first line "# branch: CODE".
+// A script names its working branch in a first line "# branch: CODE", and
+// the files it must leave in --out in a line "# files: NAME ...".
 // Set UPDATE_EXPECTED=1 to write the .expected files from a run instead.
 #include <QDir>
 #include <QProcess>
@@ -36,10 +37,15 @@ private slots:
         QFETCH(QString, script);
         QFile f(script);
         QVERIFY(f.open(QIODevice::ReadOnly));
-        const QString first = QString::fromUtf8(f.readLine()).trimmed();
         QString branch = QStringLiteral("0101");
-        if (first.startsWith(QLatin1String("# branch:")))
-            branch = first.mid(9).trimmed();
+        QStringList files;
+        while (!f.atEnd()) {
+            const QString line = QString::fromUtf8(f.readLine()).trimmed();
+            if (line.startsWith(QLatin1String("# branch:")))
+                branch = line.mid(9).trimmed();
+            else if (line.startsWith(QLatin1String("# files:")))
+                files = line.mid(8).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        }
         f.close();
 
         QTemporaryDir out;
@@ -76,6 +82,10 @@ private slots:
                                      .arg(i + 1).arg(want.value(i), have.value(i), errors)));
         }
         QCOMPARE(shell.exitStatus(), QProcess::NormalExit);
+        for (const QString &name : files) {
+            const QFileInfo written(QDir(out.path()).filePath(name));
+            QVERIFY2(written.exists() && written.size() > 0, qPrintable(name + QStringLiteral(" was not written")));
+        }
     }
 };
 

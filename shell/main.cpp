@@ -87,6 +87,7 @@ int main(int argc, char *argv[])
     if (options.config().costsPort == 0) {
         // No costs server configured: the shell runs one of its own.
         QString why;
+        costs.setCredentials(options.config().user, options.config().password);
         if (costs.start(options.config().database, {}, 10000, &why)) {
             ShellContext::instance().webHost = costs.host();
             ShellContext::instance().webPort = costs.port();

@@ -21,8 +21,9 @@ QString withoutTrailingBlanks(const QString &s)
 TDBPicture::TDBPicture(int type, const QString &name, const QList<int> &widths, const QString &editMask)
     : m_type(type), m_name(name), m_widths(widths), m_mask(editMask)
 {
-    if (widths.isEmpty())
-        throw EHostError(QStringLiteral("Máscara de código %1 sem níveis.").arg(type));
+    // A picture may have no levels at all: codes of it then have no level
+    // structure (every code is level 0, of length 0), and screens bound their
+    // level choices at 0.
     for (int w : widths)
         if (w <= 0)
             throw EHostError(QStringLiteral("Máscara de código %1: largura de nível inválida.").arg(type));

@@ -9,6 +9,7 @@
 //    whose accumulated length is greater (a code being typed belongs to the
 //    level it is filling: "010" is level "2" in 2,2,4); a code longer than the
 //    full length gives the last level.
+//  - A picture without levels is accepted: Nivel gives "0" for every code.
 //  - TamAcNivel(level) of "0", of a text that is not a number, or of a level
 //    below 0 is 0; of a level beyond the last it is the full code length.
 //  - fits(): a code is valid when its length (trailing blanks removed) is one

@@ -2,6 +2,7 @@
 #include "ComponentRegistry.h"
 #include "TApplication.h"
 #include "TControlInfo.h"
+#include "TFont.h"
 #include "TForm.h"
 
 #include <QFile>
@@ -276,6 +277,7 @@ QObject *FormReader::resolve(const QString &path) const
 
 void FormReader::finish()
 {
+    TFont::applyPending();
     for (const Fixup &f : std::as_const(m_fixups)) {
         if (!f.target)
             continue;

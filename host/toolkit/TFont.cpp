@@ -1,5 +1,9 @@
 #include "TFont.h"
 #include "TControlInfo.h"
+#include "Dispatch.h"
+
+#include <QPointer>
+#include <utility>
 
 #include <QFont>
 #include <QPalette>
@@ -61,8 +65,37 @@ QString TFont::fontFamilyFor(const QString &storedName)
     return storedName;
 }
 
+namespace {
+QList<QPointer<TFont>> &pendingFonts()
+{
+    static QList<QPointer<TFont>> list;
+    return list;
+}
+}
+
+void TFont::applyPending()
+{
+    const QList<QPointer<TFont>> fonts = std::exchange(pendingFonts(), {});
+    for (const QPointer<TFont> &f : fonts)
+        if (f)
+            f->applyNow();
+}
+
 void TFont::apply()
 {
+    if (Dispatch::loading()) {
+        if (!m_pending) {
+            m_pending = true;
+            pendingFonts().append(this);
+        }
+        return;
+    }
+    applyNow();
+}
+
+void TFont::applyNow()
+{
+    m_pending = false;
     static_cast<TControlInfo *>(parent())->setParentFont(false);
     QFont f = widget()->font();
     f.setFamilies({fontFamilyFor(m_name), QStringLiteral("DejaVu Sans")});

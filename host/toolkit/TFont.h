@@ -36,9 +36,14 @@ public:
 
     // The installed family that stands in for a stored font name.
     static QString fontFamilyFor(const QString &storedName);
+    // Applies the fonts whose properties a definition set while it was read:
+    // one font change per control instead of one per property.
+    static void applyPending();
 
 private:
     void apply();
+    void applyNow();
+    bool m_pending = false;
     QWidget *widget() const;
     QString m_name;
     int m_height = 0;

@@ -14,15 +14,33 @@ void TLabel::setCaption(const QString &v)
 {
     m_caption = v;
     setText(v);
-    if (m_autoSize)
-        adjustSize();
+    fitText();
 }
 
 void TLabel::setAutoSize(bool v)
 {
     m_autoSize = v;
-    if (v)
-        adjustSize();
+    fitText();
+}
+
+void TLabel::fitText()
+{
+    if (!m_autoSize)
+        return;
+    // Measuring text is dear; a label not yet shown is measured once, when it is.
+    if (!isVisible()) {
+        m_fitPending = true;
+        return;
+    }
+    m_fitPending = false;
+    adjustSize();
+}
+
+void TLabel::showEvent(QShowEvent *e)
+{
+    if (m_fitPending)
+        fitText();
+    QLabel::showEvent(e);
 }
 
 QObject *TLabel::FocusControl() const { return buddy(); }
@@ -33,8 +51,8 @@ void TLabel::changeEvent(QEvent *e)
 {
     QLabel::changeEvent(e);
     // An auto-sized label follows its font as it follows its caption.
-    if (e->type() == QEvent::FontChange && m_autoSize)
-        adjustSize();
+    if (e->type() == QEvent::FontChange)
+        fitText();
 }
 
 void TLabel::setAlignment_(const QString &v)

@@ -30,9 +30,13 @@ public:
 
 protected:
     void changeEvent(QEvent *e) override;
+    void showEvent(QShowEvent *e) override;
 
 private:
+    // Sizes an auto-sized label to its caption (now, or when first shown).
+    void fitText();
     void applyAlignment();
+    bool m_fitPending = false;
     QString m_caption;
     bool m_autoSize = true;
     bool m_transparent = false;

@@ -7,6 +7,9 @@
 #include "screen/TfrmRealGlobal.h"
 #include "services/TDateEditPlus.h"
 #include "toolkit/Dispatch.h"
+#include "toolkit/FormReader.h"
+#include "toolkit/TMessages.h"
+#include "data/TADOIBQuery.h"
 #include "toolkit/TCheckBox.h"
 #include "toolkit/TComboBox.h"
 #include "toolkit/TEdit.h"
@@ -122,6 +125,7 @@ private slots:
         QTest::addColumn<QString>("widths");
         QTest::addColumn<QString>("mask");
         QTest::addColumn<int>("bound");
+        QTest::newRow("0 levels") << "" << "" << 0;
         QTest::newRow("1 level") << "4" << "9999;0; " << 1;
         QTest::newRow("2 levels") << "2,2" << "99.99;0; " << 0;
         QTest::newRow("3 levels") << "2,2,4" << "99.99.9999;0; " << 1;
@@ -137,6 +141,7 @@ private slots:
         fx.exec(QStringLiteral("UPDATE PICTCODIGO SET DSNIVEIS = '%1', DSMASCARA = '%2' WHERE NRTIPOPICT = 0").arg(widths, mask));
         TfrmRealGlobal *s = fx.open();
         QVERIFY(s);
+        QVERIFY2(fx.ui->messages.isEmpty(), qPrintable(fx.ui->messageTexts().join('\n')));
         QCOMPARE(s->sedNiveOrde->MaxValue(), bound);
         QCOMPARE(s->sedNiveOrde->MinValue(), 0);
         QCOMPARE(s->medCdProdInic->EditMaskText(), mask);
@@ -253,6 +258,56 @@ private slots:
         QVERIFY(!runValida(s));
         QCOMPARE(fx.ui->messages.last().text, QStringLiteral("Serviço deve ser informado."));
         QCOMPARE(focusName(), QStringLiteral("rbtListaServ"));
+    }
+
+    void messageTable()
+    {
+        ScreenFixture fx;
+        TfrmRealGlobal *s = fx.open();
+        QVERIFY(s);
+        const QStringList lines = s->component<TMessages>("msgPadrao")->Messages();
+        QCOMPARE(lines.size(), 33);
+        QStringList keys;
+        for (const QString &l : lines)
+            keys << l.section('|', 0, 0).toLower();
+        QCOMPARE(QStringList(keys.mid(0, 3)), QStringList({"arq_rel_err", "novocaption", "novoprompt"}));
+        keys.removeDuplicates();
+        QCOMPARE(keys.size(), 33); // unique, also ignoring case
+        TMessages *m = s->component<TMessages>("msgPadrao");
+        QCOMPARE(m->Msg("DATA"), QStringLiteral("Data incial deve ser menor ou igual a data final."));
+        QCOMPARE(m->Msg("ProdInic_nc"), m->Msg("ProdFina_nc"));
+        QCOMPARE(m->Msg("N_Dados_CalcCusto"),
+                 QStringLiteral("Não existe custo calculado para o período informado. Utilize a opção \" Preparação de Custos \"."));
+        QCOMPARE(m->Msg("CENTRAL_nc"), QStringLiteral("Central de alimentação escolar não cadatrada."));
+        QCOMPARE(lines.last(), QStringLiteral("TIPOCUS_NCAD|Não há tipo de custo parametrizado."));
+    }
+
+    void queriesAreTheOnesCheckedOnEveryEngine()
+    {
+        // The data tests run every dialect text of a copy of the six queries
+        // on SQLite and Firebird; the screen must carry exactly those texts.
+        ScreenFixture fx;
+        TfrmRealGlobal *s = fx.open();
+        QVERIFY(s);
+        TForm copy;
+        FormReader reader(&copy);
+        reader.readFile(QStringLiteral(QUERIES_DFM));
+        reader.finish();
+        const auto queries = copy.findChildren<TADOIBQuery *>();
+        QCOMPARE(queries.size(), 6);
+        for (TADOIBQuery *q : queries) {
+            auto *mine = s->component<TADOIBQuery>(q->objectName());
+            QVERIFY2(mine, qPrintable(q->objectName()));
+            for (const char *text : {"SQL", "SQL_ORACLE", "SQL_MSSQL", "SQL_IB"}) {
+                auto trimmed = [](QStringList l) {
+                    while (!l.isEmpty() && l.last().trimmed().isEmpty())
+                        l.removeLast();
+                    return l.join('\n');
+                };
+                QCOMPARE(trimmed(mine->property(text).toStringList()), trimmed(q->property(text).toStringList()));
+            }
+            QCOMPARE(mine->ParamsList().size(), q->ParamsList().size());
+        }
     }
 
     void productRanges_data()

@@ -130,7 +130,12 @@ private slots:
 
     void badPictures()
     {
-        QVERIFY_THROWS_EXCEPTION(EHostError, TDBPicture(1, QString(), {}, QString()));
+        // No levels is a picture of its own: every code is level 0.
+        const TDBPicture none(1, QString(), {}, QString());
+        QCOMPARE(none.TtNiveis(), 0);
+        QCOMPARE(none.Nivel(QStringLiteral("0101")), QStringLiteral("0"));
+        QCOMPARE(none.fullLength(), 0);
+        QVERIFY_THROWS_EXCEPTION(EHostError, TDBPicture(1, QString(), {}, QStringLiteral("99;0; ")));
         QVERIFY_THROWS_EXCEPTION(EHostError, TDBPicture(1, QString(), {2, 0}, QStringLiteral("99;0; ")));
         QVERIFY_THROWS_EXCEPTION(EHostError, TDBPicture(1, QString(), {2, 2}, QStringLiteral("99.9;0; ")));
         QVERIFY_THROWS_EXCEPTION(EHostError, TDBPicture::fromText(1, QString(), QStringLiteral("2,x"), QStringLiteral("999")));

@@ -3,8 +3,8 @@
 #include <QStringDecoder>
 
 FormDefinitionError::FormDefinitionError(const QString &file, int line, int column, const QString &message)
-    : EHostError(QStringLiteral("%1:%2:%3: %4").arg(file).arg(line).arg(column).arg(message)),
-      m_file(file), m_line(line), m_column(column), m_message(message)
+    : DefinitionError(QStringLiteral("%1:%2:%3: %4").arg(file).arg(line).arg(column).arg(message),
+                      file, line, column, message)
 {
 }
 

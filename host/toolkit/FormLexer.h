@@ -3,24 +3,14 @@
 // page 1252. {hex} is binary data. Errors carry file, line and column.
 #pragma once
 
-#include "Dispatch.h"
+#include "DefinitionError.h"
 
 #include <QByteArray>
 #include <QString>
 
-class FormDefinitionError : public EHostError {
+class FormDefinitionError : public DefinitionError {
 public:
     FormDefinitionError(const QString &file, int line, int column, const QString &message);
-    QString file() const { return m_file; }
-    int line() const { return m_line; }
-    int column() const { return m_column; }
-    QString message() const { return m_message; }
-
-private:
-    QString m_file;
-    int m_line;
-    int m_column;
-    QString m_message;
 };
 
 struct FormToken {

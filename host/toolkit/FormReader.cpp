@@ -55,10 +55,21 @@ void FormReader::fail(int line, int column, const QString &message) const
 
 void FormReader::readFile(const QString &path)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        throw FormDefinitionError(path, 0, 0, QStringLiteral("cannot read the form definition"));
-    read(f.readAll(), path);
+    // Definitions in the resources never change: each is parsed once.
+    static QHash<QString, std::shared_ptr<const FormNode>> parsed;
+    const bool resource = path.startsWith(QLatin1Char(':'));
+    std::shared_ptr<const FormNode> root = resource ? parsed.value(path) : nullptr;
+    if (!root) {
+        QFile f(path);
+        if (!f.open(QIODevice::ReadOnly))
+            throw FormDefinitionError(path, 0, 0, QStringLiteral("cannot read the form definition"));
+        root = FormParser(f.readAll(), path).parse();
+        if (resource)
+            parsed.insert(path, root);
+    }
+    m_file = path;
+    Dispatch::LoadingScope loading;
+    applyRoot(*root);
 }
 
 void FormReader::read(const QByteArray &source, const QString &file)

@@ -7,6 +7,7 @@
 #include "screen/TfrmRealGlobal.h"
 #include "services/TDateEditPlus.h"
 #include "toolkit/Dispatch.h"
+#include "toolkit/ModuleRegistry.h"
 #include "toolkit/FormReader.h"
 #include "toolkit/TMessages.h"
 #include "data/TADOIBQuery.h"
@@ -77,6 +78,24 @@ private slots:
         QVERIFY(!frmRealGlobal);
         QVERIFY(fx.open());
         QVERIFY(boIdCriado);
+    }
+
+    void startUpRecordsTheModuleAndShutDownEmptiesTheLists()
+    {
+        ScreenFixture fx;
+        QVERIFY(moduleFileName().endsWith(QStringLiteral("PKG_XEV01700.so")));
+        QVERIFY(ModuleRegistry::modules().contains(moduleFileName()));
+        const PackageInfoTable *table = GetPackageInfoTable();
+        QCOMPARE(table->unitCount, 2);
+        QCOMPARE(QLatin1String(table->units[0].name), QLatin1String("Pkg_xev01700"));
+        QCOMPARE(QLatin1String(table->units[1].name), QLatin1String("Cli_xev01700"));
+        ListaGrup = QStringLiteral("001");
+        ListaServPesq = QStringLiteral("00001");
+        ListaServ = QStringLiteral("00001");
+        Finalize();
+        QVERIFY(ListaGrup.isEmpty() && ListaServPesq.isEmpty() && ListaServ.isEmpty());
+        QVERIFY(!ModuleRegistry::modules().contains(moduleFileName()));
+        Initialize(); // the fixture shuts it down again
     }
 
     void cursorIsTheHourglassDuringCreationOnly()

@@ -106,7 +106,7 @@ void FormReader::applyBody(QObject *obj, const FormNode &node)
 void FormReader::applyChild(QObject *parent, const FormNode &node)
 {
     if (node.inherited) {
-        QObject *existing = m_form->component(node.name);
+        QObject *existing = lookup(node.name);
         if (!existing)
             fail(node.line, node.column,
                  QStringLiteral("inherited component '%1' is not in the ancestor's definition").arg(node.name));
@@ -116,7 +116,7 @@ void FormReader::applyChild(QObject *parent, const FormNode &node)
     const ComponentRegistry::Entry *entry = ComponentRegistry::find(node.className);
     if (!entry)
         fail(node.line, node.column, QStringLiteral("unknown class '%1'").arg(node.className));
-    if (m_form->component(node.name))
+    if (lookup(node.name))
         fail(node.line, node.column, QStringLiteral("a component named '%1' already exists").arg(node.name));
     if (entry->visual && !qobject_cast<QWidget *>(parent))
         fail(node.line, node.column,
@@ -124,6 +124,7 @@ void FormReader::applyChild(QObject *parent, const FormNode &node)
                  .arg(node.name, parent->objectName()));
     QObject *obj = entry->create(parent);
     obj->setObjectName(node.name);
+    m_index.insert(node.name, obj);
     applyBody(obj, node);
 }
 
@@ -270,10 +271,24 @@ void FormReader::setProperty(QObject *obj, const FormProperty &p)
                                .arg(p.path, QLatin1String(target->metaObject()->className())));
 }
 
-QObject *FormReader::resolve(const QString &path) const
+QObject *FormReader::lookup(const QString &name)
+{
+    // One pass over the form's objects, then a table: a definition names
+    // hundreds of components, and a search of the tree for each adds up.
+    if (!m_indexed) {
+        m_indexed = true;
+        for (QObject *o : m_form->findChildren<QObject *>())
+            if (!o->objectName().isEmpty() && !m_index.contains(o->objectName()))
+                m_index.insert(o->objectName(), o);
+    }
+    QObject *o = m_index.value(name);
+    return o && o != m_form ? o : nullptr;
+}
+
+QObject *FormReader::resolve(const QString &path)
 {
     const QStringList segs = path.split(QLatin1Char('.'));
-    QObject *obj = segs[0] == m_form->objectName() ? m_form : m_form->component(segs[0]);
+    QObject *obj = segs[0] == m_form->objectName() ? m_form : lookup(segs[0]);
     if (!obj)
         obj = TApplication::global(segs[0]);
     for (int i = 1; obj && i < segs.size(); ++i) {

@@ -47,7 +47,10 @@ private:
     QVariant convert(const QMetaProperty &mp, const FormValue &v, const FormProperty &p, bool *isRef);
     QVariantMap collectionItem(const std::vector<FormProperty> &item);
     QVariant plainValue(const FormValue &v);
-    QObject *resolve(const QString &path) const;
+    QObject *resolve(const QString &path);
+    // A component of the form by name (QPointer-free: the reader lives
+    // only while the form is being read).
+    QObject *lookup(const QString &name);
     [[noreturn]] void fail(int line, int column, const QString &message) const;
 
     TForm *m_form;
@@ -55,4 +58,6 @@ private:
     QList<Fixup> m_fixups;
     QList<Binding> m_bindings;
     QHash<QPair<QObject *, QString>, QMetaObject::Connection> m_connections;
+    QHash<QString, QObject *> m_index;
+    bool m_indexed = false;
 };

@@ -1,6 +1,7 @@
 // Benchmarks of the screen, run under QT_QPA_PLATFORM=offscreen:
 //  - BM_OpenScreen: IniProc until the first activation is done (masks, dates,
 //    cost types from the costs server, level bound), then close;
+//  - BM_ReadDefinitions: only the two form definitions read onto an instance;
 //  - BM_BareWindow: a plain Qt window with as many plain widgets, shown;
 //  - BM_Valida: the whole-screen check with N services in the branch
 //    (services "Todos"): the effective list grows with N, in one pass.
@@ -11,6 +12,7 @@
 #include "services/LocalCache.h"
 #include "services/ShellContext.h"
 #include "toolkit/Dispatch.h"
+#include "toolkit/FormReader.h"
 #include "toolkit/TMaskEdit.h"
 #include "ui/ScriptedHostUi.h"
 
@@ -81,6 +83,26 @@ void BM_OpenScreen(benchmark::State &state)
     state.counters["widgets"] = screenWidgetCount;
 }
 BENCHMARK(BM_OpenScreen)->Unit(benchmark::kMillisecond);
+
+// The parts of opening: the definitions read onto a new instance (no
+// handlers), and the first activation's work alone.
+void BM_ReadDefinitions(benchmark::State &state)
+{
+    Session s(0);
+    for (auto _ : state) {
+        auto *f = new TfrmRealGlobal;
+        {
+            FormReader r(f);
+            r.readFile(QStringLiteral(":/forms/TfrmDadosGerRel.dfm"));
+            r.readFile(QStringLiteral(":/forms/TfrmRealGlobal.dfm"));
+            r.finish();
+        }
+        state.PauseTiming();
+        delete f;
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_ReadDefinitions)->Unit(benchmark::kMillisecond);
 
 void BM_BareWindow(benchmark::State &state)
 {

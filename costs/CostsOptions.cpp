@@ -39,7 +39,7 @@ bool CostsOptions::parse(const QStringList &arguments, QString &error)
     const QCommandLineOption dbOpt(QStringLiteral("db"),
                                    QStringLiteral("Banco de dados: sqlite:CAMINHO, firebird:CAMINHO ou "
                                                   "firebird://SERVIDOR:PORTA/CAMINHO."),
-                                   QStringLiteral("spec"));
+                                   QStringLiteral("location"));
     const QCommandLineOption listenOpt(QStringLiteral("listen"),
                                        QStringLiteral("Endereço e porta de escuta (padrão 127.0.0.1:0; a porta 0 "
                                                       "escolhe uma livre)."),
@@ -121,7 +121,7 @@ bool CostsOptions::parse(const QStringList &arguments, QString &error)
         return false;
     }
     try {
-        this->db = DatabaseSpec::parse(db);
+        this->db = DatabaseLocation::parse(db);
     } catch (const EHostError &e) {
         error = e.text();
         return false;

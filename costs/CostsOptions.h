@@ -12,7 +12,7 @@
 
 struct CostsOptions {
     QString database;   // the option as given (sqlite:..., firebird:...)
-    DatabaseSpec db;    // parsed as the shell parses it
+    DatabaseLocation db;    // parsed as the shell parses it
     QHostAddress address = QHostAddress(QHostAddress::LocalHost);
     quint16 port = 0;
     QString user;

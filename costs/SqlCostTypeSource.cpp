@@ -15,8 +15,8 @@ namespace {
 QAtomicInt g_serial;
 }
 
-SqlCostTypeSource::SqlCostTypeSource(const DatabaseSpec &spec, const QString &user, const QString &password)
-    : m_spec(spec), m_user(user), m_password(password),
+SqlCostTypeSource::SqlCostTypeSource(const DatabaseLocation &location, const QString &user, const QString &password)
+    : m_location(location), m_user(user), m_password(password),
       m_connection(QStringLiteral("costs-%1").arg(g_serial.fetchAndAddRelaxed(1)))
 {
 }
@@ -27,12 +27,12 @@ bool SqlCostTypeSource::open(QString &error)
 {
     if (m_open)
         return true;
-    if (m_spec.kind == DatabaseSpec::Sqlite && !QFileInfo(m_spec.path).isFile()) {
-        error = QStringLiteral("Banco de dados não encontrado: %1").arg(m_spec.path);
+    if (m_location.kind == DatabaseLocation::Sqlite && !QFileInfo(m_location.path).isFile()) {
+        error = QStringLiteral("Banco de dados não encontrado: %1").arg(m_location.path);
         return false;
     }
     try {
-        TdtmDBGeral::openConnection(m_spec, m_user, m_password, m_connection);
+        TdtmDBGeral::openConnection(m_location, m_user, m_password, m_connection);
     } catch (const EHostError &e) {
         error = e.text();
         return false;

@@ -11,7 +11,7 @@
 
 class SqlCostTypeSource : public CostTypeSource {
 public:
-    SqlCostTypeSource(const DatabaseSpec &spec, const QString &user, const QString &password);
+    SqlCostTypeSource(const DatabaseLocation &location, const QString &user, const QString &password);
     ~SqlCostTypeSource() override;
 
     bool read(QList<CostType> &out, QString &error) override;
@@ -22,7 +22,7 @@ private:
     bool open(QString &error);
     void close();
 
-    DatabaseSpec m_spec;
+    DatabaseLocation m_location;
     QString m_user;
     QString m_password;
     QString m_connection;

@@ -38,7 +38,7 @@ int main(int argc, char **argv)
         out << options.helpText;
         return 0;
     }
-    if (options.db.kind == DatabaseSpec::FirebirdEmbedded && !FirebirdSharing::prepare(&error)) {
+    if (options.db.kind == DatabaseLocation::FirebirdEmbedded && !FirebirdSharing::prepare(&error)) {
         err << "costs_server: " << error << "\n";
         return 1;
     }

@@ -7,13 +7,13 @@
 #include <QSettings>
 #include <QStandardPaths>
 
-DatabaseSpec DatabaseSpec::parse(const QString &spec)
+DatabaseLocation DatabaseLocation::parse(const QString &location)
 {
-    DatabaseSpec s;
-    const QString text = spec.trimmed();
+    DatabaseLocation s;
+    const QString text = location.trimmed();
     auto bad = [&] {
         return EHostError(QStringLiteral("Banco de dados inválido: '%1'. Use sqlite:ARQUIVO, firebird:ARQUIVO "
-                                         "ou firebird://SERVIDOR:PORTA/ARQUIVO.").arg(spec));
+                                         "ou firebird://SERVIDOR:PORTA/ARQUIVO.").arg(location));
     };
     if (text.startsWith(QLatin1String("sqlite:"), Qt::CaseInsensitive)) {
         s.kind = Sqlite;
@@ -54,7 +54,7 @@ DatabaseSpec DatabaseSpec::parse(const QString &spec)
     return s;
 }
 
-QString DatabaseSpec::toString() const
+QString DatabaseLocation::toString() const
 {
     switch (kind) {
     case Sqlite: return QStringLiteral("sqlite:") + path;
@@ -88,7 +88,7 @@ void ShellConfig::readIni(const QString &path)
         if (ini.contains(k))
             target = ini.value(k).toString();
     };
-    str("database/spec", database);
+    str("database/location", database);
     str("database/user", user);
     str("database/password", password);
     if (ini.contains(QStringLiteral("database/create")))
@@ -109,7 +109,7 @@ void ShellConfig::addOptions(QCommandLineParser &parser)
     parser.addOption({QStringLiteral("config"), QStringLiteral("Configuration file (INI)."), QStringLiteral("file")});
     parser.addOption({QStringLiteral("database"),
                       QStringLiteral("Database: sqlite:PATH, firebird:PATH or firebird://HOST:PORT/PATH."),
-                      QStringLiteral("spec")});
+                      QStringLiteral("location")});
     parser.addOption({QStringLiteral("branch"), QStringLiteral("Working branch code."), QStringLiteral("code")});
     parser.addOption({QStringLiteral("db-user"), QStringLiteral("Firebird user name."), QStringLiteral("name")});
     parser.addOption({QStringLiteral("db-password"), QStringLiteral("Firebird password."), QStringLiteral("text")});

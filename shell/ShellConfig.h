@@ -3,7 +3,7 @@
 //
 // INI file (every key optional):
 //   [database]
-//   spec=sqlite:/path/file.sqlite      or firebird:/path/file.fdb (embedded)
+//   location=sqlite:/path/file.sqlite      or firebird:/path/file.fdb (embedded)
 //                                      or firebird://HOST:PORT/path/file.fdb
 //   user=SYSDBA                        Firebird user and password
 //   password=masterkey
@@ -14,7 +14,7 @@
 //   [costs]
 //   host=127.0.0.1                     costs server (WebURL, WebPort);
 //   port=0                             port 0: none configured
-// Options: --config FILE, --database SPEC, --branch CODE, --db-user NAME,
+// Options: --config FILE, --database DATABASE, --branch CODE, --db-user NAME,
 // --db-password TEXT, --create-database, --costs-host HOST, --costs-port N.
 // Defaults: the demo SQLite file in the user's data folder
 // (QStandardPaths::AppLocalDataLocation, "xev-demo.sqlite"), branch 0101,
@@ -28,8 +28,8 @@
 
 class QCommandLineParser;
 
-// Where the database is: parsed from the spec text.
-struct DatabaseSpec {
+// Where the database is: parsed from the location text.
+struct DatabaseLocation {
     enum Kind { Sqlite, FirebirdEmbedded, FirebirdServer };
     Kind kind = Sqlite;
     QString path;      // file (or, on a server, file or alias)
@@ -41,14 +41,14 @@ struct DatabaseSpec {
     // another "/" (firebird://h:3050/var/db/x.fdb -> /var/db/x.fdb) and an
     // alias otherwise (firebird://h/employee -> employee); "//PATH" is always
     // absolute. Throws EHostError on anything else.
-    static DatabaseSpec parse(const QString &spec);
+    static DatabaseLocation parse(const QString &location);
     QString toString() const;
     bool isFirebird() const { return kind != Sqlite; }
 };
 
 class ShellConfig {
 public:
-    QString database;   // spec text
+    QString database;   // location text
     QString user = QStringLiteral("SYSDBA");
     QString password = QStringLiteral("masterkey");
     bool createDatabase = false;
@@ -69,5 +69,5 @@ public:
     // (args[0] is the program) with addOptions and applies them.
     static ShellConfig fromArguments(const QStringList &args);
 
-    DatabaseSpec databaseSpec() const { return DatabaseSpec::parse(database); }
+    DatabaseLocation databaseLocation() const { return DatabaseLocation::parse(database); }
 };

@@ -25,11 +25,11 @@ QString quoted(const QString &s)
     return QLatin1Char('\'') + out + QLatin1Char('\'');
 }
 
-QString firebirdTarget(const DatabaseSpec &spec)
+QString firebirdTarget(const DatabaseLocation &location)
 {
-    if (spec.kind == DatabaseSpec::FirebirdServer)
-        return QStringLiteral("%1/%2:%3").arg(spec.host).arg(spec.port).arg(spec.path);
-    return spec.path;
+    if (location.kind == DatabaseLocation::FirebirdServer)
+        return QStringLiteral("%1/%2:%3").arg(location.host).arg(location.port).arg(location.path);
+    return location.path;
 }
 
 QString statusText(const ISC_STATUS *status)
@@ -57,20 +57,20 @@ void checkSchema(const QSqlDatabase &db, const QString &where)
         throw EHostError(QStringLiteral("O banco de dados %1 não contém as tabelas do sistema (FILIAL).").arg(where));
 }
 
-QSqlDatabase addConnection(const DatabaseSpec &spec, const QString &user, const QString &password,
+QSqlDatabase addConnection(const DatabaseLocation &location, const QString &user, const QString &password,
                            const QString &name)
 {
-    QSqlDatabase db = QSqlDatabase::addDatabase(spec.isFirebird() ? QStringLiteral("QIBASE") : QStringLiteral("QSQLITE"),
+    QSqlDatabase db = QSqlDatabase::addDatabase(location.isFirebird() ? QStringLiteral("QIBASE") : QStringLiteral("QSQLITE"),
                                                 name);
     if (!db.isValid())
         throw EHostError(QStringLiteral("O driver do Qt para %1 não está instalado.")
-                             .arg(spec.isFirebird() ? QStringLiteral("Firebird (QIBASE)") : QStringLiteral("SQLite (QSQLITE)")));
-    db.setDatabaseName(spec.path);
-    if (spec.kind == DatabaseSpec::FirebirdServer) {
-        db.setHostName(spec.host);
-        db.setPort(spec.port);
+                             .arg(location.isFirebird() ? QStringLiteral("Firebird (QIBASE)") : QStringLiteral("SQLite (QSQLITE)")));
+    db.setDatabaseName(location.path);
+    if (location.kind == DatabaseLocation::FirebirdServer) {
+        db.setHostName(location.host);
+        db.setPort(location.port);
     }
-    if (spec.isFirebird()) {
+    if (location.isFirebird()) {
         db.setUserName(user);
         db.setPassword(password);
     }
@@ -103,8 +103,8 @@ void TdtmDBGeral::open(const ShellConfig &config)
     // One shared connection: a second data module must not take it from the first.
     if (QSqlDatabase::contains(QLatin1String(ConnectionName)))
         throw EHostError(QStringLiteral("O banco de dados do shell já está aberto por outro módulo de dados."));
-    const DatabaseSpec spec = config.databaseSpec();
-    openConnection(spec, config.user, config.password, QLatin1String(ConnectionName), config.createDatabase);
+    const DatabaseLocation location = config.databaseLocation();
+    openConnection(location, config.user, config.password, QLatin1String(ConnectionName), config.createDatabase);
     m_config = config;
     m_open = true;
     HostDatabase::instance().install(QLatin1String(ConnectionName));
@@ -146,22 +146,22 @@ void TdtmDBGeral::closeConnection(const QString &connectionName)
     QSqlDatabase::removeDatabase(connectionName);
 }
 
-QSqlDatabase TdtmDBGeral::openConnection(const DatabaseSpec &spec, const QString &user, const QString &password,
+QSqlDatabase TdtmDBGeral::openConnection(const DatabaseLocation &location, const QString &user, const QString &password,
                                          const QString &connectionName, bool createFirebird,
                                          const DemoData::Sizes &sizes)
 {
     closeConnection(connectionName);
-    const QString where = spec.toString();
-    if (spec.kind == DatabaseSpec::Sqlite) {
-        const QFileInfo file(spec.path);
+    const QString where = location.toString();
+    if (location.kind == DatabaseLocation::Sqlite) {
+        const QFileInfo file(location.path);
         if (file.isDir())
             throw EHostError(QStringLiteral("Não foi possível abrir o banco de dados %1: o caminho é uma pasta.").arg(where));
         if (!file.exists() || file.size() == 0)
-            createSqliteFile(spec.path, sizes);
-    } else if (createFirebird && (spec.kind == DatabaseSpec::FirebirdServer || !QFileInfo::exists(spec.path))) {
+            createSqliteFile(location.path, sizes);
+    } else if (createFirebird && (location.kind == DatabaseLocation::FirebirdServer || !QFileInfo::exists(location.path))) {
         // On a server the file cannot be seen from here: try to open it first.
-        bool exists = spec.kind == DatabaseSpec::FirebirdEmbedded ? false : [&] {
-            QSqlDatabase probe = addConnection(spec, user, password, connectionName);
+        bool exists = location.kind == DatabaseLocation::FirebirdEmbedded ? false : [&] {
+            QSqlDatabase probe = addConnection(location, user, password, connectionName);
             const bool ok = probe.open();
             probe.close();
             probe = QSqlDatabase();
@@ -169,9 +169,9 @@ QSqlDatabase TdtmDBGeral::openConnection(const DatabaseSpec &spec, const QString
             return ok;
         }();
         if (!exists) {
-            createFirebirdFile(spec, user, password);
+            createFirebirdFile(location, user, password);
             try {
-                QSqlDatabase db = addConnection(spec, user, password, connectionName);
+                QSqlDatabase db = addConnection(location, user, password, connectionName);
                 if (!db.open())
                     throw EHostError(SqlStatement::errorText(db.lastError()));
                 DemoData::create(db, sizes);
@@ -184,11 +184,11 @@ QSqlDatabase TdtmDBGeral::openConnection(const DatabaseSpec &spec, const QString
     }
 
     try {
-        QSqlDatabase db = addConnection(spec, user, password, connectionName);
+        QSqlDatabase db = addConnection(location, user, password, connectionName);
         if (!db.open())
             throw EHostError(QStringLiteral("Não foi possível abrir o banco de dados %1: %2")
                                  .arg(where, SqlStatement::errorText(db.lastError())));
-        if (spec.kind == DatabaseSpec::Sqlite)
+        if (location.kind == DatabaseLocation::Sqlite)
             SqliteRoutines::install(db);
         checkSchema(db, where);
         return db;
@@ -198,19 +198,19 @@ QSqlDatabase TdtmDBGeral::openConnection(const DatabaseSpec &spec, const QString
     }
 }
 
-void TdtmDBGeral::createFirebirdFile(const DatabaseSpec &spec, const QString &user, const QString &password)
+void TdtmDBGeral::createFirebirdFile(const DatabaseLocation &location, const QString &user, const QString &password)
 {
     // CREATE DATABASE takes no parameters; the quoted texts are escaped.
     const QString sql = QStringLiteral("CREATE DATABASE %1 USER %2 PASSWORD %3 PAGE_SIZE 8192 "
                                        "DEFAULT CHARACTER SET WIN1252")
-                            .arg(quoted(firebirdTarget(spec)), quoted(user), quoted(password));
+                            .arg(quoted(firebirdTarget(location)), quoted(user), quoted(password));
     const QByteArray bytes = sql.toUtf8();
     ISC_STATUS_ARRAY status = {};
     isc_db_handle db = 0;
     isc_tr_handle tr = 0;
     if (isc_dsql_execute_immediate(status, &db, &tr, 0, bytes.constData(), 3, nullptr))
         throw EHostError(QStringLiteral("Não foi possível criar o banco de dados %1: %2")
-                             .arg(spec.toString(), statusText(status)));
+                             .arg(location.toString(), statusText(status)));
     isc_detach_database(status, &db);
 }
 

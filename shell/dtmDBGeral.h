@@ -45,12 +45,12 @@ public:
     // Opens a connection of its own on a database (tests, the costs server,
     // tools), creating it as open() would; sizes shape the demo data of a new
     // one. Throws EHostError, leaving no connection of that name behind.
-    static QSqlDatabase openConnection(const DatabaseSpec &spec, const QString &user, const QString &password,
+    static QSqlDatabase openConnection(const DatabaseLocation &location, const QString &user, const QString &password,
                                        const QString &connectionName, bool createFirebird = false,
                                        const DemoData::Sizes &sizes = DemoData::Sizes());
     static void closeConnection(const QString &connectionName);
     // An empty Firebird database (no tables yet), through the client library.
-    static void createFirebirdFile(const DatabaseSpec &spec, const QString &user, const QString &password);
+    static void createFirebirdFile(const DatabaseLocation &location, const QString &user, const QString &password);
     // A SQLite file with schema and demo data (built aside, then renamed).
     static void createSqliteFile(const QString &path, const DemoData::Sizes &sizes = DemoData::Sizes());
 

@@ -75,7 +75,7 @@ int main(int argc, char *argv[])
     CostsServerProcess costs;
     try {
         // An embedded Firebird file is shared with the costs server's process.
-        if (options.config().databaseSpec().kind == DatabaseSpec::FirebirdEmbedded)
+        if (options.config().databaseLocation().kind == DatabaseLocation::FirebirdEmbedded)
             FirebirdSharing::prepare();
         dataModule.open(options.config());
     } catch (const EHostError &e) {

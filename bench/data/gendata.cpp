@@ -34,7 +34,7 @@ int main(int argc, char **argv)
     parser.setApplicationDescription(QStringLiteral("Makes a database of demo data with the sizes given."));
     parser.addHelpOption();
     parser.addOption({QStringLiteral("database"), QStringLiteral("sqlite:PATH, firebird:PATH or firebird://HOST:PORT/PATH."),
-                      QStringLiteral("spec")});
+                      QStringLiteral("location")});
     parser.addOption({QStringLiteral("products"), QStringLiteral("Products in a generated tree (0: the demo tree)."),
                       QStringLiteral("n"), QStringLiteral("0")});
     parser.addOption({QStringLiteral("services"), QStringLiteral("Services of the branch (0: the demo services, at most 100000)."),
@@ -65,24 +65,24 @@ int main(int argc, char **argv)
     }
 
     try {
-        const DatabaseSpec spec = DatabaseSpec::parse(parser.value(QStringLiteral("database")));
+        const DatabaseLocation location = DatabaseLocation::parse(parser.value(QStringLiteral("database")));
         const QString user = parser.value(QStringLiteral("user"));
         const QString password = parser.value(QStringLiteral("password"));
         QElapsedTimer timer;
         timer.start();
-        if (spec.kind == DatabaseSpec::Sqlite) {
-            if (QFile::exists(spec.path)) {
+        if (location.kind == DatabaseLocation::Sqlite) {
+            if (QFile::exists(location.path)) {
                 if (!parser.isSet(QStringLiteral("replace")))
-                    throw EHostError(QStringLiteral("%1 already exists (use --replace).").arg(spec.path));
-                QFile::remove(spec.path);
+                    throw EHostError(QStringLiteral("%1 already exists (use --replace).").arg(location.path));
+                QFile::remove(location.path);
             }
-            TdtmDBGeral::createSqliteFile(spec.path, sizes);
-        } else if (spec.kind == DatabaseSpec::FirebirdEmbedded && QFile::exists(spec.path)) {
-            throw EHostError(QStringLiteral("%1 already exists.").arg(spec.path));
+            TdtmDBGeral::createSqliteFile(location.path, sizes);
+        } else if (location.kind == DatabaseLocation::FirebirdEmbedded && QFile::exists(location.path)) {
+            throw EHostError(QStringLiteral("%1 already exists.").arg(location.path));
         }
         {
             // Makes a missing Firebird database (schema and data), opens any.
-            const QSqlDatabase db = TdtmDBGeral::openConnection(spec, user, password, QStringLiteral("gendata"), true, sizes);
+            const QSqlDatabase db = TdtmDBGeral::openConnection(location, user, password, QStringLiteral("gendata"), true, sizes);
             std::printf("made in %.1f s\n", timer.elapsed() / 1000.0);
             for (const char *table : {"FILIAL", "GRUPSERV", "SERVICO", "PRODUTO", "CUSTREAL"})
                 std::printf("%-9s %lld\n", table, count(db, table));

@@ -24,7 +24,7 @@ void CostsServerProcess::setCredentials(const QString &user, const QString &pass
     m_password = password;
 }
 
-bool CostsServerProcess::start(const QString &databaseSpec, const QStringList &extraArguments, int timeoutMs,
+bool CostsServerProcess::start(const QString &databaseLocation, const QStringList &extraArguments, int timeoutMs,
                                QString *error)
 {
     stop();
@@ -36,12 +36,12 @@ bool CostsServerProcess::start(const QString &databaseSpec, const QStringList &e
     };
     if (!QFileInfo(m_program).isExecutable())
         return failed(QStringLiteral("Servidor de custos não encontrado: %1").arg(m_program));
-    if (databaseSpec.startsWith(QLatin1String("firebird:")) && !databaseSpec.startsWith(QLatin1String("firebird://"))) {
+    if (databaseLocation.startsWith(QLatin1String("firebird:")) && !databaseLocation.startsWith(QLatin1String("firebird://"))) {
         QString why;
         if (!FirebirdSharing::prepare(&why))
             return failed(why);
     }
-    QStringList args{QStringLiteral("--db"), databaseSpec, QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0"),
+    QStringList args{QStringLiteral("--db"), databaseLocation, QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0"),
                      QStringLiteral("--exit-with-stdin")};
     args += extraArguments;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

@@ -29,7 +29,7 @@ public:
     // Starts the server on the database (sqlite:..., firebird:..., ...) and
     // waits up to timeoutMs for it to listen. False with error set when it
     // could not start, ended, or did not report its port in time.
-    bool start(const QString &databaseSpec, const QStringList &extraArguments = {},
+    bool start(const QString &databaseLocation, const QStringList &extraArguments = {},
                int timeoutMs = 10000, QString *error = nullptr);
     // Ends the server: asks it to stop, kills it after a short grace time.
     void stop();

@@ -212,13 +212,13 @@ private slots:
         QVERIFY2(FirebirdSharing::prepare(&why), qPrintable(why));
         QVERIFY(!FirebirdSharing::configRoot().isEmpty());
         const QString path = dir.filePath("shell.fdb");
-        const DatabaseSpec spec = DatabaseSpec::parse("firebird:" + path);
+        const DatabaseLocation location = DatabaseLocation::parse("firebird:" + path);
         DemoSizes small;
         small.costRows = 0;
         {
             QSqlDatabase shellDb;
             try {
-                shellDb = TdtmDBGeral::openConnection(spec, "SYSDBA", "masterkey", "shell", true, small);
+                shellDb = TdtmDBGeral::openConnection(location, "SYSDBA", "masterkey", "shell", true, small);
             } catch (const EHostError &e) {
                 QFAIL(qPrintable(e.text()));
             }
@@ -257,11 +257,11 @@ private slots:
         QString why;
         if (!fb.start(&why))
             QSKIP(qPrintable("no Firebird server to start: " + why));
-        const QString spec = QStringLiteral("firebird://127.0.0.1:%1%2").arg(fb.port()).arg(QDir(fb.folder()).filePath("srv.fdb"));
+        const QString location = QStringLiteral("firebird://127.0.0.1:%1%2").arg(fb.port()).arg(QDir(fb.folder()).filePath("srv.fdb"));
         DemoSizes small;
         small.costRows = 0;
         try {
-            QSqlDatabase db = TdtmDBGeral::openConnection(DatabaseSpec::parse(spec), FirebirdServer::User,
+            QSqlDatabase db = TdtmDBGeral::openConnection(DatabaseLocation::parse(location), FirebirdServer::User,
                                                           FirebirdServer::Password, "fbserver", true, small);
             fillCostTypes(db);
             db.commit();
@@ -273,7 +273,7 @@ private slots:
         CostsServerProcess server;
         server.setProgram(COSTS_SERVER_PATH);
         server.setCredentials(FirebirdServer::User, FirebirdServer::Password);
-        QVERIFY2(server.start(spec, {}, 20000, &why), qPrintable(why));
+        QVERIFY2(server.start(location, {}, 20000, &why), qPrintable(why));
         QString error;
         QCOMPARE(listFrom(server, &error), kNames);
         QCOMPARE(NumeroTipoCusto(1), kNumbers[1]);
@@ -282,7 +282,7 @@ private slots:
         CostsServerProcess refused;
         refused.setProgram(COSTS_SERVER_PATH);
         refused.setCredentials(FirebirdServer::User, "wrong");
-        QVERIFY(refused.start(spec, {}, 20000, &why));
+        QVERIFY(refused.start(location, {}, 20000, &why));
         QCOMPARE(listFrom(refused, &error), QStringList());
         QVERIFY2(error.contains("server-error"), qPrintable(error));
     }

@@ -179,32 +179,32 @@ private slots:
         err = openError(config(QStringLiteral("firebird://127.0.0.1:%1/tmp/x.fdb").arg(port)));
         QVERIFY2(err.contains(QLatin1String("127.0.0.1")), qPrintable(err));
 
-        // Not a database specification.
+        // Not a database location.
         err = openError(config(QStringLiteral("mysql://x")));
         QVERIFY2(err.contains(QLatin1String("mysql://x")), qPrintable(err));
     }
 
-    void databaseSpecs()
+    void databaseLocations()
     {
-        DatabaseSpec s = DatabaseSpec::parse(QStringLiteral("sqlite:/a/b.sqlite"));
-        QCOMPARE(s.kind, DatabaseSpec::Sqlite);
+        DatabaseLocation s = DatabaseLocation::parse(QStringLiteral("sqlite:/a/b.sqlite"));
+        QCOMPARE(s.kind, DatabaseLocation::Sqlite);
         QCOMPARE(s.path, QStringLiteral("/a/b.sqlite"));
-        s = DatabaseSpec::parse(QStringLiteral("firebird:/var/db/x.fdb"));
-        QCOMPARE(s.kind, DatabaseSpec::FirebirdEmbedded);
+        s = DatabaseLocation::parse(QStringLiteral("firebird:/var/db/x.fdb"));
+        QCOMPARE(s.kind, DatabaseLocation::FirebirdEmbedded);
         QCOMPARE(s.path, QStringLiteral("/var/db/x.fdb"));
-        s = DatabaseSpec::parse(QStringLiteral("firebird://127.0.0.1:3051/var/db/x.fdb"));
-        QCOMPARE(s.kind, DatabaseSpec::FirebirdServer);
+        s = DatabaseLocation::parse(QStringLiteral("firebird://127.0.0.1:3051/var/db/x.fdb"));
+        QCOMPARE(s.kind, DatabaseLocation::FirebirdServer);
         QCOMPARE(s.host, QStringLiteral("127.0.0.1"));
         QCOMPARE(s.port, 3051);
         QCOMPARE(s.path, QStringLiteral("/var/db/x.fdb"));
-        QCOMPARE(DatabaseSpec::parse(s.toString()).path, s.path);
-        s = DatabaseSpec::parse(QStringLiteral("firebird://dbhost/employee"));
+        QCOMPARE(DatabaseLocation::parse(s.toString()).path, s.path);
+        s = DatabaseLocation::parse(QStringLiteral("firebird://dbhost/employee"));
         QCOMPARE(s.port, 3050);
         QCOMPARE(s.path, QStringLiteral("employee"));
-        QCOMPARE(DatabaseSpec::parse(QStringLiteral("firebird://h//x.fdb")).path, QStringLiteral("/x.fdb"));
+        QCOMPARE(DatabaseLocation::parse(QStringLiteral("firebird://h//x.fdb")).path, QStringLiteral("/x.fdb"));
         for (const char *bad : {"", "sqlite:", "firebird:", "firebird://", "firebird://h", "firebird:///x.fdb",
                                 "firebird://h:0/x", "firebird://h:99999/x", "firebird://h:abc/x", "oracle:x"})
-            QVERIFY_THROWS_EXCEPTION(EHostError, DatabaseSpec::parse(QLatin1String(bad)));
+            QVERIFY_THROWS_EXCEPTION(EHostError, DatabaseLocation::parse(QLatin1String(bad)));
     }
 
     void configFromIniAndOptions()
@@ -212,7 +212,7 @@ private slots:
         const QString ini = m_dir.filePath(QStringLiteral("shell.ini"));
         {
             QSettings s(ini, QSettings::IniFormat);
-            s.setValue(QStringLiteral("database/spec"), QStringLiteral("firebird:/x.fdb"));
+            s.setValue(QStringLiteral("database/location"), QStringLiteral("firebird:/x.fdb"));
             s.setValue(QStringLiteral("database/user"), QStringLiteral("ALUNO"));
             s.setValue(QStringLiteral("database/password"), QStringLiteral("segredo"));
             s.setValue(QStringLiteral("database/create"), true);

@@ -146,16 +146,16 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        const DatabaseSpec spec = DatabaseSpec::parse(QStringLiteral("firebird:") + m_dir.filePath(QStringLiteral("demo.fdb")));
+        const DatabaseLocation location = DatabaseLocation::parse(QStringLiteral("firebird:") + m_dir.filePath(QStringLiteral("demo.fdb")));
         QElapsedTimer timer;
         timer.start();
-        TdtmDBGeral::openConnection(spec, QStringLiteral("SYSDBA"), QStringLiteral("masterkey"),
+        TdtmDBGeral::openConnection(location, QStringLiteral("SYSDBA"), QStringLiteral("masterkey"),
                                     QStringLiteral("create"), true, sizes());
         TdtmDBGeral::closeConnection(QStringLiteral("create"));
         qInfo("embedded demo database made in %lld ms", timer.elapsed());
         m_dm = std::make_unique<TdtmDBGeral>();
         ShellConfig c;
-        c.database = spec.toString();
+        c.database = location.toString();
         m_dm->open(c);
         m_form = DemoDatabase::queriesForm();
     }
@@ -306,13 +306,13 @@ private slots:
         FirebirdServer server;
         QString error;
         QVERIFY2(server.start(&error), qPrintable(error));
-        const DatabaseSpec spec = DatabaseSpec::parse(
+        const DatabaseLocation location = DatabaseLocation::parse(
             QStringLiteral("firebird://127.0.0.1:%1%2").arg(server.port()).arg(QDir(server.folder()).filePath(QStringLiteral("srv.fdb"))));
-        QCOMPARE(spec.kind, DatabaseSpec::FirebirdServer);
+        QCOMPARE(location.kind, DatabaseLocation::FirebirdServer);
 
         // A wrong password is refused with the server's words.
         const QString err = hostError([&] {
-            TdtmDBGeral::openConnection(spec, QStringLiteral("SYSDBA"), QStringLiteral("errada"),
+            TdtmDBGeral::openConnection(location, QStringLiteral("SYSDBA"), QStringLiteral("errada"),
                                         QStringLiteral("wrong"), true);
         });
         QVERIFY2(err.contains(QLatin1String("password")), qPrintable(err));
@@ -321,20 +321,20 @@ private slots:
         {
             TdtmDBGeral other;
             ShellConfig c2;
-            c2.database = spec.toString();
+            c2.database = location.toString();
             QVERIFY(hostError([&] { other.open(c2); }).contains(QStringLiteral("já está aberto")));
             QVERIFY(HostDatabase::instance().isInstalled());
             QCOMPARE(dtmDBGeral(), m_dm.get());
         }
 
         // Made through the server, schema and demo data (fewer cost rows).
-        TdtmDBGeral::openConnection(spec, QLatin1String(FirebirdServer::User), QLatin1String(FirebirdServer::Password),
+        TdtmDBGeral::openConnection(location, QLatin1String(FirebirdServer::User), QLatin1String(FirebirdServer::Password),
                                     QStringLiteral("create"), true, sizes());
         TdtmDBGeral::closeConnection(QStringLiteral("create"));
         m_form.reset();
         m_dm.reset();
         ShellConfig c;
-        c.database = spec.toString();
+        c.database = location.toString();
         c.user = QLatin1String(FirebirdServer::User);
         c.password = QLatin1String(FirebirdServer::Password);
         c.createDatabase = true; // there already: opened, not made again

@@ -52,13 +52,13 @@ private slots:
         ref.setDatabaseName(sqlite);
         QVERIFY(ref.open());
 
-        const DatabaseSpec spec = DatabaseSpec::parse(QStringLiteral("firebird:") + m_dir.filePath(QStringLiteral("demo.fdb")));
-        TdtmDBGeral::openConnection(spec, QStringLiteral("SYSDBA"), QStringLiteral("masterkey"), QStringLiteral("create"),
+        const DatabaseLocation location = DatabaseLocation::parse(QStringLiteral("firebird:") + m_dir.filePath(QStringLiteral("demo.fdb")));
+        TdtmDBGeral::openConnection(location, QStringLiteral("SYSDBA"), QStringLiteral("masterkey"), QStringLiteral("create"),
                                     true, sizes());
         TdtmDBGeral::closeConnection(QStringLiteral("create"));
         m_dm = std::make_unique<TdtmDBGeral>();
         ShellConfig c;
-        c.database = spec.toString();
+        c.database = location.toString();
         m_dm->open(c);
         QCOMPARE(HostDatabase::instance().dialect(), SqlDialect::InterBase);
 

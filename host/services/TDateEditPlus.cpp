@@ -207,11 +207,7 @@ void TDateEditPlus::setReadOnly(bool v)
     m_button->setEnabled(!v);
 }
 
-bool TDateEditPlus::Focused() const
-{
-    const QWidget *w = window();
-    return w && w->focusWidget() == m_edit && m_edit->hasFocus();
-}
+bool TDateEditPlus::Focused() const { return Keys::holdsFocus(m_edit); }
 
 void TDateEditPlus::SetFocus() { m_edit->setFocus(Qt::OtherFocusReason); }
 

@@ -57,6 +57,12 @@ bool isExit(Qt::FocusReason reason)
 QuietFocus::QuietFocus() { ++g_quiet; }
 QuietFocus::~QuietFocus() { --g_quiet; }
 
+bool holdsFocus(const QWidget *w)
+{
+    const QWidget *window = w->window();
+    return window && window->focusWidget() == w && w->hasFocus();
+}
+
 void focusQuietly(QWidget *w)
 {
     QuietFocus quiet;

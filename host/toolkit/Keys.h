@@ -34,4 +34,6 @@ public:
 };
 // Moves the focus to w without raising enter or exit events.
 void focusQuietly(QWidget *w);
+// Whether w holds the input focus of its window.
+bool holdsFocus(const QWidget *w);
 }

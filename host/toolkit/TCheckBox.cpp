@@ -1,7 +1,7 @@
 #include "TCheckBox.h"
 #include "ComponentRegistry.h"
+#include "ControlEvents.h"
 #include "Dispatch.h"
-#include "Keys.h"
 
 #include <QFocusEvent>
 
@@ -32,13 +32,11 @@ void TCheckBox::setState(const QString &v)
 void TCheckBox::focusInEvent(QFocusEvent *e)
 {
     QCheckBox::focusInEvent(e);
-    if (Keys::isExit(e->reason()))
-        Dispatch::fire([this] { emit OnEnter(this); });
+    ControlEvents::focusIn(this, e);
 }
 
 void TCheckBox::focusOutEvent(QFocusEvent *e)
 {
     QCheckBox::focusOutEvent(e);
-    if (Keys::isExit(e->reason()))
-        Dispatch::fire([this] { emit OnExit(this); });
+    ControlEvents::focusOut(this, e);
 }

@@ -1,5 +1,6 @@
 #include "TComboBox.h"
 #include "ComponentRegistry.h"
+#include "ControlEvents.h"
 #include "Dispatch.h"
 #include "Keys.h"
 
@@ -71,30 +72,22 @@ void TComboBox::setText_(const QString &v)
     setCurrentIndex(findText(v));
 }
 
-bool TComboBox::Focused() const
-{
-    const QWidget *w = window();
-    return w && w->focusWidget() == this && hasFocus();
-}
+bool TComboBox::Focused() const { return Keys::holdsFocus(this); }
 
 void TComboBox::focusInEvent(QFocusEvent *e)
 {
     QComboBox::focusInEvent(e);
-    if (Keys::isExit(e->reason()))
-        Dispatch::fire([this] { emit OnEnter(this); });
+    ControlEvents::focusIn(this, e);
 }
 
 void TComboBox::focusOutEvent(QFocusEvent *e)
 {
     QComboBox::focusOutEvent(e);
-    if (Keys::isExit(e->reason()))
-        Dispatch::fire([this] { emit OnExit(this); });
+    ControlEvents::focusOut(this, e);
 }
 
 void TComboBox::keyPressEvent(QKeyEvent *e)
 {
-    int key = Keys::fromQt(e->key());
-    Dispatch::fire([&] { emit OnKeyDown(this, &key, Keys::shiftFromQt(e->modifiers())); });
-    if (key != 0)
+    if (ControlEvents::keyDown(this, e))
         QComboBox::keyPressEvent(e);
 }

@@ -1,5 +1,6 @@
 #include "TEdit.h"
 #include "ComponentRegistry.h"
+#include "ControlEvents.h"
 #include "Dispatch.h"
 #include "Keys.h"
 
@@ -29,11 +30,7 @@ void TEdit::setMaxLength_(int v)
     QLineEdit::setMaxLength(v > 0 ? v : 32767);
 }
 
-bool TEdit::Focused() const
-{
-    const QWidget *w = window();
-    return w && w->focusWidget() == this && hasFocus();
-}
+bool TEdit::Focused() const { return Keys::holdsFocus(this); }
 
 void TEdit::SetFocus() { setFocus(Qt::OtherFocusReason); }
 
@@ -49,24 +46,19 @@ void TEdit::checkChanged()
 void TEdit::focusInEvent(QFocusEvent *e)
 {
     QLineEdit::focusInEvent(e);
-    if (Keys::isExit(e->reason()))
-        Dispatch::fire([this] { emit OnEnter(this); });
+    ControlEvents::focusIn(this, e);
 }
 
 void TEdit::focusOutEvent(QFocusEvent *e)
 {
     QLineEdit::focusOutEvent(e);
-    if (Keys::isExit(e->reason()))
-        Dispatch::fire([this] { emit OnExit(this); });
+    ControlEvents::focusOut(this, e);
 }
 
 void TEdit::keyPressEvent(QKeyEvent *e)
 {
-    int key = Keys::fromQt(e->key());
-    Dispatch::fire([&] { emit OnKeyDown(this, &key, Keys::shiftFromQt(e->modifiers())); });
-    if (key == 0)
-        return; // a handler swallowed the key
-    QLineEdit::keyPressEvent(e);
+    if (ControlEvents::keyDown(this, e))
+        QLineEdit::keyPressEvent(e);
 }
 
 void TEdit::mouseReleaseEvent(QMouseEvent *e)

@@ -1,5 +1,6 @@
 #include "TRadioButton.h"
 #include "ComponentRegistry.h"
+#include "ControlEvents.h"
 #include "Dispatch.h"
 #include "Keys.h"
 
@@ -28,30 +29,22 @@ void TRadioButton::setChecked_(bool v)
     setAutoExclusive(true);
 }
 
-bool TRadioButton::Focused() const
-{
-    const QWidget *w = window();
-    return w && w->focusWidget() == this && hasFocus();
-}
+bool TRadioButton::Focused() const { return Keys::holdsFocus(this); }
 
 void TRadioButton::focusInEvent(QFocusEvent *e)
 {
     QRadioButton::focusInEvent(e);
-    if (Keys::isExit(e->reason()))
-        Dispatch::fire([this] { emit OnEnter(this); });
+    ControlEvents::focusIn(this, e);
 }
 
 void TRadioButton::focusOutEvent(QFocusEvent *e)
 {
     QRadioButton::focusOutEvent(e);
-    if (Keys::isExit(e->reason()))
-        Dispatch::fire([this] { emit OnExit(this); });
+    ControlEvents::focusOut(this, e);
 }
 
 void TRadioButton::keyPressEvent(QKeyEvent *e)
 {
-    int key = Keys::fromQt(e->key());
-    Dispatch::fire([&] { emit OnKeyDown(this, &key, Keys::shiftFromQt(e->modifiers())); });
-    if (key != 0)
+    if (ControlEvents::keyDown(this, e))
         QRadioButton::keyPressEvent(e);
 }

@@ -1,7 +1,7 @@
 #include "TSpinEdit.h"
 #include "ComponentRegistry.h"
+#include "ControlEvents.h"
 #include "Dispatch.h"
-#include "Keys.h"
 
 #include <QFocusEvent>
 #include <QLineEdit>
@@ -58,13 +58,11 @@ void TSpinEdit::setMaxLength(int v)
 void TSpinEdit::focusInEvent(QFocusEvent *e)
 {
     QSpinBox::focusInEvent(e);
-    if (Keys::isExit(e->reason()))
-        Dispatch::fire([this] { emit OnEnter(this); });
+    ControlEvents::focusIn(this, e);
 }
 
 void TSpinEdit::focusOutEvent(QFocusEvent *e)
 {
     QSpinBox::focusOutEvent(e);
-    if (Keys::isExit(e->reason()))
-        Dispatch::fire([this] { emit OnExit(this); });
+    ControlEvents::focusOut(this, e);
 }

@@ -158,21 +158,28 @@ void TForm::Close()
         m_sub->close(); // comes back through closeEvent
         return;
     }
-    const int action = runCloseHandler();
+    if (applyCloseAction(runCloseHandler())) {
+        frame()->hide();
+        frame()->deleteLater();
+    }
+}
+
+bool TForm::applyCloseAction(int action)
+{
     switch (action) {
     case caNone:
-        return;
+        return false;
     case caMinimize:
         frame()->showMinimized();
-        return;
+        return false;
     case caHide:
+        releaseFocus();
         frame()->hide();
-        return;
+        return false;
     default:
         m_closed = true;
         releaseFocus();
-        frame()->hide();
-        frame()->deleteLater();
+        return true;
     }
 }
 
@@ -195,27 +202,13 @@ void TForm::closeEvent(QCloseEvent *e)
         e->ignore();
         return;
     }
-    const int action = runCloseHandler();
-    switch (action) {
-    case caNone:
+    if (!applyCloseAction(runCloseHandler())) {
         e->ignore();
         return;
-    case caMinimize:
-        e->ignore();
-        frame()->showMinimized();
-        return;
-    case caHide:
-        e->ignore();
-        releaseFocus();
-        frame()->hide();
-        return;
-    default:
-        m_closed = true;
-        releaseFocus();
-        e->accept();
-        if (!m_sub)
-            setAttribute(Qt::WA_DeleteOnClose);
     }
+    e->accept();
+    if (!m_sub)
+        setAttribute(Qt::WA_DeleteOnClose);
 }
 
 void TForm::activated()

@@ -89,6 +89,8 @@ protected:
 
 private:
     int runCloseHandler();
+    // Does what a close action says; true when the window goes for good.
+    bool applyCloseAction(int action);
     // Gives the first control of the keyboard order the focus, unless a
     // control of this window holds it already.
     void focusFirstControl();

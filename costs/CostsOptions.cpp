@@ -1,6 +1,6 @@
 #include "CostsOptions.h"
 
-#include "toolkit/Dispatch.h"
+#include "toolkit/Errors.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>

@@ -5,7 +5,7 @@
 // read_timeout_ms, idle_timeout_ms, max_clients.
 #pragma once
 
-#include "ShellConfig.h"
+#include "appdata/ShellConfig.h"
 
 #include <QHostAddress>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #include "SqlCostTypeSource.h"
-#include "dtmDBGeral.h"
-#include "toolkit/Dispatch.h"
+#include "appdata/dtmDBGeral.h"
+#include "toolkit/Errors.h"
 
 #include <QAtomicInt>
 #include <QFileInfo>

@@ -7,7 +7,7 @@
 #pragma once
 
 #include "CostTypeSource.h"
-#include "ShellConfig.h"
+#include "appdata/ShellConfig.h"
 
 class SqlCostTypeSource : public CostTypeSource {
 public:

@@ -1,20 +1,14 @@
 #include "Pkg_xev01700.h"
 #include "screen/Cli_xev01700.h"
 #include "screen/TfrmRealGlobal.h"
-#include "host/toolkit/ModuleRegistry.h"
-#include "host/toolkit/TApplication.h"
+#include "toolkit/ModuleRegistry.h"
+#include "toolkit/TApplication.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QLocale>
 #include <QTranslator>
 #include <dlfcn.h>
-
-TfrmRealGlobal *frmRealGlobal = nullptr;
-bool boIdCriado = false;
-QString ListaGrup;
-QString ListaServPesq;
-QString ListaServ;
 
 namespace {
 QString g_moduleFile;

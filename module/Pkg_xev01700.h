@@ -1,23 +1,11 @@
-// The module PKG_XEV01700: its exported entry points, the single screen
-// instance and the service lists that outlive a closed screen.
+// The module PKG_XEV01700: its exported entry points. The single screen
+// instance and the service lists live in the screen's ModuleState.
 #pragma once
 
-#include "host/toolkit/PackageInfo.h"
+#include "screen/ModuleState.h"
+#include "toolkit/PackageInfo.h"
 
 #include <QString>
-
-class TfrmRealGlobal;
-
-// The live screen, or null.
-extern TfrmRealGlobal *frmRealGlobal;
-// The screen has been created and not yet closed.
-extern bool boIdCriado;
-// Service-group codes chosen in the group search.
-extern QString ListaGrup;
-// Service codes chosen in the service search.
-extern QString ListaServPesq;
-// Effective service list sent to the report.
-extern QString ListaServ;
 
 // Creates the screen once, or shows and restores the one that exists.
 void CriaRealGlobal();

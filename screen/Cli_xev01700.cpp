@@ -1,5 +1,5 @@
 #include "Cli_xev01700.h"
-#include "module/Pkg_xev01700.h"
+#include "ModuleState.h"
 
 void Cli_xev01700_Initialize() {}
 

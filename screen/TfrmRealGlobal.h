@@ -5,7 +5,7 @@
 // checks them and fills the report's parameters.
 #pragma once
 
-#include "host/report/TfrmDadosGerRel.h"
+#include "report/TfrmDadosGerRel.h"
 
 class TADOIBQuery;
 class TBevel;

@@ -1,5 +1,5 @@
 #include "ModuleLoader.h"
-#include "toolkit/Dispatch.h"
+#include "toolkit/Errors.h"
 #include "toolkit/PackageInfo.h"
 
 #include <QDir>

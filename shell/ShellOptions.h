@@ -2,7 +2,7 @@
 // (ShellConfig), with --db and --costs HOST:PORT as short forms.
 #pragma once
 
-#include "ShellConfig.h"
+#include "appdata/ShellConfig.h"
 
 #include <QString>
 #include <QStringList>

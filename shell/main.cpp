@@ -5,12 +5,13 @@
 #include "ModuleLoader.h"
 #include "ScriptSession.h"
 #include "ShellOptions.h"
-#include "dtmDBGeral.h"
+#include "appdata/dtmDBGeral.h"
 #include "services/CostsServerProcess.h"
 #include "services/FirebirdSharing.h"
 #include "services/ShellContext.h"
-#include "toolkit/Dispatch.h"
-#include "ui/HostUi.h"
+#include "toolkit/Errors.h"
+#include "toolkit/HostUi.h"
+#include "ui/QtHostUi.h"
 #include "ui/ScriptedHostUi.h"
 
 #include <QApplication>
@@ -35,9 +36,8 @@ bool wantsScript(int argc, char *argv[])
 
 int runScript(MainWindow &window, ModuleLoader &loader, const ShellOptions &options)
 {
-    auto *ui = new ScriptedHostUi;
+    auto *ui = HostUi::install(std::make_unique<ScriptedHostUi>());
     ui->outputDir = options.outDir();
-    HostUi::install(ui);
     QFile in;
     const bool ok = options.scriptFile() == QLatin1String("-") ? in.open(stdin, QIODevice::ReadOnly)
                                                                : (in.setFileName(options.scriptFile()), in.open(QIODevice::ReadOnly));
@@ -70,6 +70,10 @@ int main(int argc, char *argv[])
     ShellOptions options;
     if (!options.parse(QApplication::arguments()))
         return options.exitCode();
+
+    // People get dialogs; a scripted session installs its own answers.
+    if (options.scriptFile().isEmpty())
+        HostUi::install(std::make_unique<QtHostUi>());
 
     TdtmDBGeral dataModule;
     CostsServerProcess costs;

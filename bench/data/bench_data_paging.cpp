@@ -3,8 +3,8 @@
 // folder, or taken from XEV_BENCH_DB=path when set): what a search list
 // asks of a query's data set (first page, a page deep inside, a filter, the
 // row count, positioning on the chosen row) and streaming a cursor.
-#include "DemoData.h"
-#include "dtmDBGeral.h"
+#include "appdata/DemoData.h"
+#include "appdata/dtmDBGeral.h"
 #include "data/TADOIBDataSet.h"
 #include "data/TADOIBQuery.h"
 #include "data/TADOIBStringField.h"

@@ -5,9 +5,9 @@
 // Firebird databases (firebird:PATH, firebird://HOST:PORT/PATH) are made
 // through the client library (--user, --password). Rows are deterministic:
 // the same sizes always give the same database.
-#include "DemoData.h"
-#include "dtmDBGeral.h"
-#include "toolkit/Dispatch.h"
+#include "appdata/DemoData.h"
+#include "appdata/dtmDBGeral.h"
+#include "toolkit/Errors.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -12,7 +12,7 @@
 #include "report/ReportParser.h"
 #include "report/ReportRunner.h"
 #include "report/TReportDesignerDialog.h"
-#include "ui/HostUi.h"
+#include "toolkit/HostUi.h"
 #include "ui/ScriptedHostUi.h"
 
 #include <benchmark/benchmark.h>
@@ -179,7 +179,7 @@ void BM_ReportRunner(benchmark::State &state)
         db.setDatabaseName(path);
         db.open();
     }
-    HostUi::install(new ScriptedHostUi);
+    HostUi::install(std::make_unique<ScriptedHostUi>());
     TReportDesignerDialog rpdd;
     rpdd.setReportCode(kCode);
     Filler filler;
@@ -200,7 +200,7 @@ void BM_ReportRunner(benchmark::State &state)
     state.counters["rows_printed"] = double(data.rows.size());
     state.counters["pages"] = pages;
     state.counters["peak_rss_MB"] = peakRssKb() / 1024.0;
-    HostUi::install(nullptr);
+    HostUi::uninstall();
     QSqlDatabase::database().close();
     QSqlDatabase::removeDatabase(QLatin1String(QSqlDatabase::defaultConnection));
 }

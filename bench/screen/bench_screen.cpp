@@ -5,7 +5,7 @@
 //  - BM_BareWindow: a plain Qt window with as many plain widgets, shown;
 //  - BM_Valida: the whole-screen check with N services in the branch
 //    (services "Todos"): the effective list grows with N, in one pass.
-#include "dtmDBGeral.h"
+#include "appdata/dtmDBGeral.h"
 #include "module/Pkg_xev01700.h"
 #include "screen/TfrmRealGlobal.h"
 #include "services/CostsServerProcess.h"
@@ -42,7 +42,7 @@ struct Session {
             qFatal("costs server did not start");
         ShellContext::instance().webHost = costs.host();
         ShellContext::instance().webPort = costs.port();
-        HostUi::install(new ScriptedHostUi);
+        HostUi::install(std::make_unique<ScriptedHostUi>());
         Initialize();
     }
     ~Session()

@@ -5,7 +5,7 @@
 #include "data/TADOIBQuery.h"
 #include "data/TADOIBStringField.h"
 #include "data/TDataSource.h"
-#include "dtmDBGeral.h"
+#include "appdata/dtmDBGeral.h"
 #include "services/SearchLists.h"
 #include "ui/QtHostUi.h"
 #include "ui/SearchDialog.h"
@@ -86,7 +86,7 @@ Fixture &fixture()
 void BM_PesquisarPlusFirstPage(benchmark::State &state)
 {
     Fixture &f = fixture();
-    HostUi::install(new QtHostUi);
+    HostUi::install(std::make_unique<QtHostUi>());
     double addedMB = 0;
     int rows = 0;
     for (auto _ : state) {
@@ -110,7 +110,7 @@ void BM_PesquisarPlusFirstPage(benchmark::State &state)
     }
     state.counters["rows_shown"] = rows;
     state.counters["rss_added_MB"] = addedMB;
-    HostUi::install(nullptr);
+    HostUi::uninstall();
 }
 BENCHMARK(BM_PesquisarPlusFirstPage)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 
@@ -119,7 +119,7 @@ BENCHMARK(BM_PesquisarPlusFirstPage)->UseManualTime()->Unit(benchmark::kMillisec
 void BM_FilterOneMillion(benchmark::State &state)
 {
     Fixture &f = fixture();
-    HostUi::install(new QtHostUi);
+    HostUi::install(std::make_unique<QtHostUi>());
     int rows = 0;
     for (auto _ : state) {
         f.query->Close();
@@ -140,7 +140,7 @@ void BM_FilterOneMillion(benchmark::State &state)
         state.SetIterationTime(ms / 1000.0);
     }
     state.counters["rows_matched"] = rows;
-    HostUi::install(nullptr);
+    HostUi::uninstall();
 }
 BENCHMARK(BM_FilterOneMillion)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 

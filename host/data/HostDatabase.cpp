@@ -1,5 +1,5 @@
 #include "HostDatabase.h"
-#include "toolkit/Dispatch.h"
+#include "toolkit/Errors.h"
 
 HostDatabase &HostDatabase::instance()
 {

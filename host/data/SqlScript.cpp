@@ -1,6 +1,6 @@
 #include "SqlScript.h"
 #include "SqlStatement.h"
-#include "toolkit/Dispatch.h"
+#include "toolkit/Errors.h"
 
 #include <QRegularExpression>
 #include <QSqlError>

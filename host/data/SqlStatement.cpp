@@ -1,6 +1,6 @@
 #include "SqlStatement.h"
 #include "NamedSql.h"
-#include "toolkit/Dispatch.h"
+#include "toolkit/Errors.h"
 
 #include <QDate>
 #include <QDateTime>

@@ -1,5 +1,5 @@
 #include "SqliteRoutines.h"
-#include "toolkit/Dispatch.h"
+#include "toolkit/Errors.h"
 
 #include <QSqlDatabase>
 #include <QSqlDriver>

@@ -4,7 +4,7 @@
 #include "SqlStatement.h"
 #include "TADOIBQuery.h"
 #include "TADOIBStringField.h"
-#include "toolkit/Dispatch.h"
+#include "toolkit/Errors.h"
 
 #include <QRegularExpression>
 

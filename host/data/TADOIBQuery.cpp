@@ -5,7 +5,7 @@
 #include "TADOIBDataSet.h"
 #include "TADOIBStringField.h"
 #include "toolkit/ComponentRegistry.h"
-#include "toolkit/Dispatch.h"
+#include "toolkit/Errors.h"
 
 REGISTER_COMPONENT(TADOIBQuery)
 

@@ -1,7 +1,7 @@
 #include "TADOIBStringField.h"
 #include "TADOIBQuery.h"
 #include "toolkit/ComponentRegistry.h"
-#include "toolkit/Dispatch.h"
+#include "toolkit/Errors.h"
 
 REGISTER_COMPONENT(TADOIBStringField)
 

@@ -1,7 +1,7 @@
 #include "ReportFileWriter.h"
 #include "ReportFormat.h"
 #include "ReportRenderer.h"
-#include "toolkit/Dispatch.h"
+#include "toolkit/Errors.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -2,7 +2,7 @@
 // line and the column (both from 1) where reading stopped.
 #pragma once
 
-#include "toolkit/DefinitionError.h"
+#include "toolkit/Errors.h"
 
 class ReportParseError : public DefinitionError {
 public:

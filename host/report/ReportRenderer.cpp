@@ -1,7 +1,7 @@
 #include "ReportRenderer.h"
 #include "ReportFormat.h"
 #include "ReportTemplate.h"
-#include "toolkit/Dispatch.h"
+#include "toolkit/Errors.h"
 
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>

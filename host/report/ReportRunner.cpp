@@ -2,7 +2,7 @@
 #include "ReportSqlText.h"
 #include "ReportTemplate.h"
 #include "data/SqlDialect.h"
-#include "toolkit/Dispatch.h"
+#include "toolkit/Errors.h"
 
 #include <QSqlDriver>
 #include <cmath>

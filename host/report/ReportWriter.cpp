@@ -1,5 +1,5 @@
 #include "ReportWriter.h"
-#include "toolkit/Dispatch.h"
+#include "toolkit/Errors.h"
 
 #include <QDir>
 #include <QFileInfo>

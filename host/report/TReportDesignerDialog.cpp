@@ -8,8 +8,9 @@
 #include "services/MensErro.h"
 #include "toolkit/ComponentRegistry.h"
 #include "toolkit/Dispatch.h"
+#include "toolkit/Errors.h"
 #include "toolkit/TMessages.h"
-#include "ui/HostUi.h"
+#include "toolkit/HostUi.h"
 
 #include <QComboBox>
 #include <QFileInfo>

@@ -2,13 +2,13 @@
 #include "ReportScreenCommands.h"
 #include "TReportDesignerDialog.h"
 #include "toolkit/ComponentRegistry.h"
-#include "toolkit/Dispatch.h"
+#include "toolkit/Errors.h"
 #include "toolkit/TComboBox.h"
 #include "toolkit/TLabel.h"
 #include "toolkit/TMenuItem.h"
 #include "toolkit/TMessages.h"
 #include "toolkit/TSpeedButton.h"
-#include "ui/HostUi.h"
+#include "toolkit/HostUi.h"
 
 REGISTER_COMPONENT(TfrmDadosGerRel)
 

@@ -5,7 +5,7 @@
 #include "data/TADOIBDataSet.h"
 #include "data/TADOIBStringField.h"
 #include "data/TDataSource.h"
-#include "toolkit/Dispatch.h"
+#include "toolkit/Errors.h"
 
 std::shared_ptr<const TDBPicture> DBPictObj(int type)
 {

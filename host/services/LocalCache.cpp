@@ -1,7 +1,7 @@
 #include "LocalCache.h"
 #include "data/HostDatabase.h"
 #include "data/SqlStatement.h"
-#include "toolkit/Dispatch.h"
+#include "toolkit/Errors.h"
 
 #include <QRegularExpression>
 #include <QSqlRecord>

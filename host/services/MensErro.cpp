@@ -1,6 +1,6 @@
 #include "MensErro.h"
-#include "toolkit/Dispatch.h"
-#include "ui/HostUi.h"
+#include "toolkit/Errors.h"
+#include "toolkit/HostUi.h"
 
 void MensErro(const QString &text, bool abort)
 {

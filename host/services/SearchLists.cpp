@@ -2,9 +2,9 @@
 #include "data/TADOIBDataSet.h"
 #include "data/TADOIBQuery.h"
 #include "data/TDataSource.h"
-#include "toolkit/Dispatch.h"
-#include "ui/HostUi.h"
-#include "ui/SearchDataSetSource.h"
+#include "toolkit/Errors.h"
+#include "toolkit/HostUi.h"
+#include "services/SearchDataSetSource.h"
 
 TADOIBDataSet *searchDataSet(QObject *dataSource)
 {

@@ -1,5 +1,5 @@
 #include "StringFunctions.h"
-#include "toolkit/Dispatch.h"
+#include "toolkit/Errors.h"
 
 #include <algorithm>
 

@@ -5,8 +5,8 @@
 #include "toolkit/ComponentRegistry.h"
 #include "toolkit/Dispatch.h"
 #include "toolkit/Glyphs.h"
-#include "ui/HostUi.h"
-#include "ui/SearchDataSetSource.h"
+#include "toolkit/HostUi.h"
+#include "services/SearchDataSetSource.h"
 
 #include <QMetaMethod>
 

@@ -1,5 +1,5 @@
 #include "TDBPicture.h"
-#include "toolkit/Dispatch.h"
+#include "toolkit/Errors.h"
 
 namespace {
 

@@ -2,6 +2,7 @@
 #include "RemoteProtocol.h"
 #include "toolkit/ComponentRegistry.h"
 #include "toolkit/Dispatch.h"
+#include "toolkit/Errors.h"
 
 #include <QDeadlineTimer>
 #include <QTcpSocket>

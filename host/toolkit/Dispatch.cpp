@@ -1,8 +1,6 @@
 #include "Dispatch.h"
-#include "ui/HostUi.h"
-
-EAbort::EAbort(const QString &text) : std::runtime_error(text.toStdString()), m_text(text) {}
-EHostError::EHostError(const QString &text) : std::runtime_error(text.toStdString()), m_text(text) {}
+#include "Errors.h"
+#include "HostUi.h"
 
 namespace Dispatch {
 namespace {

@@ -7,29 +7,9 @@
 // A modal dialog opened by a handler starts a new outermost level (ModalScope).
 #pragma once
 
-#include <QString>
 #include <functional>
-#include <stdexcept>
 
 class QObject;
-
-// The silent exception: ends the running action with no further message.
-class EAbort : public std::runtime_error {
-public:
-    explicit EAbort(const QString &text = QString());
-    QString text() const { return m_text; }
-private:
-    QString m_text;
-};
-
-// An error with a text for the user (database errors, bad definitions, ...).
-class EHostError : public std::runtime_error {
-public:
-    explicit EHostError(const QString &text);
-    QString text() const { return m_text; }
-private:
-    QString m_text;
-};
 
 namespace Dispatch {
 

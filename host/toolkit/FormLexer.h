@@ -3,7 +3,7 @@
 // page 1252. {hex} is binary data. Errors carry file, line and column.
 #pragma once
 
-#include "DefinitionError.h"
+#include "Errors.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,5 +1,7 @@
 #include "FormReader.h"
 #include "ComponentRegistry.h"
+#include "Dispatch.h"
+#include "Errors.h"
 #include "TApplication.h"
 #include "TControlInfo.h"
 #include "TFont.h"

@@ -1,6 +1,6 @@
 #include "TSaveDialog.h"
 #include "ComponentRegistry.h"
-#include "ui/HostUi.h"
+#include "toolkit/HostUi.h"
 
 #include <QDir>
 #include <QFileInfo>

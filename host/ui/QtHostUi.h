@@ -1,7 +1,7 @@
 // HostUi for people: Qt message boxes and dialogs.
 #pragma once
 
-#include "HostUi.h"
+#include "toolkit/HostUi.h"
 
 class QtHostUi : public HostUi {
 public:

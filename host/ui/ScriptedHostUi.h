@@ -2,7 +2,7 @@
 // prompts from queues filled in advance, and never opens a window.
 #pragma once
 
-#include "HostUi.h"
+#include "toolkit/HostUi.h"
 #include "SearchScript.h"
 
 #include <QList>

@@ -8,7 +8,7 @@
 // key that moves, ticks or chooses is pressed.
 #pragma once
 
-#include "SearchRequest.h"
+#include "toolkit/SearchRequest.h"
 
 #include <QDialog>
 

@@ -1,5 +1,5 @@
 #include "SearchModel.h"
-#include "toolkit/Dispatch.h"
+#include "toolkit/Errors.h"
 #include "toolkit/EditMask.h"
 
 #include <array>

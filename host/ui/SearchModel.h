@@ -13,7 +13,7 @@
 // constructor, lets its exception through to the caller.
 #pragma once
 
-#include "SearchSource.h"
+#include "toolkit/SearchSource.h"
 
 #include <QAbstractTableModel>
 #include <QSet>

@@ -1,6 +1,6 @@
 #include "SearchScript.h"
-#include "HostUi.h"
-#include "SearchSource.h"
+#include "toolkit/HostUi.h"
+#include "toolkit/SearchSource.h"
 
 bool SearchScript::answer(HostUi &ui, const SearchRequest &request, SearchSource &source, SearchChoice &choice)
 {

@@ -7,7 +7,7 @@
 // empty-list text as an information message. Every search is recorded.
 #pragma once
 
-#include "SearchRequest.h"
+#include "toolkit/SearchRequest.h"
 
 #include <QList>
 #include <QQueue>

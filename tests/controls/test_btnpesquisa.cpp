@@ -7,7 +7,6 @@
 #include "services/MensErro.h"
 #include "services/TBtnPesquisa.h"
 #include "toolkit/ComponentRegistry.h"
-#include "toolkit/Dispatch.h"
 #include "toolkit/TEdit.h"
 #include "ui/ScriptedHostUi.h"
 
@@ -70,8 +69,7 @@ private slots:
     }
     void init()
     {
-        ui = new ScriptedHostUi;
-        HostUi::install(ui);
+        ui = HostUi::install(std::make_unique<ScriptedHostUi>());
         central = QStringLiteral("0100");
         screen = std::make_unique<Screen>();
         auto *lay = new QVBoxLayout(&screen->w);
@@ -93,7 +91,7 @@ private slots:
     {
         screen.reset();
         tagreg()->Close();
-        HostUi::install(nullptr);
+        HostUi::uninstall();
     }
 
     void registeredAndTakesNoFocus()

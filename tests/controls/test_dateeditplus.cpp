@@ -1,7 +1,7 @@
 // TDateEditPlus: date checks, month ends, events and the calendar popup.
 #include "services/TDateEditPlus.h"
 #include "toolkit/ComponentRegistry.h"
-#include "toolkit/Dispatch.h"
+#include "toolkit/Errors.h"
 #include "toolkit/TControlInfo.h"
 #include "toolkit/TEdit.h"
 #include "ui/ScriptedHostUi.h"
@@ -41,10 +41,9 @@ class TestDateEditPlus : public QObject {
 private slots:
     void init()
     {
-        ui = new ScriptedHostUi;
-        HostUi::install(ui);
+        ui = HostUi::install(std::make_unique<ScriptedHostUi>());
     }
-    void cleanup() { HostUi::install(nullptr); }
+    void cleanup() { HostUi::uninstall(); }
 
     void registeredAsVisualComponent()
     {

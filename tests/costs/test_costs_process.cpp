@@ -2,12 +2,12 @@
 // SQLite database, on an embedded Firebird file the test itself holds open
 // (the shell's situation), its options, and how it ends.
 #include "data/FirebirdServer.h"
-#include "dtmDBGeral.h"
+#include "appdata/dtmDBGeral.h"
 #include "services/CostTypes.h"
 #include "services/CostsServerProcess.h"
 #include "services/FirebirdSharing.h"
 #include "services/TNetConnection.h"
-#include "toolkit/Dispatch.h"
+#include "toolkit/Errors.h"
 
 #include <QDir>
 #include <QProcess>

@@ -1,5 +1,5 @@
 // Framing of the remote protocol and the costs server's options.
-#include "CostsOptions.h"
+#include "costs/CostsOptions.h"
 #include "services/RemoteProtocol.h"
 
 #include <QJsonArray>

@@ -2,8 +2,8 @@
 // shell's data module, and the six screen queries read from queries.dfm.
 #pragma once
 
-#include "DemoData.h"
-#include "dtmDBGeral.h"
+#include "appdata/DemoData.h"
+#include "appdata/dtmDBGeral.h"
 #include "toolkit/FormReader.h"
 #include "toolkit/TForm.h"
 

@@ -3,7 +3,7 @@
 // databases that cannot be opened giving a clear error and no crash, and the
 // configuration read from INI file and options.
 #include "DemoDatabase.h"
-#include "ShellConfig.h"
+#include "appdata/ShellConfig.h"
 #include "data/HostDatabase.h"
 #include "data/SqlStatement.h"
 #include "data/TADOIBQuery.h"

@@ -3,7 +3,7 @@
 #include "data/NamedSql.h"
 #include "data/SqlScript.h"
 #include "data/SqlStatement.h"
-#include "toolkit/Dispatch.h"
+#include "toolkit/Errors.h"
 
 #include <QtTest>
 

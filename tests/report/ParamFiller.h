@@ -4,7 +4,7 @@
 #pragma once
 
 #include "data/TParam.h"
-#include "toolkit/Dispatch.h"
+#include "toolkit/Errors.h"
 
 #include <QDate>
 #include <QDateTime>

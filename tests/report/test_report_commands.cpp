@@ -7,7 +7,7 @@
 #include "report/ReportWriter.h"
 #include "report/TReportDesignerDialog.h"
 #include "toolkit/Dispatch.h"
-#include "ui/HostUi.h"
+#include "toolkit/HostUi.h"
 #include "ui/ScriptedHostUi.h"
 
 #include <QComboBox>
@@ -65,8 +65,7 @@ private slots:
     {
         ReportLibrary::setUserRoot(m_dir.filePath(QStringLiteral("user")));
         QDir(userDir()).removeRecursively();
-        m_ui = new ScriptedHostUi;
-        HostUi::install(m_ui);
+        m_ui = HostUi::install(std::make_unique<ScriptedHostUi>());
         m_rpdd = new TReportDesignerDialog(this);
         m_rpdd->setReportCode(kCode);
         m_filler = new ParamFiller;
@@ -78,7 +77,7 @@ private slots:
     void cleanup()
     {
         delete m_rpdd;
-        HostUi::install(nullptr);
+        HostUi::uninstall();
         // No command ever writes into the shipped definitions.
         QCOMPARE(digest(m_standardDir), m_standardDigest);
     }

@@ -3,12 +3,12 @@
 // Oracle and SQL Server texts giving the same rows as the default one (run on
 // SQLite with the routines those texts call).
 #include "ParamFiller.h"
-#include "dtmDBGeral.h"
+#include "appdata/dtmDBGeral.h"
 #include "data/HostDatabase.h"
 #include "data/SqliteRoutines.h"
 #include "report/ReportLibrary.h"
 #include "report/TReportDesignerDialog.h"
-#include "ui/HostUi.h"
+#include "toolkit/HostUi.h"
 #include "ui/ScriptedHostUi.h"
 
 #include <QTemporaryDir>
@@ -51,8 +51,7 @@ private slots:
         config.branch = QStringLiteral("0101");
         m_dm->open(config);
         QVERIFY(HostDatabase::instance().isInstalled());
-        m_ui = new ScriptedHostUi;
-        HostUi::install(m_ui);
+        m_ui = HostUi::install(std::make_unique<ScriptedHostUi>());
         m_rpdd.setReportCode(QStringLiteral("XEV017"));
         connect(&m_rpdd, &TReportDesignerDialog::BeforeGetQueryParams, &m_filler, &ParamFiller::fill);
         // March 2026 for the school São João of the northern central, all
@@ -74,7 +73,7 @@ private slots:
     {
         HostDatabase::instance().setDialectOverride(std::nullopt);
         m_dm.reset();
-        HostUi::install(nullptr);
+        HostUi::uninstall();
     }
 
     void goldenRows_data()

@@ -2,11 +2,11 @@
 // demo rows made on SQLite and on Firebird give the same report rows, the
 // SQL_IB text on one and the SQL text on the other.
 #include "ParamFiller.h"
-#include "dtmDBGeral.h"
+#include "appdata/dtmDBGeral.h"
 #include "data/HostDatabase.h"
 #include "report/ReportLibrary.h"
 #include "report/TReportDesignerDialog.h"
-#include "ui/HostUi.h"
+#include "toolkit/HostUi.h"
 #include "ui/ScriptedHostUi.h"
 
 #include <QTemporaryDir>
@@ -62,8 +62,7 @@ private slots:
         m_dm->open(c);
         QCOMPARE(HostDatabase::instance().dialect(), SqlDialect::InterBase);
 
-        m_ui = new ScriptedHostUi;
-        HostUi::install(m_ui);
+        m_ui = HostUi::install(std::make_unique<ScriptedHostUi>());
         m_rpdd.setReportCode(QStringLiteral("XEV017"));
         connect(&m_rpdd, &TReportDesignerDialog::BeforeGetQueryParams, &m_filler, &ParamFiller::fill);
         m_filler.standardValues();
@@ -78,7 +77,7 @@ private slots:
         m_dm.reset();
         QSqlDatabase::database(QStringLiteral("sqlite-ref")).close();
         QSqlDatabase::removeDatabase(QStringLiteral("sqlite-ref"));
-        HostUi::install(nullptr);
+        HostUi::uninstall();
     }
 
     void sameRowsOnBothEngines_data()

@@ -2,7 +2,7 @@
 // pages and a failure while painting is shown, not thrown through Qt; the
 // editor gives back nothing when cancelled.
 #include "report/ReportParser.h"
-#include "toolkit/Dispatch.h"
+#include "toolkit/Errors.h"
 #include "ui/QtHostUi.h"
 #include "ui/ReportEditDialog.h"
 
@@ -36,6 +36,11 @@ class TestReportQtDialogs : public QObject {
     Q_OBJECT
 
 private slots:
+    // Errors raised inside a dialog are shown through the installed HostUi,
+    // as the shell installs it for people.
+    void initTestCase() { HostUi::install(std::make_unique<QtHostUi>()); }
+    void cleanupTestCase() { HostUi::uninstall(); }
+
     void previewPaintsThePages()
     {
         QtHostUi ui;

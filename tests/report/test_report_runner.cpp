@@ -8,7 +8,7 @@
 #include "report/ReportRunner.h"
 #include "report/ReportWriter.h"
 #include "report/TReportDesignerDialog.h"
-#include "ui/HostUi.h"
+#include "toolkit/HostUi.h"
 #include "ui/ScriptedHostUi.h"
 
 #include <QDir>
@@ -82,8 +82,7 @@ private slots:
 
     void init()
     {
-        m_ui = new ScriptedHostUi;
-        HostUi::install(m_ui);
+        m_ui = HostUi::install(std::make_unique<ScriptedHostUi>());
         m_rpdd = new TReportDesignerDialog(this);
         m_rpdd->setReportCode(kCode);
         m_filler = new ParamFiller;
@@ -95,7 +94,7 @@ private slots:
     void cleanup()
     {
         delete m_rpdd;
-        HostUi::install(nullptr);
+        HostUi::uninstall();
     }
 
     void cleanupTestCase() { ReportFixture::close(); }

@@ -7,7 +7,7 @@
 #include "report/TReportDesignerDialog.h"
 #include "report/TfrmDadosGerRel.h"
 #include "toolkit/TLabel.h"
-#include "ui/HostUi.h"
+#include "toolkit/HostUi.h"
 #include "ui/ScriptedHostUi.h"
 
 #include <QComboBox>
@@ -36,8 +36,7 @@ private slots:
 
     void init()
     {
-        m_ui = new ScriptedHostUi;
-        HostUi::install(m_ui);
+        m_ui = HostUi::install(std::make_unique<ScriptedHostUi>());
         m_form = new TfrmDadosGerRel;
         m_form->Create();
         // A report screen's definition puts its report code in lblCodRel.
@@ -52,7 +51,7 @@ private slots:
     void cleanup()
     {
         delete m_form;
-        HostUi::install(nullptr);
+        HostUi::uninstall();
         ReportLibrary::setStandardRoot(QString());
     }
 

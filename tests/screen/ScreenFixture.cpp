@@ -1,5 +1,5 @@
 #include "ScreenFixture.h"
-#include "dtmDBGeral.h"
+#include "appdata/dtmDBGeral.h"
 #include "module/Pkg_xev01700.h"
 #include "screen/TfrmRealGlobal.h"
 #include "services/CostsServerProcess.h"
@@ -46,8 +46,7 @@ ScreenFixture::ScreenFixture(const QString &branch)
     ShellContext::instance().webHost = m_costs->host();
     ShellContext::instance().webPort = m_costs->port();
     LocalCache::instance().clear();
-    ui = new ScriptedHostUi;
-    HostUi::install(ui);
+    ui = HostUi::install(std::make_unique<ScriptedHostUi>());
     Initialize();
 }
 

@@ -2,7 +2,7 @@
 // module, and the screen's search queries read from search_queries.dfm.
 #pragma once
 
-#include "dtmDBGeral.h"
+#include "appdata/dtmDBGeral.h"
 #include "toolkit/FormReader.h"
 #include "toolkit/TForm.h"
 

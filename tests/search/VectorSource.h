@@ -2,8 +2,8 @@
 // read; it can be told to fail from a given read on.
 #pragma once
 
-#include "toolkit/Dispatch.h"
-#include "ui/SearchSource.h"
+#include "toolkit/Errors.h"
+#include "toolkit/SearchSource.h"
 
 class VectorSource : public SearchSource {
 public:

@@ -8,7 +8,7 @@
 #include "data/TADOIBStringField.h"
 #include "data/TDataSource.h"
 #include "services/SearchLists.h"
-#include "toolkit/Dispatch.h"
+#include "toolkit/Errors.h"
 #include "ui/QtHostUi.h"
 #include "ui/ScriptedHostUi.h"
 #include "ui/SearchDialog.h"
@@ -45,7 +45,7 @@ class TestSearchLists : public QObject {
     // Runs f while a timer drives the search dialog it opens.
     void withDialog(const std::function<void(SearchDialog *)> &drive, const std::function<void()> &f)
     {
-        HostUi::install(new QtHostUi);
+        HostUi::install(std::make_unique<QtHostUi>());
         bool seen = false;
         QTimer::singleShot(0, this, [&] {
             auto *dlg = qobject_cast<SearchDialog *>(QApplication::activeModalWidget());
@@ -72,12 +72,11 @@ private slots:
     }
     void init()
     {
-        ui = new ScriptedHostUi;
-        HostUi::install(ui);
+        ui = HostUi::install(std::make_unique<ScriptedHostUi>());
         for (const char *q : {"qryProduto", "qryGrupServ", "qryServico", "qryTAgreg"})
             query(q)->Close();
     }
-    void cleanup() { HostUi::install(nullptr); }
+    void cleanup() { HostUi::uninstall(); }
 
     // --- Pesquisar_Plus -----------------------------------------------------------
 

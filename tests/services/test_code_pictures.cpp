@@ -9,7 +9,7 @@
 #include "data/TDataSource.h"
 #include "services/CodePictures.h"
 #include "services/LocalCache.h"
-#include "toolkit/Dispatch.h"
+#include "toolkit/Errors.h"
 #include "ui/ScriptedHostUi.h"
 
 #include <QtTest>
@@ -34,8 +34,7 @@ private slots:
     {
         QVERIFY(m_dir.isValid());
         m_dm = DemoDatabase::openSqlite(m_dir, DemoDatabase::small());
-        m_ui = new ScriptedHostUi;
-        HostUi::install(m_ui);
+        m_ui = HostUi::install(std::make_unique<ScriptedHostUi>());
     }
 
     void init() { m_ui->clear(); }
@@ -43,7 +42,7 @@ private slots:
     void cleanupTestCase()
     {
         m_dm.reset();
-        HostUi::install(nullptr);
+        HostUi::uninstall();
     }
 
     // --- TDBPicture -----------------------------------------------------------

@@ -6,7 +6,7 @@
 #include "services/LocalCache.h"
 #include "services/ShellContext.h"
 #include "services/ShellFunctions.h"
-#include "toolkit/Dispatch.h"
+#include "toolkit/Errors.h"
 
 #include <QtTest>
 

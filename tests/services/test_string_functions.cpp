@@ -1,7 +1,7 @@
 // The host's string helpers: EmptyString, AllTrim, Replicate, Ajusta and
 // NomeSemana, each against its written contract.
 #include "services/StringFunctions.h"
-#include "toolkit/Dispatch.h"
+#include "toolkit/Errors.h"
 
 #include <QtTest>
 

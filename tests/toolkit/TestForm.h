@@ -1,7 +1,6 @@
 // A form whose handlers record what ran, for driving the toolkit in tests.
 #pragma once
 
-#include "toolkit/Dispatch.h"
 #include "toolkit/FormReader.h"
 #include "toolkit/TForm.h"
 #include "services/MensErro.h"

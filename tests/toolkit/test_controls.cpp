@@ -69,7 +69,7 @@ class TestControls : public QObject {
     }
 
 private slots:
-    void init() { HostUi::install(new ScriptedHostUi); }
+    void init() { HostUi::install(std::make_unique<ScriptedHostUi>()); }
 
     void textAssignmentRaisesChangeOnlyWhenDifferent()
     {

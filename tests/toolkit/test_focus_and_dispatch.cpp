@@ -1,5 +1,6 @@
 // Keyboard order, focus-less commands and the event dispatcher.
 #include "TestForm.h"
+#include "toolkit/Dispatch.h"
 #include "toolkit/TEdit.h"
 #include "toolkit/TMenuItem.h"
 #include "toolkit/TSpeedButton.h"
@@ -124,8 +125,7 @@ class TestFocusAndDispatch : public QObject {
 private slots:
     void init()
     {
-        ui = new ScriptedHostUi;
-        HostUi::install(ui);
+        ui = HostUi::install(std::make_unique<ScriptedHostUi>());
     }
 
     void tabFollowsTabOrderWithinEachParent()

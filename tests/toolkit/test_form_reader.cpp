@@ -127,7 +127,7 @@ class TestFormReader : public QObject {
     }
 
 private slots:
-    void init() { HostUi::install(new ScriptedHostUi); }
+    void init() { HostUi::install(std::make_unique<ScriptedHostUi>()); }
 
     void readsEveryKindOfValue()
     {

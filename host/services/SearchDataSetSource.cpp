@@ -1,7 +1,7 @@
 #include "SearchDataSetSource.h"
 #include "data/TADOIBDataSet.h"
 #include "data/TADOIBStringField.h"
-#include "toolkit/Dispatch.h"
+#include "toolkit/Errors.h"
 #include "toolkit/EditMask.h"
 
 namespace {

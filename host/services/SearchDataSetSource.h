@@ -12,7 +12,7 @@
 // dropped, since the stored codes hold none ("01.02" finds 0102...).
 #pragma once
 
-#include "SearchSource.h"
+#include "toolkit/SearchSource.h"
 
 #include <QPointer>
 

@@ -1,5 +1,5 @@
 #include "ShellConfig.h"
-#include "toolkit/Dispatch.h"
+#include "toolkit/Errors.h"
 
 #include <QCommandLineParser>
 #include <QDir>

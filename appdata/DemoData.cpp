@@ -2,7 +2,7 @@
 #include "data/SqlDialect.h"
 #include "data/SqlScript.h"
 #include "data/SqlStatement.h"
-#include "toolkit/Dispatch.h"
+#include "toolkit/Errors.h"
 
 #include <QDate>
 #include <QFile>

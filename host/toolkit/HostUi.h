@@ -1,6 +1,8 @@
-// Every dialog the host shows goes through HostUi: QtHostUi for people,
-// ScriptedHostUi for tests and scripted sessions (answers queued in advance,
-// every message recorded). Screens and modules never include a dialog header.
+// Every dialog the host shows goes through HostUi, an interface the lowest
+// layer owns so that every layer can ask for a dialog. The programs install
+// an implementation: QtHostUi for people, ScriptedHostUi for tests and
+// scripted sessions (both in ui/). Screens and modules never include a dialog
+// header.
 #pragma once
 
 #include "SearchRequest.h"
@@ -8,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 
 class QPrinter;
 class ReportDefinition;
@@ -19,10 +22,18 @@ class HostUi {
 public:
     virtual ~HostUi();
 
-    // The installed implementation; QtHostUi when none was installed.
+    // The installed implementation. With none installed, a stand-in writes
+    // messages to standard error and declines every prompt.
     static HostUi &instance();
-    // Takes ownership; nullptr restores the default.
-    static void install(HostUi *ui);
+    // Installs ui, destroying the one installed before; returns ui.
+    template <class Ui> static Ui *install(std::unique_ptr<Ui> ui)
+    {
+        Ui *raw = ui.get();
+        replace(std::move(ui));
+        return raw;
+    }
+    // Removes the installed implementation (the stand-in answers again).
+    static void uninstall();
 
     // --- messages -------------------------------------------------------
     // An error message of MensErro; abort tells whether the action ends.
@@ -60,4 +71,7 @@ public:
     // A report's rows, once they are all in, before they are printed or
     // previewed. People see the pages; a scripted session may keep the rows.
     virtual void reportRows(const ReportDefinition &def, const ReportData &data);
+
+private:
+    static void replace(std::unique_ptr<HostUi> ui);
 };

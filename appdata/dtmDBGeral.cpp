@@ -4,7 +4,7 @@
 #include "data/SqliteRoutines.h"
 #include "services/LocalCache.h"
 #include "services/ShellContext.h"
-#include "toolkit/Dispatch.h"
+#include "toolkit/Errors.h"
 
 #include <QDir>
 #include <QFile>

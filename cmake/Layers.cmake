@@ -1,0 +1,24 @@
+# Include roots that hold a target to its layer.
+#
+# include_root(<target> <PUBLIC|PRIVATE> <folder>...) gives the target one
+# include directory in which each listed source folder appears under its last
+# name ("host/data" as "data"), and nothing else of the tree. A file of the
+# target then includes "data/TADOIBQuery.h" only when data is listed: an
+# include that runs to a layer above does not compile.
+function(include_root target scope)
+  set(root ${CMAKE_BINARY_DIR}/include-roots/${target})
+  file(MAKE_DIRECTORY ${root})
+  foreach(folder ${ARGN})
+    get_filename_component(name ${folder} NAME)
+    if(NOT EXISTS ${root}/${name})
+      file(CREATE_LINK ${CMAKE_SOURCE_DIR}/${folder} ${root}/${name} SYMBOLIC)
+    endif()
+  endforeach()
+  target_include_directories(${target} ${scope} ${root})
+endfunction()
+
+# A shared library must resolve every symbol in itself or in what it links:
+# a call into a layer above then fails to link, even without its header.
+function(no_undefined_symbols target)
+  target_link_options(${target} PRIVATE "LINKER:--no-undefined")
+endfunction()

@@ -1,7 +1,7 @@
 // TBtnPesquisa: the order of its events around the built-in search, an
 // OnClick handler in place of the search, the empty-list text, and that it
 // never takes the focus.
-#include "../search/SearchDatabase.h"
+#include "support/SearchDatabase.h"
 #include "data/TADOIBQuery.h"
 #include "data/TADOIBStringField.h"
 #include "services/MensErro.h"

@@ -1,7 +1,7 @@
 // The costs_server program as the shell runs it (CostsServerProcess): on a
 // SQLite database, on an embedded Firebird file the test itself holds open
 // (the shell's situation), its options, and how it ends.
-#include "data/FirebirdServer.h"
+#include "support/FirebirdServer.h"
 #include "appdata/dtmDBGeral.h"
 #include "services/CostTypes.h"
 #include "services/CostsServerProcess.h"

@@ -4,8 +4,8 @@
 // unknown server object; and the server's own limits and timeouts.
 #include "costs/CostTypeSource.h"
 #include "costs/CostsServer.h"
-#include "FakeCostsServer.h"
-#include "ServerThread.h"
+#include "support/FakeCostsServer.h"
+#include "support/ServerThread.h"
 #include "services/CostTypes.h"
 #include "services/RemoteProtocol.h"
 #include "services/TNetConnection.h"

@@ -2,7 +2,7 @@
 // first run (and never left half made), the shell context filled on open,
 // databases that cannot be opened giving a clear error and no crash, and the
 // configuration read from INI file and options.
-#include "DemoDatabase.h"
+#include "support/DemoDatabase.h"
 #include "appdata/ShellConfig.h"
 #include "data/HostDatabase.h"
 #include "data/SqlStatement.h"

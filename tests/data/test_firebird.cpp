@@ -4,8 +4,8 @@
 // paging with FIRST/SKIP, the shell-context functions on Firebird types; all
 // embedded (no server), then once more against a server this test starts on
 // 127.0.0.1 and stops.
-#include "DemoDatabase.h"
-#include "FirebirdServer.h"
+#include "support/DemoDatabase.h"
+#include "support/FirebirdServer.h"
 #include "data/HostDatabase.h"
 #include "data/SqlStatement.h"
 #include "data/TADOIBDataSet.h"

@@ -2,7 +2,7 @@
 // transient fields, database errors with the driver's own text, and its data
 // set (the Query member): what runs, fields for lists, paging, filters,
 // positioning on a chosen row. On the demo SQLite database.
-#include "DemoDatabase.h"
+#include "support/DemoDatabase.h"
 #include "data/HostDatabase.h"
 #include "data/TADOIBDataSet.h"
 #include "data/TADOIBQuery.h"

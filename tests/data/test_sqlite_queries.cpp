@@ -2,7 +2,7 @@
 // of every dialect (the Oracle and SQL Server texts through the test-only
 // routines), with the edge cases the screen relies on; and the SQLite
 // routines PARAM, NVLSTR, INSTR, UPPER with NULLs.
-#include "DemoDatabase.h"
+#include "support/DemoDatabase.h"
 #include "data/HostDatabase.h"
 #include "data/SqlStatement.h"
 #include "data/SqliteRoutines.h"

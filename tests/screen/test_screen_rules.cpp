@@ -1,7 +1,7 @@
 // The screen's rules on the demo database: lifecycle, start-up variants, the
 // grouping-level bound, weekday labels, the service list, the order of the
 // checks and the report parameters.
-#include "ScreenFixture.h"
+#include "support/ScreenFixture.h"
 #include "data/TParam.h"
 #include "module/Pkg_xev01700.h"
 #include "screen/TfrmRealGlobal.h"

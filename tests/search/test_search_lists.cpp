@@ -1,7 +1,7 @@
 // Pesquisar_Plus and PesquisaLista over the screen's queries on the demo
 // database: through the scripted HostUi (choices, cancel, empty list, the
 // list written with its separator) and through the Qt dialog driven by keys.
-#include "SearchDatabase.h"
+#include "support/SearchDatabase.h"
 #include "data/HostDatabase.h"
 #include "data/TADOIBDataSet.h"
 #include "data/TADOIBQuery.h"

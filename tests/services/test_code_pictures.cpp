@@ -1,7 +1,7 @@
 // Code pictures: TDBPicture's levels (TtNiveis, Nivel, TamAcNivel) and code
 // check, the pictures read from the database (DBPict, DBPictObj), and ValidEx
 // with and without abort, options and a data source.
-#include "../data/DemoDatabase.h"
+#include "support/DemoDatabase.h"
 #include "data/HostDatabase.h"
 #include "data/SqlStatement.h"
 #include "data/TADOIBQuery.h"

@@ -1,6 +1,6 @@
 // Shell-context functions on the demo database: FiliProc, NomeFiliProc,
 // DataProc, ModuFili (fresh and cached), AtualizaLocalCache, WebURL/WebPort.
-#include "../data/DemoDatabase.h"
+#include "support/DemoDatabase.h"
 #include "data/HostDatabase.h"
 #include "data/SqlStatement.h"
 #include "services/LocalCache.h"

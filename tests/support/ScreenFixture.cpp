@@ -1,4 +1,4 @@
-#include "ScreenFixture.h"
+#include "support/ScreenFixture.h"
 #include "appdata/dtmDBGeral.h"
 #include "module/Pkg_xev01700.h"
 #include "screen/TfrmRealGlobal.h"

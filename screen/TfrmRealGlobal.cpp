@@ -1,5 +1,6 @@
 #include "TfrmRealGlobal.h"
 #include "ModuleState.h"
+#include "ReportSelection.h"
 
 #include "data/TADOIBQuery.h"
 #include "data/TADOIBStringField.h"
@@ -25,43 +26,6 @@
 #include "toolkit/TSpeedButton.h"
 #include "toolkit/TSpinEdit.h"
 
-#include <QLocale>
-
-namespace {
-// A routine's failure moves the focus to its control and travels on.
-template <class F> auto focusOnFailure(QWidget *control, F body) -> decltype(body())
-{
-    try {
-        return body();
-    } catch (...) {
-        Keys::focusQuietly(control);
-        throw;
-    }
-}
-
-// Byte-wise order of two code texts (code page 1252); a prefix sorts first.
-int compareCodes(const QString &a, const QString &b)
-{
-    const QByteArray x = a.toLatin1();
-    const QByteArray y = b.toLatin1();
-    const int n = int(qMin(x.size(), y.size()));
-    for (int i = 0; i < n; ++i)
-        if (uchar(x[i]) != uchar(y[i]))
-            return uchar(x[i]) < uchar(y[i]) ? -1 : 1;
-    return x.size() == y.size() ? 0 : (x.size() < y.size() ? -1 : 1);
-}
-
-// The date as the report receives it as text: the locale's short date, and
-// the time of day only when there is one.
-QString dateText(const QDateTime &dt)
-{
-    const QLocale locale;
-    QString text = locale.toString(dt.date(), QLocale::ShortFormat);
-    if (dt.time() != QTime(0, 0))
-        text += QLatin1Char(' ') + locale.toString(dt.time(), QLocale::LongFormat);
-    return text;
-}
-}
 
 TfrmRealGlobal::TfrmRealGlobal(QWidget *parent) : TfrmDadosGerRel(parent)
 {
@@ -74,41 +38,9 @@ void TfrmRealGlobal::definitionsRead()
         field = component<std::remove_pointer_t<std::remove_reference_t<decltype(field)>>>(QLatin1String(name));
         Q_ASSERT_X(field, "TfrmRealGlobal", name);
     };
-    take(medCentral, "medCentral");
-    take(edtNmCentral, "edtNmCentral");
-    take(medCdFilial, "medCdFilial");
-    take(edtNmFilial, "edtNmFilial");
-    take(btpFilial, "btpFilial");
-    take(cbbTipoCusto, "cbbTipoCusto");
-    take(depDataInic, "depDataInic");
-    take(depDataFina, "depDataFina");
-    take(edtDataInic, "edtDataInic");
-    take(edtDataFina, "edtDataFina");
-    take(rbtTodosGrup, "rbtTodosGrup");
-    take(rbtListaGrup, "rbtListaGrup");
-    take(sbtGrupServ, "sbtGrupServ");
-    take(rbtTodosServ, "rbtTodosServ");
-    take(rbtListaServ, "rbtListaServ");
-    take(sbtServico, "sbtServico");
-    take(medCdProdInic, "medCdProdInic");
-    take(medCdProdFina, "medCdProdFina");
-    take(edtNmProdInic, "edtNmProdInic");
-    take(edtNmProdFina, "edtNmProdFina");
-    take(rdgOrdena, "rdgOrdena");
-    take(sedNiveOrde, "sedNiveOrde");
-    take(chbEstocaveis, "chbEstocaveis");
-    take(chbNaoEstoc, "chbNaoEstoc");
-    take(dtsFilial__, "dtsFilial__");
-    take(dtsServico__, "dtsServico__");
-    take(dtsGrupServ__, "dtsGrupServ__");
-    take(dtsProduto__, "dtsProduto__");
-    take(qryFilial, "qryFilial");
-    take(qryServico, "qryServico");
-    take(qryProduto, "qryProduto");
-    take(qryGrupServ, "qryGrupServ");
-    take(qryVdProduto, "qryVdProduto");
-    take(qryTAgreg, "qryTAgreg");
-    take(netCustProd, "netCustProd");
+#define REALGLOBAL_TAKE(Class, name) take(name, #name);
+    REALGLOBAL_COMPONENTS(REALGLOBAL_TAKE)
+#undef REALGLOBAL_TAKE
 }
 
 QString TfrmRealGlobal::msg(const char *key) const { return msgPadrao()->Msg(QLatin1String(key)); }
@@ -211,29 +143,6 @@ void TfrmRealGlobal::netCustProdBeforeConnect(QObject *)
 }
 
 // --- aggregated branch -----------------------------------------------------
-
-void TfrmRealGlobal::Vd_CdFilial(bool required)
-{
-    focusOnFailure(medCdFilial, [&] {
-        medCdFilial->setText_(Ajusta(medCdFilial->Text(), 4));
-        if (EmptyString(medCdFilial->Text())) {
-            if (required) {
-                Keys::focusQuietly(medCdFilial);
-                MensErro(msg("FILI_EMPTY"), true);
-            }
-            return;
-        }
-        qryTAgreg->Close();
-        qryTAgreg->ParamByName(QStringLiteral("P_CDFILCENTXEV")).SetAsString(medCentral->Text());
-        qryTAgreg->ParamByName(QStringLiteral("P_CDFILIAL")).SetAsString(medCdFilial->Text());
-        qryTAgreg->Open();
-        if (qryTAgreg->IsEmpty()) {
-            edtNmFilial->setText_(QString());
-            MensErro(msg("FILI_INV"), true);
-        }
-        edtNmFilial->setText_(qryTAgreg->FieldByName(QStringLiteral("NMFILIAL"))->AsString());
-    });
-}
 
 void TfrmRealGlobal::medCdFilialChange(QObject *)
 {
@@ -339,24 +248,7 @@ void TfrmRealGlobal::rbtListaServKeyDown(QObject *, int *Key, int)
         sbtServicoClick(sbtServico);
 }
 
-// --- products, dates, validation ------------------------------------------
-
-QString TfrmRealGlobal::Vd_CdProduto(TMaskEdit *edit, bool required)
-{
-    return focusOnFailure(edit, [&]() -> QString {
-        const QString text = edit->Text();
-        const bool empty = EmptyString(text);
-        if (required && empty)
-            MensErro(msg(edit == medCdProdInic ? "ProdInic_ni" : "ProdFina_ni"), true);
-        if (empty)
-            return QString();
-        ValidEx(nullptr, 0, text, {}, QString(), true);
-        qryVdProduto->Close();
-        qryVdProduto->ParamByName(QStringLiteral("P_CDARVPROD")).SetAsString(edit->Text());
-        qryVdProduto->Open();
-        return qryVdProduto->FieldByName(QStringLiteral("NMPRODUTO"))->AsString();
-    });
-}
+// --- products and dates -----------------------------------------------------
 
 void TfrmRealGlobal::medCdProdInicChange(QObject *) { edtNmProdInic->setText_(QString()); }
 void TfrmRealGlobal::medCdProdFinaChange(QObject *) { edtNmProdFina->setText_(QString()); }
@@ -389,185 +281,49 @@ void TfrmRealGlobal::btnProdFinaClick(QObject *) { productSearch(medCdProdFina, 
 void TfrmRealGlobal::depDataInicExit(QObject *) { depDataInic->CheckValidDate(); }
 void TfrmRealGlobal::depDataFinaExit(QObject *) { depDataFina->CheckValidDate(); }
 
-void TfrmRealGlobal::Vd_Data(bool required)
-{
-    depDataInic->CheckValidDate();
-    depDataFina->CheckValidDate();
-    if (required) {
-        if (depDataInic->Text().isEmpty()) {
-            Keys::focusQuietly(depDataInic);
-            MensErro(msg("DataInic_ni"), true);
-        }
-        if (depDataFina->Text().isEmpty()) {
-            Keys::focusQuietly(depDataFina);
-            MensErro(msg("DataFina_ni"), true);
-        }
-    }
-    if (depDataFina->GetDate() < depDataInic->GetDate()) {
-        Keys::focusQuietly(depDataInic);
-        MensErro(msg("DATA"), true);
-    }
-}
-
-void TfrmRealGlobal::Vd_TipoCusto()
-{
-    focusOnFailure(cbbTipoCusto, [&] {
-        if (cbbTipoCusto->Text().isEmpty())
-            MensErro(msg("TIPOCUS_NCAD"), true);
-    });
-}
-
-void TfrmRealGlobal::Vd_ListaGrup(bool required)
-{
-    if (rbtListaGrup->isChecked() && required && EmptyString(ListaGrup)) {
-        Keys::focusQuietly(rbtListaGrup);
-        MensErro(msg("GRUP_EMPTY"), true);
-    }
-}
-
-void TfrmRealGlobal::Vd_ListaServ(bool required)
-{
-    if (rbtListaServ->isChecked() && required && EmptyString(ListaServ)) {
-        Keys::focusQuietly(rbtListaServ);
-        MensErro(msg("SERV_EMPTY"), true);
-    }
-}
-
-void TfrmRealGlobal::Valida(bool required)
-{
-    for (TDateEditPlus *date : findChildren<TDateEditPlus *>())
-        if (date->metaObject() == &TDateEditPlus::staticMetaObject)
-            date->CheckValidDate();
-    Vd_CdProduto(medCdProdInic, false);
-    Vd_CdProduto(medCdProdFina, false);
-    // The branch is checked (and its code padded) before the service list is
-    // built, so the list is the padded branch's; the check reports first
-    // either way, since building the list reports nothing.
-    Vd_CdFilial(required);
-    Servico();
-    Vd_Data(required);
-    Vd_TipoCusto();
-    Vd_ListaGrup(required);
-    Vd_ListaServ(required);
-    if (medCdProdInic->Text().isEmpty())
-        Vd_CdProduto(medCdProdInic, true);
-    else if (medCdProdFina->Text().isEmpty())
-        Vd_CdProduto(medCdProdFina, true);
-    if (medCdProdFina->Focused()) {
-        edtNmProdFina->setText_(Vd_CdProduto(medCdProdFina, required));
-        edtNmProdInic->setText_(Vd_CdProduto(medCdProdInic, required));
-    } else {
-        edtNmProdInic->setText_(Vd_CdProduto(medCdProdInic, required));
-        edtNmProdFina->setText_(Vd_CdProduto(medCdProdFina, required));
-    }
-    const QString ini = medCdProdInic->Text();
-    const QString fin = medCdProdFina->Text();
-    if (!ini.isEmpty() && !fin.isEmpty() && compareCodes(ini, fin) > 0) {
-        Keys::focusQuietly(medCdProdInic);
-        MensErro(msg("Prod_maior"), true);
-    }
-    if (!chbEstocaveis->isChecked() && !chbNaoEstoc->isChecked()) {
-        Keys::focusQuietly(chbEstocaveis);
-        MensErro(msg("Tiprod_inf"), true);
-    }
-    Repaint();
-}
-
 // --- report commands --------------------------------------------------------
 
-void TfrmRealGlobal::sbtPrintClick(QObject *Sender)
-{
-    Valida(true);
-    TfrmDadosGerRel::sbtPrintClick(Sender);
-}
-
-void TfrmRealGlobal::sbtPreviewClick(QObject *Sender)
-{
-    Valida(true);
-    TfrmDadosGerRel::sbtPreviewClick(Sender);
-}
-
-void TfrmRealGlobal::sbtSalvarComoClick(QObject *Sender)
-{
-    Valida(true);
-    TfrmDadosGerRel::sbtSalvarComoClick(Sender);
-}
-
-void TfrmRealGlobal::mnuEditRelClick(QObject *Sender)
-{
-    Valida(true);
-    TfrmDadosGerRel::mnuEditRelClick(Sender);
-}
-
-void TfrmRealGlobal::mnuRelatPadrClick(QObject *Sender)
-{
-    Valida(true);
-    TfrmDadosGerRel::mnuRelatPadrClick(Sender);
-}
+void TfrmRealGlobal::sbtPrintClick(QObject *Sender) { Valida(true); TfrmDadosGerRel::sbtPrintClick(Sender); }
+void TfrmRealGlobal::sbtPreviewClick(QObject *Sender) { Valida(true); TfrmDadosGerRel::sbtPreviewClick(Sender); }
+void TfrmRealGlobal::sbtSalvarComoClick(QObject *Sender) { Valida(true); TfrmDadosGerRel::sbtSalvarComoClick(Sender); }
+void TfrmRealGlobal::mnuEditRelClick(QObject *Sender) { Valida(true); TfrmDadosGerRel::mnuEditRelClick(Sender); }
+void TfrmRealGlobal::mnuRelatPadrClick(QObject *Sender) { Valida(true); TfrmDadosGerRel::mnuRelatPadrClick(Sender); }
 
 // --- report parameters ------------------------------------------------------
 
-TfrmRealGlobal::ProductRange TfrmRealGlobal::productRange(const QString &I, const QString &F)
+ProductRange TfrmRealGlobal::productRange(const QString &initialCode, const QString &finalCode)
 {
     const auto picture = DBPictObj(0);
     const int full = picture->TamAcNivel(QString::number(picture->TtNiveis()));
-    ProductRange r;
-    if (compareCodes(I, F) <= 0) {
-        r.initial = AllTrim(I);
-        r.final = AllTrim(F) + Replicate(QStringLiteral("z"), full - picture->TamAcNivel(picture->Nivel(F)));
-    } else {
-        // The codes come in the wrong order only when no validation ran. The
-        // greater code (I) becomes the upper bound and its run of "z" is the
-        // one that covers its whole subtree, as in the ordered case.
-        r.initial = AllTrim(F);
-        r.final = AllTrim(I) + Replicate(QStringLiteral("z"), full - picture->TamAcNivel(picture->Nivel(I)));
-    }
-    return r;
+    return productRangeFor(initialCode, finalCode, full,
+                           [&](const QString &code) { return picture->TamAcNivel(picture->Nivel(code)); });
+}
+
+ReportSelection TfrmRealGlobal::selection() const
+{
+    const auto picture = DBPictObj(0);
+    const int full = picture->TamAcNivel(QString::number(picture->TtNiveis()));
+    const ProductRange range = productRange(medCdProdInic->Text(), medCdProdFina->Text());
+    ReportSelection s;
+    s.central = medCentral->Text();
+    s.branch = medCdFilial->Text();
+    s.costTypeName = cbbTipoCusto->Items().value(cbbTipoCusto->ItemIndex());
+    s.costTypeNumber = NumeroTipoCusto(cbbTipoCusto->ItemIndex());
+    s.services = ListaServ;
+    s.productInitial = range.initial;
+    s.productFinal = range.final;
+    s.dateInitial = depDataInic->GetDate();
+    s.dateFinal = depDataFina->GetDate();
+    s.monthFirst = depDataInic->GetPrimDia();
+    s.monthLast = depDataFina->GetUltDia();
+    s.stockable = chbEstocaveis->isChecked();
+    s.nonStockable = chbNaoEstoc->isChecked();
+    s.levelLength = picture->TamAcNivel(QString::number(sedNiveOrde->Value()));
+    s.codeLength = rdgOrdena->ItemIndex() == 0 ? full : 0;
+    return s;
 }
 
 void TfrmRealGlobal::rpddPadraoBeforeGetQueryParams(TParams *Params, bool *)
 {
-    const ProductRange range = productRange(medCdProdInic->Text(), medCdProdFina->Text());
-    auto has = [Params](const char *name) { return ExistParam(*Params, QLatin1String(name)); };
-    auto param = [Params](const char *name) -> TParam & { return Params->ParamByName(QLatin1String(name)); };
-
-    if (has("P_CDFILCENTXEV"))
-        param("P_CDFILCENTXEV").SetAsString(medCentral->Text());
-    if (has("P_CDFILIAL"))
-        param("P_CDFILIAL").SetAsString(medCdFilial->Text());
-    if (has("P_NMCUSTO"))
-        param("P_NMCUSTO").SetAsString(cbbTipoCusto->Items().value(cbbTipoCusto->ItemIndex()));
-    if (has("P_NRTIPOCUSTO"))
-        param("P_NRTIPOCUSTO").SetAsInteger(NumeroTipoCusto(cbbTipoCusto->ItemIndex()));
-    if (has("P_CDSERVFILI"))
-        param("P_CDSERVFILI").SetAsString(ListaServ);
-    if (has("P_CDPRODUTOINI"))
-        param("P_CDPRODUTOINI").SetAsString(range.initial);
-    if (has("P_CDPRODUTOFIN"))
-        param("P_CDPRODUTOFIN").SetAsString(range.final);
-    if (has("P_DTINICIAL"))
-        param("P_DTINICIAL").SetAsDateTime(depDataInic->GetDate().startOfDay());
-    if (has("P_DTFINAL"))
-        param("P_DTFINAL").SetAsDateTime(depDataFina->GetDate().startOfDay());
-    if (has("P_DTPERIINIC"))
-        param("P_DTPERIINIC").SetAsVariant(dateText(depDataInic->GetDate().startOfDay()));
-    if (has("P_DTPERIFINA"))
-        param("P_DTPERIFINA").SetAsVariant(dateText(depDataFina->GetDate().startOfDay()));
-    if (has("P_DTMESINIC"))
-        param("P_DTMESINIC").SetAsDateTime(depDataInic->GetPrimDia().startOfDay());
-    if (has("P_DTMESFINA"))
-        param("P_DTMESFINA").SetAsDateTime(depDataFina->GetUltDia().startOfDay());
-    if (has("P_IDESTOCAVEIS"))
-        param("P_IDESTOCAVEIS").SetAsString(chbEstocaveis->isChecked() ? QStringLiteral("S") : QStringLiteral("N"));
-    if (has("P_IDNESTOCAVEIS"))
-        param("P_IDNESTOCAVEIS").SetAsString(chbNaoEstoc->isChecked() ? QStringLiteral("S") : QStringLiteral("N"));
-    if (has("P_NRTAMACNIVEL")) {
-        const auto picture = DBPictObj(0);
-        param("P_NRTAMACNIVEL").SetAsVariant(picture->TamAcNivel(QString::number(sedNiveOrde->Value())));
-    }
-    if (has("P_NRTAMCODIGO")) {
-        const auto picture = DBPictObj(0);
-        const int full = picture->TamAcNivel(QString::number(picture->TtNiveis()));
-        param("P_NRTAMCODIGO").SetAsVariant(rdgOrdena->ItemIndex() == 0 ? full : 0);
-    }
+    fillReportParameters(*Params, selection());
 }

@@ -5,6 +5,7 @@
 // checks them and fills the report's parameters.
 #pragma once
 
+#include "ReportSelection.h"
 #include "report/TfrmDadosGerRel.h"
 
 class TADOIBQuery;
@@ -23,6 +24,21 @@ class TRadioGroup;
 class TSpeedButton;
 class TSpinEdit;
 
+// The components of the definition that the screen reaches, by class and name.
+#define REALGLOBAL_COMPONENTS(X) \
+    X(TMaskEdit, medCentral) X(TEdit, edtNmCentral) X(TMaskEdit, medCdFilial) \
+    X(TEdit, edtNmFilial) X(TBtnPesquisa, btpFilial) X(TComboBox, cbbTipoCusto) \
+    X(TDateEditPlus, depDataInic) X(TDateEditPlus, depDataFina) X(TEdit, edtDataInic) \
+    X(TEdit, edtDataFina) X(TRadioButton, rbtTodosGrup) X(TRadioButton, rbtListaGrup) \
+    X(TSpeedButton, sbtGrupServ) X(TRadioButton, rbtTodosServ) X(TRadioButton, rbtListaServ) \
+    X(TSpeedButton, sbtServico) X(TMaskEdit, medCdProdInic) X(TMaskEdit, medCdProdFina) \
+    X(TEdit, edtNmProdInic) X(TEdit, edtNmProdFina) X(TRadioGroup, rdgOrdena) \
+    X(TSpinEdit, sedNiveOrde) X(TCheckBox, chbEstocaveis) X(TCheckBox, chbNaoEstoc) \
+    X(TDataSource, dtsFilial__) X(TDataSource, dtsServico__) X(TDataSource, dtsGrupServ__) \
+    X(TDataSource, dtsProduto__) X(TADOIBQuery, qryFilial) X(TADOIBQuery, qryServico) \
+    X(TADOIBQuery, qryProduto) X(TADOIBQuery, qryGrupServ) X(TADOIBQuery, qryVdProduto) \
+    X(TADOIBQuery, qryTAgreg) X(TNetConnection, netCustProd)
+
 class TfrmRealGlobal : public TfrmDadosGerRel {
     Q_OBJECT
 
@@ -30,41 +46,9 @@ public:
     explicit TfrmRealGlobal(QWidget *parent = nullptr);
 
     // Components of the definition, by their names.
-    TMaskEdit *medCentral = nullptr;
-    TEdit *edtNmCentral = nullptr;
-    TMaskEdit *medCdFilial = nullptr;
-    TEdit *edtNmFilial = nullptr;
-    TBtnPesquisa *btpFilial = nullptr;
-    TComboBox *cbbTipoCusto = nullptr;
-    TDateEditPlus *depDataInic = nullptr;
-    TDateEditPlus *depDataFina = nullptr;
-    TEdit *edtDataInic = nullptr;
-    TEdit *edtDataFina = nullptr;
-    TRadioButton *rbtTodosGrup = nullptr;
-    TRadioButton *rbtListaGrup = nullptr;
-    TSpeedButton *sbtGrupServ = nullptr;
-    TRadioButton *rbtTodosServ = nullptr;
-    TRadioButton *rbtListaServ = nullptr;
-    TSpeedButton *sbtServico = nullptr;
-    TMaskEdit *medCdProdInic = nullptr;
-    TMaskEdit *medCdProdFina = nullptr;
-    TEdit *edtNmProdInic = nullptr;
-    TEdit *edtNmProdFina = nullptr;
-    TRadioGroup *rdgOrdena = nullptr;
-    TSpinEdit *sedNiveOrde = nullptr;
-    TCheckBox *chbEstocaveis = nullptr;
-    TCheckBox *chbNaoEstoc = nullptr;
-    TDataSource *dtsFilial__ = nullptr;
-    TDataSource *dtsServico__ = nullptr;
-    TDataSource *dtsGrupServ__ = nullptr;
-    TDataSource *dtsProduto__ = nullptr;
-    TADOIBQuery *qryFilial = nullptr;
-    TADOIBQuery *qryServico = nullptr;
-    TADOIBQuery *qryProduto = nullptr;
-    TADOIBQuery *qryGrupServ = nullptr;
-    TADOIBQuery *qryVdProduto = nullptr;
-    TADOIBQuery *qryTAgreg = nullptr;
-    TNetConnection *netCustProd = nullptr;
+#define REALGLOBAL_FIELD(Class, name) Class *name = nullptr;
+    REALGLOBAL_COMPONENTS(REALGLOBAL_FIELD)
+#undef REALGLOBAL_FIELD
 
     // Validation (a failure shows its message, focuses the control and raises).
     void Vd_CdFilial(bool required);
@@ -77,11 +61,13 @@ public:
     // Rebuilds the effective service list ListaServ.
     void Servico();
 
-    // The product range sent to the report for the two code texts.
-    struct ProductRange { QString initial, final; };
+    // The product range sent to the report for the two code texts, by the
+    // product code picture.
     static ProductRange productRange(const QString &initialCode, const QString &finalCode);
 
     bool firstActivationPending() const { return boPrimeiraVez; }
+    // What the controls hold now, as the report's parameters are filled from it.
+    ReportSelection selection() const;
 
 public slots:
     void FormCreate(QObject *Sender);

@@ -14,8 +14,8 @@
 // (a child of this query), else a transient one for a column of the open
 // result; a name that is neither throws EHostError. Open() checks that every
 // persistent field's column is in the result.
-// The ADO and InterBase settings are kept as stored; the connection names
-// ("dtmDBGeral.adcGeral", ...) only document which shared connection is meant.
+// The stored ADO and InterBase settings have no effect here: one shared
+// connection serves every query (toolkit/StoredProperties.cpp).
 #pragma once
 
 #include "SqlDialect.h"
@@ -42,26 +42,7 @@ class TADOIBQuery : public QObject {
     Q_PROPERTY(bool Active READ Active WRITE setActive)
     Q_PROPERTY(QObject *DataSource READ DataSource WRITE setDataSource)
     Q_PROPERTY(QObject *Query READ Query)
-    Q_PROPERTY(QString ADOConnection MEMBER m_adoConnection)
-    Q_PROPERTY(QString DataBase MEMBER m_dataBase)
-    Q_PROPERTY(QString Transaction MEMBER m_transaction)
-    Q_PROPERTY(QString ADOCursorLocation MEMBER m_cursorLocation)
-    Q_PROPERTY(QString ADOCursorType MEMBER m_cursorType)
-    Q_PROPERTY(QString ADOLockType MEMBER m_lockType)
-    Q_PROPERTY(int ADOCacheSize MEMBER m_cacheSize)
-    Q_PROPERTY(int ADOMaxRecords MEMBER m_maxRecords)
-    Q_PROPERTY(bool ADOEnableBCD MEMBER m_enableBCD)
-    Q_PROPERTY(bool ADOFiltered MEMBER m_filtered)
-    Q_PROPERTY(bool ADOPrepared MEMBER m_prepared)
-    Q_PROPERTY(QStringList ADOExecuteOptions MEMBER m_executeOptions)
-    Q_PROPERTY(QString ADOMarshalOptions MEMBER m_marshalOptions)
-    Q_PROPERTY(bool CachedUpdates MEMBER m_cachedUpdates)
-    Q_PROPERTY(bool ObjectView MEMBER m_objectView)
     Q_PROPERTY(bool ParamCheck MEMBER m_paramCheck)
-    Q_PROPERTY(bool AutoCalcFields MEMBER m_autoCalcFields)
-    Q_PROPERTY(QVariantList Constraints MEMBER m_constraints)
-    Q_PROPERTY(int Left MEMBER m_left)
-    Q_PROPERTY(int Top MEMBER m_top)
 
 public:
     Q_INVOKABLE explicit TADOIBQuery(QObject *parent = nullptr);
@@ -143,18 +124,5 @@ private:
     bool m_empty = true;
     qint64 m_rowNo = -1;
 
-    // stored settings
-    QString m_adoConnection, m_dataBase, m_transaction;
-    QString m_cursorLocation = QStringLiteral("clUseClient");
-    QString m_cursorType = QStringLiteral("ctKeyset");
-    QString m_lockType = QStringLiteral("ltReadOnly");
-    int m_cacheSize = 1;
-    int m_maxRecords = 0;
-    bool m_enableBCD = false, m_filtered = false, m_prepared = false;
-    QStringList m_executeOptions;
-    QString m_marshalOptions = QStringLiteral("moMarshalAll");
-    bool m_cachedUpdates = false, m_objectView = false;
-    bool m_paramCheck = true, m_autoCalcFields = true;
-    QVariantList m_constraints;
-    int m_left = 0, m_top = 0;
+    bool m_paramCheck = true;
 };

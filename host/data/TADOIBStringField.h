@@ -19,10 +19,6 @@ class TADOIBStringField : public QObject {
     Q_PROPERTY(bool Visible READ Visible WRITE setVisible)
     Q_PROPERTY(bool Required READ Required WRITE setRequired)
     Q_PROPERTY(QString EditMask READ EditMask WRITE setEditMask)
-    Q_PROPERTY(bool FixedChar MEMBER m_fixedChar)
-    Q_PROPERTY(bool ReadOnly MEMBER m_readOnly)
-    Q_PROPERTY(QString Origin MEMBER m_origin)
-    Q_PROPERTY(int Index MEMBER m_index)
 
 public:
     // The string field's default size, used when a definition stores none.
@@ -69,9 +65,5 @@ private:
     bool m_visible = true;
     bool m_required = false;
     QString m_editMask;
-    bool m_fixedChar = false;
-    bool m_readOnly = false;
-    QString m_origin;
-    int m_index = -1;
     bool m_transient = false;
 };

@@ -10,10 +10,7 @@ class TADOIBDataSet;
 class TDataSource : public QObject {
     Q_OBJECT
     Q_PROPERTY(QObject *DataSet READ DataSet WRITE setDataSet)
-    Q_PROPERTY(bool AutoEdit MEMBER m_autoEdit)
     Q_PROPERTY(bool Enabled MEMBER m_enabled)
-    Q_PROPERTY(int Left MEMBER m_left)
-    Q_PROPERTY(int Top MEMBER m_top)
 
 public:
     Q_INVOKABLE explicit TDataSource(QObject *parent = nullptr);
@@ -26,8 +23,5 @@ public:
 
 private:
     QPointer<QObject> m_dataSet;
-    bool m_autoEdit = true;
     bool m_enabled = true;
-    int m_left = 0;
-    int m_top = 0;
 };

@@ -38,8 +38,6 @@ class TReportDesignerDialog : public QObject {
     Q_OBJECT
     Q_PROPERTY(QString DefaultDatabaseName READ DefaultDatabaseName WRITE setDefaultDatabaseName)
     Q_PROPERTY(QString ReportCode READ ReportCode WRITE setReportCode)
-    Q_PROPERTY(int Left MEMBER m_left)
-    Q_PROPERTY(int Top MEMBER m_top)
 
 public:
     explicit TReportDesignerDialog(QObject *parent = nullptr);
@@ -96,5 +94,4 @@ private:
 
     QString m_databaseName;
     QString m_reportCode;
-    int m_left = 0, m_top = 0;
 };

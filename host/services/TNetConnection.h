@@ -23,8 +23,6 @@ class TNetConnection : public QObject {
     Q_PROPERTY(QString Host READ Host WRITE setHost)
     Q_PROPERTY(int Port READ Port WRITE setPort)
     Q_PROPERTY(QString ServerName READ ServerName WRITE setServerName)
-    Q_PROPERTY(QString ServerGUID MEMBER m_serverGuid)
-    Q_PROPERTY(QString Address MEMBER m_address)
     Q_PROPERTY(bool Connected READ Connected WRITE setConnected)
     Q_PROPERTY(bool ThrowException READ ThrowException WRITE setThrowException)
     Q_PROPERTY(int Timeout READ Timeout WRITE setTimeout)
@@ -70,8 +68,6 @@ private:
     QString m_host;
     int m_port = 211;
     QString m_serverName;
-    QString m_serverGuid;
-    QString m_address;
     bool m_connected = false;
     bool m_throwException = true;
     int m_timeout = 5000;

@@ -1,25 +1,11 @@
 #include "FormLexer.h"
+#include "CodePage1252.h"
 
-#include <QStringDecoder>
 
 FormDefinitionError::FormDefinitionError(const QString &file, int line, int column, const QString &message)
     : DefinitionError(QStringLiteral("%1:%2:%3: %4").arg(file).arg(line).arg(column).arg(message),
                       file, line, column, message)
 {
-}
-
-namespace {
-// Code page 1252 as far as it differs from Latin-1 (0x80..0x9F).
-const char16_t cp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-QChar fromCp1252(uint byte)
-{
-    if (byte >= 0x80 && byte < 0xA0)
-        return QChar(cp1252High[byte - 0x80]);
-    return QChar(byte);
-}
 }
 
 FormLexer::FormLexer(const QByteArray &source, const QString &file) : m_src(source), m_file(file) {}
@@ -89,7 +75,7 @@ FormToken FormLexer::readString()
                     }
                     break;
                 }
-                t.text += fromCp1252(d.unicode());
+                t.text += CodePage1252::decode(uchar(d.unicode()));
             }
         } else if (c == QLatin1Char('#')) {
             const int sl = m_line, sc = m_col;
@@ -103,7 +89,7 @@ FormToken FormLexer::readString()
                 fail(sl, sc, QStringLiteral("character code expected after #"));
             const uint code = digits.toUInt();
             // Codes below 256 are code-page bytes; larger ones are Unicode.
-            t.text += code < 256 ? fromCp1252(code) : QChar(char16_t(code));
+            t.text += code < 256 ? CodePage1252::decode(uchar(code)) : QChar(char16_t(code));
         } else {
             // A + at the end of a line continues the string on the next one.
             const int savePos = m_pos, saveLine = m_line, saveCol = m_col;
@@ -153,26 +139,8 @@ FormToken FormLexer::next()
         }
         return t;
     }
-    if (c == QLatin1Char('{')) {
-        t.kind = FormToken::Binary;
-        advance();
-        QByteArray hex;
-        for (;;) {
-            const QChar d = peekChar();
-            if (d.isNull())
-                fail(t.line, t.column, QStringLiteral("unterminated binary data"));
-            advance();
-            if (d == QLatin1Char('}'))
-                break;
-            if (d.isSpace())
-                continue;
-            if (!isxdigit(d.toLatin1()))
-                fail(m_line, m_col - 1, QStringLiteral("hexadecimal digit expected"));
-            hex += d.toLatin1();
-        }
-        t.bytes = QByteArray::fromHex(hex);
-        return t;
-    }
+    if (c == QLatin1Char('{'))
+        return readBinary(t);
     if (QStringLiteral("=:[](),<>").contains(c)) {
         t.kind = FormToken::Symbol;
         t.text = c;
@@ -180,4 +148,26 @@ FormToken FormLexer::next()
         return t;
     }
     fail(m_line, m_col, QStringLiteral("unexpected character '%1'").arg(c));
+}
+
+FormToken FormLexer::readBinary(FormToken &t)
+{
+    t.kind = FormToken::Binary;
+    advance();
+    QByteArray hex;
+    for (;;) {
+        const QChar d = peekChar();
+        if (d.isNull())
+            fail(t.line, t.column, QStringLiteral("unterminated binary data"));
+        advance();
+        if (d == QLatin1Char('}'))
+            break;
+        if (d.isSpace())
+            continue;
+        if (!isxdigit(d.toLatin1()))
+            fail(m_line, m_col - 1, QStringLiteral("hexadecimal digit expected"));
+        hex += d.toLatin1();
+    }
+    t.bytes = QByteArray::fromHex(hex);
+    return t;
 }

@@ -33,6 +33,8 @@ private:
     void advance();
     void skipBlanks();
     FormToken readString();
+    // Hexadecimal bytes between braces.
+    FormToken readBinary(FormToken &t);
     QByteArray m_src;
     QString m_file;
     int m_pos = 0;

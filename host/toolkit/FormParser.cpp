@@ -100,26 +100,10 @@ FormValue FormParser::parseValue()
     v.line = m_tok.line;
     v.column = m_tok.column;
     switch (m_tok.kind) {
-    case FormToken::Integer:
-        v.kind = FormValue::Integer;
-        v.text = m_tok.text;
-        take();
-        return v;
-    case FormToken::Float:
-        v.kind = FormValue::Float;
-        v.text = m_tok.text;
-        take();
-        return v;
-    case FormToken::String:
-        v.kind = FormValue::String;
-        v.text = m_tok.text;
-        take();
-        return v;
-    case FormToken::Ident:
-        v.kind = FormValue::Ident;
-        v.text = m_tok.text;
-        take();
-        return v;
+    case FormToken::Integer: return parseScalar(v, FormValue::Integer);
+    case FormToken::Float: return parseScalar(v, FormValue::Float);
+    case FormToken::String: return parseScalar(v, FormValue::String);
+    case FormToken::Ident: return parseScalar(v, FormValue::Ident);
     case FormToken::Binary:
         v.kind = FormValue::Binary;
         v.bytes = m_tok.bytes;
@@ -130,55 +114,75 @@ FormValue FormParser::parseValue()
     case FormToken::Symbol:
         break;
     }
-    if (isSymbol("[")) {
-        v.kind = FormValue::Set;
-        take();
-        while (!isSymbol("]")) {
-            if (m_tok.kind != FormToken::Ident)
-                fail(QStringLiteral("set element expected"));
-            v.list << m_tok.text;
-            take();
-            if (isSymbol(","))
-                take();
-            else if (!isSymbol("]"))
-                fail(QStringLiteral("',' or ']' expected"));
-        }
-        take();
-        return v;
-    }
-    if (isSymbol("(")) {
-        v.kind = FormValue::StringList;
-        take();
-        while (!isSymbol(")")) {
-            if (m_tok.kind == FormToken::End)
-                m_lex.fail(v.line, v.column, QStringLiteral("unterminated list: ')' expected"));
-            if (m_tok.kind != FormToken::String && m_tok.kind != FormToken::Integer && m_tok.kind != FormToken::Ident)
-                fail(QStringLiteral("list element expected"));
-            v.list << m_tok.text;
-            take();
-        }
-        take();
-        return v;
-    }
-    if (isSymbol("<")) {
-        v.kind = FormValue::Collection;
-        take();
-        while (!isSymbol(">")) {
-            if (!isWord("item"))
-                fail(QStringLiteral("'item' or '>' expected"));
-            const int il = m_tok.line, ic = m_tok.column;
-            take();
-            std::vector<FormProperty> item;
-            while (!isWord("end")) {
-                if (m_tok.kind == FormToken::End)
-                    m_lex.fail(il, ic, QStringLiteral("unterminated item: 'end' expected"));
-                item.push_back(parseProperty());
-            }
-            take();
-            v.items.push_back(std::move(item));
-        }
-        take();
-        return v;
-    }
+    if (isSymbol("["))
+        return parseSet(v);
+    if (isSymbol("("))
+        return parseStringList(v);
+    if (isSymbol("<"))
+        return parseCollection(v);
     fail(QStringLiteral("value expected"));
+}
+
+FormValue FormParser::parseScalar(FormValue &v, FormValue::Kind kind)
+{
+    v.kind = kind;
+    v.text = m_tok.text;
+    take();
+    return v;
+}
+
+FormValue FormParser::parseSet(FormValue &v)
+{
+    v.kind = FormValue::Set;
+    take();
+    while (!isSymbol("]")) {
+        if (m_tok.kind != FormToken::Ident)
+            fail(QStringLiteral("set element expected"));
+        v.list << m_tok.text;
+        take();
+        if (isSymbol(","))
+            take();
+        else if (!isSymbol("]"))
+            fail(QStringLiteral("',' or ']' expected"));
+    }
+    take();
+    return v;
+}
+
+FormValue FormParser::parseStringList(FormValue &v)
+{
+    v.kind = FormValue::StringList;
+    take();
+    while (!isSymbol(")")) {
+        if (m_tok.kind == FormToken::End)
+            m_lex.fail(v.line, v.column, QStringLiteral("unterminated list: ')' expected"));
+        if (m_tok.kind != FormToken::String && m_tok.kind != FormToken::Integer && m_tok.kind != FormToken::Ident)
+            fail(QStringLiteral("list element expected"));
+        v.list << m_tok.text;
+        take();
+    }
+    take();
+    return v;
+}
+
+FormValue FormParser::parseCollection(FormValue &v)
+{
+    v.kind = FormValue::Collection;
+    take();
+    while (!isSymbol(">")) {
+        if (!isWord("item"))
+            fail(QStringLiteral("'item' or '>' expected"));
+        const int il = m_tok.line, ic = m_tok.column;
+        take();
+        std::vector<FormProperty> item;
+        while (!isWord("end")) {
+            if (m_tok.kind == FormToken::End)
+                m_lex.fail(il, ic, QStringLiteral("unterminated item: 'end' expected"));
+            item.push_back(parseProperty());
+        }
+        take();
+        v.items.push_back(std::move(item));
+    }
+    take();
+    return v;
 }

@@ -48,6 +48,10 @@ public:
 private:
     std::shared_ptr<FormNode> parseBlock();
     FormValue parseValue();
+    FormValue parseScalar(FormValue &v, FormValue::Kind kind);
+    FormValue parseSet(FormValue &v);
+    FormValue parseStringList(FormValue &v);
+    FormValue parseCollection(FormValue &v);
     FormProperty parseProperty();
     void take();
     [[noreturn]] void fail(const QString &message) const;

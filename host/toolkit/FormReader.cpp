@@ -1,4 +1,5 @@
 #include "FormReader.h"
+#include "StoredProperties.h"
 #include "ComponentRegistry.h"
 #include "Dispatch.h"
 #include "Errors.h"
@@ -83,6 +84,13 @@ void FormReader::read(const QByteArray &source, const QString &file)
     applyRoot(*root);
 }
 
+void FormReader::read(const FormNode &root, const QString &file)
+{
+    m_file = file;
+    Dispatch::LoadingScope loading;
+    applyRoot(root);
+}
+
 void FormReader::applyRoot(const FormNode &root)
 {
     bool known = false;
@@ -161,72 +169,82 @@ QVariantMap FormReader::collectionItem(const std::vector<FormProperty> &item)
 QVariant FormReader::convert(const QMetaProperty &mp, const FormValue &v, const FormProperty &p, bool *isRef)
 {
     *isRef = false;
-    const QMetaType type = mp.metaType();
-    auto wrongKind = [&]() {
-        fail(v.line, v.column, QStringLiteral("property '%1' does not take %2").arg(p.path, v.kindName()));
-    };
-    if (isObjectPointer(type)) {
+    if (isObjectPointer(mp.metaType())) {
         if (v.kind != FormValue::Ident)
-            wrongKind();
+            wrongKind(v, p);
         *isRef = true;
         return {};
     }
-    if (mp.isEnumType()) {
-        if (v.kind == FormValue::Integer)
-            return v.text.toInt();
-        if (v.kind != FormValue::Ident)
-            wrongKind();
-        bool ok = false;
-        const int value = mp.enumerator().keyToValue(v.text.toLatin1().constData(), &ok);
-        if (!ok)
-            fail(v.line, v.column, QStringLiteral("'%1' is not a value of property '%2'").arg(v.text, p.path));
-        return value;
-    }
-    switch (type.id()) {
+    if (mp.isEnumType())
+        return convertEnum(mp, v, p);
+    return convertPlain(mp.metaType().id(), v, p);
+}
+
+void FormReader::wrongKind(const FormValue &v, const FormProperty &p) const
+{
+    fail(v.line, v.column, QStringLiteral("property '%1' does not take %2").arg(p.path, v.kindName()));
+}
+
+QVariant FormReader::convertEnum(const QMetaProperty &mp, const FormValue &v, const FormProperty &p)
+{
+    if (v.kind == FormValue::Integer)
+        return v.text.toInt();
+    if (v.kind != FormValue::Ident)
+        wrongKind(v, p);
+    bool ok = false;
+    const int value = mp.enumerator().keyToValue(v.text.toLatin1().constData(), &ok);
+    if (!ok)
+        fail(v.line, v.column, QStringLiteral("'%1' is not a value of property '%2'").arg(v.text, p.path));
+    return value;
+}
+
+QVariant FormReader::convertPlain(int typeId, const FormValue &v, const FormProperty &p)
+{
+    const bool ident = v.kind == FormValue::Ident;
+    switch (typeId) {
     case QMetaType::Bool:
-        if (v.kind == FormValue::Ident && v.text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
+        if (ident && v.text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
             return true;
-        if (v.kind == FormValue::Ident && v.text.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
+        if (ident && v.text.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
             return false;
-        wrongKind();
+        break;
     case QMetaType::Int:
     case QMetaType::LongLong:
-    case QMetaType::UInt:
+    case QMetaType::UInt: {
         if (v.kind == FormValue::Integer)
             return v.text.toLongLong();
-        if (v.kind == FormValue::Ident && v.text.startsWith(QLatin1Char('$'))) {
-            bool ok = false;
-            const qlonglong n = v.text.mid(1).toLongLong(&ok, 16);
-            if (ok)
-                return n;
-        }
-        wrongKind();
+        bool ok = false;
+        const qlonglong n = ident && v.text.startsWith(QLatin1Char('$')) ? v.text.mid(1).toLongLong(&ok, 16) : 0;
+        if (ok)
+            return n;
+        break;
+    }
     case QMetaType::Double:
         if (v.kind == FormValue::Integer || v.kind == FormValue::Float)
             return v.text.toDouble();
-        wrongKind();
+        break;
     case QMetaType::QString:
-        if (v.kind == FormValue::String || v.kind == FormValue::Ident)
+        if (v.kind == FormValue::String || ident)
             return v.text;
-        wrongKind();
+        break;
     case QMetaType::QStringList:
         if (v.kind == FormValue::StringList || v.kind == FormValue::Set)
             return v.list;
-        wrongKind();
+        break;
     case QMetaType::QVariantList:
         if (v.kind == FormValue::Collection)
             return plainValue(v);
-        wrongKind();
+        break;
     case QMetaType::QByteArray:
         if (v.kind == FormValue::Binary)
             return v.bytes;
         if (v.kind == FormValue::String)
             return v.text.toUtf8();
-        wrongKind();
-    default:
         break;
+    default:
+        fail(p.line, p.column, QStringLiteral("property '%1' cannot be set from a definition").arg(p.path));
     }
-    fail(p.line, p.column, QStringLiteral("property '%1' cannot be set from a definition").arg(p.path));
+    wrongKind(v, p);
 }
 
 void FormReader::setProperty(QObject *obj, const FormProperty &p)
@@ -246,6 +264,10 @@ void FormReader::setProperty(QObject *obj, const FormProperty &p)
             fail(p.line, p.column, QStringLiteral("property '%1' has no object to set").arg(segs[i]));
     }
     const QString name = segs.last();
+    if (!StoredProperties::reasonFor(target, name).isEmpty()) {
+        target->setProperty(name.toLatin1().constData(), plainValue(p.value));
+        return;
+    }
     QMetaProperty mp;
     QObject *holder = target;
     if (findProperty(holder, name, mp)) {
@@ -266,9 +288,6 @@ void FormReader::setProperty(QObject *obj, const FormProperty &p)
         m_bindings.append({target, name, p.value.text, m_file, p.line, p.column});
         return;
     }
-    // Non-visual components carry their design-time position; it means nothing here.
-    if (!qobject_cast<QWidget *>(target) && (name == QLatin1String("Left") || name == QLatin1String("Top")))
-        return;
     fail(p.line, p.column, QStringLiteral("unknown property '%1' of %2")
                                .arg(p.path, QLatin1String(target->metaObject()->className())));
 }

@@ -21,6 +21,8 @@ public:
 
     void readFile(const QString &path);
     void read(const QByteArray &source, const QString &file);
+    // Applies a definition already parsed (file names it in errors).
+    void read(const FormNode &root, const QString &file);
     // Resolves references and binds the event handlers.
     void finish();
 
@@ -45,6 +47,9 @@ private:
     void applyChild(QObject *parent, const FormNode &node);
     void setProperty(QObject *obj, const FormProperty &p);
     QVariant convert(const QMetaProperty &mp, const FormValue &v, const FormProperty &p, bool *isRef);
+    QVariant convertEnum(const QMetaProperty &mp, const FormValue &v, const FormProperty &p);
+    QVariant convertPlain(int typeId, const FormValue &v, const FormProperty &p);
+    [[noreturn]] void wrongKind(const FormValue &v, const FormProperty &p) const;
     QVariantMap collectionItem(const std::vector<FormProperty> &item);
     QVariant plainValue(const FormValue &v);
     QObject *resolve(const QString &path);

@@ -10,13 +10,13 @@ TBevel::TBevel(QWidget *parent) : QWidget(parent)
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
-void TBevel::setShape(const QString &v)
+void TBevel::setShape(PropertyEnums::TBevelShape v)
 {
     m_shape = v;
     update();
 }
 
-void TBevel::setStyle_(const QString &v)
+void TBevel::setStyle_(PropertyEnums::TBevelStyle v)
 {
     m_style = v;
     update();
@@ -24,8 +24,9 @@ void TBevel::setStyle_(const QString &v)
 
 void TBevel::paintEvent(QPaintEvent *)
 {
+    using PropertyEnums::TBevelShape;
     QPainter p(this);
-    const bool lowered = m_style != QLatin1String("bsRaised");
+    const bool lowered = m_style != PropertyEnums::TBevelStyle::bsRaised;
     const QColor dark = palette().color(QPalette::Dark);
     const QColor light = palette().color(QPalette::Light);
     const QColor first = lowered ? dark : light;
@@ -43,15 +44,15 @@ void TBevel::paintEvent(QPaintEvent *)
         p.setPen(second);
         p.drawLine(x, 0, x, h);
     };
-    if (m_shape == QLatin1String("bsTopLine"))
+    if (m_shape == TBevelShape::bsTopLine)
         hline(1);
-    else if (m_shape == QLatin1String("bsBottomLine"))
+    else if (m_shape == TBevelShape::bsBottomLine)
         hline(h);
-    else if (m_shape == QLatin1String("bsLeftLine"))
+    else if (m_shape == TBevelShape::bsLeftLine)
         vline(1);
-    else if (m_shape == QLatin1String("bsRightLine"))
+    else if (m_shape == TBevelShape::bsRightLine)
         vline(w);
-    else if (m_shape == QLatin1String("bsBox") || m_shape == QLatin1String("bsFrame")) {
+    else if (m_shape == TBevelShape::bsBox || m_shape == TBevelShape::bsFrame) {
         p.setPen(first);
         p.drawRect(0, 0, w - 1, h - 1);
         p.setPen(second);

@@ -13,20 +13,22 @@ TCheckBox::TCheckBox(QWidget *parent) : QCheckBox(parent)
             [this] { Dispatch::fire([this] { emit OnClick(this); }); });
 }
 
-QString TCheckBox::State() const
+PropertyEnums::TCheckBoxState TCheckBox::State() const
 {
+    using PropertyEnums::TCheckBoxState;
     switch (checkState()) {
-    case Qt::Checked: return QStringLiteral("cbChecked");
-    case Qt::PartiallyChecked: return QStringLiteral("cbGrayed");
-    default: return QStringLiteral("cbUnchecked");
+    case Qt::Checked: return TCheckBoxState::cbChecked;
+    case Qt::PartiallyChecked: return TCheckBoxState::cbGrayed;
+    default: return TCheckBoxState::cbUnchecked;
     }
 }
 
-void TCheckBox::setState(const QString &v)
+void TCheckBox::setState(PropertyEnums::TCheckBoxState v)
 {
-    setCheckState(v == QLatin1String("cbChecked") ? Qt::Checked
-                  : v == QLatin1String("cbGrayed") ? Qt::PartiallyChecked
-                                                   : Qt::Unchecked);
+    using PropertyEnums::TCheckBoxState;
+    setCheckState(v == TCheckBoxState::cbChecked  ? Qt::Checked
+                  : v == TCheckBoxState::cbGrayed ? Qt::PartiallyChecked
+                                                  : Qt::Unchecked);
 }
 
 void TCheckBox::focusInEvent(QFocusEvent *e)

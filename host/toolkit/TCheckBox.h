@@ -2,21 +2,22 @@
 // AllowGrayed; OnClick follows every change of Checked, from code as well.
 #pragma once
 
+#include "PropertyEnums.h"
+
 #include <QCheckBox>
 
 class TCheckBox : public QCheckBox {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ text WRITE setText)
     Q_PROPERTY(bool Checked READ isChecked WRITE setChecked)
-    Q_PROPERTY(QString State READ State WRITE setState)
+    Q_PROPERTY(PropertyEnums::TCheckBoxState State READ State WRITE setState)
     Q_PROPERTY(bool AllowGrayed READ isTristate WRITE setTristate)
-    Q_PROPERTY(QString Alignment MEMBER m_alignment)
 
 public:
     explicit TCheckBox(QWidget *parent = nullptr);
     bool Checked() const { return isChecked(); }
-    QString State() const;
-    void setState(const QString &v);
+    PropertyEnums::TCheckBoxState State() const;
+    void setState(PropertyEnums::TCheckBoxState v);
 
 signals:
     void OnClick(QObject *Sender);
@@ -28,7 +29,4 @@ protected:
     bool hitButton(const QPoint &pos) const override { return rect().contains(pos); }
     void focusInEvent(QFocusEvent *e) override;
     void focusOutEvent(QFocusEvent *e) override;
-
-private:
-    QString m_alignment = QStringLiteral("taRightJustify");
 };

@@ -19,13 +19,13 @@ TComboBox::TComboBox(QWidget *parent) : QComboBox(parent)
     });
 }
 
-void TComboBox::setStyle_(const QString &v)
+void TComboBox::setStyle_(PropertyEnums::TComboBoxStyle v)
 {
     m_style = v;
     m_styleApplied = true;
     // Only an editable style makes the line edit: one made and dropped again
     // would leave a deferred deletion that takes the focus with it.
-    setEditable(v == QLatin1String("csDropDown") || v == QLatin1String("csSimple"));
+    setEditable(v == PropertyEnums::TComboBoxStyle::csDropDown || v == PropertyEnums::TComboBoxStyle::csSimple);
 }
 
 void TComboBox::showEvent(QShowEvent *e)

@@ -2,23 +2,23 @@
 // code are copied; ItemIndex -1 means nothing chosen and Text is then empty.
 #pragma once
 
+#include "PropertyEnums.h"
+
 #include <QComboBox>
 
 class TComboBox : public QComboBox {
     Q_OBJECT
-    Q_PROPERTY(QString Style READ Style WRITE setStyle_)
+    Q_PROPERTY(PropertyEnums::TComboBoxStyle Style READ Style WRITE setStyle_)
     Q_PROPERTY(QStringList Items READ Items WRITE setItems)
     Q_PROPERTY(int ItemIndex READ ItemIndex WRITE setItemIndex)
-    Q_PROPERTY(int ItemHeight MEMBER m_itemHeight)
     Q_PROPERTY(QString Text READ Text WRITE setText_)
-    Q_PROPERTY(bool Sorted MEMBER m_sorted)
     Q_PROPERTY(int DropDownCount READ maxVisibleItems WRITE setMaxVisibleItems)
 
 public:
     explicit TComboBox(QWidget *parent = nullptr);
 
-    QString Style() const { return m_style; }
-    void setStyle_(const QString &v);
+    PropertyEnums::TComboBoxStyle Style() const { return m_style; }
+    void setStyle_(PropertyEnums::TComboBoxStyle v);
     QStringList Items() const;
     void setItems(const QStringList &items);
     int ItemIndex() const { return currentIndex(); }
@@ -42,7 +42,5 @@ protected:
 
 private:
     bool m_styleApplied = false;
-    QString m_style = QStringLiteral("csDropDown");
-    int m_itemHeight = 13;
-    bool m_sorted = false;
+    PropertyEnums::TComboBoxStyle m_style = PropertyEnums::TComboBoxStyle::csDropDown;
 };

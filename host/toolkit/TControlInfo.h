@@ -28,12 +28,7 @@ class TControlInfo : public QObject {
     Q_PROPERTY(bool ParentColor READ ParentColor WRITE setParentColor)
     Q_PROPERTY(bool ParentFont READ ParentFont WRITE setParentFont)
     Q_PROPERTY(QObject *Font READ Font)
-    Q_PROPERTY(QString Align READ Align WRITE setAlign)
-    Q_PROPERTY(QStringList Anchors READ Anchors WRITE setAnchors)
     Q_PROPERTY(int HelpContext READ HelpContext WRITE setHelpContext)
-    Q_PROPERTY(QString Cursor READ Cursor WRITE setCursor)
-    Q_PROPERTY(bool ParentCtl3D MEMBER m_parentCtl3D)
-    Q_PROPERTY(bool Ctl3D MEMBER m_ctl3D)
 
 public:
     // The info of w, created on first use.
@@ -72,14 +67,8 @@ public:
     void setParentFont(bool v) { m_parentFont = v; }
     QObject *Font();
     TFont *font();
-    QString Align() const { return m_align; }
-    void setAlign(const QString &v) { m_align = v; }
-    QStringList Anchors() const { return m_anchors; }
-    void setAnchors(const QStringList &v) { m_anchors = v; }
     int HelpContext() const { return m_helpContext; }
     void setHelpContext(int v) { m_helpContext = v; }
-    QString Cursor() const { return m_cursor; }
-    void setCursor(const QString &v) { m_cursor = v; }
 
     QWidget *widget() const;
 
@@ -95,12 +84,7 @@ private:
     bool m_parentShowHint = true;
     bool m_parentColor = true;
     bool m_parentFont = true;
-    bool m_parentCtl3D = true;
-    bool m_ctl3D = true;
     int m_helpContext = 0;
     QString m_color;
-    QString m_align = QStringLiteral("alNone");
-    QStringList m_anchors;
-    QString m_cursor;
     TFont *m_font = nullptr;
 };

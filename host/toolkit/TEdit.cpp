@@ -17,9 +17,9 @@ TEdit::TEdit(QWidget *parent) : QLineEdit(parent)
 void TEdit::setText_(const QString &v)
 {
     QString t = v;
-    if (m_charCase == QLatin1String("ecUpperCase"))
+    if (m_charCase == PropertyEnums::TEditCharCase::ecUpperCase)
         t = t.toUpper();
-    else if (m_charCase == QLatin1String("ecLowerCase"))
+    else if (m_charCase == PropertyEnums::TEditCharCase::ecLowerCase)
         t = t.toLower();
     QLineEdit::setText(t);
 }

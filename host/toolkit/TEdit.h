@@ -1,6 +1,8 @@
 // Single-line edit. Text, MaxLength, ReadOnly, CharCase; OnChange (only when
-// the text differs), OnEnter, OnExit, OnKeyDown, OnKeyPress, OnClick.
+// the text differs), OnEnter, OnExit, OnKeyDown, OnClick.
 #pragma once
+
+#include "PropertyEnums.h"
 
 #include <QLineEdit>
 
@@ -9,10 +11,7 @@ class TEdit : public QLineEdit {
     Q_PROPERTY(QString Text READ Text WRITE setText_)
     Q_PROPERTY(int MaxLength READ MaxLength WRITE setMaxLength_)
     Q_PROPERTY(bool ReadOnly READ isReadOnly WRITE setReadOnly)
-    Q_PROPERTY(QString CharCase READ CharCase WRITE setCharCase)
-    Q_PROPERTY(bool AutoSelect MEMBER m_autoSelect)
-    Q_PROPERTY(bool AutoSize MEMBER m_autoSize)
-    Q_PROPERTY(QString BorderStyle MEMBER m_borderStyle)
+    Q_PROPERTY(PropertyEnums::TEditCharCase CharCase READ CharCase WRITE setCharCase)
 
 public:
     explicit TEdit(QWidget *parent = nullptr);
@@ -21,8 +20,8 @@ public:
     virtual void setText_(const QString &v);
     int MaxLength() const { return m_maxLength; }
     void setMaxLength_(int v);
-    QString CharCase() const { return m_charCase; }
-    void setCharCase(const QString &v) { m_charCase = v; }
+    PropertyEnums::TEditCharCase CharCase() const { return m_charCase; }
+    void setCharCase(PropertyEnums::TEditCharCase v) { m_charCase = v; }
     // Whether this edit holds the input focus of its window.
     bool Focused() const;
     void SetFocus();
@@ -32,7 +31,6 @@ signals:
     void OnEnter(QObject *Sender);
     void OnExit(QObject *Sender);
     void OnKeyDown(QObject *Sender, int *Key, int Shift);
-    void OnKeyPress(QObject *Sender, QChar *Key);
     void OnClick(QObject *Sender);
 
 protected:
@@ -46,8 +44,5 @@ protected:
 private:
     QString m_last;
     int m_maxLength = 0;
-    QString m_charCase = QStringLiteral("ecNormal");
-    bool m_autoSelect = true;
-    bool m_autoSize = true;
-    QString m_borderStyle = QStringLiteral("bsSingle");
+    PropertyEnums::TEditCharCase m_charCase = PropertyEnums::TEditCharCase::ecNormal;
 };

@@ -1,5 +1,5 @@
 // The Font sub-object of a control: Name, Height (negative: pixel height of
-// the characters), Size (points), Style set, Color, Charset. Fonts that do
+// the characters), Size (points), Style set, Color. Fonts that do
 // not exist here are mapped to an installed family (fontFamilyFor).
 #pragma once
 
@@ -16,7 +16,6 @@ class TFont : public QObject {
     Q_PROPERTY(int Size READ Size WRITE setSize)
     Q_PROPERTY(QStringList Style READ Style WRITE setStyle)
     Q_PROPERTY(QString Color READ Color WRITE setColor)
-    Q_PROPERTY(QString Charset READ Charset WRITE setCharset)
 
 public:
     explicit TFont(TControlInfo *owner);
@@ -31,8 +30,6 @@ public:
     void setStyle(const QStringList &v);
     QString Color() const { return m_color; }
     void setColor(const QString &v);
-    QString Charset() const { return m_charset; }
-    void setCharset(const QString &v) { m_charset = v; }
 
     // The installed family that stands in for a stored font name.
     static QString fontFamilyFor(const QString &storedName);
@@ -49,5 +46,4 @@ private:
     int m_height = 0;
     QStringList m_style;
     QString m_color;
-    QString m_charset = QStringLiteral("DEFAULT_CHARSET");
 };

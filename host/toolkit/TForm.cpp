@@ -35,11 +35,12 @@ void TForm::setClientHeight(int v)
     setBorderStyle(m_borderStyle);
 }
 
-void TForm::setBorderStyle(const QString &v)
+void TForm::setBorderStyle(PropertyEnums::TFormBorderStyle v)
 {
+    using PropertyEnums::TFormBorderStyle;
     m_borderStyle = v;
     // A fixed frame: the user cannot resize the window.
-    if (v == QLatin1String("bsSingle") || v == QLatin1String("bsDialog") || v == QLatin1String("bsToolWindow"))
+    if (v == TFormBorderStyle::bsSingle || v == TFormBorderStyle::bsDialog || v == TFormBorderStyle::bsToolWindow)
         setFixedSize(size());
     else {
         setMinimumSize(0, 0);
@@ -47,28 +48,30 @@ void TForm::setBorderStyle(const QString &v)
     }
 }
 
-QString TForm::WindowState() const
+PropertyEnums::TWindowState TForm::WindowState() const
 {
+    using PropertyEnums::TWindowState;
     const Qt::WindowStates s = m_sub ? m_sub->windowState() : windowState();
     if (s & Qt::WindowMinimized)
-        return QStringLiteral("wsMinimized");
+        return TWindowState::wsMinimized;
     if (s & Qt::WindowMaximized)
-        return QStringLiteral("wsMaximized");
-    return QStringLiteral("wsNormal");
+        return TWindowState::wsMaximized;
+    return TWindowState::wsNormal;
 }
 
-void TForm::setWindowState_(const QString &v)
+void TForm::setWindowState_(PropertyEnums::TWindowState v)
 {
+    using PropertyEnums::TWindowState;
     QWidget *f = frame();
-    if (v == QLatin1String("wsMinimized"))
+    if (v == TWindowState::wsMinimized)
         f->showMinimized();
-    else if (v == QLatin1String("wsMaximized"))
+    else if (v == TWindowState::wsMaximized)
         f->showMaximized();
     else if (f->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized))
         f->showNormal(); // restoring an already normal window would disturb its focus
 }
 
-void TForm::SetWindowStateNormal() { setWindowState_(QStringLiteral("wsNormal")); }
+void TForm::SetWindowStateNormal() { setWindowState_(PropertyEnums::TWindowState::wsNormal); }
 
 QWidget *TForm::frame()
 {
@@ -90,7 +93,6 @@ void TForm::Create()
         reader.finish();
     }
     definitionsRead();
-    m_created = true;
     Dispatch::fire([this] { emit OnCreate(this); });
 }
 
@@ -99,11 +101,11 @@ void TForm::Show()
     if (m_closed)
         return;
     QMdiArea *area = TApplication::mdiArea();
-    if (m_formStyle == QLatin1String("fsMDIChild") && area) {
+    if (isMdiChild() && area) {
         if (!m_sub) {
             Qt::WindowFlags flags = Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
-            if (m_borderStyle == QLatin1String("bsSizeable"))
+            if (isSizeable())
                 flags |= Qt::WindowMaximizeButtonHint;
             m_sub = area->addSubWindow(this, flags);
             m_sub->setAttribute(Qt::WA_DeleteOnClose);
@@ -114,7 +116,7 @@ void TForm::Show()
             // The frame wraps the client area exactly; a long caption must not widen it.
             const QMargins m = m_sub->contentsMargins();
             const QSize outer = size() + QSize(m.left() + m.right(), m.top() + m.bottom());
-            if (m_borderStyle != QLatin1String("bsSizeable"))
+            if (!isSizeable())
                 m_sub->setFixedSize(outer);
             else
                 m_sub->resize(outer);
@@ -138,7 +140,7 @@ void TForm::Repaint()
 int TForm::runCloseHandler()
 {
     // An MDI child minimises unless its handler says otherwise; others hide.
-    int action = m_formStyle == QLatin1String("fsMDIChild") ? caMinimize : caHide;
+    int action = isMdiChild() ? caMinimize : caHide;
     m_inClose = true;
     try {
         Dispatch::fire([&] { emit OnClose(this, &action); });

@@ -7,6 +7,8 @@
 // (FormStyle fsMDIChild) lives in a subwindow of TApplication's MDI area.
 #pragma once
 
+#include "PropertyEnums.h"
+
 #include <QPointer>
 #include <QWidget>
 
@@ -17,21 +19,10 @@ class TForm : public QWidget {
     Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
     Q_PROPERTY(int ClientWidth READ ClientWidth WRITE setClientWidth)
     Q_PROPERTY(int ClientHeight READ ClientHeight WRITE setClientHeight)
-    Q_PROPERTY(QString BorderStyle READ BorderStyle WRITE setBorderStyle)
-    Q_PROPERTY(QStringList BorderIcons MEMBER m_borderIcons)
-    Q_PROPERTY(QString FormStyle READ FormStyle WRITE setFormStyle)
-    Q_PROPERTY(QString Position MEMBER m_position)
-    Q_PROPERTY(QString WindowState READ WindowState WRITE setWindowState_)
-    Q_PROPERTY(QString HelpFile MEMBER m_helpFile)
-    Q_PROPERTY(int PixelsPerInch MEMBER m_pixelsPerInch)
-    Q_PROPERTY(int TextHeight MEMBER m_textHeight)
-    Q_PROPERTY(bool KeyPreview MEMBER m_keyPreview)
-    Q_PROPERTY(bool OldCreateOrder MEMBER m_oldCreateOrder)
-    Q_PROPERTY(bool Scaled MEMBER m_scaled)
-    // A window's position is where its frame goes when shown, not a move inside it.
-    Q_PROPERTY(int Left MEMBER m_left)
-    Q_PROPERTY(int Top MEMBER m_top)
-    Q_PROPERTY(bool Visible MEMBER m_visible)
+    Q_PROPERTY(PropertyEnums::TFormBorderStyle BorderStyle READ BorderStyle WRITE setBorderStyle)
+    Q_PROPERTY(PropertyEnums::TFormStyle FormStyle READ FormStyle WRITE setFormStyle)
+    Q_PROPERTY(PropertyEnums::TWindowState WindowState READ WindowState WRITE setWindowState_)
+    Q_PROPERTY(QString HelpFile READ HelpFile WRITE setHelpFile)
 
 public:
     enum TCloseAction { caNone = 0, caHide = 1, caFree = 2, caMinimize = 3 };
@@ -46,13 +37,14 @@ public:
     void setClientWidth(int v);
     int ClientHeight() const { return height(); }
     void setClientHeight(int v);
-    QString BorderStyle() const { return m_borderStyle; }
-    void setBorderStyle(const QString &v);
-    QString FormStyle() const { return m_formStyle; }
-    void setFormStyle(const QString &v) { m_formStyle = v; }
-    QString WindowState() const;
-    void setWindowState_(const QString &v);
+    PropertyEnums::TFormBorderStyle BorderStyle() const { return m_borderStyle; }
+    void setBorderStyle(PropertyEnums::TFormBorderStyle v);
+    PropertyEnums::TFormStyle FormStyle() const { return m_formStyle; }
+    void setFormStyle(PropertyEnums::TFormStyle v) { m_formStyle = v; }
+    PropertyEnums::TWindowState WindowState() const;
+    void setWindowState_(PropertyEnums::TWindowState v);
     QString HelpFile() const { return m_helpFile; }
+    void setHelpFile(const QString &v) { m_helpFile = v; }
 
     // Reads the definitions and raises OnCreate; a handler's exception propagates.
     void Create();
@@ -61,12 +53,14 @@ public:
     void Repaint();
     void SetWindowStateNormal();
     bool isClosed() const { return m_closed; }
-    bool isCreated() const { return m_created; }
     QMdiSubWindow *subWindow() const { return m_sub; }
     // The widget that frames this form on screen: its subwindow or itself.
     QWidget *frame();
     // Raises OnActivate (the window became the active one).
     void activated();
+    // Moves the focus to the next (or previous) stop of the keyboard order,
+    // as Tab (Shift+Tab) does.
+    void moveFocus(bool forward) { focusNextPrevChild(forward); }
 
     // A component of this form by name.
     QObject *component(const QString &name) const;
@@ -96,22 +90,14 @@ private:
     void focusFirstControl();
     // Takes the focus off this window's controls without exit events.
     void releaseFocus();
+    bool isMdiChild() const { return m_formStyle == PropertyEnums::TFormStyle::fsMDIChild; }
+    bool isSizeable() const { return m_borderStyle == PropertyEnums::TFormBorderStyle::bsSizeable; }
+
     bool m_closed = false;
-    bool m_created = false;
     bool m_inClose = false;
     bool m_activatedOnce = false;
     QPointer<QMdiSubWindow> m_sub;
-    QString m_borderStyle = QStringLiteral("bsSizeable");
-    QStringList m_borderIcons;
-    QString m_formStyle = QStringLiteral("fsNormal");
-    QString m_position = QStringLiteral("poDesigned");
+    PropertyEnums::TFormBorderStyle m_borderStyle = PropertyEnums::TFormBorderStyle::bsSizeable;
+    PropertyEnums::TFormStyle m_formStyle = PropertyEnums::TFormStyle::fsNormal;
     QString m_helpFile;
-    int m_pixelsPerInch = 96;
-    int m_textHeight = 13;
-    bool m_keyPreview = false;
-    bool m_oldCreateOrder = false;
-    bool m_scaled = true;
-    int m_left = 0;
-    int m_top = 0;
-    bool m_visible = false;
 };

@@ -55,13 +55,13 @@ void TLabel::changeEvent(QEvent *e)
         fitText();
 }
 
-void TLabel::setAlignment_(const QString &v)
+void TLabel::setAlignment_(PropertyEnums::TAlignment v)
 {
     m_alignment = v;
     applyAlignment();
 }
 
-void TLabel::setLayout_(const QString &v)
+void TLabel::setLayout_(PropertyEnums::TTextLayout v)
 {
     m_layout = v;
     applyAlignment();
@@ -69,11 +69,13 @@ void TLabel::setLayout_(const QString &v)
 
 void TLabel::applyAlignment()
 {
-    Qt::Alignment a = m_alignment == QLatin1String("taRightJustify") ? Qt::AlignRight
-                    : m_alignment == QLatin1String("taCenter")       ? Qt::AlignHCenter
-                                                                     : Qt::AlignLeft;
-    a |= m_layout == QLatin1String("tlCenter") ? Qt::AlignVCenter
-       : m_layout == QLatin1String("tlBottom") ? Qt::AlignBottom
-                                               : Qt::AlignTop;
+    using PropertyEnums::TAlignment;
+    using PropertyEnums::TTextLayout;
+    Qt::Alignment a = m_alignment == TAlignment::taRightJustify ? Qt::AlignRight
+                    : m_alignment == TAlignment::taCenter       ? Qt::AlignHCenter
+                                                                : Qt::AlignLeft;
+    a |= m_layout == TTextLayout::tlCenter ? Qt::AlignVCenter
+       : m_layout == TTextLayout::tlBottom ? Qt::AlignBottom
+                                           : Qt::AlignTop;
     setAlignment(a);
 }

@@ -1,6 +1,8 @@
 // Static text. Caption, AutoSize, FocusControl (the control that its
-// accelerator focuses), Transparent, WordWrap, Alignment, Layout.
+// accelerator focuses), WordWrap, Alignment, Layout.
 #pragma once
+
+#include "PropertyEnums.h"
 
 #include <QLabel>
 
@@ -9,10 +11,9 @@ class TLabel : public QLabel {
     Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
     Q_PROPERTY(bool AutoSize READ AutoSize WRITE setAutoSize)
     Q_PROPERTY(QObject *FocusControl READ FocusControl WRITE setFocusControl)
-    Q_PROPERTY(bool Transparent MEMBER m_transparent)
     Q_PROPERTY(bool WordWrap READ wordWrap WRITE setWordWrap)
-    Q_PROPERTY(QString Alignment READ Alignment WRITE setAlignment_)
-    Q_PROPERTY(QString Layout READ Layout WRITE setLayout_)
+    Q_PROPERTY(PropertyEnums::TAlignment Alignment READ Alignment WRITE setAlignment_)
+    Q_PROPERTY(PropertyEnums::TTextLayout Layout READ Layout WRITE setLayout_)
 
 public:
     explicit TLabel(QWidget *parent = nullptr);
@@ -23,10 +24,10 @@ public:
     void setAutoSize(bool v);
     QObject *FocusControl() const;
     void setFocusControl(QObject *w);
-    QString Alignment() const { return m_alignment; }
-    void setAlignment_(const QString &v);
-    QString Layout() const { return m_layout; }
-    void setLayout_(const QString &v);
+    PropertyEnums::TAlignment Alignment() const { return m_alignment; }
+    void setAlignment_(PropertyEnums::TAlignment v);
+    PropertyEnums::TTextLayout Layout() const { return m_layout; }
+    void setLayout_(PropertyEnums::TTextLayout v);
 
 protected:
     void changeEvent(QEvent *e) override;
@@ -39,7 +40,6 @@ private:
     bool m_fitPending = false;
     QString m_caption;
     bool m_autoSize = true;
-    bool m_transparent = false;
-    QString m_alignment = QStringLiteral("taLeftJustify");
-    QString m_layout = QStringLiteral("tlTop");
+    PropertyEnums::TAlignment m_alignment = PropertyEnums::TAlignment::taLeftJustify;
+    PropertyEnums::TTextLayout m_layout = PropertyEnums::TTextLayout::tlTop;
 };

@@ -9,8 +9,6 @@
 class TMessages : public QObject {
     Q_OBJECT
     Q_PROPERTY(QStringList Messages READ Messages WRITE setMessages)
-    Q_PROPERTY(int Left MEMBER m_left)
-    Q_PROPERTY(int Top MEMBER m_top)
 
 public:
     explicit TMessages(QObject *parent = nullptr);
@@ -20,5 +18,4 @@ public:
 
 private:
     QStringList m_lines;
-    int m_left = 0, m_top = 0;
 };

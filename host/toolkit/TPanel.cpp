@@ -16,18 +16,23 @@ void TPanel::setCaption(const QString &v)
     update();
 }
 
-void TPanel::setBevelOuter(const QString &v)
+void TPanel::setBevelOuter(PropertyEnums::TBevelCut v)
 {
+    using PropertyEnums::TBevelCut;
     m_outer = v;
-    if (v == QLatin1String("bvNone")) {
+    if (v == TBevelCut::bvNone || v == TBevelCut::bvSpace) {
         setFrameStyle(QFrame::NoFrame);
     } else {
-        setFrameStyle(QFrame::Panel | (v == QLatin1String("bvLowered") ? QFrame::Sunken : QFrame::Raised));
+        setFrameStyle(QFrame::Panel | (v == TBevelCut::bvLowered ? QFrame::Sunken : QFrame::Raised));
         setLineWidth(1);
     }
 }
 
-void TPanel::setBevelInner(const QString &v) { m_inner = v; }
+void TPanel::setAlignment_(PropertyEnums::TAlignment v)
+{
+    m_alignment = v;
+    update();
+}
 
 void TPanel::paintEvent(QPaintEvent *e)
 {
@@ -35,8 +40,9 @@ void TPanel::paintEvent(QPaintEvent *e)
     if (m_caption.isEmpty())
         return;
     QPainter p(this);
-    const Qt::Alignment h = m_alignment == QLatin1String("taLeftJustify") ? Qt::AlignLeft
-                          : m_alignment == QLatin1String("taRightJustify") ? Qt::AlignRight
-                                                                           : Qt::AlignHCenter;
+    using PropertyEnums::TAlignment;
+    const Qt::Alignment h = m_alignment == TAlignment::taLeftJustify  ? Qt::AlignLeft
+                          : m_alignment == TAlignment::taRightJustify ? Qt::AlignRight
+                                                                      : Qt::AlignHCenter;
     p.drawText(contentsRect(), int(h | Qt::AlignVCenter), m_caption);
 }

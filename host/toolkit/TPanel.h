@@ -1,34 +1,30 @@
 // Panel: a container with an optional caption and raised or lowered bevels.
 #pragma once
 
+#include "PropertyEnums.h"
+
 #include <QFrame>
 
 class TPanel : public QFrame {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
-    Q_PROPERTY(QString BevelOuter READ BevelOuter WRITE setBevelOuter)
-    Q_PROPERTY(QString BevelInner READ BevelInner WRITE setBevelInner)
-    Q_PROPERTY(int BevelWidth MEMBER m_bevelWidth)
-    Q_PROPERTY(QString BorderStyle MEMBER m_borderStyle)
-    Q_PROPERTY(QString Alignment MEMBER m_alignment)
+    Q_PROPERTY(PropertyEnums::TBevelCut BevelOuter READ BevelOuter WRITE setBevelOuter)
+    Q_PROPERTY(PropertyEnums::TAlignment Alignment READ Alignment WRITE setAlignment_)
 
 public:
     explicit TPanel(QWidget *parent = nullptr);
     QString Caption() const { return m_caption; }
     void setCaption(const QString &v);
-    QString BevelOuter() const { return m_outer; }
-    void setBevelOuter(const QString &v);
-    QString BevelInner() const { return m_inner; }
-    void setBevelInner(const QString &v);
+    PropertyEnums::TBevelCut BevelOuter() const { return m_outer; }
+    void setBevelOuter(PropertyEnums::TBevelCut v);
+    PropertyEnums::TAlignment Alignment() const { return m_alignment; }
+    void setAlignment_(PropertyEnums::TAlignment v);
 
 protected:
     void paintEvent(QPaintEvent *e) override;
 
 private:
     QString m_caption;
-    QString m_outer = QStringLiteral("bvRaised");
-    QString m_inner = QStringLiteral("bvNone");
-    int m_bevelWidth = 1;
-    QString m_borderStyle = QStringLiteral("bsNone");
-    QString m_alignment = QStringLiteral("taCenter");
+    PropertyEnums::TBevelCut m_outer = PropertyEnums::TBevelCut::bvRaised;
+    PropertyEnums::TAlignment m_alignment = PropertyEnums::TAlignment::taCenter;
 };

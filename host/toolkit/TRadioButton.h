@@ -9,7 +9,6 @@ class TRadioButton : public QRadioButton {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ text WRITE setText)
     Q_PROPERTY(bool Checked READ isChecked WRITE setChecked_)
-    Q_PROPERTY(QString Alignment MEMBER m_alignment)
 
 public:
     explicit TRadioButton(QWidget *parent = nullptr);
@@ -31,5 +30,4 @@ protected:
     void keyPressEvent(QKeyEvent *e) override;
 
 private:
-    QString m_alignment = QStringLiteral("taRightJustify");
 };

@@ -11,9 +11,6 @@ class TSaveDialog : public QObject {
     Q_PROPERTY(QString FileName MEMBER m_fileName)
     Q_PROPERTY(QString Title MEMBER m_title)
     Q_PROPERTY(QString InitialDir MEMBER m_initialDir)
-    Q_PROPERTY(QStringList Options MEMBER m_options)
-    Q_PROPERTY(int Left MEMBER m_left)
-    Q_PROPERTY(int Top MEMBER m_top)
 
 public:
     explicit TSaveDialog(QObject *parent = nullptr);
@@ -23,6 +20,4 @@ public:
 
 private:
     QString m_filter, m_defaultExt, m_fileName, m_title, m_initialDir;
-    QStringList m_options;
-    int m_left = 0, m_top = 0;
 };

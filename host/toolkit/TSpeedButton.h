@@ -10,13 +10,7 @@ class TSpeedButton : public QToolButton {
     Q_PROPERTY(QString Caption READ text WRITE setText)
     Q_PROPERTY(bool Flat READ Flat WRITE setFlat)
     Q_PROPERTY(QString Glyph READ Glyph WRITE setGlyph)
-    Q_PROPERTY(int NumGlyphs MEMBER m_numGlyphs)
-    Q_PROPERTY(int GroupIndex MEMBER m_groupIndex)
     Q_PROPERTY(bool Down READ isChecked WRITE setChecked)
-    Q_PROPERTY(bool AllowAllUp MEMBER m_allowAllUp)
-    Q_PROPERTY(QString Layout MEMBER m_layout)
-    Q_PROPERTY(int Spacing MEMBER m_spacing)
-    Q_PROPERTY(int Margin MEMBER m_margin)
 
 public:
     explicit TSpeedButton(QWidget *parent = nullptr);
@@ -32,10 +26,4 @@ signals:
 
 private:
     QString m_glyph;
-    int m_numGlyphs = 1;
-    int m_groupIndex = 0;
-    bool m_allowAllUp = false;
-    QString m_layout = QStringLiteral("blGlyphLeft");
-    int m_spacing = 4;
-    int m_margin = -1;
 };

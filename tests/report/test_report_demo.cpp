@@ -95,6 +95,7 @@ private slots:
             QFile f(ref);
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write(got.toUtf8());
+            QSKIP("reference rewritten, not compared");
         }
         const QString expected = QString::fromUtf8(readAll(ref));
         QVERIFY2(expected.count(QLatin1Char('\n')) > 5, qPrintable(ref)); // a reference with rows

@@ -166,6 +166,7 @@ private slots:
             QDir().mkpath(QFileInfo(ref).absolutePath());
             QFile::remove(ref);
             QVERIFY(QFile::copy(csv, ref));
+            QSKIP("reference rewritten, not compared");
         }
         const QByteArray expected = readAll(ref);
         QVERIFY2(!expected.isEmpty(), qPrintable(ref));

@@ -2,6 +2,7 @@
 // grouping-level bound, weekday labels, the service list, the order of the
 // checks and the report parameters.
 #include "support/ScreenFixture.h"
+#include "support/ScreenQueries.h"
 #include "data/TParam.h"
 #include "module/Pkg_xev01700.h"
 #include "screen/TfrmRealGlobal.h"
@@ -303,16 +304,14 @@ private slots:
 
     void queriesAreTheOnesCheckedOnEveryEngine()
     {
-        // The data tests run every dialect text of a copy of the six queries
-        // on SQLite and Firebird; the screen must carry exactly those texts.
+        // The data tests run every dialect text of the six queries, taken
+        // from the screen's definition, on SQLite and Firebird; the screen
+        // must carry exactly those texts.
         ScreenFixture fx;
         TfrmRealGlobal *s = fx.open();
         QVERIFY(s);
-        TForm copy;
-        FormReader reader(&copy);
-        reader.readFile(QStringLiteral(QUERIES_DFM));
-        reader.finish();
-        const auto queries = copy.findChildren<TADOIBQuery *>();
+        const std::unique_ptr<TForm> copy = ScreenQueries::form();
+        const auto queries = copy->findChildren<TADOIBQuery *>();
         QCOMPARE(queries.size(), 6);
         for (TADOIBQuery *q : queries) {
             auto *mine = s->component<TADOIBQuery>(q->objectName());

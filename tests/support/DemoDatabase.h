@@ -1,9 +1,10 @@
 // Test fixture: a demo database in a temporary folder, opened through the
-// shell's data module, and the six screen queries read from queries.dfm.
+// shell's data module, and the six queries of the screen's own definition.
 #pragma once
 
 #include "appdata/DemoData.h"
 #include "appdata/dtmDBGeral.h"
+#include "support/ScreenQueries.h"
 #include "toolkit/FormReader.h"
 #include "toolkit/TForm.h"
 
@@ -36,14 +37,7 @@ inline DemoSizes small()
     return s;
 }
 
-// A form holding the queries and data sources of queries.dfm.
-inline std::unique_ptr<TForm> queriesForm()
-{
-    auto form = std::make_unique<TForm>();
-    FormReader reader(form.get());
-    reader.readFile(QStringLiteral(TEST_DATA_DIR "/queries.dfm"));
-    reader.finish();
-    return form;
-}
+// A form holding the screen's queries and data sources.
+inline std::unique_ptr<TForm> queriesForm() { return ScreenQueries::form(); }
 
 } // namespace DemoDatabase

@@ -93,6 +93,13 @@ private slots:
         auto f = makeForm();
         // rbtTodos was checked and the edits were created while loading.
         QVERIFY(f->log.isEmpty());
+        // A further definition read onto the form, its handlers bound by now,
+        // checks a radio button and sets a text: loading still raises nothing.
+        f->load("inherited frmTest: TestForm\n  inherited rbtLista: TRadioButton\n    Checked = True\n  end\n"
+                "  inherited edtA: TEdit\n    Text = 'novo'\n  end\nend\n");
+        QVERIFY(f->component<TRadioButton>("rbtLista")->isChecked());
+        QCOMPARE(f->component<TEdit>("edtA")->Text(), QStringLiteral("novo"));
+        QCOMPARE(f->log, QStringList());
     }
 
     void checkingARadioFromCodeClicksItAndUnchecksItsSibling()

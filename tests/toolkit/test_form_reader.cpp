@@ -6,6 +6,7 @@
 #include "toolkit/TFont.h"
 #include "toolkit/TLabel.h"
 #include "toolkit/TEdit.h"
+#include "toolkit/PropertyEnums.h"
 #include "ui/ScriptedHostUi.h"
 
 #include <QTest>
@@ -181,6 +182,59 @@ private slots:
         auto *a = f.component<TTestComponent>("cmpA");
         emit a->OnChange(a);
         QCOMPARE(f.log, QStringList({"derived change:cmpA"}));
+    }
+
+    void descendantRebindsAnEventTheAncestorBound()
+    {
+        // One handler an event: the descendant's binding replaces the
+        // ancestor's instead of adding a second one.
+        TestDerivedForm f;
+        FormReader r(&f);
+        r.read(kBase, "base.dfm");
+        r.read("inherited frmDerived: TestDerivedForm\n  inherited cmpA: TTestComponent\n"
+               "    OnChange = Clicked\n  end\nend\n",
+               "derived.dfm");
+        r.finish();
+        auto *a = f.component<TTestComponent>("cmpA");
+        emit a->OnChange(a);
+        QCOMPARE(f.log, QStringList({"click:cmpA"}));
+    }
+
+    void enumeratedPropertiesAreReadByName()
+    {
+        TestForm f;
+        f.load("object f: TestForm\n  BorderStyle = bsSingle\n  object l: TLabel\n    Alignment = taCenter\n"
+               "    Layout = tlBottom\n  end\n  object e: TEdit\n    CharCase = ecUpperCase\n  end\nend\n");
+        QCOMPARE(f.BorderStyle(), PropertyEnums::TFormBorderStyle::bsSingle);
+        auto *l = f.component<TLabel>("l");
+        QCOMPARE(l->Alignment(), PropertyEnums::TAlignment::taCenter);
+        QCOMPARE(l->alignment(), Qt::AlignHCenter | Qt::AlignBottom);
+        auto *e = f.component<TEdit>("e");
+        e->setText_(QStringLiteral("abc"));
+        QCOMPARE(e->Text(), QStringLiteral("ABC"));
+    }
+
+    void unknownEnumeratedValue()
+    {
+        checkError("object f: TestForm\n  object l: TLabel\n    Alignment = taMiddle\n  end\nend\n", 3, 17,
+                   "'taMiddle' is not a value of property 'Alignment'");
+        checkError("object f: TestForm\n  FormStyle = 'fsMDIChild'\nend\n", 2, 15, "does not take a string");
+    }
+
+    void storedOnlyPropertiesAreKeptAndDoNothing()
+    {
+        // Declared once as stored only: read, kept for whoever asks, no effect.
+        TestForm f;
+        f.load("object f: TestForm\n  Left = 300\n  PixelsPerInch = 96\n  object e: TEdit\n    Left = 8\n"
+               "    Ctl3D = False\n    AutoSelect = False\n    Font.Charset = DEFAULT_CHARSET\n  end\nend\n");
+        QCOMPARE(f.pos(), QPoint(0, 0));
+        QCOMPARE(f.property("Left").toLongLong(), 300);
+        auto *e = f.component<TEdit>("e");
+        QCOMPARE(TControlInfo::of(e)->Left(), 8);
+        QCOMPARE(e->property("Ctl3D").toString(), QStringLiteral("False"));
+        // Only on the classes that declare them: a label has no AutoSelect.
+        checkError("object f: TestForm\n  object l: TLabel\n    AutoSelect = False\n  end\nend\n", 3, 5,
+                   "unknown property 'AutoSelect'");
     }
 
     void unknownClass()

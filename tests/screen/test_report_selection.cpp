@@ -1,0 +1,91 @@
+// The screen's choices as plain values and the report parameters they give,
+// without widgets: which parameters are filled, with what types and values.
+#include "data/TParam.h"
+#include "screen/ReportSelection.h"
+
+#include <QLocale>
+#include <QTest>
+
+namespace {
+ReportSelection sample()
+{
+    ReportSelection s;
+    s.central = QStringLiteral("0100");
+    s.branch = QStringLiteral("0101");
+    s.costTypeName = QStringLiteral("Custo Médio");
+    s.costTypeNumber = 2;
+    s.services = QStringLiteral("0001_0002");
+    s.productInitial = QStringLiteral("01");
+    s.productFinal = QStringLiteral("02zzzzzz");
+    s.dateInitial = QDate(2026, 3, 5);
+    s.dateFinal = QDate(2026, 4, 20);
+    s.monthFirst = QDate(2026, 3, 1);
+    s.monthLast = QDate(2026, 4, 30);
+    s.stockable = true;
+    s.levelLength = 4;
+    s.codeLength = 8;
+    return s;
+}
+
+TParams declared(const QStringList &names)
+{
+    TParams params;
+    for (const QString &n : names)
+        params.add(n);
+    return params;
+}
+} // namespace
+
+class TestReportSelection : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil)); }
+
+    void fillsOnlyTheDeclaredParameters()
+    {
+        TParams params = declared({"P_CDFILIAL", "P_NRTIPOCUSTO", "P_DTPERIINIC", "P_IDNESTOCAVEIS"});
+        fillReportParameters(params, sample());
+        QCOMPARE(params.Count(), 4);
+        QCOMPARE(params.ParamByName("P_CDFILIAL").AsString(), QStringLiteral("0101"));
+        QCOMPARE(params.ParamByName("P_NRTIPOCUSTO").dataType(), TParam::DataType::Integer);
+        QCOMPARE(params.ParamByName("P_NRTIPOCUSTO").Value().toInt(), 2);
+        QCOMPARE(params.ParamByName("P_DTPERIINIC").AsString(), QStringLiteral("05/03/2026"));
+        QCOMPARE(params.ParamByName("P_IDNESTOCAVEIS").AsString(), QStringLiteral("N"));
+    }
+
+    void fillsAllSeventeen()
+    {
+        const QStringList names = {"P_CDFILCENTXEV", "P_CDFILIAL",     "P_NMCUSTO",      "P_NRTIPOCUSTO",
+                                   "P_CDSERVFILI",   "P_CDPRODUTOINI", "P_CDPRODUTOFIN", "P_DTINICIAL",
+                                   "P_DTFINAL",      "P_DTPERIINIC",   "P_DTPERIFINA",   "P_DTMESINIC",
+                                   "P_DTMESFINA",    "P_IDESTOCAVEIS", "P_IDNESTOCAVEIS", "P_NRTAMACNIVEL",
+                                   "P_NRTAMCODIGO"};
+        TParams params = declared(names);
+        fillReportParameters(params, sample());
+        for (const QString &n : names)
+            QVERIFY2(params.ParamByName(n).dataType() != TParam::DataType::Unknown, qPrintable(n));
+        QCOMPARE(params.ParamByName("P_DTMESFINA").Value().toDateTime(), QDate(2026, 4, 30).startOfDay());
+        QCOMPARE(params.ParamByName("P_DTINICIAL").dataType(), TParam::DataType::DateTime);
+        QCOMPARE(params.ParamByName("P_CDPRODUTOFIN").AsString(), QStringLiteral("02zzzzzz"));
+        QCOMPARE(params.ParamByName("P_NRTAMACNIVEL").Value().toInt(), 4);
+        QCOMPARE(params.ParamByName("P_NRTAMCODIGO").Value().toInt(), 8);
+        QCOMPARE(params.ParamByName("P_IDESTOCAVEIS").AsString(), QStringLiteral("S"));
+    }
+
+    void productRangeOrdersCodesByTheCodePage()
+    {
+        // Two levels of two characters each.
+        const auto levelLength = [](const QString &code) { return code.trimmed().size() <= 2 ? 2 : 4; };
+        ProductRange r = productRangeFor(QStringLiteral("A1"), QStringLiteral("Š1"), 4, levelLength);
+        QCOMPARE(r.initial, QStringLiteral("A1"));
+        QCOMPARE(r.final, QStringLiteral("Š1zz"));
+        // Wrong order: the greater code is the upper bound, covering its subtree.
+        r = productRangeFor(QStringLiteral("€2"), QStringLiteral("Z1"), 4, levelLength);
+        QCOMPARE(r.initial, QStringLiteral("Z1"));
+        QCOMPARE(r.final, QStringLiteral("€2zz"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestReportSelection)
+#include "test_report_selection.moc"

@@ -33,6 +33,27 @@ QString lengthsText(const QList<int> &lengths)
     return parts.join(QLatin1String(", ")) + QStringLiteral(" ou ") + last;
 }
 
+// Whether the data source's query holds a row whose key field (option
+// "Field=NAME", else its first field) equals code.
+bool foundInDataSource(QObject *dataSource, const QStringList &options, const QString &code)
+{
+    auto *source = qobject_cast<TDataSource *>(dataSource);
+    TADOIBDataSet *set = source ? source->dataSet() : nullptr;
+    if (!set)
+        throw EHostError(QStringLiteral("ValidEx: a fonte de dados não mostra uma consulta."));
+    QString field;
+    for (const QString &o : options)
+        if (o.startsWith(QLatin1String("Field="), Qt::CaseInsensitive))
+            field = o.mid(6);
+    if (field.isEmpty()) {
+        const auto fields = set->Fields();
+        if (fields.isEmpty())
+            throw EHostError(QStringLiteral("ValidEx: a consulta não tem campos."));
+        field = fields.first()->FieldName();
+    }
+    return set->OpenOnKey(field, code);
+}
+
 } // namespace
 
 QString ValidEx(QObject *dataSource, int type, const QString &code, const QStringList &options,
@@ -75,24 +96,8 @@ QString ValidEx(QObject *dataSource, int type, const QString &code, const QStrin
         return fail(QStringLiteral("Código '%1' incompleto: informe os %2 caracteres do último nível.")
                         .arg(adjusted).arg(picture->fullLength()));
 
-    if (dataSource) {
-        auto *source = qobject_cast<TDataSource *>(dataSource);
-        TADOIBDataSet *set = source ? source->dataSet() : nullptr;
-        if (!set)
-            throw EHostError(QStringLiteral("ValidEx: a fonte de dados não mostra uma consulta."));
-        QString field;
-        for (const QString &o : options)
-            if (o.startsWith(QLatin1String("Field="), Qt::CaseInsensitive))
-                field = o.mid(6);
-        if (field.isEmpty()) {
-            const auto fields = set->Fields();
-            if (fields.isEmpty())
-                throw EHostError(QStringLiteral("ValidEx: a consulta não tem campos."));
-            field = fields.first()->FieldName();
-        }
-        if (!set->OpenOnKey(field, adjusted))
-            return fail(QStringLiteral("Código '%1' não cadastrado.").arg(adjusted));
-    }
+    if (dataSource && !foundInDataSource(dataSource, options, adjusted))
+        return fail(QStringLiteral("Código '%1' não cadastrado.").arg(adjusted));
     if (valid)
         *valid = true;
     return adjusted;

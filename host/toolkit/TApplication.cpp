@@ -54,5 +54,4 @@ void SetCursor(int cursor)
         QApplication::setOverrideCursor(Qt::WaitCursor);
 }
 
-int Cursor() { return g_cursor; }
 }

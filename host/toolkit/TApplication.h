@@ -30,5 +30,4 @@ namespace Screen {
 enum : int { crDefault = 0, crHourGlass = -11 };
 // crHourGlass shows the wait cursor; crDefault restores the normal one.
 void SetCursor(int cursor);
-int Cursor();
 }

@@ -15,6 +15,7 @@
 #include "services/TBtnPesquisa.h"
 #include "services/TDateEditPlus.h"
 #include "services/TNetConnection.h"
+#include "toolkit/KeyboardHelpers.h"
 #include "toolkit/Keys.h"
 #include "toolkit/TCheckBox.h"
 #include "toolkit/TComboBox.h"
@@ -41,6 +42,10 @@ void TfrmRealGlobal::definitionsRead()
 #define REALGLOBAL_TAKE(Class, name) take(name, #name);
     REALGLOBAL_COMPONENTS(REALGLOBAL_TAKE)
 #undef REALGLOBAL_TAKE
+    // The code fields open their look-ups from the keyboard too.
+    KeyboardHelpers::bindLookupKeys(medCdFilial, btpFilial);
+    KeyboardHelpers::bindLookupKeys(medCdProdInic, component<TBtnPesquisa>(QStringLiteral("btnProdInic")));
+    KeyboardHelpers::bindLookupKeys(medCdProdFina, component<TBtnPesquisa>(QStringLiteral("btnProdFina")));
 }
 
 QString TfrmRealGlobal::msg(const char *key) const { return msgPadrao()->Msg(QLatin1String(key)); }

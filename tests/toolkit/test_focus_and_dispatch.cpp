@@ -1,6 +1,7 @@
 // Keyboard order, focus-less commands and the event dispatcher.
 #include "TestForm.h"
 #include "toolkit/Dispatch.h"
+#include "toolkit/KeyboardHelpers.h"
 #include "toolkit/TEdit.h"
 #include "toolkit/TMenuItem.h"
 #include "toolkit/TSpeedButton.h"
@@ -160,6 +161,40 @@ private slots:
         f->component<QWidget>("edtTipo")->setFocus();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_F9);
         QCOMPARE(f->log, QStringList({"key:edtTipo:120"}));
+    }
+
+    void enterMovesLikeTabUnlessTurnedOff()
+    {
+        KeyboardHelpers::installEnterMovesFocus();
+        auto f = shownForm();
+        f->component<QWidget>("edtFirst")->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(focusName(), QStringLiteral("edtFilial"));
+        // Leaving by Enter is leaving: the field's exit check runs.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(focusName(), QStringLiteral("edtTipo"));
+        QCOMPARE(f->log, QStringList({"exit:edtFilial"}));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ShiftModifier);
+        QCOMPARE(focusName(), QStringLiteral("edtFilial"));
+        KeyboardHelpers::setEnterMovesFocus(false);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        KeyboardHelpers::setEnterMovesFocus(true);
+        QCOMPARE(focusName(), QStringLiteral("edtFilial"));
+    }
+
+    void lookupKeysClickTheFieldsSearchButton()
+    {
+        auto f = shownForm();
+        KeyboardHelpers::bindLookupKeys(f->component<QWidget>("edtNmFilial"),
+                                        f->component<TSpeedButton>("sbtCmd"));
+        f->component<QWidget>("edtNmFilial")->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F9);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down, Qt::AltModifier);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F9, Qt::ControlModifier);
+        QCOMPARE(f->log, QStringList({"click:sbtCmd", "click:sbtCmd"}));
+        // The focus stays in the field, as a click on a focus-less button leaves it.
+        QCOMPARE(focusName(), QStringLiteral("edtNmFilial"));
     }
 
     void commandsTakeNoFocusSoTheyRunBeforeTheFieldsExit()

@@ -1,5 +1,6 @@
 #include "TfrmRealGlobal.h"
 #include "ModuleState.h"
+#include "RecalledParameters.h"
 #include "ReportSelection.h"
 
 #include "data/TADOIBQuery.h"
@@ -9,6 +10,7 @@
 #include "services/CostTypes.h"
 #include "services/LocalCache.h"
 #include "services/MensErro.h"
+#include "services/ParameterMemory.h"
 #include "services/SearchLists.h"
 #include "services/ShellFunctions.h"
 #include "services/StringFunctions.h"
@@ -331,4 +333,12 @@ ReportSelection TfrmRealGlobal::selection() const
 void TfrmRealGlobal::rpddPadraoBeforeGetQueryParams(TParams *Params, bool *)
 {
     fillReportParameters(*Params, selection());
+    ParameterMemory::save(QStringLiteral("XEV01700"), RecalledParameters::capture(*this));
+}
+
+void TfrmRealGlobal::RepeatLastParameters()
+{
+    const QVariantMap kept = ParameterMemory::load(QStringLiteral("XEV01700"));
+    if (!kept.isEmpty())
+        RecalledParameters::restore(*this, kept);
 }

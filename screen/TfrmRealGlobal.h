@@ -101,6 +101,9 @@ public slots:
     void btnProdFinaClick(QObject *Sender);
     void rpddPadraoBeforeGetQueryParams(TParams *Params, bool *Flag);
     void netCustProdBeforeConnect(QObject *Sender);
+    // "Repetir últimos parâmetros": the choices of the last report run put
+    // back as if typed (RecalledParameters.h); nothing when none was kept.
+    void RepeatLastParameters();
 
 protected:
     void definitionsRead() override;

@@ -1,5 +1,6 @@
 #include "TfrmRealGlobal.h"
 #include "ModuleState.h"
+#include "ListCountLabel.h"
 #include "RecalledParameters.h"
 #include "ReportSelection.h"
 
@@ -48,6 +49,14 @@ void TfrmRealGlobal::definitionsRead()
     KeyboardHelpers::bindLookupKeys(medCdFilial, btpFilial);
     KeyboardHelpers::bindLookupKeys(medCdProdInic, component<TBtnPesquisa>(QStringLiteral("btnProdInic")));
     KeyboardHelpers::bindLookupKeys(medCdProdFina, component<TBtnPesquisa>(QStringLiteral("btnProdFina")));
+    m_groupCount = new ListCountLabel(sbtGrupServ);
+    m_serviceCount = new ListCountLabel(sbtServico);
+}
+
+void TfrmRealGlobal::showListCounts()
+{
+    m_groupCount->showList(rbtListaGrup->isChecked() ? ListaGrup : QString());
+    m_serviceCount->showList(rbtListaServ->isChecked() ? ListaServPesq : QString());
 }
 
 QString TfrmRealGlobal::msg(const char *key) const { return msgPadrao()->Msg(QLatin1String(key)); }
@@ -105,6 +114,7 @@ void TfrmRealGlobal::FormActivate(QObject *Sender)
     ListaServ.clear();
     ListaServPesq.clear();
     ListaGrup.clear();
+    showListCounts();
     sbtServico->setEnabled(rbtListaServ->isChecked());
 
     medCdProdInic->setEditMask(DBPict(0));
@@ -156,6 +166,7 @@ void TfrmRealGlobal::medCdFilialChange(QObject *)
     edtNmFilial->setText_(QString());
     ListaServ.clear();
     ListaServPesq.clear();
+    showListCounts();
 }
 
 void TfrmRealGlobal::medCdFilialExit(QObject *) { Vd_CdFilial(false); }
@@ -216,6 +227,7 @@ void TfrmRealGlobal::sbtServicoClick(QObject *)
     qryServico->Open();
     const QString caption = msg("SERV") + QLatin1Char('|') + msg("Grup_inf");
     PesquisaLista(dtsServico__, QStringLiteral("CDSERVFILI"), caption, false, ListaServPesq);
+    showListCounts();
 }
 
 void TfrmRealGlobal::sbtGrupServClick(QObject *)
@@ -228,6 +240,7 @@ void TfrmRealGlobal::sbtGrupServClick(QObject *)
         ListaServPesq.clear();
         rbtTodosServ->setChecked_(true);
     }
+    showListCounts();
 }
 
 void TfrmRealGlobal::rbtListaGrupClick(QObject *)
@@ -239,9 +252,14 @@ void TfrmRealGlobal::rbtListaGrupClick(QObject *)
         ListaServPesq.clear();
         rbtTodosServ->setChecked_(true);
     }
+    showListCounts();
 }
 
-void TfrmRealGlobal::rbtListaServClick(QObject *) { sbtServico->setEnabled(rbtListaServ->isChecked()); }
+void TfrmRealGlobal::rbtListaServClick(QObject *)
+{
+    sbtServico->setEnabled(rbtListaServ->isChecked());
+    showListCounts();
+}
 
 void TfrmRealGlobal::rbtListaGrupKeyDown(QObject *, int *Key, int)
 {
@@ -339,6 +357,13 @@ void TfrmRealGlobal::rpddPadraoBeforeGetQueryParams(TParams *Params, bool *)
 void TfrmRealGlobal::RepeatLastParameters()
 {
     const QVariantMap kept = ParameterMemory::load(QStringLiteral("XEV01700"));
-    if (!kept.isEmpty())
+    if (kept.isEmpty())
+        return;
+    try {
         RecalledParameters::restore(*this, kept);
+    } catch (...) {
+        showListCounts();
+        throw;
+    }
+    showListCounts();
 }

@@ -8,6 +8,7 @@
 #include "ReportSelection.h"
 #include "report/TfrmDadosGerRel.h"
 
+class ListCountLabel;
 class TADOIBQuery;
 class TBevel;
 class TBtnPesquisa;
@@ -116,5 +117,10 @@ private:
     void setServiceParams();
     QString msg(const char *key) const;
 
+    // The ticked counts beside the two "Lista" choices follow the lists.
+    void showListCounts();
+
     bool boPrimeiraVez = false;
+    ListCountLabel *m_groupCount = nullptr;
+    ListCountLabel *m_serviceCount = nullptr;
 };

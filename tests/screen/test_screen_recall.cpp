@@ -16,6 +16,7 @@
 #include "toolkit/TSpinEdit.h"
 #include "ui/ScriptedHostUi.h"
 
+#include <QLabel>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -74,6 +75,12 @@ private slots:
         QCOMPARE(again->depDataFina->GetDate(), QDate(2026, 3, 31));
         QVERIFY(again->rbtListaGrup->isChecked());
         QCOMPARE(ListaGrup, QStringLiteral("003"));
+        // The ticked count shows beside the group button, the codes in its tip.
+        auto *count = again->findChild<QLabel *>(QStringLiteral("sbtGrupServQtde"));
+        QVERIFY(count);
+        QCOMPARE(count->text(), QStringLiteral("1 marcado"));
+        QCOMPARE(count->toolTip(), QStringLiteral("1 marcado: 003"));
+        QVERIFY(again->findChild<QLabel *>(QStringLiteral("sbtServicoQtde"))->text().isEmpty());
         QVERIFY(again->rbtTodosServ->isChecked());
         QCOMPARE(again->medCdProdInic->Text(), QStringLiteral("01"));
         QVERIFY(!again->edtNmProdInic->Text().isEmpty());

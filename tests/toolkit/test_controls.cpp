@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QTest>
 #include <climits>
+#include <cmath>
 
 static const QByteArray kForm = R"(
 object frmTest: TestForm
@@ -86,6 +87,31 @@ private slots:
         // Filtering makes "2!" the same text: no change either.
         med->setText_("2!");
         QCOMPARE(f->log, QStringList({"change:medB"}));
+    }
+
+    void disabledNameFieldsStayReadable()
+    {
+        // A display-only name: disabled, on the button face colour.
+        auto f = makeForm();
+        f->load("inherited frmTest: TestForm\n  inherited edtA: TEdit\n    Enabled = False\n    Color = clBtnFace\n"
+                "    Width = 200\n  end\nend\n");
+        auto *edt = f->component<TEdit>("edtA");
+        edt->setText_(QStringLiteral("Escola Municipal São João"));
+        f->show();
+        const QImage shot = edt->grab().toImage();
+        auto luminance = [](QRgb c) {
+            auto channel = [](int v) {
+                const double s = v / 255.0;
+                return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+            };
+            return 0.2126 * channel(qRed(c)) + 0.7152 * channel(qGreen(c)) + 0.0722 * channel(qBlue(c));
+        };
+        double darkest = 1, background = luminance(shot.pixel(shot.width() - 4, shot.height() / 2));
+        for (int y = 3; y < shot.height() - 3; ++y)
+            for (int x = 3; x < shot.width() - 3; ++x)
+                darkest = qMin(darkest, luminance(shot.pixel(x, y)));
+        const double contrast = (background + 0.05) / (darkest + 0.05);
+        QVERIFY2(contrast >= 4.5, qPrintable(QString::number(contrast)));
     }
 
     void definitionLoadingRaisesNoEvents()

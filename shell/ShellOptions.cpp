@@ -1,4 +1,5 @@
 #include "ShellOptions.h"
+#include "toolkit/InstallPaths.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -30,7 +31,7 @@ bool ShellOptions::parse(const QStringList &arguments)
     }
     m_open = p.values(open);
     m_screenshot = p.value(shot);
-    m_moduleDir = p.isSet(modules) ? p.value(modules) : QCoreApplication::applicationDirPath();
+    m_moduleDir = p.isSet(modules) ? p.value(modules) : InstallPaths::moduleDir();
     m_shellConfig.applyOptions(p);
     if (p.isSet(db))
         m_shellConfig.database = p.value(db);

@@ -1,4 +1,5 @@
 #include "ReportLibrary.h"
+#include "toolkit/InstallPaths.h"
 #include "ReportParser.h"
 
 #include <QCoreApplication>
@@ -38,7 +39,7 @@ QString ReportLibrary::standardRoot()
     const QString env = qEnvironmentVariable("HOST_REPORTS_DIR");
     if (!env.isEmpty())
         return QDir(env).absolutePath();
-    const QString appDir = QCoreApplication::applicationDirPath();
+    const QString appDir = InstallPaths::dataDir();
     const QString beside = QDir(appDir).absoluteFilePath(QStringLiteral("reports"));
     if (QFileInfo(beside).isDir())
         return beside;

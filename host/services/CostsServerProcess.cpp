@@ -15,7 +15,11 @@ CostsServerProcess::~CostsServerProcess() { stop(); }
 
 QString CostsServerProcess::defaultProgram()
 {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("costs_server"));
+    // Beside the shell: its build name, or the name it is installed under.
+    const QDir dir(QCoreApplication::applicationDirPath());
+    const QString built = dir.filePath(QStringLiteral("costs_server"));
+    const QString installed = dir.filePath(QStringLiteral("merenda-costs"));
+    return QFileInfo::exists(built) || !QFileInfo::exists(installed) ? built : installed;
 }
 
 void CostsServerProcess::setCredentials(const QString &user, const QString &password)

@@ -64,7 +64,8 @@ QList<IniFile::Entry> IniFile::read(const QString &path)
             throw bad(lineNo, QStringLiteral("a chave \"%1\" está fora de uma seção.").arg(line.left(eq).trimmed()));
         const QString key = section + QLatin1Char('/') + line.left(eq).trimmed().toLower();
         if (seen.contains(key))
-            throw bad(lineNo, QStringLiteral("a chave %1 já foi dada na linha %2.").arg(key).arg(seen.value(key)));
+            throw bad(lineNo, QStringLiteral("a chave \"%1\" da seção [%2] já foi dada na linha %3.")
+                                    .arg(line.left(eq).trimmed(), section).arg(seen.value(key)));
         seen.insert(key, lineNo);
         entries.append({key, unquote(line.mid(eq + 1).trimmed()), lineNo});
     }

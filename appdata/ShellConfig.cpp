@@ -152,12 +152,29 @@ const Key keys[] = {
      }},
 };
 
+// "costs/port" -> "[costs] port", as the file spells it.
+QString spelled(const QString &key)
+{
+    const qsizetype slash = key.indexOf(QLatin1Char('/'));
+    return QStringLiteral("[%1] %2").arg(key.left(slash), key.mid(slash + 1));
+}
+
+// "[database] location, user; [shell] branch; ..."
 QString keyList()
 {
-    QStringList names;
-    for (const Key &k : keys)
-        names << QString::fromLatin1(k.name);
-    return names.join(QStringLiteral(", "));
+    QStringList sections;
+    QString section;
+    for (const Key &k : keys) {
+        const QString name = QString::fromLatin1(k.name);
+        const QString s = name.section(QLatin1Char('/'), 0, 0);
+        if (s != section) {
+            section = s;
+            sections << spelled(name);
+        } else {
+            sections.last() += QStringLiteral(", ") + name.section(QLatin1Char('/'), 1);
+        }
+    }
+    return sections.join(QStringLiteral("; "));
 }
 }
 
@@ -178,10 +195,10 @@ void ShellConfig::readIni(const QString &path)
         const QString where = QStringLiteral("Arquivo de configuração %1, linha %2: ").arg(path).arg(e.line);
         if (!key)
             throw EConfigError(where + QStringLiteral("chave desconhecida \"%1\" (as chaves são %2).")
-                                           .arg(e.key, keyList()));
+                                           .arg(spelled(e.key), keyList()));
         const QString why = key->set(*this, e.value);
         if (!why.isEmpty())
-            throw EConfigError(where + e.key + QStringLiteral(": ") + why);
+            throw EConfigError(where + spelled(e.key) + QStringLiteral(": ") + why);
     }
 }
 

@@ -120,5 +120,7 @@ void ShellOptions::read(const QCommandLineParser &p)
     m_screenshot = p.value(shotOption);
     m_moduleDir = p.value(modulesOption);
     m_script = p.value(scriptOption);
+    if (!m_script.isEmpty() && m_script != QLatin1String("-") && !QFileInfo(m_script).isReadable())
+        refuse(QStringLiteral("Opção --script: não foi possível ler o roteiro \"%1\".").arg(m_script));
     m_out = p.value(outOption);
 }

@@ -79,21 +79,21 @@ private slots:
     {
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<QStringList>("named");
-        QTest::newRow("port abc") << QByteArray("[costs]\nport=abc\n") << QStringList{"linha 2", "costs/port", "\"abc\""};
+        QTest::newRow("port abc") << QByteArray("[costs]\nport=abc\n") << QStringList{"linha 2", "[costs] port", "\"abc\""};
         QTest::newRow("port 70000") << QByteArray("[costs]\nhost=x\nport=70000\n")
                                     << QStringList{"linha 3", "\"70000\""};
         QTest::newRow("negative port") << QByteArray("[costs]\nport=-1\n") << QStringList{"\"-1\""};
         QTest::newRow("unknown key") << QByteArray("[costs]\nportt=7000\n")
-                                     << QStringList{"linha 2", "chave desconhecida", "costs/portt", "costs/port"};
+                                     << QStringList{"linha 2", "chave desconhecida", "[costs] portt", "[costs] host, port"};
         QTest::newRow("unknown section") << QByteArray("[database]\nlocation=sqlite:/x\n[shel]\nbranch=0101\n")
-                                         << QStringList{"linha 4", "shel/branch"};
+                                         << QStringList{"linha 4", "[shel] branch", "[shell] branch"};
         QTest::newRow("not INI") << QByteArray("[shell]\nbranch 0101\n")
                                  << QStringList{"linha 2", "\"branch 0101\"", "[seção]"};
         QTest::newRow("broken section") << QByteArray("[shell\nbranch=0101\n") << QStringList{"linha 1", "[shell"};
         QTest::newRow("outside a section") << QByteArray("branch=0101\n")
                                            << QStringList{"linha 1", "fora de uma seção", "branch"};
         QTest::newRow("twice") << QByteArray("[shell]\nbranch=0101\nBranch=0102\n")
-                               << QStringList{"linha 3", "linha 2", "shell/branch"};
+                               << QStringList{"linha 3", "linha 2", "\"Branch\"", "[shell]"};
         QTest::newRow("bad boolean") << QByteArray("[database]\ncreate=talvez\n") << QStringList{"\"talvez\""};
         QTest::newRow("bad location") << QByteArray("[database]\nlocation=mysql:/x\n")
                                       << QStringList{"linha 2", "mysql:/x"};

@@ -121,6 +121,8 @@ private slots:
         QTest::newRow("--costs without port") << QStringList{"--costs", "servidor"} << QByteArray() << "servidor";
         QTest::newRow("--db") << QStringList{"--db", "postgres:x"} << QByteArray() << "postgres:x";
         QTest::newRow("unknown option") << QStringList{"--frobnicate"} << QByteArray() << "--frobnicate";
+        QTest::newRow("missing --script") << QStringList{"--script", "/nao/existe.script"} << QByteArray()
+                                          << "/nao/existe.script";
         QTest::newRow("stray argument") << QStringList{"XEV01700"} << QByteArray() << "XEV01700";
         QTest::newRow("missing --config") << QStringList{"--config", "/nao/existe.ini"} << QByteArray()
                                           << "/nao/existe.ini";
@@ -129,7 +131,7 @@ private slots:
         QTest::newRow("malformed INI") << QStringList{"--config", "@ini"} << QByteArray("[costs\nport=1\n")
                                        << "linha 1";
         QTest::newRow("unknown key") << QStringList{"--config", "@ini"} << QByteArray("[shell]\nfilial=0101\n")
-                                     << "shell/filial";
+                                     << "[shell] filial";
     }
 
     void badValuesEndWithCodeTwo()
@@ -178,7 +180,7 @@ private slots:
         const QString path = write(QStringLiteral("config/merenda/shell/shell.ini"), "[costs]\nporta=7000\n");
         Run r = shell({QStringLiteral("--db"), QStringLiteral("sqlite:") + m_db});
         QCOMPARE(r.code, 2);
-        QVERIFY2(r.err.contains(path) && r.err.contains(QLatin1String("costs/porta")), qPrintable(describe(r)));
+        QVERIFY2(r.err.contains(path) && r.err.contains(QLatin1String("[costs] porta")), qPrintable(describe(r)));
         // With --config the default file is not read.
         const QString other = write(QStringLiteral("other.ini"), "[costs]\nport=abc\n");
         r = shell({QStringLiteral("--config"), other});
@@ -211,6 +213,13 @@ private slots:
                                noDisplay(m_configHome), 10000);
         QVERIFY2(fine.finished && fine.code == 0, qPrintable(describe(fine)));
         QVERIFY(QFileInfo(picture).size() > 0);
+        // A module that is not there is a start-up message too.
+        const Run missing = shell({QStringLiteral("--db"), QStringLiteral("sqlite:") + m_db, QStringLiteral("--open"),
+                                   QStringLiteral("NADA"), QStringLiteral("--screenshot"), picture},
+                                  noDisplay(m_configHome), 10000);
+        QVERIFY2(missing.finished && missing.status == QProcess::NormalExit && missing.code == 1,
+                 qPrintable(describe(missing)));
+        QVERIFY2(missing.err.contains(QStringLiteral("O módulo NADA não foi encontrado")), qPrintable(describe(missing)));
     }
 
     void anUnknownBranchIsRefusedBeforeAnyScreen()

@@ -173,6 +173,12 @@ private slots:
         QVERIFY2(r.finished && r.status == QProcess::NormalExit, qPrintable(describe(r)));
         QCOMPARE(r.code, 1);
         QVERIFY2(r.err.contains(QLatin1String("DISPLAY")), qPrintable(describe(r)));
+        // A display that is not there: Qt's fatal message, then exit code 1, not an abort.
+        QProcessEnvironment env = noDisplay(m_configHome);
+        env.insert(QStringLiteral("DISPLAY"), QStringLiteral(":7391"));
+        const Run gone = shell({QStringLiteral("--db"), QStringLiteral("sqlite:") + m_db}, env);
+        QVERIFY2(gone.finished && gone.status == QProcess::NormalExit && gone.code == 1, qPrintable(describe(gone)));
+        QVERIFY2(gone.err.contains(QStringLiteral("A interface gráfica não pôde ser iniciada")), qPrintable(describe(gone)));
     }
 
     void theDefaultConfigurationFileIsRead()

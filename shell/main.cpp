@@ -31,7 +31,9 @@
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
+#include <chrono>
 #include <exception>
+#include <thread>
 
 namespace {
 void printError(const QString &text) { std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData()); }
@@ -59,6 +61,21 @@ bool choosePlatform(const ShellOptions &o)
         return true;
     }
     return display;
+}
+
+// A screenshot runs unattended: whatever keeps it from ending (a server that
+// never answers, a window that waits for someone) ends it after this long.
+constexpr int ScreenshotDeadlineSeconds = 30;
+
+void armScreenshotDeadline(const ShellOptions &o)
+{
+    if (o.screenshotFile().isEmpty())
+        return;
+    std::thread([] {
+        std::this_thread::sleep_for(std::chrono::seconds(ScreenshotDeadlineSeconds));
+        printError(QStringLiteral("A imagem não ficou pronta em %1 s; o programa termina.").arg(ScreenshotDeadlineSeconds));
+        std::_Exit(1);
+    }).detach();
 }
 
 QtMessageHandler g_qtMessages = nullptr;
@@ -196,6 +213,7 @@ int runShell(int argc, char *argv[])
     ShellOptions options;
     if (!options.parse(arguments))
         return options.exitCode();
+    armScreenshotDeadline(options);
     if (!choosePlatform(options)) {
         printError(QStringLiteral("Não há tela disponível (DISPLAY vazio). Rode numa sessão gráfica; --script e "
                                   "--screenshot funcionam sem tela."));

@@ -51,7 +51,7 @@ class TestShellConfig : public QObject {
 private slots:
     void readsTheKeysAsPeopleWriteThem()
     {
-        const QString path = write("; the office's settings\n"
+        const QString path = write("\xef\xbb\xbf; the office's settings, saved with a byte-order mark\n"
                                    "[Database]\n"
                                    "Location = firebird://db.escola:3051/dados/merenda.fdb\n"
                                    "user=ALUNO\n"

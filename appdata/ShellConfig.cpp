@@ -1,10 +1,11 @@
 #include "ShellConfig.h"
+#include "CommandLineText.h"
+#include "EConfigError.h"
+#include "IniFile.h"
 #include "toolkit/Errors.h"
 
 #include <QCommandLineParser>
 #include <QDir>
-#include <QFileInfo>
-#include <QSettings>
 #include <QStandardPaths>
 
 DatabaseLocation DatabaseLocation::parse(const QString &location)
@@ -76,73 +77,169 @@ QString ShellConfig::defaultDatabase()
     return QStringLiteral("sqlite:") + QDir(dir).filePath(QStringLiteral("xev-demo.sqlite"));
 }
 
+QString ShellConfig::defaultConfigFile()
+{
+    return QStandardPaths::locate(QStandardPaths::AppConfigLocation, QStringLiteral("shell.ini"));
+}
+
+QString ShellConfig::userConfigFile()
+{
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)).filePath(QStringLiteral("shell.ini"));
+}
+
+namespace {
+bool parseBool(const QString &text, bool &value)
+{
+    static const QStringList yes = {QStringLiteral("true"), QStringLiteral("1"), QStringLiteral("sim"),
+                                    QStringLiteral("yes"), QStringLiteral("on")};
+    static const QStringList no = {QStringLiteral("false"), QStringLiteral("0"), QStringLiteral("não"),
+                                   QStringLiteral("nao"), QStringLiteral("no"), QStringLiteral("off")};
+    if (yes.contains(text, Qt::CaseInsensitive))
+        value = true;
+    else if (no.contains(text, Qt::CaseInsensitive))
+        value = false;
+    else
+        return false;
+    return true;
+}
+
+// Sets one value of the configuration; the text says why it cannot (empty: it did).
+using Setter = QString (*)(ShellConfig &config, const QString &value);
+
+struct Key {
+    const char *name;     // "section/key" in the INI file
+    const char *option;   // the command-line option that sets it too
+    Setter set;
+};
+
+// Every key the INI file may hold. A key not listed here is refused, so a
+// mistyped one never goes unnoticed.
+const Key keys[] = {
+    {"database/location", "database", [](ShellConfig &c, const QString &v) {
+         try {
+             DatabaseLocation::parse(v);
+         } catch (const EHostError &e) {
+             return e.text();
+         }
+         c.database = v;
+         return QString();
+     }},
+    {"database/user", "db-user", [](ShellConfig &c, const QString &v) { c.user = v; return QString(); }},
+    {"database/password", "db-password", [](ShellConfig &c, const QString &v) { c.password = v; return QString(); }},
+    {"database/create", nullptr, [](ShellConfig &c, const QString &v) {
+         return parseBool(v, c.createDatabase) ? QString()
+                                                : QStringLiteral("valor inválido: \"%1\" (use true ou false).").arg(v);
+     }},
+    {"shell/branch", "branch", [](ShellConfig &c, const QString &v) {
+         if (v.trimmed().isEmpty())
+             return QStringLiteral("o código da filial não pode ficar vazio.");
+         c.branch = v.trimmed();
+         return QString();
+     }},
+    {"costs/host", "costs-host", [](ShellConfig &c, const QString &v) {
+         if (v.trimmed().isEmpty())
+             return QStringLiteral("o endereço do servidor de custos não pode ficar vazio.");
+         c.costsHost = v.trimmed();
+         return QString();
+     }},
+    {"costs/port", "costs-port", [](ShellConfig &c, const QString &v) {
+         const int port = ShellConfig::parsePort(v, true);
+         if (port < 0)
+             return QStringLiteral("porta inválida: \"%1\" (use um número de 1 a 65535, ou 0 para o programa "
+                                   "iniciar o seu próprio servidor de custos).").arg(v);
+         c.costsPort = port;
+         return QString();
+     }},
+};
+
+// "costs/port" -> "[costs] port", as the file spells it.
+QString spelled(const QString &key)
+{
+    const qsizetype slash = key.indexOf(QLatin1Char('/'));
+    return QStringLiteral("[%1] %2").arg(key.left(slash), key.mid(slash + 1));
+}
+
+// "[database] location, user; [shell] branch; ..."
+QString keyList()
+{
+    QStringList sections;
+    QString section;
+    for (const Key &k : keys) {
+        const QString name = QString::fromLatin1(k.name);
+        const QString s = name.section(QLatin1Char('/'), 0, 0);
+        if (s != section) {
+            section = s;
+            sections << spelled(name);
+        } else {
+            sections.last() += QStringLiteral(", ") + name.section(QLatin1Char('/'), 1);
+        }
+    }
+    return sections.join(QStringLiteral("; "));
+}
+}
+
+int ShellConfig::parsePort(const QString &text, bool allowZero)
+{
+    bool ok = false;
+    const int port = text.trimmed().toInt(&ok);
+    return ok && port >= (allowZero ? 0 : 1) && port <= 65535 ? port : -1;
+}
+
 void ShellConfig::readIni(const QString &path)
 {
-    if (path.isEmpty() || !QFileInfo::exists(path))
-        return;
-    QSettings ini(path, QSettings::IniFormat);
-    if (ini.status() != QSettings::NoError)
-        throw EHostError(QStringLiteral("Não foi possível ler a configuração %1.").arg(path));
-    auto str = [&](const char *key, QString &target) {
-        const QString k = QString::fromLatin1(key);
-        if (ini.contains(k))
-            target = ini.value(k).toString();
-    };
-    str("database/location", database);
-    str("database/user", user);
-    str("database/password", password);
-    if (ini.contains(QStringLiteral("database/create")))
-        createDatabase = ini.value(QStringLiteral("database/create")).toBool();
-    str("shell/branch", branch);
-    str("costs/host", costsHost);
-    if (ini.contains(QStringLiteral("costs/port"))) {
-        bool ok = false;
-        const int port = ini.value(QStringLiteral("costs/port")).toInt(&ok);
-        if (!ok || port < 0 || port > 65535)
-            throw EHostError(QStringLiteral("Porta do servidor de custos inválida em %1.").arg(path));
-        costsPort = port;
+    for (const IniFile::Entry &e : IniFile::read(path)) {
+        const Key *key = nullptr;
+        for (const Key &k : keys)
+            if (e.key == QLatin1String(k.name))
+                key = &k;
+        const QString where = QStringLiteral("Arquivo de configuração %1, linha %2: ").arg(path).arg(e.line);
+        if (!key)
+            throw EConfigError(where + QStringLiteral("chave desconhecida \"%1\" (as chaves são %2).")
+                                           .arg(spelled(e.key), keyList()));
+        const QString why = key->set(*this, e.value);
+        if (!why.isEmpty())
+            throw EConfigError(where + spelled(e.key) + QStringLiteral(": ") + why);
     }
+}
+
+QList<QCommandLineOption> ShellConfig::options()
+{
+    return {
+        {QStringLiteral("config"),
+         QStringLiteral("Arquivo de configuração (INI). Sem esta opção: o do usuário, se existir (veja abaixo)."),
+         QStringLiteral("ARQUIVO")},
+        {QStringLiteral("database"),
+         QStringLiteral("Banco de dados: sqlite:CAMINHO, firebird:CAMINHO ou firebird://SERVIDOR:PORTA/CAMINHO."),
+         QStringLiteral("LOCAL")},
+        {QStringLiteral("branch"), QStringLiteral("Filial de trabalho (padrão 0101)."), QStringLiteral("CÓDIGO")},
+        {QStringLiteral("db-user"), QStringLiteral("Usuário do Firebird (padrão SYSDBA)."), QStringLiteral("NOME")},
+        {QStringLiteral("db-password"), QStringLiteral("Senha do Firebird."), QStringLiteral("SENHA")},
+        {QStringLiteral("create-database"),
+         QStringLiteral("Cria um banco Firebird que não existe, com as tabelas e os dados de demonstração.")},
+        {QStringLiteral("costs-host"), QStringLiteral("Endereço do servidor de custos."), QStringLiteral("SERVIDOR")},
+        {QStringLiteral("costs-port"), QStringLiteral("Porta do servidor de custos."), QStringLiteral("PORTA")},
+    };
 }
 
 void ShellConfig::addOptions(QCommandLineParser &parser)
 {
-    parser.addOption({QStringLiteral("config"), QStringLiteral("Configuration file (INI)."), QStringLiteral("file")});
-    parser.addOption({QStringLiteral("database"),
-                      QStringLiteral("Database: sqlite:PATH, firebird:PATH or firebird://HOST:PORT/PATH."),
-                      QStringLiteral("location")});
-    parser.addOption({QStringLiteral("branch"), QStringLiteral("Working branch code."), QStringLiteral("code")});
-    parser.addOption({QStringLiteral("db-user"), QStringLiteral("Firebird user name."), QStringLiteral("name")});
-    parser.addOption({QStringLiteral("db-password"), QStringLiteral("Firebird password."), QStringLiteral("text")});
-    parser.addOption({QStringLiteral("create-database"),
-                      QStringLiteral("Create a missing Firebird database with schema and demo data.")});
-    parser.addOption({QStringLiteral("costs-host"), QStringLiteral("Costs server host."), QStringLiteral("host")});
-    parser.addOption({QStringLiteral("costs-port"), QStringLiteral("Costs server port."), QStringLiteral("port")});
+    parser.addOptions(options());
 }
 
 void ShellConfig::applyOptions(const QCommandLineParser &parser)
 {
     if (parser.isSet(QStringLiteral("config")))
         readIni(parser.value(QStringLiteral("config")));
-    if (parser.isSet(QStringLiteral("database")))
-        database = parser.value(QStringLiteral("database"));
-    if (parser.isSet(QStringLiteral("branch")))
-        branch = parser.value(QStringLiteral("branch"));
-    if (parser.isSet(QStringLiteral("db-user")))
-        user = parser.value(QStringLiteral("db-user"));
-    if (parser.isSet(QStringLiteral("db-password")))
-        password = parser.value(QStringLiteral("db-password"));
+    for (const Key &k : keys) {
+        if (!k.option || !parser.isSet(QString::fromLatin1(k.option)))
+            continue;
+        const QString value = parser.value(QString::fromLatin1(k.option));
+        const QString why = k.set(*this, value);
+        if (!why.isEmpty())
+            throw EConfigError(QStringLiteral("Opção --%1: %2").arg(QString::fromLatin1(k.option), why));
+    }
     if (parser.isSet(QStringLiteral("create-database")))
         createDatabase = true;
-    if (parser.isSet(QStringLiteral("costs-host")))
-        costsHost = parser.value(QStringLiteral("costs-host"));
-    if (parser.isSet(QStringLiteral("costs-port"))) {
-        bool ok = false;
-        const int port = parser.value(QStringLiteral("costs-port")).toInt(&ok);
-        if (!ok || port < 0 || port > 65535)
-            throw EHostError(QStringLiteral("Porta do servidor de custos inválida: %1.")
-                                 .arg(parser.value(QStringLiteral("costs-port"))));
-        costsPort = port;
-    }
 }
 
 ShellConfig ShellConfig::fromArguments(const QStringList &args)
@@ -150,7 +247,7 @@ ShellConfig ShellConfig::fromArguments(const QStringList &args)
     QCommandLineParser parser;
     addOptions(parser);
     if (!parser.parse(args))
-        throw EHostError(parser.errorText());
+        throw EConfigError(CommandLineText::parseError(parser, args, options()));
     ShellConfig config;
     config.applyOptions(parser);
     return config;

@@ -1,7 +1,7 @@
-// The shell's configuration: an INI file read with QSettings, then the
-// command-line options, which win over the file.
+// The shell's configuration: an INI file (IniFile), then the command-line
+// options, which win over the file.
 //
-// INI file (every key optional):
+// INI file (every key optional; any other key is refused):
 //   [database]
 //   location=sqlite:/path/file.sqlite      or firebird:/path/file.fdb (embedded)
 //                                      or firebird://HOST:PORT/path/file.fdb
@@ -16,13 +16,17 @@
 //   port=0                             port 0: none configured
 // Options: --config FILE, --database DATABASE, --branch CODE, --db-user NAME,
 // --db-password TEXT, --create-database, --costs-host HOST, --costs-port N.
+// Without --config the shell reads defaultConfigFile() when there is one.
 // Defaults: the demo SQLite file in the user's data folder
 // (QStandardPaths::AppLocalDataLocation, "xev-demo.sqlite"), branch 0101,
 // SYSDBA/masterkey, no costs server.
 // A SQLite database is always created (schema and demo data) when its file
 // does not exist; a Firebird one only with create.
+// Every bad file, key or value throws EConfigError naming it.
 #pragma once
 
+#include <QCommandLineOption>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -59,15 +63,28 @@ public:
     ShellConfig();
 
     static QString defaultDatabase();
-    // Reads the keys present in the INI file; a missing file changes nothing.
+    // The file read when --config is not given: shell.ini in the user's
+    // configuration folder (QStandardPaths::AppConfigLocation, on Linux
+    // ~/.config/merenda/shell/shell.ini), else in the system's
+    // (/etc/xdg/merenda/shell/shell.ini); empty when there is none.
+    static QString defaultConfigFile();
+    // Where the user's own file goes (whether it exists or not).
+    static QString userConfigFile();
+    // Reads every key of the INI file. Throws EConfigError when the file does
+    // not exist or is not INI, a key is unknown or a value is bad.
     void readIni(const QString &path);
+    // The options above, with their Portuguese descriptions.
+    static QList<QCommandLineOption> options();
     // Adds the options above to a parser (the shell adds its own beside them).
     static void addOptions(QCommandLineParser &parser);
-    // Reads --config first, then every other option given.
+    // Reads --config first, then every other option given. Throws EConfigError.
     void applyOptions(const QCommandLineParser &parser);
     // Convenience for programs without options of their own: parses args
-    // (args[0] is the program) with addOptions and applies them.
+    // (args[0] is the program) with addOptions and applies them. Throws
+    // EConfigError for an unknown option too.
     static ShellConfig fromArguments(const QStringList &args);
+    // "7000" -> 7000; -1 unless a whole number from 1 (0 with allowZero) to 65535.
+    static int parsePort(const QString &text, bool allowZero);
 
     DatabaseLocation databaseLocation() const { return DatabaseLocation::parse(database); }
 };

@@ -9,6 +9,8 @@
 #include <QTextStream>
 
 #include <csignal>
+#include <cstdio>
+#include <exception>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -22,7 +24,8 @@ void onSignal(int)
 }
 } // namespace
 
-int main(int argc, char **argv)
+namespace {
+int runServer(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("costs_server"));
@@ -78,4 +81,18 @@ int main(int argc, char **argv)
     const int rc = app.exec();
     server.close();
     return rc;
+}
+} // namespace
+
+// Nothing escapes: a failure anywhere ends with a message and exit code 1.
+int main(int argc, char **argv)
+{
+    try {
+        return runServer(argc, argv);
+    } catch (const std::exception &e) {
+        std::fprintf(stderr, "costs_server: erro inesperado: %s\n", e.what());
+    } catch (...) {
+        std::fprintf(stderr, "costs_server: erro inesperado.\n");
+    }
+    return 1;
 }

@@ -3,6 +3,7 @@
 #include "toolkit/PackageInfo.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLibrary>
 
 ModuleLoader::ModuleLoader(const QString &moduleDir) : m_dir(moduleDir) {}
@@ -22,9 +23,12 @@ ModuleLoader::Module &ModuleLoader::load(const QString &moduleCode)
         return it->second;
     Module m;
     m.library = std::make_unique<QLibrary>(fileFor(code));
+    if (!QFileInfo::exists(fileFor(code)))
+        throw EHostError(QStringLiteral("O módulo %1 não foi encontrado: o arquivo %2 não existe.")
+                             .arg(code, fileFor(code)));
     if (!m.library->load())
-        throw EHostError(QStringLiteral("Não foi possível carregar o módulo %1: %2")
-                             .arg(code, m.library->errorString()));
+        throw EHostError(QStringLiteral("Não foi possível carregar o módulo %1 (arquivo %2). Detalhe do sistema: %3")
+                             .arg(code, fileFor(code), m.library->errorString()));
     using Proc = void (*)();
     auto initialize = reinterpret_cast<Proc>(m.library->resolve("Initialize"));
     m.iniProc = reinterpret_cast<Proc>(m.library->resolve("IniProc"));

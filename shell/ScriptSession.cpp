@@ -1,7 +1,10 @@
 #include "ScriptSession.h"
 #include "MainWindow.h"
 #include "ModuleLoader.h"
+#include "ScriptKeys.h"
+#include "ScriptLineReader.h"
 #include "ScriptTokens.h"
+#include "UserInput.h"
 
 #include "data/TParam.h"
 #include "report/TReportDesignerDialog.h"
@@ -23,7 +26,6 @@
 #include <QJsonDocument>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QTest>
 #include <QTextStream>
 
 namespace {
@@ -50,21 +52,6 @@ QJsonValue jsonOf(const QVariant &v)
     case QMetaType::Bool: return v.toBool();
     default: return v.toString();
     }
-}
-
-const QHash<QString, int> &keyNames()
-{
-    static const QHash<QString, int> k = {
-        {QStringLiteral("tab"), Qt::Key_Tab}, {QStringLiteral("backtab"), Qt::Key_Backtab},
-        {QStringLiteral("enter"), Qt::Key_Return}, {QStringLiteral("escape"), Qt::Key_Escape},
-        {QStringLiteral("f9"), Qt::Key_F9}, {QStringLiteral("up"), Qt::Key_Up},
-        {QStringLiteral("down"), Qt::Key_Down}, {QStringLiteral("space"), Qt::Key_Space},
-        {QStringLiteral("left"), Qt::Key_Left}, {QStringLiteral("right"), Qt::Key_Right},
-        {QStringLiteral("home"), Qt::Key_Home}, {QStringLiteral("end"), Qt::Key_End},
-        {QStringLiteral("backspace"), Qt::Key_Backspace}, {QStringLiteral("delete"), Qt::Key_Delete},
-        {QStringLiteral("pageup"), Qt::Key_PageUp}, {QStringLiteral("pagedown"), Qt::Key_PageDown},
-    };
-    return k;
 }
 }
 
@@ -94,26 +81,34 @@ void ScriptSession::print(const QJsonObject &o)
 int ScriptSession::run(QIODevice &input)
 {
     int failures = 0;
-    int lineNo = 0;
-    while (!input.atEnd()) {
-        const QString line = QString::fromUtf8(input.readLine()).trimmed();
-        ++lineNo;
-        if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
+    ScriptLineReader reader(input);
+    ScriptLineReader::Line line;
+    while (reader.next(line)) {
+        const QString text = line.text.trimmed();
+        if (!line.tooLong && (text.isEmpty() || text.startsWith(QLatin1Char('#'))))
             continue;
-        QStringList words;
-        QString why;
         try {
-            if (!ScriptTokens::split(line, words, &why))
-                fail(why);
-            execute(words);
-            settle();
-            print(QJsonObject{{"event", "focus"}, {"control", focusedControl()}});
+            if (line.tooLong)
+                fail(QStringLiteral("line too long: %1 bytes, at most %2; it starts with \"%3\"")
+                         .arg(line.bytes).arg(ScriptLineReader::MaxLineBytes).arg(line.start));
+            runLine(text);
         } catch (const ScriptError &e) {
             ++failures;
-            print(QJsonObject{{"event", "error"}, {"line", lineNo}, {"text", e.text}});
+            print(QJsonObject{{"event", "error"}, {"line", line.number}, {"text", e.text}});
         }
     }
     return failures;
+}
+
+void ScriptSession::runLine(const QString &line)
+{
+    QStringList words;
+    QString why;
+    if (!ScriptTokens::split(line, words, &why))
+        fail(why);
+    execute(words);
+    settle();
+    print(QJsonObject{{"event", "focus"}, {"control", focusedControl()}});
 }
 
 void ScriptSession::settle()
@@ -247,32 +242,45 @@ void ScriptSession::focus(const QString &name)
     if (!w->isEnabled() || !w->isVisible())
         fail(QStringLiteral("'%1' cannot take the focus").arg(name));
     QWidget *target = w->focusProxy() ? w->focusProxy() : w;
-    QTest::mouseClick(target, Qt::LeftButton, Qt::NoModifier, QPoint(2, target->height() / 2));
+    UserInput::click(target, QPoint(2, target->height() / 2));
     if (QApplication::focusWidget() != target)
         target->setFocus(Qt::MouseFocusReason);
 }
 
+QWidget *ScriptSession::keyTarget() const
+{
+    // Keys go where a keyboard's go: the focus widget, else the active window.
+    if (QWidget *w = QApplication::focusWidget())
+        return w;
+    if (QWidget *w = QApplication::activeWindow())
+        return w;
+    return &m_window;
+}
+
 void ScriptSession::type(const QString &text)
 {
-    QWidget *w = QApplication::focusWidget();
-    if (!w)
+    if (!QApplication::focusWidget())
         fail(QStringLiteral("nothing holds the focus"));
-    QTest::keyClicks(w, text);
+    // Every character is checked before the first is typed.
+    QList<KeyStroke> strokes;
+    for (const char32_t c : text.toUcs4()) {
+        KeyStroke stroke;
+        QString why;
+        if (!ScriptKeys::forCharacter(c, stroke, &why))
+            fail(why);
+        strokes << stroke;
+    }
+    for (const KeyStroke &stroke : strokes)
+        UserInput::keyClick(keyTarget(), stroke);
 }
 
 void ScriptSession::key(const QString &name)
 {
-    QWidget *w = QApplication::focusWidget();
-    if (!w)
-        w = screen();
-    if (name.compare(QLatin1String("SelectAll"), Qt::CaseInsensitive) == 0) {
-        QTest::keyClick(w, Qt::Key_A, Qt::ControlModifier);
-        return;
-    }
-    const int k = keyNames().value(name.toLower(), -1);
-    if (k < 0)
-        fail(QStringLiteral("unknown key '%1'").arg(name));
-    QTest::keyClick(w, Qt::Key(k));
+    KeyStroke stroke;
+    QString why;
+    if (!ScriptKeys::parse(name, stroke, &why))
+        fail(why);
+    UserInput::keyClick(keyTarget(), stroke);
 }
 
 void ScriptSession::click(const QString &name)
@@ -282,7 +290,7 @@ void ScriptSession::click(const QString &name)
         fail(QStringLiteral("'%1' is not a control").arg(name));
     if (!w->isVisible())
         fail(QStringLiteral("'%1' is not visible").arg(name));
-    QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, QPoint(w->width() / 2, w->height() / 2));
+    UserInput::click(w, QPoint(w->width() / 2, w->height() / 2));
 }
 
 void ScriptSession::select(const QString &name, const QString &indexText)
@@ -305,7 +313,7 @@ void ScriptSession::select(const QString &name, const QString &indexText)
     if (auto *rdg = qobject_cast<TRadioGroup *>(o)) {
         if (!rdg->button(index))
             fail(QStringLiteral("'%1' has no item %2").arg(name).arg(index));
-        QTest::mouseClick(rdg->button(index), Qt::LeftButton, Qt::NoModifier, QPoint(4, rdg->button(index)->height() / 2));
+        UserInput::click(rdg->button(index), QPoint(4, rdg->button(index)->height() / 2));
         return;
     }
     fail(QStringLiteral("'%1' is neither a combo box nor a radio group").arg(name));

@@ -1,6 +1,7 @@
 // Runs a scripted session on the real screen, as a user would act, and
 // prints one JSON object a line. The language (one action a line; blank
-// lines and lines starting with # are skipped) is in the README:
+// lines and lines starting with # are skipped; a line over 64 KB is refused
+// with an error) is in the README:
 //   open MODULE | focus CONTROL | type TEXT | key KEY | click CONTROL |
 //   select CONTROL INDEX | answer [CODE ...] | command NAME | get CONTROL | close
 #pragma once
@@ -13,6 +14,7 @@ class MainWindow;
 class ModuleLoader;
 class QIODevice;
 class QTextStream;
+class QWidget;
 class ScriptedHostUi;
 class TForm;
 
@@ -25,6 +27,7 @@ public:
     int run(QIODevice &input);
 
 private:
+    void runLine(const QString &line);
     void execute(const QStringList &words);
     void open(const QString &module);
     void focus(const QString &name);
@@ -36,6 +39,7 @@ private:
     void get(const QString &name);
     void close();
 
+    QWidget *keyTarget() const;
     TForm *screen();
     QObject *control(const QString &name);
     void watchReportParams(TForm *form);

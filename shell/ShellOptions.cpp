@@ -1,54 +1,126 @@
 #include "ShellOptions.h"
-#include "toolkit/InstallPaths.h"
+#include "appdata/CommandLineText.h"
+#include "appdata/EConfigError.h"
 
 #include <QCommandLineParser>
-#include <QCoreApplication>
+#include <QFileInfo>
 #include <cstdio>
+
+#ifndef SHELL_VERSION
+#define SHELL_VERSION "0"
+#endif
+
+namespace {
+const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")},
+                                    QStringLiteral("Mostra estas opções e termina."));
+const QCommandLineOption versionOption(QStringLiteral("version"),
+                                       QStringLiteral("Mostra o nome e a versão do programa e termina."));
+const QCommandLineOption openOption(QStringLiteral("open"),
+                                    QStringLiteral("Abre a tela do MÓDULO (por exemplo XEV01700) ao iniciar; pode ser "
+                                                   "repetida."), QStringLiteral("MÓDULO"));
+const QCommandLineOption shotOption(QStringLiteral("screenshot"),
+                                    QStringLiteral("Grava uma imagem PNG da tela aberta em ARQUIVO e termina; as "
+                                                   "mensagens do início vão para a saída de erros."),
+                                    QStringLiteral("ARQUIVO"));
+const QCommandLineOption modulesOption(QStringLiteral("modules"),
+                                       QStringLiteral("Pasta dos arquivos de módulo (padrão: a do programa)."),
+                                       QStringLiteral("PASTA"));
+const QCommandLineOption dbOption(QStringLiteral("db"), QStringLiteral("O mesmo que --database."),
+                                  QStringLiteral("LOCAL"));
+const QCommandLineOption costsOption(QStringLiteral("costs"),
+                                     QStringLiteral("Servidor de custos a usar; sem ele o programa inicia o seu "
+                                                    "próprio."), QStringLiteral("SERVIDOR:PORTA"));
+const QCommandLineOption scriptOption(QStringLiteral("script"),
+                                      QStringLiteral("Executa uma sessão roteirizada do ARQUIVO ('-' para a entrada "
+                                                     "padrão) e termina."), QStringLiteral("ARQUIVO"));
+const QCommandLineOption outOption(QStringLiteral("out"),
+                                   QStringLiteral("Pasta onde a impressão e a visualização roteirizadas gravam PDF e "
+                                                  "CSV."), QStringLiteral("PASTA"));
+
+QList<QCommandLineOption> allOptions()
+{
+    return QList<QCommandLineOption>{helpOption, versionOption, openOption, shotOption, modulesOption, dbOption,
+                                     costsOption, scriptOption, outOption}
+        + ShellConfig::options();
+}
+
+// Refuses the command line (exit code 2) with a message naming what is wrong.
+[[noreturn]] void refuse(const QString &text) { throw EConfigError(text); }
+}
+
+QString ShellOptions::helpText(const QString &program)
+{
+    const QString footer =
+        QStringLiteral("Configuração do usuário: %1 (para todos os usuários: /etc/xdg/merenda/shell/shell.ini).\n"
+                       "Códigos de saída: 0 tudo certo; 1 falha ao abrir o banco, gravar a imagem ou executar uma "
+                       "linha do roteiro; 2 opção ou valor de configuração inválido, ou filial de trabalho não "
+                       "cadastrada.").arg(ShellConfig::userConfigFile());
+    return CommandLineText::help(program,
+                                 QStringLiteral("Merenda Escolar: o programa principal, com as telas de relatórios."),
+                                 allOptions(), footer);
+}
+
+QString ShellOptions::versionText(const QString &program)
+{
+    return QStringLiteral("%1 (Merenda Escolar) %2\n").arg(program, QStringLiteral(SHELL_VERSION));
+}
 
 bool ShellOptions::parse(const QStringList &arguments)
 {
+    const QString program = QFileInfo(arguments.value(0, QStringLiteral("shell"))).fileName();
     QCommandLineParser p;
-    p.setApplicationDescription(QStringLiteral("Merenda escolar: shell with its report screens."));
-    p.addHelpOption();
-    const QCommandLineOption open(QStringLiteral("open"), QStringLiteral("Open the screen of MODULE (e.g. XEV01700) at start; may be repeated."), QStringLiteral("MODULE"));
-    const QCommandLineOption shot(QStringLiteral("screenshot"), QStringLiteral("Write a PNG of the open screen to FILE and exit."), QStringLiteral("FILE"));
-    const QCommandLineOption modules(QStringLiteral("modules"), QStringLiteral("Folder of the module files (default: beside the shell)."), QStringLiteral("DIR"));
-    const QCommandLineOption db(QStringLiteral("db"), QStringLiteral("Database: sqlite:PATH, firebird:PATH or firebird://HOST:PORT/PATH."), QStringLiteral("DATABASE"));
-    const QCommandLineOption costs(QStringLiteral("costs"), QStringLiteral("Costs server address; without it the shell starts its own."), QStringLiteral("HOST:PORT"));
-    const QCommandLineOption script(QStringLiteral("script"), QStringLiteral("Run a scripted session from FILE ('-' for standard input) and exit."), QStringLiteral("FILE"));
-    const QCommandLineOption out(QStringLiteral("out"), QStringLiteral("Folder where scripted print and preview write PDF and CSV."), QStringLiteral("DIR"));
-    p.addOptions({open, shot, modules, db, costs, script, out});
-    ShellConfig::addOptions(p);
-    if (!p.parse(arguments)) {
-        std::fprintf(stderr, "%s\n%s", qPrintable(p.errorText()), qPrintable(p.helpText()));
+    p.addOptions(allOptions());
+    try {
+        if (!p.parse(arguments))
+            refuse(CommandLineText::parseError(p, arguments, allOptions()));
+        if (p.isSet(helpOption) || p.isSet(versionOption)) {
+            std::fputs((p.isSet(helpOption) ? helpText(program) : versionText(program)).toLocal8Bit().constData(),
+                       stdout);
+            m_exitCode = 0;
+            return false;
+        }
+        if (!p.positionalArguments().isEmpty())
+            refuse(QStringLiteral("Argumento inesperado: \"%1\" (veja --help).").arg(p.positionalArguments().first()));
+        read(p);
+    } catch (const EConfigError &e) {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(program), e.text().toLocal8Bit().constData());
         m_exitCode = 2;
         return false;
     }
-    if (p.isSet(QStringLiteral("help"))) {
-        std::fputs(qPrintable(p.helpText()), stdout);
-        m_exitCode = 0;
-        return false;
+    return true;
+}
+
+void ShellOptions::read(const QCommandLineParser &p)
+{
+    if (!p.isSet(QStringLiteral("config"))) {
+        const QString file = ShellConfig::defaultConfigFile();
+        if (!file.isEmpty())
+            m_shellConfig.readIni(file);
     }
-    m_open = p.values(open);
-    m_screenshot = p.value(shot);
-    m_moduleDir = p.isSet(modules) ? p.value(modules) : InstallPaths::moduleDir();
     m_shellConfig.applyOptions(p);
-    if (p.isSet(db))
-        m_shellConfig.database = p.value(db);
-    if (p.isSet(costs)) {
-        const QString hostPort = p.value(costs);
-        const int colon = hostPort.lastIndexOf(QLatin1Char(':'));
-        bool ok = colon > 0;
-        const int port = ok ? hostPort.mid(colon + 1).toInt(&ok) : 0;
-        if (!ok || port <= 0 || port > 65535) {
-            std::fprintf(stderr, "--costs takes HOST:PORT, not '%s'\n", qPrintable(hostPort));
-            m_exitCode = 2;
-            return false;
+    if (p.isSet(dbOption)) {
+        const QString db = p.value(dbOption);
+        try {
+            DatabaseLocation::parse(db);
+        } catch (const EHostError &e) {
+            refuse(QStringLiteral("Opção --db: ") + e.text());
         }
+        m_shellConfig.database = db;
+    }
+    if (p.isSet(costsOption)) {
+        const QString hostPort = p.value(costsOption);
+        const qsizetype colon = hostPort.lastIndexOf(QLatin1Char(':'));
+        const int port = colon > 0 ? ShellConfig::parsePort(hostPort.mid(colon + 1), false) : -1;
+        if (port < 0)
+            refuse(QStringLiteral("Opção --costs: \"%1\" não é SERVIDOR:PORTA (porta de 1 a 65535).").arg(hostPort));
         m_shellConfig.costsHost = hostPort.left(colon);
         m_shellConfig.costsPort = port;
     }
-    m_script = p.value(script);
-    m_out = p.value(out);
-    return true;
+    m_open = p.values(openOption);
+    m_screenshot = p.value(shotOption);
+    m_moduleDir = p.value(modulesOption);
+    m_script = p.value(scriptOption);
+    if (!m_script.isEmpty() && m_script != QLatin1String("-") && !QFileInfo(m_script).isReadable())
+        refuse(QStringLiteral("Opção --script: não foi possível ler o roteiro \"%1\".").arg(m_script));
+    m_out = p.value(outOption);
 }

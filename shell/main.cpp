@@ -1,16 +1,25 @@
-// The shell program: opens the database, starts a costs server when none is
-// configured, and shows the main window with its screens; or, with --script,
-// runs a scripted session on the same screens and prints what happens.
+// The shell program: reads its options (without a display: --help and
+// --version work anywhere), opens the database, checks the working branch,
+// starts a costs server when none is configured, and shows the main window
+// with its screens; or, with --script, runs a scripted session on the same
+// screens and prints what happens.
+//
+// Exit codes: 0 done; 1 a failure (database, picture, script lines, no
+// display); 2 a bad option or configuration value, or an unknown working
+// branch. Nothing escapes main: every failure ends with a message.
 #include "MainWindow.h"
 #include "ModuleLoader.h"
 #include "ScriptSession.h"
 #include "ShellOptions.h"
+#include "UserInput.h"
+#include "WorkingBranch.h"
 #include "appdata/dtmDBGeral.h"
 #include "services/CostsServerProcess.h"
 #include "services/FirebirdSharing.h"
 #include "services/ShellContext.h"
 #include "toolkit/Errors.h"
 #include "toolkit/HostUi.h"
+#include "toolkit/InstallPaths.h"
 #include "ui/QtHostUi.h"
 #include "ui/ScriptedHostUi.h"
 
@@ -19,116 +28,229 @@
 #include <QLocale>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QTest>
 #include <QTextStream>
 #include <QTimer>
 #include <cstdio>
-#include <cstring>
+#include <cstdlib>
+#include <chrono>
+#include <exception>
+#include <thread>
 
 namespace {
-bool wantsScript(int argc, char *argv[])
+void printError(const QString &text) { std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData()); }
+
+bool forPeople(const ShellOptions &o) { return o.scriptFile().isEmpty() && o.screenshotFile().isEmpty(); }
+
+// A failure at start-up: standard error always, and a dialog for people.
+int startupFailure(const ShellOptions &o, const QString &text, int exitCode)
 {
-    for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], "--script") == 0 || std::strncmp(argv[i], "--script=", 9) == 0)
-            return true;
-    return false;
+    printError(text);
+    if (forPeople(o))
+        HostUi::instance().showError(text, true);
+    return exitCode;
+}
+
+// Runs that show nothing to a person work without a display (offscreen);
+// false when a person's run has no display to show its window on.
+bool choosePlatform(const ShellOptions &o)
+{
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        return true;
+    const bool display = !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    if (!o.scriptFile().isEmpty() || (!display && !o.screenshotFile().isEmpty())) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        return true;
+    }
+    return display;
+}
+
+// A screenshot runs unattended: whatever keeps it from ending (a server that
+// never answers, a window that waits for someone) ends it after this long.
+constexpr int ScreenshotDeadlineSeconds = 30;
+
+void armScreenshotDeadline(const ShellOptions &o)
+{
+    if (o.screenshotFile().isEmpty())
+        return;
+    std::thread([] {
+        std::this_thread::sleep_for(std::chrono::seconds(ScreenshotDeadlineSeconds));
+        printError(QStringLiteral("A imagem não ficou pronta em %1 s; o programa termina.").arg(ScreenshotDeadlineSeconds));
+        std::_Exit(1);
+    }).detach();
+}
+
+QtMessageHandler g_qtMessages = nullptr;
+
+// While the application object starts, Qt's fatal messages (no platform
+// plugin could start) end the program with exit code 1 instead of an abort.
+void startupMessages(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    if (type != QtFatalMsg) {
+        if (g_qtMessages)
+            g_qtMessages(type, context, text);
+        else
+            printError(text);
+        return;
+    }
+    printError(text);
+    printError(QStringLiteral("A interface gráfica não pôde ser iniciada (veja acima). Confira DISPLAY ou "
+                              "QT_QPA_PLATFORM; --script e --screenshot funcionam sem tela."));
+    std::_Exit(1);
+}
+
+// People get dialogs. A scripted session and a screenshot get scripted
+// answers, so no window ever waits for one; for a screenshot every message
+// goes to standard error and is counted.
+void installUi(const ShellOptions &o, int &messages)
+{
+    if (forPeople(o)) {
+        HostUi::install(std::make_unique<QtHostUi>());
+        return;
+    }
+    auto *ui = HostUi::install(std::make_unique<ScriptedHostUi>());
+    ui->outputDir = o.outDir();
+    if (o.scriptFile().isEmpty())
+        ui->onMessage = [&messages](const ScriptedHostUi::Message &m) {
+            ++messages;
+            printError(m.text);
+        };
+}
+
+// Opens the database and checks the working branch; the exit code, 0 when
+// both are fine.
+int openData(TdtmDBGeral &dataModule, const ShellOptions &o)
+{
+    try {
+        // An embedded Firebird file is shared with the costs server's process.
+        if (o.config().databaseLocation().kind == DatabaseLocation::FirebirdEmbedded)
+            FirebirdSharing::prepare();
+        dataModule.open(o.config());
+        if (WorkingBranch::nameOf(dataModule.database(), o.config().branch).isEmpty())
+            return startupFailure(o, WorkingBranch::unknownText(o.config().branch, o.config().database), 2);
+    } catch (const EHostError &e) {
+        return startupFailure(o, e.text(), 1);
+    }
+    return 0;
+}
+
+void startCostsServer(CostsServerProcess &costs, const ShellOptions &o)
+{
+    if (o.config().costsPort != 0)
+        return;
+    // No costs server configured: the shell runs one of its own.
+    QString why;
+    costs.setCredentials(o.config().user, o.config().password);
+    if (costs.start(o.config().database, {}, 10000, &why)) {
+        ShellContext::instance().webHost = costs.host();
+        ShellContext::instance().webPort = costs.port();
+    } else {
+        printError(QStringLiteral("O servidor de custos não iniciou: %1").arg(why));
+    }
 }
 
 int runScript(MainWindow &window, ModuleLoader &loader, const ShellOptions &options)
 {
-    auto *ui = HostUi::install(std::make_unique<ScriptedHostUi>());
-    ui->outputDir = options.outDir();
+    auto &ui = static_cast<ScriptedHostUi &>(HostUi::instance());
     QFile in;
     const bool ok = options.scriptFile() == QLatin1String("-") ? in.open(stdin, QIODevice::ReadOnly)
                                                                : (in.setFileName(options.scriptFile()), in.open(QIODevice::ReadOnly));
     if (!ok) {
-        std::fprintf(stderr, "cannot read the script %s\n", qPrintable(options.scriptFile()));
+        printError(QStringLiteral("Não foi possível ler o roteiro %1.").arg(options.scriptFile()));
         return 2;
     }
     QTextStream out(stdout);
     out.setEncoding(QStringConverter::Utf8);
     window.activateWindow();
-    if (!QTest::qWaitForWindowActive(&window, 2000))
-        std::fprintf(stderr, "the main window did not become active\n");
-    ScriptSession session(window, loader, *ui, out);
+    if (!UserInput::waitForActive(&window, 2000))
+        printError(QStringLiteral("A janela principal não ficou ativa."));
+    ScriptSession session(window, loader, ui, out);
     const int failures = session.run(in);
     return failures == 0 ? 0 : 1;
+}
+
+// The picture of the active screen (or of the window) once it has painted;
+// non-zero when it could not be written or start-up showed a message.
+int takeScreenshot(MainWindow &window, const QString &file, const int &messages)
+{
+    int status = 1;
+    QTimer::singleShot(300, &window, [&] {
+        QWidget *target = &window;
+        if (QMdiSubWindow *sub = window.mdiArea()->activeSubWindow())
+            target = sub;
+        const bool saved = target->grab().save(file);
+        if (!saved)
+            printError(QStringLiteral("Não foi possível gravar a imagem %1.").arg(file));
+        status = saved && messages == 0 ? 0 : 1;
+        window.close();
+    });
+    const int rc = QApplication::exec();
+    return status != 0 ? status : rc;
+}
+
+int runWindow(ModuleLoader &loader, const ShellOptions &options, const int &messages)
+{
+    MainWindow window(loader, QStringLiteral("Merenda Escolar"));
+    window.show();
+    int status = 0;
+    if (!options.scriptFile().isEmpty()) {
+        status = runScript(window, loader, options);
+    } else {
+        for (const QString &code : options.openModules())
+            window.openModule(code);
+        status = options.screenshotFile().isEmpty() ? QApplication::exec()
+                                                    : takeScreenshot(window, options.screenshotFile(), messages);
+    }
+    window.closeScreens();
+    return status;
+}
+
+int runShell(int argc, char *argv[])
+{
+    QCoreApplication::setApplicationName(QStringLiteral("shell"));
+    QCoreApplication::setOrganizationName(QStringLiteral("merenda"));
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    ShellOptions options;
+    if (!options.parse(arguments))
+        return options.exitCode();
+    armScreenshotDeadline(options);
+    if (!choosePlatform(options)) {
+        printError(QStringLiteral("Não há tela disponível (DISPLAY vazio). Rode numa sessão gráfica; --script e "
+                                  "--screenshot funcionam sem tela."));
+        return 1;
+    }
+    g_qtMessages = qInstallMessageHandler(startupMessages);
+    QApplication app(argc, argv);
+    qInstallMessageHandler(g_qtMessages);
+    // Dates, numbers and short date texts as the users read them.
+    QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
+
+    int messages = 0;
+    installUi(options, messages);
+    TdtmDBGeral dataModule;
+    CostsServerProcess costs;
+    if (const int failed = openData(dataModule, options))
+        return failed;
+    startCostsServer(costs, options);
+
+    ModuleLoader loader(options.moduleDir().isEmpty() ? InstallPaths::moduleDir() : options.moduleDir());
+    const int status = runWindow(loader, options, messages);
+    loader.unloadAll();
+    return status;
 }
 }
 
 int main(int argc, char *argv[])
 {
-    // A scripted session runs the real screens without showing them.
-    if (wantsScript(argc, argv) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("shell"));
-    QApplication::setOrganizationName(QStringLiteral("merenda"));
-    // Dates, numbers and short date texts as the users read them.
-    QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
-
-    ShellOptions options;
-    if (!options.parse(QApplication::arguments()))
-        return options.exitCode();
-
-    // People get dialogs; a scripted session installs its own answers.
-    if (options.scriptFile().isEmpty())
-        HostUi::install(std::make_unique<QtHostUi>());
-
-    TdtmDBGeral dataModule;
-    CostsServerProcess costs;
     try {
-        // An embedded Firebird file is shared with the costs server's process.
-        if (options.config().databaseLocation().kind == DatabaseLocation::FirebirdEmbedded)
-            FirebirdSharing::prepare();
-        dataModule.open(options.config());
+        return runShell(argc, argv);
     } catch (const EHostError &e) {
-        std::fprintf(stderr, "%s\n", qPrintable(e.text()));
-        if (options.scriptFile().isEmpty())
-            HostUi::instance().showException(e.text());
-        return 1;
+        printError(e.text());
+    } catch (const std::exception &e) {
+        printError(QStringLiteral("Erro inesperado: %1").arg(QString::fromLocal8Bit(e.what())));
+    } catch (...) {
+        printError(QStringLiteral("Erro inesperado."));
     }
-    if (options.config().costsPort == 0) {
-        // No costs server configured: the shell runs one of its own.
-        QString why;
-        costs.setCredentials(options.config().user, options.config().password);
-        if (costs.start(options.config().database, {}, 10000, &why)) {
-            ShellContext::instance().webHost = costs.host();
-            ShellContext::instance().webPort = costs.port();
-        } else {
-            std::fprintf(stderr, "the costs server did not start: %s\n", qPrintable(why));
-        }
-    }
-
-    ModuleLoader loader(options.moduleDir());
-    int status = 0;
-    {
-        MainWindow window(loader, QStringLiteral("Merenda Escolar"));
-        window.show();
-        if (!options.scriptFile().isEmpty()) {
-            status = runScript(window, loader, options);
-        } else {
-            for (const QString &code : options.openModules())
-                window.openModule(code);
-            if (!options.screenshotFile().isEmpty()) {
-                // Let the screens activate and paint before the picture is taken.
-                QTimer::singleShot(300, &window, [&] {
-                    QWidget *target = &window;
-                    if (QMdiSubWindow *sub = window.mdiArea()->activeSubWindow())
-                        target = sub;
-                    const bool ok = target->grab().save(options.screenshotFile());
-                    if (!ok)
-                        std::fprintf(stderr, "could not write %s\n", qPrintable(options.screenshotFile()));
-                    status = ok ? 0 : 1;
-                    window.close();
-                });
-            }
-            const int rc = QApplication::exec();
-            if (status == 0)
-                status = rc;
-        }
-        window.closeScreens();
-    }
-    loader.unloadAll();
-    return status;
+    return 1;
 }

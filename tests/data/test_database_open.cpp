@@ -247,9 +247,9 @@ private slots:
         QCOMPARE(c.costsPort, 0);
         QVERIFY(!c.createDatabase);
 
-        // A missing file changes nothing; bad values are reported.
-        c = ShellConfig::fromArguments({QStringLiteral("shell"), QStringLiteral("--config"), m_dir.filePath(QStringLiteral("none.ini"))});
-        QCOMPARE(c.branch, QStringLiteral("0101"));
+        // A file named with --config must exist; bad values are reported.
+        QVERIFY_THROWS_EXCEPTION(EHostError, ShellConfig::fromArguments({QStringLiteral("shell"), QStringLiteral("--config"),
+                                                                         m_dir.filePath(QStringLiteral("none.ini"))}));
         QVERIFY_THROWS_EXCEPTION(EHostError, ShellConfig::fromArguments({QStringLiteral("shell"), QStringLiteral("--costs-port"), QStringLiteral("x")}));
         QVERIFY_THROWS_EXCEPTION(EHostError, ShellConfig::fromArguments({QStringLiteral("shell"), QStringLiteral("--nada")}));
     }

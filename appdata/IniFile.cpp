@@ -1,0 +1,73 @@
+#include "IniFile.h"
+#include "EConfigError.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QStringDecoder>
+
+namespace {
+QString unquote(const QString &text)
+{
+    if (text.size() < 2 || !text.startsWith(QLatin1Char('"')) || !text.endsWith(QLatin1Char('"')))
+        return text;
+    QString out;
+    for (qsizetype i = 1; i < text.size() - 1; ++i) {
+        if (text[i] == QLatin1Char('\\') && i + 1 < text.size() - 1)
+            ++i;
+        out += text[i];
+    }
+    return out;
+}
+
+QString readText(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        throw EConfigError(QStringLiteral("O arquivo de configuração %1 não existe.").arg(path));
+    QFile file(path);
+    if (info.isDir() || !file.open(QIODevice::ReadOnly))
+        throw EConfigError(QStringLiteral("Não foi possível ler o arquivo de configuração %1: %2.")
+                               .arg(path, info.isDir() ? QStringLiteral("é uma pasta") : file.errorString()));
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8(file.readAll());
+    if (utf8.hasError())
+        throw EConfigError(QStringLiteral("O arquivo de configuração %1 não está em UTF-8.").arg(path));
+    return text;
+}
+}
+
+QList<IniFile::Entry> IniFile::read(const QString &path)
+{
+    const QStringList lines = readText(path).split(QLatin1Char('\n'));
+    QList<Entry> entries;
+    QHash<QString, int> seen;
+    QString section;
+    auto bad = [&](int line, const QString &why) {
+        return EConfigError(QStringLiteral("Arquivo de configuração %1, linha %2: %3").arg(path).arg(line).arg(why));
+    };
+    for (int i = 0; i < lines.size(); ++i) {
+        const int lineNo = i + 1;
+        const QString line = lines[i].trimmed();
+        if (line.isEmpty() || line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#')))
+            continue;
+        if (line.startsWith(QLatin1Char('['))) {
+            if (!line.endsWith(QLatin1Char(']')) || line.size() < 3)
+                throw bad(lineNo, QStringLiteral("seção malformada: \"%1\" (escreva [nome]).").arg(line));
+            section = line.mid(1, line.size() - 2).trimmed().toLower();
+            continue;
+        }
+        const qsizetype eq = line.indexOf(QLatin1Char('='));
+        if (eq <= 0)
+            throw bad(lineNo, QStringLiteral("\"%1\" não é [seção] nem chave=valor.").arg(line.left(80)));
+        if (section.isEmpty())
+            throw bad(lineNo, QStringLiteral("a chave \"%1\" está fora de uma seção.").arg(line.left(eq).trimmed()));
+        const QString key = section + QLatin1Char('/') + line.left(eq).trimmed().toLower();
+        if (seen.contains(key))
+            throw bad(lineNo, QStringLiteral("a chave \"%1\" da seção [%2] já foi dada na linha %3.")
+                                    .arg(line.left(eq).trimmed(), section).arg(seen.value(key)));
+        seen.insert(key, lineNo);
+        entries.append({key, unquote(line.mid(eq + 1).trimmed()), lineNo});
+    }
+    return entries;
+}

@@ -493,6 +493,18 @@ void TfrmRealGlobal::sbtSalvarComoClick(QObject *Sender)
     TfrmDadosGerRel::sbtSalvarComoClick(Sender);
 }
 
+void TfrmRealGlobal::mnuExportarCsvClick(QObject *Sender)
+{
+    Valida(true);
+    TfrmDadosGerRel::mnuExportarCsvClick(Sender);
+}
+
+void TfrmRealGlobal::mnuExportarXlsxClick(QObject *Sender)
+{
+    Valida(true);
+    TfrmDadosGerRel::mnuExportarXlsxClick(Sender);
+}
+
 void TfrmRealGlobal::mnuEditRelClick(QObject *Sender)
 {
     Valida(true);

@@ -10,6 +10,8 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QPushButton>
+#include <QToolBar>
 
 namespace {
 QWidget *dialogParent() { return QApplication::activeWindow(); }
@@ -57,8 +59,28 @@ bool QtHostUi::askPrinter(QPrinter &printer)
     return dlg.exec() == QDialog::Accepted;
 }
 
+bool QtHostUi::askYesNo(const QString &caption, const QString &question)
+{
+    Dispatch::ModalScope modal;
+    QMessageBox box(QMessageBox::Question, caption, question, QMessageBox::NoButton, dialogParent());
+    QPushButton *yes = box.addButton(QStringLiteral("Sim"), QMessageBox::YesRole);
+    QPushButton *no = box.addButton(QStringLiteral("Não"), QMessageBox::NoRole);
+    // Replacing is the answer that loses something: it is never the default.
+    box.setDefaultButton(no);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
 void QtHostUi::previewReport(const QString &title, QPrinter &printer,
                              const std::function<int(QPrinter *)> &paint)
+{
+    previewReportWithActions(title, printer, paint, {});
+}
+
+void QtHostUi::previewReportWithActions(const QString &title, QPrinter &printer,
+                                        const std::function<int(QPrinter *)> &paint,
+                                        const QList<PreviewAction> &actions)
 {
     Dispatch::ModalScope modal;
     QPrintPreviewDialog dlg(&printer, dialogParent());
@@ -67,6 +89,15 @@ void QtHostUi::previewReport(const QString &title, QPrinter &printer,
     // Painting runs inside the dialog's event loop: errors are shown there.
     QObject::connect(&dlg, &QPrintPreviewDialog::paintRequested, &dlg,
                      [&paint](QPrinter *p) { Dispatch::guard([&] { paint(p); }); });
+    if (auto *bar = dlg.findChild<QToolBar *>(); bar && !actions.isEmpty()) {
+        bar->addSeparator();
+        for (const PreviewAction &a : actions) {
+            QAction *act = bar->addAction(a.caption);
+            act->setObjectName(a.name);
+            act->setToolTip(a.caption);
+            QObject::connect(act, &QAction::triggered, &dlg, [run = a.run] { Dispatch::guard(run); });
+        }
+    }
     dlg.exec();
 }
 

@@ -108,6 +108,8 @@ void ScriptedHostUi::previewReportWithActions(const QString &title, QPrinter &pr
     for (const PreviewAction &a : actions)
         offered << a.name;
     previewActionsOffered.append(offered);
+    // As in a real preview, an action's failure is shown and ends only that action.
+    Dispatch::ModalScope modal;
     while (!previewActionAnswers.isEmpty()) {
         const QString name = previewActionAnswers.dequeue();
         for (const PreviewAction &a : actions)

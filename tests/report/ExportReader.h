@@ -14,7 +14,7 @@ namespace ExportReader {
 inline QJsonObject read(const QString &kind, const QString &path)
 {
     QProcess p;
-    p.start(QStringLiteral("python3"), {QStringLiteral(REPORT_TEST_DIR "/read_export.py"), kind, path});
+    p.start(QStringLiteral(SYSTEM_PYTHON3), {QStringLiteral(REPORT_TEST_DIR "/read_export.py"), kind, path});
     if (!p.waitForFinished(60000) || p.exitCode() != 0) {
         qWarning("read_export.py failed: %s", p.readAllStandardError().constData());
         return {};

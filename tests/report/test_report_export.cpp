@@ -18,6 +18,7 @@
 
 #include <QDir>
 #include <QJsonArray>
+#include <QMenu>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -142,6 +143,7 @@ private slots:
         const QJsonObject csv = ExportReader::csv(file);
         QVERIFY(csv.value(QStringLiteral("bom")).toBool());
         const QJsonArray rows = csv.value(QStringLiteral("rows")).toArray();
+        QVERIFY(!rows.isEmpty());
         // The group (not a column of the report) first, then the columns.
         QCOMPARE(strings(rows[0]), (QStringList{QStringLiteral("Grupo"), QStringLiteral("Código"), QStringLiteral("Produto"),
                                                 QStringLiteral("Estoc."), QStringLiteral("Quantidade"),
@@ -211,6 +213,7 @@ private slots:
         QVERIFY(m_rpdd->ExportTo(standardPath(1), csvFile, messages(), ReportExport::Format::Csv));
         QVERIFY(m_rpdd->ExportTo(standardPath(1), xlsxFile, messages(), ReportExport::Format::Xlsx));
         const QJsonArray csvRows = ExportReader::csv(csvFile).value(QStringLiteral("rows")).toArray();
+        QVERIFY(!csvRows.isEmpty());
         QCOMPARE(strings(csvRows[0]), (QStringList{QStringLiteral("Código"), QStringLiteral("Nível de Produto"),
                                                    QStringLiteral("Produtos"), QStringLiteral("Custo Realizado")}));
         QVERIFY(csvRows.size() > 1);
@@ -246,6 +249,7 @@ private slots:
         XlsxExportWriter sink(file);
         writeMixed(sink);
         const QJsonObject book = ExportReader::xlsx(file);
+        QCOMPARE(book.value(QStringLiteral("sheets")).toArray().size(), 1);
         QCOMPARE(book.value(QStringLiteral("sheets")).toArray()[0].toString(), QStringLiteral("Tipos todos"));
         const QJsonArray rows = book.value(QStringLiteral("rows")).toArray();
         QCOMPARE(rows.size(), 4);
@@ -385,6 +389,20 @@ private slots:
         QCOMPARE(xlsxRows.size(), csvRows.size());
     }
 
+    void aFailedExportInThePreviewIsShownThere()
+    {
+        QFile blocker(out(QStringLiteral("bloqueio")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        m_ui->previewActionAnswers << QStringLiteral("exportcsv") << QStringLiteral("exportxlsx");
+        m_ui->saveFileAnswers << out(QStringLiteral("bloqueio/x.csv")) << out(QStringLiteral("depois.xlsx"));
+        QVERIFY(m_rpdd->Preview(standardPath(1), messages()));
+        QCOMPARE(m_ui->messages.size(), 1);
+        QVERIFY(m_ui->messages[0].text.contains(out(QStringLiteral("bloqueio/x.csv"))));
+        // The preview went on: the next export worked.
+        QVERIFY(QFile::exists(out(QStringLiteral("depois.xlsx"))));
+    }
+
     void theBaseScreenExportsFromItsCommandBar()
     {
         TfrmDadosGerRel form;
@@ -403,8 +421,9 @@ private slots:
         form.runCommand(TfrmDadosGerRel::Command::ExportXlsx);
         QVERIFY(m_ui->messages.isEmpty());
         QCOMPARE(m_filler->calls.size(), 2);
-        QCOMPARE(strings(ExportReader::csv(out(QStringLiteral("tela.csv"))).value(QStringLiteral("rows")).toArray()[0])[0],
-                 QStringLiteral("Grupo"));
+        const QJsonArray rows = ExportReader::csv(out(QStringLiteral("tela.csv"))).value(QStringLiteral("rows")).toArray();
+        QVERIFY(rows.size() > 1);
+        QCOMPARE(strings(rows[0]).value(0), QStringLiteral("Grupo"));
         QVERIFY(readAll(out(QStringLiteral("tela.xlsx"))).startsWith("PK"));
     }
 

@@ -30,6 +30,9 @@ QString CsvExportWriter::cell(const ReportColumn &column, const QVariant &v)
         return ok ? decimalComma(QString::number(d, 'f', column.decimals)) : v.toString();
     }
     case ReportColumn::Format::Date:
+        if (v.typeId() == QMetaType::QDate) // the common case, without a time-zone look-up
+            return v.toDate().toString(QStringLiteral("dd/MM/yyyy"));
+        [[fallthrough]];
     case ReportColumn::Format::DateTime: {
         const QDateTime dt = ReportFormat::toDateTime(v);
         if (!dt.isValid())
@@ -45,9 +48,11 @@ QString CsvExportWriter::cell(const ReportColumn &column, const QVariant &v)
 
 QString CsvExportWriter::quoted(const QString &field)
 {
-    const bool plain = !field.contains(kSeparator) && !field.contains(QLatin1Char('"'))
-        && !field.contains(QLatin1Char('\n')) && !field.contains(QLatin1Char('\r'))
-        && (field.isEmpty() || (!field.front().isSpace() && !field.back().isSpace()));
+    bool plain = field.isEmpty() || (!field.front().isSpace() && !field.back().isSpace());
+    for (qsizetype i = 0; plain && i < field.size(); ++i) {
+        const QChar c = field[i];
+        plain = c != kSeparator && c != QLatin1Char('"') && c != QLatin1Char('\n') && c != QLatin1Char('\r');
+    }
     if (plain)
         return field;
     QString q = field;

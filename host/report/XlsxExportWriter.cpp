@@ -16,6 +16,26 @@ constexpr int kMaxText = 32767; // characters Excel keeps in a cell
 
 QByteArray utf8(const QString &s) { return s.left(kMaxText).toUtf8(); }
 
+// A date value as Excel keeps it; false when it is no date Excel can show
+// (Excel's dates start in 1900). A QDate is taken as it is: making it a
+// date-time first would look up the time zone for every cell.
+bool excelDate(const QVariant &v, lxw_datetime &out)
+{
+    QDate d;
+    QTime t(0, 0);
+    if (v.typeId() == QMetaType::QDate) {
+        d = v.toDate();
+    } else {
+        const QDateTime dt = ReportFormat::toDateTime(v);
+        d = dt.date();
+        t = dt.time();
+    }
+    if (!d.isValid() || d.year() < 1900)
+        return false;
+    out = {d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second() + t.msec() / 1000.0};
+    return true;
+}
+
 QString numberPattern(const ReportColumn &c)
 {
     if (c.format == ReportColumn::Format::Integer || c.decimals <= 0)
@@ -161,11 +181,8 @@ void XlsxExportWriter::writeCell(int col, const QVariant &v)
     }
     case ReportColumn::Format::Date:
     case ReportColumn::Format::DateTime: {
-        const QDateTime dt = ReportFormat::toDateTime(v);
-        if (dt.isValid()) {
-            const QDate d = dt.date();
-            const QTime t = dt.time();
-            lxw_datetime when{d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second() + t.msec() / 1000.0};
+        lxw_datetime when;
+        if (excelDate(v, when)) {
             check(worksheet_write_datetime(m_sheet, lxw_row_t(m_row), x, &when, m_formats[col]), "data");
             return;
         }

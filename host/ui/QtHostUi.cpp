@@ -11,7 +11,9 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QMenu>
 #include <QToolBar>
+#include <QToolButton>
 
 namespace {
 QWidget *dialogParent() { return QApplication::activeWindow(); }
@@ -90,13 +92,20 @@ void QtHostUi::previewReportWithActions(const QString &title, QPrinter &printer,
     QObject::connect(&dlg, &QPrintPreviewDialog::paintRequested, &dlg,
                      [&paint](QPrinter *p) { Dispatch::guard([&] { paint(p); }); });
     if (auto *bar = dlg.findChild<QToolBar *>(); bar && !actions.isEmpty()) {
-        bar->addSeparator();
+        // One button with a menu, so that the tool bar keeps its width.
+        auto *button = new QToolButton(bar);
+        button->setText(QStringLiteral("Exportar"));
+        button->setObjectName(QStringLiteral("previewActions"));
+        button->setPopupMode(QToolButton::InstantPopup);
+        auto *menu = new QMenu(button);
         for (const PreviewAction &a : actions) {
-            QAction *act = bar->addAction(a.caption);
+            QAction *act = menu->addAction(a.caption);
             act->setObjectName(a.name);
-            act->setToolTip(a.caption);
             QObject::connect(act, &QAction::triggered, &dlg, [run = a.run] { Dispatch::guard(run); });
         }
+        button->setMenu(menu);
+        bar->addSeparator();
+        bar->addWidget(button);
     }
     dlg.exec();
 }

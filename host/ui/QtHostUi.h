@@ -17,7 +17,8 @@ public:
     bool askPrinter(QPrinter &printer) override;
     void previewReport(const QString &title, QPrinter &printer,
                        const std::function<int(QPrinter *)> &paint) override;
-    // The actions are buttons at the end of the preview's tool bar.
+    // The actions are the menu of an "Exportar" button at the end of the
+    // preview's tool bar.
     void previewReportWithActions(const QString &title, QPrinter &printer,
                                   const std::function<int(QPrinter *)> &paint,
                                   const QList<PreviewAction> &actions) override;

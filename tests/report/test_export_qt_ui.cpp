@@ -11,7 +11,8 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QTimer>
-#include <QToolBar>
+#include <QMenu>
+#include <QToolButton>
 #include <QtTest>
 
 namespace {
@@ -88,9 +89,12 @@ private slots:
             auto *dlg = qobject_cast<QPrintPreviewDialog *>(w);
             if (!dlg)
                 return;
-            auto *bar = dlg->findChild<QToolBar *>();
+            QTimer::singleShot(50, dlg, [dlg] { dlg->reject(); });
+            auto *button = dlg->findChild<QToolButton *>(QStringLiteral("previewActions"));
+            if (!button || !button->isVisible() || button->text() != QLatin1String("Exportar"))
+                return;
             QAction *csv = nullptr;
-            for (QAction *a : bar->actions()) {
+            for (QAction *a : button->menu()->actions()) {
                 captions << a->text();
                 if (a->objectName() == QLatin1String("exportcsv"))
                     csv = a;
@@ -99,7 +103,6 @@ private slots:
                 csv->trigger();
                 csv->trigger();
             }
-            QTimer::singleShot(50, dlg, [dlg] { dlg->reject(); });
         });
         HostUi::instance().previewReportWithActions(
             QStringLiteral("Relatório"), printer,

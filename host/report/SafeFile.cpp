@@ -51,8 +51,14 @@ void SafeFile::write(const QByteArray &bytes)
 {
     if (!m_open)
         fail(QStringLiteral("o arquivo já foi fechado"));
-    if (m_file.write(bytes) != bytes.size())
-        fail(reasonOf(m_file));
+    // A short write (the disk filling up) is no error to Qt: the rest is
+    // written again, which either goes through or fails with the reason.
+    for (qint64 done = 0; done < bytes.size();) {
+        const qint64 n = m_file.write(bytes.constData() + done, bytes.size() - done);
+        if (n <= 0)
+            fail(reasonOf(m_file));
+        done += n;
+    }
 }
 
 void SafeFile::writeFrom(const QString &path)
@@ -71,6 +77,16 @@ void SafeFile::commit()
 {
     if (!m_open)
         fail(QStringLiteral("o arquivo já foi fechado"));
+    // QSaveFile::commit() does not notice a flush that fails, so what is
+    // still buffered goes out here, until it is all written or a flush makes
+    // no progress (then the system's reason is known).
+    for (qint64 left = m_file.bytesToWrite(); left > 0;) {
+        m_file.flush();
+        const qint64 now = m_file.bytesToWrite();
+        if (now >= left)
+            fail(reasonOf(m_file));
+        left = now;
+    }
     m_open = false;
     if (!m_file.commit())
         throw EHostError(failureText(m_target, reasonOf(m_file)));

@@ -1,5 +1,7 @@
 // SafeFile: the target is the old file or the whole new one. A writer
-// killed in mid-write (a child process of this test, killed with SIGKILL)
+// killed in mid-write, or one that runs out of room (child processes of this
+// test: one killed with SIGKILL, one under a file-size limit, which the
+// system enforces as it does a full disk: a short write, then a failure),
 // leaves the old file untouched.
 #include "report/SafeFile.h"
 #include "toolkit/Errors.h"
@@ -10,7 +12,9 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <QtTest>
+#include <csignal>
 #include <cstdio>
+#include <sys/resource.h>
 
 namespace {
 QByteArray readAll(const QString &path)
@@ -31,6 +35,20 @@ int writeForever(const QString &target)
         f.write(chunk);
         QThread::msleep(5);
     }
+}
+// The child: writes size bytes where no file may grow past limit bytes.
+int writeLimited(const QString &target, qint64 size, rlim_t limit)
+{
+    std::signal(SIGXFSZ, SIG_IGN); // a write past the limit then fails with EFBIG
+    const rlimit l{limit, limit};
+    setrlimit(RLIMIT_FSIZE, &l);
+    try {
+        SafeFile::writeAll(target, QByteArray(size, 'n'));
+        std::printf("committed\n");
+    } catch (const EHostError &e) {
+        std::printf("%s\n", e.text().toUtf8().constData());
+    }
+    return 0;
 }
 } // namespace
 
@@ -92,6 +110,34 @@ private slots:
         }
     }
 
+    void aWriterOutOfRoomFailsAndLeavesTheOldFile_data()
+    {
+        QTest::addColumn<qint64>("size");
+        QTest::addRow("buffered, fails on commit") << qint64(6250);
+        QTest::addRow("written at once") << qint64(100000);
+        QTest::addRow("many writes") << qint64(3000000);
+    }
+
+    void aWriterOutOfRoomFailsAndLeavesTheOldFile()
+    {
+        QFETCH(qint64, size);
+        const QString target = path(QStringLiteral("cheio/alvo.bin"));
+        SafeFile::writeAll(target, "conteúdo anterior");
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("--write-limited"), target, QString::number(size), QStringLiteral("4096")});
+        QVERIFY(child.waitForFinished(30000));
+        const QString said = QString::fromUtf8(child.readAllStandardOutput()).trimmed();
+        QVERIFY2(said.startsWith(QStringLiteral("Não foi possível gravar o arquivo \"%1\"").arg(target)), qPrintable(said));
+        QCOMPARE(readAll(target), QByteArray("conteúdo anterior"));
+        // Within the limit the same child writes it whole.
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("--write-limited"), target, QStringLiteral("4000"), QStringLiteral("4096")});
+        QVERIFY(child.waitForFinished(30000));
+        QCOMPARE(child.readAllStandardOutput().trimmed(), QByteArray("committed"));
+        QCOMPARE(readAll(target).size(), 4000);
+    }
+
     void aWriterKilledMidWriteLeavesTheOldFile()
     {
         const QString target = path(QStringLiteral("morto/alvo.bin"));
@@ -116,6 +162,8 @@ int main(int argc, char **argv)
 {
     if (argc == 3 && qstrcmp(argv[1], "--write-forever") == 0)
         return writeForever(QString::fromLocal8Bit(argv[2]));
+    if (argc == 5 && qstrcmp(argv[1], "--write-limited") == 0)
+        return writeLimited(QString::fromLocal8Bit(argv[2]), QByteArray(argv[3]).toLongLong(), rlim_t(QByteArray(argv[4]).toLongLong()));
     QCoreApplication app(argc, argv);
     TestSafeFile t;
     return QTest::qExec(&t, argc, argv);

@@ -311,6 +311,8 @@ void TfrmRealGlobal::depDataFinaExit(QObject *) { depDataFina->CheckValidDate();
 void TfrmRealGlobal::sbtPrintClick(QObject *Sender) { Valida(true); TfrmDadosGerRel::sbtPrintClick(Sender); }
 void TfrmRealGlobal::sbtPreviewClick(QObject *Sender) { Valida(true); TfrmDadosGerRel::sbtPreviewClick(Sender); }
 void TfrmRealGlobal::sbtSalvarComoClick(QObject *Sender) { Valida(true); TfrmDadosGerRel::sbtSalvarComoClick(Sender); }
+void TfrmRealGlobal::mnuExportarCsvClick(QObject *Sender) { Valida(true); TfrmDadosGerRel::mnuExportarCsvClick(Sender); }
+void TfrmRealGlobal::mnuExportarXlsxClick(QObject *Sender) { Valida(true); TfrmDadosGerRel::mnuExportarXlsxClick(Sender); }
 void TfrmRealGlobal::mnuEditRelClick(QObject *Sender) { Valida(true); TfrmDadosGerRel::mnuEditRelClick(Sender); }
 void TfrmRealGlobal::mnuRelatPadrClick(QObject *Sender) { Valida(true); TfrmDadosGerRel::mnuRelatPadrClick(Sender); }
 

@@ -77,6 +77,8 @@ public slots:
     void sbtPrintClick(QObject *Sender);
     void sbtPreviewClick(QObject *Sender);
     void sbtSalvarComoClick(QObject *Sender);
+    void mnuExportarCsvClick(QObject *Sender);
+    void mnuExportarXlsxClick(QObject *Sender);
     void mnuEditRelClick(QObject *Sender);
     void mnuRelatPadrClick(QObject *Sender);
 

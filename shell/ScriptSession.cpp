@@ -64,12 +64,16 @@ ScriptSession::ScriptSession(MainWindow &window, ModuleLoader &loader, ScriptedH
     m_ui.search.onSearch = [this](const SearchScript::Shown &s) {
         print(QJsonObject{{"event", "search"}, {"title", s.title}, {"rows", s.rows}});
     };
+    m_ui.onQuestion = [this](const ScriptedHostUi::Question &q) {
+        print(QJsonObject{{"event", "question"}, {"text", q.text}, {"answer", q.answer ? "yes" : "no"}});
+    };
 }
 
 ScriptSession::~ScriptSession()
 {
     m_ui.onMessage = nullptr;
     m_ui.search.onSearch = nullptr;
+    m_ui.onQuestion = nullptr;
 }
 
 void ScriptSession::print(const QJsonObject &o)
@@ -148,6 +152,14 @@ void ScriptSession::execute(const QStringList &w)
     } else if (action == QLatin1String("answer")) {
         m_ui.search.answers.enqueue(w.size() == 1 ? SearchScript::Answer::cancelled()
                                                   : SearchScript::Answer::choose(w.mid(1)));
+    } else if (action == QLatin1String("confirm")) {
+        need(1);
+        if (w[1].toLower() != QLatin1String("yes") && w[1].toLower() != QLatin1String("no"))
+            fail(QStringLiteral("'confirm' takes yes or no"));
+        m_ui.yesNoAnswers.enqueue(w[1].toLower() == QLatin1String("yes"));
+    } else if (action == QLatin1String("text")) {
+        need(1);
+        m_ui.textAnswers.enqueue(w[1]);
     } else if (action == QLatin1String("command")) {
         need(1);
         command(w[1].toLower());
@@ -327,6 +339,8 @@ void ScriptSession::command(const QString &name)
         {QStringLiteral("saveas"), TfrmDadosGerRel::Command::SaveAs},
         {QStringLiteral("editreport"), TfrmDadosGerRel::Command::EditReport},
         {QStringLiteral("standard"), TfrmDadosGerRel::Command::StandardReport},
+        {QStringLiteral("exportcsv"), TfrmDadosGerRel::Command::ExportCsv},
+        {QStringLiteral("exportxlsx"), TfrmDadosGerRel::Command::ExportXlsx},
     };
     if (!commands.contains(name))
         fail(QStringLiteral("unknown command '%1'").arg(name));

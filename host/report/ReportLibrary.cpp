@@ -1,6 +1,8 @@
 #include "ReportLibrary.h"
 #include "toolkit/InstallPaths.h"
 #include "ReportParser.h"
+#include "SafeFile.h"
+#include "toolkit/Errors.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -79,6 +81,11 @@ QList<ReportEntry> ReportLibrary::list(const QString &code)
 
 QString ReportLibrary::userPathFor(const QString &code, const QString &title)
 {
+    return QDir(userDir(code)).absoluteFilePath(fileNameFor(title) + QStringLiteral(".rel"));
+}
+
+QString ReportLibrary::fileNameFor(const QString &title)
+{
     // File names from titles: accents dropped, anything else but letters and
     // digits becomes '-', so the name is valid on every file system.
     const QString decomposed = title.normalized(QString::NormalizationForm_D);
@@ -98,7 +105,45 @@ QString ReportLibrary::userPathFor(const QString &code, const QString &title)
         slug.chop(1);
     if (slug.isEmpty())
         slug = QStringLiteral("relatorio");
-    return QDir(userDir(code)).absoluteFilePath(slug + QStringLiteral(".rel"));
+    return slug;
+}
+
+namespace {
+bool sameTitle(const QString &a, const QString &b) { return a.trimmed().compare(b.trimmed(), Qt::CaseInsensitive) == 0; }
+}
+
+QString ReportLibrary::userPathOfTitle(const QString &code, const QString &title)
+{
+    for (const ReportEntry &e : entriesIn(userDir(code), false))
+        if (sameTitle(e.title, title))
+            return e.path;
+    return QString();
+}
+
+bool ReportLibrary::isStandardTitle(const QString &code, const QString &title)
+{
+    for (const ReportEntry &e : entriesIn(standardDir(code), true))
+        if (sameTitle(e.title, title))
+            return true;
+    return false;
+}
+
+QString ReportLibrary::claimUserPath(const QString &code, const QString &title)
+{
+    const QString first = userPathFor(code, title);
+    const QString dir = QFileInfo(first).absolutePath();
+    if (!QDir().mkpath(dir))
+        throw EHostError(SafeFile::failureText(first, QStringLiteral("a pasta \"%1\" não pôde ser criada").arg(dir)));
+    const QString base = QFileInfo(first).completeBaseName();
+    for (int n = 1; n < 10000; ++n) {
+        const QString path = n == 1 ? first : QDir(dir).absoluteFilePath(QStringLiteral("%1-%2.rel").arg(base).arg(n));
+        QFile f(path);
+        if (f.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            return path;
+        if (!f.exists())
+            throw EHostError(SafeFile::failureText(path, f.errorString()));
+    }
+    throw EHostError(SafeFile::failureText(first, QStringLiteral("há arquivos demais com esse nome na pasta")));
 }
 
 bool ReportLibrary::isStandard(const QString &path)

@@ -33,8 +33,22 @@ public:
     // choosing it shows what is wrong.
     static QList<ReportEntry> list(const QString &code);
 
-    // The user file that holds a definition of that title.
+    // A file name (no suffix) for a title: accents dropped, lower case,
+    // '-' for anything else but letters and digits; "relatorio" when empty.
+    static QString fileNameFor(const QString &title);
+    // The file name a definition of that title is first given in the user
+    // folder: the title without accents, lower case, '-' for the rest.
     static QString userPathFor(const QString &code, const QString &title);
+    // The user file that holds a definition of that title (compared without
+    // regard to case or surrounding blanks); empty when there is none.
+    static QString userPathOfTitle(const QString &code, const QString &title);
+    // Whether a standard definition of the code has that title.
+    static bool isStandardTitle(const QString &code, const QString &title);
+    // A new user file for a definition of that title, created empty so that
+    // no other save takes the name: userPathFor's name, else the same with
+    // "-2", "-3", ... Two titles thus never share a file. Throws EHostError
+    // when the folder cannot be made or written.
+    static QString claimUserPath(const QString &code, const QString &title);
     // Whether path lies inside the standard root.
     static bool isStandard(const QString &path);
 };

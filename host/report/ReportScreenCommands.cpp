@@ -46,3 +46,8 @@ void ReportScreenCommands::standardReport()
 {
     choose(m_rpdd->StandardReport(TReportDesignerDialog::messagesFrom(m_msgs)));
 }
+
+void ReportScreenCommands::exportRows(ReportExport::Format format)
+{
+    m_rpdd->Export(chosen(), TReportDesignerDialog::messagesFrom(m_msgs), format);
+}

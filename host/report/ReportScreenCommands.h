@@ -4,6 +4,8 @@
 // shown in lblCodRel. The screen's handlers call these after validation.
 #pragma once
 
+#include "ReportExport.h"
+
 #include <QString>
 
 class QComboBox;
@@ -23,6 +25,8 @@ public:
     void editReport();
     // Chooses the standard definition again.
     void standardReport();
+    // Exports the chosen report's rows to a spreadsheet file.
+    void exportRows(ReportExport::Format format);
 
 private:
     QString chosen();

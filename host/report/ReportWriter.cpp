@@ -1,9 +1,5 @@
 #include "ReportWriter.h"
-#include "toolkit/Errors.h"
-
-#include <QDir>
-#include <QFileInfo>
-#include <QSaveFile>
+#include "SafeFile.h"
 
 namespace {
 
@@ -114,13 +110,5 @@ QString ReportWriter::toText(const ReportDefinition &def)
 
 void ReportWriter::save(const ReportDefinition &def, const QString &path)
 {
-    const QString dir = QFileInfo(path).absolutePath();
-    if (!QDir().mkpath(dir))
-        throw EHostError(QStringLiteral("Não foi possível criar a pasta \"%1\".").arg(dir));
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        throw EHostError(QStringLiteral("Não foi possível gravar \"%1\": %2").arg(path, f.errorString()));
-    f.write(toText(def).toUtf8());
-    if (!f.commit())
-        throw EHostError(QStringLiteral("Não foi possível gravar \"%1\": %2").arg(path, f.errorString()));
+    SafeFile::writeAll(path, toText(def).toUtf8());
 }

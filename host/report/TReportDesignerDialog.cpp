@@ -20,6 +20,22 @@
 
 REGISTER_COMPONENT(TReportDesignerDialog)
 
+namespace {
+// Writes a user copy; a file claimed empty for it that could not be written
+// is removed again, so the list never shows it.
+void saveCopy(const ReportDefinition &def, const QString &dest)
+{
+    const bool claimed = QFileInfo(dest).size() == 0;
+    try {
+        ReportWriter::save(def, dest);
+    } catch (...) {
+        if (claimed)
+            QFile::remove(dest);
+        throw;
+    }
+}
+} // namespace
+
 TReportDesignerDialog::TReportDesignerDialog(QObject *parent) : QObject(parent) {}
 
 ReportMessages TReportDesignerDialog::messagesFrom(const TMessages *table)
@@ -141,8 +157,24 @@ bool TReportDesignerDialog::Preview(const QString &path, const ReportMessages &m
         QPrinter printer(QPrinter::HighResolution);
         printer.setPageLayout(ReportRenderer::pageLayout(def));
         printer.setDocName(def.title);
-        HostUi::instance().previewReport(def.title, printer, [&](QPrinter *p) { return renderer.paint(p); });
+        HostUi::instance().previewReportWithActions(def.title, printer, [&](QPrinter *p) { return renderer.paint(p); },
+                                                    previewExports(def, data));
     });
+}
+
+QList<HostUi::PreviewAction> TReportDesignerDialog::previewExports(const ReportDefinition &def, const ReportData &data)
+{
+    QList<HostUi::PreviewAction> out;
+    for (const ReportExport::Format f : {ReportExport::Format::Csv, ReportExport::Format::Xlsx})
+        out.append({ReportExport::commandName(f), ReportExport::caption(f), [this, f, &def, &data] {
+                        command([&] {
+                            const QString file = ReportExport::askFileName(f, def.title);
+                            if (file.isEmpty())
+                                throw EAbort();
+                            ReportExport::write(f, def, data, file);
+                        });
+                    }});
+    return out;
 }
 
 QString TReportDesignerDialog::SaveAs(const QString &path, const ReportMessages &msgs)
@@ -151,14 +183,32 @@ QString TReportDesignerDialog::SaveAs(const QString &path, const ReportMessages 
     command([&] {
         ReportDefinition def = Load(path, msgs);
         QString title = def.title;
-        if (!HostUi::instance().askText(msgs.novoCaption, msgs.novoPrompt, title) || title.trimmed().isEmpty())
-            throw EAbort();
-        def.title = title.trimmed();
-        const QString dest = ReportLibrary::userPathFor(m_reportCode, def.title);
-        ReportWriter::save(def, dest);
+        QString dest;
+        while (dest.isEmpty()) {
+            if (!HostUi::instance().askText(msgs.novoCaption, msgs.novoPrompt, title) || title.trimmed().isEmpty())
+                throw EAbort();
+            title = title.trimmed();
+            if (ReportLibrary::isStandardTitle(m_reportCode, title))
+                HostUi::instance().showError(QStringLiteral("\"%1\" é o título de um relatório padrão, que não pode ser "
+                                                            "substituído. Informe outro título.").arg(title), false);
+            else
+                dest = newCopyPath(title, QStringLiteral("Já existe um relatório com o título \"%1\". Deseja substituí-lo?"));
+        }
+        def.title = title;
+        saveCopy(def, dest);
         saved = dest;
     });
     return saved;
+}
+
+QString TReportDesignerDialog::newCopyPath(const QString &title, const QString &question)
+{
+    const QString existing = ReportLibrary::userPathOfTitle(m_reportCode, title);
+    if (existing.isEmpty())
+        return ReportLibrary::claimUserPath(m_reportCode, title);
+    if (HostUi::instance().askYesNo(QStringLiteral("Substituir relatório"), question.arg(title)))
+        return existing;
+    return QString();
 }
 
 QString TReportDesignerDialog::checkDefinition(const ReportDefinition &def)
@@ -189,9 +239,13 @@ QString TReportDesignerDialog::EditReport(const QString &path, const ReportMessa
         if (!problem.isEmpty())
             throw EHostError(problem);
         QString dest = path;
-        if (ReportLibrary::isStandard(path) || !QFileInfo(path).isWritable())
-            dest = ReportLibrary::userPathFor(m_reportCode, def.title);
-        ReportWriter::save(def, dest);
+        if (ReportLibrary::isStandard(path) || !QFileInfo(path).isWritable()) {
+            dest = newCopyPath(def.title, QStringLiteral("Já existe um relatório com o título \"%1\". Deseja substituí-lo? "
+                                                         "(Não: o relatório editado é gravado ao lado dele.)"));
+            if (dest.isEmpty())
+                dest = ReportLibrary::claimUserPath(m_reportCode, def.title);
+        }
+        saveCopy(def, dest);
         saved = dest;
     });
     return saved;
@@ -219,6 +273,26 @@ bool TReportDesignerDialog::WritePdf(const QString &path, const QString &pdfFile
         const int n = ReportFileWriter::writePdf(def, data, pdfFile);
         if (pages)
             *pages = n;
+    });
+}
+
+bool TReportDesignerDialog::Export(const QString &path, const ReportMessages &msgs, ReportExport::Format format)
+{
+    return command([&] {
+        const ReportDefinition def = Load(path, msgs);
+        const QString file = ReportExport::askFileName(format, def.title);
+        if (file.isEmpty())
+            throw EAbort();
+        ReportExport::write(format, def, Run(def), file);
+    });
+}
+
+bool TReportDesignerDialog::ExportTo(const QString &path, const QString &file, const ReportMessages &msgs,
+                                     ReportExport::Format format)
+{
+    return command([&] {
+        const ReportDefinition def = Load(path, msgs);
+        ReportExport::write(format, def, Run(def), file);
     });
 }
 

@@ -24,9 +24,12 @@
 
 #include "ReportData.h"
 #include "ReportDefinition.h"
+#include "ReportExport.h"
 #include "ReportLibrary.h"
 #include "ReportMessages.h"
 #include "data/TParam.h"
+
+#include "toolkit/HostUi.h"
 
 #include <QObject>
 
@@ -67,11 +70,17 @@ public:
     // --- the base screen's commands -----------------------------------------
     bool Print(const QString &path, const ReportMessages &msgs);
     bool Preview(const QString &path, const ReportMessages &msgs);
-    // Saves a copy under a title the user gives; returns its path.
+    // Saves a copy under a title the user gives; returns its path. A title
+    // of a standard definition is refused and asked again; a title of a user
+    // copy replaces that copy when the user agrees (else the title is asked
+    // again); any other title gets a file of its own.
     QString SaveAs(const QString &path, const ReportMessages &msgs);
     // Edits a user copy (a standard definition is copied first); returns the
-    // path of the saved user file.
+    // path of the saved user file. A new copy whose title a user copy has
+    // replaces it when the user agrees, else is saved beside it.
     QString EditReport(const QString &path, const ReportMessages &msgs);
+    // Asks for a file and exports the rows of a run to it (ReportExport.h).
+    bool Export(const QString &path, const ReportMessages &msgs, ReportExport::Format format);
     // The standard definition of ReportCode (the first one shipped).
     QString StandardReport(const ReportMessages &msgs);
 
@@ -79,6 +88,7 @@ public:
     // pages receives the number of pages written.
     bool WritePdf(const QString &path, const QString &pdfFile, const ReportMessages &msgs, int *pages = nullptr);
     bool WriteCsv(const QString &path, const QString &csvFile, const ReportMessages &msgs);
+    bool ExportTo(const QString &path, const QString &file, const ReportMessages &msgs, ReportExport::Format format);
 
 signals:
     void BeforeGetQueryParams(TParams *Params, bool *Flag);
@@ -91,6 +101,11 @@ private:
     bool command(const std::function<void()> &body);
     // Structural check, then a trial run; the error text or empty.
     QString checkDefinition(const ReportDefinition &def);
+    // Where a new user copy of that title goes, asking before it replaces
+    // one; empty when the user declines.
+    QString newCopyPath(const QString &title, const QString &question);
+    // The preview's export commands on a run already made.
+    QList<HostUi::PreviewAction> previewExports(const ReportDefinition &def, const ReportData &data);
 
     QString m_databaseName;
     QString m_reportCode;

@@ -51,6 +51,12 @@ void TfrmDadosGerRel::runCommand(Command c)
     case Command::StandardReport:
         component<TMenuItem>(QStringLiteral("mnuRelatPadr"))->Click();
         break;
+    case Command::ExportCsv:
+        component<TMenuItem>(QStringLiteral("mnuExportarCsv"))->Click();
+        break;
+    case Command::ExportXlsx:
+        component<TMenuItem>(QStringLiteral("mnuExportarXlsx"))->Click();
+        break;
     }
 }
 
@@ -74,3 +80,5 @@ void TfrmDadosGerRel::sbtPreviewClick(QObject *) { reportCommands(this).preview(
 void TfrmDadosGerRel::sbtSalvarComoClick(QObject *) { reportCommands(this).saveAs(); }
 void TfrmDadosGerRel::mnuEditRelClick(QObject *) { reportCommands(this).editReport(); }
 void TfrmDadosGerRel::mnuRelatPadrClick(QObject *) { reportCommands(this).standardReport(); }
+void TfrmDadosGerRel::mnuExportarCsvClick(QObject *) { reportCommands(this).exportRows(ReportExport::Format::Csv); }
+void TfrmDadosGerRel::mnuExportarXlsxClick(QObject *) { reportCommands(this).exportRows(ReportExport::Format::Xlsx); }

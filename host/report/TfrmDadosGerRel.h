@@ -1,6 +1,6 @@
 // The base report-parameter screen that every report screen derives from:
-// report choice, command bar (print, preview, save as, edit report, standard
-// report), report runner, save dialog and message tables. Its definition binds
+// report choice, command bar (print, preview, save as, export to a
+// spreadsheet, edit report, standard report), report runner, save dialog and message tables. Its definition binds
 // the window's events and the commands to the handlers below by name, so a
 // derived screen's method of the same name takes their place (and calls them).
 #pragma once
@@ -16,7 +16,7 @@ public:
     explicit TfrmDadosGerRel(QWidget *parent = nullptr);
 
     // The command buttons and menu entries, as the user reaches them.
-    enum class Command { Print, Preview, SaveAs, EditReport, StandardReport };
+    enum class Command { Print, Preview, SaveAs, EditReport, StandardReport, ExportCsv, ExportXlsx };
     // Runs a command as its button or menu entry does.
     void runCommand(Command c);
 
@@ -29,6 +29,8 @@ public slots:
     void sbtSalvarComoClick(QObject *Sender);
     void mnuEditRelClick(QObject *Sender);
     void mnuRelatPadrClick(QObject *Sender);
+    void mnuExportarCsvClick(QObject *Sender);
+    void mnuExportarXlsxClick(QObject *Sender);
 
 protected:
     TMessages *msgPadrao() const;

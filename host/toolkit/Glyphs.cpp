@@ -44,6 +44,15 @@ QPixmap draw(const QString &name, const QColor &ink)
         path.lineTo(6, 12);
         path.closeSubpath();
         p.drawPath(path);
+    } else if (name == QLatin1String("export")) {
+        // A sheet with a grid and an arrow leaving it.
+        p.drawRect(QRectF(1.5, 1.5, 9, 12));
+        p.drawLine(QPointF(1.5, 5.5), QPointF(10.5, 5.5));
+        p.drawLine(QPointF(1.5, 9.5), QPointF(10.5, 9.5));
+        p.drawLine(QPointF(5.5, 1.5), QPointF(5.5, 13.5));
+        p.drawLine(QPointF(8, 11), QPointF(14.5, 11));
+        p.drawLine(QPointF(12, 8.5), QPointF(14.5, 11));
+        p.drawLine(QPointF(12, 13.5), QPointF(14.5, 11));
     } else {
         return QPixmap();
     }

@@ -6,6 +6,6 @@
 #include <QString>
 
 namespace Glyphs {
-// "search", "calendar", "print", "preview", "save", "edit"; anything else: empty.
+// "search", "calendar", "print", "preview", "save", "edit", "export"; anything else: empty.
 QIcon icon(const QString &name);
 }

@@ -38,3 +38,11 @@ void HostUi::replace(std::unique_ptr<HostUi> ui) { g_ui = std::move(ui); }
 void HostUi::uninstall() { g_ui.reset(); }
 
 void HostUi::reportRows(const ReportDefinition &, const ReportData &) {}
+
+bool HostUi::askYesNo(const QString &, const QString &) { return false; }
+
+void HostUi::previewReportWithActions(const QString &title, QPrinter &printer,
+                                      const std::function<int(QPrinter *)> &paint, const QList<PreviewAction> &)
+{
+    previewReport(title, printer, paint);
+}

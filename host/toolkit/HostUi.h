@@ -7,6 +7,7 @@
 
 #include "SearchRequest.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -55,6 +56,10 @@ public:
     // Asks for a file name to save to; empty when the user cancels.
     virtual QString askSaveFileName(const QString &title, const QString &filter,
                                     const QString &initial) = 0;
+    // Asks a question answered yes or no (replace a file?); true for yes.
+    // Where nobody can answer (no window, a script with no answer queued)
+    // the answer is no, so nothing is replaced unasked.
+    virtual bool askYesNo(const QString &caption, const QString &question);
 
     // --- reports --------------------------------------------------------
     // Lets the user choose a printer (or a PDF file); false when cancelled.
@@ -63,6 +68,19 @@ public:
     // and returns how many there are.
     virtual void previewReport(const QString &title, QPrinter &printer,
                                const std::function<int(QPrinter *)> &paint) = 0;
+    // A command a preview offers beside printing (export to a spreadsheet):
+    // name is for scripts ("exportcsv"), caption for people; run is carried
+    // out while the preview stays open, its errors shown there.
+    struct PreviewAction {
+        QString name;
+        QString caption;
+        std::function<void()> run;
+    };
+    // previewReport with actions of the caller's. By default the plain
+    // preview, without them.
+    virtual void previewReportWithActions(const QString &title, QPrinter &printer,
+                                          const std::function<int(QPrinter *)> &paint,
+                                          const QList<PreviewAction> &actions);
     // Edits a report definition (title, statements, columns); check gives an
     // error text, empty when the definition is sound, and must pass before
     // the edit is accepted. False when the user cancels.

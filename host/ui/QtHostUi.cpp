@@ -10,6 +10,10 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QPushButton>
+#include <QMenu>
+#include <QToolBar>
+#include <QToolButton>
 
 namespace {
 QWidget *dialogParent() { return QApplication::activeWindow(); }
@@ -57,8 +61,28 @@ bool QtHostUi::askPrinter(QPrinter &printer)
     return dlg.exec() == QDialog::Accepted;
 }
 
+bool QtHostUi::askYesNo(const QString &caption, const QString &question)
+{
+    Dispatch::ModalScope modal;
+    QMessageBox box(QMessageBox::Question, caption, question, QMessageBox::NoButton, dialogParent());
+    QPushButton *yes = box.addButton(QStringLiteral("Sim"), QMessageBox::YesRole);
+    QPushButton *no = box.addButton(QStringLiteral("Não"), QMessageBox::NoRole);
+    // Replacing is the answer that loses something: it is never the default.
+    box.setDefaultButton(no);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
 void QtHostUi::previewReport(const QString &title, QPrinter &printer,
                              const std::function<int(QPrinter *)> &paint)
+{
+    previewReportWithActions(title, printer, paint, {});
+}
+
+void QtHostUi::previewReportWithActions(const QString &title, QPrinter &printer,
+                                        const std::function<int(QPrinter *)> &paint,
+                                        const QList<PreviewAction> &actions)
 {
     Dispatch::ModalScope modal;
     QPrintPreviewDialog dlg(&printer, dialogParent());
@@ -67,6 +91,22 @@ void QtHostUi::previewReport(const QString &title, QPrinter &printer,
     // Painting runs inside the dialog's event loop: errors are shown there.
     QObject::connect(&dlg, &QPrintPreviewDialog::paintRequested, &dlg,
                      [&paint](QPrinter *p) { Dispatch::guard([&] { paint(p); }); });
+    if (auto *bar = dlg.findChild<QToolBar *>(); bar && !actions.isEmpty()) {
+        // One button with a menu, so that the tool bar keeps its width.
+        auto *button = new QToolButton(bar);
+        button->setText(QStringLiteral("Exportar"));
+        button->setObjectName(QStringLiteral("previewActions"));
+        button->setPopupMode(QToolButton::InstantPopup);
+        auto *menu = new QMenu(button);
+        for (const PreviewAction &a : actions) {
+            QAction *act = menu->addAction(a.caption);
+            act->setObjectName(a.name);
+            QObject::connect(act, &QAction::triggered, &dlg, [run = a.run] { Dispatch::guard(run); });
+        }
+        button->setMenu(menu);
+        bar->addSeparator();
+        bar->addWidget(button);
+    }
     dlg.exec();
 }
 

@@ -2,7 +2,10 @@
 
 #include "report/ReportFileWriter.h"
 
+#include "toolkit/Dispatch.h"
+
 #include <QDir>
+#include <QFileInfo>
 #include "report/ReportDefinition.h"
 
 #include <QPrinter>
@@ -44,9 +47,23 @@ bool ScriptedHostUi::askText(const QString &caption, const QString &prompt, QStr
     return true;
 }
 
-QString ScriptedHostUi::askSaveFileName(const QString &, const QString &, const QString &)
+QString ScriptedHostUi::askSaveFileName(const QString &, const QString &, const QString &initial)
 {
-    return saveFileAnswers.isEmpty() ? QString() : saveFileAnswers.dequeue();
+    if (!saveFileAnswers.isEmpty())
+        return saveFileAnswers.dequeue();
+    const QString suffix = QFileInfo(initial).suffix();
+    if (outputDir.isEmpty() || suffix.isEmpty())
+        return QString();
+    return QDir(outputDir).filePath(QStringLiteral("export-%1.%2").arg(++outputCount).arg(suffix));
+}
+
+bool ScriptedHostUi::askYesNo(const QString &caption, const QString &question)
+{
+    const bool answer = !yesNoAnswers.isEmpty() && yesNoAnswers.dequeue();
+    questions.append({caption, question, answer});
+    if (onQuestion)
+        onQuestion(questions.last());
+    return answer;
 }
 
 QStringList ScriptedHostUi::messageTexts() const
@@ -80,6 +97,25 @@ void ScriptedHostUi::previewReport(const QString &title, QPrinter &printer,
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(file);
     previews.append({title, paint(&printer)});
+}
+
+void ScriptedHostUi::previewReportWithActions(const QString &title, QPrinter &printer,
+                                              const std::function<int(QPrinter *)> &paint,
+                                              const QList<PreviewAction> &actions)
+{
+    previewReport(title, printer, paint);
+    QStringList offered;
+    for (const PreviewAction &a : actions)
+        offered << a.name;
+    previewActionsOffered.append(offered);
+    // As in a real preview, an action's failure is shown and ends only that action.
+    Dispatch::ModalScope modal;
+    while (!previewActionAnswers.isEmpty()) {
+        const QString name = previewActionAnswers.dequeue();
+        for (const PreviewAction &a : actions)
+            if (a.name == name)
+                Dispatch::guard(a.run);
+    }
 }
 
 bool ScriptedHostUi::editReport(ReportDefinition &def,

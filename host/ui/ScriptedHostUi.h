@@ -23,11 +23,19 @@ public:
     bool searchList(const SearchRequest &request, SearchSource &source,
                     SearchChoice &choice) override;
     bool askText(const QString &caption, const QString &prompt, QString &value) override;
+    // A queued answer, else with outputDir set a file there named
+    // export-N with the suffix of the name offered, else a cancel.
     QString askSaveFileName(const QString &title, const QString &filter,
                             const QString &initial) override;
+    bool askYesNo(const QString &caption, const QString &question) override;
     bool askPrinter(QPrinter &printer) override;
     void previewReport(const QString &title, QPrinter &printer,
                        const std::function<int(QPrinter *)> &paint) override;
+    // Shows the preview as previewReport does, then chooses the queued
+    // previewActionAnswers that it offers, in order.
+    void previewReportWithActions(const QString &title, QPrinter &printer,
+                                  const std::function<int(QPrinter *)> &paint,
+                                  const QList<PreviewAction> &actions) override;
     bool editReport(ReportDefinition &def,
                     const std::function<QString(const ReportDefinition &)> &check) override;
     // With outputDir set, writes the rows as report-N.csv there.
@@ -44,6 +52,19 @@ public:
     };
     QList<TextPrompt> textPrompts;
     QQueue<QString> saveFileAnswers;
+    // Yes/no questions: answers queued in advance (none: no) and each
+    // question asked with the answer it got.
+    QQueue<bool> yesNoAnswers;
+    struct Question {
+        QString caption, text;
+        bool answer;
+    };
+    QList<Question> questions;
+    std::function<void(const Question &)> onQuestion;
+    // Names of preview actions to choose in the next preview ("exportcsv"),
+    // and the names each preview offered.
+    QQueue<QString> previewActionAnswers;
+    QList<QStringList> previewActionsOffered;
     // Printer choices: a PDF file name to print to; a null QString cancels.
     QQueue<QString> printerAnswers;
     // Report edits: each changes the definition and returns false to cancel.

@@ -140,6 +140,7 @@ private slots:
         m_ui->textAnswers.enqueue(QStringLiteral("Resumo"));
         const QString first = m_rpdd->SaveAs(standardPath(0), messages());
         m_ui->textAnswers.enqueue(QStringLiteral("Resumo"));
+        m_ui->yesNoAnswers.enqueue(true); // replacing the copy of that title is asked first
         const QString second = m_rpdd->SaveAs(standardPath(1), messages());
         QCOMPARE(second, first);
         QCOMPARE(ReportParser::parseFile(second).params.size(), 13); // the summary's, not a mix

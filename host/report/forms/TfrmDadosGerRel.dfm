@@ -119,10 +119,28 @@ object frmDadosGerRel: TfrmDadosGerRel
         ShowHint = True
         OnClick = sbtSalvarComoClick
       end
-      object sbtReportEdit: TButtonFlat
-        Left = 80
+      object sbtExportar: TButtonFlat
+        Left = 77
         Top = 0
-        Width = 40
+        Width = 25
+        Height = 23
+        Hint = 'Exportar para planilha'
+        Glyph = 'export'
+        ParentShowHint = False
+        ShowHint = True
+        object mnuExportarCsv: TMenuItem
+          Caption = 'Exportar para CSV'
+          OnClick = mnuExportarCsvClick
+        end
+        object mnuExportarXlsx: TMenuItem
+          Caption = 'Exportar para Excel (XLSX)'
+          OnClick = mnuExportarXlsxClick
+        end
+      end
+      object sbtReportEdit: TButtonFlat
+        Left = 104
+        Top = 0
+        Width = 20
         Height = 23
         Hint = 'Editar relat'#243'rio'
         Glyph = 'edit'

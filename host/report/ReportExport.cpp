@@ -1,0 +1,75 @@
+#include "ReportExport.h"
+#include "CsvExportWriter.h"
+#include "ExportLayout.h"
+#include "ReportFormat.h"
+#include "ReportLibrary.h"
+#include "XlsxExportWriter.h"
+#include "toolkit/HostUi.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace {
+QString suffixOf(ReportExport::Format f) { return f == ReportExport::Format::Csv ? QStringLiteral("csv") : QStringLiteral("xlsx"); }
+
+// The values of template names that are not row fields: parameters as the
+// page header prints them, look-ups as plain text.
+ExportLayout::Context contextOf(const ReportDefinition &def, const ReportData &data)
+{
+    return [&def, &data](const QString &name) {
+        if (const ReportParamDecl *decl = def.findParam(name)) {
+            const TParam *p = data.params.FindParam(name);
+            return p ? ReportFormat::param(*decl, p->Value()) : QString();
+        }
+        return ReportFormat::plain(data.lookups.value(name.toUpper()));
+    };
+}
+} // namespace
+
+QString ReportExport::commandName(Format f) { return QStringLiteral("export") + suffixOf(f); }
+
+QString ReportExport::caption(Format f)
+{
+    return f == Format::Csv ? QStringLiteral("Exportar para CSV") : QStringLiteral("Exportar para Excel (XLSX)");
+}
+
+std::unique_ptr<ReportRowSink> ReportExport::sinkFor(Format f, const QString &path)
+{
+    if (f == Format::Csv)
+        return std::make_unique<CsvExportWriter>(path);
+    return std::make_unique<XlsxExportWriter>(path);
+}
+
+QString ReportExport::askFileName(Format f, const QString &title)
+{
+    const QString suffix = suffixOf(f);
+    const QString filter = f == Format::Csv ? QStringLiteral("Planilha CSV (*.csv)")
+                                            : QStringLiteral("Pasta de trabalho do Excel (*.xlsx)");
+    const QString name = ReportLibrary::fileNameFor(title) + QLatin1Char('.') + suffix;
+    const QString initial = QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).filePath(name);
+    QString file = HostUi::instance().askSaveFileName(caption(f), filter, initial);
+    if (!file.isEmpty() && QFileInfo(file).suffix().isEmpty())
+        file += QLatin1Char('.') + suffix;
+    return file;
+}
+
+void ReportExport::feed(const ReportDefinition &def, const ReportData &data, ReportRowSink &sink)
+{
+    const ExportLayout layout(def, data.fields, contextOf(def, data));
+    try {
+        sink.begin(layout.sheet());
+        for (const auto &row : data.rows)
+            sink.row(layout.shape(row));
+        sink.commit();
+    } catch (...) {
+        sink.abort();
+        throw;
+    }
+}
+
+void ReportExport::write(Format f, const ReportDefinition &def, const ReportData &data, const QString &path)
+{
+    const std::unique_ptr<ReportRowSink> sink = sinkFor(f, path);
+    feed(def, data, *sink);
+}

@@ -1,0 +1,31 @@
+// Exporting a report's rows to a spreadsheet file, apart from how the rows
+// are produced: the formats, the file name asked through HostUi, the sink
+// for a format (CsvExportWriter, XlsxExportWriter) and feeding it a run.
+//
+// write() leaves the whole file or, on any failure, the file that was there
+// before (or none); failures throw EHostError with a text for the user.
+#pragma once
+
+#include "ReportData.h"
+#include "ReportRowSink.h"
+
+#include <memory>
+
+class ReportExport {
+public:
+    enum class Format { Csv, Xlsx };
+
+    // "exportcsv", "exportxlsx": the command's name in scripts.
+    static QString commandName(Format format);
+    // What the user reads on the command.
+    static QString caption(Format format);
+    static std::unique_ptr<ReportRowSink> sinkFor(Format format, const QString &path);
+
+    // Asks where to save (the title's name in the documents folder offered);
+    // the format's suffix is added when the name has none. Empty: cancelled.
+    static QString askFileName(Format format, const QString &title);
+
+    // The rows of a run (ExportLayout.h) through a sink; aborts it on failure.
+    static void feed(const ReportDefinition &def, const ReportData &data, ReportRowSink &sink);
+    static void write(Format format, const ReportDefinition &def, const ReportData &data, const QString &path);
+};

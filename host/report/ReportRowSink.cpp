@@ -1,0 +1,3 @@
+#include "ReportRowSink.h"
+
+ReportRowSink::~ReportRowSink() = default;

@@ -1,0 +1,55 @@
+// Exports rows as an Excel workbook (XLSX, through libxlsxwriter) with one
+// sheet named after the report: the captions bold in a frozen first row
+// with a filter, numbers as numbers in the column's format (#,##0.00 with
+// the column's decimals; #,##0 for integers), dates as dates in the
+// column's pattern, text as text, empty values as empty cells, and column
+// widths fitted to the captions and the first rows.
+//
+// Rows are written in constant memory (libxlsxwriter keeps only the current
+// row and spills the rest to a scratch file). The workbook is assembled in
+// a scratch file and copied into place through SafeFile on commit. A sheet
+// holds at most 1,048,575 rows under the captions; one more throws
+// EHostError suggesting CSV.
+#pragma once
+
+#include "ReportRowSink.h"
+
+#include <QTemporaryFile>
+#include <QVector>
+
+struct lxw_workbook;
+struct lxw_worksheet;
+struct lxw_format;
+
+class XlsxExportWriter : public ReportRowSink {
+public:
+    explicit XlsxExportWriter(const QString &path);
+    ~XlsxExportWriter() override;
+
+    void begin(const ExportSheet &sheet) override;
+    void row(const QVector<QVariant> &values) override;
+    void commit() override;
+    void abort() override;
+
+    // Rows a sheet takes under the caption row.
+    static constexpr int kMaxRows = 1048575;
+    // A sheet name Excel accepts, from a report title.
+    static QString sheetName(const QString &title);
+    // An Excel number format for a Qt date pattern ("dd/MM/yyyy HH:mm").
+    static QString excelDatePattern(const QString &qtPattern, bool withTime);
+
+private:
+    void writeCell(int col, const QVariant &value);
+    void check(int error, const char *what);
+    void fitColumns();
+    void release();
+
+    QString m_path;
+    QTemporaryFile m_scratch;
+    lxw_workbook *m_book = nullptr;
+    lxw_worksheet *m_sheet = nullptr;
+    QList<ReportColumn> m_columns;
+    QVector<lxw_format *> m_formats;
+    QVector<int> m_widths; // characters
+    int m_row = 0;
+};

@@ -1,0 +1,123 @@
+// The Qt side of export and save as: the yes/no question people answer
+// (Portuguese buttons, "Não" the default), and the preview's export buttons
+// that run the caller's action while the preview stays open.
+#include "ui/QtHostUi.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTimer>
+#include <QMenu>
+#include <QToolButton>
+#include <QtTest>
+
+namespace {
+// Runs f on the next modal window that comes up, once it is shown.
+void onModal(const std::function<void(QWidget *)> &f)
+{
+    auto *timer = new QTimer;
+    timer->setInterval(20);
+    QObject::connect(timer, &QTimer::timeout, [timer, f] {
+        if (QWidget *w = QApplication::activeModalWidget()) {
+            timer->stop();
+            timer->deleteLater();
+            f(w);
+        }
+    });
+    timer->start();
+}
+
+QAbstractButton *buttonWithText(QMessageBox *box, const QString &text)
+{
+    for (QAbstractButton *b : box->buttons())
+        if (b->text() == text)
+            return b;
+    return nullptr;
+}
+} // namespace
+
+class TestExportQtUi : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { HostUi::install(std::make_unique<QtHostUi>()); }
+    void cleanupTestCase() { HostUi::uninstall(); }
+
+    void theQuestionIsAnsweredWithSimOrNao_data()
+    {
+        QTest::addColumn<QString>("press");
+        QTest::addColumn<bool>("answer");
+        QTest::addRow("Sim") << QStringLiteral("Sim") << true;
+        QTest::addRow("Não") << QStringLiteral("Não") << false;
+        QTest::addRow("Enter takes the default") << QStringLiteral("Enter") << false;
+        QTest::addRow("Esc") << QStringLiteral("Esc") << false;
+    }
+
+    void theQuestionIsAnsweredWithSimOrNao()
+    {
+        QFETCH(QString, press);
+        QFETCH(bool, answer);
+        QString text, title;
+        onModal([&](QWidget *w) {
+            auto *box = qobject_cast<QMessageBox *>(w);
+            if (!box)
+                return;
+            text = box->text();
+            title = box->windowTitle();
+            if (press == QLatin1String("Enter"))
+                QTest::keyClick(box, Qt::Key_Return);
+            else if (press == QLatin1String("Esc"))
+                QTest::keyClick(box, Qt::Key_Escape);
+            else if (QAbstractButton *b = buttonWithText(box, press))
+                b->click();
+        });
+        QCOMPARE(HostUi::instance().askYesNo(QStringLiteral("Substituir relatório"), QStringLiteral("Substituir?")), answer);
+        QCOMPARE(text, QStringLiteral("Substituir?"));
+        QCOMPARE(title, QStringLiteral("Substituir relatório"));
+    }
+
+    void thePreviewOffersTheCallersActions()
+    {
+        QPrinter printer;
+        int ran = 0;
+        QStringList captions;
+        onModal([&](QWidget *w) {
+            auto *dlg = qobject_cast<QPrintPreviewDialog *>(w);
+            if (!dlg)
+                return;
+            QTimer::singleShot(50, dlg, [dlg] { dlg->reject(); });
+            auto *button = dlg->findChild<QToolButton *>(QStringLiteral("previewActions"));
+            if (!button || !button->isVisible() || button->text() != QLatin1String("Exportar"))
+                return;
+            QAction *csv = nullptr;
+            for (QAction *a : button->menu()->actions()) {
+                captions << a->text();
+                if (a->objectName() == QLatin1String("exportcsv"))
+                    csv = a;
+            }
+            if (csv) {
+                csv->trigger();
+                csv->trigger();
+            }
+        });
+        HostUi::instance().previewReportWithActions(
+            QStringLiteral("Relatório"), printer,
+            [](QPrinter *p) {
+                QPainter painter(p);
+                painter.drawText(100, 100, QStringLiteral("página 1"));
+                return 1;
+            },
+            {{QStringLiteral("exportcsv"), QStringLiteral("Exportar para CSV"), [&ran] { ++ran; }},
+             {QStringLiteral("exportxlsx"), QStringLiteral("Exportar para Excel (XLSX)"), [] {}}});
+        QCOMPARE(ran, 2);
+        QVERIFY(captions.contains(QStringLiteral("Exportar para CSV")));
+        QVERIFY(captions.contains(QStringLiteral("Exportar para Excel (XLSX)")));
+    }
+};
+
+QTEST_MAIN(TestExportQtUi)
+#include "test_export_qt_ui.moc"

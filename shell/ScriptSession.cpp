@@ -75,7 +75,16 @@ ScriptSession::ScriptSession(MainWindow &window, ModuleLoader &loader, ScriptedH
         print(QJsonObject{{"event", "message"}, {"text", m.text}, {"abort", m.abort}});
     };
     m_ui.search.onSearch = [this](const SearchScript::Shown &s) {
-        print(QJsonObject{{"event", "search"}, {"title", s.title}, {"rows", s.rows}});
+        QJsonObject o{{"event", "search"}, {"title", s.title}, {"rows", s.rows}};
+        if (!s.filter.isNull()) {
+            QJsonArray matches;
+            for (const QStringList &row : s.matches)
+                matches.append(QJsonArray::fromStringList(row));
+            o.insert("filter", s.filter);
+            o.insert("total", s.total);
+            o.insert("matches", matches);
+        }
+        print(o);
     };
 }
 
@@ -153,6 +162,9 @@ void ScriptSession::execute(const QStringList &w)
     } else if (action == QLatin1String("answer")) {
         m_ui.search.answers.enqueue(w.size() == 1 ? SearchScript::Answer::cancelled()
                                                   : SearchScript::Answer::choose(w.mid(1)));
+    } else if (action == QLatin1String("filter")) {
+        need(1);
+        m_ui.search.filter = w[1];
     } else if (action == QLatin1String("command")) {
         need(1);
         command(w[1].toLower());

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QTableView>
 #include <QTimer>
@@ -80,6 +81,7 @@ SearchDialog::SearchDialog(const SearchRequest &request, SearchSource &source, Q
     connect(m_model, &QAbstractItemModel::dataChanged, this, [this] { updateStatus(); });
     connect(m_model, &QAbstractItemModel::rowsInserted, this, [this] { updateStatus(); });
     connect(m_model, &SearchModel::readFailed, this, [this] { updateStatus(); });
+    connect(m_model, &SearchModel::countChanged, this, [this] { updateStatus(); });
 
     m_filter->installEventFilter(this);
     m_table->installEventFilter(this);
@@ -122,15 +124,21 @@ void SearchDialog::filterChanged(const QString &text)
     updateStatus();
 }
 
+QString SearchDialog::countText(qint64 shown, qint64 total, qint64 soFar, bool atEnd)
+{
+    const QLocale br(QLocale::Portuguese, QLocale::Brazil);
+    if (shown == 0 && (atEnd || total == 0))
+        return QStringLiteral("Nenhum registro corresponde ao filtro.");
+    if (total < 0)
+        return QStringLiteral("%1+ registros").arg(br.toString(qMax(shown, soFar)));
+    return total == 1 ? QStringLiteral("1 registro") : QStringLiteral("%1 registros").arg(br.toString(total));
+}
+
+QString SearchDialog::statusText() const { return m_status->text(); }
+
 void SearchDialog::updateStatus()
 {
-    QString s;
-    const int n = m_model->rowCount();
-    if (n == 0)
-        s = QStringLiteral("Nenhum registro corresponde ao filtro.");
-    else
-        s = m_model->sourceAtEnd() ? QStringLiteral("%1 registro(s)").arg(n)
-                                   : QStringLiteral("%1 registro(s) lidos até aqui").arg(n);
+    QString s = countText(m_model->rowCount(), m_model->total(), m_model->countedSoFar(), m_model->sourceAtEnd());
     if (m_request.multiple)
         s += QStringLiteral("  |  marcados: %1  |  Espaço marca ou desmarca").arg(m_model->tickedCount());
     if (!m_model->readError().isEmpty())

@@ -5,6 +5,8 @@
 
 #include <QTimer>
 
+#include <climits>
+
 namespace {
 QString maskedDisplay(const QString &mask, const QString &raw)
 {
@@ -92,6 +94,8 @@ void SearchModel::countSlice()
 
 void SearchModel::countAll()
 {
+    if (!m_source.countsItself())
+        ensureRows(INT_MAX); // the count is the rows read
     while (!m_countDone && m_readError.isEmpty())
         countSlice();
 }

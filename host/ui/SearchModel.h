@@ -73,7 +73,8 @@ public:
     // Rows known to match so far (all of them once total() is known).
     qint64 countedSoFar() const;
     bool counting() const { return !m_countDone && m_readError.isEmpty(); }
-    // Counts to the end at once (scripted sessions).
+    // Counts to the end at once (scripted sessions); a source that does not
+    // count itself is read to its end.
     void countAll();
 
 signals:

@@ -76,14 +76,14 @@ bool SearchScript::answerFiltered(HostUi &ui, const SearchRequest &request, Sear
     }
     model.setFilter(filter);
     filter = QString();
-    model.countAll();
     s.rows = model.rowCount();
-    for (int r = 0; r < model.rowCount(); ++r) {
+    for (int r = 0; r < s.rows; ++r) {
         QStringList shownRow;
         for (int c = 0; c < model.columnCount(); ++c)
             shownRow << model.displayText(model.sourceRow(r), c).trimmed();
         s.matches << shownRow;
     }
+    model.countAll();
     s.total = model.total();
     model.ensureRows(INT_MAX);
     QStringList keys;

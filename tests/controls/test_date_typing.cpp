@@ -9,6 +9,7 @@
 #include "toolkit/TEdit.h"
 #include "ui/ScriptedHostUi.h"
 
+#include <QDir>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTest>
@@ -103,9 +104,7 @@ private slots:
         QVERIFY(ui->messages.isEmpty());
         // Typed over a date from the year on: the old year digits go.
         win.start->SetFocus();
-        QTest::keyClick(win.start->editor(), Qt::Key_Home);
-        for (int i = 0; i < 6; ++i)
-            QTest::keyClick(win.start->editor(), Qt::Key_Right);
+        win.start->editor()->setCursorPosition(6);
         QTest::keyClicks(win.start->editor(), QStringLiteral("27"));
         QCOMPARE(win.start->Text(), QStringLiteral("01/03/27  "));
         QCOMPARE(win.start->GetDate(), QDate(2027, 3, 1));
@@ -211,6 +210,12 @@ private slots:
             if (!a->isSeparator())
                 names << a->text();
         QCOMPARE(names, QStringList({"Mês atual", "Mês anterior", "Ano atual", "Últimos 30 dias", "Hoje"}));
+        // SCREENSHOT_DIR: the window and its menu, to look at.
+        if (qEnvironmentVariableIsSet("SCREENSHOT_DIR")) {
+            const QDir dir(qEnvironmentVariable("SCREENSHOT_DIR"));
+            win.w.grab().save(dir.filePath(QStringLiteral("date-window.png")));
+            menu->grab().save(dir.filePath(QStringLiteral("date-menu.png")));
+        }
         // Down twice, Enter: "Mês anterior".
         QTest::keyClick(menu, Qt::Key_Down);
         QTest::keyClick(menu, Qt::Key_Down);

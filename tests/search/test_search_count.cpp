@@ -7,15 +7,17 @@
 #include "data/TADOIBQuery.h"
 #include "data/TADOIBStringField.h"
 #include "data/TDataSource.h"
-#include "support/SearchDatabase.h"
+#include "appdata/dtmDBGeral.h"
 #include "services/SearchLists.h"
 #include "ui/QtHostUi.h"
 #include "ui/SearchDialog.h"
 #include "ui/SearchModel.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QLineEdit>
 #include <QSqlQuery>
+#include <QTemporaryDir>
 #include <QTableView>
 #include <QtTest>
 
@@ -97,6 +99,8 @@ private slots:
             QCOMPARE(dlg->model()->total(), qint64(-1));
             QVERIFY(dlg->model()->counting());
             QCOMPARE(dlg->statusText(), QStringLiteral("100+ registros"));
+            if (qEnvironmentVariableIsSet("SCREENSHOT_DIR"))
+                dlg->grab().save(QDir(qEnvironmentVariable("SCREENSHOT_DIR")).filePath(QStringLiteral("lookup-counting.png")));
             // The event loop runs between slices: a timer keeps firing.
             int ticks = 0, updates = 0;
             QTimer clock;
@@ -123,6 +127,9 @@ private slots:
             QTRY_COMPARE(dlg->model()->filter(), QStringLiteral("FEIJAO"));
             QVERIFY(dlg->statusText().endsWith(QLatin1String("+ registros")) || !dlg->model()->counting());
             QTRY_COMPARE(dlg->model()->total(), feijao);
+            // SCREENSHOT_DIR: a picture of the list with its count, to look at.
+            if (qEnvironmentVariableIsSet("SCREENSHOT_DIR"))
+                dlg->grab().save(QDir(qEnvironmentVariable("SCREENSHOT_DIR")).filePath(QStringLiteral("lookup-count.png")));
             QVERIFY(dlg->model()->data(dlg->model()->index(0, 1), Qt::DisplayRole).toString().startsWith(QStringLiteral("Feijão")));
             // A filter that nothing matches says so at once.
             dlg->filterEdit()->setText(QStringLiteral("xyzzy"));

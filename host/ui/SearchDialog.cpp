@@ -32,33 +32,13 @@ SearchDialog::SearchDialog(const SearchRequest &request, SearchSource &source, Q
     filterLabel->setVisible(withFilter);
     m_filter->setVisible(withFilter);
 
-    m_table = new QTableView(this);
-    m_table->setModel(m_model);
-    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_table->setTabKeyNavigation(false);
-    m_table->setAlternatingRowColors(true);
-    m_table->verticalHeader()->hide();
-    m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
-    m_table->horizontalHeader()->setStretchLastSection(true);
-    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    for (int c = 0; c + 1 < m_model->columnCount(); ++c)
-        m_table->setColumnWidth(c, 120);
+    makeTable();
     lay->addWidget(m_table, 1);
 
     m_status = new QLabel(this);
     lay->addWidget(m_status);
 
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Cancelar"));
-    buttons->button(QDialogButtonBox::Ok)->setAutoDefault(false);
-    buttons->button(QDialogButtonBox::Cancel)->setAutoDefault(false);
-    for (QAbstractButton *b : buttons->buttons())
-        b->setFocusPolicy(Qt::NoFocus);
-    connect(buttons, &QDialogButtonBox::accepted, this, &SearchDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &SearchDialog::reject);
+    QDialogButtonBox *buttons = makeButtons();
     lay->addWidget(buttons);
 
     m_filterTimer = new QTimer(this);
@@ -89,6 +69,37 @@ SearchDialog::SearchDialog(const SearchRequest &request, SearchSource &source, Q
     selectRow(0);
     updateStatus();
     m_table->setFocus();
+}
+
+void SearchDialog::makeTable()
+{
+    m_table = new QTableView(this);
+    m_table->setModel(m_model);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setTabKeyNavigation(false);
+    m_table->setAlternatingRowColors(true);
+    m_table->verticalHeader()->hide();
+    m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
+    m_table->horizontalHeader()->setStretchLastSection(true);
+    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    for (int c = 0; c + 1 < m_model->columnCount(); ++c)
+        m_table->setColumnWidth(c, 120);
+}
+
+QDialogButtonBox *SearchDialog::makeButtons()
+{
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Cancelar"));
+    buttons->button(QDialogButtonBox::Ok)->setAutoDefault(false);
+    buttons->button(QDialogButtonBox::Cancel)->setAutoDefault(false);
+    for (QAbstractButton *b : buttons->buttons())
+        b->setFocusPolicy(Qt::NoFocus);
+    connect(buttons, &QDialogButtonBox::accepted, this, &SearchDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &SearchDialog::reject);
+    return buttons;
 }
 
 bool SearchDialog::hasRows() const { return m_model->rowCount() > 0; }

@@ -14,6 +14,7 @@
 
 #include <QDialog>
 
+class QDialogButtonBox;
 class QLabel;
 class QLineEdit;
 class QTableView;
@@ -51,6 +52,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void makeTable();
+    QDialogButtonBox *makeButtons();
     void filterChanged(const QString &text);
     void selectRow(int row);
     void updateStatus();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -95,6 +96,38 @@ qsizetype indexOf(const std::u16string &hay, const std::u16string &needle)
         return 1;
     const auto it = std::search(hay.begin(), hay.end(), needle.begin(), needle.end());
     return it == hay.end() ? 0 : qsizetype(it - hay.begin()) + 1;
+}
+
+qsizetype indexOfAscii(const char *hay, int bytes, const std::string &needle, std::string &scratch)
+{
+    if (needle.empty())
+        return 1;
+    scratch.clear();
+    const auto *s = reinterpret_cast<const unsigned char *>(hay);
+    int i = 0;
+    while (i < bytes) {
+        const unsigned char b = s[i];
+        if (b < 0x80) {
+            scratch.push_back(char(b >= 'A' && b <= 'Z' ? b + 32 : b));
+            ++i;
+        } else if ((b & 0xE0) == 0xC0 && i + 1 < bytes) {
+            const char16_t f = foldChar(char16_t((b & 0x1F) << 6 | (s[i + 1] & 0x3F)));
+            scratch.push_back(f < 0x80 ? char(f) : char(0x80));
+            i += 2;
+        } else {
+            // Three and four bytes (and invalid ones): as foldUtf8 reads them.
+            std::u16string one;
+            int len = (b & 0xF0) == 0xE0 ? 3 : (b & 0xF8) == 0xF0 ? 4 : 1;
+            if (i + len > bytes)
+                len = 1;
+            foldUtf8(hay + i, len, one);
+            for (char16_t c : one)
+                scratch.push_back(c < 0x80 ? char(c) : char(0x80));
+            i += len;
+        }
+    }
+    const void *at = memmem(scratch.data(), scratch.size(), needle.data(), needle.size());
+    return at ? qsizetype(static_cast<const char *>(at) - scratch.data()) + 1 : 0;
 }
 
 } // namespace TextFold

@@ -26,5 +26,9 @@ void foldUtf8(const char *text, int bytes, std::u16string &out);
 // 1-based position of needle (folded UTF-16) in hay, 0 when absent; an
 // empty needle is found at 1.
 qsizetype indexOf(const std::u16string &hay, const std::u16string &needle);
+// The same for a needle that folds to ASCII only (what users mostly type):
+// hay (UTF-8) is folded to one byte per UTF-16 unit, non-ASCII results as
+// 0x80, and searched with memmem. Gives what foldUtf8 and indexOf give.
+qsizetype indexOfAscii(const char *hay, int bytes, const std::string &needle, std::string &scratch);
 
 } // namespace TextFold

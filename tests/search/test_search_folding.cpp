@@ -143,6 +143,32 @@ private slots:
         QCOMPARE(filtered(products(), text), want);
     }
 
+    void foldRoutines()
+    {
+        if (m_firebird)
+            QSKIP("the routines are SQLite's");
+        auto value = [](const QString &sql) {
+            QSqlQuery q(HostDatabase::instance().database());
+            return q.exec(sql) && q.next() ? q.value(0) : QVariant(QStringLiteral("<error>"));
+        };
+        QCOMPARE(value(QStringLiteral("SELECT FOLD('Conceição ÁGUA Ñandu')")).toString(), QStringLiteral("conceicao agua nandu"));
+        QVERIFY(value(QStringLiteral("SELECT FOLD(NULL)")).isNull());
+        // An ASCII needle, and one that keeps a letter without a plain form.
+        QCOMPARE(value(QStringLiteral("SELECT FOLD_INSTR('Escola Conceição', 'CAO')")).toInt(), 14);
+        QCOMPARE(value(QStringLiteral("SELECT FOLD_INSTR('Smørrebrød Ærø', 'RØD')")).toInt(), 8);
+        QCOMPARE(value(QStringLiteral("SELECT FOLD_INSTR('Smørrebrød', 'rod')")).toInt(), 0);
+        // Characters of three and four bytes keep their UTF-16 positions.
+        QCOMPARE(value(QStringLiteral("SELECT FOLD_INSTR('€ 😀 Pão', 'pao')")).toInt(), 6);
+        QCOMPARE(value(QStringLiteral("SELECT FOLD_INSTR('€ 😀 Pão', '😀')")).toInt(), 3);
+        QCOMPARE(value(QStringLiteral("SELECT FOLD_INSTR('abc', '')")).toInt(), 1);
+        QVERIFY(value(QStringLiteral("SELECT FOLD_INSTR(NULL, 'a')")).isNull());
+        QVERIFY(value(QStringLiteral("SELECT FOLD_INSTR('a', NULL)")).isNull());
+        // A needle that changes from row to row.
+        QCOMPARE(value(QStringLiteral("SELECT group_concat(FOLD_INSTR(NMFILIAL, n), ',') FROM FILIAL, "
+                                      "(SELECT 'SAO' AS n UNION ALL SELECT 'ção') WHERE CDFILIAL = '0104'")).toString(),
+                 QStringLiteral("0,23"));
+    }
+
     void branchNamesToo()
     {
         TADOIBQuery *q = listQuery(QStringLiteral("SELECT CDFILIAL, NMFILIAL FROM FILIAL ORDER BY CDFILIAL"),

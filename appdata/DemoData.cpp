@@ -1,6 +1,7 @@
 #include "DemoData.h"
 #include "data/SqlDialect.h"
 #include "data/SqlScript.h"
+#include "data/SqliteRoutines.h"
 #include "data/SqlStatement.h"
 #include "toolkit/Errors.h"
 
@@ -206,6 +207,9 @@ void DemoData::create(const QSqlDatabase &db, const Sizes &sizes, const Progress
             progress(s);
     };
     say(QStringLiteral("schema"));
+    // The schema's triggers fold texts for the search indexes (FOLD).
+    if (SqlDialects::engineOf(db) == SqlEngine::SQLite)
+        SqliteRoutines::install(db);
     SqlScript::run(db, schemaScript(db), QStringLiteral("schema.sql"));
     say(QStringLiteral("reference rows"));
     {

@@ -246,6 +246,7 @@ inherited frmRealGlobal: TfrmRealGlobal
           'Sexta'
           'S'#225'bado')
         ButtonBitmap = 'calendar'
+        PeriodEnd = depDataFina
         OnDateChange = depDataInicDateChange
         OnExit = depDataInicExit
       end

@@ -62,7 +62,16 @@ ScriptSession::ScriptSession(MainWindow &window, ModuleLoader &loader, ScriptedH
         print(QJsonObject{{"event", "message"}, {"text", m.text}, {"abort", m.abort}});
     };
     m_ui.search.onSearch = [this](const SearchScript::Shown &s) {
-        print(QJsonObject{{"event", "search"}, {"title", s.title}, {"rows", s.rows}});
+        QJsonObject o{{"event", "search"}, {"title", s.title}, {"rows", s.rows}};
+        if (!s.filter.isNull()) {
+            QJsonArray matches;
+            for (const QStringList &row : s.matches)
+                matches.append(QJsonArray::fromStringList(row));
+            o.insert("filter", s.filter);
+            o.insert("total", s.total);
+            o.insert("matches", matches);
+        }
+        print(o);
     };
     m_ui.onQuestion = [this](const ScriptedHostUi::Question &q) {
         print(QJsonObject{{"event", "question"}, {"text", q.text}, {"answer", q.answer ? "yes" : "no"}});
@@ -160,6 +169,9 @@ void ScriptSession::execute(const QStringList &w)
     } else if (action == QLatin1String("text")) {
         need(1);
         m_ui.textAnswers.enqueue(w[1]);
+    } else if (action == QLatin1String("filter")) {
+        need(1);
+        m_ui.search.filter = w[1];
     } else if (action == QLatin1String("command")) {
         need(1);
         command(w[1].toLower());

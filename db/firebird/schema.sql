@@ -2,6 +2,9 @@
 -- set WIN1252). Codes are VARCHAR (never CHAR): Qt's driver returns CHAR
 -- values padded with blanks.
 -- Statements end with ';', PSQL bodies with '^' between the SET TERM lines.
+-- Search lists filter texts through the collation WIN_PTBR of WIN1252, which
+-- ignores case and accents ("conceicao" finds "Conceição"): the data layer
+-- casts the searched value to WIN1252 text with that collation.
 
 CREATE TABLE FILIAL (
     CDFILIAL      VARCHAR(4)  NOT NULL PRIMARY KEY,

@@ -1,7 +1,7 @@
 -- Schema of the shell's database, SQLite.
 -- Codes are VARCHAR (never CHAR) so that every engine returns them unpadded.
--- The routines PARAM, NVLSTR and INSTR are registered on the connection by
--- the shell (SqliteRoutines), not stored here.
+-- The routines PARAM, NVLSTR, INSTR, FOLD and FOLD_INSTR are registered on
+-- the connection by the shell (SqliteRoutines), not stored here.
 
 CREATE TABLE FILIAL (
     CDFILIAL      VARCHAR(4)  NOT NULL PRIMARY KEY,
@@ -74,3 +74,37 @@ CREATE TABLE CUSTREAL (
     VRCUSTREAL    NUMERIC(15,2)  NOT NULL
 );
 CREATE INDEX IX_CUSTREAL_FILIAL ON CUSTREAL (CDFILIAL, NRTIPOCUSTO, DTMOVIMENTO);
+
+-- Search indexes of the search lists. Each is an FTS5 table with the trigram
+-- tokenizer over folded copies (FOLD: lower case, no accents) of the columns
+-- a list searches, kept in step with its table by triggers, so that a filter
+-- finds its rows without reading the whole table. It holds the row's key,
+-- unfolded and not searched, in CHAVE, and each folded column under the
+-- column's own name; its rowid is the table's. INDICEPESQ declares them: a
+-- list whose key is NMCHAVE and whose searched columns are all among
+-- DSCOLUNAS uses NMINDICE. Writing to an indexed table needs FOLD, which the
+-- shell registers on its connection (another program's write fails rather
+-- than leave the index behind).
+CREATE TABLE INDICEPESQ (
+    NMINDICE      VARCHAR(30)  NOT NULL PRIMARY KEY,
+    NMCHAVE       VARCHAR(30)  NOT NULL,
+    DSCOLUNAS     VARCHAR(200) NOT NULL
+);
+
+CREATE VIRTUAL TABLE PRODUTO_PESQ USING fts5(CHAVE UNINDEXED, CDARVPROD, NMPRODUTO, tokenize = 'trigram');
+INSERT INTO INDICEPESQ VALUES ('PRODUTO_PESQ', 'CDARVPROD', 'CDARVPROD,NMPRODUTO');
+
+SET TERM ^ ;
+CREATE TRIGGER PRODUTO_PESQ_AI AFTER INSERT ON PRODUTO BEGIN
+    INSERT INTO PRODUTO_PESQ (rowid, CHAVE, CDARVPROD, NMPRODUTO)
+    VALUES (new.rowid, new.CDARVPROD, FOLD(new.CDARVPROD), FOLD(new.NMPRODUTO));
+END^
+CREATE TRIGGER PRODUTO_PESQ_AD AFTER DELETE ON PRODUTO BEGIN
+    DELETE FROM PRODUTO_PESQ WHERE rowid = old.rowid;
+END^
+CREATE TRIGGER PRODUTO_PESQ_AU AFTER UPDATE ON PRODUTO BEGIN
+    DELETE FROM PRODUTO_PESQ WHERE rowid = old.rowid;
+    INSERT INTO PRODUTO_PESQ (rowid, CHAVE, CDARVPROD, NMPRODUTO)
+    VALUES (new.rowid, new.CDARVPROD, FOLD(new.CDARVPROD), FOLD(new.NMPRODUTO));
+END^
+SET TERM ; ^

@@ -1,4 +1,5 @@
 #include "SqliteRoutines.h"
+#include "TextFold.h"
 #include "toolkit/Errors.h"
 
 #include <QSqlDatabase>
@@ -69,6 +70,81 @@ void lowerFunc(sqlite3_context *ctx, int, sqlite3_value **argv)
         sqlite3_result_null(ctx);
     else
         resultText(ctx, textOf(argv[0]).toLower());
+}
+
+// FOLD(s): s folded (TextFold), as UTF-8; NULL stays NULL.
+void foldFunc(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    resultText(ctx, TextFold::fold(textOf(argv[0])));
+}
+
+// The value as UTF-8, folded (text first, then its length: SQLite's order).
+void foldValue(sqlite3_value *v, std::u16string &out)
+{
+    const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(v));
+    TextFold::foldUtf8(text, sqlite3_value_bytes(v), out);
+}
+
+// The needle of FOLD_INSTR folded once per statement: SQLite keeps it with
+// the constant argument (auxiliary data) and frees it with the statement.
+struct Needle {
+    std::u16string folded;
+    std::string ascii; // the folded needle when it is ASCII only
+    bool isAscii = true;
+};
+
+void freeNeedle(void *p) { delete static_cast<Needle *>(p); }
+
+void foldNeedle(sqlite3_value *part, Needle &n)
+{
+    foldValue(part, n.folded);
+    n.ascii.clear();
+    n.isAscii = true;
+    for (char16_t c : n.folded) {
+        n.isAscii = n.isAscii && c < 0x80;
+        n.ascii.push_back(char(c));
+    }
+}
+
+const Needle *keptNeedle(sqlite3_context *ctx, sqlite3_value *part)
+{
+    if (auto *kept = static_cast<Needle *>(sqlite3_get_auxdata(ctx, 1)))
+        return kept;
+    auto *n = new Needle;
+    foldNeedle(part, *n);
+    sqlite3_set_auxdata(ctx, 1, n, freeNeedle);
+    // SQLite may have freed it at once (a value that is not constant).
+    return static_cast<Needle *>(sqlite3_get_auxdata(ctx, 1));
+}
+
+// FOLD_INSTR(text, part): 1-based position of part in text, both folded;
+// 0 when absent, NULL when either is NULL. Runs once per row of a filtered
+// list, so it folds on the fly into buffers kept between calls.
+void foldInstrFunc(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    thread_local Needle scratch;
+    thread_local std::u16string hay;
+    thread_local std::string hayBytes;
+    const Needle *needle = keptNeedle(ctx, argv[1]);
+    if (!needle) {
+        foldNeedle(argv[1], scratch);
+        needle = &scratch;
+    }
+    if (needle->isAscii) {
+        const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(argv[0]));
+        sqlite3_result_int64(ctx, TextFold::indexOfAscii(text, sqlite3_value_bytes(argv[0]), needle->ascii, hayBytes));
+        return;
+    }
+    foldValue(argv[0], hay);
+    sqlite3_result_int64(ctx, TextFold::indexOf(hay, needle->folded));
 }
 
 // --- PARAM table-valued function --------------------------------------------
@@ -227,6 +303,8 @@ void install(const QSqlDatabase &qdb)
     addFunction(db, "INSTR", 2, instrFunc);
     addFunction(db, "UPPER", 1, upperFunc);
     addFunction(db, "LOWER", 1, lowerFunc);
+    addFunction(db, "FOLD", 1, foldFunc);
+    addFunction(db, "FOLD_INSTR", 2, foldInstrFunc);
 }
 
 void installForeign(const QSqlDatabase &qdb)

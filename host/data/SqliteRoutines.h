@@ -8,7 +8,11 @@
 //  - INSTR(text, part): 1-based position of part in text, 0 when absent,
 //    NULL when either is NULL (replaces SQLite's own, same contract);
 //  - UPPER(s), LOWER(s): Unicode case mapping (SQLite's own only maps ASCII),
-//    so that search filters treat "ação" and "AÇÃO" alike.
+//    so that search filters treat "ação" and "AÇÃO" alike;
+//  - FOLD(s): s lower-cased without accents (data/TextFold.h), NULL for
+//    NULL; the search indexes of the schema hold texts folded by it;
+//  - FOLD_INSTR(text, part): as INSTR, both sides folded: the filter of the
+//    search lists ("conceicao" finds "Conceição").
 // installForeign() (tests only), for the Oracle and SQL Server texts:
 //  - NVL(a, b) and ISNULL(a, b) as NVLSTR (SqlStatement quotes ISNULL calls);
 //  - CHARINDEX(part, text) as INSTR(text, part).

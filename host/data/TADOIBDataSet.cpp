@@ -1,6 +1,7 @@
 #include "TADOIBDataSet.h"
 #include "HostDatabase.h"
 #include "NamedSql.h"
+#include "SearchIndexes.h"
 #include "SqlStatement.h"
 #include "TADOIBQuery.h"
 #include "TADOIBStringField.h"
@@ -14,6 +15,7 @@ const QString kFilter = QStringLiteral("FILTRO__");
 const QString kLimit = QStringLiteral("LIMITE__");
 const QString kOffset = QStringLiteral("DESLOC__");
 const QString kKey = QStringLiteral("CHAVE__");
+const QString kMatch = QStringLiteral("PESQ__");
 
 QString likePattern(const QString &text, bool prefix)
 {
@@ -113,22 +115,49 @@ QString TADOIBDataSet::checkedColumn(const QString &name, const QStringList &col
     throw EHostError(QStringLiteral("%1: campo '%2' não encontrado.").arg(query()->objectName(), name));
 }
 
-QString TADOIBDataSet::filterClause(const RowFilter &filter, const QStringList &columns) const
+QString TADOIBDataSet::filterClause(const RowFilter &filter, TParams &params)
 {
     if (filter.text.isEmpty() || filter.columns.isEmpty())
         return QString();
-    QStringList terms;
+    const QStringList result = ColumnNames();
+    QStringList columns;
     for (const QString &c : filter.columns)
-        terms << QStringLiteral("UPPER(Q__.%1) LIKE :%2 ESCAPE '\\'").arg(checkedColumn(c, columns), kFilter);
-    return QLatin1Char('(') + terms.join(QLatin1String(" OR ")) + QLatin1Char(')');
+        columns << checkedColumn(c, result);
+    const SqlEngine engine = HostDatabase::instance().engine();
+    QStringList terms;
+    for (const QString &c : columns) {
+        switch (engine) {
+        case SqlEngine::SQLite:
+            terms << QStringLiteral("FOLD_INSTR(Q__.%1, :%2) %3").arg(c, kFilter, filter.prefix ? QLatin1String("= 1") : QLatin1String("> 0"));
+            break;
+        case SqlEngine::Firebird:
+            terms << QStringLiteral("CAST(Q__.%1 AS VARCHAR(8191) CHARACTER SET WIN1252) COLLATE WIN_PTBR "
+                                    "LIKE :%2 ESCAPE '\\'").arg(c, kFilter);
+            break;
+        default:
+            terms << QStringLiteral("UPPER(Q__.%1) LIKE :%2 ESCAPE '\\'").arg(c, kFilter);
+            break;
+        }
+    }
+    params.add(kFilter).SetAsString(engine == SqlEngine::SQLite ? filter.text : likePattern(filter.text, filter.prefix));
+    QString where = QLatin1Char('(') + terms.join(QLatin1String(" OR ")) + QLatin1Char(')');
+    if (engine != SqlEngine::SQLite || filter.keyColumn.isEmpty())
+        return where;
+    // The index narrows the rows; the terms above keep the rule exact.
+    const QString key = checkedColumn(filter.keyColumn, result);
+    const SearchIndexes::Index index = SearchIndexes::find(HostDatabase::instance().database(), key, columns);
+    const QString match = index.table.isEmpty() ? QString() : SearchIndexes::matchQuery(filter.text, index.columns);
+    if (match.isEmpty())
+        return where;
+    params.add(kMatch).SetAsString(match);
+    return QStringLiteral("Q__.%1 IN (SELECT CHAVE FROM %2 WHERE %2 MATCH :%3) AND ").arg(key, index.table, kMatch)
+        + where;
 }
 
 qint64 TADOIBDataSet::CountRows(const RowFilter &filter)
 {
-    const QString where = filterClause(filter, filter.text.isEmpty() ? QStringList() : ColumnNames());
     TParams params = query()->runParams().clone();
-    if (!where.isEmpty())
-        params.add(kFilter).SetAsString(likePattern(filter.text, filter.prefix));
+    const QString where = filterClause(filter, params);
     SqlStatement stmt(HostDatabase::instance().database());
     stmt.exec(QStringLiteral("SELECT COUNT(*) FROM (\n") + innerText() + QStringLiteral("\n) Q__")
                   + (where.isEmpty() ? QString() : QStringLiteral("\nWHERE ") + where),
@@ -143,10 +172,8 @@ QList<QVariantList> TADOIBDataSet::FetchPage(const RowFilter &filter, qint64 off
         return rows;
     limit = qMin(limit, MaxPageRows);
     offset = qMax<qint64>(0, offset);
-    const QString where = filterClause(filter, filter.text.isEmpty() ? QStringList() : ColumnNames());
     TParams params = query()->runParams().clone();
-    if (!where.isEmpty())
-        params.add(kFilter).SetAsString(likePattern(filter.text, filter.prefix));
+    const QString where = filterClause(filter, params);
     params.add(kLimit).SetAsVariant(qlonglong(limit));
     params.add(kOffset).SetAsVariant(qlonglong(offset));
 
@@ -180,6 +207,15 @@ QList<QVariantList> TADOIBDataSet::FetchPage(const RowFilter &filter, qint64 off
         rows << row;
     }
     return rows;
+}
+
+std::unique_ptr<SqlStatement> TADOIBDataSet::OpenScan(const RowFilter &filter)
+{
+    TParams params = query()->runParams().clone();
+    const QString where = filterClause(filter, params);
+    auto stmt = std::make_unique<SqlStatement>(HostDatabase::instance().database());
+    stmt->exec(derived(innerText(), where), params);
+    return stmt;
 }
 
 bool TADOIBDataSet::OpenOnKey(const QString &keyField, const QVariant &value)

@@ -8,10 +8,15 @@
 // derived table Q__: SELECT * FROM (<text>) Q__ WHERE <filter> plus the
 // engine's row limit (LIMIT/OFFSET; Firebird FIRST/SKIP; Oracle and SQL
 // Server OFFSET ... FETCH). The inner ORDER BY gives the order of the pages.
-// A filter matches a row when the text, upper-cased, occurs in (or, with
-// prefix, starts) the upper-cased value of any of the given columns; % and _
-// typed by the user are plain characters. Column names are checked against
-// the result's columns, so nothing the user types reaches the statement text.
+// A filter matches a row when the text occurs in (or, with prefix, starts)
+// the value of any of the given columns, case and accents aside: on SQLite
+// through FOLD_INSTR (SqliteRoutines), on Firebird through the collation
+// WIN_PTBR (case- and accent-insensitive) over the value as WIN1252 text,
+// elsewhere upper-cased; % and _ typed by the user are plain characters. On
+// SQLite a search index (SearchIndexes) that serves the filter's key and
+// columns narrows the rows first, for texts of three characters or more.
+// Column names are checked against the result's columns, so nothing the
+// user types reaches the statement text.
 #pragma once
 
 #include <QObject>
@@ -19,14 +24,18 @@
 #include <QVariant>
 #include <QVariantList>
 #include <QVariantMap>
+#include <memory>
 
+class SqlStatement;
 class TADOIBQuery;
+class TParams;
 class TADOIBStringField;
 
 struct RowFilter {
     QString text;          // empty: every row
     QStringList columns;   // result columns searched
     bool prefix = false;   // false: contains the text; true: starts with it
+    QString keyColumn;     // the rows' key, for a search index; may be empty
 };
 
 class TADOIBDataSet : public QObject {
@@ -65,6 +74,10 @@ public:
     qint64 CountRows(const RowFilter &filter = RowFilter());
     // Up to limit rows from offset, each the values of ColumnNames() in order.
     QList<QVariantList> FetchPage(const RowFilter &filter, qint64 offset, int limit);
+    // Runs the query once for every row the filter matches, in the query's
+    // order, read forward only (a list shows the first rows and counts the
+    // rest from the same run).
+    std::unique_ptr<SqlStatement> OpenScan(const RowFilter &filter);
     // Opens the query on the one row whose keyField equals value (the search
     // lists' choice); false, the query open and empty, when there is none.
     // After it, Next() reaches the end: only that row is in the cursor.
@@ -76,6 +89,7 @@ public:
 
 private:
     QString innerText() const;
-    QString filterClause(const RowFilter &filter, const QStringList &columns) const;
+    // The WHERE condition of a filter; adds the values it needs to params.
+    QString filterClause(const RowFilter &filter, TParams &params);
     QString checkedColumn(const QString &name, const QStringList &columns) const;
 };

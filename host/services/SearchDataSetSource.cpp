@@ -1,8 +1,11 @@
 #include "SearchDataSetSource.h"
+#include "data/SqlStatement.h"
 #include "data/TADOIBDataSet.h"
 #include "data/TADOIBStringField.h"
 #include "toolkit/Errors.h"
 #include "toolkit/EditMask.h"
+
+#include <QElapsedTimer>
 
 namespace {
 int indexOfColumn(const QStringList &columns, const QString &name)
@@ -70,18 +73,54 @@ SearchDataSetSource::SearchDataSetSource(TADOIBDataSet *dataSet, const Options &
     }
 }
 
-int SearchDataSetSource::fetch(int max, QList<QStringList> &out)
+SearchDataSetSource::~SearchDataSetSource() = default;
+
+TADOIBDataSet *SearchDataSetSource::dataSet() const
 {
-    if (m_atEnd || max <= 0)
-        return 0;
     if (!m_dataSet)
         throw EHostError(QStringLiteral("O conjunto de dados da pesquisa não existe mais."));
-    RowFilter filter;
+    return m_dataSet;
+}
+
+RowFilter SearchDataSetSource::filter() const
+{
+    RowFilter f;
     if (!m_filter.isEmpty()) {
-        filter.text = m_filter;
-        filter.columns = m_rowColumns.mid(0, m_columns.size());
+        f.text = m_filter;
+        f.columns = m_rowColumns.mid(0, m_columns.size());
+        f.keyColumn = m_keyField;
     }
-    const QList<QVariantList> page = m_dataSet->FetchPage(filter, m_offset, max);
+    return f;
+}
+
+void SearchDataSetSource::startScan()
+{
+    if (!m_scan && !m_scanDone)
+        m_scan = dataSet()->OpenScan(filter());
+}
+
+bool SearchDataSetSource::readRow(QStringList *row)
+{
+    startScan();
+    if (m_scanDone)
+        return false;
+    if (!m_scan->next()) {
+        m_scanDone = true;
+        m_scan.reset(); // lets go of the cursor (and SQLite's read lock)
+        return false;
+    }
+    ++m_counted;
+    if (row) {
+        row->reserve(m_resultIndex.size());
+        for (int idx : m_resultIndex)
+            *row << m_scan->value(idx).toString();
+    }
+    return true;
+}
+
+int SearchDataSetSource::fetchAgain(int max, QList<QStringList> &out)
+{
+    const QList<QVariantList> page = dataSet()->FetchPage(filter(), m_offset, max);
     for (const QVariantList &values : page) {
         QStringList row;
         row.reserve(m_resultIndex.size());
@@ -90,9 +129,59 @@ int SearchDataSetSource::fetch(int max, QList<QStringList> &out)
         out << row;
     }
     m_offset += page.size();
-    if (page.size() < max)
-        m_atEnd = true;
     return int(page.size());
+}
+
+int SearchDataSetSource::fetch(int max, QList<QStringList> &out)
+{
+    if (m_atEnd || max <= 0)
+        return 0;
+    dataSet();
+    int n = 0;
+    while (n < max) {
+        if (!m_ahead.isEmpty()) {
+            out << m_ahead.takeFirst();
+            ++m_offset;
+            ++n;
+        } else if (m_offset < m_counted) {
+            // Counted and dropped: read that stretch again.
+            const int want = int(qMin<qint64>(max - n, m_counted - m_offset));
+            const int got = fetchAgain(want, out);
+            n += got;
+            if (got < want)
+                break;
+        } else {
+            QStringList row;
+            if (!readRow(&row))
+                break;
+            out << row;
+            ++m_offset;
+            ++n;
+        }
+    }
+    if (n < max)
+        m_atEnd = true;
+    return n;
+}
+
+bool SearchDataSetSource::countMore(int budgetMs)
+{
+    dataSet();
+    QElapsedTimer clock;
+    clock.start();
+    do {
+        if (!m_dropping && m_ahead.size() < kAheadRows) {
+            QStringList row;
+            if (!readRow(&row))
+                break;
+            m_ahead << row;
+        } else {
+            m_dropping = true;
+            if (!readRow(nullptr))
+                break;
+        }
+    } while (clock.elapsed() < budgetMs);
+    return m_scanDone;
 }
 
 void SearchDataSetSource::setFilter(const QString &text)
@@ -112,6 +201,11 @@ void SearchDataSetSource::setFilter(const QString &text)
         }
     }
     m_filter = t;
+    m_scan.reset();
+    m_scanDone = false;
+    m_ahead.clear();
+    m_dropping = false;
+    m_counted = 0;
     m_offset = 0;
     m_atEnd = false;
 }

@@ -1,5 +1,7 @@
 #include "TDateEditPlus.h"
+#include "DateText.h"
 #include "MensErro.h"
+#include "PeriodPresets.h"
 #include "toolkit/ComponentRegistry.h"
 #include "toolkit/Dispatch.h"
 #include "toolkit/Glyphs.h"
@@ -11,6 +13,8 @@
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -62,10 +66,16 @@ TDateEditPlus::TDateEditPlus(QWidget *parent) : QWidget(parent)
     auto *edit = new DateLineEdit(
         this,
         [this](QFocusEvent *e) {
+            // A click places the cursor after this: select once it is done.
+            if (e->reason() == Qt::MouseFocusReason)
+                QTimer::singleShot(0, m_edit, [this] { m_edit->selectAll(); });
+            else if (e->reason() != Qt::ActiveWindowFocusReason)
+                m_edit->selectAll();
             if (Keys::isExit(e->reason()))
                 Dispatch::fire([this] { emit OnEnter(this); });
         },
         [this](QFocusEvent *e) {
+            widenYear();
             if (Keys::isExit(e->reason()))
                 Dispatch::fire([this] { emit OnExit(this); });
         },
@@ -77,12 +87,16 @@ TDateEditPlus::TDateEditPlus(QWidget *parent) : QWidget(parent)
             }
             int key = Keys::fromQt(e->key());
             Dispatch::fire([&] { emit OnKeyDown(this, &key, Keys::shiftFromQt(e->modifiers())); });
-            return key == 0; // a handler swallowed the key
+            return key == 0 || ownKey(e); // a handler swallowed the key, or it is ours
         });
     m_edit = edit;
     m_edit->setInputMask(QStringLiteral("99/99/9999;_"));
     m_edit->setFrame(true);
     connect(m_edit, &QLineEdit::textChanged, this, [this] { textEdited(); });
+    m_edit->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_edit, &QLineEdit::customContextMenuRequested, this,
+            [this](const QPoint &p) { showPeriodMenu(m_edit->mapToGlobal(p), true); });
+    m_edit->setToolTip(QStringLiteral("+ e -: um dia a mais ou a menos; H ou T: hoje; Ctrl+Espaço: períodos"));
 
     m_button = new QToolButton(this);
     m_button->setFocusPolicy(Qt::NoFocus);
@@ -125,10 +139,7 @@ void TDateEditPlus::setText_(const QString &v)
         m_edit->setText(v);
 }
 
-QDate TDateEditPlus::GetDate() const
-{
-    return QDate::fromString(m_edit->text(), kFormat);
-}
+QDate TDateEditPlus::GetDate() const { return DateText::parse(m_edit->displayText()); }
 
 void TDateEditPlus::SetDate(const QDate &d)
 {
@@ -318,4 +329,110 @@ void TDateEditPlus::updateColor()
     if (ok && GetDate().isValid())
         p.setColor(QPalette::Text, valid);
     m_edit->setPalette(p);
+}
+
+bool TDateEditPlus::ownKey(QKeyEvent *e)
+{
+    const Qt::KeyboardModifiers mods = e->modifiers() & ~Qt::KeypadModifier;
+    if (e->key() == Qt::Key_Space && mods == Qt::ControlModifier) {
+        showPeriodMenu(m_edit->mapToGlobal(QPoint(0, m_edit->height())), false);
+        return true;
+    }
+    if (m_edit->isReadOnly() || (mods & (Qt::ControlModifier | Qt::AltModifier)))
+        return false;
+    const QString t = e->text().toUpper();
+    if (t == QLatin1String("+") || t == QLatin1String("-")) {
+        stepDay(t == QLatin1String("+") ? 1 : -1);
+        return true;
+    }
+    if (t == QLatin1String("H") || t == QLatin1String("T")) {
+        Dispatch::guard([&] { SetDate(QDate::currentDate()); });
+        return true;
+    }
+    // The first year digit starts the year afresh, so that "26" typed over
+    // 2026 is 26 (2026), not 2626.
+    if (t.size() == 1 && t.at(0).isDigit() && m_edit->cursorPosition() == 6 && !m_edit->hasSelectedText())
+        m_edit->setSelection(6, 4);
+    return false;
+}
+
+void TDateEditPlus::stepDay(int days)
+{
+    QDate d = GetDate();
+    if (!d.isValid() && !Text().isEmpty())
+        return; // a wrong date is left for the check to report
+    d = d.isValid() ? d.addDays(days) : QDate::currentDate();
+    if (d.year() < DateText::kFirstYear || d.year() > DateText::kLastYear)
+        return;
+    const int cursor = m_edit->cursorPosition();
+    Dispatch::guard([&] { SetDate(d); });
+    m_edit->setCursorPosition(cursor);
+}
+
+void TDateEditPlus::widenYear()
+{
+    const QDate d = GetDate();
+    if (d.isValid() && DateText::hasShortYear(m_edit->displayText()))
+        Dispatch::guard([&] { SetDate(d); });
+}
+
+QMenu *TDateEditPlus::periodMenu() const { return m_menu; }
+
+QObject *TDateEditPlus::PeriodEnd() const { return m_periodEnd; }
+
+void TDateEditPlus::setPeriodEnd(QObject *end)
+{
+    if (m_periodEnd && m_periodEnd->m_periodStart == this)
+        m_periodEnd->m_periodStart = nullptr;
+    m_periodEnd = qobject_cast<TDateEditPlus *>(end);
+    if (m_periodEnd == this)
+        m_periodEnd = nullptr;
+    if (m_periodEnd)
+        m_periodEnd->m_periodStart = this;
+}
+
+TDateEditPlus *TDateEditPlus::periodStartEdit() const
+{
+    if (m_periodEnd)
+        return const_cast<TDateEditPlus *>(this);
+    return m_periodStart;
+}
+
+TDateEditPlus *TDateEditPlus::periodEndEdit() const
+{
+    if (m_periodEnd)
+        return m_periodEnd;
+    return m_periodStart ? const_cast<TDateEditPlus *>(this) : nullptr;
+}
+
+void TDateEditPlus::setPeriod(const QDate &start, const QDate &end)
+{
+    TDateEditPlus *first = periodStartEdit();
+    TDateEditPlus *last = periodEndEdit();
+    if (!first || !last)
+        return;
+    Dispatch::guard([&] {
+        first->SetDate(start);
+        last->SetDate(end);
+    });
+    m_edit->selectAll();
+}
+
+void TDateEditPlus::showPeriodMenu(const QPoint &globalPos, bool withEditActions)
+{
+    if (m_menu)
+        m_menu->deleteLater();
+    m_menu = withEditActions ? m_edit->createStandardContextMenu() : new QMenu(this);
+    m_menu->setAttribute(Qt::WA_DeleteOnClose);
+    QAction *first = m_menu->actions().isEmpty() ? nullptr : m_menu->actions().first();
+    const bool paired = periodStartEdit() && !ReadOnly() && isEnabled();
+    if (paired)
+        PeriodPresets::addTo(m_menu, first, [this](const PeriodPresets::Preset &p) { setPeriod(p.start, p.end); });
+    auto *today = new QAction(QStringLiteral("Hoje"), m_menu);
+    today->setEnabled(!ReadOnly() && isEnabled());
+    connect(today, &QAction::triggered, this, [this] { Dispatch::guard([&] { SetDate(QDate::currentDate()); }); });
+    m_menu->insertAction(first, today);
+    if (first)
+        m_menu->insertSeparator(first);
+    m_menu->popup(globalPos);
 }

@@ -7,7 +7,18 @@
 // - Text is empty while no digit has been typed; otherwise it is the text as
 //   shown, with unfilled positions as blanks ("12/0 /    ").
 // - An empty text is a valid (absent) date; any other text must be a real
-//   calendar date, or CheckValidDate reports it and ends the action.
+//   calendar date of the years 1900 to 2099, or CheckValidDate reports it
+//   and ends the action. A two-digit year is 20yy (DateText.h): "010326"
+//   typed gives 01/03/2026, written out in full when the focus leaves.
+//   Typing the first digit of the year starts the year afresh.
+// - Getting the focus selects the whole text, so typing replaces it.
+// - Keys: "+" and "-" move the date a day (from today when empty), "H" or
+//   "T" sets today; Ctrl+Space opens the period menu; F4 or Alt+Down the
+//   calendar. OnKeyDown sees every key first and may swallow it.
+// - Period: PeriodEnd pairs this edit (the period's start) with the edit of
+//   the period's end. Either edit's context menu (and Ctrl+Space) then
+//   offers the presets of PeriodPresets.h, which set both dates as SetDate
+//   does (OnChange and OnDateChange follow, as when typing).
 // - ValidDateColor is the text colour while the text holds a valid date.
 // - SaveTime keeps the time of day given to SetDateTime; otherwise the
 //   control holds dates only and GetDateTime gives midnight.
@@ -26,7 +37,9 @@
 
 class QCalendarWidget;
 class QFrame;
+class QKeyEvent;
 class QLineEdit;
+class QMenu;
 class QToolButton;
 
 class TDateEditPlus : public QWidget {
@@ -37,6 +50,7 @@ class TDateEditPlus : public QWidget {
     Q_PROPERTY(bool SaveTime READ SaveTime WRITE setSaveTime)
     Q_PROPERTY(QString ButtonBitmap READ ButtonBitmap WRITE setButtonBitmap)
     Q_PROPERTY(bool ReadOnly READ ReadOnly WRITE setReadOnly)
+    Q_PROPERTY(QObject *PeriodEnd READ PeriodEnd WRITE setPeriodEnd)
 
 public:
     explicit TDateEditPlus(QWidget *parent = nullptr);
@@ -71,6 +85,19 @@ public:
     bool ReadOnly() const;
     void setReadOnly(bool v);
 
+    QObject *PeriodEnd() const;
+    void setPeriodEnd(QObject *end);
+    // The edits of this edit's period (this one among them); null unpaired.
+    TDateEditPlus *periodStartEdit() const;
+    TDateEditPlus *periodEndEdit() const;
+    // Sets both dates of the period (nothing when unpaired).
+    void setPeriod(const QDate &start, const QDate &end);
+    // Opens the period menu at a global position; with the edit's own
+    // actions (cut, copy, paste...) for a right click.
+    void showPeriodMenu(const QPoint &globalPos, bool withEditActions);
+    // The menu last opened; nullptr before.
+    QMenu *periodMenu() const;
+
     bool Focused() const;
     void SetFocus();
 
@@ -102,6 +129,11 @@ private:
     void updateColor();
     void pickFromCalendar(const QDate &d);
     void closeCalendar();
+    // The keys of this control after OnKeyDown; true when taken.
+    bool ownKey(QKeyEvent *e);
+    void stepDay(int days);
+    // Writes a two-digit year out in full.
+    void widenYear();
 
     QLineEdit *m_edit = nullptr;
     QToolButton *m_button = nullptr;
@@ -114,4 +146,7 @@ private:
     QString m_validDateColor = QStringLiteral("clWindowText");
     bool m_saveTime = false;
     QString m_buttonBitmap;
+    QPointer<TDateEditPlus> m_periodEnd;
+    QPointer<TDateEditPlus> m_periodStart;
+    QPointer<QMenu> m_menu;
 };

@@ -36,4 +36,15 @@ public:
     // Otherwise the search list filters the rows it has read.
     virtual bool filtersItself() const { return false; }
     virtual void setFilter(const QString &text) { Q_UNUSED(text); }
+
+    // A source that reads its matching rows in one pass (a database cursor)
+    // returns true and counts them as it reads: the list shows the first
+    // rows, then calls countMore between the user's keystrokes until the
+    // count is complete. countMore reads on for about budgetMs milliseconds
+    // (at least one row) and returns true once every matching row is
+    // counted; counted() is the number read so far, fetched ones included.
+    // setFilter starts a new count. May throw like fetch().
+    virtual bool countsItself() const { return false; }
+    virtual bool countMore(int budgetMs) { Q_UNUSED(budgetMs); return true; }
+    virtual qint64 counted() const { return -1; }
 };

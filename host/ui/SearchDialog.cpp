@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QTableView>
 #include <QTimer>
@@ -31,33 +32,13 @@ SearchDialog::SearchDialog(const SearchRequest &request, SearchSource &source, Q
     filterLabel->setVisible(withFilter);
     m_filter->setVisible(withFilter);
 
-    m_table = new QTableView(this);
-    m_table->setModel(m_model);
-    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_table->setTabKeyNavigation(false);
-    m_table->setAlternatingRowColors(true);
-    m_table->verticalHeader()->hide();
-    m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
-    m_table->horizontalHeader()->setStretchLastSection(true);
-    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    for (int c = 0; c + 1 < m_model->columnCount(); ++c)
-        m_table->setColumnWidth(c, 120);
+    makeTable();
     lay->addWidget(m_table, 1);
 
     m_status = new QLabel(this);
     lay->addWidget(m_status);
 
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Cancelar"));
-    buttons->button(QDialogButtonBox::Ok)->setAutoDefault(false);
-    buttons->button(QDialogButtonBox::Cancel)->setAutoDefault(false);
-    for (QAbstractButton *b : buttons->buttons())
-        b->setFocusPolicy(Qt::NoFocus);
-    connect(buttons, &QDialogButtonBox::accepted, this, &SearchDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &SearchDialog::reject);
+    QDialogButtonBox *buttons = makeButtons();
     lay->addWidget(buttons);
 
     m_filterTimer = new QTimer(this);
@@ -80,6 +61,7 @@ SearchDialog::SearchDialog(const SearchRequest &request, SearchSource &source, Q
     connect(m_model, &QAbstractItemModel::dataChanged, this, [this] { updateStatus(); });
     connect(m_model, &QAbstractItemModel::rowsInserted, this, [this] { updateStatus(); });
     connect(m_model, &SearchModel::readFailed, this, [this] { updateStatus(); });
+    connect(m_model, &SearchModel::countChanged, this, [this] { updateStatus(); });
 
     m_filter->installEventFilter(this);
     m_table->installEventFilter(this);
@@ -87,6 +69,37 @@ SearchDialog::SearchDialog(const SearchRequest &request, SearchSource &source, Q
     selectRow(0);
     updateStatus();
     m_table->setFocus();
+}
+
+void SearchDialog::makeTable()
+{
+    m_table = new QTableView(this);
+    m_table->setModel(m_model);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setTabKeyNavigation(false);
+    m_table->setAlternatingRowColors(true);
+    m_table->verticalHeader()->hide();
+    m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
+    m_table->horizontalHeader()->setStretchLastSection(true);
+    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    for (int c = 0; c + 1 < m_model->columnCount(); ++c)
+        m_table->setColumnWidth(c, 120);
+}
+
+QDialogButtonBox *SearchDialog::makeButtons()
+{
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Cancelar"));
+    buttons->button(QDialogButtonBox::Ok)->setAutoDefault(false);
+    buttons->button(QDialogButtonBox::Cancel)->setAutoDefault(false);
+    for (QAbstractButton *b : buttons->buttons())
+        b->setFocusPolicy(Qt::NoFocus);
+    connect(buttons, &QDialogButtonBox::accepted, this, &SearchDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &SearchDialog::reject);
+    return buttons;
 }
 
 bool SearchDialog::hasRows() const { return m_model->rowCount() > 0; }
@@ -122,15 +135,21 @@ void SearchDialog::filterChanged(const QString &text)
     updateStatus();
 }
 
+QString SearchDialog::countText(qint64 shown, qint64 total, qint64 soFar, bool atEnd)
+{
+    const QLocale br(QLocale::Portuguese, QLocale::Brazil);
+    if (shown == 0 && (atEnd || total == 0))
+        return QStringLiteral("Nenhum registro corresponde ao filtro.");
+    if (total < 0)
+        return QStringLiteral("%1+ registros").arg(br.toString(qMax(shown, soFar)));
+    return total == 1 ? QStringLiteral("1 registro") : QStringLiteral("%1 registros").arg(br.toString(total));
+}
+
+QString SearchDialog::statusText() const { return m_status->text(); }
+
 void SearchDialog::updateStatus()
 {
-    QString s;
-    const int n = m_model->rowCount();
-    if (n == 0)
-        s = QStringLiteral("Nenhum registro corresponde ao filtro.");
-    else
-        s = m_model->sourceAtEnd() ? QStringLiteral("%1 registro(s)").arg(n)
-                                   : QStringLiteral("%1 registro(s) lidos até aqui").arg(n);
+    QString s = countText(m_model->rowCount(), m_model->total(), m_model->countedSoFar(), m_model->sourceAtEnd());
     if (m_request.multiple)
         s += QStringLiteral("  |  marcados: %1  |  Espaço marca ou desmarca").arg(m_model->tickedCount());
     if (!m_model->readError().isEmpty())

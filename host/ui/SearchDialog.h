@@ -6,12 +6,15 @@
 // Over a source that filters itself (a query: each filter runs a statement)
 // the filter applies once typing pauses (kFilterDelayMs), or at once when a
 // key that moves, ticks or chooses is pressed.
+// Below the rows, the count: "100+ registros" while the rest is counted
+// (typing goes on meanwhile), then "1.234 registros".
 #pragma once
 
 #include "toolkit/SearchRequest.h"
 
 #include <QDialog>
 
+class QDialogButtonBox;
 class QLabel;
 class QLineEdit;
 class QTableView;
@@ -40,10 +43,17 @@ public:
 
     static constexpr int kFilterDelayMs = 250;
 
+    // The count line: shown rows, total (-1 while counting), rows counted
+    // so far, and whether the source has no more rows.
+    static QString countText(qint64 shown, qint64 total, qint64 soFar, bool atEnd);
+    QString statusText() const;
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void makeTable();
+    QDialogButtonBox *makeButtons();
     void filterChanged(const QString &text);
     void selectRow(int row);
     void updateStatus();

@@ -1,47 +1,13 @@
 #include "SearchModel.h"
 #include "toolkit/Errors.h"
+#include "data/TextFold.h"
 #include "toolkit/EditMask.h"
 
-#include <array>
+#include <QTimer>
+
+#include <climits>
 
 namespace {
-// Folding of the characters up to U+024F: lower case without accents.
-const std::array<char16_t, 0x250> &foldTable()
-{
-    static const std::array<char16_t, 0x250> table = [] {
-        std::array<char16_t, 0x250> t{};
-        for (int c = 0; c < 0x250; ++c) {
-            const QString d = QString(QChar(c)).normalized(QString::NormalizationForm_D);
-            t[c] = d.isEmpty() ? char16_t(c) : d.at(0).toCaseFolded().unicode();
-        }
-        return t;
-    }();
-    return table;
-}
-
-inline char16_t foldChar(char16_t c)
-{
-    return c < 0x250 ? foldTable()[c] : QChar(c).toCaseFolded().unicode();
-}
-
-// Whether hay contains needle (already folded), folding hay on the way.
-bool containsFolded(const QString &hay, const QString &needle)
-{
-    const qsizetype n = hay.size(), m = needle.size();
-    if (m == 0)
-        return true;
-    const char16_t *h = reinterpret_cast<const char16_t *>(hay.constData());
-    const char16_t *p = reinterpret_cast<const char16_t *>(needle.constData());
-    for (qsizetype i = 0; i + m <= n; ++i) {
-        qsizetype j = 0;
-        while (j < m && foldChar(h[i + j]) == p[j])
-            ++j;
-        if (j == m)
-            return true;
-    }
-    return false;
-}
-
 QString maskedDisplay(const QString &mask, const QString &raw)
 {
     if (mask.isEmpty() || raw.isEmpty())
@@ -65,13 +31,7 @@ QString maskedDisplay(const QString &mask, const QString &raw)
 }
 } // namespace
 
-QString SearchModel::fold(const QString &s)
-{
-    QString out(s.size(), Qt::Uninitialized);
-    for (qsizetype i = 0; i < s.size(); ++i)
-        out[i] = QChar(foldChar(s.at(i).unicode()));
-    return out;
-}
+QString SearchModel::fold(const QString &s) { return TextFold::fold(s); }
 
 SearchModel::SearchModel(SearchSource &source, bool multiple, const QStringList &ticked, QObject *parent)
     : QAbstractTableModel(parent), m_source(source), m_columns(source.columns()),
@@ -90,7 +50,70 @@ SearchModel::SearchModel(SearchSource &source, bool multiple, const QStringList 
         }
         m_maskLiterals.append(literals);
     }
+    m_countTimer = new QTimer(this);
+    m_countTimer->setInterval(0);
+    connect(m_countTimer, &QTimer::timeout, this, &SearchModel::countSlice);
     fetchBatch();
+    restartCount();
+}
+
+void SearchModel::restartCount()
+{
+    m_countDone = !m_source.countsItself();
+    if (!m_countDone && m_readError.isEmpty())
+        m_countTimer->start();
+    else
+        m_countTimer->stop();
+    emit countChanged();
+}
+
+void SearchModel::countSlice()
+{
+    if (m_countDone || !m_readError.isEmpty()) {
+        m_countTimer->stop();
+        return;
+    }
+    QString error;
+    try {
+        m_countDone = m_source.countMore(kCountSliceMs);
+    } catch (const EHostError &e) {
+        error = e.text();
+    } catch (const std::exception &e) {
+        error = QString::fromLocal8Bit(e.what());
+    }
+    if (!error.isNull()) {
+        m_readError = error.isEmpty() ? QStringLiteral("Erro ao ler a lista.") : error;
+        m_countTimer->stop();
+        emit readFailed(m_readError);
+        return;
+    }
+    if (m_countDone)
+        m_countTimer->stop();
+    emit countChanged();
+}
+
+void SearchModel::countAll()
+{
+    if (!m_source.countsItself())
+        ensureRows(INT_MAX); // the count is the rows read
+    while (!m_countDone && m_readError.isEmpty())
+        countSlice();
+}
+
+qint64 SearchModel::total() const
+{
+    if (!m_readError.isEmpty())
+        return -1;
+    if (m_source.countsItself())
+        return m_countDone ? m_source.counted() : -1;
+    return m_source.atEnd() ? rowCount() : -1;
+}
+
+qint64 SearchModel::countedSoFar() const
+{
+    if (m_source.countsItself())
+        return qMax<qint64>(m_source.counted(), rowCount());
+    return rowCount();
 }
 
 int SearchModel::rowCount(const QModelIndex &parent) const
@@ -243,14 +266,14 @@ bool SearchModel::matches(const QStringList &row) const
 {
     for (int c = 0; c < m_columns.size() && c < row.size(); ++c) {
         const QString &v = row.at(c);
-        if (containsFolded(v, m_needle))
+        if (TextFold::containsFolded(v, m_needle))
             return true;
         const QString &lit = m_maskLiterals.at(c);
         if (!lit.isEmpty()) {
             QString bare = m_needle;
             for (QChar l : lit)
                 bare.remove(l);
-            if (!bare.isEmpty() && containsFolded(v, bare))
+            if (!bare.isEmpty() && TextFold::containsFolded(v, bare))
                 return true;
         }
     }
@@ -280,6 +303,8 @@ void SearchModel::setFilter(const QString &text)
     }
     endResetModel();
     ensureRows(kBatch);
+    if (m_source.filtersItself())
+        restartCount();
 }
 
 void SearchModel::toggle(int viewRow)

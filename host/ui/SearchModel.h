@@ -8,6 +8,12 @@
 // left out ("01.02" finds 0102). Sources that filter themselves (database
 // queries) apply their own rule.
 //
+// Count: a source that counts itself (one run of a query per filter) is
+// asked, after the first page, to count the rest a slice of kCountSliceMs
+// at a time from the event loop, so typing goes on meanwhile; total() is
+// known once it is done. For other sources the total is known once every
+// row is read.
+//
 // A read that fails after the list is open (scrolling, filtering) stops
 // reading and is reported by readFailed(); the first batch, read by the
 // constructor, lets its exception through to the caller.
@@ -19,10 +25,13 @@
 #include <QSet>
 #include <QVector>
 
+class QTimer;
+
 class SearchModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     static constexpr int kBatch = 100;
+    static constexpr int kCountSliceMs = 15;
 
     SearchModel(SearchSource &source, bool multiple, const QStringList &ticked, QObject *parent = nullptr);
 
@@ -59,14 +68,26 @@ public:
 
     QString readError() const { return m_readError; }
 
+    // Rows matching the filter: -1 while not known yet.
+    qint64 total() const;
+    // Rows known to match so far (all of them once total() is known).
+    qint64 countedSoFar() const;
+    bool counting() const { return !m_countDone && m_readError.isEmpty(); }
+    // Counts to the end at once (scripted sessions); a source that does not
+    // count itself is read to its end.
+    void countAll();
+
 signals:
     void readFailed(const QString &text);
+    void countChanged();
 
 private:
     // Reads like fetchBatch, turning an exception into readFailed().
     int safeFetchBatch();
     bool matches(const QStringList &row) const;
     int fetchBatch();
+    void restartCount();
+    void countSlice();
 
     SearchSource &m_source;
     QList<SearchColumn> m_columns;
@@ -80,4 +101,6 @@ private:
     QString m_needle;       // folded filter
     QSet<QString> m_ticked;
     QString m_readError;
+    QTimer *m_countTimer = nullptr;
+    bool m_countDone = true;
 };

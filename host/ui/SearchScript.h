@@ -5,6 +5,13 @@
 // cancel. With no queued answer the search is cancelled. An empty list
 // takes no answer: it records the search with 0 rows and shows its
 // empty-list text as an information message. Every search is recorded.
+//
+// A filter set beforehand (filter) is typed into the next list's filter box
+// before its answer is given, through the list's own model (SearchModel),
+// so the database or the model filters as for a person; the answer then
+// chooses among the matching rows only. The search is recorded with the
+// filter, the rows of the first page (rows, matches) and the count of all
+// matching rows (total). An empty list keeps its filter for the next one.
 #pragma once
 
 #include "toolkit/SearchRequest.h"
@@ -14,6 +21,7 @@
 #include <functional>
 
 class HostUi;
+class SearchModel;
 class SearchSource;
 
 class SearchScript {
@@ -30,13 +38,24 @@ public:
         bool multiple = false;
         QStringList chosen;     // keys chosen; empty when cancelled
         QStringList unmatched;  // codes of the answer that no row holds
+        QString filter;         // null: no filter was typed
+        qint64 total = -1;      // with a filter: all matching rows
+        QList<QStringList> matches; // with a filter: the first page as shown
     };
 
     // Answers one search; `ui` shows the empty-list text.
     bool answer(HostUi &ui, const SearchRequest &request, SearchSource &source, SearchChoice &choice);
 
     QQueue<Answer> answers;
+    // Typed into the next list's filter box; null: none.
+    QString filter;
     QList<Shown> shown;
     // Called after each search is recorded.
     std::function<void(const Shown &)> onSearch;
+
+private:
+    bool answerFiltered(HostUi &ui, const SearchRequest &request, SearchSource &source, SearchChoice &choice);
+    // Chooses the rows of keys (in row order) by the next answer.
+    bool choose(const SearchRequest &request, const QStringList &keys, Shown &s, SearchChoice &choice);
+    void record(const Shown &s);
 };

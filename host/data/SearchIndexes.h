@@ -1,0 +1,35 @@
+// The search indexes a SQLite database declares (table INDICEPESQ of the
+// schema): FTS5 tables with the trigram tokenizer over folded copies (FOLD)
+// of some columns of a table, kept in step with it by triggers.
+//
+// An index serves a filter when the list's key column is the index's key
+// (NMCHAVE) and every column searched is among its columns (DSCOLUNAS).
+// The index holds the unfolded key in its column CHAVE and each folded
+// column under the column's own name. A database without INDICEPESQ has no
+// indexes. The declarations are read once per connection and forgotten
+// when the shell's database closes.
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+class QSqlDatabase;
+
+class SearchIndexes {
+public:
+    struct Index {
+        QString table;       // the FTS5 table; empty: no index serves
+        QStringList columns; // its searched columns
+    };
+
+    // The index serving a filter over these result columns with this key.
+    static Index find(const QSqlDatabase &db, const QString &keyColumn, const QStringList &columns);
+    // Forgets what was read (the schema changed, or the database closed).
+    static void forget();
+
+    // An FTS5 query matching the folded text as a substring of the given
+    // columns: {A B} : "text" (quotes doubled). The trigram tokenizer needs
+    // three characters: for a shorter text, an empty result (use no index).
+    static QString matchQuery(const QString &text, const QStringList &columns);
+};

@@ -1,0 +1,287 @@
+// Search filters in the database ignore case and accents, on SQLite (FOLD,
+// FOLD_INSTR and the products' search index) and on embedded Firebird (the
+// WIN_PTBR collation); codes match with or without their mask's dots; one
+// run of the query gives the first rows and then the count, a slice at a
+// time. Each engine's results are checked against the same rule applied in
+// memory (TextFold) to every row of the table.
+#include "appdata/dtmDBGeral.h"
+#include "data/HostDatabase.h"
+#include "data/SqlStatement.h"
+#include "data/TADOIBDataSet.h"
+#include "data/TADOIBQuery.h"
+#include "data/TADOIBStringField.h"
+#include "data/TextFold.h"
+#include "services/SearchDataSetSource.h"
+
+#include <QApplication>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// Key, then the columns searched; one row per product in code order.
+const QString kAllProducts = QStringLiteral("SELECT CDARVPROD AS CHAVE_, CDARVPROD, NMPRODUTO FROM PRODUTO ORDER BY 1");
+
+class TestSearchFolding : public QObject {
+    Q_OBJECT
+
+public:
+    explicit TestSearchFolding(bool firebird) : m_firebird(firebird) {}
+
+private:
+    bool m_firebird;
+    QTemporaryDir m_dir;
+    std::unique_ptr<TdtmDBGeral> m_dm;
+    QObject m_owner;
+
+    TADOIBQuery *listQuery(const QString &sql, const QStringList &fields)
+    {
+        auto *q = new TADOIBQuery(&m_owner);
+        q->setSQL({sql});
+        for (const QString &name : fields) {
+            auto *f = new TADOIBStringField(q);
+            f->setFieldName(name);
+        }
+        return q;
+    }
+    TADOIBQuery *products()
+    {
+        return listQuery(QStringLiteral("SELECT CDARVPROD, NMPRODUTO FROM PRODUTO ORDER BY CDARVPROD"),
+                         {QStringLiteral("CDARVPROD"), QStringLiteral("NMPRODUTO")});
+    }
+
+    void exec(const QString &sql)
+    {
+        QSqlQuery q(HostDatabase::instance().database());
+        QVERIFY2(q.exec(sql), qPrintable(SqlStatement::errorText(q.lastError())));
+    }
+
+    // Keys of the rows of sql (key, then the searched columns) that the rule
+    // in memory matches, in the order of sql.
+    QStringList expected(const QString &sql, const QString &text)
+    {
+        QSqlQuery q(HostDatabase::instance().database());
+        q.setForwardOnly(true);
+        if (!q.exec(sql))
+            qWarning("%s", qPrintable(SqlStatement::errorText(q.lastError())));
+        const QString needle = TextFold::fold(text);
+        QStringList out;
+        while (q.next()) {
+            bool hit = false;
+            for (int c = 1; c < q.record().count(); ++c)
+                hit = hit || TextFold::containsFolded(q.value(c).toString(), needle);
+            if (hit)
+                out << q.value(0).toString();
+        }
+        return out;
+    }
+
+    static QStringList keysOf(SearchDataSetSource &source, int max = 1000000)
+    {
+        QList<QStringList> rows;
+        while (!source.atEnd() && rows.size() < max)
+            if (source.fetch(qMin(100, max - int(rows.size())), rows) == 0)
+                break;
+        QStringList keys;
+        for (const QStringList &r : rows)
+            keys << r.at(source.keyColumn());
+        return keys;
+    }
+
+    QStringList filtered(TADOIBQuery *q, const QString &text)
+    {
+        q->Open();
+        SearchDataSetSource source(q->dataSet(), {});
+        source.setFilter(text);
+        return keysOf(source);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        DemoSizes sizes;
+        sizes.costRows = 0;
+        // SQLite: enough products for the count to read past the rows it
+        // keeps ahead; Firebird: the demo tree.
+        if (!m_firebird)
+            sizes.products = 3 * SearchDataSetSource::kAheadRows / 2;
+        const QString location = m_firebird ? QStringLiteral("firebird:") + m_dir.filePath(QStringLiteral("f.fdb"))
+                                            : QStringLiteral("sqlite:") + m_dir.filePath(QStringLiteral("f.sqlite"));
+        const DatabaseLocation where = DatabaseLocation::parse(location);
+        if (m_firebird) {
+            TdtmDBGeral::openConnection(where, QStringLiteral("SYSDBA"), QStringLiteral("masterkey"),
+                                        QStringLiteral("create"), true, sizes);
+            TdtmDBGeral::closeConnection(QStringLiteral("create"));
+        } else {
+            TdtmDBGeral::createSqliteFile(where.path, sizes);
+        }
+        m_dm = std::make_unique<TdtmDBGeral>();
+        ShellConfig c;
+        c.database = location;
+        m_dm->open(c);
+        QCOMPARE(HostDatabase::instance().engine(), m_firebird ? SqlEngine::Firebird : SqlEngine::SQLite);
+    }
+
+    void cleanupTestCase()
+    {
+        qDeleteAll(m_owner.children());
+        m_dm.reset();
+    }
+
+    void filterIgnoresCaseAndAccents_data()
+    {
+        QTest::addColumn<QString>("text");
+        for (const char *t : {"FEIJAO", "feijão", "Feijao Preto", "MACARRAO", "acucar", "ÇÃ", "pao de"})
+            QTest::newRow(t) << QString::fromUtf8(t);
+    }
+    void filterIgnoresCaseAndAccents()
+    {
+        QFETCH(QString, text);
+        const QStringList want = expected(kAllProducts, text);
+        QVERIFY(!want.isEmpty());
+        QCOMPARE(filtered(products(), text), want);
+    }
+
+    void foldRoutines()
+    {
+        if (m_firebird)
+            QSKIP("the routines are SQLite's");
+        auto value = [](const QString &sql) {
+            QSqlQuery q(HostDatabase::instance().database());
+            return q.exec(sql) && q.next() ? q.value(0) : QVariant(QStringLiteral("<error>"));
+        };
+        QCOMPARE(value(QStringLiteral("SELECT FOLD('Conceição ÁGUA Ñandu')")).toString(), QStringLiteral("conceicao agua nandu"));
+        QVERIFY(value(QStringLiteral("SELECT FOLD(NULL)")).isNull());
+        // An ASCII needle, and one that keeps a letter without a plain form.
+        QCOMPARE(value(QStringLiteral("SELECT FOLD_INSTR('Escola Conceição', 'CAO')")).toInt(), 14);
+        QCOMPARE(value(QStringLiteral("SELECT FOLD_INSTR('Smørrebrød Ærø', 'RØD')")).toInt(), 8);
+        QCOMPARE(value(QStringLiteral("SELECT FOLD_INSTR('Smørrebrød', 'rod')")).toInt(), 0);
+        // Characters of three and four bytes keep their UTF-16 positions.
+        QCOMPARE(value(QStringLiteral("SELECT FOLD_INSTR('€ 😀 Pão', 'pao')")).toInt(), 6);
+        QCOMPARE(value(QStringLiteral("SELECT FOLD_INSTR('€ 😀 Pão', '😀')")).toInt(), 3);
+        QCOMPARE(value(QStringLiteral("SELECT FOLD_INSTR('abc', '')")).toInt(), 1);
+        QVERIFY(value(QStringLiteral("SELECT FOLD_INSTR(NULL, 'a')")).isNull());
+        QVERIFY(value(QStringLiteral("SELECT FOLD_INSTR('a', NULL)")).isNull());
+        // A needle that changes from row to row.
+        QCOMPARE(value(QStringLiteral("SELECT group_concat(FOLD_INSTR(NMFILIAL, n), ',') FROM FILIAL, "
+                                      "(SELECT 'SAO' AS n UNION ALL SELECT 'ção') WHERE CDFILIAL = '0104'")).toString(),
+                 QStringLiteral("0,23"));
+    }
+
+    void branchNamesToo()
+    {
+        TADOIBQuery *q = listQuery(QStringLiteral("SELECT CDFILIAL, NMFILIAL FROM FILIAL ORDER BY CDFILIAL"),
+                                   {QStringLiteral("CDFILIAL"), QStringLiteral("NMFILIAL")});
+        QCOMPARE(filtered(q, QStringLiteral("conceicao")), QStringList{"0104"});
+        QCOMPARE(filtered(q, QStringLiteral("SAO JOAO")), QStringList{"0101"});
+        QCOMPARE(filtered(q, QStringLiteral("ab12")), QStringList{"AB12"});
+        // % and _ are plain characters, not patterns.
+        QCOMPARE(filtered(q, QStringLiteral("Escola%Conceição")), QStringList());
+        QCOMPARE(filtered(q, QStringLiteral("0_04")), QStringList());
+    }
+
+    void codesWithOrWithoutTheirDots()
+    {
+        TADOIBQuery *q = products();
+        q->FieldByName(QStringLiteral("CDARVPROD"))->setEditMask(QStringLiteral("99.99.9999;0; "));
+        const QStringList bare = filtered(q, QStringLiteral("0102"));
+        QVERIFY(!bare.isEmpty());
+        QCOMPARE(bare, expected(kAllProducts,
+                                QStringLiteral("0102")));
+        QCOMPARE(filtered(q, QStringLiteral("01.02")), bare);
+        QCOMPARE(filtered(q, QStringLiteral("01.02.0001")), QStringList{"01020001"});
+    }
+
+    void countFollowsTheRowsOfTheSameRun()
+    {
+        const QString text = QStringLiteral("a");
+        const QStringList want = expected(kAllProducts, text);
+        QVERIFY(want.size() > 200);
+        TADOIBQuery *q = products();
+        q->Open();
+        SearchDataSetSource source(q->dataSet(), {});
+        source.setFilter(text);
+        QList<QStringList> first;
+        QCOMPARE(source.fetch(100, first), 100);
+        QCOMPARE(source.counted(), qint64(100));
+        // A slice of no time still reads a row, and only one.
+        QVERIFY(!source.countMore(0));
+        QCOMPARE(source.counted(), qint64(101));
+        int slices = 0;
+        while (!source.countMore(5))
+            ++slices;
+        QCOMPARE(source.counted(), qint64(want.size()));
+        qInfo("%lld rows counted in %d slices after the first page", source.counted(), slices + 1);
+        // The rest of the rows, those kept ahead and those read again.
+        QStringList keys;
+        for (const QStringList &r : first)
+            keys << r.at(source.keyColumn());
+        keys += keysOf(source);
+        QCOMPARE(keys, want);
+        QVERIFY(source.atEnd());
+    }
+
+    void indexKeptInStepWithTheTable()
+    {
+        if (m_firebird)
+            QSKIP("the search index is SQLite's");
+        TADOIBQuery *q = products();
+        exec(QStringLiteral("INSERT INTO PRODUTO VALUES ('99990001', 'Pão de Queijo Mineiro', '3', 'S')"));
+        QCOMPARE(filtered(q, QStringLiteral("PAO DE QUEIJO MIN")), QStringList{"99990001"});
+        exec(QStringLiteral("UPDATE PRODUTO SET NMPRODUTO = 'Biscoito de Polvilho' WHERE CDARVPROD = '99990001'"));
+        QCOMPARE(filtered(q, QStringLiteral("queijo mineiro")), QStringList());
+        QCOMPARE(filtered(q, QStringLiteral("polvilho")), QStringList{"99990001"});
+        exec(QStringLiteral("DELETE FROM PRODUTO WHERE CDARVPROD = '99990001'"));
+        QCOMPARE(filtered(q, QStringLiteral("polvilho")), QStringList());
+    }
+
+    void indexServesLongTextsAndAgreesWithTheScan_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("indexed");
+        QTest::newRow("two characters") << QStringLiteral("ao") << false;
+        QTest::newRow("three") << QStringLiteral("jão") << true;
+        QTest::newRow("with a quote") << QStringLiteral("a\" OR \"b") << true;
+        QTest::newRow("number") << QStringLiteral("nº 1234") << true;
+    }
+    void indexServesLongTextsAndAgreesWithTheScan()
+    {
+        if (m_firebird)
+            QSKIP("the search index is SQLite's");
+        QFETCH(QString, text);
+        QFETCH(bool, indexed);
+        TADOIBQuery *q = products();
+        q->Open();
+        RowFilter f;
+        f.text = text;
+        f.columns = QStringList{QStringLiteral("CDARVPROD"), QStringLiteral("NMPRODUTO")};
+        f.keyColumn = QStringLiteral("CDARVPROD");
+        const auto scan = q->dataSet()->OpenScan(f);
+        QCOMPARE(scan->preparedText().contains(QLatin1String("PRODUTO_PESQ MATCH")), indexed);
+        QStringList viaIndex;
+        while (scan->next())
+            viaIndex << scan->value(0).toString();
+        QCOMPARE(viaIndex, expected(kAllProducts, text));
+        f.keyColumn.clear(); // no key: no index
+        const auto plain = q->dataSet()->OpenScan(f);
+        QVERIFY(!plain->preparedText().contains(QLatin1String("MATCH")));
+    }
+};
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    int failures = 0;
+    {
+        TestSearchFolding sqlite(false);
+        failures += QTest::qExec(&sqlite, argc, argv);
+    }
+    {
+        TestSearchFolding firebird(true);
+        failures += QTest::qExec(&firebird, argc, argv);
+    }
+    return failures;
+}
+
+#include "test_search_folding.moc"

@@ -1,14 +1,22 @@
 #include "MainWindow.h"
+#include "HelpWindow.h"
 #include "ModuleLoader.h"
+#include "ReportCommands.h"
+#include "UserPreferences.h"
 #include "toolkit/Dispatch.h"
+#include "toolkit/HostUi.h"
+#include "toolkit/KeyboardHelpers.h"
 #include "toolkit/TApplication.h"
+#include "toolkit/TForm.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QStatusBar>
 
 MainWindow::MainWindow(ModuleLoader &loader, const QString &title)
     : m_loader(loader), m_area(new QMdiArea(this))
@@ -17,20 +25,138 @@ MainWindow::MainWindow(ModuleLoader &loader, const QString &title)
     setCentralWidget(m_area);
     m_area->setBackground(QColor(0x5a, 0x6e, 0x8c));
     TApplication::setMdiArea(m_area);
+    buildFileMenu();
+    buildReportsMenu();
+    buildWindowMenu();
+    buildHelpMenu();
+    buildStatusBar();
+    connect(m_area, &QMdiArea::subWindowActivated, this, [this] {
+        if (TForm *form = activeScreen())
+            ReportCommands::showKeysInToolTips(form);
+        updateCommands();
+    });
+    updateCommands();
+    resize(1024, 720);
+}
 
+void MainWindow::buildFileMenu()
+{
+    QMenu *file = menuBar()->addMenu(QStringLiteral("&Arquivo"));
+    QAction *enter = file->addAction(QStringLiteral("&Enter avança para o próximo campo"));
+    enter->setObjectName(QStringLiteral("actEnterAvanca"));
+    enter->setCheckable(true);
+    enter->setChecked(UserPreferences::enterMovesFocus());
+    KeyboardHelpers::setEnterMovesFocus(enter->isChecked());
+    connect(enter, &QAction::toggled, this, [](bool on) {
+        KeyboardHelpers::setEnterMovesFocus(on);
+        UserPreferences::setEnterMovesFocus(on);
+    });
+    file->addSeparator();
+    QAction *quit = file->addAction(QStringLiteral("&Sair"), this, &QWidget::close);
+    quit->setShortcut(QKeySequence(QStringLiteral("Ctrl+Q")));
+}
+
+void MainWindow::buildReportsMenu()
+{
     QMenu *reports = menuBar()->addMenu(QStringLiteral("&Relatórios"));
     QAction *open = reports->addAction(
         QStringLiteral("Custo Realizado Global do Período (Planejamento de Alimentação Escolar)"));
     open->setShortcut(QKeySequence(QStringLiteral("Ctrl+G")));
     connect(open, &QAction::triggered, this, [this] { openModule(QStringLiteral("XEV01700")); });
+    reports->addSeparator();
+    for (const ReportCommand &command : ReportCommands::all()) {
+        if (command.target == QLatin1String("RepeatLastParameters"))
+            reports->addSeparator();
+        QAction *a = reports->addAction(command.caption);
+        a->setObjectName(QStringLiteral("act") + command.target);
+        a->setShortcut(command.key);
+        connect(a, &QAction::triggered, this, [this, command] { ReportCommands::run(activeScreen(), command); });
+        m_commandActions << a;
+    }
+    // The screen's state decides what is offered, each time the menu opens.
+    connect(reports, &QMenu::aboutToShow, this, &MainWindow::updateCommands);
+}
 
+void MainWindow::buildWindowMenu()
+{
     QMenu *window = menuBar()->addMenu(QStringLiteral("&Janela"));
     window->addAction(QStringLiteral("&Cascata"), m_area, &QMdiArea::cascadeSubWindows);
     window->addAction(QStringLiteral("&Lado a lado"), m_area, &QMdiArea::tileSubWindows);
-    window->addSeparator();
-    QAction *quit = window->addAction(QStringLiteral("&Sair"), this, &QWidget::close);
-    quit->setShortcut(QKeySequence::Quit);
-    resize(1024, 720);
+    window->addAction(QStringLiteral("&Fechar"), m_area, &QMdiArea::closeActiveSubWindow);
+}
+
+void MainWindow::buildHelpMenu()
+{
+    QMenu *help = menuBar()->addMenu(QStringLiteral("A&juda"));
+    QAction *screenHelp = help->addAction(QStringLiteral("&Ajuda da tela"), this, &MainWindow::showHelp);
+    screenHelp->setShortcut(QKeySequence(QStringLiteral("F1")));
+    help->addSeparator();
+    help->addAction(QStringLiteral("&Sobre"), this, &MainWindow::showAbout);
+}
+
+void MainWindow::buildStatusBar()
+{
+    m_database = new QLabel(this);
+    m_branch = new QLabel(this);
+    m_costs = new QLabel(this);
+    m_database->setObjectName(QStringLiteral("lblStatusBanco"));
+    m_branch->setObjectName(QStringLiteral("lblStatusFilial"));
+    m_costs->setObjectName(QStringLiteral("lblStatusCustos"));
+    statusBar()->addPermanentWidget(m_database);
+    statusBar()->addPermanentWidget(m_branch);
+    statusBar()->addPermanentWidget(m_costs);
+}
+
+void MainWindow::showDatabase(const QString &location)
+{
+    m_database->setText(QStringLiteral("Banco: ") + location);
+}
+
+void MainWindow::showBranch(const QString &code, const QString &name)
+{
+    m_branch->setText(QStringLiteral("Filial: %1 - %2").arg(code, name));
+}
+
+void MainWindow::showCostsServer(const QString &state)
+{
+    m_costs->setText(QStringLiteral("Servidor de custos: ") + state);
+}
+
+void MainWindow::showNotice(const QString &text) { statusBar()->showMessage(text, 30000); }
+
+TForm *MainWindow::activeScreen() const
+{
+    QMdiSubWindow *sub = m_area->activeSubWindow();
+    return sub ? qobject_cast<TForm *>(sub->widget()) : nullptr;
+}
+
+void MainWindow::updateCommands()
+{
+    const TForm *form = activeScreen();
+    const QList<ReportCommand> &commands = ReportCommands::all();
+    for (int i = 0; i < m_commandActions.size(); ++i)
+        m_commandActions[i]->setEnabled(ReportCommands::offers(form, commands[i]));
+}
+
+void MainWindow::showHelp()
+{
+    const QString page = HelpWindow::pageOf(activeScreen());
+    if (page.isEmpty()) {
+        HostUi::instance().showInfo(QStringLiteral("Não há ajuda para esta tela."));
+        return;
+    }
+    if (!m_help)
+        m_help = new HelpWindow(this);
+    m_help->showPage(page);
+}
+
+void MainWindow::showAbout()
+{
+    HostUi::instance().showInfo(QStringLiteral("%1 %2\n%3\n\n%4\n%5\n%6")
+                                    .arg(QApplication::applicationDisplayName(), QApplication::applicationVersion(),
+                                         QStringLiteral("Custo Realizado Global do Período (Planejamento de "
+                                                        "Alimentação Escolar)"),
+                                         m_database->text(), m_branch->text(), m_costs->text()));
 }
 
 void MainWindow::openModule(const QString &code)

@@ -1,10 +1,18 @@
-// The shell's main window: an MDI area for the screens and a menu to open them.
+// The shell's main window: an MDI area for the screens, the menus
+// ("Arquivo", "Relatórios", "Janela", "Ajuda") with their keys, and a status
+// bar with the database in use, the working branch and the costs server's
+// state. Report commands act on the active screen (ReportCommands.h).
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 
+class HelpWindow;
+class QAction;
+class QLabel;
 class QMdiArea;
 class ModuleLoader;
+class TForm;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -16,11 +24,38 @@ public:
     void openModule(const QString &code);
     // Closes every screen (each runs its close handling).
     void closeScreens();
+    // The screen of the active window; nullptr when none is open.
+    TForm *activeScreen() const;
+
+    // Status bar.
+    void showDatabase(const QString &location);
+    void showBranch(const QString &code, const QString &name);
+    void showCostsServer(const QString &state);
+    // A passing notice (a fault of the costs server, say), kept a while.
+    void showNotice(const QString &text);
+
+    // The active screen's help (F1); a message when it has none.
+    void showHelp();
+    // Version, database and costs server ("Sobre").
+    void showAbout();
 
 protected:
     void closeEvent(QCloseEvent *e) override;
 
 private:
+    void buildFileMenu();
+    void buildReportsMenu();
+    void buildWindowMenu();
+    void buildHelpMenu();
+    void buildStatusBar();
+    // Enables the report commands the active screen offers.
+    void updateCommands();
+
     ModuleLoader &m_loader;
     QMdiArea *m_area;
+    QList<QAction *> m_commandActions;
+    QLabel *m_database = nullptr;
+    QLabel *m_branch = nullptr;
+    QLabel *m_costs = nullptr;
+    QPointer<HelpWindow> m_help;
 };

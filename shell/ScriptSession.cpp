@@ -24,6 +24,7 @@
 #include <QApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTextStream>
@@ -201,7 +202,14 @@ TForm *ScriptSession::screen()
 
 QObject *ScriptSession::control(const QString &name)
 {
-    QObject *o = screen()->component(name);
+    // The screen's controls first; then the shell's own windows (the status
+    // bar's labels, the help window), which live beside the screens.
+    TForm *form = m_screen && !m_screen->isClosed() ? m_screen.data() : m_window.activeScreen();
+    QObject *o = form ? form->component(name) : nullptr;
+    if (!o)
+        o = m_window.findChild<QObject *>(name);
+    if (!o && !form)
+        fail(QStringLiteral("no screen is open"));
     if (!o)
         fail(QStringLiteral("no control named '%1'").arg(name));
     return o;
@@ -354,6 +362,13 @@ void ScriptSession::command(const QString &name)
         {QStringLiteral("exportcsv"), TfrmDadosGerRel::Command::ExportCsv},
         {QStringLiteral("exportxlsx"), TfrmDadosGerRel::Command::ExportXlsx},
     };
+    if (name == QLatin1String("recall")) {
+        TForm *form = screen();
+        if (form->metaObject()->indexOfMethod("RepeatLastParameters()") < 0)
+            fail(QStringLiteral("the screen cannot repeat its last parameters"));
+        Dispatch::guard([&] { QMetaObject::invokeMethod(form, "RepeatLastParameters", Qt::DirectConnection); });
+        return;
+    }
     if (!commands.contains(name))
         fail(QStringLiteral("unknown command '%1'").arg(name));
     auto *form = qobject_cast<TfrmDadosGerRel *>(screen());
@@ -385,6 +400,10 @@ void ScriptSession::get(const QString &name)
         value = rdg->ItemIndex();
     else if (auto *button = qobject_cast<QAbstractButton *>(o))
         value = button->isCheckable() ? button->isChecked() : button->isEnabled();
+    else if (auto *label = qobject_cast<QLabel *>(o))
+        value = label->text();
+    else if (auto *window = qobject_cast<QWidget *>(o); window && window->isWindow())
+        value = window->isVisible() ? window->windowTitle() : QString();
     else
         fail(QStringLiteral("'%1' has no value to read").arg(name));
     print(QJsonObject{{"event", "value"}, {"control", name}, {"value", value}});

@@ -20,16 +20,19 @@
 #include "toolkit/Errors.h"
 #include "toolkit/HostUi.h"
 #include "toolkit/InstallPaths.h"
+#include "toolkit/KeyboardHelpers.h"
 #include "ui/QtHostUi.h"
 #include "ui/ScriptedHostUi.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTextStream>
 #include <QTimer>
+#include <QTranslator>
 #include <cstdio>
 #include <cstdlib>
 #include <chrono>
@@ -148,6 +151,18 @@ void startCostsServer(CostsServerProcess &costs, const ShellOptions &o)
     }
 }
 
+void installQtTranslations(QApplication &app)
+{
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    for (const char *name : {"qtbase", "qt"}) {
+        auto *translator = new QTranslator(&app);
+        if (translator->load(QLocale(QLocale::Portuguese, QLocale::Brazil), QLatin1String(name), QStringLiteral("_"), folder))
+            QCoreApplication::installTranslator(translator);
+        else
+            delete translator;
+    }
+}
+
 int runScript(MainWindow &window, ModuleLoader &loader, const ShellOptions &options)
 {
     auto &ui = static_cast<ScriptedHostUi &>(HostUi::instance());
@@ -187,9 +202,31 @@ int takeScreenshot(MainWindow &window, const QString &file, const int &messages)
     return status != 0 ? status : rc;
 }
 
-int runWindow(ModuleLoader &loader, const ShellOptions &options, const int &messages)
+// What the status bar tells: the database, the working branch, the costs server.
+struct StartupFacts {
+    QString database, branch, branchName, costs;
+};
+
+StartupFacts startupFacts(const TdtmDBGeral &data, const ShellOptions &o, const CostsServerProcess &costs)
+{
+    StartupFacts f;
+    f.database = o.config().database;
+    f.branch = o.config().branch;
+    f.branchName = WorkingBranch::nameOf(data.database(), f.branch);
+    const QString address = QStringLiteral("%1:%2").arg(ShellContext::instance().webHost).arg(ShellContext::instance().webPort);
+    if (o.config().costsPort != 0)
+        f.costs = address;
+    else
+        f.costs = costs.isRunning() ? address + QStringLiteral(" (próprio)") : QStringLiteral("não iniciou");
+    return f;
+}
+
+int runWindow(ModuleLoader &loader, const ShellOptions &options, const int &messages, const StartupFacts &facts)
 {
     MainWindow window(loader, QStringLiteral("Merenda Escolar"));
+    window.showDatabase(facts.database);
+    window.showBranch(facts.branch, facts.branchName);
+    window.showCostsServer(facts.costs);
     window.show();
     int status = 0;
     if (!options.scriptFile().isEmpty()) {
@@ -223,8 +260,13 @@ int runShell(int argc, char *argv[])
     g_qtMessages = qInstallMessageHandler(startupMessages);
     QApplication app(argc, argv);
     qInstallMessageHandler(g_qtMessages);
-    // Dates, numbers and short date texts as the users read them.
+    QApplication::setApplicationDisplayName(QStringLiteral("Merenda Escolar"));
+    QApplication::setApplicationVersion(QStringLiteral(SHELL_VERSION));
+    // Dates, numbers and short date texts as the users read them; Qt's own
+    // dialogs (print, preview, buttons) in Portuguese too.
     QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    installQtTranslations(app);
+    KeyboardHelpers::installEnterMovesFocus();
 
     int messages = 0;
     installUi(options, messages);
@@ -235,7 +277,7 @@ int runShell(int argc, char *argv[])
     startCostsServer(costs, options);
 
     ModuleLoader loader(options.moduleDir().isEmpty() ? InstallPaths::moduleDir() : options.moduleDir());
-    const int status = runWindow(loader, options, messages);
+    const int status = runWindow(loader, options, messages, startupFacts(dataModule, options, costs));
     loader.unloadAll();
     return status;
 }

@@ -57,6 +57,13 @@ SearchModel::SearchModel(SearchSource &source, bool multiple, const QStringList 
     restartCount();
 }
 
+namespace {
+int g_countSliceMs = 15;
+}
+
+int SearchModel::countSliceMs() { return g_countSliceMs; }
+void SearchModel::setCountSliceMs(int ms) { g_countSliceMs = ms; }
+
 void SearchModel::restartCount()
 {
     m_countDone = !m_source.countsItself();
@@ -75,7 +82,7 @@ void SearchModel::countSlice()
     }
     QString error;
     try {
-        m_countDone = m_source.countMore(kCountSliceMs);
+        m_countDone = m_source.countMore(countSliceMs());
     } catch (const EHostError &e) {
         error = e.text();
     } catch (const std::exception &e) {

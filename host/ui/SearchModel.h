@@ -9,7 +9,7 @@
 // queries) apply their own rule.
 //
 // Count: a source that counts itself (one run of a query per filter) is
-// asked, after the first page, to count the rest a slice of kCountSliceMs
+// asked, after the first page, to count the rest a slice of countSliceMs()
 // at a time from the event loop, so typing goes on meanwhile; total() is
 // known once it is done. For other sources the total is known once every
 // row is read.
@@ -31,7 +31,10 @@ class SearchModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     static constexpr int kBatch = 100;
-    static constexpr int kCountSliceMs = 15;
+    // The time one slice of counting may hold the event loop (15 ms); tests
+    // shorten it to see a count spread over many slices on any machine.
+    static int countSliceMs();
+    static void setCountSliceMs(int ms);
 
     SearchModel(SearchSource &source, bool multiple, const QStringList &ticked, QObject *parent = nullptr);
 

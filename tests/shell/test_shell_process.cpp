@@ -5,6 +5,7 @@
 // the message on standard error; an unknown working branch is refused
 // before any screen opens. None of them may abort.
 #include "appdata/dtmDBGeral.h"
+#include "support/ProcessRun.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -12,55 +13,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
-struct Run {
-    bool finished = false;
-    QProcess::ExitStatus status = QProcess::CrashExit;
-    int code = -1;
-    QString out, err;
-    qint64 ms = 0;
-};
-
-// The environment without any display: no X, no Wayland, no platform chosen.
-QProcessEnvironment noDisplay(const QString &configHome)
-{
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        env.remove(QString::fromLatin1(name));
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome);
-    return env;
-}
-
-Run run(const QString &program, const QStringList &args, const QProcessEnvironment &env, int timeoutMs = 60000)
-{
-    QProcess p;
-    p.setProcessEnvironment(env);
-    p.setStandardInputFile(QProcess::nullDevice());
-    QElapsedTimer clock;
-    clock.start();
-    p.start(program, args);
-    Run r;
-    if (!p.waitForStarted())
-        return r;
-    r.finished = p.waitForFinished(timeoutMs);
-    r.ms = clock.elapsed();
-    if (!r.finished) {
-        p.kill();
-        p.waitForFinished();
-    }
-    r.status = p.exitStatus();
-    r.code = p.exitCode();
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
-
-QString describe(const Run &r)
-{
-    return QStringLiteral("finished %1, crashed %2, code %3, %4 ms\nstdout: %5\nstderr: %6")
-        .arg(r.finished).arg(r.status == QProcess::CrashExit).arg(r.code).arg(r.ms).arg(r.out, r.err);
-}
-}
+using ProcessRun::describe;
+using ProcessRun::noDisplay;
+using Run = ProcessRun::Result;
 
 class TestShellProcess : public QObject {
     Q_OBJECT
@@ -84,7 +39,7 @@ class TestShellProcess : public QObject {
     {
         if (env.isEmpty())
             env = noDisplay(m_configHome);
-        return run(QStringLiteral(SHELL_PROGRAM), args, env, timeoutMs);
+        return ProcessRun::run(QStringLiteral(SHELL_PROGRAM), args, env, timeoutMs);
     }
 
     QProcessEnvironment offscreen() const
@@ -263,7 +218,7 @@ private slots:
     {
         QFETCH(QStringList, args);
         QFETCH(QString, named);
-        const Run r = run(QStringLiteral(COSTS_PROGRAM), args << QStringLiteral("--db") << QStringLiteral("sqlite:") + m_db,
+        const Run r = ProcessRun::run(QStringLiteral(COSTS_PROGRAM), args << QStringLiteral("--db") << QStringLiteral("sqlite:") + m_db,
                           noDisplay(m_configHome));
         QVERIFY2(r.finished && r.status == QProcess::NormalExit, qPrintable(describe(r)));
         QCOMPARE(r.code, 2);
@@ -272,7 +227,7 @@ private slots:
 
     void theCostsServerHelpNeedsNoDisplay()
     {
-        const Run r = run(QStringLiteral(COSTS_PROGRAM), {QStringLiteral("--help")}, noDisplay(m_configHome));
+        const Run r = ProcessRun::run(QStringLiteral(COSTS_PROGRAM), {QStringLiteral("--help")}, noDisplay(m_configHome));
         QVERIFY2(r.finished && r.status == QProcess::NormalExit && r.code == 0, qPrintable(describe(r)));
         QVERIFY(r.out.contains(QLatin1String("--listen")));
     }

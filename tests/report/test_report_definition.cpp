@@ -110,6 +110,23 @@ private slots:
         QCOMPARE(b.queries[0].sql[ReportQuery::Default], d.queries[0].sql[ReportQuery::Default]);
     }
 
+    // Sizes and widths go out as the parser reads them (plain decimals, no
+    // exponent) and with every digit that tells them apart.
+    void writerKeepsNumbersExact()
+    {
+        ReportDefinition d = ReportParser::parseText(fullText(), QStringLiteral("full.rel"));
+        d.fontSize = 4.00000000000001;
+        d.columns[0].widthMm = 0.00001;
+        d.columns[1].widthMm = 12.345678901234567;
+        const QString text = ReportWriter::toText(d);
+        const ReportDefinition b = ReportParser::parseText(text, QStringLiteral("w.rel"));
+        // Exact comparisons: QCOMPARE would forgive the lost digits.
+        QVERIFY2(b.fontSize == d.fontSize, qPrintable(text));
+        QVERIFY2(b.columns[0].widthMm == d.columns[0].widthMm, qPrintable(text));
+        QVERIFY2(b.columns[1].widthMm == d.columns[1].widthMm, qPrintable(text));
+        QVERIFY(text.contains(QLatin1String("width 0.00001 ")));
+    }
+
     void errorsNameLineAndColumn_data()
     {
         QTest::addColumn<QString>("text");

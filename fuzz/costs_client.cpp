@@ -1,8 +1,11 @@
 // Fuzzes the client's side of the costs protocol: TNetConnection connecting
 // to a server object and the cost-type list (ListaTipoCusto) read through it.
 //
-// Input: one byte that splits the rest into the server's answer to "Open"
-// and its answer to "ListaTipoCusto". A thread on 127.0.0.1 plays the server:
+// Input: a first byte, then the server's answers. With the byte odd, the
+// rest holds two lines, the bodies of the answers to "Open" and to
+// "ListaTipoCusto", which the harness frames; with it even, the rest is the
+// raw stream, cut into the two answers where the second byte says (in 256ths).
+// A thread on 127.0.0.1 plays the server:
 // it sends each answer once the request it answers has come in, and the rest
 // at once when an answer holds no whole frame. Checks: nothing but EHostError
 // escapes; a failed connect leaves the connection off with a reason; a
@@ -14,6 +17,7 @@
 #include "toolkit/Errors.h"
 
 #include <QCoreApplication>
+#include <QtEndian>
 
 #include <cstdint>
 #include <cstdio>
@@ -82,8 +86,6 @@ void runClient()
     require(connection.Connected(), "a list came through a dropped connection");
 }
 
-} // namespace
-
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
     static QCoreApplication app(*argc, *argv);
@@ -91,13 +93,29 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
     return 0;
 }
 
+QList<QByteArray> answers(const uint8_t *data, size_t size)
+{
+    const QByteArray rest(reinterpret_cast<const char *>(data) + 2, qsizetype(size - 2));
+    if (data[0] % 2 == 0) {
+        const qsizetype cut = rest.size() * data[1] / 256;
+        return {rest.left(cut), rest.mid(cut)};
+    }
+    QList<QByteArray> out;
+    for (const QByteArray &line : (QByteArray(1, char(data[1])) + rest).split('\n').mid(0, 2)) {
+        QByteArray framed(4, '\0');
+        qToBigEndian<quint32>(quint32(line.size()), framed.data());
+        out << framed + line;
+    }
+    return out;
+}
+
+} // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    if (size < 1)
+    if (size < 2)
         return 0;
-    const QByteArray rest(reinterpret_cast<const char *>(data) + 1, qsizetype(size - 1));
-    const qsizetype cut = rest.size() * data[0] / 256;
-    std::thread server(serve, QList<QByteArray>{rest.left(cut), rest.mid(cut)});
+    std::thread server(serve, answers(data, size));
     runClient();
     server.join();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -1,7 +1,9 @@
 // Fuzzes the server's side of the costs protocol: CostsServer and its
 // client sessions reading what a client sends.
 //
-// Input: the bytes one client sends on one connection. Checks: the server
+// Input: a first byte, then what one client sends on one connection: with
+// the byte odd, lines that the harness frames one by one (the bodies of
+// requests); with it even, the raw stream. Checks: the server
 // answers every whole frame exactly once with the request's id (0 when it has
 // none), plus one last answer to a frame that is empty or over the limit;
 // every answer is a whole frame within the reply limit holding a reply
@@ -16,6 +18,7 @@
 #include <QDeadlineTimer>
 #include <QJsonObject>
 #include <QHostAddress>
+#include <QtEndian>
 
 #include <algorithm>
 #include <cstdint>
@@ -114,6 +117,20 @@ QList<qint64> exchange(int fd, const QByteArray &stream, qsizetype wanted)
     return ids;
 }
 
+QByteArray clientStream(const uint8_t *data, size_t size)
+{
+    const QByteArray rest(reinterpret_cast<const char *>(data) + 1, qsizetype(size - 1));
+    if (data[0] % 2 == 0)
+        return rest;
+    QByteArray out;
+    for (const QByteArray &line : rest.split('\n')) {
+        QByteArray framed(4, '\0');
+        qToBigEndian<quint32>(quint32(line.size()), framed.data());
+        out += framed + line;
+    }
+    return out;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
@@ -132,7 +149,9 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const QByteArray stream(reinterpret_cast<const char *>(data), qsizetype(size));
+    if (size < 1)
+        return 0;
+    const QByteArray stream = clientStream(data, size);
     QList<qint64> wanted = expectedIds(stream);
     const int acceptedBefore = g_accepted;
     const int fd = LoopbackPeer::connectTo(g_server->port());

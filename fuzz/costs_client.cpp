@@ -54,11 +54,11 @@ void serve(QList<QByteArray> answers)
     while (!answers.isEmpty() && LoopbackPeer::readFrame(fd)) {
         const QByteArray answer = answers.takeFirst();
         LoopbackPeer::writeAll(fd, answer);
-        // The client waits for the rest of a frame: give it everything.
-        if (!holdsFrame(answer))
+        if (!holdsFrame(answer)) {
+            // The client waits for the rest of a frame: give it everything.
             LoopbackPeer::writeAll(fd, answers.join());
-        if (!holdsFrame(answer))
             break;
+        }
     }
     LoopbackPeer::finish(fd);
     LoopbackPeer::closeHard(fd);
@@ -86,13 +86,6 @@ void runClient()
     require(connection.Connected(), "a list came through a dropped connection");
 }
 
-extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
-{
-    static QCoreApplication app(*argc, *argv);
-    g_listener = LoopbackPeer::listenAny(&g_port);
-    return 0;
-}
-
 QList<QByteArray> answers(const uint8_t *data, size_t size)
 {
     const QByteArray rest(reinterpret_cast<const char *>(data) + 2, qsizetype(size - 2));
@@ -110,6 +103,13 @@ QList<QByteArray> answers(const uint8_t *data, size_t size)
 }
 
 } // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+{
+    static QCoreApplication app(*argc, *argv);
+    g_listener = LoopbackPeer::listenAny(&g_port);
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

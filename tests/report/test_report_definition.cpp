@@ -132,6 +132,21 @@ private slots:
         QVERIFY(text.contains(QLatin1String("width 0.00001 ")));
     }
 
+    // Lines may end in several carriage returns (a file converted to CRLF
+    // twice): none belongs to the text, so the statements read the same and
+    // writing and reading back keeps them.
+    void carriageReturnsBelongToNoLine()
+    {
+        const ReportDefinition plain = ReportParser::parseText(fullText(), QStringLiteral("full.rel"));
+        const ReportDefinition a =
+            ReportParser::parseText(fullText().replace(QLatin1String("\n"), QLatin1String("\r\r\n")), QStringLiteral("crlf.rel"));
+        const ReportDefinition b = ReportParser::parseText(ReportWriter::toText(a), QStringLiteral("w.rel"));
+        for (int d = 0; d < ReportQuery::DialectCount; ++d) {
+            QCOMPARE(a.queries[0].sql[d], plain.queries[0].sql[d]);
+            QCOMPARE(b.queries[0].sql[d], a.queries[0].sql[d]);
+        }
+    }
+
     void errorsNameLineAndColumn_data()
     {
         QTest::addColumn<QString>("text");

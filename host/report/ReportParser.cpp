@@ -21,8 +21,9 @@ public:
     Parser(const QString &text, const QString &file) : m_file(file)
     {
         m_lines = text.split(QLatin1Char('\n'));
+        // A file converted to CRLF twice ends its lines in several.
         for (QString &l : m_lines)
-            if (l.endsWith(QLatin1Char('\r')))
+            while (l.endsWith(QLatin1Char('\r')))
                 l.chop(1);
     }
 

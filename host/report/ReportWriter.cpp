@@ -1,6 +1,8 @@
 #include "ReportWriter.h"
 #include "SafeFile.h"
 
+#include <QLocale>
+
 namespace {
 
 QString quoted(const QString &s)
@@ -18,7 +20,9 @@ QString quoted(const QString &s)
     return out + QLatin1Char('"');
 }
 
-QString number(double v) { return QString::number(v, 'g', 12); }
+// Plain decimals (the parser reads no exponent), with the fewest digits that
+// still read back as the same value.
+QString number(double v) { return QString::number(v, 'f', QLocale::FloatingPointShortest); }
 
 // A tag that no line of the text equals.
 QString heredocTag(const QString &text)

@@ -24,7 +24,8 @@ QStringList ListaTipoCusto(TNetConnection *connection, QObject *)
         if (!v.isObject() || !nome.isString() || !numero.isDouble())
             return {};
         const double n = numero.toDouble();
-        if (n != double(qint64(n)) || n < INT_MIN || n > INT_MAX)
+        // The range first: converting a value out of it is undefined.
+        if (!(n >= INT_MIN && n <= INT_MAX) || n != double(int(n)))
             return {};
         names << nome.toString();
         numbers << int(n);

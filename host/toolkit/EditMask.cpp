@@ -96,12 +96,34 @@ QString EditMask::toQtInputMask() const
     return out;
 }
 
+bool EditMask::fillsInputsInOrder(const QString &text, QString &shown) const
+{
+    int slot = 0;
+    for (QChar c : text) {
+        while (slot < m_slots.size() && m_slots[slot].literal)
+            ++slot;
+        QChar cased;
+        if (slot >= m_slots.size() || !accepts(slot, c, &cased))
+            return false;
+        shown[slot++] = cased;
+    }
+    return true;
+}
+
 QString EditMask::filter(const QString &text) const
 {
     QString shown;
     shown.reserve(m_slots.size());
     for (const auto &s : m_slots)
         shown += s.literal ? s.ch : m_blank;
+    // The Text of a mask that leaves literals out holds input characters
+    // only: read as such, a character equal to a literal ahead of it cannot
+    // be taken for that literal.
+    if (!m_saveLiterals) {
+        QString plain = shown;
+        if (fillsInputsInOrder(text, plain))
+            return plain;
+    }
     int slot = 0;
     for (QChar c : text) {
         while (slot < m_slots.size() && m_slots[slot].literal) {

@@ -31,6 +31,9 @@ public:
 
     // Filters any text through the mask: characters that fit go to the next
     // free input position, literals of the text are skipped, the rest dropped.
+    // When the mask leaves literals out of Text, a text whose characters all
+    // fit the input positions in order is such a Text: it fills them as it
+    // is, so that valueOf(filter(v)) gives v back.
     // Returns the displayed text (literals in place, blanks for unfilled).
     QString filter(const QString &text) const;
     // The value of a displayed text: literals kept or left out as the mask
@@ -41,6 +44,9 @@ public:
     bool isLiteral(int slot) const { return m_slots[slot].literal; }
 
 private:
+    // Puts each character of text into the next input position; false when
+    // one does not fit there.
+    bool fillsInputsInOrder(const QString &text, QString &shown) const;
     struct Slot {
         bool literal = false;
         QChar ch;            // the literal, or the mask character

@@ -330,6 +330,8 @@ private slots:
         QTest::newRow("name missing") << QJsonValue(QJsonArray{QJsonObject{{"numero", 1}}});
         QTest::newRow("number as text") << QJsonValue(QJsonArray{QJsonObject{{"numero", "1"}, {"nome", "x"}}});
         QTest::newRow("fractional number") << QJsonValue(QJsonArray{QJsonObject{{"numero", 1.5}, {"nome", "x"}}});
+        QTest::newRow("number beyond any integer") << QJsonValue(QJsonArray{QJsonObject{{"numero", 1e30}, {"nome", "x"}}});
+        QTest::newRow("number beyond int") << QJsonValue(QJsonArray{QJsonObject{{"numero", 2147483648.0}, {"nome", "x"}}});
         QTest::newRow("bare strings") << QJsonValue(QJsonArray{"a", "b"});
         QTest::newRow("one bad entry of two")
             << QJsonValue(QJsonArray{QJsonObject{{"numero", 1}, {"nome", "a"}}, QJsonObject{{"nome", "b"}}});

@@ -110,6 +110,43 @@ private slots:
         QCOMPARE(b.queries[0].sql[ReportQuery::Default], d.queries[0].sql[ReportQuery::Default]);
     }
 
+    // Sizes and widths go out as the parser reads them (plain decimals, no
+    // exponent) and with every digit that tells them apart.
+    void writerKeepsNumbersExact()
+    {
+        ReportDefinition d = ReportParser::parseText(fullText(), QStringLiteral("full.rel"));
+        d.fontSize = 4.00000000000001;
+        d.columns[0].widthMm = 0.00001;
+        d.columns[1].widthMm = 12.345678901234567;
+        const QString text = ReportWriter::toText(d);
+        ReportDefinition b;
+        try {
+            b = ReportParser::parseText(text, QStringLiteral("w.rel"));
+        } catch (const ReportParseError &e) {
+            QFAIL(qPrintable(e.text() + QLatin1Char('\n') + text));
+        }
+        // Exact comparisons: QCOMPARE would forgive the lost digits.
+        QVERIFY2(b.fontSize == d.fontSize, qPrintable(text));
+        QVERIFY2(b.columns[0].widthMm == d.columns[0].widthMm, qPrintable(text));
+        QVERIFY2(b.columns[1].widthMm == d.columns[1].widthMm, qPrintable(text));
+        QVERIFY(text.contains(QLatin1String("width 0.00001 ")));
+    }
+
+    // Lines may end in several carriage returns (a file converted to CRLF
+    // twice): none belongs to the text, so the statements read the same and
+    // writing and reading back keeps them.
+    void carriageReturnsBelongToNoLine()
+    {
+        const ReportDefinition plain = ReportParser::parseText(fullText(), QStringLiteral("full.rel"));
+        const ReportDefinition a =
+            ReportParser::parseText(fullText().replace(QLatin1String("\n"), QLatin1String("\r\r\n")), QStringLiteral("crlf.rel"));
+        const ReportDefinition b = ReportParser::parseText(ReportWriter::toText(a), QStringLiteral("w.rel"));
+        for (int d = 0; d < ReportQuery::DialectCount; ++d) {
+            QCOMPARE(a.queries[0].sql[d], plain.queries[0].sql[d]);
+            QCOMPARE(b.queries[0].sql[d], a.queries[0].sql[d]);
+        }
+    }
+
     void errorsNameLineAndColumn_data()
     {
         QTest::addColumn<QString>("text");

@@ -95,6 +95,25 @@ private slots:
         QCOMPARE(e.Text(), QStringLiteral("0102"));
     }
 
+    // A mask that leaves its literals out of Text: that Text assigned back
+    // fills the same positions, also when it starts with a character equal
+    // to a literal before the first input position.
+    void textWithoutLiteralsAssignedBackIsKept()
+    {
+        TMaskEdit e;
+        e.setEditMask(QStringLiteral(">\\B\\RAAAA;0;_"));
+        e.setText_(QStringLiteral("B123"));
+        QCOMPARE(e.displayText(), QStringLiteral("BRB123"));
+        QCOMPARE(e.Text(), QStringLiteral("B123"));
+        e.setText_(e.Text());
+        QCOMPARE(e.Text(), QStringLiteral("B123"));
+        // A text that does not fit as Text has its literals skipped as before.
+        e.setText_(QStringLiteral("BR-12345"));
+        QCOMPARE(e.Text(), QStringLiteral("1234"));
+        const EditMask m(QStringLiteral("(00) 113000;0;*"));
+        QCOMPARE(m.filter(m.valueOf(QStringLiteral("(11) 113333"))), QStringLiteral("(11) 113333"));
+    }
+
     void lengthsOfAMask()
     {
         EditMask m(QStringLiteral("99.99.9999;0; "));

@@ -95,6 +95,7 @@ void ShellConfig::readIni(const QString &path)
         createDatabase = ini.value(QStringLiteral("database/create")).toBool();
     str("shell/branch", branch);
     str("costs/host", costsHost);
+    str("costs/token", costsToken);
     if (ini.contains(QStringLiteral("costs/port"))) {
         bool ok = false;
         const int port = ini.value(QStringLiteral("costs/port")).toInt(&ok);
@@ -114,7 +115,8 @@ void ShellConfig::addOptions(QCommandLineParser &parser)
     parser.addOption({QStringLiteral("db-user"), QStringLiteral("Firebird user name."), QStringLiteral("name")});
     parser.addOption({QStringLiteral("db-password"), QStringLiteral("Firebird password."), QStringLiteral("text")});
     parser.addOption({QStringLiteral("create-database"),
-                      QStringLiteral("Create a missing Firebird database with schema and demo data.")});
+                      QStringLiteral("Create the database with schema and demo data when it is missing "
+                                     "(SQLite: also when its file is empty).")});
     parser.addOption({QStringLiteral("costs-host"), QStringLiteral("Costs server host."), QStringLiteral("host")});
     parser.addOption({QStringLiteral("costs-port"), QStringLiteral("Costs server port."), QStringLiteral("port")});
 }

@@ -9,6 +9,7 @@
 #include "services/CostsServerProcess.h"
 #include "services/FirebirdSharing.h"
 #include "services/ShellContext.h"
+#include "services/ShellNotices.h"
 #include "toolkit/Errors.h"
 #include "toolkit/HostUi.h"
 #include "ui/QtHostUi.h"
@@ -19,6 +20,7 @@
 #include <QLocale>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QStatusBar>
 #include <QTest>
 #include <QTextStream>
 #include <QTimer>
@@ -32,6 +34,16 @@ bool wantsScript(int argc, char *argv[])
         if (std::strcmp(argv[i], "--script") == 0 || std::strncmp(argv[i], "--script=", 9) == 0)
             return true;
     return false;
+}
+
+// Notices (a costs server that did not answer, say) do not stop the work:
+// they go to the status bar and to standard error.
+void showNotices(MainWindow &window)
+{
+    QObject::connect(&ShellNotices::instance(), &ShellNotices::notice, &window, [&window](const QString &text) {
+        std::fprintf(stderr, "%s\n", qPrintable(text));
+        window.statusBar()->showMessage(text);
+    });
 }
 
 int runScript(MainWindow &window, ModuleLoader &loader, const ShellOptions &options)
@@ -92,6 +104,7 @@ int main(int argc, char *argv[])
         // No costs server configured: the shell runs one of its own.
         QString why;
         costs.setCredentials(options.config().user, options.config().password);
+        costs.setToken(options.config().costsToken);
         if (costs.start(options.config().database, {}, 10000, &why)) {
             ShellContext::instance().webHost = costs.host();
             ShellContext::instance().webPort = costs.port();
@@ -104,6 +117,7 @@ int main(int argc, char *argv[])
     int status = 0;
     {
         MainWindow window(loader, QStringLiteral("Merenda Escolar"));
+        showNotices(window);
         window.show();
         if (!options.scriptFile().isEmpty()) {
             status = runScript(window, loader, options);

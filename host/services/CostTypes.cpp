@@ -1,4 +1,5 @@
 #include "CostTypes.h"
+#include "ShellNotices.h"
 #include "TNetConnection.h"
 
 #include <QJsonArray>
@@ -6,27 +7,60 @@
 
 namespace {
 QList<int> g_numbers;
+
+QStringList failed(TNetConnection *connection, QString why)
+{
+    if (why.isEmpty())
+        why = QStringLiteral("Sem conexão com o servidor de aplicação");
+    if (!why.endsWith(QLatin1Char('.')))
+        why += QLatin1Char('.');
+    ShellNotices::instance().post(QStringLiteral("A lista de tipos de custo ficou vazia (servidor de custos %1). %2")
+                                      .arg(connection->address(), why));
+    return {};
+}
+
+bool isOverride(char16_t c)
+{
+    // Embeddings, overrides and isolates: they would turn the text around.
+    return (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
+}
+} // namespace
+
+QString CleanCostTypeName(const QString &name)
+{
+    QString out;
+    out.reserve(name.size());
+    for (const QChar c : name) {
+        if (c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r'))
+            out += QLatin1Char(' ');
+        else if (c.category() != QChar::Other_Control && !isOverride(c.unicode()))
+            out += c;
+    }
+    return out.simplified();
 }
 
 QStringList ListaTipoCusto(TNetConnection *connection, QObject *)
 {
     g_numbers.clear();
-    if (!connection || !connection->Connected())
+    if (!connection)
         return {};
+    if (!connection->Connected())
+        return failed(connection, connection->LastError());
     QJsonValue result;
-    if (!connection->call(QStringLiteral("ListaTipoCusto"), {}, result) || !result.isArray())
-        return {};
+    if (!connection->call(QStringLiteral("ListaTipoCusto"), {}, result))
+        return failed(connection, connection->LastError());
+    if (!result.isArray())
+        return failed(connection, QStringLiteral("A resposta do servidor não é uma lista de tipos de custo."));
     QStringList names;
     QList<int> numbers;
     for (const QJsonValue &v : result.toArray()) {
         const QJsonValue nome = v.toObject().value(QStringLiteral("nome"));
         const QJsonValue numero = v.toObject().value(QStringLiteral("numero"));
-        if (!v.isObject() || !nome.isString() || !numero.isDouble())
-            return {};
         const double n = numero.toDouble();
-        if (n != double(qint64(n)) || n < INT_MIN || n > INT_MAX)
-            return {};
-        names << nome.toString();
+        if (!v.isObject() || !nome.isString() || !numero.isDouble() || n != double(qint64(n)) || n < INT_MIN
+            || n > INT_MAX)
+            return failed(connection, QStringLiteral("A lista de tipos de custo veio malformada do servidor."));
+        names << CleanCostTypeName(nome.toString());
         numbers << int(n);
     }
     g_numbers = numbers;

@@ -1,10 +1,13 @@
 #include "TNetConnection.h"
 #include "RemoteProtocol.h"
+#include "ShellContext.h"
 #include "toolkit/ComponentRegistry.h"
 #include "toolkit/Dispatch.h"
 #include "toolkit/Errors.h"
 
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <utility>
 #include <QTcpSocket>
 
 REGISTER_COMPONENT(TNetConnection)
@@ -49,22 +52,59 @@ bool TNetConnection::connectNow()
 {
     disconnectNow(false);
     m_lastError.clear();
-    const QString where = QStringLiteral("%1:%2").arg(m_host).arg(m_port);
+    const QString where = address();
     if (m_host.isEmpty() || m_port <= 0 || m_port > 65535)
         return fail(QStringLiteral("Servidor de aplicação não configurado (endereço \"%1\").").arg(where));
     m_socket = new QTcpSocket(this);
-    QDeadlineTimer deadline(m_timeout);
+    m_firstCallMs = 0;
+    m_connectDeadline = QDeadlineTimer(m_timeout);
+    QElapsedTimer spent;
+    spent.start();
     m_socket->connectToHost(m_host, quint16(m_port));
-    if (!m_socket->waitForConnected(int(qMax<qint64>(1, deadline.remainingTime()))))
-        return fail(QStringLiteral("Não foi possível conectar ao servidor de aplicação %1: %2")
-                        .arg(where, m_socket->errorString()));
-    m_connected = true;
+    const bool connected = m_socket->waitForConnected(int(qMax<qint64>(1, m_connectDeadline.remainingTime())));
+    bool opened = false;
+    if (connected) {
+        m_connected = true;
+        opened = openObject();
+    }
+    m_connectDeadline = QDeadlineTimer(QDeadlineTimer::Forever);
+    if (!connected)
+        return fail(QStringLiteral("Não foi possível conectar ao servidor de aplicação %1: %2.").arg(where, socketFailure()));
+    if (opened)
+        m_firstCallMs = qMax<qint64>(1, m_timeout - spent.elapsed());
+    return opened;
+}
+
+bool TNetConnection::openObject()
+{
+    QJsonObject params;
+    const QString token = m_token.isEmpty() ? ShellContext::instance().costsToken : m_token;
+    if (!token.isEmpty())
+        params.insert(QStringLiteral("token"), token);
     QJsonValue result;
-    if (!call(QStringLiteral("Open"), {}, result)) {
-        const QString why = QStringLiteral("O servidor %1 recusou o objeto \"%2\": %3").arg(where, m_serverName, m_lastError);
+    if (!call(QStringLiteral("Open"), params, result)) {
+        // An error reply leaves the connection up: the server said no.
+        const QString why = Connected()
+            ? QStringLiteral("O servidor %1 recusou o objeto \"%2\": %3").arg(address(), m_serverName, m_lastError)
+            : QStringLiteral("O servidor %1 falhou ao abrir o objeto \"%2\": %3").arg(address(), m_serverName, m_lastError);
         return fail(why);
     }
     return true;
+}
+
+QString TNetConnection::socketFailure() const
+{
+    switch (m_socket->error()) {
+    case QAbstractSocket::ConnectionRefusedError:
+        return QStringLiteral("conexão recusada (nenhum servidor escuta nessa porta)");
+    case QAbstractSocket::HostNotFoundError:
+        return QStringLiteral("endereço não encontrado");
+    case QAbstractSocket::SocketTimeoutError:
+    case QAbstractSocket::UnknownSocketError:
+        return QStringLiteral("não aceitou a conexão em %1 s").arg(qMax(1, (m_timeout + 500) / 1000));
+    default:
+        return m_socket->errorString();
+    }
 }
 
 void TNetConnection::disconnectNow(bool notify)
@@ -86,7 +126,13 @@ bool TNetConnection::call(const QString &method, const QJsonObject &params, QJso
 {
     if (!Connected())
         return fail(QStringLiteral("Sem conexão com o servidor de aplicação."));
-    QDeadlineTimer deadline(m_timeout);
+    // Open within the connect's deadline; the first call after it with what
+    // connecting left of Timeout.
+    const qint64 firstCall = std::exchange(m_firstCallMs, 0);
+    QDeadlineTimer deadline(firstCall > 0 ? firstCall : m_timeout);
+    if (m_connectDeadline.deadline() < deadline.deadline())
+        deadline = m_connectDeadline;
+    const QString seconds = QString::number(qMax(1, (m_timeout + 500) / 1000));
     auto remaining = [&] { return int(qMax<qint64>(1, deadline.remainingTime())); };
 
     const qint64 id = m_nextId++;
@@ -112,12 +158,12 @@ bool TNetConnection::call(const QString &method, const QJsonObject &params, QJso
         if (st == RemoteProtocol::FrameReader::Empty)
             return fail(QStringLiteral("Resposta vazia do servidor de aplicação."));
         if (deadline.hasExpired())
-            return fail(QStringLiteral("Tempo esgotado esperando o servidor de aplicação."));
+            return fail(QStringLiteral("Tempo esgotado esperando o servidor de aplicação (não respondeu em %1 s).").arg(seconds));
         if (!m_socket->waitForReadyRead(remaining())) {
             if (m_socket->state() != QAbstractSocket::ConnectedState)
                 return fail(QStringLiteral("O servidor de aplicação fechou a conexão."));
             if (deadline.hasExpired())
-                return fail(QStringLiteral("Tempo esgotado esperando o servidor de aplicação."));
+                return fail(QStringLiteral("Tempo esgotado esperando o servidor de aplicação (não respondeu em %1 s).").arg(seconds));
         }
     }
 

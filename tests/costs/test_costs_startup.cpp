@@ -1,0 +1,220 @@
+// The cost types at the screen's start-up when the costs server is not
+// what it should be (a closed port, a server that accepts and stays silent,
+// one that answers garbage or stalls after "Open"): an empty list, a notice
+// naming the server's address and the cause, and at most one Timeout (5 s)
+// of waiting in all. Names with control characters are cleaned. The costs
+// server on a Firebird address that never answers gives up within 15 s and
+// keeps serving other clients meanwhile. The shell itself on a silent costs
+// server: the screen opens, the report check says there is no cost type,
+// and the notice goes to standard error.
+#include "CostsTestSupport.h"
+#include "support/FakeCostsServer.h"
+#include "support/ServerThread.h"
+#include "support/SilentServer.h"
+#include "appdata/dtmDBGeral.h"
+#include "services/CostTypes.h"
+#include "services/CostsServerProcess.h"
+#include "services/ShellNotices.h"
+#include "services/TNetConnection.h"
+
+#include <QElapsedTimer>
+#include <QJsonArray>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtEndian>
+
+namespace {
+
+std::unique_ptr<ServerThread> fake(FakeCostsServer::Responder r)
+{
+    return std::make_unique<ServerThread>([r](quint16 &port) {
+        auto *s = new FakeCostsServer(r);
+        s->listen(QHostAddress::LocalHost, 0);
+        port = s->serverPort();
+        return s;
+    });
+}
+
+// As the screen does it: connect, ask for the list, disconnect.
+QStringList screenStartUp(quint16 port, int timeoutMs, qint64 *elapsed)
+{
+    TNetConnection c;
+    c.setServerName(QStringLiteral("Vbr.rdmCustProd"));
+    c.setThrowException(false);
+    if (timeoutMs > 0)
+        c.setTimeout(timeoutMs);
+    c.setHost(QStringLiteral("127.0.0.1"));
+    c.setPort(port);
+    QElapsedTimer t;
+    t.start();
+    c.setConnected(true);
+    const QStringList names = ListaTipoCusto(&c, nullptr);
+    c.setConnected(false);
+    *elapsed = t.elapsed();
+    return names;
+}
+
+QByteArray garbage()
+{
+    const QByteArray body("<html>not a costs server</html>");
+    QByteArray h(4, '\0');
+    qToBigEndian<quint32>(quint32(body.size()), h.data());
+    return h + body;
+}
+
+} // namespace
+
+class TestCostsStartup : public QObject {
+    Q_OBJECT
+
+    QString lastNotice(QSignalSpy &spy)
+    {
+        return spy.isEmpty() ? QStringLiteral("<no notice>") : spy.last().at(0).toString();
+    }
+
+private slots:
+    void failuresGiveAnEmptyListAndANotice_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("cause");
+        QTest::newRow("closed port") << 0 << QStringLiteral("conexão recusada");
+        QTest::newRow("silent") << 1 << QStringLiteral("não respondeu em 1 s");
+        QTest::newRow("garbage") << 2 << QStringLiteral("ilegível");
+        QTest::newRow("stalls after Open") << 3 << QStringLiteral("não respondeu em 1 s");
+        QTest::newRow("refuses the object") << 4 << QStringLiteral("unknown-object");
+    }
+    void failuresGiveAnEmptyListAndANotice()
+    {
+        QFETCH(int, kind);
+        QFETCH(QString, cause);
+        std::unique_ptr<ServerThread> srv;
+        quint16 port = closedPort();
+        if (kind > 0) {
+            srv = fake([kind](const QJsonObject &req) {
+                if (kind == 1)
+                    return QByteArray();
+                if (kind == 2)
+                    return garbage();
+                if (kind == 4)
+                    return RemoteProtocol::frame(RemoteProtocol::errorReply(
+                        req.value(QStringLiteral("id")).toInteger(), QStringLiteral("unknown-object"), "?"));
+                return FakeCostsServer::isOpen(req) ? FakeCostsServer::openReply(req) : QByteArray();
+            });
+            port = srv->port();
+        }
+        QSignalSpy spy(&ShellNotices::instance(), &ShellNotices::notice);
+        qint64 ms = 0;
+        QCOMPARE(screenStartUp(port, 1000, &ms), QStringList());
+        QCOMPARE(spy.size(), 1);
+        const QString notice = lastNotice(spy);
+        QVERIFY2(notice.contains(QStringLiteral("127.0.0.1:%1").arg(port)) && notice.contains(cause)
+                     && notice.contains(QLatin1String("tipos de custo")),
+                 qPrintable(notice));
+        // One Timeout in all, also when "Open" was answered and the list was not.
+        QVERIFY2(ms < 1600, qPrintable(QString::number(ms)));
+        QCOMPARE(NumeroTipoCusto(0), -1);
+    }
+
+    void startUpWaitsAtMostFiveSeconds()
+    {
+        // The screen's own Timeout: "Open" answered, the list never.
+        auto srv = fake([](const QJsonObject &req) {
+            return FakeCostsServer::isOpen(req) ? FakeCostsServer::openReply(req) : QByteArray();
+        });
+        QSignalSpy spy(&ShellNotices::instance(), &ShellNotices::notice);
+        qint64 ms = 0;
+        QCOMPARE(screenStartUp(srv->port(), 0, &ms), QStringList());
+        QVERIFY2(ms >= 4500 && ms < 7000, qPrintable(QString::number(ms)));
+        QVERIFY2(lastNotice(spy).contains(QLatin1String("não respondeu em 5 s")), qPrintable(lastNotice(spy)));
+    }
+
+    void namesAreCleanedOfControlCharacters()
+    {
+        auto srv = fake([](const QJsonObject &req) {
+            if (FakeCostsServer::isOpen(req))
+                return FakeCostsServer::openReply(req);
+            const QJsonArray list{
+                QJsonObject{{"numero", 1}, {"nome", QStringLiteral("Custo\x07 Médio\r\nnovo")}},
+                QJsonObject{{"numero", 2}, {"nome", QStringLiteral("\x1b[2JReposi\u202e\u00e7\u00e3o\t")}},
+                QJsonObject{{"numero", 3}, {"nome", QStringLiteral("Padr\u00e3o\u0085\u2067")}},
+            };
+            return RemoteProtocol::frame(RemoteProtocol::okReply(req.value(QStringLiteral("id")).toInteger(), list));
+        });
+        qint64 ms = 0;
+        QCOMPARE(screenStartUp(srv->port(), 2000, &ms),
+                 QStringList({QStringLiteral("Custo Médio novo"), QStringLiteral("[2JReposição"),
+                              QStringLiteral("Padrão")}));
+        QCOMPARE(NumeroTipoCusto(1), 2);
+        QCOMPARE(CleanCostTypeName(QStringLiteral("  Última\u0000 Entrada  ")), QStringLiteral("Última Entrada"));
+    }
+
+    void costsServerGivesUpOnASilentFirebird()
+    {
+        SilentServer silent;
+        QVERIFY(silent.port() > 0);
+        CostsServerProcess server;
+        server.setProgram(QStringLiteral(COSTS_SERVER_PATH));
+        QString why;
+        QVERIFY2(server.start(QStringLiteral("firebird://127.0.0.1:%1/var/db/custos.fdb").arg(silent.port()), {},
+                              20000, &why),
+                 qPrintable(why));
+        RawClient waiting(quint16(server.port()));
+        waiting.send(1, QStringLiteral("ListaTipoCusto"));
+        QTest::qWait(300); // its worker is now waiting on the database
+
+        // Another client is answered meanwhile.
+        TNetConnection other;
+        other.setServerName(QStringLiteral("Vbr.rdmCustProd"));
+        other.setThrowException(false);
+        other.setHost(server.host());
+        other.setPort(server.port());
+        QElapsedTimer t;
+        t.start();
+        other.setConnected(true);
+        QVERIFY2(other.Connected(), qPrintable(other.LastError()));
+        QVERIFY2(t.elapsed() < 1000, qPrintable(QString::number(t.elapsed())));
+
+        const QJsonObject reply = waiting.reply(16000);
+        QCOMPARE(RawClient::code(reply), QStringLiteral("server-error"));
+        QVERIFY2(RawClient::message(reply).contains(QStringLiteral("127.0.0.1:%1 não respondeu em 10 s").arg(silent.port())),
+                 qPrintable(RawClient::message(reply)));
+        QVERIFY(server.isRunning());
+    }
+
+    void shellOnASilentCostsServer()
+    {
+        QTemporaryDir dir;
+        const QString db = dir.filePath(QStringLiteral("demo.sqlite"));
+        DemoSizes small;
+        small.costRows = 0;
+        TdtmDBGeral::createSqliteFile(db, small);
+        const QString script = dir.filePath(QStringLiteral("check.script"));
+        QFile f(script);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("open XEV01700\nget cbbTipoCusto\ncommand preview\n");
+        f.close();
+        SilentServer silent;
+        QProcess shell;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("XDG_DATA_HOME"), dir.filePath(QStringLiteral("data")));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
+        shell.setProcessEnvironment(env);
+        shell.start(QStringLiteral(SHELL_PROGRAM),
+                    {QStringLiteral("--script"), script, QStringLiteral("--db"), QStringLiteral("sqlite:") + db,
+                     QStringLiteral("--costs"), QStringLiteral("127.0.0.1:%1").arg(silent.port()),
+                     QStringLiteral("--out"), dir.path()});
+        QVERIFY(shell.waitForFinished(120000));
+        const QString out = QString::fromUtf8(shell.readAllStandardOutput());
+        const QString err = QString::fromUtf8(shell.readAllStandardError());
+        QVERIFY2(out.contains(QLatin1String("Não há tipo de custo parametrizado.")), qPrintable(out + err));
+        QVERIFY2(err.contains(QStringLiteral("servidor de custos 127.0.0.1:%1").arg(silent.port()))
+                     && err.contains(QLatin1String("não respondeu em 5 s")),
+                 qPrintable(err));
+    }
+};
+
+QTEST_MAIN(TestCostsStartup)
+#include "test_costs_startup.moc"

@@ -48,16 +48,22 @@ void HostDatabase::reconnect()
         QString why = e.databaseText().trimmed();
         if (why.isEmpty())
             why = e.driverText().trimmed();
-        const QString where = db.hostName().isEmpty()
-            ? db.databaseName()
-            : QStringLiteral("%1:%2/%3").arg(db.hostName()).arg(db.port()).arg(db.databaseName());
+        while (why.endsWith(QLatin1Char('.')))
+            why.chop(1);
         throw EHostError(QStringLiteral("A conexão com o banco de dados %1 caiu e ainda não pôde ser refeita: %2. "
                                         "Confira se o servidor de banco de dados está no ar; a próxima ação tenta "
                                         "de novo.")
-                             .arg(where, why));
+                             .arg(where(db), why));
     }
     m_lost = false;
     emit reconnected();
+}
+
+QString HostDatabase::where(const QSqlDatabase &db)
+{
+    if (db.hostName().isEmpty())
+        return db.databaseName();
+    return QStringLiteral("firebird://%1:%2/%3").arg(db.hostName()).arg(db.port()).arg(db.databaseName());
 }
 
 bool HostDatabase::isConnectionLoss(const QSqlError &error)

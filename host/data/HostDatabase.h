@@ -50,6 +50,8 @@ public:
     // connection marks it lost. True when it did.
     bool noteFailure(const QSqlDatabase &db, const QSqlError &error);
     bool isLost() const { return m_lost; }
+    // "firebird://HOST:PORT/PATH" of a server connection, the file of any other.
+    static QString where(const QSqlDatabase &db);
 
 signals:
     void closing();

@@ -136,14 +136,17 @@ bool SqlStatement::next()
 
 void SqlStatement::fail(const QSqlError &error)
 {
+    QString text = errorText(error);
+    while (text.endsWith(QLatin1Char('.')))
+        text.chop(1);
     if (HostDatabase::instance().noteFailure(m_db, error))
-        throw EHostError(QStringLiteral("A conexão com o banco de dados caiu: %1. Confira se o servidor de banco de "
+        throw EHostError(QStringLiteral("A conexão com o banco de dados %1 caiu: %2. Confira se o servidor de banco de "
                                         "dados está no ar; a próxima ação conecta de novo.")
-                             .arg(errorText(error)));
+                             .arg(HostDatabase::where(m_db), text));
     if (m_engine == SqlEngine::SQLite && isBusy(error))
-        throw EHostError(QStringLiteral("O banco de dados está bloqueado por outro programa que grava nele, e a "
-                                        "espera terminou: %1. Tente de novo em instantes.")
-                             .arg(errorText(error)));
+        throw EHostError(QStringLiteral("O banco de dados %1 está bloqueado por outro programa que grava nele, e a "
+                                        "espera terminou: %2. Tente de novo em instantes.")
+                             .arg(HostDatabase::where(m_db), text));
     throw EHostError(errorText(error));
 }
 

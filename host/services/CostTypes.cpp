@@ -8,14 +8,14 @@
 namespace {
 QList<int> g_numbers;
 
-QStringList failed(TNetConnection *connection, QString why)
+QStringList failed(TNetConnection *connection, QString cause)
 {
-    if (why.isEmpty())
-        why = QStringLiteral("Sem conexão com o servidor de aplicação");
-    if (!why.endsWith(QLatin1Char('.')))
-        why += QLatin1Char('.');
-    ShellNotices::instance().post(QStringLiteral("A lista de tipos de custo ficou vazia (servidor de custos %1). %2")
-                                      .arg(connection->address(), why));
+    if (cause.isEmpty())
+        cause = QStringLiteral("sem conexão");
+    while (cause.endsWith(QLatin1Char('.')))
+        cause.chop(1);
+    ShellNotices::instance().post(QStringLiteral("Servidor de custos %1: %2. A lista de tipos de custo ficou vazia.")
+                                      .arg(connection->address(), cause));
     return {};
 }
 
@@ -45,12 +45,12 @@ QStringList ListaTipoCusto(TNetConnection *connection, QObject *)
     if (!connection)
         return {};
     if (!connection->Connected())
-        return failed(connection, connection->LastError());
+        return failed(connection, connection->LastCause());
     QJsonValue result;
     if (!connection->call(QStringLiteral("ListaTipoCusto"), {}, result))
-        return failed(connection, connection->LastError());
+        return failed(connection, connection->LastCause());
     if (!result.isArray())
-        return failed(connection, QStringLiteral("A resposta do servidor não é uma lista de tipos de custo."));
+        return failed(connection, QStringLiteral("a resposta não é uma lista de tipos de custo"));
     QStringList names;
     QList<int> numbers;
     for (const QJsonValue &v : result.toArray()) {
@@ -59,7 +59,7 @@ QStringList ListaTipoCusto(TNetConnection *connection, QObject *)
         const double n = numero.toDouble();
         if (!v.isObject() || !nome.isString() || !numero.isDouble() || n != double(qint64(n)) || n < INT_MIN
             || n > INT_MAX)
-            return failed(connection, QStringLiteral("A lista de tipos de custo veio malformada do servidor."));
+            return failed(connection, QStringLiteral("a lista de tipos de custo veio malformada"));
         names << CleanCostTypeName(nome.toString());
         numbers << int(n);
     }

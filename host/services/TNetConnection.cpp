@@ -41,9 +41,10 @@ void TNetConnection::setConnected(bool v)
     Dispatch::fire([this] { emit AfterConnect(this); });
 }
 
-bool TNetConnection::fail(const QString &why)
+bool TNetConnection::fail(const QString &why, const QString &cause)
 {
     m_lastError = why;
+    m_lastCause = cause.isEmpty() ? why : cause;
     disconnectNow(false);
     return false;
 }
@@ -52,9 +53,11 @@ bool TNetConnection::connectNow()
 {
     disconnectNow(false);
     m_lastError.clear();
+    m_lastCause.clear();
     const QString where = address();
     if (m_host.isEmpty() || m_port <= 0 || m_port > 65535)
-        return fail(QStringLiteral("Servidor de aplicação não configurado (endereço \"%1\").").arg(where));
+        return fail(QStringLiteral("Servidor de aplicação não configurado (endereço \"%1\").").arg(where),
+                    QStringLiteral("endereço não configurado"));
     m_socket = new QTcpSocket(this);
     m_firstCallMs = 0;
     m_connectDeadline = QDeadlineTimer(m_timeout);
@@ -69,7 +72,8 @@ bool TNetConnection::connectNow()
     }
     m_connectDeadline = QDeadlineTimer(QDeadlineTimer::Forever);
     if (!connected)
-        return fail(QStringLiteral("Não foi possível conectar ao servidor de aplicação %1: %2.").arg(where, socketFailure()));
+        return fail(QStringLiteral("Não foi possível conectar ao servidor de aplicação %1: %2.").arg(where, socketFailure()),
+                    socketFailure());
     if (opened)
         m_firstCallMs = qMax<qint64>(1, m_timeout - spent.elapsed());
     return opened;
@@ -84,10 +88,11 @@ bool TNetConnection::openObject()
     QJsonValue result;
     if (!call(QStringLiteral("Open"), params, result)) {
         // An error reply leaves the connection up: the server said no.
-        const QString why = Connected()
-            ? QStringLiteral("O servidor %1 recusou o objeto \"%2\": %3").arg(address(), m_serverName, m_lastError)
-            : QStringLiteral("O servidor %1 falhou ao abrir o objeto \"%2\": %3").arg(address(), m_serverName, m_lastError);
-        return fail(why);
+        if (Connected())
+            return fail(QStringLiteral("O servidor %1 recusou o objeto \"%2\": %3").arg(address(), m_serverName, m_lastError),
+                        QStringLiteral("recusou o objeto \"%1\": %2").arg(m_serverName, m_lastError));
+        return fail(QStringLiteral("O servidor %1 falhou ao abrir o objeto \"%2\": %3").arg(address(), m_serverName, m_lastError),
+                    m_lastCause);
     }
     return true;
 }
@@ -133,6 +138,8 @@ bool TNetConnection::call(const QString &method, const QJsonObject &params, QJso
     if (m_connectDeadline.deadline() < deadline.deadline())
         deadline = m_connectDeadline;
     const QString seconds = QString::number(qMax(1, (m_timeout + 500) / 1000));
+    const QString silent = QStringLiteral("não respondeu em %1 s").arg(seconds);
+    const QString timedOut = QStringLiteral("Tempo esgotado esperando o servidor de aplicação (%1).").arg(silent);
     auto remaining = [&] { return int(qMax<qint64>(1, deadline.remainingTime())); };
 
     const qint64 id = m_nextId++;
@@ -142,7 +149,8 @@ bool TNetConnection::call(const QString &method, const QJsonObject &params, QJso
     m_socket->write(out);
     while (m_socket->bytesToWrite() > 0) {
         if (deadline.hasExpired() || !m_socket->waitForBytesWritten(remaining()))
-            return fail(QStringLiteral("Tempo esgotado ao enviar ao servidor de aplicação."));
+            return fail(QStringLiteral("Tempo esgotado ao enviar ao servidor de aplicação."),
+                    QStringLiteral("não recebeu o pedido em %1 s").arg(seconds));
     }
 
     RemoteProtocol::FrameReader reader(RemoteProtocol::kMaxReply);
@@ -153,36 +161,43 @@ bool TNetConnection::call(const QString &method, const QJsonObject &params, QJso
         if (st == RemoteProtocol::FrameReader::Ready)
             break;
         if (st == RemoteProtocol::FrameReader::TooLarge)
-            return fail(QStringLiteral("Resposta do servidor de aplicação grande demais (%1 bytes).")
-                            .arg(reader.announced()));
+            return fail(QStringLiteral("Resposta do servidor de aplicação grande demais (%1 bytes anunciados); "
+                                       "confira se o endereço é mesmo o desse servidor.")
+                            .arg(reader.announced()),
+                        QStringLiteral("resposta fora do protocolo (não parece ser esse servidor)"));
         if (st == RemoteProtocol::FrameReader::Empty)
-            return fail(QStringLiteral("Resposta vazia do servidor de aplicação."));
+            return fail(QStringLiteral("Resposta vazia do servidor de aplicação."), QStringLiteral("resposta vazia"));
         if (deadline.hasExpired())
-            return fail(QStringLiteral("Tempo esgotado esperando o servidor de aplicação (não respondeu em %1 s).").arg(seconds));
+            return fail(timedOut, silent);
         if (!m_socket->waitForReadyRead(remaining())) {
             if (m_socket->state() != QAbstractSocket::ConnectedState)
-                return fail(QStringLiteral("O servidor de aplicação fechou a conexão."));
+                return fail(QStringLiteral("O servidor de aplicação fechou a conexão."),
+                            QStringLiteral("fechou a conexão sem responder"));
             if (deadline.hasExpired())
-                return fail(QStringLiteral("Tempo esgotado esperando o servidor de aplicação (não respondeu em %1 s).").arg(seconds));
+                return fail(timedOut, silent);
         }
     }
 
     QJsonObject reply;
     if (!RemoteProtocol::parseObject(body, reply))
-        return fail(QStringLiteral("Resposta ilegível do servidor de aplicação."));
+        return fail(QStringLiteral("Resposta ilegível do servidor de aplicação."),
+                    QStringLiteral("resposta ilegível (não parece ser esse servidor)"));
     if (reply.value(QStringLiteral("id")).toInteger(-1) != id)
-        return fail(QStringLiteral("Resposta fora de ordem do servidor de aplicação."));
+        return fail(QStringLiteral("Resposta fora de ordem do servidor de aplicação."),
+                    QStringLiteral("resposta fora de ordem"));
     if (!reply.value(QStringLiteral("ok")).toBool()) {
         const QJsonObject err = reply.value(QStringLiteral("error")).toObject();
         QString msg = err.value(QStringLiteral("message")).toString();
         if (msg.isEmpty())
             msg = QStringLiteral("erro sem descrição");
         m_lastError = QStringLiteral("%1 (%2)").arg(msg, err.value(QStringLiteral("code")).toString());
+        m_lastCause = m_lastError;
         // An error reply leaves the stream in step: keep the connection.
         return false;
     }
     if (!reply.contains(QStringLiteral("result")))
-        return fail(QStringLiteral("Resposta incompleta do servidor de aplicação."));
+        return fail(QStringLiteral("Resposta incompleta do servidor de aplicação."),
+                    QStringLiteral("resposta incompleta"));
     result = reply.value(QStringLiteral("result"));
     return true;
 }

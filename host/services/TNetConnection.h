@@ -55,6 +55,9 @@ public:
     int Timeout() const { return m_timeout; }
     void setTimeout(int ms) { m_timeout = ms > 0 ? ms : 1; }
     QString LastError() const { return m_lastError; }
+    // The reason of the last failure in a few words, without the address
+    // ("não respondeu em 5 s", "conexão recusada (...)"): for notices.
+    QString LastCause() const { return m_lastCause; }
     QString Token() const { return m_token; }
     void setToken(const QString &v) { m_token = v; }
     // "HOST:PORT" of the server last connected to (or tried).
@@ -77,7 +80,7 @@ private:
     bool connectNow();
     bool openObject();
     void disconnectNow(bool notify);
-    bool fail(const QString &why);
+    bool fail(const QString &why, const QString &cause = QString());
     QString socketFailure() const;
 
     QTcpSocket *m_socket = nullptr;
@@ -91,6 +94,7 @@ private:
     int m_timeout = 5000;
     qint64 m_nextId = 1;
     QString m_lastError;
+    QString m_lastCause;
     QString m_token;
     // While connecting: the connect's deadline. After it: the milliseconds
     // of Timeout that connecting left for the first call (0: none pending).

@@ -127,7 +127,7 @@ private slots:
         qint64 ms = 0;
         QCOMPARE(screenStartUp(srv->port(), 0, &ms), QStringList());
         QVERIFY2(ms >= 4500 && ms < 7000, qPrintable(QString::number(ms)));
-        QVERIFY2(lastNotice(spy).contains(QLatin1String("não respondeu em 5 s")), qPrintable(lastNotice(spy)));
+        QVERIFY2(lastNotice(spy).contains(QStringLiteral("não respondeu em 5 s")), qPrintable(lastNotice(spy)));
     }
 
     void namesAreCleanedOfControlCharacters()
@@ -209,9 +209,9 @@ private slots:
         QVERIFY(shell.waitForFinished(120000));
         const QString out = QString::fromUtf8(shell.readAllStandardOutput());
         const QString err = QString::fromUtf8(shell.readAllStandardError());
-        QVERIFY2(out.contains(QLatin1String("Não há tipo de custo parametrizado.")), qPrintable(out + err));
-        QVERIFY2(err.contains(QStringLiteral("servidor de custos 127.0.0.1:%1").arg(silent.port()))
-                     && err.contains(QLatin1String("não respondeu em 5 s")),
+        QVERIFY2(out.contains(QStringLiteral("Não há tipo de custo parametrizado.")), qPrintable(out + err));
+        QVERIFY2(err.contains(QStringLiteral("Servidor de custos 127.0.0.1:%1: não respondeu em 5 s").arg(silent.port()))
+                     && err.contains(QStringLiteral("não respondeu em 5 s")),
                  qPrintable(err));
     }
 };

@@ -9,6 +9,7 @@
 #include "data/HostDatabase.h"
 #include "data/SqlStatement.h"
 #include "data/TADOIBQuery.h"
+#include "data/TADOIBStringField.h"
 #include "services/FirebirdSharing.h"
 
 #include <QElapsedTimer>
@@ -80,6 +81,7 @@ private slots:
         QElapsedTimer t;
         t.start();
         const QString err = failure([] { countBranches(); });
+        qInfo("%s", qPrintable(err));
         QVERIFY2(err.contains(QLatin1String("bloqueado por outro programa")) && err.contains(QLatin1String("locked")),
                  qPrintable(err));
         // The driver waits out its busy timeout (5 s) before it gives up.
@@ -105,6 +107,7 @@ private slots:
         t.start();
         const QString err = failure([&] { dm.open(c); });
         const qint64 ms = t.elapsed();
+        qInfo("%s", qPrintable(err));
         QVERIFY2(ms < 15000, qPrintable(QString::number(ms)));
         QVERIFY2(err.contains(QStringLiteral("127.0.0.1:%1 não respondeu em %2 s")
                                   .arg(silent.port())
@@ -137,16 +140,19 @@ private slots:
         open.setSQL({QStringLiteral("SELECT CDFILIAL FROM FILIAL ORDER BY CDFILIAL")});
         open.Open();
         QVERIFY(open.Active());
+        const QString first = open.FieldByName(QStringLiteral("CDFILIAL"))->AsString();
 
         fb.kill();
         QElapsedTimer t;
         t.start();
         QString err = failure([] { countBranches(); });
+        qInfo("%s", qPrintable(err));
         QVERIFY2(err.contains(QLatin1String("caiu")), qPrintable(err));
         QVERIFY(HostDatabase::instance().isLost());
         // While the server is down each action says so, at once.
         err = failure([] { countBranches(); });
-        QVERIFY2(err.contains(QLatin1String("ainda não pôde ser refeita")) && err.contains(QString::number(fb.port())),
+        qInfo("%s", qPrintable(err));
+        QVERIFY2(err.contains(QStringLiteral("ainda não pôde ser refeita")) && err.contains(QString::number(fb.port())),
                  qPrintable(err));
         QVERIFY2(t.elapsed() < 10000, qPrintable(QString::number(t.elapsed())));
         QVERIFY(!open.Active()); // the query on the dead connection let go of it
@@ -156,7 +162,7 @@ private slots:
         QVERIFY(!HostDatabase::instance().isLost());
         open.Open();
         QVERIFY(open.Active());
-        QCOMPARE(open.FieldByName(QStringLiteral("CDFILIAL"))->AsString(), QStringLiteral("0100"));
+        QCOMPARE(open.FieldByName(QStringLiteral("CDFILIAL"))->AsString(), first);
         open.Close();
     }
 

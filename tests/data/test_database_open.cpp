@@ -117,7 +117,7 @@ private slots:
     {
         const QString inMissingFolder = m_dir.filePath(QStringLiteral("typo/dados.sqlite"));
         QString err = openError(config(QStringLiteral("sqlite:") + inMissingFolder));
-        QVERIFY2(err.contains(inMissingFolder) && err.contains(QLatin1String("não existe"))
+        QVERIFY2(err.contains(inMissingFolder) && err.contains(QStringLiteral("não existe"))
                      && err.contains(QLatin1String("--create-database")) && err.contains(QLatin1String("nem a pasta")),
                  qPrintable(err));
         QVERIFY(!QFileInfo::exists(m_dir.filePath(QStringLiteral("typo"))));

@@ -7,7 +7,6 @@
 #include "ShellOptions.h"
 #include "appdata/dtmDBGeral.h"
 #include "services/CostsServerProcess.h"
-#include "services/FirebirdSharing.h"
 #include "services/ShellContext.h"
 #include "services/ShellNotices.h"
 #include "toolkit/Errors.h"
@@ -90,9 +89,7 @@ int main(int argc, char *argv[])
     TdtmDBGeral dataModule;
     CostsServerProcess costs;
     try {
-        // An embedded Firebird file is shared with the costs server's process.
-        if (options.config().databaseLocation().kind == DatabaseLocation::FirebirdEmbedded)
-            FirebirdSharing::prepare();
+        // Prepares the Firebird client too (FirebirdSharing), before the costs server inherits it.
         dataModule.open(options.config());
     } catch (const EHostError &e) {
         std::fprintf(stderr, "%s\n", qPrintable(e.text()));

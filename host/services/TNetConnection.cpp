@@ -127,39 +127,28 @@ void TNetConnection::disconnectNow(bool notify)
         Dispatch::fire([this] { emit AfterDisconnect(this); });
 }
 
-bool TNetConnection::call(const QString &method, const QJsonObject &params, QJsonValue &result)
+bool TNetConnection::exchange(const QJsonObject &request, const QDeadlineTimer &deadline, QByteArray &body)
 {
-    if (!Connected())
-        return fail(QStringLiteral("Sem conexão com o servidor de aplicação."));
-    // Open within the connect's deadline; the first call after it with what
-    // connecting left of Timeout.
-    const qint64 firstCall = std::exchange(m_firstCallMs, 0);
-    QDeadlineTimer deadline(firstCall > 0 ? firstCall : m_timeout);
-    if (m_connectDeadline.deadline() < deadline.deadline())
-        deadline = m_connectDeadline;
     const QString seconds = QString::number(qMax(1, (m_timeout + 500) / 1000));
     const QString silent = QStringLiteral("não respondeu em %1 s").arg(seconds);
     const QString timedOut = QStringLiteral("Tempo esgotado esperando o servidor de aplicação (%1).").arg(silent);
     auto remaining = [&] { return int(qMax<qint64>(1, deadline.remainingTime())); };
 
-    const qint64 id = m_nextId++;
-    const QByteArray out = RemoteProtocol::frame(RemoteProtocol::request(id, m_serverName, method, params));
+    const QByteArray out = RemoteProtocol::frame(request);
     if (quint32(out.size() - 4) > RemoteProtocol::kMaxRequest)
         return fail(QStringLiteral("Pedido grande demais para o servidor de aplicação."));
     m_socket->write(out);
     while (m_socket->bytesToWrite() > 0) {
         if (deadline.hasExpired() || !m_socket->waitForBytesWritten(remaining()))
             return fail(QStringLiteral("Tempo esgotado ao enviar ao servidor de aplicação."),
-                    QStringLiteral("não recebeu o pedido em %1 s").arg(seconds));
+                        QStringLiteral("não recebeu o pedido em %1 s").arg(seconds));
     }
-
     RemoteProtocol::FrameReader reader(RemoteProtocol::kMaxReply);
-    QByteArray body;
     for (;;) {
         reader.append(m_socket->readAll());
         const auto st = reader.next(body);
         if (st == RemoteProtocol::FrameReader::Ready)
-            break;
+            return true;
         if (st == RemoteProtocol::FrameReader::TooLarge)
             return fail(QStringLiteral("Resposta do servidor de aplicação grande demais (%1 bytes anunciados); "
                                        "confira se o endereço é mesmo o desse servidor.")
@@ -177,6 +166,22 @@ bool TNetConnection::call(const QString &method, const QJsonObject &params, QJso
                 return fail(timedOut, silent);
         }
     }
+}
+
+bool TNetConnection::call(const QString &method, const QJsonObject &params, QJsonValue &result)
+{
+    if (!Connected())
+        return fail(QStringLiteral("Sem conexão com o servidor de aplicação."));
+    // Open within the connect's deadline; the first call after it with what
+    // connecting left of Timeout.
+    const qint64 firstCall = std::exchange(m_firstCallMs, 0);
+    QDeadlineTimer deadline(firstCall > 0 ? firstCall : m_timeout);
+    if (m_connectDeadline.deadline() < deadline.deadline())
+        deadline = m_connectDeadline;
+    const qint64 id = m_nextId++;
+    QByteArray body;
+    if (!exchange(RemoteProtocol::request(id, m_serverName, method, params), deadline, body))
+        return false;
 
     QJsonObject reply;
     if (!RemoteProtocol::parseObject(body, reply))

@@ -79,6 +79,8 @@ signals:
 private:
     bool connectNow();
     bool openObject();
+    // Sends request and reads one reply frame into body within deadline.
+    bool exchange(const QJsonObject &request, const QDeadlineTimer &deadline, QByteArray &body);
     void disconnectNow(bool notify);
     bool fail(const QString &why, const QString &cause = QString());
     QString socketFailure() const;

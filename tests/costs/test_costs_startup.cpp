@@ -70,6 +70,53 @@ QByteArray garbage()
 class TestCostsStartup : public QObject {
     Q_OBJECT
 
+    QTemporaryDir m_dir;
+
+    // Runs the shell on a demo database with a script that opens the screen,
+    // prints the cost type chosen and runs a report check.
+    QString demoDatabase()
+    {
+        const QString db = m_dir.filePath(QStringLiteral("demo.sqlite"));
+        if (!QFileInfo::exists(db)) {
+            DemoSizes small;
+            small.costRows = 0;
+            TdtmDBGeral::createSqliteFile(db, small);
+        }
+        return db;
+    }
+
+    void runShell(const QStringList &extra, QString *out, QString *err)
+    {
+        const QString db = demoDatabase();
+        const QString script = m_dir.filePath(QStringLiteral("check.script"));
+        QFile f(script);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("open XEV01700\nget cbbTipoCusto\ncommand preview\n");
+        f.close();
+        QProcess shell;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("XDG_DATA_HOME"), m_dir.filePath(QStringLiteral("data")));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir.filePath(QStringLiteral("config")));
+        env.remove(QStringLiteral("COSTS_TOKEN"));
+        shell.setProcessEnvironment(env);
+        shell.start(QStringLiteral(SHELL_PROGRAM), QStringList{QStringLiteral("--script"), script, QStringLiteral("--db"),
+                                                               QStringLiteral("sqlite:") + db, QStringLiteral("--out"),
+                                                               m_dir.path()} + extra);
+        QVERIFY(shell.waitForFinished(120000));
+        *out = QString::fromUtf8(shell.readAllStandardOutput());
+        *err = QString::fromUtf8(shell.readAllStandardError());
+    }
+
+    QString writeIni(const QString &token)
+    {
+        const QString ini = m_dir.filePath(QStringLiteral("shell.ini"));
+        QFile f(ini);
+        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        f.write(QStringLiteral("[costs]\ntoken=%1\n").arg(token).toUtf8());
+        return ini;
+    }
+
     QString lastNotice(QSignalSpy &spy)
     {
         return spy.isEmpty() ? QStringLiteral("<no notice>") : spy.last().at(0).toString();
@@ -194,34 +241,40 @@ private slots:
 
     void shellOnASilentCostsServer()
     {
-        QTemporaryDir dir;
-        const QString db = dir.filePath(QStringLiteral("demo.sqlite"));
-        DemoSizes small;
-        small.costRows = 0;
-        TdtmDBGeral::createSqliteFile(db, small);
-        const QString script = dir.filePath(QStringLiteral("check.script"));
-        QFile f(script);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("open XEV01700\nget cbbTipoCusto\ncommand preview\n");
-        f.close();
         SilentServer silent;
-        QProcess shell;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        env.insert(QStringLiteral("XDG_DATA_HOME"), dir.filePath(QStringLiteral("data")));
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
-        shell.setProcessEnvironment(env);
-        shell.start(QStringLiteral(SHELL_PROGRAM),
-                    {QStringLiteral("--script"), script, QStringLiteral("--db"), QStringLiteral("sqlite:") + db,
-                     QStringLiteral("--costs"), QStringLiteral("127.0.0.1:%1").arg(silent.port()),
-                     QStringLiteral("--out"), dir.path()});
-        QVERIFY(shell.waitForFinished(120000));
-        const QString out = QString::fromUtf8(shell.readAllStandardOutput());
-        const QString err = QString::fromUtf8(shell.readAllStandardError());
+        QString out, err;
+        runShell({QStringLiteral("--costs"), QStringLiteral("127.0.0.1:%1").arg(silent.port())}, &out, &err);
         QVERIFY2(out.contains(QStringLiteral("Não há tipo de custo parametrizado.")), qPrintable(out + err));
         QVERIFY2(err.contains(QStringLiteral("Servidor de custos 127.0.0.1:%1: não respondeu em 5 s").arg(silent.port()))
                      && err.contains(QStringLiteral("não respondeu em 5 s")),
                  qPrintable(err));
+    }
+
+    // The token of the shell's configuration goes to the costs server the
+    // shell starts itself, and the screen's connection presents it.
+    void shellSharesItsTokenWithItsOwnServer()
+    {
+        QString out, err;
+        runShell({QStringLiteral("--config"), writeIni(QStringLiteral("s3gredo"))}, &out, &err);
+        QVERIFY2(out.contains(QStringLiteral("\"control\":\"cbbTipoCusto\",\"event\":\"value\",\"value\":\"Custo de Reposição\"")),
+                 qPrintable(out + err));
+        QVERIFY2(!err.contains(QLatin1String("Servidor de custos")), qPrintable(err));
+    }
+
+    void shellWithoutTheServersTokenIsRefused()
+    {
+        CostsServerProcess server;
+        server.setProgram(QStringLiteral(COSTS_SERVER_PATH));
+        server.setToken(QStringLiteral("s3gredo"));
+        QVERIFY(server.start(QStringLiteral("sqlite:") + demoDatabase()));
+        const QString address = QStringLiteral("%1:%2").arg(server.host()).arg(server.port());
+        QString out, err;
+        runShell({QStringLiteral("--costs"), address, QStringLiteral("--config"), writeIni(QStringLiteral("errado"))},
+                 &out, &err);
+        QVERIFY2(err.contains(QStringLiteral("Servidor de custos %1: recusou").arg(address))
+                     && err.contains(QLatin1String("token")),
+                 qPrintable(err));
+        QVERIFY2(out.contains(QStringLiteral("Não há tipo de custo parametrizado.")), qPrintable(out));
     }
 };
 

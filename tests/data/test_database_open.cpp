@@ -318,6 +318,29 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(EHostError, ShellConfig::fromArguments({QStringLiteral("shell"), QStringLiteral("--nada")}));
     }
 
+    void costsTokenFromTheConfiguration()
+    {
+        const QString ini = m_dir.filePath(QStringLiteral("token.ini"));
+        {
+            QSettings s(ini, QSettings::IniFormat);
+            s.setValue(QStringLiteral("costs/token"), QStringLiteral("chave-123"));
+        }
+        ShellConfig c = ShellConfig::fromArguments({QStringLiteral("shell"), QStringLiteral("--config"), ini});
+        QCOMPARE(c.costsToken, QStringLiteral("chave-123"));
+        QVERIFY(ShellConfig().costsToken.isEmpty());
+        // The data module hands it to the host with the server's address.
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("t.sqlite"));
+        TdtmDBGeral::createSqliteFile(path, DemoDatabase::small());
+        c.database = QStringLiteral("sqlite:") + path;
+        TdtmDBGeral dm;
+        dm.open(c);
+        QCOMPARE(ShellContext::instance().costsToken, QStringLiteral("chave-123"));
+        dm.close();
+        dm.open(config(QStringLiteral("sqlite:") + path));
+        QVERIFY(ShellContext::instance().costsToken.isEmpty());
+    }
+
     void demoWorkingBranchIsAnAggregatedBranch()
     {
         // The default branch of the configuration: linked to a central that may

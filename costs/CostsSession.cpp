@@ -5,8 +5,9 @@
 #include <QTimer>
 
 namespace {
-// What Qt holds of a client's unread requests: a few whole frames.
-constexpr qint64 kReadBuffer = 4 * (RemoteProtocol::kMaxRequest + 4);
+// What is held of a client's unread requests, by Qt and by the reader each: one
+// whole frame of the largest size.
+constexpr qint64 kReadBuffer = RemoteProtocol::kMaxRequest + 4;
 }
 
 CostsSession::CostsSession(QTcpSocket *socket, CostsServer *server, quint64 serial)
@@ -40,17 +41,20 @@ CostsSession::~CostsSession() = default;
 
 void CostsSession::readAvailable()
 {
-    // While a worker serves a request the rest stays unread: the client's
-    // pipelined requests wait in its own buffers, not in the server.
-    if (m_closing || !m_socket || m_busy)
-        return;
-    const QByteArray bytes = m_socket->readAll();
-    if (!bytes.isEmpty()) {
+    // While a worker serves a request the rest stays unread, and the frames
+    // held here never pass kReadBuffer: a client's pipelined requests wait
+    // in its own buffers, not in the server.
+    for (;;) {
+        processFrames();
+        if (m_closing || !m_socket || m_busy)
+            return;
+        const qint64 room = kReadBuffer - m_reader.pending();
+        if (room <= 0 || m_socket->bytesAvailable() == 0)
+            return;
         m_lastActivity.start();
         m_idleTimer->start();
-        m_reader.append(bytes);
+        m_reader.append(m_socket->read(room));
     }
-    processFrames();
 }
 
 void CostsSession::processFrames()

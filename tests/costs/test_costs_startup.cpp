@@ -128,9 +128,9 @@ private slots:
         QTest::addColumn<int>("kind");
         QTest::addColumn<QString>("cause");
         QTest::newRow("closed port") << 0 << QStringLiteral("conexão recusada");
-        QTest::newRow("silent") << 1 << QStringLiteral("não respondeu em 1 s");
+        QTest::newRow("silent") << 1 << QStringLiteral("não respondeu em 2 s");
         QTest::newRow("garbage") << 2 << QStringLiteral("ilegível");
-        QTest::newRow("stalls after Open") << 3 << QStringLiteral("não respondeu em 1 s");
+        QTest::newRow("stalls after Open") << 3 << QStringLiteral("não respondeu em 2 s");
         QTest::newRow("refuses the object") << 4 << QStringLiteral("unknown-object");
     }
     void failuresGiveAnEmptyListAndANotice()
@@ -151,21 +151,22 @@ private slots:
                 // "Open" answered late, the list never.
                 if (!FakeCostsServer::isOpen(req))
                     return QByteArray();
-                QThread::msleep(800);
+                QThread::msleep(1600);
                 return FakeCostsServer::openReply(req);
             });
             port = srv->port();
         }
         QSignalSpy spy(&ShellNotices::instance(), &ShellNotices::notice);
         qint64 ms = 0;
-        QCOMPARE(screenStartUp(port, 1000, &ms), QStringList());
+        QCOMPARE(screenStartUp(port, 2000, &ms), QStringList());
         QCOMPARE(spy.size(), 1);
         const QString notice = lastNotice(spy);
         QVERIFY2(notice.contains(QStringLiteral("127.0.0.1:%1").arg(port)) && notice.contains(cause)
                      && notice.contains(QLatin1String("tipos de custo")),
                  qPrintable(notice));
-        // One Timeout in all, also when "Open" was answered late and the list not at all.
-        QVERIFY2(ms < 1500, qPrintable(QString::number(ms)));
+        // One Timeout in all (two would be 3.6 s), also when "Open" was
+        // answered late and the list not at all.
+        QVERIFY2(ms < 3000, qPrintable(QString::number(ms)));
         QCOMPARE(NumeroTipoCusto(0), -1);
     }
 

@@ -150,6 +150,7 @@ const Key keys[] = {
          c.costsPort = port;
          return QString();
      }},
+    {"costs/token", nullptr, [](ShellConfig &c, const QString &v) { c.costsToken = v; return QString(); }},
 };
 
 // "costs/port" -> "[costs] port", as the file spells it.
@@ -215,7 +216,8 @@ QList<QCommandLineOption> ShellConfig::options()
         {QStringLiteral("db-user"), QStringLiteral("Usuário do Firebird (padrão SYSDBA)."), QStringLiteral("NOME")},
         {QStringLiteral("db-password"), QStringLiteral("Senha do Firebird."), QStringLiteral("SENHA")},
         {QStringLiteral("create-database"),
-         QStringLiteral("Cria um banco Firebird que não existe, com as tabelas e os dados de demonstração.")},
+         QStringLiteral("Cria o banco que não existe (e o arquivo SQLite vazio), com as tabelas e os dados de "
+                        "demonstração.")},
         {QStringLiteral("costs-host"), QStringLiteral("Endereço do servidor de custos."), QStringLiteral("SERVIDOR")},
         {QStringLiteral("costs-port"), QStringLiteral("Porta do servidor de custos."), QStringLiteral("PORTA")},
     };

@@ -7,21 +7,24 @@
 //                                      or firebird://HOST:PORT/path/file.fdb
 //   user=SYSDBA                        Firebird user and password
 //   password=masterkey
-//   create=false                       Firebird: create the database with
-//                                      schema and demo data when missing
+//   create=false                       create the database with schema and
+//                                      demo data when missing (SQLite: also
+//                                      when the file is empty)
 //   [shell]
 //   branch=0101                        working branch (FiliProc)
 //   [costs]
 //   host=127.0.0.1                     costs server (WebURL, WebPort);
 //   port=0                             port 0: none configured
+//   token=                             shared secret the costs server asks
+//                                      for in "Open" (empty: none)
 // Options: --config FILE, --database DATABASE, --branch CODE, --db-user NAME,
 // --db-password TEXT, --create-database, --costs-host HOST, --costs-port N.
 // Without --config the shell reads defaultConfigFile() when there is one.
 // Defaults: the demo SQLite file in the user's data folder
 // (QStandardPaths::AppLocalDataLocation, "xev-demo.sqlite"), branch 0101,
 // SYSDBA/masterkey, no costs server.
-// A SQLite database is always created (schema and demo data) when its file
-// does not exist; a Firebird one only with create.
+// The demo database is made without asking only at the default location; any
+// other location must exist unless create is set (TdtmDBGeral::open).
 // Every bad file, key or value throws EConfigError naming it.
 #pragma once
 
@@ -59,6 +62,7 @@ public:
     QString branch = QStringLiteral("0101");
     QString costsHost;
     int costsPort = 0;
+    QString costsToken;
 
     ShellConfig();
 

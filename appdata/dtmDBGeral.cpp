@@ -2,11 +2,13 @@
 #include "data/HostDatabase.h"
 #include "data/SqlStatement.h"
 #include "data/SqliteRoutines.h"
+#include "services/FirebirdSharing.h"
 #include "services/LocalCache.h"
 #include "services/ShellContext.h"
 #include "toolkit/Errors.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
@@ -77,6 +79,94 @@ QSqlDatabase addConnection(const DatabaseLocation &location, const QString &user
     return db;
 }
 
+// The location the shell uses when none is given: the only one where the demo
+// database is made without being asked for.
+bool isDefaultLocation(const DatabaseLocation &location)
+{
+    if (location.kind != DatabaseLocation::Sqlite)
+        return false;
+    const DatabaseLocation def = DatabaseLocation::parse(ShellConfig::defaultDatabase());
+    return QFileInfo(location.path).absoluteFilePath() == QFileInfo(def.path).absoluteFilePath();
+}
+
+// True when the demo database is to be made at a SQLite location; throws when
+// the location is missing or empty and nobody asked for a database there.
+bool sqliteToCreate(const DatabaseLocation &location, bool create, const QString &where)
+{
+    const QFileInfo file(location.path);
+    if (file.isDir())
+        throw EHostError(QStringLiteral("Não foi possível abrir o banco de dados %1: o caminho é uma pasta.").arg(where));
+    if (!file.exists()) {
+        if (create || isDefaultLocation(location))
+            return true;
+        const QString folder = file.absolutePath();
+        throw EHostError(QStringLiteral("O banco de dados %1 não existe%2. Confira o caminho dado em --db, --database "
+                                        "ou em [database] location= da configuração. Para criar ali um banco novo com "
+                                        "os dados de demonstração, acrescente --create-database.")
+                             .arg(where, QFileInfo(folder).isDir() ? QString()
+                                                                    : QStringLiteral(" (nem a pasta %1)").arg(folder)));
+    }
+    if (file.size() == 0) {
+        if (create)
+            return true;
+        throw EHostError(QStringLiteral("O arquivo do banco de dados %1 está vazio (0 bytes): não é um banco de dados. "
+                                        "Confira se é o arquivo certo e se a cópia dele terminou. Para criar nele um "
+                                        "banco novo com os dados de demonstração, use --create-database.")
+                             .arg(where));
+    }
+    return false;
+}
+
+// The text of a failed Firebird connect: a server that took the whole
+// connection timeout accepted the connection and never answered.
+QString connectFailure(const DatabaseLocation &location, const QString &driverText, qint64 elapsedMs)
+{
+    const QString where = location.toString();
+    const int limit = FirebirdSharing::kConnectTimeoutSeconds;
+    if (location.kind == DatabaseLocation::FirebirdServer && elapsedMs >= (limit - 1) * 1000)
+        return QStringLiteral("O servidor Firebird em %1:%2 não respondeu em %3 s: aceitou a conexão, mas não atendeu. "
+                              "Confira se o serviço do Firebird está funcionando nesse endereço e porta (banco de "
+                              "dados %4; o cliente do Firebird disse: %5).")
+            .arg(location.host)
+            .arg(location.port)
+            .arg((elapsedMs + 500) / 1000)
+            .arg(where, driverText);
+    return QStringLiteral("Não foi possível abrir o banco de dados %1: %2").arg(where, driverText);
+}
+
+// Opens db; throws the text above when it cannot.
+void openTimed(QSqlDatabase &db, const DatabaseLocation &location)
+{
+    QElapsedTimer timer;
+    timer.start();
+    if (!db.open())
+        throw EHostError(connectFailure(location, SqlStatement::errorText(db.lastError()), timer.elapsed()));
+}
+
+// A Firebird database to be made: on a server the file cannot be seen from
+// here, so an attach is tried first. True when it is missing; throws when the
+// server did not answer.
+bool firebirdToCreate(const DatabaseLocation &location, const QString &user, const QString &password,
+                      const QString &connectionName)
+{
+    if (location.kind == DatabaseLocation::FirebirdEmbedded)
+        return !QFileInfo::exists(location.path);
+    QElapsedTimer timer;
+    timer.start();
+    bool opened = false;
+    QString why;
+    {
+        QSqlDatabase probe = addConnection(location, user, password, connectionName);
+        opened = probe.open();
+        why = SqlStatement::errorText(probe.lastError());
+        probe.close();
+    }
+    QSqlDatabase::removeDatabase(connectionName);
+    if (!opened && timer.elapsed() >= (FirebirdSharing::kConnectTimeoutSeconds - 1) * 1000)
+        throw EHostError(connectFailure(location, why, timer.elapsed()));
+    return !opened;
+}
+
 } // namespace
 
 TdtmDBGeral *dtmDBGeral() { return g_instance; }
@@ -112,6 +202,7 @@ void TdtmDBGeral::open(const ShellConfig &config)
     ctx.branch = config.branch;
     ctx.webHost = config.costsHost;
     ctx.webPort = config.costsPort;
+    ctx.costsToken = config.costsToken;
     LocalCache::instance().clear();
 }
 
@@ -147,47 +238,33 @@ void TdtmDBGeral::closeConnection(const QString &connectionName)
 }
 
 QSqlDatabase TdtmDBGeral::openConnection(const DatabaseLocation &location, const QString &user, const QString &password,
-                                         const QString &connectionName, bool createFirebird,
-                                         const DemoData::Sizes &sizes)
+                                         const QString &connectionName, bool create, const DemoData::Sizes &sizes)
 {
     closeConnection(connectionName);
     const QString where = location.toString();
+    if (location.isFirebird()) {
+        // The client's configuration (connection timeout, shared files) is read at its first use.
+        FirebirdSharing::prepare();
+    }
     if (location.kind == DatabaseLocation::Sqlite) {
-        const QFileInfo file(location.path);
-        if (file.isDir())
-            throw EHostError(QStringLiteral("Não foi possível abrir o banco de dados %1: o caminho é uma pasta.").arg(where));
-        if (!file.exists() || file.size() == 0)
+        if (sqliteToCreate(location, create, where))
             createSqliteFile(location.path, sizes);
-    } else if (createFirebird && (location.kind == DatabaseLocation::FirebirdServer || !QFileInfo::exists(location.path))) {
-        // On a server the file cannot be seen from here: try to open it first.
-        bool exists = location.kind == DatabaseLocation::FirebirdEmbedded ? false : [&] {
-            QSqlDatabase probe = addConnection(location, user, password, connectionName);
-            const bool ok = probe.open();
-            probe.close();
-            probe = QSqlDatabase();
-            QSqlDatabase::removeDatabase(connectionName);
-            return ok;
-        }();
-        if (!exists) {
-            createFirebirdFile(location, user, password);
-            try {
-                QSqlDatabase db = addConnection(location, user, password, connectionName);
-                if (!db.open())
-                    throw EHostError(SqlStatement::errorText(db.lastError()));
-                DemoData::create(db, sizes);
-            } catch (const EHostError &e) {
-                closeConnection(connectionName);
-                throw EHostError(QStringLiteral("Não foi possível criar o banco de dados %1: %2").arg(where, e.text()));
-            }
+    } else if (create && firebirdToCreate(location, user, password, connectionName)) {
+        createFirebirdFile(location, user, password);
+        try {
+            QSqlDatabase db = addConnection(location, user, password, connectionName);
+            openTimed(db, location);
+            DemoData::create(db, sizes);
+        } catch (const EHostError &e) {
             closeConnection(connectionName);
+            throw EHostError(QStringLiteral("Não foi possível criar o banco de dados %1: %2").arg(where, e.text()));
         }
+        closeConnection(connectionName);
     }
 
     try {
         QSqlDatabase db = addConnection(location, user, password, connectionName);
-        if (!db.open())
-            throw EHostError(QStringLiteral("Não foi possível abrir o banco de dados %1: %2")
-                                 .arg(where, SqlStatement::errorText(db.lastError())));
+        openTimed(db, location);
         if (location.kind == DatabaseLocation::Sqlite)
             SqliteRoutines::install(db);
         checkSchema(db, where);
@@ -200,6 +277,7 @@ QSqlDatabase TdtmDBGeral::openConnection(const DatabaseLocation &location, const
 
 void TdtmDBGeral::createFirebirdFile(const DatabaseLocation &location, const QString &user, const QString &password)
 {
+    FirebirdSharing::prepare();
     // CREATE DATABASE takes no parameters; the quoted texts are escaped.
     const QString sql = QStringLiteral("CREATE DATABASE %1 USER %2 PASSWORD %3 PAGE_SIZE 8192 "
                                        "DEFAULT CHARACTER SET WIN1252")

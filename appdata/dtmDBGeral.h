@@ -3,14 +3,23 @@
 // (HostDatabase) and the shell context (branch, costs server).
 //
 // Opening:
-//  - sqlite:PATH: when PATH does not exist (or is an empty file) the database
-//    is built in PATH.part with schema and demo data (DemoData) and renamed to
-//    PATH only when complete, so an interrupted first run leaves no half
-//    database behind. PARAM, NVLSTR, INSTR (and UPPER, LOWER) are registered
-//    on the connection (SqliteRoutines).
+//  - sqlite:PATH: PATH must be a database. The demo database (schema and
+//    demo data, DemoData) is made only where it is asked for: at the default
+//    location (ShellConfig::defaultDatabase) when the file is missing, or
+//    with create (--create-database) when it is missing or empty. It is
+//    built in PATH.part and renamed to PATH only when complete, so an
+//    interrupted first run leaves no half database behind. Otherwise a
+//    missing PATH (folder included) or an empty (0-byte) file throws
+//    EHostError naming the path and what to do; nothing is created there.
+//    PARAM, NVLSTR, INSTR (and UPPER, LOWER) are registered on the
+//    connection (SqliteRoutines).
 //  - firebird:PATH (embedded, no server) and firebird://HOST:PORT/PATH: the
 //    file must exist unless create is set; the schema script holds PARAM,
 //    NVLSTR and INSTR. Connection character set UTF8 (Qt's), database WIN1252.
+//    FirebirdSharing::prepare() runs first: a server that accepts the
+//    connection and never answers is given up after
+//    FirebirdSharing::kConnectTimeoutSeconds, with a text that says so
+//    (host, port, seconds waited).
 //  - a database that cannot be opened, is not a database, or lacks the
 //    system's tables throws EHostError with a clear text and the driver's own
 //    message; nothing stays half open.
@@ -43,15 +52,17 @@ public:
     const ShellConfig &config() const { return m_config; }
 
     // Opens a connection of its own on a database (tests, the costs server,
-    // tools), creating it as open() would; sizes shape the demo data of a new
-    // one. Throws EHostError, leaving no connection of that name behind.
+    // tools), creating it as open() would (create: as --create-database);
+    // sizes shape the demo data of a new one. Throws EHostError, leaving no
+    // connection of that name behind.
     static QSqlDatabase openConnection(const DatabaseLocation &location, const QString &user, const QString &password,
-                                       const QString &connectionName, bool createFirebird = false,
+                                       const QString &connectionName, bool create = false,
                                        const DemoData::Sizes &sizes = DemoData::Sizes());
     static void closeConnection(const QString &connectionName);
     // An empty Firebird database (no tables yet), through the client library.
     static void createFirebirdFile(const DatabaseLocation &location, const QString &user, const QString &password);
-    // A SQLite file with schema and demo data (built aside, then renamed).
+    // A SQLite file with schema and demo data (built aside, then renamed;
+    // its folder is made when missing). For tools and tests: no questions.
     static void createSqliteFile(const QString &path, const DemoData::Sizes &sizes = DemoData::Sizes());
 
 private:

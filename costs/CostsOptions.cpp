@@ -5,6 +5,46 @@
 #include <QCommandLineParser>
 #include <QFileInfo>
 #include <QSettings>
+#include <limits>
+
+namespace {
+
+struct Parser {
+    QCommandLineParser p;
+    QCommandLineOption help{QStringList{QStringLiteral("h"), QStringLiteral("help")},
+                            QStringLiteral("Mostra estas opções.")};
+    QCommandLineOption db{QStringLiteral("db"),
+                          QStringLiteral("Banco de dados: sqlite:CAMINHO, firebird:CAMINHO ou "
+                                         "firebird://SERVIDOR:PORTA/CAMINHO."),
+                          QStringLiteral("location")};
+    QCommandLineOption listen{QStringLiteral("listen"),
+                              QStringLiteral("Endereço e porta de escuta (padrão 127.0.0.1:0; a porta 0 escolhe uma "
+                                             "livre)."),
+                              QStringLiteral("host:port")};
+    QCommandLineOption config{QStringLiteral("config"),
+                              QStringLiteral("Arquivo INI com a seção [costs] (db, listen, user, password, token, "
+                                             "workers, first_request_timeout_ms, read_timeout_ms, idle_timeout_ms, "
+                                             "max_clients, max_unsent_bytes)."),
+                              QStringLiteral("file")};
+    QCommandLineOption user{QStringLiteral("user"), QStringLiteral("Usuário do Firebird."), QStringLiteral("name")};
+    QCommandLineOption password{QStringLiteral("password"), QStringLiteral("Senha do Firebird."),
+                                QStringLiteral("text")};
+    QCommandLineOption exitWithStdin{QStringLiteral("exit-with-stdin"),
+                                     QStringLiteral("Termina quando a entrada padrão fecha (o processo que o "
+                                                    "iniciou terminou).")};
+
+    Parser()
+    {
+        p.setApplicationDescription(QStringLiteral(
+            "Servidor de custos: atende o objeto remoto \"Vbr.rdmCustProd\" (tipos de custo) por TCP.\n"
+            "Ao começar a escutar, escreve na saída padrão uma linha \"LISTENING <endereço> <porta>\".\n"
+            "Com token= em --config (ou COSTS_TOKEN no ambiente), só atende quem o apresenta no \"Open\"."));
+        p.addOption(help);
+        p.addOptions({db, listen, config, user, password, exitWithStdin});
+    }
+};
+
+} // namespace
 
 bool CostsOptions::parseListen(const QString &text, QHostAddress &address, quint16 &port)
 {
@@ -30,92 +70,92 @@ bool CostsOptions::parseListen(const QString &text, QHostAddress &address, quint
 
 bool CostsOptions::parse(const QStringList &arguments, QString &error)
 {
-    QCommandLineParser p;
-    p.setApplicationDescription(QStringLiteral(
-        "Servidor de custos: atende o objeto remoto \"Vbr.rdmCustProd\" (tipos de custo) por TCP.\n"
-        "Ao começar a escutar, escreve na saída padrão uma linha \"LISTENING <endereço> <porta>\"."));
-    const QCommandLineOption helpOpt(QStringList{QStringLiteral("h"), QStringLiteral("help")},
-                                     QStringLiteral("Mostra estas opções."));
-    const QCommandLineOption dbOpt(QStringLiteral("db"),
-                                   QStringLiteral("Banco de dados: sqlite:CAMINHO, firebird:CAMINHO ou "
-                                                  "firebird://SERVIDOR:PORTA/CAMINHO."),
-                                   QStringLiteral("location"));
-    const QCommandLineOption listenOpt(QStringLiteral("listen"),
-                                       QStringLiteral("Endereço e porta de escuta (padrão 127.0.0.1:0; a porta 0 "
-                                                      "escolhe uma livre)."),
-                                       QStringLiteral("host:port"));
-    const QCommandLineOption configOpt(QStringLiteral("config"),
-                                       QStringLiteral("Arquivo INI com a seção [costs] (db, listen, user, password, "
-                                                      "read_timeout_ms, idle_timeout_ms, max_clients)."),
-                                       QStringLiteral("file"));
-    const QCommandLineOption userOpt(QStringLiteral("user"), QStringLiteral("Usuário do Firebird."),
-                                     QStringLiteral("name"));
-    const QCommandLineOption passOpt(QStringLiteral("password"), QStringLiteral("Senha do Firebird."),
-                                     QStringLiteral("text"));
-    const QCommandLineOption stdinOpt(QStringLiteral("exit-with-stdin"),
-                                      QStringLiteral("Termina quando a entrada padrão fecha (o processo que o "
-                                                     "iniciou terminou)."));
-    p.addOption(helpOpt);
-    p.addOptions({dbOpt, listenOpt, configOpt, userOpt, passOpt, stdinOpt});
-    helpText = p.helpText();
-    if (!p.parse(arguments)) {
-        error = p.errorText();
+    Parser o;
+    helpText = o.p.helpText();
+    if (!o.p.parse(arguments)) {
+        error = o.p.errorText();
         return false;
     }
-    if (p.isSet(helpOpt)) {
+    if (o.p.isSet(o.help)) {
         help = true;
         return true;
     }
-    if (!p.positionalArguments().isEmpty()) {
-        error = QStringLiteral("Argumento inesperado: %1").arg(p.positionalArguments().first());
+    if (!o.p.positionalArguments().isEmpty()) {
+        error = QStringLiteral("Argumento inesperado: %1").arg(o.p.positionalArguments().first());
         return false;
     }
-
     QString db, listen;
     user = qEnvironmentVariable("ISC_USER", QStringLiteral("SYSDBA"));
     password = qEnvironmentVariable("ISC_PASSWORD", QStringLiteral("masterkey"));
-    if (p.isSet(configOpt)) {
-        const QString file = p.value(configOpt);
-        if (!QFileInfo(file).isReadable()) {
-            error = QStringLiteral("Arquivo de configuração ilegível: %1").arg(file);
-            return false;
-        }
-        QSettings ini(file, QSettings::IniFormat);
-        ini.beginGroup(QStringLiteral("costs"));
-        db = ini.value(QStringLiteral("db")).toString();
-        listen = ini.value(QStringLiteral("listen")).toString();
-        user = ini.value(QStringLiteral("user"), user).toString();
-        password = ini.value(QStringLiteral("password"), password).toString();
-        bool ok = true;
-        auto number = [&](const char *key, int current, int min) {
-            const QVariant v = ini.value(QLatin1String(key));
-            if (!v.isValid())
-                return current;
-            bool good = false;
-            const int n = v.toString().toInt(&good);
-            if (!good || n < min) {
-                error = QStringLiteral("Valor inválido para %1 em %2.").arg(QLatin1String(key), file);
-                ok = false;
-                return current;
-            }
-            return n;
-        };
-        readTimeoutMs = number("read_timeout_ms", readTimeoutMs, 1);
-        idleTimeoutMs = number("idle_timeout_ms", idleTimeoutMs, 1);
-        maxClients = number("max_clients", maxClients, 1);
-        if (!ok)
-            return false;
-    }
-    if (p.isSet(dbOpt))
-        db = p.value(dbOpt);
-    if (p.isSet(listenOpt))
-        listen = p.value(listenOpt);
-    if (p.isSet(userOpt))
-        user = p.value(userOpt);
-    if (p.isSet(passOpt))
-        password = p.value(passOpt);
-    exitWithStdin = p.isSet(stdinOpt);
+    token = qEnvironmentVariable("COSTS_TOKEN");
+    if (o.p.isSet(o.config) && !readIni(o.p.value(o.config), db, listen, error))
+        return false;
+    if (o.p.isSet(o.db))
+        db = o.p.value(o.db);
+    if (o.p.isSet(o.listen))
+        listen = o.p.value(o.listen);
+    if (o.p.isSet(o.user))
+        user = o.p.value(o.user);
+    if (o.p.isSet(o.password))
+        password = o.p.value(o.password);
+    exitWithStdin = o.p.isSet(o.exitWithStdin);
+    return finish(db, listen, error);
+}
 
+bool CostsOptions::readIni(const QString &file, QString &db, QString &listen, QString &error)
+{
+    if (!QFileInfo(file).isReadable()) {
+        error = QStringLiteral("Arquivo de configuração ilegível: %1").arg(file);
+        return false;
+    }
+    QSettings ini(file, QSettings::IniFormat);
+    ini.beginGroup(QStringLiteral("costs"));
+    db = ini.value(QStringLiteral("db")).toString();
+    listen = ini.value(QStringLiteral("listen")).toString();
+    user = ini.value(QStringLiteral("user"), user).toString();
+    password = ini.value(QStringLiteral("password"), password).toString();
+    token = ini.value(QStringLiteral("token"), token).toString();
+    return readNumbers(ini, file, error);
+}
+
+bool CostsOptions::readNumbers(QSettings &ini, const QString &file, QString &error)
+{
+    bool ok = true;
+    auto number = [&](const char *key, qint64 current, qint64 min) {
+        const QVariant v = ini.value(QLatin1String(key));
+        if (!v.isValid() || !ok)
+            return current;
+        bool good = false;
+        const qint64 n = v.toString().toLongLong(&good);
+        if (!good || n < min || n > std::numeric_limits<int>::max()) {
+            error = QStringLiteral("Valor inválido para %1 em %2: \"%3\".").arg(QLatin1String(key), file, v.toString());
+            ok = false;
+            return current;
+        }
+        return n;
+    };
+    workers = int(number("workers", workers, 1));
+    firstRequestTimeoutMs = int(number("first_request_timeout_ms", firstRequestTimeoutMs, 1));
+    readTimeoutMs = int(number("read_timeout_ms", readTimeoutMs, 1));
+    idleTimeoutMs = int(number("idle_timeout_ms", idleTimeoutMs, 1));
+    maxClients = int(number("max_clients", maxClients, 1));
+    maxUnsentBytes = number("max_unsent_bytes", maxUnsentBytes, 1024);
+    return ok;
+}
+
+CostsServer::Limits CostsOptions::limits() const
+{
+    CostsServer::Limits l;
+    l.firstRequestTimeoutMs = firstRequestTimeoutMs;
+    l.readTimeoutMs = readTimeoutMs;
+    l.idleTimeoutMs = idleTimeoutMs;
+    l.maxClients = maxClients;
+    l.maxUnsentBytes = maxUnsentBytes;
+    return l;
+}
+
+bool CostsOptions::finish(const QString &db, const QString &listen, QString &error)
+{
     if (db.isEmpty()) {
         error = QStringLiteral("Falta o banco de dados (--db ou db= em --config).");
         return false;

@@ -1,14 +1,22 @@
-// Options of the costs server, from its command line and an optional INI
-// file (--config). The command line wins over the file.
+// Options of the costs server, from its command line, an optional INI file
+// (--config) and its environment. The command line wins over the file.
 //
-// INI keys, all in section [costs]: db, listen, user, password,
-// read_timeout_ms, idle_timeout_ms, max_clients.
+// INI keys, all in section [costs]: db, listen, user, password, token,
+// workers, first_request_timeout_ms, read_timeout_ms, idle_timeout_ms,
+// max_clients, max_unsent_bytes. Environment: ISC_USER and ISC_PASSWORD (the
+// Firebird user and password), COSTS_TOKEN (the token, when the file sets
+// none): how a starting program hands them over without putting them on a
+// command line that every user of the machine can read.
 #pragma once
 
+#include "CostsServer.h"
 #include "appdata/ShellConfig.h"
 
 #include <QHostAddress>
 #include <QStringList>
+
+class QCommandLineParser;
+class QSettings;
 
 struct CostsOptions {
     QString database;   // the option as given (sqlite:..., firebird:...)
@@ -17,9 +25,13 @@ struct CostsOptions {
     quint16 port = 0;
     QString user;
     QString password;
-    int readTimeoutMs = 10000;
-    int idleTimeoutMs = 300000;
-    int maxClients = 256;
+    QString token;      // empty: clients need none
+    int workers = CostsServer::kDefaultWorkers;
+    int firstRequestTimeoutMs = CostsServer::Limits().firstRequestTimeoutMs;
+    int readTimeoutMs = CostsServer::Limits().readTimeoutMs;
+    int idleTimeoutMs = CostsServer::Limits().idleTimeoutMs;
+    int maxClients = CostsServer::Limits().maxClients;
+    qint64 maxUnsentBytes = CostsServer::Limits().maxUnsentBytes;
     bool exitWithStdin = false;
 
     bool help = false;
@@ -27,6 +39,12 @@ struct CostsOptions {
 
     // False with error set when the options are unusable.
     bool parse(const QStringList &arguments, QString &error);
+    CostsServer::Limits limits() const;
     // "HOST:PORT" -> address and port; false when malformed.
     static bool parseListen(const QString &text, QHostAddress &address, quint16 &port);
+
+private:
+    bool readIni(const QString &file, QString &db, QString &listen, QString &error);
+    bool readNumbers(QSettings &ini, const QString &file, QString &error);
+    bool finish(const QString &db, const QString &listen, QString &error);
 };

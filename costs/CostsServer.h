@@ -1,45 +1,70 @@
 // The costs application server: serves remote objects over TCP in the
-// protocol of host/services/RemoteProtocol.h, any number of clients at once
-// (up to maxClients), all in the thread that owns it.
+// protocol of host/services/RemoteProtocol.h to many clients at once.
+// Connections, framing and the limits below live in the thread that owns the
+// server; reading the cost types goes to workers (CostsWorkers), each with a
+// database connection of its own, so a request that waits on a slow database
+// does not delay the other clients. A client's requests are answered in the
+// order it sent them, one at a time.
 //
 // Objects and methods:
 //   "Vbr.rdmCustProd"
-//     "Open"            -> {"object": "Vbr.rdmCustProd"}
+//     "Open"            -> {"object": "Vbr.rdmCustProd"}; with a token set,
+//                          params {"token": ...} must carry it
 //     "ListaTipoCusto"  -> [{"numero": 1, "nome": "..."}, ...] in list order,
 //                          read afresh from the database at every call;
 //                          "server-error" when the database cannot be read.
-// Anything else gets "unknown-object" or "unknown-method"; the connection
-// stays open after an error reply, except after "too-large" or a malformed
-// frame, which close it.
+// Anything else gets "unknown-object" or "unknown-method" (quoting at most
+// 100 characters of the name sent); the connection stays open after an error
+// reply, except after "too-large", a malformed frame or "unauthorized",
+// which close it.
+//
+// Limits (setLimits; the defaults are those of the program):
+//  - a connection that sends no whole request within firstRequestTimeoutMs
+//    of connecting is closed, as is one whose frame does not arrive whole
+//    within readTimeoutMs of its first byte, and one idle for idleTimeoutMs;
+//  - with maxClients connections open, a newcomer is admitted by closing the
+//    connection idle the longest (one waiting for a reply is not idle; when
+//    every one is, the newcomer is closed);
+//  - a client that leaves more than maxUnsentBytes of replies unread is cut
+//    off, and one that sends while its request is served is not read until
+//    it is answered: what a client holds in the server stays bounded.
 #pragma once
 
+#include "CostsWorkers.h"
+
+#include <QHash>
 #include <QHostAddress>
+#include <QJsonObject>
 #include <QObject>
-#include <QPointer>
-#include <QSet>
-#include <functional>
 #include <memory>
 
 class CostTypeSource;
 class CostsSession;
-class QJsonObject;
-class QJsonValue;
 class QTcpServer;
 
 class CostsServer : public QObject {
     Q_OBJECT
 public:
     struct Limits {
-        int readTimeoutMs = 10000;   // a frame must arrive whole within this
-        int idleTimeoutMs = 300000;  // an idle connection is closed after this
-        int maxClients = 256;        // further connections are closed at once
+        int firstRequestTimeoutMs = 10000; // a whole first request within this of connecting
+        int readTimeoutMs = 10000;         // a frame must arrive whole within this
+        int idleTimeoutMs = 300000;        // an idle connection is closed after this
+        int maxClients = 256;              // then the longest-idle connection makes room
+        qint64 maxUnsentBytes = 1024 * 1024; // unread replies beyond this cut the client off
     };
+    using SourceFactory = CostsWorkers::SourceFactory;
+    static constexpr int kDefaultWorkers = 4;
 
+    // Each of workers threads reads through a source factory made for it.
+    CostsServer(const SourceFactory &factory, int workers = kDefaultWorkers, QObject *parent = nullptr);
+    // One worker reading through source.
     explicit CostsServer(std::unique_ptr<CostTypeSource> source, QObject *parent = nullptr);
     ~CostsServer() override;
 
     void setLimits(const Limits &l) { m_limits = l; }
     Limits limits() const { return m_limits; }
+    // The shared secret "Open" must carry; empty: none asked for.
+    void setToken(const QString &token) { m_token = token; }
 
     // Listens on address:port (port 0 picks a free one); false with error set.
     bool listen(const QHostAddress &address, quint16 port, QString *error = nullptr);
@@ -47,9 +72,18 @@ public:
     quint16 port() const;
     void close();
     int clientCount() const { return int(m_sessions.size()); }
+    int workerCount() const { return m_workers->count(); }
 
-    // Answers one request object (used by the sessions; also by tests).
-    QJsonObject handle(const QJsonObject &request);
+    // What a session does with one request.
+    struct Routed {
+        QJsonObject reply;       // the reply now, unless toWorker
+        bool toWorker = false;   // a worker answers (submit)
+        bool authorizes = false; // a good "Open": the session may call the rest
+        bool closes = false;     // close the connection after the reply
+    };
+    Routed route(const QJsonObject &request, bool authorized) const;
+    // Hands request id of session to a worker; the reply comes to the session.
+    void submit(CostsSession *session, qint64 id);
 
     static const char *const kObjectName;
 
@@ -58,10 +92,14 @@ signals:
 
 private:
     void acceptPending();
+    bool makeRoom();
     void sessionClosed(CostsSession *s);
+    void workerDone(quint64 serial, const QJsonObject &reply);
 
-    std::unique_ptr<CostTypeSource> m_source;
+    std::unique_ptr<CostsWorkers> m_workers;
     QTcpServer *m_server = nullptr;
     Limits m_limits;
-    QSet<CostsSession *> m_sessions;
+    QString m_token;
+    QHash<quint64, CostsSession *> m_sessions;
+    quint64 m_nextSerial = 1;
 };

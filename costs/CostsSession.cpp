@@ -1,27 +1,37 @@
 #include "CostsSession.h"
 #include "CostsServer.h"
 
-#include <QJsonObject>
 #include <QTcpSocket>
 #include <QTimer>
 
-CostsSession::CostsSession(QTcpSocket *socket, CostsServer *server)
-    : QObject(server), m_socket(socket), m_server(server), m_reader(RemoteProtocol::kMaxRequest),
-      m_readTimer(new QTimer(this)), m_idleTimer(new QTimer(this))
+namespace {
+// What is held of a client's unread requests, by Qt and by the reader each: one
+// whole frame of the largest size.
+constexpr qint64 kReadBuffer = RemoteProtocol::kMaxRequest + 4;
+}
+
+CostsSession::CostsSession(QTcpSocket *socket, CostsServer *server, quint64 serial)
+    : QObject(server), m_socket(socket), m_server(server), m_serial(serial), m_reader(RemoteProtocol::kMaxRequest),
+      m_firstTimer(new QTimer(this)), m_readTimer(new QTimer(this)), m_idleTimer(new QTimer(this))
 {
+    const CostsServer::Limits limits = server->limits();
     m_socket->setParent(this);
-    m_readTimer->setSingleShot(true);
-    m_readTimer->setInterval(server->limits().readTimeoutMs);
-    m_idleTimer->setSingleShot(true);
-    m_idleTimer->setInterval(server->limits().idleTimeoutMs);
-    connect(m_readTimer, &QTimer::timeout, this, [this] { closeNow(); });
-    connect(m_idleTimer, &QTimer::timeout, this, [this] { closeNow(); });
+    m_socket->setReadBufferSize(kReadBuffer);
+    for (QTimer *t : {m_firstTimer, m_readTimer, m_idleTimer}) {
+        t->setSingleShot(true);
+        connect(t, &QTimer::timeout, this, [this] { closeNow(); });
+    }
+    m_firstTimer->setInterval(limits.firstRequestTimeoutMs);
+    m_readTimer->setInterval(limits.readTimeoutMs);
+    m_idleTimer->setInterval(limits.idleTimeoutMs);
     connect(m_socket, &QTcpSocket::readyRead, this, [this] { readAvailable(); });
     connect(m_socket, &QTcpSocket::disconnected, this, [this] { closeNow(); });
     connect(m_socket, &QTcpSocket::bytesWritten, this, [this] {
-        if (m_closing && m_socket->bytesToWrite() == 0)
+        if (m_closing && m_socket && m_socket->bytesToWrite() == 0)
             closeNow();
     });
+    m_lastActivity.start();
+    m_firstTimer->start();
     m_idleTimer->start();
     // Bytes may have arrived before the session existed.
     QTimer::singleShot(0, this, [this] { readAvailable(); });
@@ -31,18 +41,31 @@ CostsSession::~CostsSession() = default;
 
 void CostsSession::readAvailable()
 {
-    if (m_closing)
-        return;
-    const QByteArray bytes = m_socket->readAll();
-    if (bytes.isEmpty())
-        return;
-    m_idleTimer->start();
-    m_reader.append(bytes);
+    // While a worker serves a request the rest stays unread, and the frames
+    // held here never pass kReadBuffer: a client's pipelined requests wait
+    // in its own buffers, not in the server.
     for (;;) {
+        processFrames();
+        if (m_closing || !m_socket || m_busy)
+            return;
+        const qint64 room = kReadBuffer - m_reader.pending();
+        if (room <= 0 || m_socket->bytesAvailable() == 0)
+            return;
+        m_lastActivity.start();
+        m_idleTimer->start();
+        m_reader.append(m_socket->read(room));
+    }
+}
+
+void CostsSession::processFrames()
+{
+    while (m_socket && !m_closing && !m_busy) {
         QByteArray body;
         const auto st = m_reader.next(body);
-        if (st == RemoteProtocol::FrameReader::Incomplete)
-            break;
+        if (st == RemoteProtocol::FrameReader::Incomplete) {
+            armReadTimer(m_reader.pending() > 0);
+            return;
+        }
         if (st == RemoteProtocol::FrameReader::TooLarge) {
             finish(RemoteProtocol::errorReply(
                 0, QStringLiteral("too-large"),
@@ -54,22 +77,59 @@ void CostsSession::readAvailable()
             finish(RemoteProtocol::errorReply(0, QStringLiteral("bad-request"), QStringLiteral("Mensagem vazia.")));
             return;
         }
+        m_firstTimer->stop();
         QJsonObject request;
         if (!RemoteProtocol::parseObject(body, request)) {
-            send(RemoteProtocol::errorReply(0, QStringLiteral("bad-request"),
-                                            QStringLiteral("A mensagem não é um objeto JSON.")));
+            if (!send(RemoteProtocol::errorReply(0, QStringLiteral("bad-request"),
+                                                 QStringLiteral("A mensagem não é um objeto JSON."))))
+                return;
             continue;
         }
-        send(m_server->handle(request));
+        answer(request);
     }
-    // Time the frame in progress from its first byte; none in progress, no timer.
-    if (m_reader.pending() == 0)
+    armReadTimer(false);
+}
+
+void CostsSession::answer(const QJsonObject &request)
+{
+    const CostsServer::Routed r = m_server->route(request, m_authorized);
+    if (r.authorizes)
+        m_authorized = true;
+    if (r.toWorker) {
+        m_busy = true;
+        m_idleTimer->stop();
+        m_server->submit(this, request.value(QStringLiteral("id")).toInteger());
+    } else if (r.closes) {
+        finish(r.reply);
+    } else {
+        send(r.reply);
+    }
+}
+
+void CostsSession::armReadTimer(bool partialFrame)
+{
+    // Time the frame in progress from its first byte; none in progress (or
+    // a request being served), no timer.
+    if (!partialFrame)
         m_readTimer->stop();
     else if (!m_readTimer->isActive())
         m_readTimer->start();
 }
 
-void CostsSession::send(const QJsonObject &reply)
+void CostsSession::deliver(const QJsonObject &reply)
+{
+    if (!m_busy || !m_socket)
+        return;
+    m_busy = false;
+    m_lastActivity.start();
+    m_idleTimer->start();
+    if (!send(reply))
+        return;
+    // Requests that came meanwhile: in the reader, or still in the socket.
+    readAvailable();
+}
+
+bool CostsSession::send(const QJsonObject &reply)
 {
     QByteArray out = RemoteProtocol::frame(reply);
     if (quint32(out.size() - 4) > RemoteProtocol::kMaxReply)
@@ -77,14 +137,21 @@ void CostsSession::send(const QJsonObject &reply)
             reply.value(QStringLiteral("id")).toInteger(), QStringLiteral("server-error"),
             QStringLiteral("Resposta excede o limite de %1 bytes.").arg(RemoteProtocol::kMaxReply)));
     m_socket->write(out);
+    if (m_socket->bytesToWrite() > m_server->limits().maxUnsentBytes) {
+        // A client that does not read its replies: cut it off.
+        closeNow();
+        return false;
+    }
+    return true;
 }
 
 void CostsSession::finish(const QJsonObject &lastReply)
 {
     m_closing = true;
     m_readTimer->stop();
-    if (!lastReply.isEmpty())
-        send(lastReply);
+    m_firstTimer->stop();
+    if (!lastReply.isEmpty() && !send(lastReply))
+        return;
     if (m_socket->bytesToWrite() == 0) {
         closeNow();
         return;
@@ -100,6 +167,7 @@ void CostsSession::closeNow()
     QTcpSocket *s = m_socket;
     m_socket = nullptr;
     s->disconnect(this);
+    m_firstTimer->stop();
     m_readTimer->stop();
     m_idleTimer->stop();
     s->abort();

@@ -1,10 +1,14 @@
-// One client connection of the costs server: reassembles request frames,
-// answers each through the server, and enforces the size limit and the
-// read and idle timeouts.
+// One client connection of the costs server: reassembles request frames and
+// answers them in order through the server, one at a time (a request that a
+// worker serves holds the next ones, unread, until its reply is sent), and
+// enforces the size limit, the unsent-output bound and the first-request,
+// read and idle timeouts (CostsServer::Limits).
 #pragma once
 
 #include "services/RemoteProtocol.h"
 
+#include <QElapsedTimer>
+#include <QJsonObject>
 #include <QObject>
 
 class CostsServer;
@@ -14,23 +18,41 @@ class QTimer;
 class CostsSession : public QObject {
     Q_OBJECT
 public:
-    CostsSession(QTcpSocket *socket, CostsServer *server);
+    CostsSession(QTcpSocket *socket, CostsServer *server, quint64 serial);
     ~CostsSession() override;
+
+    quint64 serial() const { return m_serial; }
+    // Waiting for a worker's reply.
+    bool busy() const { return m_busy; }
+    // Milliseconds since the client last sent anything or was last answered.
+    qint64 idleMs() const { return m_lastActivity.elapsed(); }
+    // The reply of the request a worker served.
+    void deliver(const QJsonObject &reply);
+    // Closes the connection at once.
+    void closeNow();
 
 signals:
     void closed(CostsSession *self);
 
 private:
     void readAvailable();
-    void send(const QJsonObject &reply);
+    void processFrames();
+    void answer(const QJsonObject &request);
+    // False when the client was cut off for not reading its replies.
+    bool send(const QJsonObject &reply);
     // Sends a last reply (when given) and closes once it is written.
     void finish(const QJsonObject &lastReply = {});
-    void closeNow();
+    void armReadTimer(bool partialFrame);
 
     QTcpSocket *m_socket;
     CostsServer *m_server;
+    quint64 m_serial;
     RemoteProtocol::FrameReader m_reader;
+    QTimer *m_firstTimer;
     QTimer *m_readTimer;
     QTimer *m_idleTimer;
+    QElapsedTimer m_lastActivity;
+    bool m_busy = false;
+    bool m_authorized = false;
     bool m_closing = false;
 };

@@ -41,17 +41,18 @@ int runServer(int argc, char **argv)
         out << options.helpText;
         return 0;
     }
-    if (options.db.kind == DatabaseLocation::FirebirdEmbedded && !FirebirdSharing::prepare(&error)) {
+    // Before any worker's first connection: the client reads its configuration once.
+    if (options.db.isFirebird() && !FirebirdSharing::prepare(&error)) {
         err << "costs_server: " << error << "\n";
         return 1;
     }
 
-    CostsServer server(std::make_unique<SqlCostTypeSource>(options.db, options.user, options.password));
-    CostsServer::Limits limits;
-    limits.readTimeoutMs = options.readTimeoutMs;
-    limits.idleTimeoutMs = options.idleTimeoutMs;
-    limits.maxClients = options.maxClients;
-    server.setLimits(limits);
+    // Each worker reads through a database connection of its own.
+    CostsServer server(
+        [&options] { return std::make_unique<SqlCostTypeSource>(options.db, options.user, options.password); },
+        options.workers);
+    server.setLimits(options.limits());
+    server.setToken(options.token);
     if (!server.listen(options.address, options.port, &error)) {
         err << "costs_server: não foi possível escutar em " << options.address.toString() << ":" << options.port
             << ": " << error << "\n";

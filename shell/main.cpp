@@ -15,8 +15,8 @@
 #include "WorkingBranch.h"
 #include "appdata/dtmDBGeral.h"
 #include "services/CostsServerProcess.h"
-#include "services/FirebirdSharing.h"
 #include "services/ShellContext.h"
+#include "services/ShellNotices.h"
 #include "toolkit/Errors.h"
 #include "toolkit/HostUi.h"
 #include "toolkit/InstallPaths.h"
@@ -124,9 +124,7 @@ void installUi(const ShellOptions &o, int &messages)
 int openData(TdtmDBGeral &dataModule, const ShellOptions &o)
 {
     try {
-        // An embedded Firebird file is shared with the costs server's process.
-        if (o.config().databaseLocation().kind == DatabaseLocation::FirebirdEmbedded)
-            FirebirdSharing::prepare();
+        // Prepares the Firebird client too (FirebirdSharing), before the costs server inherits it.
         dataModule.open(o.config());
         if (WorkingBranch::nameOf(dataModule.database(), o.config().branch).isEmpty())
             return startupFailure(o, WorkingBranch::unknownText(o.config().branch, o.config().database), 2);
@@ -143,6 +141,7 @@ void startCostsServer(CostsServerProcess &costs, const ShellOptions &o)
     // No costs server configured: the shell runs one of its own.
     QString why;
     costs.setCredentials(o.config().user, o.config().password);
+    costs.setToken(o.config().costsToken);
     if (costs.start(o.config().database, {}, 10000, &why)) {
         ShellContext::instance().webHost = costs.host();
         ShellContext::instance().webPort = costs.port();
@@ -161,6 +160,16 @@ void installQtTranslations(QApplication &app)
         else
             delete translator;
     }
+}
+
+// Notices (a costs server that did not answer, say) do not stop the work:
+// they go to the status bar and to standard error.
+void showNotices(MainWindow &window)
+{
+    QObject::connect(&ShellNotices::instance(), &ShellNotices::notice, &window, [&window](const QString &text) {
+        printError(text);
+        window.showNotice(text);
+    });
 }
 
 int runScript(MainWindow &window, ModuleLoader &loader, const ShellOptions &options)
@@ -227,6 +236,7 @@ int runWindow(ModuleLoader &loader, const ShellOptions &options, const int &mess
     window.showDatabase(facts.database);
     window.showBranch(facts.branch, facts.branchName);
     window.showCostsServer(facts.costs);
+    showNotices(window);
     window.show();
     int status = 0;
     if (!options.scriptFile().isEmpty()) {

@@ -12,6 +12,7 @@ void HostDatabase::install(const QString &connectionName)
     if (!m_connection.isEmpty() && m_connection != connectionName)
         uninstall();
     m_connection = connectionName;
+    m_lost = false;
 }
 
 void HostDatabase::uninstall()
@@ -21,21 +22,77 @@ void HostDatabase::uninstall()
     emit closing();
     m_connection.clear();
     m_override.reset();
+    m_lost = false;
 }
 
-QSqlDatabase HostDatabase::database() const
+QSqlDatabase HostDatabase::database()
 {
     if (m_connection.isEmpty())
         throw EHostError(QStringLiteral("Nenhum banco de dados está aberto."));
+    if (m_lost)
+        reconnect();
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
     if (!db.isOpen())
         throw EHostError(QStringLiteral("O banco de dados não está aberto."));
     return db;
 }
 
-SqlEngine HostDatabase::engine() const { return SqlDialects::engineOf(database()); }
+void HostDatabase::reconnect()
+{
+    // Statements still open on the dead connection let go of it first.
+    emit closing();
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    db.close();
+    if (!db.open()) {
+        const QSqlError e = db.lastError();
+        QString why = e.databaseText().trimmed();
+        if (why.isEmpty())
+            why = e.driverText().trimmed();
+        while (why.endsWith(QLatin1Char('.')))
+            why.chop(1);
+        throw EHostError(QStringLiteral("A conexão com o banco de dados %1 caiu e ainda não pôde ser refeita: %2. "
+                                        "Confira se o servidor de banco de dados está no ar; a próxima ação tenta "
+                                        "de novo.")
+                             .arg(where(db), why));
+    }
+    m_lost = false;
+    emit reconnected();
+}
 
-SqlDialect HostDatabase::dialect() const
+QString HostDatabase::where(const QSqlDatabase &db)
+{
+    if (db.hostName().isEmpty())
+        return db.databaseName();
+    return QStringLiteral("firebird://%1:%2/%3").arg(db.hostName()).arg(db.port()).arg(db.databaseName());
+}
+
+bool HostDatabase::isConnectionLoss(const QSqlError &error)
+{
+    // Firebird's client says so in these words (its messages are not translated).
+    static const char *const kLoss[] = {
+        "Error reading data from the connection", "Error writing data to the connection",
+        "connection shutdown",                    "connection lost",
+        "Unable to complete network request",     "connection rejected by remote interface",
+        "Connection shutdown",                    "database shutdown",
+    };
+    const QString text = error.databaseText() + QLatin1Char(' ') + error.driverText();
+    for (const char *words : kLoss)
+        if (text.contains(QLatin1String(words), Qt::CaseInsensitive))
+            return true;
+    return false;
+}
+
+bool HostDatabase::noteFailure(const QSqlDatabase &db, const QSqlError &error)
+{
+    if (m_connection.isEmpty() || db.connectionName() != m_connection || !isConnectionLoss(error))
+        return false;
+    m_lost = true;
+    return true;
+}
+
+SqlEngine HostDatabase::engine() { return SqlDialects::engineOf(database()); }
+
+SqlDialect HostDatabase::dialect()
 {
     if (m_override)
         return *m_override;

@@ -4,6 +4,14 @@
 //
 // The shell installs its connection by name when it opens the database and
 // uninstalls it before closing; queries close themselves on closing().
+//
+// Reconnecting: a statement that fails because the connection itself is gone
+// (a Firebird server killed or restarted: isConnectionLoss) marks the
+// connection lost (noteFailure) and throws a text that says so. The next
+// database() emits closing(), closes the connection and opens it again with
+// the same settings; when that fails it throws the reason and tries again at
+// the call after. So once the server is back the next action works, without
+// restarting the shell.
 // setDialectOverride is for tests only: it makes queries run their Oracle or
 // SQL Server text on SQLite (the SQLite routines for those texts must then be
 // registered: SqliteRoutines::installForeign).
@@ -13,6 +21,7 @@
 
 #include <QObject>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <optional>
 
 class HostDatabase : public QObject {
@@ -26,18 +35,34 @@ public:
     bool isInstalled() const { return !m_connection.isEmpty(); }
     QString connectionName() const { return m_connection; }
 
-    // The connection; throws EHostError when none is open.
-    QSqlDatabase database() const;
-    SqlEngine engine() const;
+    // The connection; throws EHostError when none is open, or when it was
+    // lost and cannot be opened again yet.
+    QSqlDatabase database();
+    SqlEngine engine();
     // The text dialect that queries run: the override, else the engine's.
-    SqlDialect dialect() const;
+    SqlDialect dialect();
     void setDialectOverride(std::optional<SqlDialect> dialect) { m_override = dialect; }
+
+    // True when error says the connection itself is gone (network errors,
+    // connection shut down), not that one statement failed.
+    static bool isConnectionLoss(const QSqlError &error);
+    // Called by the statement that saw error on db: a loss on the installed
+    // connection marks it lost. True when it did.
+    bool noteFailure(const QSqlDatabase &db, const QSqlError &error);
+    bool isLost() const { return m_lost; }
+    // "firebird://HOST:PORT/PATH" of a server connection, the file of any other.
+    static QString where(const QSqlDatabase &db);
 
 signals:
     void closing();
+    // The lost connection was opened again.
+    void reconnected();
 
 private:
     HostDatabase() = default;
+    void reconnect();
+
     QString m_connection;
+    bool m_lost = false;
     std::optional<SqlDialect> m_override;
 };

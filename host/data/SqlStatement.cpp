@@ -1,4 +1,5 @@
 #include "SqlStatement.h"
+#include "HostDatabase.h"
 #include "NamedSql.h"
 #include "toolkit/Errors.h"
 
@@ -115,11 +116,11 @@ void SqlStatement::exec(const QString &namedText, const TParams &params)
 
     m_query.finish();
     if (!m_query.prepare(m_prepared))
-        throw EHostError(errorText(m_query.lastError()));
+        fail(m_query.lastError());
     for (int i = 0; i < m_bound.size(); ++i)
         m_query.bindValue(i, m_bound.at(i));
     if (!m_query.exec())
-        throw EHostError(errorText(m_query.lastError()));
+        fail(m_query.lastError());
 }
 
 bool SqlStatement::next()
@@ -129,6 +130,30 @@ bool SqlStatement::next()
     // Some errors (a value too long for its column, a failed conversion) only
     // show when the row is fetched.
     if (m_query.lastError().isValid())
-        throw EHostError(errorText(m_query.lastError()));
+        fail(m_query.lastError());
     return false;
+}
+
+void SqlStatement::fail(const QSqlError &error)
+{
+    QString text = errorText(error);
+    while (text.endsWith(QLatin1Char('.')))
+        text.chop(1);
+    if (HostDatabase::instance().noteFailure(m_db, error))
+        throw EHostError(QStringLiteral("A conexão com o banco de dados %1 caiu: %2. Confira se o servidor de banco de "
+                                        "dados está no ar; a próxima ação conecta de novo.")
+                             .arg(HostDatabase::where(m_db), text));
+    if (m_engine == SqlEngine::SQLite && isBusy(error))
+        throw EHostError(QStringLiteral("O banco de dados %1 está bloqueado por outro programa que grava nele, e a "
+                                        "espera terminou: %2. Tente de novo em instantes.")
+                             .arg(HostDatabase::where(m_db), text));
+    throw EHostError(errorText(error));
+}
+
+bool SqlStatement::isBusy(const QSqlError &error)
+{
+    // SQLITE_BUSY (5) and SQLITE_LOCKED (6), after the driver's busy timeout.
+    const QString code = error.nativeErrorCode();
+    return code == QLatin1String("5") || code == QLatin1String("6")
+        || error.databaseText().contains(QLatin1String("database is locked"), Qt::CaseInsensitive);
 }

@@ -12,6 +12,10 @@
 //    MaxFirebirdText characters is refused with a clear error instead of being
 //    cut by the driver.
 // Rows are read forward only, so a result of a million rows costs one row.
+// Errors: one that shows the connection is gone marks the shell's connection
+// lost (HostDatabase::noteFailure: the next action reconnects) and says so;
+// a SQLite file locked by another writer past the driver's busy timeout
+// (5 s) says that; any other carries the driver's text alone.
 #pragma once
 
 #include "SqlDialect.h"
@@ -50,8 +54,12 @@ public:
     static QVariant bindValue(const TParam *param, SqlEngine engine);
     // The text of an error: the database's own message, else Qt's.
     static QString errorText(const QSqlError &error);
+    // SQLite's "database is locked" (busy or locked).
+    static bool isBusy(const QSqlError &error);
 
 private:
+    [[noreturn]] void fail(const QSqlError &error);
+
     QSqlDatabase m_db;
     SqlEngine m_engine;
     QSqlQuery m_query;

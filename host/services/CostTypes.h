@@ -6,8 +6,11 @@
 // numbers, when the connection is missing or not connected, the call fails
 // or times out (never a wait longer than the connection's Timeout), or the
 // reply is not a list of {"numero": integer, "nome": text}. It raises
-// nothing. The data module argument is accepted for the callers' sake and
-// not used: the list always comes through the connection.
+// nothing; each failure but a missing connection is posted as a notice
+// (ShellNotices) naming the server's address and the cause. Names are
+// cleaned of control characters (CleanCostTypeName) before anyone shows
+// them. The data module argument is accepted for the callers' sake and not
+// used: the list always comes through the connection.
 // NumeroTipoCusto gives -1 for an index outside the last list read.
 #pragma once
 
@@ -18,3 +21,6 @@ class TNetConnection;
 
 QStringList ListaTipoCusto(TNetConnection *connection, QObject *dataModule = nullptr);
 int NumeroTipoCusto(int index);
+// A name as the screen may show it: line breaks and tabs become blanks,
+// other control and direction-override characters go, blanks are trimmed.
+QString CleanCostTypeName(const QString &name);

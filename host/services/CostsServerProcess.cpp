@@ -53,6 +53,10 @@ bool CostsServerProcess::start(const QString &databaseLocation, const QStringLis
         env.insert(QStringLiteral("ISC_USER"), m_user);
     if (!m_password.isEmpty())
         env.insert(QStringLiteral("ISC_PASSWORD"), m_password);
+    if (m_token.isEmpty())
+        env.remove(QStringLiteral("COSTS_TOKEN"));
+    else
+        env.insert(QStringLiteral("COSTS_TOKEN"), m_token);
     m_process.setProcessEnvironment(env);
     m_process.start(m_program, args);
     QDeadlineTimer deadline(timeoutMs);

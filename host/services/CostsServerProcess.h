@@ -25,6 +25,9 @@ public:
     // Firebird user and password for the server; handed over in its
     // environment (ISC_USER, ISC_PASSWORD), not on its command line.
     void setCredentials(const QString &user, const QString &password);
+    // The shared secret the server asks for in "Open" (empty: none); handed
+    // over in its environment (COSTS_TOKEN).
+    void setToken(const QString &token) { m_token = token; }
 
     // Starts the server on the database (sqlite:..., firebird:..., ...) and
     // waits up to timeoutMs for it to listen. False with error set when it
@@ -46,6 +49,7 @@ private:
     QString m_program;
     QString m_user;
     QString m_password;
+    QString m_token;
     QString m_host;
     int m_port = 0;
 };

@@ -1,5 +1,7 @@
-// Lets several processes open the same Firebird database file embedded (no
-// server): the shell and its costs server, say.
+// The Firebird client's configuration for this program's processes: lets
+// several processes open the same database file embedded (no server), the
+// shell and its costs server say, and bounds the wait for a server that
+// accepts the connection but never answers.
 //
 // Firebird 3's embedded engine runs in the mode its firebird.conf names; in
 // the default mode (Super) the first process takes the file for itself, and
@@ -7,18 +9,30 @@
 // with engine instance, incompatible with current". In SuperClassic mode
 // processes share the file through a lock table in shared memory.
 //
+// The client library waits ConnectionTimeout seconds (180 by default) for a
+// server's first answer; a host that accepts the TCP connection and then
+// stays silent would hold the shell for three minutes. The private
+// firebird.conf sets it to kConnectTimeoutSeconds.
+//
 // prepare() points FIREBIRD (the engine's configuration root) at a private
-// copy of the system's root in which firebird.conf asks for SuperClassic,
-// and FIREBIRD_LOCK at a lock directory this user can write. Every process
-// that opens the file embedded must run with the same two variables: call
-// prepare() in the shell before its first Firebird connection, and start the
-// costs server after it (children inherit the environment). Variables the
-// user has set already are left alone.
+// copy of the system's root in which firebird.conf asks for SuperClassic and
+// the shorter connection timeout, and FIREBIRD_LOCK at a lock directory this
+// user can write. The client reads its configuration once per process, at
+// its first use: call prepare() before the first Firebird connection
+// (TdtmDBGeral::openConnection does), and start the costs server after it
+// (children inherit the environment). Every process that opens a file
+// embedded must run with the same two variables. Variables the user has set
+// already are left alone: then the firebird.conf of the user's root rules,
+// its ConnectionTimeout included.
 #pragma once
 
 #include <QString>
 
 namespace FirebirdSharing {
+
+// How long a connection to a Firebird server may wait for the server's
+// first answer (ConnectionTimeout in the private firebird.conf).
+constexpr int kConnectTimeoutSeconds = 10;
 
 // True when the environment is ready (now or before); false with error set
 // when no Firebird installation was found.

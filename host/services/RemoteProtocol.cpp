@@ -59,6 +59,19 @@ FrameReader::Status FrameReader::next(QByteArray &body)
     return Ready;
 }
 
+QString clip(const QString &text)
+{
+    QString out = text.left(kMaxQuoted);
+    if (!out.isEmpty() && out.back().isHighSurrogate())
+        out.chop(1);
+    for (QChar &c : out)
+        if (c.category() == QChar::Other_Control)
+            c = QLatin1Char('?');
+    if (text.size() > kMaxQuoted)
+        out += QChar(0x2026);
+    return out;
+}
+
 bool parseObject(const QByteArray &body, QJsonObject &out)
 {
     QJsonParseError err;

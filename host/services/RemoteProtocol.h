@@ -13,18 +13,27 @@
 // A reply carries the id of its request (0 when the request had none).
 // Error codes: "bad-request" (not a JSON object, fields missing or of the
 // wrong kind), "too-large", "unknown-object", "unknown-method",
-// "server-error" (the database could not be read; the message says why).
+// "unauthorized" (the server asks for a token and the client did not give the
+// right one), "server-error" (the database could not be read; the message
+// says why). An error message quotes at most kMaxQuoted characters of what
+// the client sent (clip).
 //
 // Methods every server object answers:
-//   "Open"  params {}  -> result {"object": <its name>}. The client's connect
-//           step: an unknown object name is refused here, so a connection is
-//           only ever "connected" to an object that exists.
+//   "Open"  params {} or {"token": "..."} -> result {"object": <its name>}.
+//           The client's connect step: an unknown object name is refused
+//           here, so a connection is only ever "connected" to an object that
+//           exists. A server with a token refuses "Open" without it (and
+//           every other method before a good "Open") with "unauthorized",
+//           then closes the connection.
 // Objects and their own methods are listed by the server (costs/CostsServer.h).
 //
-// Timeouts: the server drops a connection whose frame does not arrive whole
-// within its read timeout (10 s by default) from its first byte, and one
-// that stays idle longer than its idle timeout (5 min). The client bounds
-// connecting and every call by TNetConnection::Timeout.
+// Timeouts and bounds: the server drops a connection that sends no whole
+// request within its first-request timeout (10 s by default) of connecting,
+// one whose frame does not arrive whole within its read timeout (10 s) from
+// its first byte, one that stays idle longer than its idle timeout (5 min),
+// and one that does not read its replies once more than its unsent bound
+// (1 MB) waits for it. The client bounds connecting and every call by
+// TNetConnection::Timeout.
 #pragma once
 
 #include <QByteArray>
@@ -35,6 +44,11 @@ namespace RemoteProtocol {
 
 constexpr quint32 kMaxRequest = 64 * 1024;
 constexpr quint32 kMaxReply = 1024 * 1024;
+constexpr int kMaxQuoted = 100;
+
+// text as an error message may quote it: at most kMaxQuoted characters
+// ("…" in place of the rest), control characters as '?'.
+QString clip(const QString &text);
 
 // One message, framed.
 QByteArray frame(const QJsonObject &message);

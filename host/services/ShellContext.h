@@ -1,5 +1,5 @@
 // What the shell tells the host about the running session: the working
-// branch, the module being run and the costs server's address. The shell's
+// branch, the module being run and the costs server's address and token. The shell's
 // data module fills it when it opens the database (TdtmDBGeral::open); the
 // shell-context functions (ShellFunctions.h) read it.
 #pragma once
@@ -14,6 +14,7 @@ public:
     QString module = QStringLiteral("XEV01700");   // module whose status ModuFili reads
     QString webHost;                               // WebURL
     int webPort = 0;                               // WebPort
+    QString costsToken;                            // shared secret of the costs server ([costs] token=)
 
     void reset() { *this = ShellContext(); }
 };

@@ -61,6 +61,7 @@ private slots:
             TdtmDBGeral dm;
             QCOMPARE(dtmDBGeral(), &dm);
             ShellConfig c = config(QStringLiteral("sqlite:") + path);
+            c.createDatabase = true; // asked for in so many words: folders and demo data made
             c.branch = QStringLiteral("0102");
             c.costsHost = QStringLiteral("127.0.0.1");
             c.costsPort = 4567;
@@ -97,15 +98,74 @@ private slots:
         QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM FILIAL")), 15);
     }
 
-    void emptyFileIsFilled()
+    void emptyFileIsFilledWhenAskedFor()
     {
         const QString path = m_dir.filePath(QStringLiteral("empty.sqlite"));
         QFile f(path);
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.close();
         TdtmDBGeral dm;
-        dm.open(config(QStringLiteral("sqlite:") + path));
+        ShellConfig c = config(QStringLiteral("sqlite:") + path);
+        c.createDatabase = true;
+        dm.open(c);
         QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM FILIAL")), 15);
+    }
+
+    // A location given by the user that is not there: an error naming the
+    // path and what to do; no folder, file or demo data made there.
+    void explicitLocationsMustExist()
+    {
+        const QString inMissingFolder = m_dir.filePath(QStringLiteral("typo/dados.sqlite"));
+        QString err = openError(config(QStringLiteral("sqlite:") + inMissingFolder));
+        QVERIFY2(err.contains(inMissingFolder) && err.contains(QStringLiteral("não existe"))
+                     && err.contains(QLatin1String("--create-database")) && err.contains(QLatin1String("nem a pasta")),
+                 qPrintable(err));
+        QVERIFY(!QFileInfo::exists(m_dir.filePath(QStringLiteral("typo"))));
+
+        const QString missing = m_dir.filePath(QStringLiteral("ausente.sqlite"));
+        err = openError(config(QStringLiteral("sqlite:") + missing));
+        QVERIFY2(err.contains(missing) && !err.contains(QLatin1String("nem a pasta")), qPrintable(err));
+        QVERIFY(!QFileInfo::exists(missing));
+        QVERIFY(!QFileInfo::exists(missing + QStringLiteral(".part")));
+
+        // The data module's own connection too (the costs server's path).
+        QVERIFY_THROWS_EXCEPTION(EHostError, TdtmDBGeral::openConnection(DatabaseLocation::parse("sqlite:" + missing),
+                                                                         {}, {}, QStringLiteral("probe")));
+        QVERIFY(!QFileInfo::exists(missing));
+        QVERIFY(!QSqlDatabase::contains(QStringLiteral("probe")));
+    }
+
+    void emptyFileIsAnError()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("vazio.sqlite"));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        const QString err = openError(config(QStringLiteral("sqlite:") + path));
+        QVERIFY2(err.contains(path) && err.contains(QLatin1String("vazio")), qPrintable(err));
+        QCOMPARE(QFileInfo(path).size(), 0); // never silently replaced
+    }
+
+    // The one place the demo database is made unasked: the default location,
+    // its folder included.
+    void defaultLocationIsMadeOnFirstRun()
+    {
+        const QByteArray saved = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir.filePath(QStringLiteral("xdg"))));
+        const ShellConfig c;
+        const QString path = DatabaseLocation::parse(c.database).path;
+        QVERIFY2(path.startsWith(m_dir.filePath(QStringLiteral("xdg"))), qPrintable(path));
+        QVERIFY(!QFileInfo::exists(path));
+        {
+            TdtmDBGeral dm;
+            dm.open(c);
+            QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM FILIAL")), 15);
+        }
+        QVERIFY(QFileInfo(path).size() > 0);
+        if (saved.isNull())
+            qunsetenv("XDG_DATA_HOME");
+        else
+            qputenv("XDG_DATA_HOME", saved);
     }
 
     void stalePartFileIsReplaced()
@@ -116,7 +176,9 @@ private slots:
         part.write("left by a run that was killed");
         part.close();
         TdtmDBGeral dm;
-        dm.open(config(QStringLiteral("sqlite:") + path));
+        ShellConfig c = config(QStringLiteral("sqlite:") + path);
+        c.createDatabase = true;
+        dm.open(c);
         QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM FILIAL")), 15);
         QVERIFY(!QFileInfo::exists(path + QStringLiteral(".part")));
     }
@@ -163,7 +225,9 @@ private slots:
         QFile blocker(m_dir.filePath(QStringLiteral("blocker")));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
-        err = openError(config(QStringLiteral("sqlite:") + m_dir.filePath(QStringLiteral("blocker/x.sqlite"))));
+        ShellConfig blocked = config(QStringLiteral("sqlite:") + m_dir.filePath(QStringLiteral("blocker/x.sqlite")));
+        blocked.createDatabase = true;
+        err = openError(blocked);
         QVERIFY2(err.contains(QLatin1String("blocker")), qPrintable(err));
 
         // Firebird: a missing file, embedded.
@@ -252,6 +316,29 @@ private slots:
                                                                          m_dir.filePath(QStringLiteral("none.ini"))}));
         QVERIFY_THROWS_EXCEPTION(EHostError, ShellConfig::fromArguments({QStringLiteral("shell"), QStringLiteral("--costs-port"), QStringLiteral("x")}));
         QVERIFY_THROWS_EXCEPTION(EHostError, ShellConfig::fromArguments({QStringLiteral("shell"), QStringLiteral("--nada")}));
+    }
+
+    void costsTokenFromTheConfiguration()
+    {
+        const QString ini = m_dir.filePath(QStringLiteral("token.ini"));
+        {
+            QSettings s(ini, QSettings::IniFormat);
+            s.setValue(QStringLiteral("costs/token"), QStringLiteral("chave-123"));
+        }
+        ShellConfig c = ShellConfig::fromArguments({QStringLiteral("shell"), QStringLiteral("--config"), ini});
+        QCOMPARE(c.costsToken, QStringLiteral("chave-123"));
+        QVERIFY(ShellConfig().costsToken.isEmpty());
+        // The data module hands it to the host with the server's address.
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("t.sqlite"));
+        TdtmDBGeral::createSqliteFile(path, DemoDatabase::small());
+        c.database = QStringLiteral("sqlite:") + path;
+        TdtmDBGeral dm;
+        dm.open(c);
+        QCOMPARE(ShellContext::instance().costsToken, QStringLiteral("chave-123"));
+        dm.close();
+        dm.open(config(QStringLiteral("sqlite:") + path));
+        QVERIFY(ShellContext::instance().costsToken.isEmpty());
     }
 
     void demoWorkingBranchIsAnAggregatedBranch()

@@ -3,6 +3,8 @@
 // A script names its working branch in a first line "# branch: CODE", and
 // the files it must leave in --out in a line "# files: NAME ...".
 // Set UPDATE_EXPECTED=1 to write the .expected files from a run instead.
+#include "appdata/dtmDBGeral.h"
+
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -20,6 +22,8 @@ private slots:
         QVERIFY(m_dir.isValid());
         // One demo database for all scripts: sessions only read it.
         m_database = m_dir.filePath(QStringLiteral("demo.sqlite"));
+        // Made here: the shell makes no database at a location it is given.
+        TdtmDBGeral::createSqliteFile(m_database);
     }
 
     void sessions_data()

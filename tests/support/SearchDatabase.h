@@ -1,9 +1,10 @@
 // Test fixture: the demo SQLite database opened through the shell's data
-// module, and the screen's search queries read from search_queries.dfm.
+// module, and the screen's search queries read from the screen's own
+// definition.
 #pragma once
 
 #include "appdata/dtmDBGeral.h"
-#include "toolkit/FormReader.h"
+#include "support/ScreenQueries.h"
 #include "toolkit/TForm.h"
 
 #include <QTemporaryDir>
@@ -24,13 +25,6 @@ inline std::unique_ptr<TdtmDBGeral> open(const QTemporaryDir &dir)
     return dm;
 }
 
-inline std::unique_ptr<TForm> queries()
-{
-    auto form = std::make_unique<TForm>();
-    FormReader reader(form.get());
-    reader.readFile(QStringLiteral(SEARCH_QUERIES));
-    reader.finish();
-    return form;
-}
+inline std::unique_ptr<TForm> queries() { return ScreenQueries::form(); }
 
 } // namespace SearchDatabase

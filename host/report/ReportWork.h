@@ -63,7 +63,7 @@ public:
     void cancel() override { m_task->cancel(); }
 
     // After finished().
-    QString error() const;
+    QString error() const override;
     bool wasCancelled() const { return m_task->m_cancelled.load(); }
 
 private:

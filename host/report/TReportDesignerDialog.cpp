@@ -5,6 +5,7 @@
 #include "ReportRunner.h"
 #include "ReportWriter.h"
 #include "data/HostDatabase.h"
+#include "services/CodePictures.h"
 #include "services/MensErro.h"
 #include "toolkit/ComponentRegistry.h"
 #include "toolkit/Dispatch.h"
@@ -14,6 +15,7 @@
 
 #include <QComboBox>
 #include <QFileInfo>
+#include <QPointer>
 #include <QPrinter>
 #include <QSqlDatabase>
 #include <exception>
@@ -72,7 +74,7 @@ QSqlDatabase TReportDesignerDialog::database(int &dialect) const
     return QSqlDatabase::database();
 }
 
-ReportData TReportDesignerDialog::Run(const ReportDefinition &def)
+TParams TReportDesignerDialog::askParams(const ReportDefinition &def)
 {
     TParams params = ReportRunner::declaredParams(def);
     bool flag = true;
@@ -90,9 +92,71 @@ ReportData TReportDesignerDialog::Run(const ReportDefinition &def)
         std::rethrow_exception(failure);
     if (!flag)
         throw EAbort();
+    return params;
+}
+
+ReportData TReportDesignerDialog::Run(const ReportDefinition &def)
+{
+    const TParams params = askParams(def);
     int dialect = -1;
     const QSqlDatabase db = database(dialect);
     return ReportRunner::run(def, params, db, ReportRunner::layoutFields(def), dialect);
+}
+
+void TReportDesignerDialog::refuseWhileRunning() const
+{
+    if (m_job)
+        MensErro(QStringLiteral("Um relatório desta tela ainda está sendo gerado. Aguarde o fim ou cancele-o antes de "
+                                "pedir outro."),
+                 true);
+}
+
+void TReportDesignerDialog::cancelRun()
+{
+    if (m_job)
+        m_job->progress().cancel();
+}
+
+namespace {
+// The code picture of the definition, when the shell has one.
+std::shared_ptr<const TDBPicture> pictureOf(const ReportDefinition &def)
+{
+    if (def.pictureType < 0)
+        return nullptr;
+    try {
+        return DBPictObj(def.pictureType);
+    } catch (const EHostError &) {
+        return nullptr; // codes are printed as they are stored
+    }
+}
+} // namespace
+
+std::shared_ptr<ReportDocument> TReportDesignerDialog::RunDocument(const ReportDefinition &def,
+                                                                   const ReportJob::Output &output, int *pages)
+{
+    refuseWhileRunning();
+    const TParams params = askParams(def);
+    int dialect = -1;
+    const QSqlDatabase db = database(dialect);
+    if (!db.isValid() || !db.isOpen())
+        throw EHostError(QStringLiteral("Não há conexão aberta com o banco de dados para executar o relatório."));
+    const bool foreign = SqlDialects::engineOf(db) == SqlEngine::SQLite && dialect > 0;
+    auto doc = std::make_shared<ReportDocument>(def, params, pictureOf(def));
+    ReportJob job(doc, params, db, dialect, foreign, output);
+    const QPointer<TReportDesignerDialog> self(this);
+    m_job = &job;
+    job.start();
+    const bool waited = HostUi::instance().waitForWork(def.title, job.progress());
+    if (!self)
+        throw EAbort(); // the screen went away meanwhile
+    m_job = nullptr;
+    if (!waited || job.cancelled())
+        throw EAbort();
+    if (!job.error().isEmpty())
+        throw EHostError(job.error());
+    if (pages)
+        *pages = job.pagesWritten();
+    return doc;
 }
 
 bool TReportDesignerDialog::command(const std::function<void()> &body)
@@ -100,6 +164,7 @@ bool TReportDesignerDialog::command(const std::function<void()> &body)
     bool done = false;
     Dispatch::guard([&] {
         try {
+            refuseWhileRunning();
             body();
         } catch (const EAbort &) {
             throw;
@@ -120,14 +185,15 @@ bool TReportDesignerDialog::Print(const QString &path, const ReportMessages &msg
         printer.setDocName(def.title);
         if (!HostUi::instance().askPrinter(printer))
             throw EAbort();
-        const ReportData data = Run(def);
-        HostUi::instance().reportRows(def, data);
+        ReportJob::Output out;
         if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
-            ReportFileWriter::writePdf(def, data, printer.outputFileName());
+            out.kind = ReportJob::Output::Pdf; // written safely, unlike the printer's own PDF
+            out.path = printer.outputFileName();
         } else {
-            printer.setPageLayout(ReportRenderer::pageLayout(def));
-            ReportRenderer(def, data).paint(&printer);
+            out.kind = ReportJob::Output::Printer;
+            out.printer = &printer;
         }
+        HostUi::instance().reportRows(*RunDocument(def, out));
     });
 }
 
@@ -135,13 +201,9 @@ bool TReportDesignerDialog::Preview(const QString &path, const ReportMessages &m
 {
     return command([&] {
         const ReportDefinition def = Load(path, msgs);
-        const ReportData data = Run(def);
-        HostUi::instance().reportRows(def, data);
-        ReportRenderer renderer(def, data);
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setPageLayout(ReportRenderer::pageLayout(def));
-        printer.setDocName(def.title);
-        HostUi::instance().previewReport(def.title, printer, [&](QPrinter *p) { return renderer.paint(p); });
+        const std::shared_ptr<ReportDocument> doc = RunDocument(def);
+        HostUi::instance().reportRows(*doc);
+        HostUi::instance().previewDocument(*doc);
     });
 }
 
@@ -167,7 +229,7 @@ QString TReportDesignerDialog::checkDefinition(const ReportDefinition &def)
     if (!problem.isEmpty())
         return problem;
     try {
-        Run(def);
+        RunDocument(def);
     } catch (const EHostError &e) {
         return e.text();
     } catch (const EAbort &e) {
@@ -215,10 +277,10 @@ bool TReportDesignerDialog::WritePdf(const QString &path, const QString &pdfFile
 {
     return command([&] {
         const ReportDefinition def = Load(path, msgs);
-        const ReportData data = Run(def);
-        const int n = ReportFileWriter::writePdf(def, data, pdfFile);
-        if (pages)
-            *pages = n;
+        ReportJob::Output out;
+        out.kind = ReportJob::Output::Pdf;
+        out.path = pdfFile;
+        RunDocument(def, out, pages);
     });
 }
 
@@ -226,7 +288,9 @@ bool TReportDesignerDialog::WriteCsv(const QString &path, const QString &csvFile
 {
     return command([&] {
         const ReportDefinition def = Load(path, msgs);
-        const ReportData data = Run(def);
-        ReportFileWriter::writeCsv(def, data, csvFile);
+        ReportJob::Output out;
+        out.kind = ReportJob::Output::Csv;
+        out.path = csvFile;
+        RunDocument(def, out);
     });
 }

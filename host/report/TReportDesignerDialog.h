@@ -5,14 +5,21 @@
 // carries the base screen's commands: print, preview, save as, edit report,
 // standard report.
 //
-// Every run first raises BeforeGetQueryParams with a parameter list holding
-// exactly the parameters the definition declares (with their declared types
-// and defaults) and a Boolean that starts true: a handler that sets it false
-// cancels the run quietly. Then the queries run on the connection named by
-// DefaultDatabaseName with the values bound by name, and only when every row
-// has arrived does anything get printed or written. With DefaultDatabaseName empty the
-// connection is the shell's shared one (HostDatabase, opened by dtmDBGeral)
-// and the statement text is the one its queries run.
+// Every run first raises BeforeGetQueryParams, on the GUI thread, with a
+// parameter list holding exactly the parameters the definition declares
+// (with their declared types and defaults) and a Boolean that starts true: a
+// handler that sets it false cancels the run quietly. Then the queries run
+// on the connection named by DefaultDatabaseName with the values bound by
+// name; with DefaultDatabaseName empty the connection is the shell's shared
+// one (HostDatabase, opened by dtmDBGeral) and the statement text is the one
+// its queries run.
+//
+// Print, preview, PDF and CSV runs read and lay out the rows on a worker
+// thread (ReportJob) while the window stays alive: HostUi::waitForWork shows
+// their progress after half a second, with Cancel. A cancelled run prints and
+// writes nothing and shows no message. Only one run at a time: a command
+// given while one runs is refused with a message. Nothing is printed or
+// written until every row has arrived.
 //
 // Failures: a missing definition file shows "Arq_Rel_Err" filled with the
 // report code and the folder; a bad definition or a database error shows its
@@ -24,6 +31,7 @@
 
 #include "ReportData.h"
 #include "ReportDefinition.h"
+#include "ReportJob.h"
 #include "ReportLibrary.h"
 #include "ReportMessages.h"
 #include "data/TParam.h"
@@ -62,9 +70,18 @@ public:
     ReportDefinition Load(const QString &path, const ReportMessages &msgs) const;
 
     // --- running ----------------------------------------------------------
-    // Raises BeforeGetQueryParams and runs the queries. Throws EHostError on
-    // a database error and EAbort when a handler cancels.
+    // Raises BeforeGetQueryParams and runs the queries, keeping the rows in
+    // memory (small runs). Throws EHostError on a database error and EAbort
+    // when a handler cancels.
     ReportData Run(const ReportDefinition &def);
+    // Raises BeforeGetQueryParams, then reads and lays out the rows off the
+    // GUI thread, writing the pages to output as well. Throws EHostError on
+    // a database error, EAbort when a handler or the user cancels.
+    std::shared_ptr<ReportDocument> RunDocument(const ReportDefinition &def,
+                                                const ReportJob::Output &output = {}, int *pages = nullptr);
+    // Whether a run is under way; asks it to stop.
+    bool isRunning() const { return m_job != nullptr; }
+    void cancelRun();
 
     // --- the base screen's commands -----------------------------------------
     bool Print(const QString &path, const ReportMessages &msgs);
@@ -93,8 +110,13 @@ private:
     bool command(const std::function<void()> &body);
     // Structural check, then a trial run; the error text or empty.
     QString checkDefinition(const ReportDefinition &def);
+    // The event on the GUI thread; the parameters as the handlers left them.
+    TParams askParams(const ReportDefinition &def);
+    // Refuses a command while a run is under way (MensErro).
+    void refuseWhileRunning() const;
 
     QString m_databaseName;
     QString m_reportCode;
+    ReportJob *m_job = nullptr;
     int m_left = 0, m_top = 0;
 };

@@ -1,5 +1,9 @@
 #include "HostUi.h"
 
+#include "WorkProgress.h"
+
+#include <QCoreApplication>
+#include <QThread>
 #include <cstdio>
 
 namespace {
@@ -37,4 +41,15 @@ void HostUi::replace(std::unique_ptr<HostUi> ui) { g_ui = std::move(ui); }
 
 void HostUi::uninstall() { g_ui.reset(); }
 
-void HostUi::reportRows(const ReportDefinition &, const ReportData &) {}
+void HostUi::previewDocument(PagedDocument &) {}
+
+void HostUi::reportRows(const ReportDocument &) {}
+
+bool HostUi::waitForWork(const QString &, WorkProgress &work)
+{
+    while (!work.finished()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(5);
+    }
+    return true;
+}

@@ -12,9 +12,11 @@
 #include <functional>
 #include <memory>
 
+class PagedDocument;
 class QPrinter;
 class ReportDefinition;
-struct ReportData;
+class ReportDocument;
+class WorkProgress;
 
 class SearchSource;
 
@@ -68,9 +70,20 @@ public:
     // the edit is accepted. False when the user cancels.
     virtual bool editReport(ReportDefinition &def,
                             const std::function<QString(const ReportDefinition &)> &check) = 0;
+    // Shows the pages of a document, painting each page as it comes into
+    // view (a report of thousands of pages opens at once).
+    virtual void previewDocument(PagedDocument &doc);
     // A report's rows, once they are all in, before they are printed or
     // previewed. People see the pages; a scripted session may keep the rows.
-    virtual void reportRows(const ReportDefinition &def, const ReportData &data);
+    virtual void reportRows(const ReportDocument &doc);
+
+    // --- long work ------------------------------------------------------
+    // Waits for work running on another thread while the windows stay alive
+    // (their events are processed): after half a second its progress shows,
+    // with a Cancel button (and Esc), and the busy cursor while it works.
+    // False when the user cancelled; either way the work has finished on
+    // return. The stand-in just waits.
+    virtual bool waitForWork(const QString &title, WorkProgress &work);
 
 private:
     static void replace(std::unique_ptr<HostUi> ui);

@@ -19,4 +19,6 @@ public:
     virtual qint64 total() const = 0;
     // Asks the work to stop as soon as it can (finished() says when it has).
     virtual void cancel() = 0;
+    // Once finished: why it failed, in words for people; empty when it did not.
+    virtual QString error() const { return QString(); }
 };

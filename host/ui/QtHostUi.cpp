@@ -1,6 +1,8 @@
 #include "QtHostUi.h"
-#include "SearchDialog.h"
 #include "ReportEditDialog.h"
+#include "ReportPreviewDialog.h"
+#include "SearchDialog.h"
+#include "WorkWaiter.h"
 #include "toolkit/Dispatch.h"
 
 #include <QApplication>
@@ -94,3 +96,12 @@ bool QtHostUi::searchList(const SearchRequest &request, SearchSource &source, Se
     choice = dlg.choice();
     return true;
 }
+
+void QtHostUi::previewDocument(PagedDocument &doc)
+{
+    Dispatch::ModalScope modal;
+    ReportPreviewDialog dlg(doc, dialogParent());
+    dlg.exec();
+}
+
+bool QtHostUi::waitForWork(const QString &title, WorkProgress &work) { return WorkWaiter::wait(title, work); }

@@ -18,4 +18,6 @@ public:
                        const std::function<int(QPrinter *)> &paint) override;
     bool editReport(ReportDefinition &def,
                     const std::function<QString(const ReportDefinition &)> &check) override;
+    void previewDocument(PagedDocument &doc) override;
+    bool waitForWork(const QString &title, WorkProgress &work) override;
 };

@@ -30,8 +30,13 @@ public:
                        const std::function<int(QPrinter *)> &paint) override;
     bool editReport(ReportDefinition &def,
                     const std::function<QString(const ReportDefinition &)> &check) override;
+    // Records the preview; with outputDir set, writes its pages there.
+    void previewDocument(PagedDocument &doc) override;
     // With outputDir set, writes the rows as report-N.csv there.
-    void reportRows(const ReportDefinition &def, const ReportData &data) override;
+    void reportRows(const ReportDocument &doc) override;
+    // Waits for the work, processing events; presses Cancel when asked to
+    // (cancelAfterMs) and records what the work reported.
+    bool waitForWork(const QString &title, WorkProgress &work) override;
 
     // Search lists: queued answers and the searches shown (SearchScript.h).
     SearchScript search;
@@ -49,7 +54,8 @@ public:
     // Report edits: each changes the definition and returns false to cancel.
     // A definition the check refuses is recorded as an error and cancelled.
     QQueue<std::function<bool(ReportDefinition &)>> reportEdits;
-    // Previews shown: title and number of pages (painted to a scratch PDF).
+    // Previews shown: title and number of pages (painted to a scratch PDF, or
+    // into outputDir).
     struct Preview {
         QString title;
         int pages;
@@ -63,6 +69,20 @@ public:
     int rowsCount = 0;
     // Called after each message is recorded (scripted sessions print it).
     std::function<void(const Message &)> onMessage;
+
+    // Long work waited for: its title, the last status and count it showed,
+    // and whether it was cancelled.
+    struct Work {
+        QString title, status;
+        qint64 done = 0, total = 0;
+        bool cancelled = false;
+    };
+    QList<Work> works;
+    // When 0 or more, the next work waited for is cancelled that many
+    // milliseconds after it started (then it goes back to -1).
+    int cancelAfterMs = -1;
+    // Called after a work was cancelled (scripted sessions print it).
+    std::function<void(const Work &)> onCancelled;
 
     QStringList messageTexts() const;
     void clear();

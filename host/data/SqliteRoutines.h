@@ -11,7 +11,8 @@
 //    so that search filters treat "ação" and "AÇÃO" alike.
 // installForeign() (tests only), for the Oracle and SQL Server texts:
 //  - NVL(a, b) and ISNULL(a, b) as NVLSTR (SqlStatement quotes ISNULL calls);
-//  - CHARINDEX(part, text) as INSTR(text, part).
+//  - CHARINDEX(part, text) as INSTR(text, part);
+//  - LEN(s): characters without the trailing blanks.
 #pragma once
 
 class QSqlDatabase;

@@ -1,4 +1,5 @@
 #include "ReportRunner.h"
+#include "ReportFormat.h"
 #include "ReportSqlText.h"
 #include "ReportTemplate.h"
 #include "data/SqlDialect.h"
@@ -230,13 +231,22 @@ QHash<QString, QVariant> ReportRunner::lookups(const ReportDefinition &def, cons
         const ReportQuery &q = def.queries[qi];
         QSqlQuery query(db);
         execute(query, def, q, params, dialect);
-        if (query.next()) {
-            const QSqlRecord rec = query.record();
-            for (int i = 0; i < rec.count(); ++i)
-                out.insert(q.name.toUpper() + QLatin1Char('.') + rec.fieldName(i).toUpper(), query.value(i));
+        const QSqlRecord rec = query.record();
+        QList<QStringList> all(rec.count());
+        for (int n = 0; query.next(); ++n) {
+            for (int i = 0; i < rec.count(); ++i) {
+                if (n == 0)
+                    out.insert(q.name.toUpper() + QLatin1Char('.') + rec.fieldName(i).toUpper(), query.value(i));
+                if (n < LookupListMax)
+                    all[i] << ReportFormat::plain(query.value(i));
+                else if (n == LookupListMax)
+                    all[i] << QStringLiteral("…");
+            }
         }
         if (query.lastError().isValid())
             throw queryError(q, query.lastError());
+        for (int i = 0; i < rec.count(); ++i)
+            out.insert(q.name.toUpper() + QLatin1Char('.') + rec.fieldName(i).toUpper() + QLatin1Char('*'), all[i]);
     }
     return out;
 }

@@ -33,7 +33,10 @@ public:
 
     // The declared parameters, with the values params gives them.
     static TParams boundParams(const ReportDefinition &def, const TParams &params);
-    // The first row of every look-up query: "QUERY.FIELD" (upper case) -> value.
+    // The look-up queries' rows: "QUERY.FIELD" (upper case) -> the value of
+    // the first row, "QUERY.FIELD*" -> the values of every row as texts (a
+    // QStringList of at most LookupListMax, then "…").
+    static constexpr int LookupListMax = 200;
     static QHash<QString, QVariant> lookups(const ReportDefinition &def, const TParams &bound, const QSqlDatabase &db,
                                             int dialect);
 

@@ -134,8 +134,12 @@ void ReportStatementReader::checkTemplate(const QString &tpl, int column) const
         const int dot = int(name.indexOf(QLatin1Char('.')));
         if (dot >= 0 && !m_def.findQuery(name.left(dot)))
             fail(col, QStringLiteral("consulta '%1' não declarada (declare-a antes com 'query')").arg(name.left(dot)));
-        for (const QString &f : ReportTemplate::filtersOf(field))
-            if (!ReportTemplate::isKnownFilter(f))
-                fail(col, QStringLiteral("filtro desconhecido '%1' (picture, level ou VALOR=TEXTO)").arg(f));
+        const QStringList filters = ReportTemplate::filtersOf(field);
+        for (int i = 0; i < filters.size(); ++i) {
+            if (!ReportTemplate::isKnownFilter(filters[i]))
+                fail(col, QStringLiteral("filtro desconhecido '%1' (picture, level, all ou VALOR=TEXTO)").arg(filters[i]));
+            if (filters[i] == QLatin1String("all") && (i > 0 || dot < 0))
+                fail(col, QStringLiteral("o filtro all só vale logo após um campo de consulta ({consulta.CAMPO|all})"));
+        }
     }
 }

@@ -37,7 +37,8 @@ QStringList ReportTemplate::filtersOf(const QString &field)
 
 bool ReportTemplate::isKnownFilter(const QString &filter)
 {
-    return filter == QLatin1String("picture") || filter == QLatin1String("level") || filter.contains(QLatin1Char('='));
+    return filter == QLatin1String("picture") || filter == QLatin1String("level") || filter == QLatin1String("all")
+        || filter.contains(QLatin1Char('='));
 }
 
 QString ReportTemplate::choose(const QString &filter, const QString &value)

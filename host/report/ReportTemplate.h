@@ -7,6 +7,8 @@
 //   {P_NRTAMACNIVEL|level}     the level of an accumulated code length (4 -> 2)
 //   {P_IDESTOCAVEIS|S=Sim;N=Não}  a value replaced by the text after '='; '*='
 //                              replaces any other value; no match leaves it.
+//   {servicos.DSSERVICO|all}   a look-up field of every row, joined by ", "
+//                              (first filter only)
 #pragma once
 
 #include <QString>

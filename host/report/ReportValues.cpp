@@ -40,9 +40,17 @@ QString ReportValues::raw(const QString &name, const QVector<QVariant> *row, int
 
 QString ReportValues::field(const QString &field, const QVector<QVariant> *row, int page, int pages) const
 {
-    const QStringList filters = ReportTemplate::filtersOf(field);
-    QString v = raw(ReportTemplate::nameOf(field), row, page, pages);
-    for (const QString &f : filters) {
+    QStringList filters = ReportTemplate::filtersOf(field);
+    const QString name = ReportTemplate::nameOf(field);
+    QString v;
+    if (!filters.isEmpty() && filters.first() == QLatin1String("all")) {
+        // Every row of a look-up query, not only the first.
+        v = m_lookups.value(name.toUpper() + QLatin1Char('*')).toStringList().join(QLatin1String(", "));
+        filters.removeFirst();
+    } else {
+        v = raw(name, row, page, pages);
+    }
+    for (const QString &f : std::as_const(filters)) {
         if (f == QLatin1String("picture"))
             v = code(v);
         else if (f == QLatin1String("level"))

@@ -77,12 +77,16 @@ ScriptSession::ScriptSession(MainWindow &window, ModuleLoader &loader, ScriptedH
     m_ui.search.onSearch = [this](const SearchScript::Shown &s) {
         print(QJsonObject{{"event", "search"}, {"title", s.title}, {"rows", s.rows}});
     };
+    m_ui.onCancelled = [this](const ScriptedHostUi::Work &w) {
+        print(QJsonObject{{"event", "cancelled"}, {"title", w.title}});
+    };
 }
 
 ScriptSession::~ScriptSession()
 {
     m_ui.onMessage = nullptr;
     m_ui.search.onSearch = nullptr;
+    m_ui.onCancelled = nullptr;
 }
 
 void ScriptSession::print(const QJsonObject &o)
@@ -153,6 +157,14 @@ void ScriptSession::execute(const QStringList &w)
     } else if (action == QLatin1String("answer")) {
         m_ui.search.answers.enqueue(w.size() == 1 ? SearchScript::Answer::cancelled()
                                                   : SearchScript::Answer::choose(w.mid(1)));
+    } else if (action == QLatin1String("cancel-after")) {
+        need(1);
+        bool ok = false;
+        m_ui.cancelAfterMs = w[1].toInt(&ok);
+        if (!ok || m_ui.cancelAfterMs < 0) {
+            m_ui.cancelAfterMs = -1;
+            fail(QStringLiteral("'%1' is not a number of milliseconds").arg(w[1]));
+        }
     } else if (action == QLatin1String("command")) {
         need(1);
         command(w[1].toLower());

@@ -2,7 +2,8 @@
 // prints one JSON object a line. The language (one action a line; blank
 // lines and lines starting with # are skipped) is in the README:
 //   open MODULE | focus CONTROL | type TEXT | key KEY | click CONTROL |
-//   select CONTROL INDEX | answer [CODE ...] | command NAME | get CONTROL | close
+//   select CONTROL INDEX | answer [CODE ...] | cancel-after MS | command NAME |
+//   get CONTROL | close
 #pragma once
 
 #include <QJsonObject>

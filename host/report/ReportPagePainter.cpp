@@ -2,11 +2,13 @@
 #include "ReportFormat.h"
 
 #include <QLocale>
+#include <QPaintEngine>
 #include <QPainter>
 
 ReportPagePainter::ReportPagePainter(const ReportDefinition &def, const ReportValues &values,
                                      const ReportMetrics &metrics, const ReportChartData &chart)
-    : m_def(def), m_values(values), m_m(metrics), m_chart(chart), m_fm(metrics.font), m_fmBold(metrics.bold)
+    : m_def(def), m_values(values), m_m(metrics), m_chart(chart), m_fm(metrics.font), m_fmBold(metrics.bold),
+      m_glyphs(metrics.font), m_glyphsBold(metrics.bold)
 {
     m_baseline = (m_m.rowHeight - m_fm.height()) / 2 + m_fm.ascent();
     m_baselineBold = (m_m.rowHeight - m_fmBold.height()) / 2 + m_fmBold.ascent();
@@ -27,9 +29,15 @@ void ReportPagePainter::cell(QPainter &p, const QFontMetricsF &fm, double x, dou
 {
     if (text.isEmpty())
         return;
+    const bool bold = &fm == &m_fmBold;
+    ReportGlyphs &glyphs = bold ? m_glyphsBold : m_glyphs;
     const double inner = w - 2 * m_m.pad;
+    double advance = 0;
+    // A device of a paint engine of its own (a recorder) gets texts, not glyphs.
+    const bool simple = p.paintEngine()->type() != QPaintEngine::User && glyphs.take(text, advance);
     QString shown = text;
-    double advance = fm.horizontalAdvance(shown);
+    if (!simple)
+        advance = fm.horizontalAdvance(text);
     if (advance > inner) {
         shown = fm.elidedText(text, Qt::ElideRight, inner);
         advance = fm.horizontalAdvance(shown);
@@ -39,7 +47,11 @@ void ReportPagePainter::cell(QPainter &p, const QFontMetricsF &fm, double x, dou
         left = x + w - m_m.pad - advance;
     else if (a == ReportColumn::Align::Center)
         left = x + (w - advance) / 2;
-    p.drawText(QPointF(left, y + (&fm == &m_fm ? m_baseline : m_baselineBold)), shown);
+    const QPointF origin(left, y + (bold ? m_baselineBold : m_baseline));
+    if (simple && shown.size() == text.size())
+        glyphs.draw(p, origin);
+    else
+        p.drawText(origin, shown);
 }
 
 void ReportPagePainter::paintHeader(QPainter &p) const

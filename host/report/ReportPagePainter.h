@@ -3,11 +3,15 @@
 // one line of any kind at a given height, the chart and the footer.
 //
 // Cells are drawn at positions worked out here (left, centred or right in
-// their column, cut with "…" when too wide) rather than through the
-// painter's text layout, which would lay every cell out a second time.
+// their column, cut with "…" when too wide) from glyphs looked up once per
+// character (ReportGlyphs), rather than through the painter's text layout,
+// which would lay every cell out twice (to measure it, then to draw it). A
+// device with a paint engine of its own (PaintEngine::User, a recorder) gets
+// every text as text.
 #pragma once
 
 #include "ReportChartData.h"
+#include "ReportGlyphs.h"
 #include "ReportLineStream.h"
 #include "ReportMetrics.h"
 
@@ -42,4 +46,5 @@ private:
     double m_baseline, m_baselineBold; // from a line's top
     QVector<int> m_colIdx;             // column -> index in the row
     mutable int m_font = -1;           // the font last set: 0 body, 1 bold
+    mutable ReportGlyphs m_glyphs, m_glyphsBold;
 };

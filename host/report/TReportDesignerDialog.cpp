@@ -143,13 +143,22 @@ std::shared_ptr<ReportDocument> TReportDesignerDialog::RunDocument(const ReportD
     const bool foreign = SqlDialects::engineOf(db) == SqlEngine::SQLite && dialect > 0;
     auto doc = std::make_shared<ReportDocument>(def, params, pictureOf(def));
     ReportJob job(doc, params, db, dialect, foreign, output);
-    const QPointer<TReportDesignerDialog> self(this);
+    // However the wait ends, the runner is free again (if it still exists).
+    struct Free {
+        QPointer<TReportDesignerDialog> self;
+        ~Free()
+        {
+            if (self) {
+                self->m_job = nullptr;
+                emit self->RunEnded();
+            }
+        }
+    } release{this};
     m_job = &job;
     job.start();
     const bool waited = HostUi::instance().waitForWork(def.title, job.progress());
-    if (!self)
-        throw EAbort(); // the screen went away meanwhile
-    m_job = nullptr;
+    if (!release.self)
+        throw EAbort(); // the runner went away meanwhile
     if (!waited || job.cancelled())
         throw EAbort();
     if (!job.error().isEmpty())

@@ -101,6 +101,8 @@ public:
 
 signals:
     void BeforeGetQueryParams(TParams *Params, bool *Flag);
+    // A run of RunDocument has ended, however it ended.
+    void RunEnded();
 
 private:
     // DefaultDatabaseName's connection, else the shell's (HostDatabase),

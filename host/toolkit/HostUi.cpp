@@ -1,5 +1,6 @@
 #include "HostUi.h"
 
+#include "Dispatch.h"
 #include "WorkProgress.h"
 
 #include <QCoreApplication>
@@ -47,6 +48,7 @@ void HostUi::reportRows(const ReportDocument &) {}
 
 bool HostUi::waitForWork(const QString &, WorkProgress &work)
 {
+    Dispatch::ModalScope modal;
     while (!work.finished()) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         QThread::msleep(5);

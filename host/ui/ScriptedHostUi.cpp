@@ -2,6 +2,7 @@
 
 #include "report/ReportDefinition.h"
 #include "report/ReportFileWriter.h"
+#include "toolkit/Dispatch.h"
 #include "toolkit/Errors.h"
 #include "toolkit/PagedDocument.h"
 #include "toolkit/WorkProgress.h"
@@ -135,19 +136,27 @@ bool ScriptedHostUi::waitForWork(const QString &title, WorkProgress &work)
 {
     const int cancelAfter = cancelAfterMs;
     cancelAfterMs = -1;
+    // Events handled meanwhile are outermost events of their own.
+    Dispatch::ModalScope modal;
     QElapsedTimer clock;
     clock.start();
-    Work seen{title, QString(), 0, 0, false};
+    Work seen{title, QString(), 0, 0, false, false};
+    QElapsedTimer sinceCancel;
     // Work done before the wait began (run on this thread) is past cancelling.
     while (!work.finished()) {
         if (cancelAfter >= 0 && !seen.cancelled && clock.elapsed() >= cancelAfter) {
             work.cancel();
             seen.cancelled = true;
         }
+        if (seen.cancelled && !sinceCancel.isValid())
+            sinceCancel.start();
+        if (sinceCancel.isValid() && sinceCancel.elapsed() > StopWaitMs)
+            break;
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         if (!work.finished())
             QThread::msleep(2);
     }
+    seen.stopped = work.finished();
     seen.status = work.status();
     seen.done = work.done();
     seen.total = work.total();

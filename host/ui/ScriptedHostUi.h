@@ -71,12 +71,15 @@ public:
     std::function<void(const Message &)> onMessage;
 
     // Long work waited for: its title, the last status and count it showed,
-    // and whether it was cancelled.
+    // whether it was cancelled and whether it had stopped when the wait
+    // ended (after Cancel the wait lasts StopWaitMs at most).
     struct Work {
         QString title, status;
         qint64 done = 0, total = 0;
         bool cancelled = false;
+        bool stopped = false;
     };
+    static constexpr int StopWaitMs = 10000;
     QList<Work> works;
     // When 0 or more, the next work waited for is cancelled that many
     // milliseconds after it started (then it goes back to -1).

@@ -13,9 +13,10 @@ QFont layoutFont(const QString &family, double points, bool bold)
     f.setPixelSize(qMax(1, qRound(points * ReportMetrics::Resolution / 72.0)));
     f.setBold(bold);
     f.setHintingPreference(QFont::PreferNoHinting);
-    // Without kerning a text is as wide as its characters, which the
-    // painter adds up itself instead of laying every cell out twice.
+    // Without kerning or ligatures a text is as wide as its characters
+    // (ReportGlyphs adds them up), and "fim" stays three letters in the PDF.
     f.setKerning(false);
+    f.setStyleStrategy(QFont::PreferNoShaping);
     return f;
 }
 } // namespace

@@ -18,7 +18,13 @@ public:
 
     void seek(const ReportPageStart &page)
     {
-        m_stream.restore(page.state);
+        ReportLineStream::State state = page.state;
+        if (page.lastToken >= 0) {
+            m_reader.seek(page.lastToken);
+            if (!m_reader.next(state.last))
+                throw EHostError(QStringLiteral("As linhas do relatório terminaram antes do esperado."));
+        }
+        m_stream.restore(state);
         m_lines.clear();
         m_next = 0;
         m_ended = false;
@@ -100,7 +106,8 @@ void ReportDocument::addRow(const QVector<QVariant> &row)
     m_stream->take(row, m_scratch);
     if (m_def.chart.isSet())
         m_chart.take(row);
-    m_index->place(m_scratch, token, m_store->rowCount() - 1, keep ? &before : nullptr, nullptr);
+    m_index->place(m_scratch, token, m_store->rowCount() - 1, keep ? &before : nullptr, m_lastToken, nullptr);
+    m_lastToken = token;
 }
 
 void ReportDocument::finish()
@@ -109,7 +116,8 @@ void ReportDocument::finish()
     const ReportLineStream::State before = m_stream->state();
     m_scratch.clear();
     m_stream->end(m_scratch);
-    m_index->place(m_scratch, -1, m_store->rowCount(), &before, [this](const ReportLine &l) { return linesTaken(l); });
+    m_index->place(m_scratch, -1, m_store->rowCount(), &before, m_lastToken,
+                   [this](const ReportLine &l) { return linesTaken(l); });
     m_index->finish();
     m_scratch.clear();
 }

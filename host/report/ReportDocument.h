@@ -76,4 +76,5 @@ private:
     std::unique_ptr<ReportPageIndex> m_index;
     std::unique_ptr<ReportRowReader> m_guiReader; // paintPage(p, index)'s
     QList<ReportLine> m_scratch;
+    qint64 m_lastToken = -1; // of the row added last
 };

@@ -10,7 +10,13 @@ ReportLineStream::ReportLineStream(const ReportValues &values, const ReportDefin
     const int n = int(def.groups.size());
     m_state.keys = QStringList(n);
     m_state.headers = QStringList(n);
-    m_state.sums = QVector<QVector<double>>(n + 1, QVector<double>(def.columns.size(), 0.0));
+    m_state.sums = QVector<double>((n + 1) * def.columns.size(), 0.0);
+}
+
+QVector<double> ReportLineStream::sumsOf(int level) const
+{
+    const qsizetype n = m_def.columns.size();
+    return m_state.sums.mid((level + 1) * n, n);
 }
 
 QString ReportLineStream::key(int level, const QVector<QVariant> &row) const
@@ -25,8 +31,9 @@ void ReportLineStream::close(int fromLevel, QList<ReportLine> &out)
         const ReportGroup &g = m_def.groups[l];
         const bool silent = g.skipEmpty && m_state.keys[l].isEmpty();
         if (!g.subtotalCaption.isEmpty() && !silent)
-            out.append({ReportLine::Subtotal, l, -1, m_values.expand(g.subtotalCaption, &m_state.last), m_state.sums[l + 1]});
-        m_state.sums[l + 1].fill(0.0);
+            out.append({ReportLine::Subtotal, l, -1, m_values.expand(g.subtotalCaption, &m_state.last), sumsOf(l)});
+        const qsizetype n = m_def.columns.size();
+        std::fill(m_state.sums.begin() + (l + 1) * n, m_state.sums.begin() + (l + 2) * n, 0.0);
         m_state.headers[l].clear();
     }
 }
@@ -56,8 +63,8 @@ void ReportLineStream::take(const QVector<QVariant> &row, QList<ReportLine> &out
         if (i < 0 || i >= row.size())
             continue;
         const double v = row[i].toDouble();
-        for (auto &level : m_state.sums)
-            level[c] += v;
+        for (qsizetype at = c; at < m_state.sums.size(); at += m_sumIdx.size())
+            m_state.sums[at] += v;
     }
     m_state.last = row;
     ++m_state.rows;
@@ -71,7 +78,7 @@ void ReportLineStream::end(QList<ReportLine> &out)
     }
     close(0, out);
     if (!m_def.totalCaption.isEmpty())
-        out.append({ReportLine::Total, 0, -1, m_def.totalCaption, m_state.sums[0]});
+        out.append({ReportLine::Total, 0, -1, m_def.totalCaption, sumsOf(-1)});
     if (m_def.chart.isSet())
         out.append({ReportLine::Chart, 0, -1, m_def.chart.title, {}});
 }

@@ -29,7 +29,7 @@ public:
         qint64 rows = 0;             // rows taken so far
         QStringList keys;            // the value of each group level's field
         QStringList headers;         // the header each open group printed ("" for none)
-        QVector<QVector<double>> sums; // [0] grand total, [l + 1] open group of level l
+        QVector<double> sums;        // per column: the grand total, then each open group, outer first
         QVector<QVariant> last;      // the row taken last
     };
 
@@ -52,6 +52,8 @@ public:
 
 private:
     QString key(int level, const QVector<QVariant> &row) const;
+    // The sums of the grand total (level -1) or of the open group of a level.
+    QVector<double> sumsOf(int level) const;
     void close(int fromLevel, QList<ReportLine> &out);
 
     const ReportValues &m_values;

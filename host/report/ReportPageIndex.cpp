@@ -11,7 +11,7 @@ bool ReportPageIndex::breakPossible() const
 }
 
 void ReportPageIndex::startPage(const QList<ReportLine> &lines, int at, qint64 token, qint64 row,
-                                const ReportLineStream::State *before)
+                                const ReportLineStream::State *before, qint64 lastToken)
 {
     ReportPageStart page;
     page.token = token;
@@ -27,8 +27,11 @@ void ReportPageIndex::startPage(const QList<ReportLine> &lines, int at, qint64 t
     for (int l = 0; l < open && l < headers.size(); ++l)
         if (!headers[l].isEmpty() && m_pages.size() > 0)
             page.continued.append({l, headers[l]});
-    if (before)
+    if (before) {
         page.state = *before;
+        page.state.last = QVector<QVariant>();
+    }
+    page.lastToken = lastToken;
     m_pages.append(page);
     m_capacity = qMax(1, m_linesPerPage - int(page.continued.size()));
     m_used = 0;
@@ -37,18 +40,18 @@ void ReportPageIndex::startPage(const QList<ReportLine> &lines, int at, qint64 t
 }
 
 void ReportPageIndex::place(const QList<ReportLine> &lines, qint64 token, qint64 row,
-                            const ReportLineStream::State *before,
+                            const ReportLineStream::State *before, qint64 lastToken,
                             const std::function<int(const ReportLine &)> &linesTaken)
 {
     for (int j = 0; j < lines.size(); ++j) {
         const int size = linesTaken ? linesTaken(lines[j]) : 1;
         if (m_pages.isEmpty()) {
-            startPage(lines, j, token, row, before);
+            startPage(lines, j, token, row, before, lastToken);
         } else if (m_used + size > m_capacity && m_used > 0) {
             // Headers at the foot of the page go with what they head.
             const int move = qMin(qMin(m_trailing, m_usedLines - 1), j);
             m_pages.last().lines = m_usedLines - move;
-            startPage(lines, j - move, token, row, before);
+            startPage(lines, j - move, token, row, before, lastToken);
             m_used = m_usedLines = m_trailing = move;
         }
         m_used += size;

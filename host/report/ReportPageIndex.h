@@ -11,6 +11,7 @@
 #include "ReportLineStream.h"
 
 #include <QList>
+#include <functional>
 
 struct ReportPageStart {
     qint64 token = -1;        // store token of the row whose lines the page starts in (-1: after the last)
@@ -19,7 +20,8 @@ struct ReportPageStart {
     int lines = 0;            // lines on the page, repeated headers not counted
     qint64 firstLine = 0;     // index of the page's first line in the whole report
     QList<QPair<int, QString>> continued; // headers repeated at the top (level, text), outer first
-    ReportLineStream::State state; // the stream before that row
+    ReportLineStream::State state; // the stream before that row, but for its last row:
+    qint64 lastToken = -1;    // the token of the row before (-1: none), read back when painting
 };
 
 class ReportPageIndex {
@@ -28,9 +30,10 @@ public:
     ReportPageIndex(ReportLineStream &stream, int linesPerPage);
 
     // The lines of one row (token, index), just taken by the stream whose
-    // state before that row was `before` (only read when a page starts here).
+    // state before that row was `before` (only read when a page starts here;
+    // its last row is not kept, lastToken says where it is).
     void place(const QList<ReportLine> &lines, qint64 token, qint64 row, const ReportLineStream::State *before,
-               const std::function<int(const ReportLine &)> &linesTaken);
+               qint64 lastToken, const std::function<int(const ReportLine &)> &linesTaken);
     // Whether the next row may start a page: then its state before must be kept.
     bool breakPossible() const;
     void finish();
@@ -40,7 +43,7 @@ public:
 
 private:
     void startPage(const QList<ReportLine> &lines, int at, qint64 token, qint64 row,
-                   const ReportLineStream::State *before);
+                   const ReportLineStream::State *before, qint64 lastToken);
 
     ReportLineStream &m_stream;
     int m_linesPerPage;

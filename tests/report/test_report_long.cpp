@@ -100,9 +100,13 @@ private slots:
         const auto memReader = inMemory->rows()->reader();
         const auto spoolReader = spooled->rows()->reader();
         // Backwards, so that every page starts from where it is kept.
-        QStringList details;
+        QStringList details, subtotals;
         for (int i = inMemory->pageCount() - 1; i >= 0; --i) {
             const QStringList texts = pageTexts(*spooled, i, *spoolReader);
+            for (const QString &t : texts)
+                if (t.startsWith(QLatin1String("Total G")))
+                    subtotals << t;
+            QVERIFY(!texts.contains(QStringLiteral("Total "))); // a caption without its group
             QCOMPARE(texts, pageTexts(*inMemory, i, *memReader));
             QVERIFY(texts.contains(QStringLiteral("Página %1 de %2").arg(i + 1).arg(inMemory->pageCount())));
             QStringList onPage;
@@ -111,6 +115,11 @@ private slots:
                     onPage << t;
             details = onPage + details;
         }
+        subtotals.sort();
+        QStringList groups;
+        for (int g = 0; g * 170 < data.size(); ++g)
+            groups << QStringLiteral("Total G%1").arg(g, 3, 10, QLatin1Char('0'));
+        QCOMPARE(subtotals, groups); // each group's subtotal once, named after it
         QCOMPARE(details.size(), data.size()); // every row once, in order
         for (int i = 0; i < data.size(); ++i)
             QCOMPARE(details[i], data[i][0].toString());

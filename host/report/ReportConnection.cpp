@@ -57,7 +57,9 @@ std::function<void()> ReportConnection::interrupter() const
         sqlite3 *h = *static_cast<sqlite3 *const *>(handle.data());
         return [h] { sqlite3_interrupt(h); };
     }
-    if (db.driverName() == QLatin1String("QIBASE") && qstrcmp(handle.typeName(), "isc_db_handle") == 0) {
+    // The Firebird driver's handle is an isc_db_handle, which Qt knows as uint.
+    if (db.driverName() == QLatin1String("QIBASE") && handle.metaType().sizeOf() == int(sizeof(isc_db_handle))
+        && (handle.typeId() == QMetaType::UInt || qstrcmp(handle.typeName(), "isc_db_handle") == 0)) {
         isc_db_handle h = *static_cast<const isc_db_handle *>(handle.data());
         return [h]() mutable {
             ISC_STATUS_ARRAY status = {};

@@ -159,6 +159,11 @@ std::shared_ptr<ReportDocument> TReportDesignerDialog::RunDocument(const ReportD
     const bool waited = HostUi::instance().waitForWork(def.title, job.progress());
     if (!release.self)
         throw EAbort(); // the runner went away meanwhile
+    if (!job.finished()) {
+        // The wait gave up (the program is quitting): stop the run.
+        job.progress().cancel();
+        throw EAbort();
+    }
     if (!waited || job.cancelled())
         throw EAbort();
     if (!job.error().isEmpty())

@@ -93,6 +93,15 @@ private slots:
         QVERIFY2(w.status.contains(QStringLiteral("páginas")), qPrintable(w.status));
     }
 
+    void theParameterEventRunsOnTheGuiThread()
+    {
+        QList<QThread *> threads;
+        connect(m_rpdd, &TReportDesignerDialog::BeforeGetQueryParams, this,
+                [&threads](TParams *, bool *) { threads << QThread::currentThread(); });
+        QVERIFY(m_rpdd->WriteCsv(m_detailed, out(QStringLiteral("t.csv")), {}));
+        QCOMPARE(threads, QList<QThread *>{qApp->thread()});
+    }
+
     void aSecondCommandWhileOneRunsIsRefused()
     {
         bool refused = false;

@@ -7,7 +7,10 @@
 #include "report/ReportParser.h"
 #include "report/ReportSpool.h"
 #include "support/TextRecorder.h"
+#include "toolkit/WorkProgress.h"
 
+#include <QPrinter>
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -204,6 +207,46 @@ private slots:
         QCOMPARE(two.size(), 3);
         QCOMPARE(two.last().label, QStringLiteral("Outros"));
         QCOMPARE(two.last().value, 45.0);
+    }
+
+    void aChartThatDoesNotFitGoesWholeToTheNextPage()
+    {
+        const ReportDefinition def = definition(QStringLiteral("total \"Geral\"\nchart \"Custo por grupo\" value V by G\n"));
+        // As many rows as leave three lines under the total.
+        auto probe = document(def, rows(10, 5), std::make_shared<ReportMemoryRows>(rows(10, 5)));
+        const int fit = probe->metrics().linesPerPage - 4;
+        const QList<QVector<QVariant>> data = rows(fit, 5);
+        auto doc = document(def, data, std::make_shared<ReportMemoryRows>(data));
+        QCOMPARE(doc->pageCount(), 2);
+        const auto reader = doc->rows()->reader();
+        const QStringList first = pageTexts(*doc, 0, *reader);
+        QVERIFY(first.contains(QStringLiteral("Geral")));
+        QVERIFY(!first.contains(QStringLiteral("Custo por grupo")));
+        const QStringList second = pageTexts(*doc, 1, *reader);
+        QVERIFY(second.contains(QStringLiteral("Custo por grupo")));
+        for (int g = 0; g * 5 < fit; ++g)
+            QVERIFY(second.contains(QStringLiteral("G%1").arg(g, 3, 10, QLatin1Char('0'))));
+        QVERIFY(second.contains(QStringLiteral("Página 2 de 2")));
+    }
+
+    void printingWritesEveryPage()
+    {
+        const ReportDefinition def = definition(QStringLiteral("total \"Geral\"\n"));
+        const QList<QVector<QVariant>> data = rows(400, 50);
+        auto doc = document(def, data, std::make_shared<ReportSpool>(4));
+        QTemporaryDir dir;
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath(QStringLiteral("impresso.pdf")));
+        const std::unique_ptr<WorkProgress> work = doc->startPrinting(&printer);
+        QTRY_VERIFY_WITH_TIMEOUT(work->finished(), 60000);
+        QCOMPARE(work->error(), QString());
+        QCOMPARE(work->done(), qint64(doc->pageCount()));
+        QFile f(printer.outputFileName());
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray pdf = f.readAll();
+        static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?![s])"));
+        QCOMPARE(int(QString::fromLatin1(pdf).count(page)), doc->pageCount());
     }
 
     void templateFilters()

@@ -135,7 +135,8 @@ std::shared_ptr<ReportDocument> TReportDesignerDialog::RunDocument(const ReportD
                                                                    const ReportJob::Output &output, int *pages)
 {
     refuseWhileRunning();
-    const TParams params = askParams(def);
+    // The run's own copy: the worker reads it while handlers may change theirs.
+    const TParams params = askParams(def).clone();
     int dialect = -1;
     const QSqlDatabase db = database(dialect);
     if (!db.isValid() || !db.isOpen())

@@ -61,8 +61,9 @@ public:
     // --- reports --------------------------------------------------------
     // Lets the user choose a printer (or a PDF file); false when cancelled.
     virtual bool askPrinter(QPrinter &printer) = 0;
-    // Shows a print preview; paint draws the pages on the printer it gets
-    // and returns how many there are.
+    // Shows a print preview of a few pages painted up front: paint draws the
+    // pages on the printer it gets and returns how many there are. Reports
+    // use previewDocument, which paints a page only when it is shown.
     virtual void previewReport(const QString &title, QPrinter &printer,
                                const std::function<int(QPrinter *)> &paint) = 0;
     // Edits a report definition (title, statements, columns); check gives an
@@ -81,8 +82,9 @@ public:
     // Waits for work running on another thread while the windows stay alive
     // (their events are processed): after half a second its progress shows,
     // with a Cancel button (and Esc), and the busy cursor while it works.
-    // False when the user cancelled; either way the work has finished on
-    // return. The stand-in just waits.
+    // False when the user cancelled. On return the work has finished, or it
+    // was told to stop and did not within a few seconds (the caller must then
+    // not use its results). The stand-in just waits.
     virtual bool waitForWork(const QString &title, WorkProgress &work);
 
 private:

@@ -77,6 +77,9 @@ ScriptSession::ScriptSession(MainWindow &window, ModuleLoader &loader, ScriptedH
     m_ui.onQuestion = [this](const ScriptedHostUi::Question &q) {
         print(QJsonObject{{"event", "question"}, {"text", q.text}, {"answer", q.answer ? "yes" : "no"}});
     };
+    m_ui.onCancelled = [this](const ScriptedHostUi::Work &w) {
+        print(QJsonObject{{"event", "cancelled"}, {"title", w.title}});
+    };
 }
 
 ScriptSession::~ScriptSession()
@@ -84,6 +87,7 @@ ScriptSession::~ScriptSession()
     m_ui.onMessage = nullptr;
     m_ui.search.onSearch = nullptr;
     m_ui.onQuestion = nullptr;
+    m_ui.onCancelled = nullptr;
 }
 
 void ScriptSession::print(const QJsonObject &o)
@@ -173,6 +177,14 @@ void ScriptSession::execute(const QStringList &w)
     } else if (action == QLatin1String("filter")) {
         need(1);
         m_ui.search.filter = w[1];
+    } else if (action == QLatin1String("cancel-after")) {
+        need(1);
+        bool ok = false;
+        m_ui.cancelAfterMs = w[1].toInt(&ok);
+        if (!ok || m_ui.cancelAfterMs < 0) {
+            m_ui.cancelAfterMs = -1;
+            fail(QStringLiteral("'%1' is not a number of milliseconds").arg(w[1]));
+        }
     } else if (action == QLatin1String("command")) {
         need(1);
         command(w[1].toLower());

@@ -3,7 +3,8 @@
 // lines and lines starting with # are skipped; a line over 64 KB is refused
 // with an error) is in the README:
 //   open MODULE | focus CONTROL | type TEXT | key KEY | click CONTROL |
-//   select CONTROL INDEX | answer [CODE ...] | filter TEXT | command NAME |
+//   select CONTROL INDEX | answer [CODE ...] | filter TEXT | cancel-after MS |
+//   command NAME |
 //   get CONTROL | close
 #pragma once
 

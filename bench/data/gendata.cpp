@@ -2,9 +2,15 @@
 // the sizes given, for benchmarks and trials:
 //   gendata --database sqlite:/tmp/big.sqlite --products 1000000 \
 //           --services 100000 --cost-rows 1000000 [--branch 0101] [--replace]
+//   gendata --database sqlite:/tmp/long.sqlite --printed-rows 1000000
+// --printed-rows N makes N products, each with cost rows of the branch and
+// cost type 1 (--rows-per-product, default 2), so that the XEV017 detailed
+// report over the year 2026, all services and products prints N rows
+// (PrintedRows.h).
 // Firebird databases (firebird:PATH, firebird://HOST:PORT/PATH) are made
 // through the client library (--user, --password). Rows are deterministic:
 // the same sizes always give the same database.
+#include "PrintedRows.h"
 #include "appdata/DemoData.h"
 #include "appdata/dtmDBGeral.h"
 #include "toolkit/Errors.h"
@@ -47,6 +53,11 @@ int main(int argc, char **argv)
     parser.addOption({QStringLiteral("password"), QStringLiteral("Firebird password."), QStringLiteral("text"),
                       QStringLiteral("masterkey")});
     parser.addOption({QStringLiteral("replace"), QStringLiteral("Replace an existing SQLite file.")});
+    parser.addOption({QStringLiteral("printed-rows"),
+                      QStringLiteral("Products whose costs the XEV017 detailed report prints (replaces --products and --cost-rows)."),
+                      QStringLiteral("n"), QStringLiteral("0")});
+    parser.addOption({QStringLiteral("rows-per-product"), QStringLiteral("Cost rows of each product with --printed-rows."),
+                      QStringLiteral("n"), QStringLiteral("2")});
     parser.process(app);
 
     if (!parser.isSet(QStringLiteral("database"))) {
@@ -59,9 +70,16 @@ int main(int argc, char **argv)
     sizes.services = parser.value(QStringLiteral("services")).toInt(&ok2);
     sizes.costRows = parser.value(QStringLiteral("cost-rows")).toLongLong(&ok3);
     sizes.branch = parser.value(QStringLiteral("branch"));
-    if (!ok1 || !ok2 || !ok3 || sizes.products < 0 || sizes.services < 0) {
+    bool ok4, ok5;
+    const int printed = parser.value(QStringLiteral("printed-rows")).toInt(&ok4);
+    const int perProduct = parser.value(QStringLiteral("rows-per-product")).toInt(&ok5);
+    if (!ok1 || !ok2 || !ok3 || !ok4 || !ok5 || sizes.products < 0 || sizes.services < 0 || printed < 0 || perProduct < 1) {
         std::fprintf(stderr, "gendata: sizes must be whole numbers\n");
         return 2;
+    }
+    if (printed > 0) {
+        sizes.products = printed;
+        sizes.costRows = 0;
     }
 
     try {
@@ -83,6 +101,8 @@ int main(int argc, char **argv)
         {
             // Makes a missing Firebird database (schema and data), opens any.
             const QSqlDatabase db = TdtmDBGeral::openConnection(location, user, password, QStringLiteral("gendata"), true, sizes);
+            if (printed > 0 && count(db, "CUSTREAL") == 0)
+                PrintedRows::fill(db, sizes.branch, sizes.year, perProduct);
             std::printf("made in %.1f s\n", timer.elapsed() / 1000.0);
             for (const char *table : {"FILIAL", "GRUPSERV", "SERVICO", "PRODUTO", "CUSTREAL"})
                 std::printf("%-9s %lld\n", table, count(db, table));

@@ -56,6 +56,19 @@ void instrAt(sqlite3_context *ctx, sqlite3_value *text, sqlite3_value *part)
 void instrFunc(sqlite3_context *ctx, int, sqlite3_value **argv) { instrAt(ctx, argv[0], argv[1]); }
 void charindexFunc(sqlite3_context *ctx, int, sqlite3_value **argv) { instrAt(ctx, argv[1], argv[0]); }
 
+// SQL Server's LEN: characters without the trailing blanks.
+void lenFunc(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    QString s = textOf(argv[0]);
+    while (!s.isEmpty() && s.back() == QLatin1Char(' '))
+        s.chop(1);
+    sqlite3_result_int64(ctx, s.size());
+}
+
 void upperFunc(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
@@ -313,6 +326,7 @@ void installForeign(const QSqlDatabase &qdb)
     addFunction(db, "NVL", 2, nvlFunc);
     addFunction(db, "ISNULL", 2, nvlFunc);
     addFunction(db, "CHARINDEX", 2, charindexFunc);
+    addFunction(db, "LEN", 1, lenFunc);
 }
 
 } // namespace SqliteRoutines

@@ -15,7 +15,8 @@
 //    search lists ("conceicao" finds "Conceição").
 // installForeign() (tests only), for the Oracle and SQL Server texts:
 //  - NVL(a, b) and ISNULL(a, b) as NVLSTR (SqlStatement quotes ISNULL calls);
-//  - CHARINDEX(part, text) as INSTR(text, part).
+//  - CHARINDEX(part, text) as INSTR(text, part);
+//  - LEN(s): characters without the trailing blanks.
 #pragma once
 
 class QSqlDatabase;

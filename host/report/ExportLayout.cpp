@@ -46,6 +46,8 @@ QString ExportLayout::groupText(const Source &s, const QVector<QVariant> &fetche
     const QString value = ReportFormat::plain(fetched.value(s.field)).trimmed();
     if (value.isEmpty() || s.headerTemplate.isEmpty())
         return value;
+    if (m_headerText)
+        return m_headerText(s.headerTemplate, fetched);
     return ReportTemplate::expand(s.headerTemplate, [&](const QString &name) {
         if (ReportTemplate::isRowField(name)) {
             const int i = indexOf(m_fields, name);

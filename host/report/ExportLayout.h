@@ -19,6 +19,10 @@ public:
     using Context = std::function<QString(const QString &name)>;
 
     ExportLayout(const ReportDefinition &def, const QStringList &fields, Context context = {});
+    // A group's header as the printed report expands it (filters, the code
+    // picture); without one, the templates' plain fields and the context.
+    using HeaderText = std::function<QString(const QString &tpl, const QVector<QVariant> &row)>;
+    void setHeaderText(HeaderText headerText) { m_headerText = std::move(headerText); }
 
     const ExportSheet &sheet() const { return m_sheet; }
     QVector<QVariant> shape(const QVector<QVariant> &fetched) const;
@@ -35,4 +39,5 @@ private:
     QList<Source> m_sources;
     QStringList m_fields;
     Context m_context;
+    HeaderText m_headerText;
 };

@@ -13,7 +13,7 @@
 struct ReportData {
     QStringList fields;               // names of the values in each row
     QList<QVector<QVariant>> rows;
-    QHash<QString, QVariant> lookups; // "query.FIELD" (upper case) -> value
+    QHash<QString, QVariant> lookups; // "QUERY.FIELD" (upper case) -> value; "QUERY.FIELD*" -> every row's (ReportRunner)
     TParams params;
 
     int fieldIndex(const QString &name) const

@@ -3,8 +3,8 @@
 // A definition has a title, the parameters it declares, its queries (the
 // first one gives the report's rows, the others one-row look-ups for the page
 // header) and its layout: columns, groups with subtotals, a grand total, page
-// header lines and a footer. The plain structs below only exist as parts of
-// a ReportDefinition.
+// header lines, a footer and an optional bar chart after the grand total.
+// The plain structs below only exist as parts of a ReportDefinition.
 #pragma once
 
 #include "data/TParam.h"
@@ -42,7 +42,8 @@ struct ReportQuery {
 
 struct ReportColumn {
     enum class Align { Left, Center, Right };
-    enum class Format { Text, Integer, Number, Date, DateTime };
+    // Code: a code shown through the definition's code picture (01.01.0003).
+    enum class Format { Text, Integer, Number, Date, DateTime, Code };
 
     QString field;
     QString caption;
@@ -59,7 +60,23 @@ struct ReportGroup {
     QString field;          // a group ends when this field's value changes
     QString headerTemplate; // "{FIELD} - {OTHER}" printed when a group starts
     QString subtotalCaption;// empty: no subtotal line
+    // Rows whose value is empty belong to no group of this level: no header
+    // and no subtotal (a level-0 grouping would only repeat the grand total).
+    bool skipEmpty = false;
     int line = 0;
+};
+
+// A bar chart after the grand total: the sum of valueField per value of
+// keyField, one bar each in the order of the keys, labelled by a template
+// expanded on the first row of each key.
+struct ReportChart {
+    QString title;
+    QString valueField;
+    QString keyField;
+    QString labelTemplate;
+    int line = 0;
+
+    bool isSet() const { return !valueField.isEmpty(); }
 };
 
 class ReportDefinition {
@@ -77,6 +94,10 @@ public:
     QString totalCaption;        // empty: no grand total line
     QStringList headerLines;     // templates under the title
     QString footerTemplate = QStringLiteral("Página {page} de {pages}");
+    ReportChart chart;
+    // The code picture (its type, as DBPictObj takes it) that columns of
+    // format code and the template filter |picture use; -1: none.
+    int pictureType = -1;
 
     // Where it was read from (empty for a definition built in memory).
     QString sourcePath;

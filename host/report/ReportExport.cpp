@@ -1,9 +1,11 @@
 #include "ReportExport.h"
 #include "CsvExportWriter.h"
 #include "ExportLayout.h"
+#include "ReportDocument.h"
 #include "ReportFormat.h"
 #include "ReportLibrary.h"
 #include "XlsxExportWriter.h"
+#include "toolkit/Errors.h"
 #include "toolkit/HostUi.h"
 
 #include <QDir>
@@ -23,6 +25,17 @@ ExportLayout::Context contextOf(const ReportDefinition &def, const ReportData &d
             return p ? ReportFormat::param(*decl, p->Value()) : QString();
         }
         return ReportFormat::plain(data.lookups.value(name.toUpper()));
+    };
+}
+// The same for a laid-out run: its parameters and look-ups.
+ExportLayout::Context contextOf(const ReportDocument &doc)
+{
+    return [&doc](const QString &name) {
+        if (const ReportParamDecl *decl = doc.definition().findParam(name)) {
+            const TParam *p = doc.values().params().FindParam(name);
+            return p ? ReportFormat::param(*decl, p->Value()) : QString();
+        }
+        return ReportFormat::plain(doc.values().lookups().value(name.toUpper()));
     };
 }
 } // namespace
@@ -72,4 +85,33 @@ void ReportExport::write(Format f, const ReportDefinition &def, const ReportData
 {
     const std::unique_ptr<ReportRowSink> sink = sinkFor(f, path);
     feed(def, data, *sink);
+}
+
+void ReportExport::feed(const ReportDocument &doc, ReportRowSink &sink, const std::function<bool(qint64)> &rowDone)
+{
+    ExportLayout layout(doc.definition(), doc.values().fields(), contextOf(doc));
+    layout.setHeaderText([&doc](const QString &tpl, const QVector<QVariant> &row) {
+        return doc.values().expand(tpl, &row);
+    });
+    try {
+        sink.begin(layout.sheet());
+        const std::unique_ptr<ReportRowReader> reader = doc.rows()->reader();
+        QVector<QVariant> row;
+        for (qint64 n = 1; reader->next(row); ++n) {
+            sink.row(layout.shape(row));
+            if (rowDone && !rowDone(n))
+                throw EAbort();
+        }
+        sink.commit();
+    } catch (...) {
+        sink.abort();
+        throw;
+    }
+}
+
+void ReportExport::write(Format f, const ReportDocument &doc, const QString &path,
+                         const std::function<bool(qint64)> &rowDone)
+{
+    const std::unique_ptr<ReportRowSink> sink = sinkFor(f, path);
+    feed(doc, *sink, rowDone);
 }

@@ -9,7 +9,10 @@
 #include "ReportData.h"
 #include "ReportRowSink.h"
 
+#include <functional>
 #include <memory>
+
+class ReportDocument;
 
 class ReportExport {
 public:
@@ -28,4 +31,12 @@ public:
     // The rows of a run (ExportLayout.h) through a sink; aborts it on failure.
     static void feed(const ReportDefinition &def, const ReportData &data, ReportRowSink &sink);
     static void write(Format format, const ReportDefinition &def, const ReportData &data, const QString &path);
+
+    // The rows of a laid-out run, read back from its row store one at a time,
+    // so that memory stays flat however many there are. rowDone(n) after
+    // each row returns false to stop: then nothing is written and EAbort is
+    // thrown.
+    static void feed(const ReportDocument &doc, ReportRowSink &sink, const std::function<bool(qint64)> &rowDone = {});
+    static void write(Format format, const ReportDocument &doc, const QString &path,
+                      const std::function<bool(qint64)> &rowDone = {});
 };

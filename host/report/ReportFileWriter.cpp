@@ -1,12 +1,10 @@
 #include "ReportFileWriter.h"
 #include "ReportFormat.h"
 #include "ReportRenderer.h"
+#include "SafeFile.h"
 #include "toolkit/Errors.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 namespace {
 QString csvField(const QString &s)
@@ -19,43 +17,10 @@ QString csvField(const QString &s)
     return QLatin1Char('"') + q + QLatin1Char('"');
 }
 
-void openTarget(QSaveFile &f, const QString &path)
+// The CSV's columns: group fields that are not columns, as text, so that each
+// row says which group it belongs to; then the columns.
+QList<ReportColumn> csvColumns(const ReportDefinition &def)
 {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    if (!f.open(QIODevice::WriteOnly))
-        throw EHostError(QStringLiteral("Não foi possível gravar \"%1\": %2").arg(path, f.errorString()));
-}
-
-void commit(QSaveFile &f, const QString &path)
-{
-    if (!f.commit())
-        throw EHostError(QStringLiteral("Não foi possível gravar \"%1\": %2").arg(path, f.errorString()));
-}
-} // namespace
-
-int ReportFileWriter::writePdf(const ReportDefinition &def, const ReportData &data, const QString &path)
-{
-    QSaveFile f(path);
-    openTarget(f, path);
-    int pages = 0;
-    {
-        QPdfWriter pdf(&f);
-        pdf.setResolution(300);
-        pdf.setPageLayout(ReportRenderer::pageLayout(def));
-        pdf.setTitle(def.title);
-        pdf.setCreator(QStringLiteral("Gerador de relatórios"));
-        ReportRenderer renderer(def, data);
-        pages = renderer.paint(&pdf); // an exception leaves f uncommitted
-    }
-    commit(f, path);
-    return pages;
-}
-
-QString ReportFileWriter::csvText(const ReportDefinition &def, const ReportData &data)
-{
-    QString out;
-    // Group fields that are not columns come first, as text, so that each
-    // row says which group it belongs to.
     QList<ReportColumn> cols;
     for (const ReportGroup &g : def.groups) {
         bool shown = false;
@@ -67,27 +32,102 @@ QString ReportFileWriter::csvText(const ReportDefinition &def, const ReportData 
             cols << c;
         }
     }
-    cols += def.columns;
-    QStringList header;
-    QList<int> idx;
-    for (const ReportColumn &c : cols) {
-        header << csvField(c.field);
-        idx << data.fieldIndex(c.field);
+    return cols + def.columns;
+}
+
+class CsvLines {
+public:
+    CsvLines(const ReportDefinition &def, const std::function<int(const QString &)> &index) : m_cols(csvColumns(def))
+    {
+        for (const ReportColumn &c : m_cols)
+            m_idx << index(c.field);
     }
-    out += header.join(QLatin1Char(',')) + QLatin1String("\r\n");
-    for (const auto &row : data.rows) {
+    QString header() const
+    {
+        QStringList h;
+        for (const ReportColumn &c : m_cols)
+            h << csvField(c.field);
+        return h.join(QLatin1Char(',')) + QLatin1String("\r\n");
+    }
+    QString row(const QVector<QVariant> &row) const
+    {
         QStringList cells;
-        for (int c = 0; c < cols.size(); ++c)
-            cells << csvField(idx[c] >= 0 ? ReportFormat::csv(cols[c], row[idx[c]]) : QString());
-        out += cells.join(QLatin1Char(',')) + QLatin1String("\r\n");
+        for (int c = 0; c < m_cols.size(); ++c)
+            cells << csvField(m_idx[c] >= 0 && m_idx[c] < row.size() ? ReportFormat::csv(m_cols[c], row[m_idx[c]]) : QString());
+        return cells.join(QLatin1Char(',')) + QLatin1String("\r\n");
     }
+
+private:
+    QList<ReportColumn> m_cols;
+    QList<int> m_idx;
+};
+} // namespace
+
+int ReportFileWriter::writePdf(const ReportDefinition &def, const ReportData &data, const QString &path)
+{
+    ReportRenderer renderer(def, data);
+    return writePdf(*renderer.document(), path);
+}
+
+int ReportFileWriter::writePdf(const ReportDocument &doc, const QString &path, const std::function<bool(int)> &pageDone)
+{
+    // SafeFile, not a bare QSaveFile: a disk that fills up must fail the
+    // write, never leave a truncated PDF in place.
+    SafeFile f(path);
+    int pages = 0;
+    bool stopped = false;
+    {
+        QPdfWriter pdf(f.device());
+        pdf.setResolution(int(ReportMetrics::Resolution));
+        pdf.setPageLayout(doc.pageLayout());
+        pdf.setTitle(doc.title());
+        pdf.setCreator(QStringLiteral("Gerador de relatórios"));
+        pages = doc.paint(&pdf, [&](int n) {
+            stopped = pageDone && !pageDone(n);
+            return !stopped;
+        }); // an exception leaves f uncommitted
+    }
+    if (stopped) {
+        f.discard();
+        throw EAbort();
+    }
+    f.commit();
+    return pages;
+}
+
+QString ReportFileWriter::csvText(const ReportDefinition &def, const ReportData &data)
+{
+    const CsvLines lines(def, [&data](const QString &f) { return data.fieldIndex(f); });
+    QString out = lines.header();
+    for (const auto &row : data.rows)
+        out += lines.row(row);
     return out;
 }
 
 void ReportFileWriter::writeCsv(const ReportDefinition &def, const ReportData &data, const QString &path)
 {
-    QSaveFile f(path);
-    openTarget(f, path);
-    f.write(csvText(def, data).toUtf8());
-    commit(f, path);
+    SafeFile::writeAll(path, csvText(def, data).toUtf8());
+}
+
+void ReportFileWriter::writeCsv(const ReportDocument &doc, const QString &path, const std::function<bool(qint64)> &rowDone)
+{
+    SafeFile f(path);
+    const CsvLines lines(doc.definition(), [&doc](const QString &name) { return doc.values().fieldIndex(name); });
+    f.write(lines.header().toUtf8());
+    const std::unique_ptr<ReportRowReader> reader = doc.rows()->reader();
+    QVector<QVariant> row;
+    QByteArray chunk;
+    for (qint64 n = 1; reader->next(row); ++n) {
+        chunk += lines.row(row).toUtf8();
+        if (chunk.size() > 256 * 1024) {
+            f.write(chunk);
+            chunk.clear();
+        }
+        if (rowDone && !rowDone(n)) {
+            f.discard();
+            throw EAbort();
+        }
+    }
+    f.write(chunk);
+    f.commit();
 }

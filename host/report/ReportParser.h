@@ -19,21 +19,27 @@
 //       A dialect text left out means the SQL text serves that dialect too.
 //       Every :NAME must be a declared parameter. Other queries are one-row
 //       look-ups whose fields the header names as {query.FIELD}.
-//   column CDARVPROD "Código" width 25 align left format text
+//   picture 0                             # the code picture of codes
+//   column CDARVPROD "Código" width 25 align left format code
 //   column VRCUSTREAL "Custo" width 30 align right format number 2 sum
 //       format: text | integer | number DECIMALS | date "PATTERN" |
-//       datetime "PATTERN"; width in millimetres; sum: summed in subtotals
-//       and the grand total. The widths must fit the page.
+//       datetime "PATTERN" | code (through the picture); width in
+//       millimetres; sum: summed in subtotals and the grand total. The
+//       widths must fit the page.
 //   group CDNIVEL header "Nível {CDNIVEL} - {NMNIVEL}" subtotal "Total do nível"
 //       groups nest in the order written (outermost first); the rows must
-//       come ordered so that each group's rows are together.
+//       come ordered so that each group's rows are together. skipempty:
+//       rows whose value is empty get no header and no subtotal.
 //   total "Total Geral"
+//   chart "Custo por grupo" value VRCUSTREAL by CDGRUPO label "{NMGRUPO}"
+//       a bar chart after the grand total: the sum of value per key.
 //   header "Filial: {P_CDFILIAL} - {filial.NMFILIAL}"
 //   footer "Página {page} de {pages}"      # this is also the default
 //
 // Templates name parameters {P_X}, fields of the current row {FIELD},
-// look-up fields {query.FIELD}, and {page}, {pages}. Errors throw
-// ReportParseError with the file, line and column.
+// look-up fields {query.FIELD}, and {page}, {pages}, {now}, with filters
+// (ReportTemplate.h). Errors throw ReportParseError with the file, line and
+// column.
 #pragma once
 
 #include "ReportDefinition.h"

@@ -1,4 +1,5 @@
 #include "ReportRunner.h"
+#include "ReportFormat.h"
 #include "ReportSqlText.h"
 #include "ReportTemplate.h"
 #include "data/SqlDialect.h"
@@ -152,73 +153,139 @@ QStringList ReportRunner::layoutFields(const ReportDefinition &def)
             if (ReportTemplate::isRowField(n))
                 add(n);
     }
+    if (def.chart.isSet()) {
+        add(def.chart.valueField);
+        if (!def.chart.keyField.isEmpty())
+            add(def.chart.keyField);
+        for (const QString &n : ReportTemplate::names(def.chart.labelTemplate))
+            if (ReportTemplate::isRowField(n))
+                add(n);
+    }
     return out;
 }
 
-ReportData ReportRunner::run(const ReportDefinition &def, const TParams &params, const QSqlDatabase &db,
-                             const QStringList &fields, int forcedDialect)
+namespace {
+
+EHostError queryError(const ReportQuery &q, const QSqlError &e)
+{
+    QString detail = e.databaseText().trimmed();
+    if (detail.isEmpty())
+        detail = e.text().trimmed();
+    return EHostError(QStringLiteral("Erro ao executar a consulta '%1' do relatório: %2").arg(q.name, detail));
+}
+
+// Prepares, binds and runs one query, forward only.
+void execute(QSqlQuery &query, const ReportDefinition &def, const ReportQuery &q, const TParams &params, int dialect)
+{
+    QStringList names;
+    const QString text = ReportSqlText::positional(q.textFor(dialect), names);
+    query.setForwardOnly(true);
+    if (!query.prepare(text))
+        throw queryError(q, query.lastError());
+    for (const QString &name : std::as_const(names)) {
+        const ReportParamDecl *decl = def.findParam(name);
+        if (!decl)
+            throw EHostError(QStringLiteral("O parâmetro :%1 da consulta '%2' não está declarado.").arg(name, q.name));
+        query.addBindValue(ReportRunner::boundValue(*decl, *params.FindParam(name)));
+    }
+    if (!query.exec())
+        throw queryError(q, query.lastError());
+}
+
+// The positions in the record of the fields wanted (all when none are).
+QList<int> positions(const ReportQuery &q, const QSqlRecord &rec, const QStringList &wanted, QStringList &fields)
+{
+    QStringList names = wanted;
+    if (names.isEmpty())
+        for (int i = 0; i < rec.count(); ++i)
+            names << rec.fieldName(i);
+    QList<int> idx;
+    for (const QString &f : std::as_const(names)) {
+        const int i = rec.indexOf(f);
+        if (i < 0)
+            throw EHostError(QStringLiteral("A consulta '%1' do relatório não retorna o campo %2.").arg(q.name, f));
+        idx << i;
+        fields << f;
+    }
+    return idx;
+}
+
+} // namespace
+
+TParams ReportRunner::boundParams(const ReportDefinition &def, const TParams &given)
+{
+    TParams out;
+    for (const ReportParamDecl &d : def.params) {
+        TParam &p = out.add(d.name, d.type);
+        if (const TParam *g = given.FindParam(d.name))
+            p = *g;
+    }
+    return out;
+}
+
+QHash<QString, QVariant> ReportRunner::lookups(const ReportDefinition &def, const TParams &params, const QSqlDatabase &db,
+                                                int dialect)
+{
+    QHash<QString, QVariant> out;
+    for (int qi = 1; qi < def.queries.size(); ++qi) {
+        const ReportQuery &q = def.queries[qi];
+        QSqlQuery query(db);
+        execute(query, def, q, params, dialect);
+        const QSqlRecord rec = query.record();
+        QList<QStringList> all(rec.count());
+        for (int n = 0; query.next(); ++n) {
+            for (int i = 0; i < rec.count(); ++i) {
+                if (n == 0)
+                    out.insert(q.name.toUpper() + QLatin1Char('.') + rec.fieldName(i).toUpper(), query.value(i));
+                if (n < LookupListMax)
+                    all[i] << ReportFormat::plain(query.value(i));
+                else if (n == LookupListMax)
+                    all[i] << QStringLiteral("…");
+            }
+        }
+        if (query.lastError().isValid())
+            throw queryError(q, query.lastError());
+        for (int i = 0; i < rec.count(); ++i)
+            out.insert(q.name.toUpper() + QLatin1Char('.') + rec.fieldName(i).toUpper() + QLatin1Char('*'), all[i]);
+    }
+    return out;
+}
+
+void ReportRunner::stream(const ReportDefinition &def, const TParams &params, const QSqlDatabase &db,
+                          const QStringList &fields, int forcedDialect, const Sink &sink)
 {
     if (!db.isValid() || !db.isOpen())
         throw EHostError(QStringLiteral("Não há conexão aberta com o banco de dados para executar o relatório."));
-    ReportData data;
-    for (const ReportParamDecl &d : def.params) {
-        TParam &p = data.params.add(d.name, d.type);
-        if (const TParam *given = params.FindParam(d.name)) {
-            p = *given;
-        }
-    }
+    const TParams bound = boundParams(def, params);
     const int dialect = forcedDialect >= 0 ? forcedDialect : dialectOf(db);
-    for (int qi = 0; qi < def.queries.size(); ++qi) {
-        const ReportQuery &q = def.queries[qi];
-        QStringList names;
-        const QString text = ReportSqlText::positional(q.textFor(dialect), names);
-        QSqlQuery query(db);
-        query.setForwardOnly(true);
-        auto dbError = [&q](const QSqlError &e) {
-            QString detail = e.databaseText().trimmed();
-            if (detail.isEmpty())
-                detail = e.text().trimmed();
-            return EHostError(QStringLiteral("Erro ao executar a consulta '%1' do relatório: %2").arg(q.name, detail));
-        };
-        if (!query.prepare(text))
-            throw dbError(query.lastError());
-        for (const QString &name : std::as_const(names)) {
-            const ReportParamDecl *decl = def.findParam(name);
-            if (!decl)
-                throw EHostError(QStringLiteral("O parâmetro :%1 da consulta '%2' não está declarado.").arg(name, q.name));
-            query.addBindValue(boundValue(*decl, *data.params.FindParam(name)));
-        }
-        if (!query.exec())
-            throw dbError(query.lastError());
-        const QSqlRecord rec = query.record();
-        if (qi == 0) {
-            QList<int> idx;
-            const QStringList wanted = fields.isEmpty() ? [&rec] {
-                QStringList all;
-                for (int i = 0; i < rec.count(); ++i)
-                    all << rec.fieldName(i);
-                return all;
-            }() : fields;
-            for (const QString &f : wanted) {
-                const int i = rec.indexOf(f);
-                if (i < 0)
-                    throw EHostError(QStringLiteral("A consulta '%1' do relatório não retorna o campo %2.").arg(q.name, f));
-                idx << i;
-                data.fields << f;
-            }
-            while (query.next()) {
-                QVector<QVariant> row;
-                row.reserve(idx.size());
-                for (int i : std::as_const(idx))
-                    row.append(query.value(i));
-                data.rows.append(std::move(row));
-            }
-        } else if (query.next()) {
-            for (int i = 0; i < rec.count(); ++i)
-                data.lookups.insert(q.name.toUpper() + QLatin1Char('.') + rec.fieldName(i).toUpper(), query.value(i));
-        }
-        if (query.lastError().isValid())
-            throw dbError(query.lastError());
+    const QHash<QString, QVariant> found = lookups(def, bound, db, dialect);
+    const ReportQuery &q = def.queries.first();
+    QSqlQuery query(db);
+    execute(query, def, q, bound, dialect);
+    QStringList names;
+    const QList<int> idx = positions(q, query.record(), fields, names);
+    sink.begin(names, found);
+    QVector<QVariant> row(idx.size());
+    while (query.next()) {
+        for (int i = 0; i < idx.size(); ++i)
+            row[i] = query.value(idx[i]);
+        sink.row(row);
     }
+    if (query.lastError().isValid())
+        throw queryError(q, query.lastError());
+}
+
+ReportData ReportRunner::run(const ReportDefinition &def, const TParams &params, const QSqlDatabase &db,
+                             const QStringList &fields, int dialect)
+{
+    ReportData data;
+    data.params = boundParams(def, params);
+    Sink sink;
+    sink.begin = [&data](const QStringList &names, const QHash<QString, QVariant> &found) {
+        data.fields = names;
+        data.lookups = found;
+    };
+    sink.row = [&data](const QVector<QVariant> &row) { data.rows.append(row); };
+    stream(def, params, db, fields, dialect, sink);
     return data;
 }

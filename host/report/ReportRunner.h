@@ -1,14 +1,20 @@
 // Runs a definition's queries on a database connection: picks the dialect
 // text for the connection's driver, binds the parameters by name (values are
 // never spliced into the text) after converting them to the declared types,
-// and collects the rows with a forward-only cursor. Database errors throw
-// EHostError with the driver's text.
+// runs the one-row look-ups, then reads the rows of the first query with a
+// forward-only cursor, handing them on one at a time (stream) or keeping
+// them (run). Database errors throw EHostError with the driver's text.
+//
+// The connection is used on the calling thread only; a report that runs on
+// a worker thread opens a connection of its own there (ReportConnection.h,
+// ReportJob.h).
 #pragma once
 
 #include "ReportData.h"
 #include "ReportDefinition.h"
 
 #include <QSqlDatabase>
+#include <functional>
 
 class ReportRunner {
 public:
@@ -25,12 +31,31 @@ public:
     // ISO). Throws EHostError naming the parameter when it cannot be.
     static QVariant boundValue(const ReportParamDecl &decl, const TParam &param);
 
+    // The declared parameters, with the values params gives them.
+    static TParams boundParams(const ReportDefinition &def, const TParams &params);
+    // The look-up queries' rows: "QUERY.FIELD" (upper case) -> the value of
+    // the first row, "QUERY.FIELD*" -> the values of every row as texts (a
+    // QStringList of at most LookupListMax, then "…").
+    static constexpr int LookupListMax = 200;
+    static QHash<QString, QVariant> lookups(const ReportDefinition &def, const TParams &bound, const QSqlDatabase &db,
+                                            int dialect);
+
+    // Where stream() hands its results: begin once, with the fields each row
+    // holds and the look-ups, then row for every row (the vector is reused).
+    struct Sink {
+        std::function<void(const QStringList &fields, const QHash<QString, QVariant> &lookups)> begin;
+        std::function<void(const QVector<QVariant> &row)> row;
+    };
     // Runs every query with params; the rows of the first one keep the
     // fields in `fields` (all of them when empty). dialect -1 picks the text
     // by the connection; tests force one to run another dialect's text.
+    static void stream(const ReportDefinition &def, const TParams &params, const QSqlDatabase &db,
+                       const QStringList &fields, int dialect, const Sink &sink);
+    // The same, keeping every row in memory (small runs, tests).
     static ReportData run(const ReportDefinition &def, const TParams &params, const QSqlDatabase &db,
                           const QStringList &fields = QStringList(), int dialect = -1);
 
-    // The fields the layout reads: columns, group fields and {FIELD} names.
+    // The fields the layout reads: columns, group fields, the chart's fields
+    // and the row fields their templates name.
     static QStringList layoutFields(const ReportDefinition &def);
 };

@@ -10,7 +10,7 @@ const QRegularExpression &fieldRe()
 }
 }
 
-QStringList ReportTemplate::names(const QString &tpl)
+QStringList ReportTemplate::fields(const QString &tpl)
 {
     QStringList out;
     for (auto it = fieldRe().globalMatch(tpl); it.hasNext();)
@@ -18,11 +18,53 @@ QStringList ReportTemplate::names(const QString &tpl)
     return out;
 }
 
+QStringList ReportTemplate::names(const QString &tpl)
+{
+    QStringList out;
+    for (const QString &f : fields(tpl))
+        out << nameOf(f);
+    return out;
+}
+
+QString ReportTemplate::nameOf(const QString &field) { return field.section(QLatin1Char('|'), 0, 0).trimmed(); }
+
+QStringList ReportTemplate::filtersOf(const QString &field)
+{
+    QStringList parts = field.split(QLatin1Char('|'));
+    parts.removeFirst();
+    return parts;
+}
+
+bool ReportTemplate::isKnownFilter(const QString &filter)
+{
+    return filter == QLatin1String("picture") || filter == QLatin1String("level") || filter == QLatin1String("all")
+        || filter.contains(QLatin1Char('='));
+}
+
+QString ReportTemplate::choose(const QString &filter, const QString &value)
+{
+    QString fallback;
+    bool hasFallback = false;
+    for (const QString &entry : filter.split(QLatin1Char(';'))) {
+        const qsizetype eq = entry.indexOf(QLatin1Char('='));
+        if (eq < 0)
+            continue;
+        const QString key = entry.left(eq);
+        if (key == value)
+            return entry.mid(eq + 1);
+        if (key == QLatin1String("*")) {
+            fallback = entry.mid(eq + 1);
+            hasFallback = true;
+        }
+    }
+    return hasFallback ? fallback : value;
+}
+
 bool ReportTemplate::isRowField(const QString &name)
 {
+    static const QStringList reserved = {QStringLiteral("page"), QStringLiteral("pages"), QStringLiteral("now")};
     return !name.startsWith(QLatin1String("P_"), Qt::CaseInsensitive) && !name.contains(QLatin1Char('.'))
-        && name.compare(QLatin1String("page"), Qt::CaseInsensitive) != 0
-        && name.compare(QLatin1String("pages"), Qt::CaseInsensitive) != 0;
+        && !reserved.contains(name, Qt::CaseInsensitive);
 }
 
 QString ReportTemplate::expand(const QString &tpl, const std::function<QString(const QString &)> &value)

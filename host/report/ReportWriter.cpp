@@ -49,15 +49,22 @@ QString typeWord(TParam::DataType t)
 
 } // namespace
 
-QString ReportWriter::toText(const ReportDefinition &def)
+namespace {
+
+void writeHead(QStringList &out, const ReportDefinition &def)
 {
-    QStringList out;
     out << QStringLiteral("title %1").arg(quoted(def.title));
     out << QStringLiteral("orientation %1")
                .arg(def.orientation == ReportDefinition::Orientation::Landscape ? QStringLiteral("landscape")
                                                                                : QStringLiteral("portrait"));
     out << QStringLiteral("font %1 %2").arg(quoted(def.fontFamily), number(def.fontSize));
+    if (def.pictureType >= 0)
+        out << QStringLiteral("picture %1").arg(def.pictureType);
     out << QString();
+}
+
+void writeParams(QStringList &out, const ReportDefinition &def)
+{
     for (const auto &p : def.params) {
         QString l = QStringLiteral("param %1 %2").arg(p.name, typeWord(p.type));
         if (!p.label.isEmpty())
@@ -68,6 +75,10 @@ QString ReportWriter::toText(const ReportDefinition &def)
             l += QStringLiteral(" default %1").arg(quoted(p.defaultValue.toString()));
         out << l;
     }
+}
+
+void writeQueries(QStringList &out, const ReportDefinition &def)
+{
     for (const auto &q : def.queries) {
         out << QString() << QStringLiteral("query %1").arg(q.name);
         for (int d = 0; d < ReportQuery::DialectCount; ++d) {
@@ -78,37 +89,72 @@ QString ReportWriter::toText(const ReportDefinition &def)
         }
     }
     out << QString();
-    for (const auto &c : def.columns) {
-        QString l = QStringLiteral("column %1 %2 width %3").arg(c.field, quoted(c.caption), number(c.widthMm));
-        switch (c.align) {
-        case ReportColumn::Align::Left: l += QLatin1String(" align left"); break;
-        case ReportColumn::Align::Center: l += QLatin1String(" align center"); break;
-        case ReportColumn::Align::Right: l += QLatin1String(" align right"); break;
-        }
-        switch (c.format) {
-        case ReportColumn::Format::Text: l += QLatin1String(" format text"); break;
-        case ReportColumn::Format::Integer: l += QLatin1String(" format integer"); break;
-        case ReportColumn::Format::Number: l += QStringLiteral(" format number %1").arg(c.decimals); break;
-        case ReportColumn::Format::Date: l += QStringLiteral(" format date %1").arg(quoted(c.pattern)); break;
-        case ReportColumn::Format::DateTime: l += QStringLiteral(" format datetime %1").arg(quoted(c.pattern)); break;
-        }
-        if (c.sum)
-            l += QLatin1String(" sum");
-        out << l;
+}
+
+QString columnLine(const ReportColumn &c)
+{
+    QString l = QStringLiteral("column %1 %2 width %3").arg(c.field, quoted(c.caption), number(c.widthMm));
+    switch (c.align) {
+    case ReportColumn::Align::Left: l += QLatin1String(" align left"); break;
+    case ReportColumn::Align::Center: l += QLatin1String(" align center"); break;
+    case ReportColumn::Align::Right: l += QLatin1String(" align right"); break;
     }
+    switch (c.format) {
+    case ReportColumn::Format::Text: l += QLatin1String(" format text"); break;
+    case ReportColumn::Format::Integer: l += QLatin1String(" format integer"); break;
+    case ReportColumn::Format::Code: l += QLatin1String(" format code"); break;
+    case ReportColumn::Format::Number: l += QStringLiteral(" format number %1").arg(c.decimals); break;
+    case ReportColumn::Format::Date: l += QStringLiteral(" format date %1").arg(quoted(c.pattern)); break;
+    case ReportColumn::Format::DateTime: l += QStringLiteral(" format datetime %1").arg(quoted(c.pattern)); break;
+    }
+    if (c.sum)
+        l += QLatin1String(" sum");
+    return l;
+}
+
+void writeGroups(QStringList &out, const ReportDefinition &def)
+{
     for (const auto &g : def.groups) {
         QString l = QStringLiteral("group %1").arg(g.field);
         if (!g.headerTemplate.isEmpty())
             l += QStringLiteral(" header %1").arg(quoted(g.headerTemplate));
         if (!g.subtotalCaption.isEmpty())
             l += QStringLiteral(" subtotal %1").arg(quoted(g.subtotalCaption));
+        if (g.skipEmpty)
+            l += QLatin1String(" skipempty");
         out << l;
     }
+}
+
+void writeTail(QStringList &out, const ReportDefinition &def)
+{
     if (!def.totalCaption.isEmpty())
         out << QStringLiteral("total %1").arg(quoted(def.totalCaption));
+    if (def.chart.isSet()) {
+        QString l = QStringLiteral("chart %1 value %2").arg(quoted(def.chart.title), def.chart.valueField);
+        if (!def.chart.keyField.isEmpty())
+            l += QStringLiteral(" by %1").arg(def.chart.keyField);
+        if (!def.chart.labelTemplate.isEmpty())
+            l += QStringLiteral(" label %1").arg(quoted(def.chart.labelTemplate));
+        out << l;
+    }
     for (const auto &h : def.headerLines)
         out << QStringLiteral("header %1").arg(quoted(h));
     out << QStringLiteral("footer %1").arg(quoted(def.footerTemplate));
+}
+
+} // namespace
+
+QString ReportWriter::toText(const ReportDefinition &def)
+{
+    QStringList out;
+    writeHead(out, def);
+    writeParams(out, def);
+    writeQueries(out, def);
+    for (const auto &c : def.columns)
+        out << columnLine(c);
+    writeGroups(out, def);
+    writeTail(out, def);
     return out.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 

@@ -3,8 +3,10 @@
 #include "ReportParser.h"
 #include "ReportRenderer.h"
 #include "ReportRunner.h"
+#include "ReportWork.h"
 #include "ReportWriter.h"
 #include "data/HostDatabase.h"
+#include "services/CodePictures.h"
 #include "services/MensErro.h"
 #include "toolkit/ComponentRegistry.h"
 #include "toolkit/Dispatch.h"
@@ -14,6 +16,7 @@
 
 #include <QComboBox>
 #include <QFileInfo>
+#include <QPointer>
 #include <QPrinter>
 #include <QSqlDatabase>
 #include <exception>
@@ -33,6 +36,14 @@ void saveCopy(const ReportDefinition &def, const QString &dest)
             QFile::remove(dest);
         throw;
     }
+}
+// A run's rows exported to file on the worker, as the run ends.
+ReportJob::Output exportOutput(ReportExport::Format format, const QString &file)
+{
+    ReportJob::Output out;
+    out.kind = format == ReportExport::Format::Csv ? ReportJob::Output::ExportCsv : ReportJob::Output::ExportXlsx;
+    out.path = file;
+    return out;
 }
 } // namespace
 
@@ -88,7 +99,7 @@ QSqlDatabase TReportDesignerDialog::database(int &dialect) const
     return QSqlDatabase::database();
 }
 
-ReportData TReportDesignerDialog::Run(const ReportDefinition &def)
+TParams TReportDesignerDialog::askParams(const ReportDefinition &def)
 {
     TParams params = ReportRunner::declaredParams(def);
     bool flag = true;
@@ -106,9 +117,86 @@ ReportData TReportDesignerDialog::Run(const ReportDefinition &def)
         std::rethrow_exception(failure);
     if (!flag)
         throw EAbort();
+    return params;
+}
+
+ReportData TReportDesignerDialog::Run(const ReportDefinition &def)
+{
+    const TParams params = askParams(def);
     int dialect = -1;
     const QSqlDatabase db = database(dialect);
     return ReportRunner::run(def, params, db, ReportRunner::layoutFields(def), dialect);
+}
+
+void TReportDesignerDialog::refuseWhileRunning() const
+{
+    if (m_job)
+        MensErro(QStringLiteral("Um relatório desta tela ainda está sendo gerado. Aguarde o fim ou cancele-o antes de "
+                                "pedir outro."),
+                 true);
+}
+
+void TReportDesignerDialog::cancelRun()
+{
+    if (m_job)
+        m_job->progress().cancel();
+}
+
+namespace {
+// The code picture of the definition, when the shell has one.
+std::shared_ptr<const TDBPicture> pictureOf(const ReportDefinition &def)
+{
+    if (def.pictureType < 0)
+        return nullptr;
+    try {
+        return DBPictObj(def.pictureType);
+    } catch (const EHostError &) {
+        return nullptr; // codes are printed as they are stored
+    }
+}
+} // namespace
+
+std::shared_ptr<ReportDocument> TReportDesignerDialog::RunDocument(const ReportDefinition &def,
+                                                                   const ReportJob::Output &output, int *pages)
+{
+    refuseWhileRunning();
+    // The run's own copy: the worker reads it while handlers may change theirs.
+    const TParams params = askParams(def).clone();
+    int dialect = -1;
+    const QSqlDatabase db = database(dialect);
+    if (!db.isValid() || !db.isOpen())
+        throw EHostError(QStringLiteral("Não há conexão aberta com o banco de dados para executar o relatório."));
+    const bool foreign = SqlDialects::engineOf(db) == SqlEngine::SQLite && dialect > 0;
+    auto doc = std::make_shared<ReportDocument>(def, params, pictureOf(def));
+    ReportJob job(doc, params, db, dialect, foreign, output);
+    // However the wait ends, the runner is free again (if it still exists).
+    struct Free {
+        QPointer<TReportDesignerDialog> self;
+        ~Free()
+        {
+            if (self) {
+                self->m_job = nullptr;
+                emit self->RunEnded();
+            }
+        }
+    } release{this};
+    m_job = &job;
+    job.start();
+    const bool waited = HostUi::instance().waitForWork(def.title, job.progress());
+    if (!release.self)
+        throw EAbort(); // the runner went away meanwhile
+    if (!job.finished()) {
+        // The wait gave up (the program is quitting): stop the run.
+        job.progress().cancel();
+        throw EAbort();
+    }
+    if (!waited || job.cancelled())
+        throw EAbort();
+    if (!job.error().isEmpty())
+        throw EHostError(job.error());
+    if (pages)
+        *pages = job.pagesWritten();
+    return doc;
 }
 
 bool TReportDesignerDialog::command(const std::function<void()> &body)
@@ -116,6 +204,7 @@ bool TReportDesignerDialog::command(const std::function<void()> &body)
     bool done = false;
     Dispatch::guard([&] {
         try {
+            refuseWhileRunning();
             body();
         } catch (const EAbort &) {
             throw;
@@ -136,14 +225,15 @@ bool TReportDesignerDialog::Print(const QString &path, const ReportMessages &msg
         printer.setDocName(def.title);
         if (!HostUi::instance().askPrinter(printer))
             throw EAbort();
-        const ReportData data = Run(def);
-        HostUi::instance().reportRows(def, data);
+        ReportJob::Output out;
         if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
-            ReportFileWriter::writePdf(def, data, printer.outputFileName());
+            out.kind = ReportJob::Output::Pdf; // written safely, unlike the printer's own PDF
+            out.path = printer.outputFileName();
         } else {
-            printer.setPageLayout(ReportRenderer::pageLayout(def));
-            ReportRenderer(def, data).paint(&printer);
+            out.kind = ReportJob::Output::Printer;
+            out.printer = &printer;
         }
+        HostUi::instance().reportRows(*RunDocument(def, out));
     });
 }
 
@@ -151,30 +241,48 @@ bool TReportDesignerDialog::Preview(const QString &path, const ReportMessages &m
 {
     return command([&] {
         const ReportDefinition def = Load(path, msgs);
-        const ReportData data = Run(def);
-        HostUi::instance().reportRows(def, data);
-        ReportRenderer renderer(def, data);
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setPageLayout(ReportRenderer::pageLayout(def));
-        printer.setDocName(def.title);
-        HostUi::instance().previewReportWithActions(def.title, printer, [&](QPrinter *p) { return renderer.paint(p); },
-                                                    previewExports(def, data));
+        const std::shared_ptr<ReportDocument> doc = RunDocument(def);
+        HostUi::instance().reportRows(*doc);
+        HostUi::instance().previewDocument(*doc, previewExports(doc));
     });
 }
 
-QList<HostUi::PreviewAction> TReportDesignerDialog::previewExports(const ReportDefinition &def, const ReportData &data)
+QList<HostUi::PreviewAction> TReportDesignerDialog::previewExports(const std::shared_ptr<ReportDocument> &doc)
 {
     QList<HostUi::PreviewAction> out;
     for (const ReportExport::Format f : {ReportExport::Format::Csv, ReportExport::Format::Xlsx})
-        out.append({ReportExport::commandName(f), ReportExport::caption(f), [this, f, &def, &data] {
+        out.append({ReportExport::commandName(f), ReportExport::caption(f), [this, f, doc] {
                         command([&] {
-                            const QString file = ReportExport::askFileName(f, def.title);
+                            const QString file = ReportExport::askFileName(f, doc->title());
                             if (file.isEmpty())
                                 throw EAbort();
-                            ReportExport::write(f, def, data, file);
+                            exportDocument(f, doc, file);
                         });
                     }});
     return out;
+}
+
+void TReportDesignerDialog::exportDocument(ReportExport::Format format, const std::shared_ptr<ReportDocument> &doc,
+                                           const QString &file)
+{
+    ReportWork work([format, doc, file](ReportTask &task) {
+        task.setStatus(QStringLiteral("Exportando as linhas..."));
+        ReportExport::write(format, *doc, file, [&task, &doc](qint64 n) {
+            if ((n & 1023) == 0)
+                task.setProgress(n, doc->rowCount());
+            return !task.cancelled();
+        });
+    });
+    work.start();
+    const bool waited = HostUi::instance().waitForWork(doc->title(), work);
+    if (!work.finished()) {
+        work.cancel();
+        throw EAbort();
+    }
+    if (!waited || work.wasCancelled())
+        throw EAbort();
+    if (!work.error().isEmpty())
+        throw EHostError(work.error());
 }
 
 QString TReportDesignerDialog::SaveAs(const QString &path, const ReportMessages &msgs)
@@ -217,7 +325,7 @@ QString TReportDesignerDialog::checkDefinition(const ReportDefinition &def)
     if (!problem.isEmpty())
         return problem;
     try {
-        Run(def);
+        RunDocument(def);
     } catch (const EHostError &e) {
         return e.text();
     } catch (const EAbort &e) {
@@ -269,10 +377,10 @@ bool TReportDesignerDialog::WritePdf(const QString &path, const QString &pdfFile
 {
     return command([&] {
         const ReportDefinition def = Load(path, msgs);
-        const ReportData data = Run(def);
-        const int n = ReportFileWriter::writePdf(def, data, pdfFile);
-        if (pages)
-            *pages = n;
+        ReportJob::Output out;
+        out.kind = ReportJob::Output::Pdf;
+        out.path = pdfFile;
+        RunDocument(def, out, pages);
     });
 }
 
@@ -283,7 +391,7 @@ bool TReportDesignerDialog::Export(const QString &path, const ReportMessages &ms
         const QString file = ReportExport::askFileName(format, def.title);
         if (file.isEmpty())
             throw EAbort();
-        ReportExport::write(format, def, Run(def), file);
+        RunDocument(def, exportOutput(format, file));
     });
 }
 
@@ -292,7 +400,7 @@ bool TReportDesignerDialog::ExportTo(const QString &path, const QString &file, c
 {
     return command([&] {
         const ReportDefinition def = Load(path, msgs);
-        ReportExport::write(format, def, Run(def), file);
+        RunDocument(def, exportOutput(format, file));
     });
 }
 
@@ -300,7 +408,9 @@ bool TReportDesignerDialog::WriteCsv(const QString &path, const QString &csvFile
 {
     return command([&] {
         const ReportDefinition def = Load(path, msgs);
-        const ReportData data = Run(def);
-        ReportFileWriter::writeCsv(def, data, csvFile);
+        ReportJob::Output out;
+        out.kind = ReportJob::Output::Csv;
+        out.path = csvFile;
+        RunDocument(def, out);
     });
 }

@@ -5,14 +5,21 @@
 // carries the base screen's commands: print, preview, save as, edit report,
 // standard report.
 //
-// Every run first raises BeforeGetQueryParams with a parameter list holding
-// exactly the parameters the definition declares (with their declared types
-// and defaults) and a Boolean that starts true: a handler that sets it false
-// cancels the run quietly. Then the queries run on the connection named by
-// DefaultDatabaseName with the values bound by name, and only when every row
-// has arrived does anything get printed or written. With DefaultDatabaseName empty the
-// connection is the shell's shared one (HostDatabase, opened by dtmDBGeral)
-// and the statement text is the one its queries run.
+// Every run first raises BeforeGetQueryParams, on the GUI thread, with a
+// parameter list holding exactly the parameters the definition declares
+// (with their declared types and defaults) and a Boolean that starts true: a
+// handler that sets it false cancels the run quietly. Then the queries run
+// on the connection named by DefaultDatabaseName with the values bound by
+// name; with DefaultDatabaseName empty the connection is the shell's shared
+// one (HostDatabase, opened by dtmDBGeral) and the statement text is the one
+// its queries run.
+//
+// Print, preview, PDF and CSV runs read and lay out the rows on a worker
+// thread (ReportJob) while the window stays alive: HostUi::waitForWork shows
+// their progress after half a second, with Cancel. A cancelled run prints and
+// writes nothing and shows no message. Only one run at a time: a command
+// given while one runs is refused with a message. Nothing is printed or
+// written until every row has arrived.
 //
 // Failures: a missing definition file shows "Arq_Rel_Err" filled with the
 // report code and the folder; a bad definition or a database error shows its
@@ -25,6 +32,7 @@
 #include "ReportData.h"
 #include "ReportDefinition.h"
 #include "ReportExport.h"
+#include "ReportJob.h"
 #include "ReportLibrary.h"
 #include "ReportMessages.h"
 #include "data/TParam.h"
@@ -63,9 +71,18 @@ public:
     ReportDefinition Load(const QString &path, const ReportMessages &msgs) const;
 
     // --- running ----------------------------------------------------------
-    // Raises BeforeGetQueryParams and runs the queries. Throws EHostError on
-    // a database error and EAbort when a handler cancels.
+    // Raises BeforeGetQueryParams and runs the queries, keeping the rows in
+    // memory (small runs). Throws EHostError on a database error and EAbort
+    // when a handler cancels.
     ReportData Run(const ReportDefinition &def);
+    // Raises BeforeGetQueryParams, then reads and lays out the rows off the
+    // GUI thread, writing the pages to output as well. Throws EHostError on
+    // a database error, EAbort when a handler or the user cancels.
+    std::shared_ptr<ReportDocument> RunDocument(const ReportDefinition &def,
+                                                const ReportJob::Output &output = {}, int *pages = nullptr);
+    // Whether a run is under way; asks it to stop.
+    bool isRunning() const { return m_job != nullptr; }
+    void cancelRun();
 
     // --- the base screen's commands -----------------------------------------
     bool Print(const QString &path, const ReportMessages &msgs);
@@ -92,6 +109,8 @@ public:
 
 signals:
     void BeforeGetQueryParams(TParams *Params, bool *Flag);
+    // A run of RunDocument has ended, however it ended.
+    void RunEnded();
 
 private:
     // DefaultDatabaseName's connection, else the shell's (HostDatabase),
@@ -104,9 +123,16 @@ private:
     // Where a new user copy of that title goes, asking before it replaces
     // one; empty when the user declines.
     QString newCopyPath(const QString &title, const QString &question);
-    // The preview's export commands on a run already made.
-    QList<HostUi::PreviewAction> previewExports(const ReportDefinition &def, const ReportData &data);
+    // The preview's export commands on a run already laid out.
+    QList<HostUi::PreviewAction> previewExports(const std::shared_ptr<ReportDocument> &doc);
+    // Writes the rows of a laid-out run to a file, off the GUI thread.
+    void exportDocument(ReportExport::Format format, const std::shared_ptr<ReportDocument> &doc, const QString &file);
+    // The event on the GUI thread; the parameters as the handlers left them.
+    TParams askParams(const ReportDefinition &def);
+    // Refuses a command while a run is under way (MensErro).
+    void refuseWhileRunning() const;
 
     QString m_databaseName;
     QString m_reportCode;
+    ReportJob *m_job = nullptr;
 };

@@ -10,6 +10,8 @@
 #include "toolkit/TSpeedButton.h"
 #include "toolkit/HostUi.h"
 
+#include <QCloseEvent>
+
 REGISTER_COMPONENT(TfrmDadosGerRel)
 
 TfrmDadosGerRel::TfrmDadosGerRel(QWidget *parent) : TForm(parent)
@@ -74,6 +76,19 @@ void TfrmDadosGerRel::FormClose(QObject *, int *Action)
     *Action = caFree;
 }
 
+
+void TfrmDadosGerRel::closeEvent(QCloseEvent *e)
+{
+    auto *rpdd = component<TReportDesignerDialog>(QStringLiteral("rpddPadrao"));
+    if (!rpdd || !rpdd->isRunning()) {
+        TForm::closeEvent(e);
+        return;
+    }
+    e->ignore();
+    connect(rpdd, &TReportDesignerDialog::RunEnded, this, [this] { Close(); },
+            Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection));
+    rpdd->cancelRun();
+}
 
 void TfrmDadosGerRel::sbtPrintClick(QObject *) { reportCommands(this).print(); }
 void TfrmDadosGerRel::sbtPreviewClick(QObject *) { reportCommands(this).preview(); }

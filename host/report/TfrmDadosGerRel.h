@@ -34,4 +34,7 @@ public slots:
 
 protected:
     TMessages *msgPadrao() const;
+    // A window closed while its report runs stops the run and closes once
+    // the command has returned.
+    void closeEvent(QCloseEvent *e) override;
 };

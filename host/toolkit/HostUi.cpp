@@ -1,5 +1,10 @@
 #include "HostUi.h"
 
+#include "Dispatch.h"
+#include "WorkProgress.h"
+
+#include <QCoreApplication>
+#include <QThread>
 #include <cstdio>
 
 namespace {
@@ -37,7 +42,7 @@ void HostUi::replace(std::unique_ptr<HostUi> ui) { g_ui = std::move(ui); }
 
 void HostUi::uninstall() { g_ui.reset(); }
 
-void HostUi::reportRows(const ReportDefinition &, const ReportData &) {}
+void HostUi::reportRows(const ReportDocument &) {}
 
 bool HostUi::askYesNo(const QString &, const QString &) { return false; }
 
@@ -45,4 +50,16 @@ void HostUi::previewReportWithActions(const QString &title, QPrinter &printer,
                                       const std::function<int(QPrinter *)> &paint, const QList<PreviewAction> &)
 {
     previewReport(title, printer, paint);
+}
+
+void HostUi::previewDocument(PagedDocument &, const QList<PreviewAction> &) {}
+
+bool HostUi::waitForWork(const QString &, WorkProgress &work)
+{
+    Dispatch::ModalScope modal;
+    while (!work.finished()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(5);
+    }
+    return true;
 }

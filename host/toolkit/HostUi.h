@@ -13,9 +13,11 @@
 #include <functional>
 #include <memory>
 
+class PagedDocument;
 class QPrinter;
 class ReportDefinition;
-struct ReportData;
+class ReportDocument;
+class WorkProgress;
 
 class SearchSource;
 
@@ -64,8 +66,9 @@ public:
     // --- reports --------------------------------------------------------
     // Lets the user choose a printer (or a PDF file); false when cancelled.
     virtual bool askPrinter(QPrinter &printer) = 0;
-    // Shows a print preview; paint draws the pages on the printer it gets
-    // and returns how many there are.
+    // Shows a print preview of a few pages painted up front: paint draws the
+    // pages on the printer it gets and returns how many there are. Reports
+    // use previewDocument, which paints a page only when it is shown.
     virtual void previewReport(const QString &title, QPrinter &printer,
                                const std::function<int(QPrinter *)> &paint) = 0;
     // A command a preview offers beside printing (export to a spreadsheet):
@@ -86,9 +89,22 @@ public:
     // the edit is accepted. False when the user cancels.
     virtual bool editReport(ReportDefinition &def,
                             const std::function<QString(const ReportDefinition &)> &check) = 0;
+    // Shows the pages of a document, painting each page as it comes into
+    // view (a report of thousands of pages opens at once), with the caller's
+    // actions beside printing.
+    virtual void previewDocument(PagedDocument &doc, const QList<PreviewAction> &actions = {});
     // A report's rows, once they are all in, before they are printed or
     // previewed. People see the pages; a scripted session may keep the rows.
-    virtual void reportRows(const ReportDefinition &def, const ReportData &data);
+    virtual void reportRows(const ReportDocument &doc);
+
+    // --- long work ------------------------------------------------------
+    // Waits for work running on another thread while the windows stay alive
+    // (their events are processed): after half a second its progress shows,
+    // with a Cancel button (and Esc), and the busy cursor while it works.
+    // False when the user cancelled. On return the work has finished, or it
+    // was told to stop and did not within a few seconds (the caller must then
+    // not use its results). The stand-in just waits.
+    virtual bool waitForWork(const QString &title, WorkProgress &work);
 
 private:
     static void replace(std::unique_ptr<HostUi> ui);

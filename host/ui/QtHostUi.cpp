@@ -1,6 +1,8 @@
 #include "QtHostUi.h"
-#include "SearchDialog.h"
 #include "ReportEditDialog.h"
+#include "ReportPreviewDialog.h"
+#include "SearchDialog.h"
+#include "WorkWaiter.h"
 #include "toolkit/Dispatch.h"
 
 #include <QApplication>
@@ -74,6 +76,29 @@ bool QtHostUi::askYesNo(const QString &caption, const QString &question)
     return box.clickedButton() == yes;
 }
 
+namespace {
+// The caller's preview actions as one button with a menu, so that the tool
+// bar keeps its width.
+void addPreviewActions(QToolBar *bar, const QList<HostUi::PreviewAction> &actions)
+{
+    if (!bar || actions.isEmpty())
+        return;
+    auto *button = new QToolButton(bar);
+    button->setText(QStringLiteral("Exportar"));
+    button->setObjectName(QStringLiteral("previewActions"));
+    button->setPopupMode(QToolButton::InstantPopup);
+    auto *menu = new QMenu(button);
+    for (const HostUi::PreviewAction &a : actions) {
+        QAction *act = menu->addAction(a.caption);
+        act->setObjectName(a.name);
+        QObject::connect(act, &QAction::triggered, bar, [run = a.run] { Dispatch::guard(run); });
+    }
+    button->setMenu(menu);
+    bar->addSeparator();
+    bar->addWidget(button);
+}
+} // namespace
+
 void QtHostUi::previewReport(const QString &title, QPrinter &printer,
                              const std::function<int(QPrinter *)> &paint)
 {
@@ -91,22 +116,8 @@ void QtHostUi::previewReportWithActions(const QString &title, QPrinter &printer,
     // Painting runs inside the dialog's event loop: errors are shown there.
     QObject::connect(&dlg, &QPrintPreviewDialog::paintRequested, &dlg,
                      [&paint](QPrinter *p) { Dispatch::guard([&] { paint(p); }); });
-    if (auto *bar = dlg.findChild<QToolBar *>(); bar && !actions.isEmpty()) {
-        // One button with a menu, so that the tool bar keeps its width.
-        auto *button = new QToolButton(bar);
-        button->setText(QStringLiteral("Exportar"));
-        button->setObjectName(QStringLiteral("previewActions"));
-        button->setPopupMode(QToolButton::InstantPopup);
-        auto *menu = new QMenu(button);
-        for (const PreviewAction &a : actions) {
-            QAction *act = menu->addAction(a.caption);
-            act->setObjectName(a.name);
-            QObject::connect(act, &QAction::triggered, &dlg, [run = a.run] { Dispatch::guard(run); });
-        }
-        button->setMenu(menu);
-        bar->addSeparator();
-        bar->addWidget(button);
-    }
+    if (auto *bar = dlg.findChild<QToolBar *>())
+        addPreviewActions(bar, actions);
     dlg.exec();
 }
 
@@ -134,3 +145,13 @@ bool QtHostUi::searchList(const SearchRequest &request, SearchSource &source, Se
     choice = dlg.choice();
     return true;
 }
+
+void QtHostUi::previewDocument(PagedDocument &doc, const QList<PreviewAction> &actions)
+{
+    Dispatch::ModalScope modal;
+    ReportPreviewDialog dlg(doc, dialogParent());
+    addPreviewActions(dlg.toolBar(), actions);
+    dlg.exec();
+}
+
+bool QtHostUi::waitForWork(const QString &title, WorkProgress &work) { return WorkWaiter::wait(title, work); }

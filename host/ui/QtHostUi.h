@@ -24,4 +24,6 @@ public:
                                   const QList<PreviewAction> &actions) override;
     bool editReport(ReportDefinition &def,
                     const std::function<QString(const ReportDefinition &)> &check) override;
+    void previewDocument(PagedDocument &doc, const QList<PreviewAction> &actions = {}) override;
+    bool waitForWork(const QString &title, WorkProgress &work) override;
 };

@@ -25,8 +25,9 @@ const QStringList &alignNames()
 }
 const QStringList &formatNames()
 {
+    // In the order of ReportColumn::Format.
     static const QStringList n = {QStringLiteral("Texto"), QStringLiteral("Inteiro"), QStringLiteral("Número"),
-                                  QStringLiteral("Data"), QStringLiteral("Data e hora")};
+                                  QStringLiteral("Data"), QStringLiteral("Data e hora"), QStringLiteral("Código")};
     return n;
 }
 } // namespace
@@ -37,6 +38,21 @@ ReportEditDialog::ReportEditDialog(const ReportDefinition &def, std::function<QS
 {
     setWindowTitle(QStringLiteral("Editar Relatório"));
     auto *layout = new QVBoxLayout(this);
+    layout->addLayout(titleFields(def));
+    auto *tabs = new QTabWidget(this);
+    for (const ReportQuery &q : def.queries)
+        tabs->addTab(queryPage(q), QStringLiteral("Consulta %1").arg(q.name));
+    tabs->addTab(columnsPage(def), QStringLiteral("Colunas"));
+    layout->addWidget(tabs, 1);
+    auto *box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(box, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(box);
+    resize(820, 560);
+}
+
+QFormLayout *ReportEditDialog::titleFields(const ReportDefinition &def)
+{
     auto *form = new QFormLayout;
     m_title = new QLineEdit(def.title, this);
     m_title->setObjectName(QStringLiteral("edtTitulo"));
@@ -45,28 +61,31 @@ ReportEditDialog::ReportEditDialog(const ReportDefinition &def, std::function<QS
     m_orientation->addItems({QStringLiteral("Retrato"), QStringLiteral("Paisagem")});
     m_orientation->setCurrentIndex(def.orientation == ReportDefinition::Orientation::Landscape ? 1 : 0);
     form->addRow(QStringLiteral("Orientação:"), m_orientation);
-    layout->addLayout(form);
+    return form;
+}
 
-    auto *tabs = new QTabWidget(this);
+QWidget *ReportEditDialog::queryPage(const ReportQuery &q)
+{
     const QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    for (const ReportQuery &q : def.queries) {
-        auto *dialects = new QTabWidget;
-        std::array<QPlainTextEdit *, ReportQuery::DialectCount> edits{};
-        for (int d = 0; d < ReportQuery::DialectCount; ++d) {
-            auto *e = new QPlainTextEdit(q.sql[d]);
-            e->setFont(mono);
-            e->setLineWrapMode(QPlainTextEdit::NoWrap);
-            e->setObjectName(QStringLiteral("edt%1_%2").arg(q.name, ReportQuery::dialectKeyword(d)));
-            dialects->addTab(e, ReportQuery::dialectKeyword(d));
-            edits[d] = e;
-        }
-        m_sql.append(edits);
-        tabs->addTab(dialects, QStringLiteral("Consulta %1").arg(q.name));
+    auto *dialects = new QTabWidget;
+    std::array<QPlainTextEdit *, ReportQuery::DialectCount> edits{};
+    for (int d = 0; d < ReportQuery::DialectCount; ++d) {
+        auto *e = new QPlainTextEdit(q.sql[d]);
+        e->setFont(mono);
+        e->setLineWrapMode(QPlainTextEdit::NoWrap);
+        e->setObjectName(QStringLiteral("edt%1_%2").arg(q.name, ReportQuery::dialectKeyword(d)));
+        dialects->addTab(e, ReportQuery::dialectKeyword(d));
+        edits[d] = e;
     }
+    m_sql.append(edits);
+    return dialects;
+}
 
-    auto *colPage = new QWidget;
-    auto *colLayout = new QVBoxLayout(colPage);
-    m_columns = new QTableWidget(0, ColCount, colPage);
+QWidget *ReportEditDialog::columnsPage(const ReportDefinition &def)
+{
+    auto *page = new QWidget;
+    auto *layout = new QVBoxLayout(page);
+    m_columns = new QTableWidget(0, ColCount, page);
     m_columns->setObjectName(QStringLiteral("grdColunas"));
     m_columns->setHorizontalHeaderLabels({QStringLiteral("Campo"), QStringLiteral("Título"), QStringLiteral("Largura (mm)"),
                                           QStringLiteral("Alinhamento"), QStringLiteral("Formato"),
@@ -74,16 +93,16 @@ ReportEditDialog::ReportEditDialog(const ReportDefinition &def, std::function<QS
     m_columns->horizontalHeader()->setStretchLastSection(true);
     for (const ReportColumn &c : def.columns)
         addColumnRow(c);
-    colLayout->addWidget(m_columns);
+    layout->addWidget(m_columns);
     auto *buttons = new QHBoxLayout;
-    auto *add = new QPushButton(QStringLiteral("Incluir coluna"), colPage);
-    auto *remove = new QPushButton(QStringLiteral("Excluir coluna"), colPage);
-    auto *up = new QPushButton(QStringLiteral("Subir"), colPage);
+    auto *add = new QPushButton(QStringLiteral("Incluir coluna"), page);
+    auto *remove = new QPushButton(QStringLiteral("Excluir coluna"), page);
+    auto *up = new QPushButton(QStringLiteral("Subir"), page);
     buttons->addWidget(add);
     buttons->addWidget(remove);
     buttons->addWidget(up);
     buttons->addStretch();
-    colLayout->addLayout(buttons);
+    layout->addLayout(buttons);
     connect(add, &QPushButton::clicked, this, [this] {
         ReportColumn c;
         c.widthMm = 20;
@@ -93,25 +112,21 @@ ReportEditDialog::ReportEditDialog(const ReportDefinition &def, std::function<QS
         if (m_columns->currentRow() >= 0)
             m_columns->removeRow(m_columns->currentRow());
     });
-    connect(up, &QPushButton::clicked, this, [this] {
-        const int r = m_columns->currentRow();
-        if (r <= 0)
-            return;
-        ReportDefinition d = definition();
-        d.columns.swapItemsAt(r, r - 1);
-        m_columns->setRowCount(0);
-        for (const ReportColumn &c : d.columns)
-            addColumnRow(c);
-        m_columns->setCurrentCell(r - 1, 0);
-    });
-    tabs->addTab(colPage, QStringLiteral("Colunas"));
-    layout->addWidget(tabs, 1);
+    connect(up, &QPushButton::clicked, this, &ReportEditDialog::moveColumnUp);
+    return page;
+}
 
-    auto *box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(box, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(box);
-    resize(820, 560);
+void ReportEditDialog::moveColumnUp()
+{
+    const int r = m_columns->currentRow();
+    if (r <= 0)
+        return;
+    ReportDefinition d = definition();
+    d.columns.swapItemsAt(r, r - 1);
+    m_columns->setRowCount(0);
+    for (const ReportColumn &c : d.columns)
+        addColumnRow(c);
+    m_columns->setCurrentCell(r - 1, 0);
 }
 
 void ReportEditDialog::addColumnRow(const ReportColumn &c)

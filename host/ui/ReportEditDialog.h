@@ -10,6 +10,7 @@
 #include <functional>
 
 class QComboBox;
+class QFormLayout;
 class QLineEdit;
 class QPlainTextEdit;
 class QTableWidget;
@@ -27,7 +28,11 @@ public:
     void accept() override;
 
 private:
+    QFormLayout *titleFields(const ReportDefinition &def);
+    QWidget *queryPage(const ReportQuery &q);
+    QWidget *columnsPage(const ReportDefinition &def);
     void addColumnRow(const ReportColumn &c);
+    void moveColumnUp();
 
     ReportDefinition m_original;
     std::function<QString(const ReportDefinition &)> m_check;

@@ -1,15 +1,22 @@
 #include "ScriptedHostUi.h"
 
-#include "report/ReportFileWriter.h"
-
-#include "toolkit/Dispatch.h"
-
-#include <QDir>
-#include <QFileInfo>
 #include "report/ReportDefinition.h"
+#include "report/ReportFileWriter.h"
+#include "toolkit/Dispatch.h"
+#include "toolkit/Errors.h"
+#include "toolkit/PagedDocument.h"
+#include "toolkit/WorkProgress.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
+#include <QSaveFile>
 #include <QTemporaryDir>
+#include <QThread>
 
 namespace {
 void record(ScriptedHostUi &ui, ScriptedHostUi::Message m)
@@ -94,16 +101,54 @@ void ScriptedHostUi::previewReport(const QString &title, QPrinter &printer,
     QTemporaryDir dir;
     const QString file = outputDir.isEmpty() ? dir.filePath(QStringLiteral("preview.pdf"))
                                              : QDir(outputDir).filePath(QStringLiteral("preview-%1.pdf").arg(++outputCount));
+    // The printer writes in place: a part file, renamed once complete.
+    const QString part = file + QStringLiteral(".part");
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(file);
-    previews.append({title, paint(&printer)});
+    printer.setOutputFileName(part);
+    const int pages = paint(&printer);
+    QFile::remove(file);
+    QFile::rename(part, file);
+    previews.append({title, pages});
 }
 
-void ScriptedHostUi::previewReportWithActions(const QString &title, QPrinter &printer,
-                                              const std::function<int(QPrinter *)> &paint,
-                                              const QList<PreviewAction> &actions)
+namespace {
+// Every page of doc into a PDF, written safely.
+void writePages(PagedDocument &doc, const QString &path)
 {
-    previewReport(title, printer, paint);
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        throw EHostError(QStringLiteral("Não foi possível gravar \"%1\": %2").arg(path, f.errorString()));
+    {
+        QPdfWriter pdf(&f);
+        pdf.setResolution(1200);
+        pdf.setPageLayout(doc.pageLayout());
+        pdf.setTitle(doc.title());
+        QPainter p(&pdf);
+        const double scale = 1200.0 / 25.4 / doc.unitsPerMm();
+        for (int i = 0; i < doc.pageCount(); ++i) {
+            if (i > 0)
+                pdf.newPage();
+            p.save();
+            p.scale(scale, scale);
+            doc.paintPage(p, i);
+            p.restore();
+        }
+    }
+    if (!f.commit())
+        throw EHostError(QStringLiteral("Não foi possível gravar \"%1\": %2").arg(path, f.errorString()));
+}
+} // namespace
+
+void ScriptedHostUi::previewDocument(PagedDocument &doc, const QList<PreviewAction> &actions)
+{
+    if (!outputDir.isEmpty())
+        writePages(doc, QDir(outputDir).filePath(QStringLiteral("preview-%1.pdf").arg(++outputCount)));
+    previews.append({doc.title(), doc.pageCount()});
+    runPreviewActions(actions);
+}
+
+void ScriptedHostUi::runPreviewActions(const QList<PreviewAction> &actions)
+{
     QStringList offered;
     for (const PreviewAction &a : actions)
         offered << a.name;
@@ -116,6 +161,48 @@ void ScriptedHostUi::previewReportWithActions(const QString &title, QPrinter &pr
             if (a.name == name)
                 Dispatch::guard(a.run);
     }
+}
+
+bool ScriptedHostUi::waitForWork(const QString &title, WorkProgress &work)
+{
+    const int cancelAfter = cancelAfterMs;
+    cancelAfterMs = -1;
+    // Events handled meanwhile are outermost events of their own.
+    Dispatch::ModalScope modal;
+    QElapsedTimer clock;
+    clock.start();
+    Work seen{title, QString(), 0, 0, false, false};
+    QElapsedTimer sinceCancel;
+    // Work done before the wait began (run on this thread) is past cancelling.
+    while (!work.finished()) {
+        if (cancelAfter >= 0 && !seen.cancelled && clock.elapsed() >= cancelAfter) {
+            work.cancel();
+            seen.cancelled = true;
+        }
+        if (seen.cancelled && !sinceCancel.isValid())
+            sinceCancel.start();
+        if (sinceCancel.isValid() && sinceCancel.elapsed() > StopWaitMs)
+            break;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        if (!work.finished())
+            QThread::msleep(2);
+    }
+    seen.stopped = work.finished();
+    seen.status = work.status();
+    seen.done = work.done();
+    seen.total = work.total();
+    works.append(seen);
+    if (seen.cancelled && onCancelled)
+        onCancelled(seen);
+    return !seen.cancelled;
+}
+
+void ScriptedHostUi::previewReportWithActions(const QString &title, QPrinter &printer,
+                                              const std::function<int(QPrinter *)> &paint,
+                                              const QList<PreviewAction> &actions)
+{
+    previewReport(title, printer, paint);
+    runPreviewActions(actions);
 }
 
 bool ScriptedHostUi::editReport(ReportDefinition &def,
@@ -141,9 +228,9 @@ bool ScriptedHostUi::searchList(const SearchRequest &request, SearchSource &sour
     return search.answer(*this, request, source, choice);
 }
 
-void ScriptedHostUi::reportRows(const ReportDefinition &def, const ReportData &data)
+void ScriptedHostUi::reportRows(const ReportDocument &doc)
 {
     if (outputDir.isEmpty())
         return;
-    ReportFileWriter::writeCsv(def, data, QDir(outputDir).filePath(QStringLiteral("report-%1.csv").arg(++rowsCount)));
+    ReportFileWriter::writeCsv(doc, QDir(outputDir).filePath(QStringLiteral("report-%1.csv").arg(++rowsCount)));
 }

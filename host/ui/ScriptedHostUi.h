@@ -38,8 +38,13 @@ public:
                                   const QList<PreviewAction> &actions) override;
     bool editReport(ReportDefinition &def,
                     const std::function<QString(const ReportDefinition &)> &check) override;
+    // Records the preview; with outputDir set, writes its pages there.
+    void previewDocument(PagedDocument &doc, const QList<PreviewAction> &actions = {}) override;
     // With outputDir set, writes the rows as report-N.csv there.
-    void reportRows(const ReportDefinition &def, const ReportData &data) override;
+    void reportRows(const ReportDocument &doc) override;
+    // Waits for the work, processing events; presses Cancel when asked to
+    // (cancelAfterMs) and records what the work reported.
+    bool waitForWork(const QString &title, WorkProgress &work) override;
 
     // Search lists: queued answers and the searches shown (SearchScript.h).
     SearchScript search;
@@ -70,7 +75,8 @@ public:
     // Report edits: each changes the definition and returns false to cancel.
     // A definition the check refuses is recorded as an error and cancelled.
     QQueue<std::function<bool(ReportDefinition &)>> reportEdits;
-    // Previews shown: title and number of pages (painted to a scratch PDF).
+    // Previews shown: title and number of pages (painted to a scratch PDF, or
+    // into outputDir).
     struct Preview {
         QString title;
         int pages;
@@ -85,6 +91,27 @@ public:
     // Called after each message is recorded (scripted sessions print it).
     std::function<void(const Message &)> onMessage;
 
+    // Long work waited for: its title, the last status and count it showed,
+    // whether it was cancelled and whether it had stopped when the wait
+    // ended (after Cancel the wait lasts StopWaitMs at most).
+    struct Work {
+        QString title, status;
+        qint64 done = 0, total = 0;
+        bool cancelled = false;
+        bool stopped = false;
+    };
+    static constexpr int StopWaitMs = 10000;
+    QList<Work> works;
+    // When 0 or more, the next work waited for is cancelled that many
+    // milliseconds after it started (then it goes back to -1).
+    int cancelAfterMs = -1;
+    // Called after a work was cancelled (scripted sessions print it).
+    std::function<void(const Work &)> onCancelled;
+
     QStringList messageTexts() const;
     void clear();
+
+private:
+    // Records the actions offered and carries out the queued ones.
+    void runPreviewActions(const QList<PreviewAction> &actions);
 };

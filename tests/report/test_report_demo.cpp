@@ -1,7 +1,8 @@
 // The XEV017 definitions on the shell's demo database, opened by its data
-// module: rows for fixed parameters against committed references, and the
+// module: rows for fixed parameters against committed references, the
 // Oracle and SQL Server texts giving the same rows as the default one (run on
-// SQLite with the routines those texts call).
+// SQLite with the routines those texts call), and the first page as a reader
+// sees it at grouping level 0.
 #include "ParamFiller.h"
 #include "appdata/dtmDBGeral.h"
 #include "data/HostDatabase.h"
@@ -11,6 +12,8 @@
 #include "toolkit/HostUi.h"
 #include "ui/ScriptedHostUi.h"
 
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
@@ -115,6 +118,41 @@ private slots:
         }
         HostDatabase::instance().setDialectOverride(std::nullopt);
         QVERIFY(m_ui->messages.isEmpty());
+    }
+
+    // Level 0 groups nothing: the first page prints no empty group header
+    // and no "Total de -" repeating the grand total; it shows the day it was
+    // printed and codes as the product picture shows them.
+    void theFirstPageAtLevelZero()
+    {
+        const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+        if (pdftotext.isEmpty())
+            QSKIP("pdftotext (poppler-utils) not installed");
+        m_filler.set(QStringLiteral("P_NRTAMACNIVEL"), ParamFiller::Value::Variant, 0);
+        const QString pdf = m_dir.filePath(QStringLiteral("level0.pdf"));
+        const QDate before = QDate::currentDate();
+        int pages = 0;
+        const bool written = m_rpdd.WritePdf(ReportLibrary::list(QStringLiteral("XEV017"))[0].path, pdf, {}, &pages);
+        const QDate after = QDate::currentDate();
+        m_filler.set(QStringLiteral("P_NRTAMACNIVEL"), ParamFiller::Value::Variant, 4);
+        QVERIFY2(written, qPrintable(m_ui->messageTexts().join(QLatin1Char('|'))));
+        QProcess p;
+        p.start(pdftotext, {QStringLiteral("-layout"), QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
+                            QStringLiteral("1"), pdf, QStringLiteral("-")});
+        QVERIFY(p.waitForFinished(30000));
+        const QString text = QString::fromUtf8(p.readAllStandardOutput());
+        if (qEnvironmentVariableIsSet("REPORT_DUMP_TEXT"))
+            qDebug().noquote() << text;
+        QVERIFY(text.contains(QStringLiteral("Impresso em ") + before.toString(QStringLiteral("dd/MM/yyyy")))
+                || text.contains(QStringLiteral("Impresso em ") + after.toString(QStringLiteral("dd/MM/yyyy"))));
+        QVERIFY(text.contains(QStringLiteral("Página 1 de %1").arg(pages)));
+        QVERIFY(!text.contains(QStringLiteral("Total de")));
+        static const QRegularExpression emptyHeader(QStringLiteral("^\\s*-\\s*$"), QRegularExpression::MultilineOption);
+        QVERIFY(!text.contains(emptyHeader));
+        QVERIFY(text.contains(QStringLiteral("Agrupar Produtos pelo Nível: 0")));
+        QVERIFY(text.contains(QStringLiteral("01.01.0003"))); // Arroz Branco Tipo 1 Pacote 500 g
+        if (pages == 1)
+            QVERIFY(text.contains(QStringLiteral("Total Geral")));
     }
 };
 

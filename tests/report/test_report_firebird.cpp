@@ -1,6 +1,8 @@
 // The XEV017 definitions' InterBase texts on Firebird 3 (embedded): the same
 // demo rows made on SQLite and on Firebird give the same report rows, the
-// SQL_IB text on one and the SQL text on the other.
+// SQL_IB text on one and the SQL text on the other; Cancel stops a statement
+// (FirebirdReportCase.h, shared with the server's test).
+#include "FirebirdReportCase.h"
 #include "ParamFiller.h"
 #include "appdata/dtmDBGeral.h"
 #include "data/HostDatabase.h"
@@ -113,6 +115,20 @@ private slots:
         QVERIFY(m_rpdd.WritePdf(ReportLibrary::list(QStringLiteral("XEV017"))[0].path, m_dir.filePath(QStringLiteral("fb.pdf")), {},
                                 &pages));
         QVERIFY(pages >= 1);
+    }
+
+    void cancelStopsTheStatement()
+    {
+        // The case keeps its own runner on the module's connection.
+        FirebirdReportCase c;
+        c.ui = m_ui;
+        c.rpdd.setReportCode(QStringLiteral("XEV017"));
+        QObject::connect(&c.rpdd, &TReportDesignerDialog::BeforeGetQueryParams, &c.filler, &ParamFiller::fill);
+        c.filler.standardValues();
+        c.filler.set(QStringLiteral("P_CDPRODUTOINI"), ParamFiller::Value::String, QStringLiteral("0"));
+        c.filler.set(QStringLiteral("P_CDPRODUTOFIN"), ParamFiller::Value::String, QStringLiteral("zzzzzzzz"));
+        c.useDir(m_dir.path());
+        c.cancelStopsTheStatement();
     }
 };
 

@@ -1,7 +1,8 @@
 // Runs every scripts/NAME.script through the shell (--script) on a fresh
 // demo database and compares what it prints with scripts/NAME.expected.
-// A script names its working branch in a first line "# branch: CODE", and
-// the files it must leave in --out in a line "# files: NAME ...".
+// A script names its working branch in a first line "# branch: CODE", the
+// files it must leave in --out in a line "# files: NAME ...", and those it
+// must not leave in a line "# absent: NAME ...".
 // Set UPDATE_EXPECTED=1 to write the .expected files from a run instead.
 #include "appdata/dtmDBGeral.h"
 
@@ -42,13 +43,15 @@ private slots:
         QFile f(script);
         QVERIFY(f.open(QIODevice::ReadOnly));
         QString branch = QStringLiteral("0101");
-        QStringList files;
+        QStringList files, absent;
         while (!f.atEnd()) {
             const QString line = QString::fromUtf8(f.readLine()).trimmed();
             if (line.startsWith(QLatin1String("# branch:")))
                 branch = line.mid(9).trimmed();
             else if (line.startsWith(QLatin1String("# files:")))
                 files = line.mid(8).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+            else if (line.startsWith(QLatin1String("# absent:")))
+                absent = line.mid(9).split(QLatin1Char(' '), Qt::SkipEmptyParts);
         }
         f.close();
 
@@ -90,6 +93,8 @@ private slots:
             const QFileInfo written(QDir(out.path()).filePath(name));
             QVERIFY2(written.exists() && written.size() > 0, qPrintable(name + QStringLiteral(" was not written")));
         }
+        for (const QString &name : absent)
+            QVERIFY2(!QFileInfo::exists(QDir(out.path()).filePath(name)), qPrintable(name + QStringLiteral(" was written")));
     }
 };
 

@@ -1,0 +1,35 @@
+// A connection of a report's own thread to the database that another
+// connection uses: Qt SQL connections belong to the thread that opened them,
+// so a run on a worker thread opens its own, to the same database with the
+// same driver, user, password and options. On SQLite the routines the
+// statements call are registered on it (SqliteRoutines), the Oracle and SQL
+// Server ones too when asked (tests that run those texts on SQLite).
+//
+// interrupter() stops the statement running on the connection, from any
+// thread: sqlite3_interrupt on SQLite, fb_cancel_operation on Firebird. Other
+// drivers have none; their runs stop between rows.
+#pragma once
+
+#include <QSqlDatabase>
+#include <functional>
+
+class ReportConnection {
+public:
+    // Whether the database behind db can be opened a second time (a SQLite
+    // database in memory cannot: it belongs to its one connection).
+    static bool canOpenAgain(const QSqlDatabase &db);
+
+    // Opens, on the calling thread, a new connection to the database of the
+    // connection named source. Throws EHostError with the driver's text.
+    ReportConnection(const QString &source, bool foreignRoutines);
+    // Closes and removes the connection (on the thread that opened it).
+    ~ReportConnection();
+    ReportConnection(const ReportConnection &) = delete;
+    ReportConnection &operator=(const ReportConnection &) = delete;
+
+    QSqlDatabase database() const;
+    std::function<void()> interrupter() const;
+
+private:
+    QString m_name;
+};

@@ -1,0 +1,177 @@
+// Report runs off the GUI thread, on SQLite: Cancel stops a statement that
+// would never end and nothing is written, the next run works; a second
+// command while one runs is refused with a message; the GUI thread goes on
+// with its events meanwhile; progress goes from rows to pages; a database
+// only one connection can see (SQLite in memory) is read on the GUI thread;
+// a screen closed while its report runs stops the run and then closes.
+#include "ParamFiller.h"
+#include "ReportFixture.h"
+#include "report/ReportLibrary.h"
+#include "report/ReportParser.h"
+#include "report/ReportWriter.h"
+#include "report/TReportDesignerDialog.h"
+#include "report/TfrmDadosGerRel.h"
+#include "toolkit/HostUi.h"
+#include "toolkit/TLabel.h"
+#include "ui/ScriptedHostUi.h"
+
+#include <QComboBox>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+const QString kCode = QStringLiteral("XEV017");
+
+// A statement that counts without end: only an interrupt stops it.
+const char *kEndless = "title \"Sem fim\"\nquery q\nSQL <<E\n"
+                       "WITH RECURSIVE N(X) AS (SELECT 1 UNION ALL SELECT X + 1 FROM N) SELECT COUNT(*) AS A FROM N\n"
+                       "E\ncolumn A \"A\" width 40\n";
+} // namespace
+
+class TestReportJobs : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    ScriptedHostUi *m_ui = nullptr;
+    TReportDesignerDialog *m_rpdd = nullptr;
+    ParamFiller *m_filler = nullptr;
+    QString m_detailed, m_endless;
+
+    QString out(const QString &name) const { return m_dir.filePath(name); }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        ReportFixture::create(m_dir.filePath(QStringLiteral("fixture.db")));
+        m_detailed = ReportLibrary::list(kCode).first().path;
+        m_endless = m_dir.filePath(QStringLiteral("endless/XEV017/01-sem-fim.rel"));
+        ReportWriter::save(ReportParser::parseText(QString::fromLatin1(kEndless), QStringLiteral("sem-fim.rel")), m_endless);
+    }
+
+    void init()
+    {
+        m_ui = HostUi::install(std::make_unique<ScriptedHostUi>());
+        m_rpdd = new TReportDesignerDialog(this);
+        m_rpdd->setReportCode(kCode);
+        m_filler = new ParamFiller;
+        m_filler->setParent(m_rpdd);
+        m_filler->standardValues();
+        connect(m_rpdd, &TReportDesignerDialog::BeforeGetQueryParams, m_filler, &ParamFiller::fill);
+    }
+
+    void cleanup()
+    {
+        delete m_rpdd;
+        HostUi::uninstall();
+    }
+
+    void cleanupTestCase() { ReportFixture::close(); }
+
+    void cancelStopsTheStatementAndWritesNothing()
+    {
+        for (const QString &name : {QStringLiteral("c.pdf"), QStringLiteral("c.csv")}) {
+            m_ui->cancelAfterMs = 300;
+            const bool done = name.endsWith(QLatin1String(".pdf")) ? m_rpdd->WritePdf(m_endless, out(name), {})
+                                                                   : m_rpdd->WriteCsv(m_endless, out(name), {});
+            QVERIFY(!done);
+            QVERIFY(!QFile::exists(out(name)));
+            QVERIFY(m_ui->works.last().cancelled);
+            QVERIFY2(m_ui->works.last().stopped, "the statement went on after Cancel");
+        }
+        QVERIFY(m_ui->messages.isEmpty()); // a cancel is no error
+        // The next run works.
+        int pages = 0;
+        QVERIFY(m_rpdd->WritePdf(m_detailed, out(QStringLiteral("next.pdf")), {}, &pages));
+        QVERIFY(QFile::exists(out(QStringLiteral("next.pdf"))));
+        QVERIFY(!m_rpdd->isRunning());
+        // Its progress went from the rows to the pages.
+        const ScriptedHostUi::Work &w = m_ui->works.last();
+        QVERIFY(!w.cancelled);
+        QCOMPARE(w.done, qint64(pages));
+        QCOMPARE(w.total, qint64(pages));
+        QVERIFY2(w.status.contains(QStringLiteral("páginas")), qPrintable(w.status));
+    }
+
+    void theParameterEventRunsOnTheGuiThread()
+    {
+        QList<QThread *> threads;
+        connect(m_rpdd, &TReportDesignerDialog::BeforeGetQueryParams, this,
+                [&threads](TParams *, bool *) { threads << QThread::currentThread(); });
+        QVERIFY(m_rpdd->WriteCsv(m_detailed, out(QStringLiteral("t.csv")), {}));
+        QCOMPARE(threads, QList<QThread *>{qApp->thread()});
+    }
+
+    void aSecondCommandWhileOneRunsIsRefused()
+    {
+        bool refused = false;
+        QTimer::singleShot(200, this, [&] {
+            refused = !m_rpdd->WriteCsv(m_detailed, out(QStringLiteral("second.csv")), {});
+            m_rpdd->cancelRun();
+        });
+        QVERIFY(!m_rpdd->WritePdf(m_endless, out(QStringLiteral("first.pdf")), {}));
+        QVERIFY2(refused, qPrintable(m_ui->messageTexts().join(QLatin1Char('|'))));
+        QVERIFY(!QFile::exists(out(QStringLiteral("second.csv"))));
+        QVERIFY(!QFile::exists(out(QStringLiteral("first.pdf"))));
+        QCOMPARE(m_ui->messages.size(), 1);
+        QVERIFY2(m_ui->messages[0].text.contains(QStringLiteral("ainda está sendo gerado")), qPrintable(m_ui->messages[0].text));
+        QCOMPARE(m_filler->calls.size(), 1); // the refused command asked for no parameters
+    }
+
+    void theGuiThreadGoesOnWhileTheStatementRuns()
+    {
+        int ticks = 0;
+        QTimer tick;
+        connect(&tick, &QTimer::timeout, [&] { ++ticks; });
+        tick.start(10);
+        m_ui->cancelAfterMs = 500;
+        QVERIFY(!m_rpdd->WritePdf(m_endless, out(QStringLiteral("g.pdf")), {}));
+        QVERIFY2(ticks >= 10, qPrintable(QString::number(ticks)));
+        QVERIFY(m_ui->works.last().stopped);
+    }
+
+    void aDatabaseInMemoryIsReadOnTheGuiThread()
+    {
+        {
+            QSqlDatabase mem = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("mem"));
+            mem.setDatabaseName(QStringLiteral(":memory:"));
+            QVERIFY(mem.open());
+            ReportFixture::exec(mem, QStringLiteral("CREATE TABLE T (A VARCHAR(10))"));
+            ReportFixture::exec(mem, QStringLiteral("INSERT INTO T VALUES ('um'), ('dois')"));
+        }
+        const QString def = out(QStringLiteral("mem/t.rel"));
+        ReportWriter::save(ReportParser::parseText(QStringLiteral("title \"M\"\nquery q\nSQL <<E\nSELECT A FROM T\nE\n"
+                                                                  "column A \"A\" width 40\n"),
+                                                   QStringLiteral("t.rel")),
+                           def);
+        m_rpdd->setDefaultDatabaseName(QStringLiteral("mem"));
+        QVERIFY(m_rpdd->WriteCsv(def, out(QStringLiteral("mem.csv")), {}));
+        QFile f(out(QStringLiteral("mem.csv")));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray("A\r\num\r\ndois\r\n"));
+        QSqlDatabase::database(QStringLiteral("mem")).close();
+        QSqlDatabase::removeDatabase(QStringLiteral("mem"));
+    }
+
+    void aScreenClosedWhileItsReportRunsStopsItAndCloses()
+    {
+        ReportLibrary::setStandardRoot(m_dir.filePath(QStringLiteral("endless")));
+        QPointer<TfrmDadosGerRel> form = new TfrmDadosGerRel;
+        form->Create();
+        form->component<TLabel>(QStringLiteral("lblCodRel"))->setCaption(kCode);
+        form->show();
+        const QString pdf = out(QStringLiteral("closed.pdf"));
+        m_ui->printerAnswers.enqueue(pdf);
+        QTimer::singleShot(200, form, [form] { form->close(); });
+        form->runCommand(TfrmDadosGerRel::Command::Print);
+        QVERIFY(form);            // still there while its command ran
+        QTRY_VERIFY(!form || form->isClosed());
+        QTRY_VERIFY(!form);       // then gone, as its close action says
+        QVERIFY(!QFile::exists(pdf));
+        QVERIFY(m_ui->messages.isEmpty());
+        ReportLibrary::setStandardRoot(QString());
+    }
+};
+
+QTEST_MAIN(TestReportJobs)
+#include "test_report_jobs.moc"

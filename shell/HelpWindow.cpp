@@ -9,7 +9,8 @@ HelpWindow::HelpWindow(QWidget *parent) : QTextBrowser(parent)
     setObjectName(QStringLiteral("HelpWindow"));
     setWindowFlag(Qt::Window);
     setOpenExternalLinks(false);
-    resize(640, 560);
+    document()->setDocumentMargin(14);
+    resize(660, 600);
 }
 
 QString HelpWindow::pageOf(const TForm *form)

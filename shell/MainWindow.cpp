@@ -102,6 +102,9 @@ void MainWindow::buildStatusBar()
     m_database->setObjectName(QStringLiteral("lblStatusBanco"));
     m_branch->setObjectName(QStringLiteral("lblStatusFilial"));
     m_costs->setObjectName(QStringLiteral("lblStatusCustos"));
+    // A little room between the three, as separate fields read.
+    for (QLabel *l : {m_database, m_branch, m_costs})
+        l->setContentsMargins(8, 0, 8, 0);
     statusBar()->addPermanentWidget(m_database);
     statusBar()->addPermanentWidget(m_branch);
     statusBar()->addPermanentWidget(m_costs);

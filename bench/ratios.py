@@ -10,10 +10,15 @@ import os
 import sys
 
 # (what, file, benchmark, limit file, limit benchmark, target ratio); the
-# other programs (report, search, export, costs, load) print their own ratios.
+# other programs (long reports, search, export, costs, load) print their own
+# ratios.
 PAIRS = [
     ("open the screen / bare window (same widgets)", "bench_screen", "BM_OpenScreen",
      "bench_screen", "BM_BareWindow", 1.5),
+    ("report over 100k cost rows / sqlite3 shell", "bench_report_sql", "BM_ReportRunner/100000/iterations:3/real_time",
+     "bench_report_sql", "BM_Sqlite3Shell/100000/iterations:3/real_time", 1.3),
+    ("report over 1M cost rows / sqlite3 shell", "bench_report_sql", "BM_ReportRunner/1000000/iterations:3/real_time",
+     "bench_report_sql", "BM_Sqlite3Shell/1000000/iterations:3/real_time", 1.3),
 ]
 
 

@@ -16,6 +16,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStatusBar>
 
 MainWindow::MainWindow(ModuleLoader &loader, const QString &title)
@@ -36,8 +37,29 @@ MainWindow::MainWindow(ModuleLoader &loader, const QString &title)
         updateCommands();
     });
     updateCommands();
-    resize(1024, 720);
+    fitDefaultSize();
 }
+
+void MainWindow::fitDefaultSize()
+{
+    // The status bar must not end below a small screen's edge (1024x768 with
+    // a panel, say).
+    // The frame is not known before the window is shown: leave room for a
+    // usual one.
+    QSize size(1024, 720);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size() - QSize(16, 48));
+    resize(size);
+}
+
+void MainWindow::restorePlace()
+{
+    const QByteArray saved = UserPreferences::mainWindowGeometry();
+    if (saved.isEmpty() || !restoreGeometry(saved))
+        fitDefaultSize();
+}
+
+void MainWindow::rememberPlace() const { UserPreferences::setMainWindowGeometry(saveGeometry()); }
 
 void MainWindow::buildFileMenu()
 {

@@ -34,6 +34,11 @@ public:
     // A passing notice (a fault of the costs server, say), kept a while.
     void showNotice(const QString &text);
 
+    // Where the user left the window last time; the first time, the default
+    // size within the screen's free area. Remembered again when it closes.
+    void restorePlace();
+    void rememberPlace() const;
+
     // The active screen's help (F1); a message when it has none.
     void showHelp();
     // Version, database and costs server ("Sobre").
@@ -48,6 +53,7 @@ private:
     void buildWindowMenu();
     void buildHelpMenu();
     void buildStatusBar();
+    void fitDefaultSize();
     // Enables the report commands the active screen offers.
     void updateCommands();
 

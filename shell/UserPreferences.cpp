@@ -6,6 +6,7 @@
 
 namespace {
 const char *const kEnterKey = "teclado/enterAvanca";
+const char *const kGeometryKey = "janela/geometria";
 
 QString preferencesFile()
 {
@@ -25,6 +26,17 @@ void setEnterMovesFocus(bool on)
 {
     QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
     QSettings(preferencesFile(), QSettings::IniFormat).setValue(QLatin1String(kEnterKey), on);
+}
+
+QByteArray mainWindowGeometry()
+{
+    return QSettings(preferencesFile(), QSettings::IniFormat).value(QLatin1String(kGeometryKey)).toByteArray();
+}
+
+void setMainWindowGeometry(const QByteArray &geometry)
+{
+    QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
+    QSettings(preferencesFile(), QSettings::IniFormat).setValue(QLatin1String(kGeometryKey), geometry);
 }
 
 } // namespace UserPreferences

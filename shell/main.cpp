@@ -11,6 +11,7 @@
 #include "ModuleLoader.h"
 #include "ScriptSession.h"
 #include "ShellOptions.h"
+#include "TerminationSignals.h"
 #include "UserInput.h"
 #include "WorkingBranch.h"
 #include "appdata/dtmDBGeral.h"
@@ -237,15 +238,21 @@ int runWindow(ModuleLoader &loader, const ShellOptions &options, const int &mess
     window.showBranch(facts.branch, facts.branchName);
     window.showCostsServer(facts.costs);
     showNotices(window);
+    if (forPeople(options))
+        window.restorePlace();
     window.show();
     int status = 0;
     if (!options.scriptFile().isEmpty()) {
         status = runScript(window, loader, options);
+    } else if (!options.screenshotFile().isEmpty()) {
+        for (const QString &code : options.openModules())
+            window.openModule(code);
+        status = takeScreenshot(window, options.screenshotFile(), messages);
     } else {
         for (const QString &code : options.openModules())
             window.openModule(code);
-        status = options.screenshotFile().isEmpty() ? QApplication::exec()
-                                                    : takeScreenshot(window, options.screenshotFile(), messages);
+        status = QApplication::exec();
+        window.rememberPlace();
     }
     window.closeScreens();
     return status;
@@ -261,6 +268,10 @@ int runShell(int argc, char *argv[])
     ShellOptions options;
     if (!options.parse(arguments))
         return options.exitCode();
+    // A person's session ends cleanly on a logout or `kill`; unattended runs
+    // keep the usual meaning of the signals.
+    if (forPeople(options))
+        TerminationSignals::catchEarly();
     armScreenshotDeadline(options);
     if (!choosePlatform(options)) {
         printError(QStringLiteral("Não há tela disponível (DISPLAY vazio). Rode numa sessão gráfica; --script e "
@@ -270,6 +281,7 @@ int runShell(int argc, char *argv[])
     g_qtMessages = qInstallMessageHandler(startupMessages);
     QApplication app(argc, argv);
     qInstallMessageHandler(g_qtMessages);
+    TerminationSignals::quitApplicationOnSignal(&app);
     QApplication::setApplicationDisplayName(QStringLiteral("Merenda Escolar"));
     QApplication::setApplicationVersion(QStringLiteral(SHELL_VERSION));
     // Dates, numbers and short date texts as the users read them; Qt's own

@@ -2,15 +2,21 @@
 // real program: the status bar names the database, the working branch and
 // the costs server; F1 shows the screen's help; the last parameters come
 // back in a later session of the same user; the keys of the report commands
-// reach the active screen.
+// reach the active screen. A person's session ends cleanly on TERM and the
+// window comes back where the user left it.
 #include "appdata/dtmDBGeral.h"
 #include "support/ProcessRun.h"
 
 #include <QDir>
+#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QScreen>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWidget>
+#include <csignal>
 
 class TestShellWindow : public QObject {
     Q_OBJECT
@@ -41,6 +47,49 @@ class TestShellWindow : public QObject {
                 out.insert(o.value("control").toString(), o.value("value").toVariant().toString());
         }
         return out;
+    }
+
+    // Whether process pid has its own handler for signal number yet.
+    static bool catches(qint64 pid, int number)
+    {
+        QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+        if (!status.open(QIODevice::ReadOnly))
+            return false;
+        for (const QByteArray &line : status.readAll().split('\n'))
+            if (line.startsWith("SigCgt:"))
+                return (line.mid(7).trimmed().toULongLong(nullptr, 16) >> (number - 1)) & 1;
+        return false;
+    }
+
+    // Starts the shell as a person does (no script, no picture), sends it
+    // TERM once it is ready for it, and returns what it did.
+    ProcessRun::Result personsSessionEndedByTerm(const QString &home)
+    {
+        QProcess p;
+        QProcessEnvironment env = ProcessRun::noDisplay(m_dir.filePath(home + QStringLiteral("/config")));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("XDG_DATA_HOME"), m_dir.filePath(home + QStringLiteral("/data")));
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(SHELL_PROGRAM), {QStringLiteral("--db"), QStringLiteral("sqlite:") + m_db,
+                                                QStringLiteral("--open"), QStringLiteral("XEV01700")});
+        ProcessRun::Result r;
+        if (!p.waitForStarted())
+            return r;
+        if (!QTest::qWaitFor([&] { return catches(p.processId(), SIGTERM); }, 30000))
+            return r;
+        ::kill(pid_t(p.processId()), SIGTERM);
+        r.finished = p.waitForFinished(30000);
+        if (!r.finished)
+            p.kill(), p.waitForFinished();
+        r.status = p.exitStatus();
+        r.code = p.exitCode();
+        r.err = QString::fromUtf8(p.readAllStandardError());
+        return r;
+    }
+
+    QString preferences(const QString &home)
+    {
+        return m_dir.filePath(home + QStringLiteral("/config/merenda/shell/preferencias.ini"));
     }
 
     static int count(const ProcessRun::Result &r, const QString &event)
@@ -115,7 +164,35 @@ private slots:
         QCOMPARE(out.entryList({QStringLiteral("export-*.csv")}).size(), 1);
         QCOMPARE(out.entryList({QStringLiteral("export-*.xlsx")}).size(), 1);
     }
+
+    void termEndsTheSessionCleanlyAndTheWindowComesBackWhereItWas()
+    {
+        // First start: the default size, within the small screen's free area.
+        const auto first = personsSessionEndedByTerm(QStringLiteral("carla"));
+        QVERIFY2(first.finished && first.status == QProcess::NormalExit && first.code == 0,
+                 qPrintable(ProcessRun::describe(first)));
+        QVERIFY2(first.err.contains(QStringLiteral("encerrando (sinal TERM)")), qPrintable(first.err));
+        QWidget probe;
+        QVERIFY(probe.restoreGeometry(QSettings(preferences(QStringLiteral("carla")), QSettings::IniFormat)
+                                          .value(QStringLiteral("janela/geometria")).toByteArray()));
+        const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
+        QVERIFY2(probe.height() < screen.height() && probe.width() < screen.width(),
+                 qPrintable(QStringLiteral("%1x%2").arg(probe.width()).arg(probe.height())));
+
+        // The user moved and shrank it: the next session starts there and
+        // keeps it.
+        QWidget moved;
+        moved.setGeometry(40, 50, 600, 400);
+        QSettings(preferences(QStringLiteral("carla")), QSettings::IniFormat)
+            .setValue(QStringLiteral("janela/geometria"), moved.saveGeometry());
+        const auto second = personsSessionEndedByTerm(QStringLiteral("carla"));
+        QVERIFY2(second.finished && second.code == 0, qPrintable(ProcessRun::describe(second)));
+        QWidget back;
+        QVERIFY(back.restoreGeometry(QSettings(preferences(QStringLiteral("carla")), QSettings::IniFormat)
+                                         .value(QStringLiteral("janela/geometria")).toByteArray()));
+        QCOMPARE(back.geometry().size(), QSize(600, 400));
+    }
 };
 
-QTEST_GUILESS_MAIN(TestShellWindow)
+QTEST_MAIN(TestShellWindow)
 #include "test_shell_window.moc"

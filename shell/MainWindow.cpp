@@ -43,9 +43,8 @@ MainWindow::MainWindow(ModuleLoader &loader, const QString &title)
 void MainWindow::fitDefaultSize()
 {
     // The status bar must not end below a small screen's edge (1024x768 with
-    // a panel, say).
-    // The frame is not known before the window is shown: leave room for a
-    // usual one.
+    // a panel, say). The frame is not known before the window is shown, so
+    // room is left for a usual one.
     QSize size(1024, 720);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         size = size.boundedTo(screen->availableGeometry().size() - QSize(16, 48));

@@ -35,12 +35,31 @@ void TMaskEdit::setText_(const QString &v)
     const QString shown = m_mask.filter(v);
     QLineEdit::setText(shown);
     // The cursor goes after the last filled position, so typing continues there.
+    setCursorPosition(filledEnd());
+    checkChanged();
+}
+
+int TMaskEdit::filledEnd() const
+{
+    const QString shown = displayText();
+    const int length = int(qMin(shown.size(), qsizetype(m_mask.length())));
     int end = 0;
-    for (int i = 0; i < shown.size(); ++i)
+    for (int i = 0; i < length; ++i)
         if (!m_mask.isLiteral(i) && shown[i] != m_mask.blank())
             end = i + 1;
-    setCursorPosition(end);
-    checkChanged();
+    // On the next input position: a cursor put on a literal falls back to
+    // the input before it, and typing would overwrite that.
+    while (end < length && m_mask.isLiteral(end))
+        ++end;
+    return end;
+}
+
+void TMaskEdit::mouseReleaseEvent(QMouseEvent *e)
+{
+    // Before the click handlers run, so they see where typing will go.
+    if (!m_mask.isEmpty() && !hasSelectedText() && cursorPosition() > filledEnd())
+        setCursorPosition(filledEnd());
+    TEdit::mouseReleaseEvent(e);
 }
 
 void TMaskEdit::pasteFiltered()

@@ -1,5 +1,7 @@
 // Edit with an edit mask (EditMask.h). Text follows the mask's second field;
-// typed, pasted and assigned text all go through the mask.
+// typed, pasted and assigned text all go through the mask. A click past the
+// filled positions puts the cursor right after them, as a plain edit does
+// past its text, so that what is typed next is not lost beyond the mask.
 #pragma once
 
 #include "EditMask.h"
@@ -22,8 +24,11 @@ public:
 protected:
     void keyPressEvent(QKeyEvent *e) override;
     void contextMenuEvent(QContextMenuEvent *e) override;
+    void mouseReleaseEvent(QMouseEvent *e) override;
 
 private:
     void pasteFiltered();
+    // The first input position after the last filled one (0 when empty).
+    int filledEnd() const;
     EditMask m_mask;
 };

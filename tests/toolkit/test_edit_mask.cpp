@@ -65,6 +65,34 @@ private slots:
         QCOMPARE(m.valueOf(m.filter(QStringLiteral("01.02.0003"))), QStringLiteral("01.02.0003"));
     }
 
+    void aClickPastTheFilledPositionsTypesRightAfterThem()
+    {
+        std::unique_ptr<TMaskEdit> e(shownEdit(QStringLiteral("99.99.9999;0; ")));
+        e->resize(200, 24);
+        const QPoint farRight(e->width() - 8, e->height() / 2);
+        // Clicks apart, not a double click that selects.
+        const int apart = QApplication::doubleClickInterval() + 50;
+        // Empty: the first position.
+        QTest::mouseClick(e.get(), Qt::LeftButton, {}, farRight, apart);
+        QTest::keyClicks(e.get(), QStringLiteral("01"));
+        QCOMPARE(e->Text(), QStringLiteral("01"));
+        // Partly filled: right after what is there.
+        QTest::mouseClick(e.get(), Qt::LeftButton, {}, farRight, apart);
+        QTest::keyClicks(e.get(), QStringLiteral("02"));
+        QCOMPARE(e->displayText(), QStringLiteral("01.02.    "));
+        // A click inside what is filled stays where it is.
+        QTest::mouseClick(e.get(), Qt::LeftButton, {}, QPoint(2, e->height() / 2), apart);
+        QCOMPARE(e->cursorPosition(), 0);
+    }
+
+    void typingAfterAnAssignedTextContinuesAfterIt()
+    {
+        std::unique_ptr<TMaskEdit> e(shownEdit(QStringLiteral("99.99.9999;0; ")));
+        e->setText_(QStringLiteral("01"));
+        QTest::keyClicks(e.get(), QStringLiteral("02"));
+        QCOMPARE(e->displayText(), QStringLiteral("01.02.    "));
+    }
+
     void assignedTextIsFiltered()
     {
         TMaskEdit e;

@@ -13,6 +13,7 @@
 //  4. the GUI thread's longest time away from its event loop during a run
 //     followed by the progress dialog: 100 ms.
 // Usage: bench_report [--rows N] (1,000,000 by default for 2 to 4).
+#include "BenchReportData.h"
 #include "../data/PrintedRows.h"
 #include "support/TextRecorder.h"
 #include "appdata/dtmDBGeral.h"
@@ -38,14 +39,8 @@
 
 namespace {
 
-const QString kCode = QStringLiteral("XEV017");
-
-QString dataDir()
-{
-    const QString d = qEnvironmentVariable("BENCH_REPORT_DIR", QStringLiteral("/tmp"));
-    QDir().mkpath(d);
-    return d;
-}
+using BenchReportData::dataDir;
+using BenchReportData::kCode;
 
 long peakRssKb()
 {

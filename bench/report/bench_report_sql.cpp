@@ -6,6 +6,7 @@
 // work must stay small (target: at most 1.3 times the shell).
 //
 // The databases are made once in $BENCH_REPORT_DIR (default /tmp) and kept.
+#include "BenchReportData.h"
 #include "appdata/dtmDBGeral.h"
 #include "report/ReportLibrary.h"
 #include "report/ReportParser.h"
@@ -27,14 +28,8 @@
 
 namespace {
 
-const QString kCode = QStringLiteral("XEV017");
-
-QString dataDir()
-{
-    const QString d = qEnvironmentVariable("BENCH_REPORT_DIR", QStringLiteral("/tmp"));
-    QDir().mkpath(d);
-    return d;
-}
+using BenchReportData::dataDir;
+using BenchReportData::kCode;
 
 // The demo database with `rows` cost rows for branch 0101, made when missing.
 QString database(int rows)

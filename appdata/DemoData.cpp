@@ -178,7 +178,7 @@ QVariant dateValue(const QSqlDatabase &db, const QDate &d)
 // A small deterministic generator (the same rows on every run and machine).
 class Lcg {
 public:
-    explicit Lcg(quint64 seed) : m_state(seed) {}
+    explicit Lcg(quint64 start) : m_state(start) {}
     quint32 next()
     {
         m_state = m_state * 6364136223846793005ULL + 1442695040888963407ULL;

@@ -6,7 +6,7 @@
 // (references resolved, events bound). Checks: reading either succeeds or
 // raises DefinitionError naming a line of the definition it read; nothing
 // else escapes; no crash, hang, leak or sanitizer report. FUZZ_VERBOSE=1
-// prints why a definition was refused (handy when adding seeds).
+// prints why a definition was refused (handy when adding starting inputs).
 #include "toolkit/Errors.h"
 #include "toolkit/FormReader.h"
 #include "toolkit/TFont.h"

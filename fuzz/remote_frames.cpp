@@ -47,11 +47,11 @@ bool drain(FrameReader &reader, Outcome &out)
     }
 }
 
-Outcome readInPieces(const QByteArray &stream, quint32 limit, uint8_t seed)
+Outcome readInPieces(const QByteArray &stream, quint32 limit, uint8_t pieceKey)
 {
     FrameReader reader(limit);
     Outcome out;
-    quint32 state = seed * 2654435761u + 1;
+    quint32 state = pieceKey * 2654435761u + 1;
     for (qsizetype at = 0; at < stream.size();) {
         state = state * 1103515245u + 12345u;
         const qsizetype piece = qMin<qsizetype>(stream.size() - at, 1 + (state >> 16) % 23);

@@ -6,7 +6,7 @@
 // from 1; no other exception escapes. A definition that parses is written
 // out, and the written text parses back into an equal definition (lines
 // aside) that writes out the same text again. FUZZ_VERBOSE=1 prints why a
-// text was refused (handy when adding seeds).
+// text was refused (handy when adding starting inputs).
 #include "report/ReportParseError.h"
 #include "report/ReportParser.h"
 #include "report/ReportWriter.h"

@@ -70,15 +70,7 @@ class TestCostsServer : public QObject {
     FakeTypes shared;
     std::unique_ptr<ServerThread> live;
 
-    std::unique_ptr<ServerThread> fake(FakeCostsServer::Responder r)
-    {
-        return std::make_unique<ServerThread>([r](quint16 &port) {
-            auto *s = new FakeCostsServer(r);
-            s->listen(QHostAddress::LocalHost, 0);
-            port = s->serverPort();
-            return s;
-        });
-    }
+    std::unique_ptr<ServerThread> fake(FakeCostsServer::Responder r) { return fakeCostsServerThread(std::move(r)); }
 
     // A connection as the screen sets it up: address filled in BeforeConnect.
     std::unique_ptr<TNetConnection> connection(quint16 port, const QString &object = "Vbr.rdmCustProd")

@@ -28,15 +28,7 @@
 
 namespace {
 
-std::unique_ptr<ServerThread> fake(FakeCostsServer::Responder r)
-{
-    return std::make_unique<ServerThread>([r](quint16 &port) {
-        auto *s = new FakeCostsServer(r);
-        s->listen(QHostAddress::LocalHost, 0);
-        port = s->serverPort();
-        return s;
-    });
-}
+std::unique_ptr<ServerThread> fake(FakeCostsServer::Responder r) { return fakeCostsServerThread(std::move(r)); }
 
 // As the screen does it: connect, ask for the list, disconnect.
 QStringList screenStartUp(quint16 port, int timeoutMs, qint64 *elapsed)

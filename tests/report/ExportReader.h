@@ -3,10 +3,13 @@
 // found as JSON, so that the tests check the files as a spreadsheet sees them.
 #pragma once
 
+#include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QString>
+#include <QStringList>
 #include <QtTest>
 
 namespace ExportReader {
@@ -20,6 +23,22 @@ inline QJsonObject read(const QString &kind, const QString &path)
         return {};
     }
     return QJsonDocument::fromJson(p.readAllStandardOutput()).object();
+}
+
+// The file's bytes; empty when it cannot be read.
+inline QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The cells of a row the readers returned, as texts.
+inline QStringList strings(const QJsonValue &row)
+{
+    QStringList out;
+    for (const QJsonValue &v : row.toArray())
+        out << v.toString();
+    return out;
 }
 
 inline QJsonObject csv(const QString &path) { return read(QStringLiteral("csv"), path); }

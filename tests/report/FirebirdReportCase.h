@@ -48,11 +48,18 @@ public:
         dm->open(c);
         QCOMPARE(HostDatabase::instance().dialect(), SqlDialect::InterBase);
         ui = HostUi::install(std::make_unique<ScriptedHostUi>());
+        answerStandard();
+        filler.set(QStringLiteral("P_CDSERVFILI"), ParamFiller::Value::String,
+                   QStringLiteral("00001_00002_00003_00004_00005_00006_00007_00008_00009_00010"));
+    }
+
+    // The runner's parameter event answered with the standard values over
+    // every product.
+    void answerStandard()
+    {
         rpdd.setReportCode(QStringLiteral("XEV017"));
         QObject::connect(&rpdd, &TReportDesignerDialog::BeforeGetQueryParams, &filler, &ParamFiller::fill);
         filler.standardValues();
-        filler.set(QStringLiteral("P_CDSERVFILI"), ParamFiller::Value::String,
-                   QStringLiteral("00001_00002_00003_00004_00005_00006_00007_00008_00009_00010"));
         filler.set(QStringLiteral("P_CDPRODUTOINI"), ParamFiller::Value::String, QStringLiteral("0"));
         filler.set(QStringLiteral("P_CDPRODUTOFIN"), ParamFiller::Value::String, QStringLiteral("zzzzzzzz"));
     }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "data/TParam.h"
+#include "report/TReportDesignerDialog.h"
 #include "toolkit/Errors.h"
 
 #include <QDate>
@@ -80,3 +81,16 @@ public slots:
             *Flag = false;
     }
 };
+
+// A runner of code's reports whose parameter event a ParamFiller answers with
+// the standard values; both belong to parent. The filler goes to *filler.
+inline TReportDesignerDialog *standardRunner(QObject *parent, const QString &code, ParamFiller **filler)
+{
+    auto *rpdd = new TReportDesignerDialog(parent);
+    rpdd->setReportCode(code);
+    *filler = new ParamFiller;
+    (*filler)->setParent(rpdd);
+    (*filler)->standardValues();
+    QObject::connect(rpdd, &TReportDesignerDialog::BeforeGetQueryParams, *filler, &ParamFiller::fill);
+    return rpdd;
+}

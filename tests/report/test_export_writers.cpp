@@ -14,19 +14,8 @@
 #include <QtTest>
 
 namespace {
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-QStringList strings(const QJsonValue &row)
-{
-    QStringList out;
-    for (const QJsonValue &v : row.toArray())
-        out << v.toString();
-    return out;
-}
+using ExportReader::readAll;
+using ExportReader::strings;
 
 ReportColumn column(const QString &caption, ReportColumn::Format format, int decimals = 2, const QString &pattern = {})
 {

@@ -29,19 +29,8 @@ ReportMessages messages()
             QStringLiteral("Título do Relatório"), QStringLiteral("Informe o título do relatório:")};
 }
 
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-QStringList strings(const QJsonValue &row)
-{
-    QStringList out;
-    for (const QJsonValue &v : row.toArray())
-        out << v.toString();
-    return out;
-}
+using ExportReader::readAll;
+using ExportReader::strings;
 
 double commaNumber(const QString &s)
 {
@@ -74,12 +63,7 @@ private slots:
     void init()
     {
         m_ui = HostUi::install(std::make_unique<ScriptedHostUi>());
-        m_rpdd = new TReportDesignerDialog(this);
-        m_rpdd->setReportCode(kCode);
-        m_filler = new ParamFiller;
-        m_filler->setParent(m_rpdd);
-        m_filler->standardValues();
-        connect(m_rpdd, &TReportDesignerDialog::BeforeGetQueryParams, m_filler, &ParamFiller::fill);
+        m_rpdd = standardRunner(this, kCode, &m_filler);
     }
 
     void cleanup()

@@ -83,12 +83,7 @@ private slots:
     void init()
     {
         m_ui = HostUi::install(std::make_unique<ScriptedHostUi>());
-        m_rpdd = new TReportDesignerDialog(this);
-        m_rpdd->setReportCode(kCode);
-        m_filler = new ParamFiller;
-        m_filler->setParent(m_rpdd);
-        m_filler->standardValues();
-        connect(m_rpdd, &TReportDesignerDialog::BeforeGetQueryParams, m_filler, &ParamFiller::fill);
+        m_rpdd = standardRunner(this, kCode, &m_filler);
     }
 
     void cleanup()

@@ -2,12 +2,14 @@
 // responder that returns the raw bytes to send back (nothing: stay silent).
 #pragma once
 
+#include "ServerThread.h"
 #include "services/RemoteProtocol.h"
 
 #include <QJsonObject>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <functional>
+#include <memory>
 
 class FakeCostsServer : public QTcpServer {
 public:
@@ -49,3 +51,14 @@ public:
 private:
     Responder m_responder;
 };
+
+// A fake costs server listening on 127.0.0.1 in a thread of its own.
+inline std::unique_ptr<ServerThread> fakeCostsServerThread(FakeCostsServer::Responder r)
+{
+    return std::make_unique<ServerThread>([r](quint16 &port) {
+        auto *s = new FakeCostsServer(r);
+        s->listen(QHostAddress::LocalHost, 0);
+        port = s->serverPort();
+        return s;
+    });
+}

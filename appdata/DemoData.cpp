@@ -1,9 +1,9 @@
 #include "DemoData.h"
+#include "core/Errors.h"
 #include "data/SqlDialect.h"
-#include "data/SqlScript.h"
 #include "data/SqliteRoutines.h"
+#include "data/SqlScript.h"
 #include "data/SqlStatement.h"
-#include "toolkit/Errors.h"
 
 #include <QDate>
 #include <QFile>

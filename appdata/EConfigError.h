@@ -4,7 +4,7 @@
 // Programs end with exit code 2 on it, before opening anything.
 #pragma once
 
-#include "toolkit/Errors.h"
+#include "core/Errors.h"
 
 class EConfigError : public EHostError {
 public:

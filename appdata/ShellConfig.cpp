@@ -2,7 +2,7 @@
 #include "CommandLineText.h"
 #include "EConfigError.h"
 #include "IniFile.h"
-#include "toolkit/Errors.h"
+#include "core/Errors.h"
 
 #include <QCommandLineParser>
 #include <QDir>

@@ -1,11 +1,11 @@
 #include "dtmDBGeral.h"
+#include "core/Errors.h"
+#include "data/FirebirdSharing.h"
 #include "data/HostDatabase.h"
-#include "data/SqlStatement.h"
 #include "data/SqliteRoutines.h"
-#include "services/FirebirdSharing.h"
-#include "services/LocalCache.h"
-#include "services/ShellContext.h"
-#include "toolkit/Errors.h"
+#include "data/SqlStatement.h"
+#include "session/LocalCache.h"
+#include "session/ShellContext.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -4,7 +4,7 @@
 #   share/merenda/reports/             the standard report definitions
 #   share/applications, share/icons    the desktop entry and its icon
 # The programs find their libraries through RPATH and their module and data
-# through InstallPaths (host/toolkit).
+# through InstallPaths (host/core).
 include(GNUInstallDirs)
 set(MERENDA_LIBDIR ${CMAKE_INSTALL_LIBDIR}/merenda)
 set(MERENDA_DATADIR ${CMAKE_INSTALL_DATADIR}/merenda)
@@ -15,13 +15,13 @@ foreach(program shell costs_server)
   set_target_properties(${program} PROPERTIES BUILD_WITH_INSTALL_RPATH ON
                         INSTALL_RPATH "$ORIGIN:$ORIGIN/../${MERENDA_LIBDIR}")
 endforeach()
-foreach(lib host_toolkit host_data host_services host_report host_ui PKG_XEV01700)
+foreach(lib ${HOST_LIBRARIES} PKG_XEV01700)
   set_target_properties(${lib} PROPERTIES INSTALL_RPATH "$ORIGIN")
 endforeach()
 
 install(PROGRAMS $<TARGET_FILE:shell> DESTINATION ${CMAKE_INSTALL_BINDIR} RENAME merenda)
 install(PROGRAMS $<TARGET_FILE:costs_server> DESTINATION ${CMAKE_INSTALL_BINDIR} RENAME merenda-costs)
-install(TARGETS host_toolkit host_data host_services host_report host_ui PKG_XEV01700
+install(TARGETS ${HOST_LIBRARIES} PKG_XEV01700
         LIBRARY DESTINATION ${MERENDA_LIBDIR})
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/reports/ DESTINATION ${MERENDA_DATADIR}/reports
         FILES_MATCHING PATTERN "*.rel")

@@ -1,6 +1,6 @@
 #include "CostsOptions.h"
 
-#include "toolkit/Errors.h"
+#include "core/Errors.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>

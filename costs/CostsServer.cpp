@@ -1,7 +1,7 @@
 #include "CostsServer.h"
-#include "CostTypeSource.h"
 #include "CostsSession.h"
-#include "services/RemoteProtocol.h"
+#include "CostTypeSource.h"
+#include "remote/RemoteProtocol.h"
 
 #include <QMutex>
 #include <QTcpServer>

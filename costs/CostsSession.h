@@ -5,7 +5,7 @@
 // read and idle timeouts (CostsServer::Limits).
 #pragma once
 
-#include "services/RemoteProtocol.h"
+#include "remote/RemoteProtocol.h"
 
 #include <QElapsedTimer>
 #include <QJsonObject>

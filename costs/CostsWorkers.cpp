@@ -1,5 +1,5 @@
 #include "CostsWorkers.h"
-#include "services/RemoteProtocol.h"
+#include "remote/RemoteProtocol.h"
 
 #include <QJsonArray>
 #include <QMetaObject>

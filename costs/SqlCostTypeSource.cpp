@@ -1,6 +1,6 @@
 #include "SqlCostTypeSource.h"
 #include "appdata/dtmDBGeral.h"
-#include "toolkit/Errors.h"
+#include "core/Errors.h"
 
 #include <QAtomicInt>
 #include <QFileInfo>

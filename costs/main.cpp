@@ -2,7 +2,7 @@
 #include "CostsOptions.h"
 #include "CostsServer.h"
 #include "SqlCostTypeSource.h"
-#include "services/FirebirdSharing.h"
+#include "data/FirebirdSharing.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>

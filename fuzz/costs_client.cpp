@@ -11,10 +11,10 @@
 // escapes; a failed connect leaves the connection off with a reason; a
 // failed call gives an empty list; no crash, hang or sanitizer report.
 #include "LoopbackPeer.h"
-#include "services/CostTypes.h"
-#include "services/RemoteProtocol.h"
-#include "services/TNetConnection.h"
-#include "toolkit/Errors.h"
+#include "core/Errors.h"
+#include "remote/CostTypes.h"
+#include "remote/RemoteProtocol.h"
+#include "remote/TNetConnection.h"
 
 #include <QCoreApplication>
 #include <QtEndian>

@@ -9,10 +9,10 @@
 // every answer is a whole frame within the reply limit holding a reply
 // object ("ok" and a "result", or an "error" with code and message); once the
 // client goes, its session ends; no crash, hang or sanitizer report.
-#include "CostTypeSource.h"
 #include "CostsServer.h"
+#include "CostTypeSource.h"
 #include "LoopbackPeer.h"
-#include "services/RemoteProtocol.h"
+#include "remote/RemoteProtocol.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

@@ -6,7 +6,7 @@
 // either blank or holding a character the position accepts; the value of a
 // display filled from the left filters back to that display; the
 // line-edit mask is produced for any definition.
-#include "toolkit/EditMask.h"
+#include "core/EditMask.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -7,10 +7,10 @@
 // raises DefinitionError naming a line of the definition it read; nothing
 // else escapes; no crash, hang, leak or sanitizer report. FUZZ_VERBOSE=1
 // prints why a definition was refused (handy when adding starting inputs).
-#include "toolkit/Errors.h"
-#include "toolkit/FormReader.h"
-#include "toolkit/TFont.h"
-#include "toolkit/TForm.h"
+#include "core/Errors.h"
+#include "widgets/FormReader.h"
+#include "widgets/TFont.h"
+#include "widgets/TForm.h"
 
 #include <QApplication>
 

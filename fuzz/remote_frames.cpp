@@ -8,7 +8,7 @@
 // taken is non-empty, within the limit, and its header and body are exactly
 // the next bytes of the stream; what is left pending is the rest of the
 // stream; a body that parses as an object is framed and parsed back equal.
-#include "services/RemoteProtocol.h"
+#include "remote/RemoteProtocol.h"
 
 #include <QList>
 #include <QtEndian>

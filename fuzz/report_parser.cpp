@@ -1,5 +1,5 @@
-// Fuzzes the report-definition parser (ReportParser) and its writer
-// (ReportWriter).
+// Fuzzes the report-definition parser (DefinitionParser) and its writer
+// (DefinitionWriter).
 //
 // Input: the text of a definition file (UTF-8). Checks: any text either
 // parses or raises ReportParseError naming a line of the text and a column
@@ -7,9 +7,9 @@
 // out, and the written text parses back into an equal definition (lines
 // aside) that writes out the same text again. FUZZ_VERBOSE=1 prints why a
 // text was refused (handy when adding starting inputs).
-#include "report/ReportParseError.h"
-#include "report/ReportParser.h"
-#include "report/ReportWriter.h"
+#include "report/model/DefinitionParser.h"
+#include "report/model/DefinitionWriter.h"
+#include "report/model/ReportParseError.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -63,10 +63,10 @@ bool sameDefinitions(const ReportDefinition &a, const ReportDefinition &b)
 
 void checkRoundTrip(const ReportDefinition &def, const QString &source)
 {
-    const QString written = ReportWriter::toText(def);
+    const QString written = DefinitionWriter::toText(def);
     ReportDefinition back;
     try {
-        back = ReportParser::parseText(written, QStringLiteral("written.rel"));
+        back = DefinitionParser::parseText(written, QStringLiteral("written.rel"));
     } catch (const ReportParseError &e) {
         failWith("the written definition does not parse back", e.text() + QStringLiteral("\n--- read\n")
                                                                     + source + QStringLiteral("\n--- written\n")
@@ -74,10 +74,10 @@ void checkRoundTrip(const ReportDefinition &def, const QString &source)
     }
     if (!sameDefinitions(def, back))
         failWith("the definition read back differs", source + QStringLiteral("\n--- written\n") + written);
-    if (ReportWriter::toText(back) != written)
+    if (DefinitionWriter::toText(back) != written)
         failWith("writing the definition read back gives another text", written);
-    if (!ReportParser::check(def).isEmpty())
-        failWith("check() refuses a definition that parsed", ReportParser::check(def));
+    if (!DefinitionParser::check(def).isEmpty())
+        failWith("check() refuses a definition that parsed", DefinitionParser::check(def));
 }
 
 } // namespace
@@ -87,7 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString source = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
     ReportDefinition def;
     try {
-        def = ReportParser::parseText(source, QStringLiteral("fuzz.rel"));
+        def = DefinitionParser::parseText(source, QStringLiteral("fuzz.rel"));
     } catch (const ReportParseError &e) {
         if (qEnvironmentVariableIsSet("FUZZ_VERBOSE"))
             std::fprintf(stderr, "%s\n", qPrintable(e.text()));

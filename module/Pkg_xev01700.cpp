@@ -1,8 +1,8 @@
 #include "Pkg_xev01700.h"
+#include "core/ModuleRegistry.h"
 #include "screen/Cli_xev01700.h"
 #include "screen/TfrmRealGlobal.h"
-#include "toolkit/ModuleRegistry.h"
-#include "toolkit/TApplication.h"
+#include "widgets/TApplication.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -2,8 +2,8 @@
 // instance and the service lists live in the screen's ModuleState.
 #pragma once
 
+#include "core/PackageInfo.h"
 #include "screen/ModuleState.h"
-#include "toolkit/PackageInfo.h"
 
 #include <QString>
 

@@ -2,14 +2,14 @@
 #include "ModuleState.h"
 #include "TfrmRealGlobal.h"
 
-#include "services/TDateEditPlus.h"
-#include "toolkit/TCheckBox.h"
-#include "toolkit/TComboBox.h"
-#include "toolkit/TEdit.h"
-#include "toolkit/TMaskEdit.h"
-#include "toolkit/TRadioButton.h"
-#include "toolkit/TRadioGroup.h"
-#include "toolkit/TSpinEdit.h"
+#include "widgets/TCheckBox.h"
+#include "widgets/TComboBox.h"
+#include "widgets/TDateEditPlus.h"
+#include "widgets/TEdit.h"
+#include "widgets/TMaskEdit.h"
+#include "widgets/TRadioButton.h"
+#include "widgets/TRadioGroup.h"
+#include "widgets/TSpinEdit.h"
 
 namespace {
 void restoreChoice(TRadioButton *all, TRadioButton *list, bool listed)

@@ -1,8 +1,8 @@
 #include "ReportSelection.h"
 
+#include "core/CodePage1252.h"
+#include "core/StringFunctions.h"
 #include "data/TParam.h"
-#include "services/StringFunctions.h"
-#include "toolkit/CodePage1252.h"
 
 #include <QLocale>
 

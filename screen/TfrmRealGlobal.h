@@ -6,7 +6,7 @@
 #pragma once
 
 #include "ReportSelection.h"
-#include "report/TfrmDadosGerRel.h"
+#include "report/commands/TfrmDadosGerRel.h"
 
 class ListCountLabel;
 class TADOIBQuery;

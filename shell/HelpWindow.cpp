@@ -1,6 +1,6 @@
 #include "HelpWindow.h"
-#include "toolkit/TControlInfo.h"
-#include "toolkit/TForm.h"
+#include "widgets/TControlInfo.h"
+#include "widgets/TForm.h"
 
 #include <QFile>
 

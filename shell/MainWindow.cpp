@@ -3,11 +3,11 @@
 #include "ModuleLoader.h"
 #include "ReportCommands.h"
 #include "UserPreferences.h"
-#include "toolkit/Dispatch.h"
-#include "toolkit/HostUi.h"
-#include "toolkit/KeyboardHelpers.h"
-#include "toolkit/TApplication.h"
-#include "toolkit/TForm.h"
+#include "core/Dispatch.h"
+#include "core/HostUi.h"
+#include "widgets/KeyboardHelpers.h"
+#include "widgets/TApplication.h"
+#include "widgets/TForm.h"
 
 #include <QAction>
 #include <QApplication>

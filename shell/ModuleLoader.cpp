@@ -1,6 +1,6 @@
 #include "ModuleLoader.h"
-#include "toolkit/Errors.h"
-#include "toolkit/PackageInfo.h"
+#include "core/Errors.h"
+#include "core/PackageInfo.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "ReportCommands.h"
-#include "toolkit/Dispatch.h"
-#include "toolkit/TForm.h"
-#include "toolkit/TMenuItem.h"
+#include "core/Dispatch.h"
+#include "widgets/TForm.h"
+#include "widgets/TMenuItem.h"
 
 #include <QAbstractButton>
 #include <QAction>

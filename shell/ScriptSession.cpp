@@ -6,19 +6,19 @@
 #include "ScriptTokens.h"
 #include "UserInput.h"
 
+#include "core/Dispatch.h"
 #include "data/TParam.h"
-#include "report/TReportDesignerDialog.h"
-#include "report/TfrmDadosGerRel.h"
-#include "services/TDateEditPlus.h"
-#include "toolkit/Dispatch.h"
-#include "toolkit/TCheckBox.h"
-#include "toolkit/TComboBox.h"
-#include "toolkit/TEdit.h"
-#include "toolkit/TForm.h"
-#include "toolkit/TRadioButton.h"
-#include "toolkit/TRadioGroup.h"
-#include "toolkit/TSpinEdit.h"
+#include "report/commands/TfrmDadosGerRel.h"
+#include "report/commands/TReportDesignerDialog.h"
 #include "ui/ScriptedHostUi.h"
+#include "widgets/TCheckBox.h"
+#include "widgets/TComboBox.h"
+#include "widgets/TDateEditPlus.h"
+#include "widgets/TEdit.h"
+#include "widgets/TForm.h"
+#include "widgets/TRadioButton.h"
+#include "widgets/TRadioGroup.h"
+#include "widgets/TSpinEdit.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -77,7 +77,7 @@ ScriptSession::ScriptSession(MainWindow &window, ModuleLoader &loader, ScriptedH
     m_ui.onQuestion = [this](const ScriptedHostUi::Question &q) {
         print(QJsonObject{{"event", "question"}, {"text", q.text}, {"answer", q.answer ? "yes" : "no"}});
     };
-    m_ui.onCancelled = [this](const ScriptedHostUi::Work &w) {
+    m_ui.onCancelled = [this](const ScriptedHostUi::WaitSeen &w) {
         print(QJsonObject{{"event", "cancelled"}, {"title", w.title}});
     };
 }

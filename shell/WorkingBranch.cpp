@@ -1,5 +1,5 @@
 #include "WorkingBranch.h"
-#include "toolkit/Errors.h"
+#include "core/Errors.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

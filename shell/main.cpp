@@ -14,16 +14,16 @@
 #include "TerminationSignals.h"
 #include "UserInput.h"
 #include "WorkingBranch.h"
+#include "appdata/CostsServerProcess.h"
 #include "appdata/dtmDBGeral.h"
-#include "services/CostsServerProcess.h"
-#include "services/ShellContext.h"
-#include "services/ShellNotices.h"
-#include "toolkit/Errors.h"
-#include "toolkit/HostUi.h"
-#include "toolkit/InstallPaths.h"
-#include "toolkit/KeyboardHelpers.h"
+#include "core/Errors.h"
+#include "core/HostUi.h"
+#include "core/InstallPaths.h"
+#include "session/ShellContext.h"
+#include "session/ShellNotices.h"
 #include "ui/QtHostUi.h"
 #include "ui/ScriptedHostUi.h"
+#include "widgets/KeyboardHelpers.h"
 
 #include <QApplication>
 #include <QFile>

@@ -7,9 +7,9 @@
 //
 // Prints, per kind: requests sent before the cut-off, seconds taken, the
 // server's peak resident memory (VmHWM) and its ratio to the 64 MB limit.
+#include "appdata/CostsServerProcess.h"
 #include "appdata/dtmDBGeral.h"
-#include "services/CostsServerProcess.h"
-#include "services/RemoteProtocol.h"
+#include "remote/RemoteProtocol.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

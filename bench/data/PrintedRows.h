@@ -8,8 +8,8 @@
 // report benchmark.
 #pragma once
 
+#include "core/Errors.h"
 #include "data/SqlDialect.h"
-#include "toolkit/Errors.h"
 
 #include <QDate>
 #include <QSqlDatabase>

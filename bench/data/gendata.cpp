@@ -13,7 +13,7 @@
 #include "PrintedRows.h"
 #include "appdata/DemoData.h"
 #include "appdata/dtmDBGeral.h"
-#include "toolkit/Errors.h"
+#include "core/Errors.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

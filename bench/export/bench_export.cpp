@@ -7,8 +7,8 @@
 // stays put means memory does not grow with the rows exported).
 //
 //   bench_export [ROWS ...]      default: 100000 1000000; files in $TMPDIR
-#include "report/CsvExportWriter.h"
-#include "report/XlsxExportWriter.h"
+#include "report/output/CsvExportWriter.h"
+#include "report/output/XlsxExportWriter.h"
 
 #include <QCoreApplication>
 #include <QDir>

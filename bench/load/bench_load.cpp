@@ -10,9 +10,9 @@
 //
 //   bench_load [--sessions N] [--checks M]
 #include "LoadScript.h"
-#include "support/FirebirdServer.h"
+#include "appdata/CostsServerProcess.h"
 #include "appdata/dtmDBGeral.h"
-#include "services/CostsServerProcess.h"
+#include "support/FirebirdServer.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -8,10 +8,10 @@
 // The databases are made once in $BENCH_REPORT_DIR (default /tmp) and kept.
 #include "BenchReportData.h"
 #include "appdata/dtmDBGeral.h"
-#include "report/ReportLibrary.h"
-#include "report/ReportParser.h"
-#include "report/TReportDesignerDialog.h"
-#include "toolkit/HostUi.h"
+#include "core/HostUi.h"
+#include "report/commands/TReportDesignerDialog.h"
+#include "report/model/DefinitionParser.h"
+#include "report/model/ReportLibrary.h"
 #include "ui/ScriptedHostUi.h"
 
 #include <benchmark/benchmark.h>
@@ -145,7 +145,7 @@ void BM_Sqlite3Shell(benchmark::State &state)
     for (const Value &v : values(branchServices(path)))
         script += QStringLiteral(".parameter set :%1 \"%2\"\n").arg(QLatin1String(v.name), v.literal);
     script += QStringLiteral(".output /dev/null\n");
-    for (const ReportQuery &q : ReportParser::parseFile(standardDefinition()).queries)
+    for (const ReportQuery &q : DefinitionParser::parseFile(standardDefinition()).queries)
         script += q.sql[ReportQuery::Default] + QStringLiteral(";\n");
     for (auto _ : state) {
         QProcess p;

@@ -5,16 +5,16 @@
 //  - BM_BareWindow: a plain Qt window with as many plain widgets, shown;
 //  - BM_Valida: the whole-screen check with N services in the branch
 //    (services "Todos"): the effective list grows with N, in one pass.
+#include "appdata/CostsServerProcess.h"
 #include "appdata/dtmDBGeral.h"
+#include "core/Dispatch.h"
 #include "module/Pkg_xev01700.h"
 #include "screen/TfrmRealGlobal.h"
-#include "services/CostsServerProcess.h"
-#include "services/LocalCache.h"
-#include "services/ShellContext.h"
-#include "toolkit/Dispatch.h"
-#include "toolkit/FormReader.h"
-#include "toolkit/TMaskEdit.h"
+#include "session/LocalCache.h"
+#include "session/ShellContext.h"
 #include "ui/ScriptedHostUi.h"
+#include "widgets/FormReader.h"
+#include "widgets/TMaskEdit.h"
 
 #include <QApplication>
 #include <QLabel>

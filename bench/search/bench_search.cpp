@@ -3,13 +3,13 @@
 // then a filter that only the last products match against the sqlite3
 // shell's bare LIKE scan of the table (compareWithTheShell). The database is generated once into
 // the build folder (bench-data/products-1m.sqlite) and reused.
+#include "appdata/dtmDBGeral.h"
 #include "data/SqlStatement.h"
 #include "data/TADOIBDataSet.h"
 #include "data/TADOIBQuery.h"
 #include "data/TADOIBStringField.h"
 #include "data/TDataSource.h"
-#include "appdata/dtmDBGeral.h"
-#include "services/SearchLists.h"
+#include "lookup/SearchLists.h"
 #include "ui/QtHostUi.h"
 #include "ui/SearchDialog.h"
 #include "ui/SearchModel.h"

@@ -1,5 +1,5 @@
 #include "HostDatabase.h"
-#include "toolkit/Errors.h"
+#include "core/Errors.h"
 
 HostDatabase &HostDatabase::instance()
 {

@@ -1,6 +1,6 @@
 #include "SqlScript.h"
 #include "SqlStatement.h"
-#include "toolkit/Errors.h"
+#include "core/Errors.h"
 
 #include <QRegularExpression>
 #include <QSqlError>

@@ -1,7 +1,7 @@
 #include "SqlStatement.h"
 #include "HostDatabase.h"
 #include "NamedSql.h"
-#include "toolkit/Errors.h"
+#include "core/Errors.h"
 
 #include <QDate>
 #include <QDateTime>

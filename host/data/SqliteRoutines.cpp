@@ -1,6 +1,6 @@
 #include "SqliteRoutines.h"
 #include "TextFold.h"
-#include "toolkit/Errors.h"
+#include "core/Errors.h"
 
 #include <QSqlDatabase>
 #include <QSqlDriver>

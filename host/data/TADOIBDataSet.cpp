@@ -5,7 +5,7 @@
 #include "SqlStatement.h"
 #include "TADOIBQuery.h"
 #include "TADOIBStringField.h"
-#include "toolkit/Errors.h"
+#include "core/Errors.h"
 
 #include <QRegularExpression>
 

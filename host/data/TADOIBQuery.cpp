@@ -4,8 +4,8 @@
 #include "SqlStatement.h"
 #include "TADOIBDataSet.h"
 #include "TADOIBStringField.h"
-#include "toolkit/ComponentRegistry.h"
-#include "toolkit/Errors.h"
+#include "core/ComponentRegistry.h"
+#include "core/Errors.h"
 
 REGISTER_COMPONENT(TADOIBQuery)
 

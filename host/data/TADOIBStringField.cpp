@@ -1,7 +1,7 @@
 #include "TADOIBStringField.h"
 #include "TADOIBQuery.h"
-#include "toolkit/ComponentRegistry.h"
-#include "toolkit/Errors.h"
+#include "core/ComponentRegistry.h"
+#include "core/Errors.h"
 
 REGISTER_COMPONENT(TADOIBStringField)
 

@@ -1,6 +1,6 @@
 #include "TDataSource.h"
 #include "TADOIBDataSet.h"
-#include "toolkit/ComponentRegistry.h"
+#include "core/ComponentRegistry.h"
 
 REGISTER_COMPONENT(TDataSource)
 

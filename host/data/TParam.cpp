@@ -1,5 +1,5 @@
 #include "TParam.h"
-#include "toolkit/Errors.h"
+#include "core/Errors.h"
 
 TParam::TParam(const QString &name, DataType type) : m_name(name), m_type(type) {}
 

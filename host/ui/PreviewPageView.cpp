@@ -1,6 +1,6 @@
 #include "PreviewPageView.h"
-#include "toolkit/Errors.h"
-#include "toolkit/PagedDocument.h"
+#include "core/Errors.h"
+#include "report/layout/PagedDocument.h"
 
 #include <QKeyEvent>
 #include <QPainter>

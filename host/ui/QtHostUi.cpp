@@ -2,15 +2,14 @@
 #include "ReportEditDialog.h"
 #include "ReportPreviewDialog.h"
 #include "SearchDialog.h"
-#include "WorkWaiter.h"
-#include "toolkit/Dispatch.h"
+#include "WorkDialog.h"
+#include "core/Dispatch.h"
 
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
-#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QMenu>
@@ -79,7 +78,7 @@ bool QtHostUi::askYesNo(const QString &caption, const QString &question)
 namespace {
 // The caller's preview actions as one button with a menu, so that the tool
 // bar keeps its width.
-void addPreviewActions(QToolBar *bar, const QList<HostUi::PreviewAction> &actions)
+void addPreviewActions(QToolBar *bar, const QList<ReportUi::PreviewAction> &actions)
 {
     if (!bar || actions.isEmpty())
         return;
@@ -88,7 +87,7 @@ void addPreviewActions(QToolBar *bar, const QList<HostUi::PreviewAction> &action
     button->setObjectName(QStringLiteral("previewActions"));
     button->setPopupMode(QToolButton::InstantPopup);
     auto *menu = new QMenu(button);
-    for (const HostUi::PreviewAction &a : actions) {
+    for (const ReportUi::PreviewAction &a : actions) {
         QAction *act = menu->addAction(a.caption);
         act->setObjectName(a.name);
         QObject::connect(act, &QAction::triggered, bar, [run = a.run] { Dispatch::guard(run); });
@@ -98,28 +97,6 @@ void addPreviewActions(QToolBar *bar, const QList<HostUi::PreviewAction> &action
     bar->addWidget(button);
 }
 } // namespace
-
-void QtHostUi::previewReport(const QString &title, QPrinter &printer,
-                             const std::function<int(QPrinter *)> &paint)
-{
-    previewReportWithActions(title, printer, paint, {});
-}
-
-void QtHostUi::previewReportWithActions(const QString &title, QPrinter &printer,
-                                        const std::function<int(QPrinter *)> &paint,
-                                        const QList<PreviewAction> &actions)
-{
-    Dispatch::ModalScope modal;
-    QPrintPreviewDialog dlg(&printer, dialogParent());
-    dlg.setWindowTitle(title);
-    dlg.resize(900, 700);
-    // Painting runs inside the dialog's event loop: errors are shown there.
-    QObject::connect(&dlg, &QPrintPreviewDialog::paintRequested, &dlg,
-                     [&paint](QPrinter *p) { Dispatch::guard([&] { paint(p); }); });
-    if (auto *bar = dlg.findChild<QToolBar *>())
-        addPreviewActions(bar, actions);
-    dlg.exec();
-}
 
 bool QtHostUi::editReport(ReportDefinition &def,
                           const std::function<QString(const ReportDefinition &)> &check)
@@ -154,4 +131,4 @@ void QtHostUi::previewDocument(PagedDocument &doc, const QList<PreviewAction> &a
     dlg.exec();
 }
 
-bool QtHostUi::waitForWork(const QString &title, WorkProgress &work) { return WorkWaiter::wait(title, work); }
+bool QtHostUi::waitForWork(const QString &title, Work &work) { return WorkDialog::wait(title, work); }

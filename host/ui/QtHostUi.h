@@ -1,9 +1,10 @@
-// HostUi for people: Qt message boxes and dialogs.
+// HostUi and ReportUi for people: Qt message boxes and dialogs.
 #pragma once
 
-#include "toolkit/HostUi.h"
+#include "core/HostUi.h"
+#include "report/commands/ReportUi.h"
 
-class QtHostUi : public HostUi {
+class QtHostUi : public HostUi, public ReportUi {
 public:
     void showError(const QString &text, bool abort) override;
     void showException(const QString &text) override;
@@ -15,15 +16,10 @@ public:
                             const QString &initial) override;
     bool askYesNo(const QString &caption, const QString &question) override;
     bool askPrinter(QPrinter &printer) override;
-    void previewReport(const QString &title, QPrinter &printer,
-                       const std::function<int(QPrinter *)> &paint) override;
-    // The actions are the menu of an "Exportar" button at the end of the
-    // preview's tool bar.
-    void previewReportWithActions(const QString &title, QPrinter &printer,
-                                  const std::function<int(QPrinter *)> &paint,
-                                  const QList<PreviewAction> &actions) override;
     bool editReport(ReportDefinition &def,
                     const std::function<QString(const ReportDefinition &)> &check) override;
+    // The actions are the menu of an "Exportar" button at the end of the
+    // preview's tool bar.
     void previewDocument(PagedDocument &doc, const QList<PreviewAction> &actions = {}) override;
-    bool waitForWork(const QString &title, WorkProgress &work) override;
+    bool waitForWork(const QString &title, Work &work) override;
 };

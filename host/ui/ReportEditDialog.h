@@ -3,7 +3,7 @@
 // stays open, showing the problem, until the definition passes.
 #pragma once
 
-#include "report/ReportDefinition.h"
+#include "report/model/ReportDefinition.h"
 
 #include <QDialog>
 #include <QList>

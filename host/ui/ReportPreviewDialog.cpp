@@ -1,10 +1,11 @@
 #include "ReportPreviewDialog.h"
 #include "PreviewPageView.h"
-#include "toolkit/Dispatch.h"
-#include "toolkit/Errors.h"
-#include "toolkit/HostUi.h"
-#include "toolkit/PagedDocument.h"
-#include "toolkit/WorkProgress.h"
+#include "core/Dispatch.h"
+#include "core/Errors.h"
+#include "core/HostUi.h"
+#include "core/Work.h"
+#include "report/commands/ReportUi.h"
+#include "report/layout/PagedDocument.h"
 
 #include <QAction>
 #include <QLabel>
@@ -60,9 +61,9 @@ void ReportPreviewDialog::print()
     printer.setPageLayout(m_doc.pageLayout());
     printer.setDocName(m_doc.title());
     Dispatch::guard([&] {
-        if (!HostUi::instance().askPrinter(printer))
+        if (!ReportUi::instance().askPrinter(printer))
             return;
-        const std::unique_ptr<WorkProgress> work = m_doc.startPrinting(&printer);
+        const std::unique_ptr<Work> work = m_doc.startPrinting(&printer);
         HostUi::instance().waitForWork(m_doc.title(), *work);
         if (!work->error().isEmpty())
             throw EHostError(work->error());

@@ -1,11 +1,11 @@
 #include "ScriptedHostUi.h"
 
-#include "report/ReportDefinition.h"
-#include "report/ReportFileWriter.h"
-#include "toolkit/Dispatch.h"
-#include "toolkit/Errors.h"
-#include "toolkit/PagedDocument.h"
-#include "toolkit/WorkProgress.h"
+#include "core/Dispatch.h"
+#include "core/Errors.h"
+#include "core/Work.h"
+#include "report/layout/PagedDocument.h"
+#include "report/model/ReportDefinition.h"
+#include "report/output/RunFileWriter.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -95,22 +95,6 @@ bool ScriptedHostUi::askPrinter(QPrinter &printer)
     return true;
 }
 
-void ScriptedHostUi::previewReport(const QString &title, QPrinter &printer,
-                                   const std::function<int(QPrinter *)> &paint)
-{
-    QTemporaryDir dir;
-    const QString file = outputDir.isEmpty() ? dir.filePath(QStringLiteral("preview.pdf"))
-                                             : QDir(outputDir).filePath(QStringLiteral("preview-%1.pdf").arg(++outputCount));
-    // The printer writes in place: a part file, renamed once complete.
-    const QString part = file + QStringLiteral(".part");
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(part);
-    const int pages = paint(&printer);
-    QFile::remove(file);
-    QFile::rename(part, file);
-    previews.append({title, pages});
-}
-
 namespace {
 // Every page of doc into a PDF, written safely.
 void writePages(PagedDocument &doc, const QString &path)
@@ -163,7 +147,7 @@ void ScriptedHostUi::runPreviewActions(const QList<PreviewAction> &actions)
     }
 }
 
-bool ScriptedHostUi::waitForWork(const QString &title, WorkProgress &work)
+bool ScriptedHostUi::waitForWork(const QString &title, Work &work)
 {
     const int cancelAfter = cancelAfterMs;
     cancelAfterMs = -1;
@@ -171,7 +155,7 @@ bool ScriptedHostUi::waitForWork(const QString &title, WorkProgress &work)
     Dispatch::ModalScope modal;
     QElapsedTimer clock;
     clock.start();
-    Work seen{title, QString(), 0, 0, false, false};
+    WaitSeen seen{title, QString(), 0, 0, false, false};
     QElapsedTimer sinceCancel;
     // Work done before the wait began (run on this thread) is past cancelling.
     while (!work.finished()) {
@@ -195,14 +179,6 @@ bool ScriptedHostUi::waitForWork(const QString &title, WorkProgress &work)
     if (seen.cancelled && onCancelled)
         onCancelled(seen);
     return !seen.cancelled;
-}
-
-void ScriptedHostUi::previewReportWithActions(const QString &title, QPrinter &printer,
-                                              const std::function<int(QPrinter *)> &paint,
-                                              const QList<PreviewAction> &actions)
-{
-    previewReport(title, printer, paint);
-    runPreviewActions(actions);
 }
 
 bool ScriptedHostUi::editReport(ReportDefinition &def,
@@ -232,5 +208,5 @@ void ScriptedHostUi::reportRows(const ReportDocument &doc)
 {
     if (outputDir.isEmpty())
         return;
-    ReportFileWriter::writeCsv(doc, QDir(outputDir).filePath(QStringLiteral("report-%1.csv").arg(++rowsCount)));
+    RunFileWriter::writeRowsCsv(doc, QDir(outputDir).filePath(QStringLiteral("report-%1.csv").arg(++rowsCount)));
 }

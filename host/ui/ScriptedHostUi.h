@@ -1,15 +1,16 @@
-// HostUi for tests and scripted sessions: records every message, answers
-// prompts from queues filled in advance, and never opens a window.
+// HostUi and ReportUi for tests and scripted sessions: records every message,
+// answers prompts from queues filled in advance, and never opens a window.
 #pragma once
 
-#include "toolkit/HostUi.h"
 #include "SearchScript.h"
+#include "core/HostUi.h"
+#include "report/commands/ReportUi.h"
 
 #include <QList>
 #include <QQueue>
 #include <functional>
 
-class ScriptedHostUi : public HostUi {
+class ScriptedHostUi : public HostUi, public ReportUi {
 public:
     struct Message {
         enum Kind { Error, Exception, Info } kind;
@@ -29,22 +30,16 @@ public:
                             const QString &initial) override;
     bool askYesNo(const QString &caption, const QString &question) override;
     bool askPrinter(QPrinter &printer) override;
-    void previewReport(const QString &title, QPrinter &printer,
-                       const std::function<int(QPrinter *)> &paint) override;
-    // Shows the preview as previewReport does, then chooses the queued
-    // previewActionAnswers that it offers, in order.
-    void previewReportWithActions(const QString &title, QPrinter &printer,
-                                  const std::function<int(QPrinter *)> &paint,
-                                  const QList<PreviewAction> &actions) override;
     bool editReport(ReportDefinition &def,
                     const std::function<QString(const ReportDefinition &)> &check) override;
-    // Records the preview; with outputDir set, writes its pages there.
+    // Records the preview; with outputDir set, writes its pages there. Then
+    // chooses the queued previewActionAnswers that it offers, in order.
     void previewDocument(PagedDocument &doc, const QList<PreviewAction> &actions = {}) override;
     // With outputDir set, writes the rows as report-N.csv there.
     void reportRows(const ReportDocument &doc) override;
     // Waits for the work, processing events; presses Cancel when asked to
     // (cancelAfterMs) and records what the work reported.
-    bool waitForWork(const QString &title, WorkProgress &work) override;
+    bool waitForWork(const QString &title, Work &work) override;
 
     // Search lists: queued answers and the searches shown (SearchScript.h).
     SearchScript search;
@@ -75,8 +70,8 @@ public:
     // Report edits: each changes the definition and returns false to cancel.
     // A definition the check refuses is recorded as an error and cancelled.
     QQueue<std::function<bool(ReportDefinition &)>> reportEdits;
-    // Previews shown: title and number of pages (painted to a scratch PDF, or
-    // into outputDir).
+    // Previews shown: title and number of pages (written into outputDir when
+    // it is set).
     struct Preview {
         QString title;
         int pages;
@@ -94,19 +89,19 @@ public:
     // Long work waited for: its title, the last status and count it showed,
     // whether it was cancelled and whether it had stopped when the wait
     // ended (after Cancel the wait lasts StopWaitMs at most).
-    struct Work {
+    struct WaitSeen {
         QString title, status;
         qint64 done = 0, total = 0;
         bool cancelled = false;
         bool stopped = false;
     };
     static constexpr int StopWaitMs = 10000;
-    QList<Work> works;
+    QList<WaitSeen> works;
     // When 0 or more, the next work waited for is cancelled that many
     // milliseconds after it started (then it goes back to -1).
     int cancelAfterMs = -1;
     // Called after a work was cancelled (scripted sessions print it).
-    std::function<void(const Work &)> onCancelled;
+    std::function<void(const WaitSeen &)> onCancelled;
 
     QStringList messageTexts() const;
     void clear();

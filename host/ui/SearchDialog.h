@@ -10,7 +10,7 @@
 // (typing goes on meanwhile), then "1.234 registros".
 #pragma once
 
-#include "toolkit/SearchRequest.h"
+#include "core/SearchRequest.h"
 
 #include <QDialog>
 

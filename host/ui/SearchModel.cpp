@@ -1,7 +1,7 @@
 #include "SearchModel.h"
-#include "toolkit/Errors.h"
+#include "core/EditMask.h"
+#include "core/Errors.h"
 #include "data/TextFold.h"
-#include "toolkit/EditMask.h"
 
 #include <QTimer>
 

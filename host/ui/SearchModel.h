@@ -19,7 +19,7 @@
 // constructor, lets its exception through to the caller.
 #pragma once
 
-#include "toolkit/SearchSource.h"
+#include "core/SearchSource.h"
 
 #include <QAbstractTableModel>
 #include <QSet>

@@ -1,7 +1,7 @@
 #include "SearchScript.h"
 #include "SearchModel.h"
-#include "toolkit/HostUi.h"
-#include "toolkit/SearchSource.h"
+#include "core/HostUi.h"
+#include "core/SearchSource.h"
 
 #include <climits>
 

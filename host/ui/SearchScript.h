@@ -14,7 +14,7 @@
 // matching rows (total). An empty list keeps its filter for the next one.
 #pragma once
 
-#include "toolkit/SearchRequest.h"
+#include "core/SearchRequest.h"
 
 #include <QList>
 #include <QQueue>

@@ -1,14 +1,14 @@
 // TBtnPesquisa: the order of its events around the built-in search, an
 // OnClick handler in place of the search, the empty-list text, and that it
 // never takes the focus.
-#include "support/SearchDatabase.h"
+#include "core/ComponentRegistry.h"
+#include "core/MensErro.h"
 #include "data/TADOIBQuery.h"
 #include "data/TADOIBStringField.h"
-#include "services/MensErro.h"
-#include "services/TBtnPesquisa.h"
-#include "toolkit/ComponentRegistry.h"
-#include "toolkit/TEdit.h"
+#include "lookup/TBtnPesquisa.h"
+#include "support/SearchDatabase.h"
 #include "ui/ScriptedHostUi.h"
+#include "widgets/TEdit.h"
 
 #include <QTest>
 #include <QVBoxLayout>

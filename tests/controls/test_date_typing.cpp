@@ -2,12 +2,12 @@
 // the whole text selected on entry, "+", "-", "H" and "T", and the period
 // presets of a paired start and end (context menu and Ctrl+Space), which go
 // through the same events as typing.
-#include "services/DateText.h"
-#include "services/PeriodPresets.h"
-#include "services/TDateEditPlus.h"
-#include "toolkit/Errors.h"
-#include "toolkit/TEdit.h"
+#include "core/DateText.h"
+#include "core/Errors.h"
 #include "ui/ScriptedHostUi.h"
+#include "widgets/PeriodPresets.h"
+#include "widgets/TDateEditPlus.h"
+#include "widgets/TEdit.h"
 
 #include <QDir>
 #include <QLineEdit>

@@ -1,10 +1,10 @@
 // TDateEditPlus: date checks, month ends, events and the calendar popup.
-#include "services/TDateEditPlus.h"
-#include "toolkit/ComponentRegistry.h"
-#include "toolkit/Errors.h"
-#include "toolkit/TControlInfo.h"
-#include "toolkit/TEdit.h"
+#include "core/ComponentRegistry.h"
+#include "core/Errors.h"
 #include "ui/ScriptedHostUi.h"
+#include "widgets/TControlInfo.h"
+#include "widgets/TDateEditPlus.h"
+#include "widgets/TEdit.h"
 
 #include <QAbstractItemView>
 #include <QCalendarWidget>

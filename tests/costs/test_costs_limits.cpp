@@ -6,10 +6,10 @@
 // shared secret (token) is asked for when set.
 #include "CostsTestSupport.h"
 #include "costs/CostsServer.h"
+#include "remote/CostTypes.h"
+#include "remote/TNetConnection.h"
+#include "session/ShellContext.h"
 #include "support/ServerThread.h"
-#include "services/CostTypes.h"
-#include "services/ShellContext.h"
-#include "services/TNetConnection.h"
 
 #include <QElapsedTimer>
 #include <QJsonArray>

@@ -1,13 +1,13 @@
 // The costs_server program as the shell runs it (CostsServerProcess): on a
 // SQLite database, on an embedded Firebird file the test itself holds open
 // (the shell's situation), its options, and how it ends.
-#include "support/FirebirdServer.h"
+#include "appdata/CostsServerProcess.h"
 #include "appdata/dtmDBGeral.h"
-#include "services/CostTypes.h"
-#include "services/CostsServerProcess.h"
-#include "services/FirebirdSharing.h"
-#include "services/TNetConnection.h"
-#include "toolkit/Errors.h"
+#include "core/Errors.h"
+#include "data/FirebirdSharing.h"
+#include "remote/CostTypes.h"
+#include "remote/TNetConnection.h"
+#include "support/FirebirdServer.h"
 
 #include <QDir>
 #include <QProcess>

@@ -2,14 +2,14 @@
 // NumeroTipoCusto against a live server, a refused port, a server that
 // accepts and never answers, garbage, oversized and malformed replies, an
 // unknown server object; and the server's own limits and timeouts.
-#include "costs/CostTypeSource.h"
+#include "core/Errors.h"
 #include "costs/CostsServer.h"
+#include "costs/CostTypeSource.h"
+#include "remote/CostTypes.h"
+#include "remote/RemoteProtocol.h"
+#include "remote/TNetConnection.h"
 #include "support/FakeCostsServer.h"
 #include "support/ServerThread.h"
-#include "services/CostTypes.h"
-#include "services/RemoteProtocol.h"
-#include "services/TNetConnection.h"
-#include "toolkit/Errors.h"
 
 #include <QElapsedTimer>
 #include <QJsonArray>

@@ -8,14 +8,14 @@
 // server: the screen opens, the report check says there is no cost type,
 // and the notice goes to standard error.
 #include "CostsTestSupport.h"
+#include "appdata/CostsServerProcess.h"
+#include "appdata/dtmDBGeral.h"
+#include "remote/CostTypes.h"
+#include "remote/TNetConnection.h"
+#include "session/ShellNotices.h"
 #include "support/FakeCostsServer.h"
 #include "support/ServerThread.h"
 #include "support/SilentServer.h"
-#include "appdata/dtmDBGeral.h"
-#include "services/CostTypes.h"
-#include "services/CostsServerProcess.h"
-#include "services/ShellNotices.h"
-#include "services/TNetConnection.h"
 
 #include <QElapsedTimer>
 #include <QJsonArray>

@@ -1,6 +1,6 @@
 // Framing of the remote protocol and the costs server's options.
 #include "costs/CostsOptions.h"
-#include "services/RemoteProtocol.h"
+#include "remote/RemoteProtocol.h"
 
 #include <QJsonArray>
 #include <QTemporaryDir>

@@ -3,14 +3,14 @@
 // and never answers, one killed in mid-session and started again (the next
 // action after its return works, through the same data module), and the
 // shell program refusing a database location that does not exist.
-#include "support/DemoDatabase.h"
-#include "support/FirebirdServer.h"
-#include "support/SilentServer.h"
+#include "data/FirebirdSharing.h"
 #include "data/HostDatabase.h"
 #include "data/SqlStatement.h"
 #include "data/TADOIBQuery.h"
 #include "data/TADOIBStringField.h"
-#include "services/FirebirdSharing.h"
+#include "support/DemoDatabase.h"
+#include "support/FirebirdServer.h"
+#include "support/SilentServer.h"
 
 #include <QElapsedTimer>
 #include <QProcess>

@@ -2,13 +2,13 @@
 // first run (and never left half made), the shell context filled on open,
 // databases that cannot be opened giving a clear error and no crash, and the
 // configuration read from INI file and options.
-#include "support/DemoDatabase.h"
 #include "appdata/ShellConfig.h"
 #include "data/HostDatabase.h"
 #include "data/SqlStatement.h"
 #include "data/TADOIBQuery.h"
 #include "data/TADOIBStringField.h"
-#include "services/ShellContext.h"
+#include "session/ShellContext.h"
+#include "support/DemoDatabase.h"
 
 #include <QCommandLineParser>
 #include <QFile>

@@ -4,15 +4,15 @@
 // paging with FIRST/SKIP, the shell-context functions on Firebird types; all
 // embedded (no server), then once more against a server this test starts on
 // 127.0.0.1 and stops.
-#include "support/DemoDatabase.h"
-#include "support/FirebirdServer.h"
 #include "data/HostDatabase.h"
 #include "data/SqlStatement.h"
 #include "data/TADOIBDataSet.h"
 #include "data/TADOIBQuery.h"
 #include "data/TADOIBStringField.h"
-#include "services/CodePictures.h"
-#include "services/ShellFunctions.h"
+#include "session/CodePictures.h"
+#include "session/ShellFunctions.h"
+#include "support/DemoDatabase.h"
+#include "support/FirebirdServer.h"
 
 #include <QElapsedTimer>
 #include <QtTest>

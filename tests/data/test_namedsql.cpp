@@ -1,9 +1,9 @@
 // Named parameters found in statement texts and rewritten per engine, the
 // values bound for them, and the splitting of schema scripts: no database.
+#include "core/Errors.h"
 #include "data/NamedSql.h"
 #include "data/SqlScript.h"
 #include "data/SqlStatement.h"
-#include "toolkit/Errors.h"
 
 #include <QtTest>
 

@@ -2,12 +2,12 @@
 // transient fields, database errors with the driver's own text, and its data
 // set (the Query member): what runs, fields for lists, paging, filters,
 // positioning on a chosen row. On the demo SQLite database.
-#include "support/DemoDatabase.h"
 #include "data/HostDatabase.h"
 #include "data/TADOIBDataSet.h"
 #include "data/TADOIBQuery.h"
 #include "data/TADOIBStringField.h"
 #include "data/TDataSource.h"
+#include "support/DemoDatabase.h"
 
 #include <QtTest>
 

@@ -2,12 +2,12 @@
 // of every dialect (the Oracle and SQL Server texts through the test-only
 // routines), with the edge cases the screen relies on; and the SQLite
 // routines PARAM, NVLSTR, INSTR, UPPER with NULLs.
-#include "support/DemoDatabase.h"
 #include "data/HostDatabase.h"
-#include "data/SqlStatement.h"
 #include "data/SqliteRoutines.h"
+#include "data/SqlStatement.h"
 #include "data/TADOIBQuery.h"
 #include "data/TADOIBStringField.h"
+#include "support/DemoDatabase.h"
 
 #include <QtTest>
 

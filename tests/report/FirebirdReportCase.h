@@ -7,12 +7,12 @@
 
 #include "ParamFiller.h"
 #include "appdata/dtmDBGeral.h"
+#include "core/HostUi.h"
 #include "data/HostDatabase.h"
-#include "report/ReportLibrary.h"
-#include "report/ReportParser.h"
-#include "report/ReportWriter.h"
-#include "report/TReportDesignerDialog.h"
-#include "toolkit/HostUi.h"
+#include "report/commands/TReportDesignerDialog.h"
+#include "report/model/DefinitionParser.h"
+#include "report/model/DefinitionWriter.h"
+#include "report/model/ReportLibrary.h"
 #include "ui/ScriptedHostUi.h"
 
 #include <QTemporaryDir>
@@ -109,7 +109,7 @@ public:
     void cancelStopsTheStatement()
     {
         const QString def = m_dir + QStringLiteral("/endless/sem-fim.rel");
-        ReportWriter::save(ReportParser::parseText(
+        DefinitionWriter::save(DefinitionParser::parseText(
                                QStringLiteral("title \"Sem fim\"\nquery q\nSQL <<E\nSELECT COUNT(*) AS A FROM RDB$FIELDS A1, "
                                               "RDB$FIELDS A2, RDB$FIELDS A3, RDB$FIELDS A4, RDB$FIELDS A5\nE\n"
                                               "column A \"A\" width 40\n"),

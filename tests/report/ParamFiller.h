@@ -3,9 +3,9 @@
 // records what every call saw.
 #pragma once
 
+#include "core/Errors.h"
 #include "data/TParam.h"
-#include "report/TReportDesignerDialog.h"
-#include "toolkit/Errors.h"
+#include "report/commands/TReportDesignerDialog.h"
 
 #include <QDate>
 #include <QDateTime>

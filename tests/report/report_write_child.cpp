@@ -3,9 +3,9 @@
 // rows (.csv) to the path given, through the runner's own writing. Once the
 // writing has begun it prints "written N" lines (pages or rows so far).
 //   report_write_child DATABASE DEFINITION OUTPUT
-#include "report/TReportDesignerDialog.h"
-#include "toolkit/HostUi.h"
-#include "toolkit/WorkProgress.h"
+#include "core/HostUi.h"
+#include "core/Work.h"
+#include "report/commands/TReportDesignerDialog.h"
 #include "ui/ScriptedHostUi.h"
 
 #include <QApplication>
@@ -17,7 +17,7 @@ namespace {
 // Says how far the writing got (the second stage: its total is known).
 class ReportingUi : public ScriptedHostUi {
 public:
-    bool waitForWork(const QString &, WorkProgress &work) override
+    bool waitForWork(const QString &, Work &work) override
     {
         qint64 said = 0;
         while (!work.finished()) {

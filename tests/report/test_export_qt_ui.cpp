@@ -1,14 +1,13 @@
 // The Qt side of export and save as: the yes/no question people answer
 // (Portuguese buttons, "Não" the default), and the preview's export buttons
 // that run the caller's action while the preview stays open.
+#include "NumberedPages.h"
 #include "ui/QtHostUi.h"
+#include "ui/ReportPreviewDialog.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
-#include <QPainter>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QTimer>
 #include <QMenu>
@@ -82,11 +81,11 @@ private slots:
 
     void thePreviewOffersTheCallersActions()
     {
-        QPrinter printer;
+        NumberedPages doc(1);
         int ran = 0;
         QStringList captions;
         onModal([&](QWidget *w) {
-            auto *dlg = qobject_cast<QPrintPreviewDialog *>(w);
+            auto *dlg = qobject_cast<ReportPreviewDialog *>(w);
             if (!dlg)
                 return;
             QTimer::singleShot(50, dlg, [dlg] { dlg->reject(); });
@@ -104,14 +103,8 @@ private slots:
                 csv->trigger();
             }
         });
-        HostUi::instance().previewReportWithActions(
-            QStringLiteral("Relatório"), printer,
-            [](QPrinter *p) {
-                QPainter painter(p);
-                painter.drawText(100, 100, QStringLiteral("página 1"));
-                return 1;
-            },
-            {{QStringLiteral("exportcsv"), QStringLiteral("Exportar para CSV"), [&ran] { ++ran; }},
+        ReportUi::instance().previewDocument(
+            doc, {{QStringLiteral("exportcsv"), QStringLiteral("Exportar para CSV"), [&ran] { ++ran; }},
              {QStringLiteral("exportxlsx"), QStringLiteral("Exportar para Excel (XLSX)"), [] {}}});
         QCOMPARE(ran, 2);
         QVERIFY(captions.contains(QStringLiteral("Exportar para CSV")));

@@ -3,10 +3,10 @@
 // that leaves the old file or none. Files are read back with python3's csv
 // module and openpyxl.
 #include "ExportReader.h"
-#include "report/CsvExportWriter.h"
-#include "report/ReportExport.h"
-#include "report/XlsxExportWriter.h"
-#include "toolkit/Errors.h"
+#include "core/Errors.h"
+#include "report/output/CsvExportWriter.h"
+#include "report/output/ReportExport.h"
+#include "report/output/XlsxExportWriter.h"
 
 #include <QDir>
 #include <QJsonArray>

@@ -3,11 +3,11 @@
 // HostUi answering the dialogs.
 #include "ParamFiller.h"
 #include "ReportFixture.h"
-#include "report/ReportParser.h"
-#include "report/ReportWriter.h"
-#include "report/TReportDesignerDialog.h"
-#include "toolkit/Dispatch.h"
-#include "toolkit/HostUi.h"
+#include "core/Dispatch.h"
+#include "core/HostUi.h"
+#include "report/commands/TReportDesignerDialog.h"
+#include "report/model/DefinitionParser.h"
+#include "report/model/DefinitionWriter.h"
 #include "ui/ScriptedHostUi.h"
 
 #include <QComboBox>
@@ -91,11 +91,11 @@ private slots:
         QCOMPARE(m_ui->textPrompts.size(), 1);
         QCOMPARE(m_ui->textPrompts[0].caption, QStringLiteral("Título do Relatório"));
         QCOMPARE(m_ui->textPrompts[0].prompt, QStringLiteral("Informe o título do relatório:"));
-        QCOMPARE(m_ui->textPrompts[0].initial, ReportParser::parseFile(standardPath(0)).title);
+        QCOMPARE(m_ui->textPrompts[0].initial, DefinitionParser::parseFile(standardPath(0)).title);
         QCOMPARE(QFileInfo(saved).absolutePath(), userDir());
-        const ReportDefinition copy = ReportParser::parseFile(saved);
+        const ReportDefinition copy = DefinitionParser::parseFile(saved);
         QCOMPARE(copy.title, QStringLiteral("Meu custo de março"));
-        const ReportDefinition original = ReportParser::parseFile(standardPath(0));
+        const ReportDefinition original = DefinitionParser::parseFile(standardPath(0));
         QCOMPARE(copy.queries[0].sql, original.queries[0].sql);
         QCOMPARE(copy.params.size(), 17);
 
@@ -138,7 +138,7 @@ private slots:
         m_ui->yesNoAnswers.enqueue(true); // replacing the copy of that title is asked first
         const QString second = m_rpdd->SaveAs(standardPath(1), messages());
         QCOMPARE(second, first);
-        QCOMPARE(ReportParser::parseFile(second).params.size(), 13); // the summary's, not a mix
+        QCOMPARE(DefinitionParser::parseFile(second).params.size(), 13); // the summary's, not a mix
         // Atomic writing leaves no temporary files behind.
         QCOMPARE(QDir(userDir()).entryList(QDir::Files), QStringList{QStringLiteral("resumo.rel")});
     }
@@ -153,7 +153,7 @@ private slots:
         const QString saved = m_rpdd->EditReport(standardPath(0), messages());
         QVERIFY(!saved.isEmpty());
         QCOMPARE(QFileInfo(saved).absolutePath(), userDir());
-        const ReportDefinition d = ReportParser::parseFile(saved);
+        const ReportDefinition d = DefinitionParser::parseFile(saved);
         QCOMPARE(d.columns.size(), 5);
         QVERIFY(m_ui->messages.isEmpty());
         // The trial run of the check raised the event once.
@@ -165,7 +165,7 @@ private slots:
             return true;
         });
         QCOMPARE(m_rpdd->EditReport(saved, messages()), saved);
-        QCOMPARE(ReportParser::parseFile(saved).columns[1].caption, QStringLiteral("Descrição"));
+        QCOMPARE(DefinitionParser::parseFile(saved).columns[1].caption, QStringLiteral("Descrição"));
         QCOMPARE(QDir(userDir()).entryList(QDir::Files).size(), 1);
     }
 
@@ -274,7 +274,7 @@ private slots:
     {
         QVERIFY(m_rpdd->Preview(standardPath(1), messages()));
         QCOMPARE(m_ui->previews.size(), 1);
-        QCOMPARE(m_ui->previews[0].title, ReportParser::parseFile(standardPath(1)).title);
+        QCOMPARE(m_ui->previews[0].title, DefinitionParser::parseFile(standardPath(1)).title);
         QCOMPARE(m_ui->previews[0].pages, 1);
         QCOMPARE(m_filler->calls.size(), 1);
     }

@@ -1,12 +1,12 @@
 // The report definition format: reading every statement, writing it back,
 // errors that name file, line and column, parameter scanning of statements,
 // templates and the names of user files.
-#include "report/ReportLibrary.h"
-#include "report/ReportParseError.h"
-#include "report/ReportParser.h"
-#include "report/ReportSqlText.h"
-#include "report/ReportTemplate.h"
-#include "report/ReportWriter.h"
+#include "report/model/DefinitionParser.h"
+#include "report/model/DefinitionWriter.h"
+#include "report/model/ReportLibrary.h"
+#include "report/model/ReportParseError.h"
+#include "report/model/ReportSqlText.h"
+#include "report/model/ReportTemplate.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -35,7 +35,7 @@ class TestReportDefinition : public QObject {
 private slots:
     void readsEveryStatement()
     {
-        const ReportDefinition d = ReportParser::parseText(fullText(), QStringLiteral("full.rel"));
+        const ReportDefinition d = DefinitionParser::parseText(fullText(), QStringLiteral("full.rel"));
         QCOMPARE(d.title, QStringLiteral("Custo \"realizado\" do Período"));
         QCOMPARE(d.orientation, ReportDefinition::Orientation::Landscape);
         QCOMPARE(d.fontSize, 9.5);
@@ -69,9 +69,9 @@ private slots:
 
     void writerRoundTrips()
     {
-        const ReportDefinition a = ReportParser::parseText(fullText(), QStringLiteral("full.rel"));
-        const QString text = ReportWriter::toText(a);
-        const ReportDefinition b = ReportParser::parseText(text, QStringLiteral("written.rel"));
+        const ReportDefinition a = DefinitionParser::parseText(fullText(), QStringLiteral("full.rel"));
+        const QString text = DefinitionWriter::toText(a);
+        const ReportDefinition b = DefinitionParser::parseText(text, QStringLiteral("written.rel"));
         QCOMPARE(b.title, a.title);
         QCOMPARE(b.orientation, a.orientation);
         QCOMPARE(b.params.size(), a.params.size());
@@ -99,14 +99,14 @@ private slots:
         QCOMPARE(b.headerLines, a.headerLines);
         QCOMPARE(b.footerTemplate, a.footerTemplate);
         // Writing again gives the same text.
-        QCOMPARE(ReportWriter::toText(b), text);
+        QCOMPARE(DefinitionWriter::toText(b), text);
     }
 
     void writerPicksATagNoLineEquals()
     {
-        ReportDefinition d = ReportParser::parseText(fullText(), QStringLiteral("full.rel"));
+        ReportDefinition d = DefinitionParser::parseText(fullText(), QStringLiteral("full.rel"));
         d.queries[0].sql[ReportQuery::Default] = QStringLiteral("SELECT CASE WHEN 1 = 1 THEN 'a'\nEND AS A, B FROM T");
-        const ReportDefinition b = ReportParser::parseText(ReportWriter::toText(d), QStringLiteral("w.rel"));
+        const ReportDefinition b = DefinitionParser::parseText(DefinitionWriter::toText(d), QStringLiteral("w.rel"));
         QCOMPARE(b.queries[0].sql[ReportQuery::Default], d.queries[0].sql[ReportQuery::Default]);
     }
 
@@ -114,14 +114,14 @@ private slots:
     // exponent) and with every digit that tells them apart.
     void writerKeepsNumbersExact()
     {
-        ReportDefinition d = ReportParser::parseText(fullText(), QStringLiteral("full.rel"));
+        ReportDefinition d = DefinitionParser::parseText(fullText(), QStringLiteral("full.rel"));
         d.fontSize = 4.00000000000001;
         d.columns[0].widthMm = 0.00001;
         d.columns[1].widthMm = 12.345678901234567;
-        const QString text = ReportWriter::toText(d);
+        const QString text = DefinitionWriter::toText(d);
         ReportDefinition b;
         try {
-            b = ReportParser::parseText(text, QStringLiteral("w.rel"));
+            b = DefinitionParser::parseText(text, QStringLiteral("w.rel"));
         } catch (const ReportParseError &e) {
             QFAIL(qPrintable(e.text() + QLatin1Char('\n') + text));
         }
@@ -137,10 +137,10 @@ private slots:
     // writing and reading back keeps them.
     void carriageReturnsBelongToNoLine()
     {
-        const ReportDefinition plain = ReportParser::parseText(fullText(), QStringLiteral("full.rel"));
+        const ReportDefinition plain = DefinitionParser::parseText(fullText(), QStringLiteral("full.rel"));
         const ReportDefinition a =
-            ReportParser::parseText(fullText().replace(QLatin1String("\n"), QLatin1String("\r\r\n")), QStringLiteral("crlf.rel"));
-        const ReportDefinition b = ReportParser::parseText(ReportWriter::toText(a), QStringLiteral("w.rel"));
+            DefinitionParser::parseText(fullText().replace(QLatin1String("\n"), QLatin1String("\r\r\n")), QStringLiteral("crlf.rel"));
+        const ReportDefinition b = DefinitionParser::parseText(DefinitionWriter::toText(a), QStringLiteral("w.rel"));
         for (int d = 0; d < ReportQuery::DialectCount; ++d) {
             QCOMPARE(a.queries[0].sql[d], plain.queries[0].sql[d]);
             QCOMPARE(b.queries[0].sql[d], a.queries[0].sql[d]);
@@ -196,7 +196,7 @@ private slots:
         QFETCH(int, column);
         QFETCH(QString, fragment);
         try {
-            ReportParser::parseText(text, QStringLiteral("bad.rel"));
+            DefinitionParser::parseText(text, QStringLiteral("bad.rel"));
             QFAIL("no error");
         } catch (const ReportParseError &e) {
             QCOMPARE(e.file(), QStringLiteral("bad.rel"));
@@ -216,27 +216,27 @@ private slots:
         f.write("title \"T\"\nquery\n");
         f.close();
         try {
-            ReportParser::parseFile(path);
+            DefinitionParser::parseFile(path);
             QFAIL("no error");
         } catch (const ReportParseError &e) {
             QCOMPARE(e.file(), QStringLiteral("quebrado.rel"));
             QCOMPARE(e.line(), 2);
         }
-        QVERIFY_THROWS_EXCEPTION(EHostError, ReportParser::parseFile(dir.filePath(QStringLiteral("none.rel"))));
+        QVERIFY_THROWS_EXCEPTION(EHostError, DefinitionParser::parseFile(dir.filePath(QStringLiteral("none.rel"))));
     }
 
     void checkOfAnEditedDefinition()
     {
-        ReportDefinition d = ReportParser::parseText(fullText(), QStringLiteral("full.rel"));
-        QCOMPARE(ReportParser::check(d), QString());
+        ReportDefinition d = DefinitionParser::parseText(fullText(), QStringLiteral("full.rel"));
+        QCOMPARE(DefinitionParser::check(d), QString());
         d.queries[0].sql[0] += QStringLiteral(" AND Y = :P_UNKNOWN");
-        QVERIFY(ReportParser::check(d).contains(QStringLiteral(":P_UNKNOWN")));
-        d = ReportParser::parseText(fullText(), QStringLiteral("full.rel"));
+        QVERIFY(DefinitionParser::check(d).contains(QStringLiteral(":P_UNKNOWN")));
+        d = DefinitionParser::parseText(fullText(), QStringLiteral("full.rel"));
         d.title.clear();
-        QVERIFY(!ReportParser::check(d).isEmpty());
-        d = ReportParser::parseText(fullText(), QStringLiteral("full.rel"));
+        QVERIFY(!DefinitionParser::check(d).isEmpty());
+        d = DefinitionParser::parseText(fullText(), QStringLiteral("full.rel"));
         d.columns[0].widthMm = 500;
-        QVERIFY(ReportParser::check(d).contains(QStringLiteral("não cabem")));
+        QVERIFY(DefinitionParser::check(d).contains(QStringLiteral("não cabem")));
     }
 
     void sqlParametersAreFoundOutsideQuotesAndComments()
@@ -288,7 +288,7 @@ private slots:
         QStringList all;
         for (const ReportEntry &e : list) {
             QVERIFY(e.standard);
-            const ReportDefinition d = ReportParser::parseFile(e.path); // throws when broken
+            const ReportDefinition d = DefinitionParser::parseFile(e.path); // throws when broken
             QCOMPARE(e.title, d.title);
             // The rows' query carries its own text for each of the four dialects.
             for (int k = 0; k < ReportQuery::DialectCount; ++k)
@@ -310,7 +310,7 @@ private slots:
             QVERIFY2(all.contains(n), qPrintable(n));
         QCOMPARE(all.size(), 17);
         // The queries of the first definition name each of the seventeen.
-        const ReportDefinition first = ReportParser::parseFile(list.first().path);
+        const ReportDefinition first = DefinitionParser::parseFile(list.first().path);
         QStringList used;
         for (const auto &q : first.queries)
             for (int k = 0; k < ReportQuery::DialectCount; ++k)
@@ -321,7 +321,7 @@ private slots:
         for (const QString &n : seventeen)
             QVERIFY2(used.contains(n), qPrintable(n));
         // The second one declares only a subset.
-        const ReportDefinition second = ReportParser::parseFile(list[1].path);
+        const ReportDefinition second = DefinitionParser::parseFile(list[1].path);
         QVERIFY(second.params.size() < 17);
         QVERIFY(!second.findParam(QStringLiteral("P_DTPERIINIC")));
     }

@@ -5,11 +5,11 @@
 // sees it at grouping level 0.
 #include "ParamFiller.h"
 #include "appdata/dtmDBGeral.h"
+#include "core/HostUi.h"
 #include "data/HostDatabase.h"
 #include "data/SqliteRoutines.h"
-#include "report/ReportLibrary.h"
-#include "report/TReportDesignerDialog.h"
-#include "toolkit/HostUi.h"
+#include "report/commands/TReportDesignerDialog.h"
+#include "report/model/ReportLibrary.h"
 #include "ui/ScriptedHostUi.h"
 
 #include <QProcess>

@@ -1,7 +1,7 @@
 // The report editor: what the user types becomes the definition, and OK
 // keeps the dialog open, with the check's message shown, until the
 // definition passes.
-#include "report/ReportParser.h"
+#include "report/model/DefinitionParser.h"
 #include "ui/ReportEditDialog.h"
 
 #include <QApplication>
@@ -26,7 +26,7 @@ class TestReportEditDialog : public QObject {
     }
 
 private slots:
-    void initTestCase() { m_def = ReportParser::parseFile(QStringLiteral(REPORT_TEST_DIR "/full.rel")); }
+    void initTestCase() { m_def = DefinitionParser::parseFile(QStringLiteral(REPORT_TEST_DIR "/full.rel")); }
 
     void typedChangesMakeTheDefinition()
     {
@@ -76,7 +76,7 @@ private slots:
         int checks = 0;
         ReportEditDialog dlg(m_def, [&checks](const ReportDefinition &d) {
             ++checks;
-            return ReportParser::check(d);
+            return DefinitionParser::check(d);
         });
         dlg.show();
         dlg.activateWindow();

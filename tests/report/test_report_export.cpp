@@ -5,13 +5,14 @@
 #include "ExportReader.h"
 #include "ParamFiller.h"
 #include "ReportFixture.h"
-#include "report/ReportParser.h"
-#include "report/TReportDesignerDialog.h"
-#include "report/TfrmDadosGerRel.h"
-#include "toolkit/TButtonFlat.h"
-#include "toolkit/TLabel.h"
-#include "toolkit/HostUi.h"
+#include "StreamedRows.h"
+#include "core/HostUi.h"
+#include "report/commands/TfrmDadosGerRel.h"
+#include "report/commands/TReportDesignerDialog.h"
+#include "report/model/DefinitionParser.h"
 #include "ui/ScriptedHostUi.h"
+#include "widgets/TButtonFlat.h"
+#include "widgets/TLabel.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -51,7 +52,15 @@ class TestReportExport : public QObject {
 
     QString out(const QString &name) const { return m_dir.filePath(name); }
     QString standardPath(int i) const { return ReportLibrary::list(kCode)[i].path; }
-    ReportData runOf(const QString &path) { return m_rpdd->Run(ReportParser::parseFile(path)); }
+    // The rows of a run with the parameters the screen would fill.
+    StreamedRows runOf(const QString &path)
+    {
+        const ReportDefinition def = DefinitionParser::parseFile(path);
+        TParams params = ReportRunner::declaredParams(def);
+        bool flag = true;
+        m_filler->fill(&params, &flag);
+        return StreamedRows::read(def, params, QSqlDatabase::database());
+    }
 
 private slots:
     void initTestCase()
@@ -91,7 +100,7 @@ private slots:
         QCOMPARE(strings(rows[0]), (QStringList{QStringLiteral("Grupo"), QStringLiteral("Código"), QStringLiteral("Produto"),
                                                 QStringLiteral("Estoc."), QStringLiteral("Quantidade"),
                                                 QStringLiteral("Custo no Período"), QStringLiteral("Custo nos Meses")}));
-        const ReportData data = runOf(standardPath(0));
+        const StreamedRows data = runOf(standardPath(0));
         QVERIFY(data.rows.size() > 5);
         QCOMPARE(rows.size(), data.rows.size() + 1);
         const QRegularExpression decimal(QStringLiteral("^-?\\d+,\\d{2}$"));
@@ -117,7 +126,7 @@ private slots:
         QCOMPARE(book.value(QStringLiteral("sheets")).toArray()[0].toString(), QStringLiteral("Custo Realizado Global do Perío"));
         QCOMPARE(book.value(QStringLiteral("freeze")).toString(), QStringLiteral("A2"));
         const QJsonArray rows = book.value(QStringLiteral("rows")).toArray();
-        const ReportData data = runOf(standardPath(0));
+        const StreamedRows data = runOf(standardPath(0));
         QCOMPARE(rows.size(), data.rows.size() + 1);
         QCOMPARE(book.value(QStringLiteral("filter")).toString(), QStringLiteral("A1:G%1").arg(rows.size()));
         for (const QJsonValue &h : rows[0].toArray()) {

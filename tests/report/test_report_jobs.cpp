@@ -6,14 +6,14 @@
 // a screen closed while its report runs stops the run and then closes.
 #include "ParamFiller.h"
 #include "ReportFixture.h"
-#include "report/ReportLibrary.h"
-#include "report/ReportParser.h"
-#include "report/ReportWriter.h"
-#include "report/TReportDesignerDialog.h"
-#include "report/TfrmDadosGerRel.h"
-#include "toolkit/HostUi.h"
-#include "toolkit/TLabel.h"
+#include "core/HostUi.h"
+#include "report/commands/TfrmDadosGerRel.h"
+#include "report/commands/TReportDesignerDialog.h"
+#include "report/model/DefinitionParser.h"
+#include "report/model/DefinitionWriter.h"
+#include "report/model/ReportLibrary.h"
 #include "ui/ScriptedHostUi.h"
+#include "widgets/TLabel.h"
 
 #include <QComboBox>
 #include <QTemporaryDir>
@@ -46,7 +46,7 @@ private slots:
         ReportFixture::create(m_dir.filePath(QStringLiteral("fixture.db")));
         m_detailed = ReportLibrary::list(kCode).first().path;
         m_endless = m_dir.filePath(QStringLiteral("endless/XEV017/01-sem-fim.rel"));
-        ReportWriter::save(ReportParser::parseText(QString::fromLatin1(kEndless), QStringLiteral("sem-fim.rel")), m_endless);
+        DefinitionWriter::save(DefinitionParser::parseText(QString::fromLatin1(kEndless), QStringLiteral("sem-fim.rel")), m_endless);
     }
 
     void init()
@@ -81,7 +81,7 @@ private slots:
         QVERIFY(QFile::exists(out(QStringLiteral("next.pdf"))));
         QVERIFY(!m_rpdd->isRunning());
         // Its progress went from the rows to the pages.
-        const ScriptedHostUi::Work &w = m_ui->works.last();
+        const ScriptedHostUi::WaitSeen &w = m_ui->works.last();
         QVERIFY(!w.cancelled);
         QCOMPARE(w.done, qint64(pages));
         QCOMPARE(w.total, qint64(pages));
@@ -135,7 +135,7 @@ private slots:
             ReportFixture::exec(mem, QStringLiteral("INSERT INTO T VALUES ('um'), ('dois')"));
         }
         const QString def = out(QStringLiteral("mem/t.rel"));
-        ReportWriter::save(ReportParser::parseText(QStringLiteral("title \"M\"\nquery q\nSQL <<E\nSELECT A FROM T\nE\n"
+        DefinitionWriter::save(DefinitionParser::parseText(QStringLiteral("title \"M\"\nquery q\nSQL <<E\nSELECT A FROM T\nE\n"
                                                                   "column A \"A\" width 40\n"),
                                                    QStringLiteral("t.rel")),
                            def);

@@ -2,12 +2,12 @@
 // back, pages that can each be painted alone and together show every row
 // once, a group's header repeated where it runs onto a page, no empty group
 // at level 0, the chart's figures and the template filters.
-#include "report/ReportChartData.h"
-#include "report/ReportDocument.h"
-#include "report/ReportParser.h"
-#include "report/ReportSpool.h"
+#include "core/Work.h"
+#include "report/layout/ReportChartData.h"
+#include "report/layout/ReportDocument.h"
+#include "report/layout/ReportSpool.h"
+#include "report/model/DefinitionParser.h"
 #include "support/TextRecorder.h"
-#include "toolkit/WorkProgress.h"
 
 #include <QPrinter>
 #include <QTemporaryDir>
@@ -16,7 +16,7 @@
 namespace {
 ReportDefinition definition(const QString &extra)
 {
-    return ReportParser::parseText(QStringLiteral("title \"T\"\nquery q\nSQL <<E\nSELECT 1\nE\n"
+    return DefinitionParser::parseText(QStringLiteral("title \"T\"\nquery q\nSQL <<E\nSELECT 1\nE\n"
                                                   "column A \"A\" width 40\n"
                                                   "column V \"V\" width 30 align right format number 2 sum\n")
                                        + extra,
@@ -238,7 +238,7 @@ private slots:
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(dir.filePath(QStringLiteral("impresso.pdf")));
-        const std::unique_ptr<WorkProgress> work = doc->startPrinting(&printer);
+        const std::unique_ptr<Work> work = doc->startPrinting(&printer);
         QTRY_VERIFY_WITH_TIMEOUT(work->finished(), 60000);
         QCOMPARE(work->error(), QString());
         QCOMPARE(work->done(), qint64(doc->pageCount()));
@@ -251,7 +251,7 @@ private slots:
 
     void templateFilters()
     {
-        const ReportDefinition def = ReportParser::parseText(
+        const ReportDefinition def = DefinitionParser::parseText(
             QStringLiteral("title \"T\"\nparam P_K string\nparam P_N integer\nquery q\nSQL <<E\nSELECT 1\nE\n"
                            "query l\nSQL <<E\nSELECT 1\nE\ncolumn A \"A\" width 40 format code\n"),
             QStringLiteral("t.rel"));

@@ -1,13 +1,14 @@
-// The report dialogs people see (QtHostUi): the preview paints the report's
-// pages and a failure while painting is shown, not thrown through Qt; the
-// editor gives back nothing when cancelled; long work shows its progress
-// after a while, with the busy cursor, and Esc cancels it; the preview of a
-// long document paints only the pages in sight.
-#include "report/ReportDocument.h"
-#include "report/ReportParser.h"
-#include "toolkit/Errors.h"
-#include "toolkit/PagedDocument.h"
-#include "toolkit/WorkProgress.h"
+// The report dialogs people see (QtHostUi): the editor gives back nothing
+// when cancelled; long work shows its progress after a while, with the busy
+// cursor, and Esc cancels it; the preview of a long document paints only the
+// pages in sight, and a page that cannot be painted is shown as an error once,
+// not thrown through Qt.
+#include "NumberedPages.h"
+#include "core/Errors.h"
+#include "core/Work.h"
+#include "report/layout/PagedDocument.h"
+#include "report/layout/ReportDocument.h"
+#include "report/model/DefinitionParser.h"
 #include "ui/PreviewPageView.h"
 #include "ui/QtHostUi.h"
 #include "ui/ReportEditDialog.h"
@@ -17,7 +18,6 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
-#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QProgressDialog>
 #include <QSpinBox>
@@ -41,7 +41,7 @@ void onModal(const std::function<void(QWidget *)> &f)
     timer->start();
 }
 // Work that goes on until it is cancelled.
-class EndlessWork : public WorkProgress {
+class EndlessWork : public Work {
 public:
     std::atomic<bool> stopped{false};
     bool finished() const override { return stopped; }
@@ -51,30 +51,6 @@ public:
     void cancel() override { stopped = true; }
 };
 
-// Pages that only say their number; page `broken` cannot be painted.
-class NumberedPages : public PagedDocument {
-public:
-    explicit NumberedPages(int pages, int broken = -1) : m_pages(pages), m_broken(broken) {}
-    QList<int> painted;
-    QString title() const override { return QStringLiteral("Páginas"); }
-    int pageCount() const override { return m_pages; }
-    QPageLayout pageLayout() const override
-    {
-        return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
-    }
-    double unitsPerMm() const override { return 10; }
-    void paintPage(QPainter &p, int index) override
-    {
-        painted << index;
-        if (index == m_broken)
-            throw EHostError(QStringLiteral("A página %1 não pôde ser lida.").arg(index + 1));
-        p.drawText(QPointF(100, 100), QStringLiteral("página %1").arg(index + 1));
-    }
-    std::unique_ptr<WorkProgress> startPrinting(QPrinter *) override { return nullptr; }
-
-private:
-    int m_pages, m_broken;
-};
 } // namespace
 
 class TestReportQtDialogs : public QObject {
@@ -86,63 +62,10 @@ private slots:
     void initTestCase() { HostUi::install(std::make_unique<QtHostUi>()); }
     void cleanupTestCase() { HostUi::uninstall(); }
 
-    void previewPaintsThePages()
-    {
-        QtHostUi ui;
-        QPrinter printer;
-        int painted = 0;
-        bool wasPreview = false;
-        onModal([&](QWidget *w) {
-            wasPreview = qobject_cast<QPrintPreviewDialog *>(w) != nullptr;
-            QTimer::singleShot(100, w, [w] { qobject_cast<QDialog *>(w)->reject(); });
-        });
-        ui.previewReport(QStringLiteral("Relatório"), printer, [&](QPrinter *p) {
-            QPainter painter(p);
-            painter.drawText(100, 100, QStringLiteral("página 1"));
-            p->newPage();
-            painter.drawText(100, 100, QStringLiteral("página 2"));
-            ++painted;
-            return 2;
-        });
-        QVERIFY(wasPreview);
-        QVERIFY(painted >= 1);
-    }
-
-    void aPaintingFailureIsShownInsideThePreview()
-    {
-        QtHostUi ui;
-        QPrinter printer;
-        // Whatever comes up modal: read and close the error box, then the preview.
-        QString shown;
-        QTimer closer;
-        closer.setInterval(20);
-        connect(&closer, &QTimer::timeout, [&shown] {
-            QWidget *w = QApplication::activeModalWidget();
-            if (auto *m = qobject_cast<QMessageBox *>(w)) {
-                shown = m->text();
-                m->reject();
-            } else if (auto *d = qobject_cast<QPrintPreviewDialog *>(w)) {
-                if (!shown.isEmpty())
-                    d->reject();
-            }
-        });
-        closer.start();
-        bool escaped = false;
-        try {
-            ui.previewReport(QStringLiteral("Relatório"), printer, [](QPrinter *) -> int {
-                throw EHostError(QStringLiteral("A página é pequena demais."));
-            });
-        } catch (...) {
-            escaped = true;
-        }
-        QVERIFY(!escaped);
-        QCOMPARE(shown, QStringLiteral("A página é pequena demais."));
-    }
-
     void cancellingTheEditorChangesNothing()
     {
         QtHostUi ui;
-        ReportDefinition def = ReportParser::parseFile(QStringLiteral(REPORT_TEST_DIR "/full.rel"));
+        ReportDefinition def = DefinitionParser::parseFile(QStringLiteral(REPORT_TEST_DIR "/full.rel"));
         const QString before = def.title;
         onModal([](QWidget *w) {
             if (auto *e = qobject_cast<ReportEditDialog *>(w)) {
@@ -221,7 +144,7 @@ private slots:
 
     void aReportInThePreview()
     {
-        const ReportDefinition def = ReportParser::parseText(
+        const ReportDefinition def = DefinitionParser::parseText(
             QStringLiteral("title \"Prévia\"\nquery q\nSQL <<E\nSELECT 1\nE\ncolumn A \"Código\" width 40\n"
                            "column V \"Valor\" width 40 align right format number 2 sum\n"
                            "group G header \"Grupo {G}\" subtotal \"Total de {G}\"\ntotal \"Total Geral\"\n"),

@@ -3,12 +3,12 @@
 // worked out here, PDF pages, and failures that leave no output behind.
 #include "ParamFiller.h"
 #include "ReportFixture.h"
-#include "report/ReportParser.h"
-#include "report/ReportRenderer.h"
-#include "report/ReportRunner.h"
-#include "report/ReportWriter.h"
-#include "report/TReportDesignerDialog.h"
-#include "toolkit/HostUi.h"
+#include "StreamedRows.h"
+#include "core/HostUi.h"
+#include "report/commands/TReportDesignerDialog.h"
+#include "report/model/DefinitionParser.h"
+#include "report/model/DefinitionWriter.h"
+#include "report/query/ReportRunner.h"
 #include "ui/ScriptedHostUi.h"
 
 #include <QDir>
@@ -50,22 +50,22 @@ class TestReportRunner : public QObject {
 
     QString out(const QString &name) const { return m_dir.filePath(name); }
 
-    ReportData runDirect(const QString &path, int dialect = -1)
+    StreamedRows runDirect(const QString &path, int dialect = -1)
     {
-        const ReportDefinition def = ReportParser::parseFile(path);
+        const ReportDefinition def = DefinitionParser::parseFile(path);
         TParams params = ReportRunner::declaredParams(def);
         bool flag = true;
         m_filler->fill(&params, &flag);
-        return ReportRunner::run(def, params, QSqlDatabase::database(), ReportRunner::layoutFields(def), dialect);
+        return StreamedRows::read(def, params, QSqlDatabase::database(), dialect);
     }
 
     // Writes a definition into a scratch standard folder and returns its path.
     QString scratchDefinition(const QString &name, const std::function<void(ReportDefinition &)> &change)
     {
-        ReportDefinition d = ReportParser::parseFile(m_detailed);
+        ReportDefinition d = DefinitionParser::parseFile(m_detailed);
         change(d);
         const QString path = m_dir.filePath(QStringLiteral("scratch/%1.rel").arg(name));
-        ReportWriter::save(d, path);
+        DefinitionWriter::save(d, path);
         return path;
     }
 
@@ -98,7 +98,7 @@ private slots:
     {
         for (const QString &path : {m_detailed, m_summary}) {
             m_filler->calls.clear();
-            const ReportDefinition def = ReportParser::parseFile(path);
+            const ReportDefinition def = DefinitionParser::parseFile(path);
             QStringList declared;
             for (const auto &p : def.params)
                 declared << p.name;
@@ -117,7 +117,7 @@ private slots:
     void untouchedParametersKeepTheirDefaults()
     {
         m_filler->table.removeIf([](const auto &e) { return e.first == QLatin1String("P_NRTAMACNIVEL"); });
-        const ReportData data = runDirect(m_summary);
+        const StreamedRows data = runDirect(m_summary);
         QVERIFY(!data.rows.isEmpty());
         for (const auto &row : data.rows)
             QCOMPARE(row[data.fieldIndex(QStringLiteral("CDNIVEL"))].toString().size(), 2); // default 2
@@ -171,7 +171,7 @@ private slots:
     // The sums the detailed report prints, worked out from the fixture's rows.
     void sumsMatchArithmetic()
     {
-        const ReportData data = runDirect(m_detailed);
+        const StreamedRows data = runDirect(m_detailed);
         double period = 0, months = 0, qt = 0;
         QSet<QString> products;
         ReportFixture::forEachCost([&](const ReportFixture::CostRow &r) {
@@ -214,7 +214,7 @@ private slots:
         // Only non-stockable products: the Hortifrutigranjeiros subtree.
         m_filler->set(QStringLiteral("P_IDESTOCAVEIS"), ParamFiller::Value::String, QStringLiteral("N"));
         m_filler->set(QStringLiteral("P_NRTAMACNIVEL"), ParamFiller::Value::Variant, 2);
-        ReportData data = runDirect(m_summary);
+        StreamedRows data = runDirect(m_summary);
         QCOMPARE(data.rows.size(), 1);
         QCOMPARE(data.rows[0][0].toString(), QStringLiteral("01"));
         // Both kinds, whole range, alphabetical: by level name.
@@ -254,11 +254,11 @@ private slots:
     // Dates may come as date-times, as host date texts or as day numbers.
     void parameterValuesAreConvertedToTheDeclaredTypes()
     {
-        const ReportData byDateTime = runDirect(m_summary);
+        const StreamedRows byDateTime = runDirect(m_summary);
         m_filler->set(QStringLiteral("P_DTINICIAL"), ParamFiller::Value::Variant, QStringLiteral("10/03/2026"));
         m_filler->set(QStringLiteral("P_DTFINAL"), ParamFiller::Value::Variant, QDate(2026, 4, 20).toJulianDay() - QDate(1899, 12, 30).toJulianDay());
         m_filler->set(QStringLiteral("P_NRTIPOCUSTO"), ParamFiller::Value::String, QStringLiteral("1"));
-        const ReportData byText = runDirect(m_summary);
+        const StreamedRows byText = runDirect(m_summary);
         QCOMPARE(byText.rows, byDateTime.rows);
         QVERIFY(!byText.rows.isEmpty());
 
@@ -284,11 +284,9 @@ private slots:
         QCOMPARE(pdfPageObjects(bytes), pages);
 
         // 7 products, each: group header, detail, subtotal; then the total.
-        const ReportDefinition def = ReportParser::parseFile(big);
-        const ReportData data = runDirect(big);
-        QCOMPARE(data.rows.size(), 7);
-        ReportRenderer renderer(def, data);
-        QCOMPARE(renderer.lineCount(), 7 * 3 + 1);
+        const ReportDefinition def = DefinitionParser::parseFile(big);
+        QCOMPARE(runDirect(big).rows.size(), 7);
+        QCOMPARE(m_rpdd->RunDocument(def)->lineCount(), 7 * 3 + 1);
 
         // The footer numbers the pages out of the total.
         const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));

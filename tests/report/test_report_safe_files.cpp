@@ -1,8 +1,8 @@
 // The PDF and CSV a run writes are written safely: a process killed while it
 // writes leaves the file as it was before, or no file, never a part of one
 // (and no part file beside it either).
-#include "report/ReportParser.h"
-#include "report/ReportWriter.h"
+#include "report/model/DefinitionParser.h"
+#include "report/model/DefinitionWriter.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -86,7 +86,7 @@ private slots:
         QFETCH(int, enough);
         QFETCH(bool, old);
         const QString def = m_dir.filePath(QStringLiteral("def-") + name + QStringLiteral(".rel"));
-        ReportWriter::save(ReportParser::parseText(definition(rows), QStringLiteral("longo.rel")), def);
+        DefinitionWriter::save(DefinitionParser::parseText(definition(rows), QStringLiteral("longo.rel")), def);
         const QString target = m_dir.filePath(name);
         if (old) {
             QFile f(target);

@@ -3,10 +3,10 @@
 // has replaces it only when the user says yes (HostUi's yes/no question).
 #include "ParamFiller.h"
 #include "ReportFixture.h"
-#include "report/ReportLibrary.h"
-#include "report/ReportParser.h"
-#include "report/TReportDesignerDialog.h"
-#include "toolkit/HostUi.h"
+#include "core/HostUi.h"
+#include "report/commands/TReportDesignerDialog.h"
+#include "report/model/DefinitionParser.h"
+#include "report/model/ReportLibrary.h"
 #include "ui/ScriptedHostUi.h"
 
 #include <QDir>
@@ -85,11 +85,11 @@ private slots:
         QVERIFY(!a.isEmpty() && !b.isEmpty() && !c.isEmpty());
         QCOMPARE(QSet<QString>({a, b, c}).size(), 3);
         QCOMPARE(userFiles(), (QStringList{QStringLiteral("resumo-2-2.rel"), QStringLiteral("resumo-2.rel"), QStringLiteral("resumo.rel")}));
-        QCOMPARE(ReportParser::parseFile(a).title, QStringLiteral("Resumo!"));
-        QCOMPARE(ReportParser::parseFile(a).params.size(), 17);
-        QCOMPARE(ReportParser::parseFile(b).title, QStringLiteral("Resumo?"));
-        QCOMPARE(ReportParser::parseFile(b).params.size(), 13);
-        QCOMPARE(ReportParser::parseFile(c).title, QStringLiteral("RESUMO 2"));
+        QCOMPARE(DefinitionParser::parseFile(a).title, QStringLiteral("Resumo!"));
+        QCOMPARE(DefinitionParser::parseFile(a).params.size(), 17);
+        QCOMPARE(DefinitionParser::parseFile(b).title, QStringLiteral("Resumo?"));
+        QCOMPARE(DefinitionParser::parseFile(b).params.size(), 13);
+        QCOMPARE(DefinitionParser::parseFile(c).title, QStringLiteral("RESUMO 2"));
         // Nobody was asked anything: no title was taken.
         QVERIFY(m_ui->questions.isEmpty());
         QVERIFY(m_ui->messages.isEmpty());
@@ -126,7 +126,7 @@ private slots:
         // "Yes": the same file now holds the other definition, under one title.
         m_ui->yesNoAnswers.enqueue(true);
         QCOMPARE(saveAs(1, QStringLiteral("Meu relatório")), first);
-        QCOMPARE(ReportParser::parseFile(first).params.size(), 13);
+        QCOMPARE(DefinitionParser::parseFile(first).params.size(), 13);
         QCOMPARE(userFiles().size(), 2);
         QVERIFY(m_ui->messages.isEmpty());
     }
@@ -137,7 +137,7 @@ private slots:
         QVERIFY(saveAs(1, QStringLiteral("Único")).isEmpty());
         QCOMPARE(m_ui->questions.size(), 1);
         QVERIFY(!m_ui->questions[0].answer);
-        QCOMPARE(ReportParser::parseFile(first).params.size(), 17);
+        QCOMPARE(DefinitionParser::parseFile(first).params.size(), 17);
     }
 
     void aStandardTitleIsRefusedAndAskedAgain()
@@ -145,7 +145,7 @@ private slots:
         const QString standardTitle = ReportLibrary::list(kCode)[0].title;
         m_ui->textAnswers << standardTitle << QStringLiteral("Cópia do padrão");
         const QString saved = m_rpdd->SaveAs(standardPath(0), messages());
-        QCOMPARE(ReportParser::parseFile(saved).title, QStringLiteral("Cópia do padrão"));
+        QCOMPARE(DefinitionParser::parseFile(saved).title, QStringLiteral("Cópia do padrão"));
         QCOMPARE(m_ui->messages.size(), 1);
         QVERIFY(m_ui->messages[0].text.contains(QStringLiteral("relatório padrão")));
         QVERIFY(!m_ui->messages[0].abort);
@@ -164,14 +164,14 @@ private slots:
         const QString beside = m_rpdd->EditReport(standardPath(0), messages());
         QVERIFY(!beside.isEmpty() && beside != mine);
         QCOMPARE(m_ui->questions.size(), 1);
-        QCOMPARE(ReportParser::parseFile(mine).params.size(), 13);
-        QCOMPARE(ReportParser::parseFile(beside).params.size(), 17);
+        QCOMPARE(DefinitionParser::parseFile(mine).params.size(), 13);
+        QCOMPARE(DefinitionParser::parseFile(beside).params.size(), 17);
         QVERIFY(QFile::remove(beside));
         // "Yes": it replaces the copy of that title.
         m_ui->yesNoAnswers.enqueue(true);
         m_ui->reportEdits.enqueue(rename);
         QCOMPARE(m_rpdd->EditReport(standardPath(0), messages()), mine);
-        QCOMPARE(ReportParser::parseFile(mine).params.size(), 17);
+        QCOMPARE(DefinitionParser::parseFile(mine).params.size(), 17);
         QCOMPARE(userFiles().size(), 1);
     }
 

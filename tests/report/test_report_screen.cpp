@@ -2,13 +2,13 @@
 // entries run them, on its own runner, report list and message table.
 #include "ParamFiller.h"
 #include "ReportFixture.h"
-#include "report/ReportLibrary.h"
-#include "report/ReportParser.h"
-#include "report/TReportDesignerDialog.h"
-#include "report/TfrmDadosGerRel.h"
-#include "toolkit/TLabel.h"
-#include "toolkit/HostUi.h"
+#include "core/HostUi.h"
+#include "report/commands/TfrmDadosGerRel.h"
+#include "report/commands/TReportDesignerDialog.h"
+#include "report/model/DefinitionParser.h"
+#include "report/model/ReportLibrary.h"
 #include "ui/ScriptedHostUi.h"
+#include "widgets/TLabel.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -92,7 +92,7 @@ private slots:
             return true;
         });
         m_form->runCommand(TfrmDadosGerRel::Command::EditReport);
-        QCOMPARE(ReportParser::parseFile(names()->currentData().toString()).footerTemplate, QStringLiteral("Folha {page}"));
+        QCOMPARE(DefinitionParser::parseFile(names()->currentData().toString()).footerTemplate, QStringLiteral("Folha {page}"));
 
         m_form->runCommand(TfrmDadosGerRel::Command::StandardReport);
         QCOMPARE(names()->currentIndex(), 0);

@@ -3,8 +3,8 @@
 // test: one killed with SIGKILL, one under a file-size limit, which the
 // system enforces as it does a full disk: a short write, then a failure),
 // leaves the old file untouched.
-#include "report/SafeFile.h"
-#include "toolkit/Errors.h"
+#include "core/Errors.h"
+#include "core/SafeFile.h"
 
 #include <QCoreApplication>
 #include <QDir>

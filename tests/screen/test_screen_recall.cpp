@@ -1,20 +1,20 @@
 // "Repetir últimos parâmetros": the choices that last went to a report come
 // back into a new screen as if typed, names looked up again, and a kept
 // branch that no longer exists is refused as typing it would be.
-#include "support/ScreenFixture.h"
+#include "core/Dispatch.h"
 #include "data/TParam.h"
 #include "module/Pkg_xev01700.h"
 #include "screen/TfrmRealGlobal.h"
-#include "services/TDateEditPlus.h"
-#include "toolkit/Dispatch.h"
-#include "toolkit/TCheckBox.h"
-#include "toolkit/TComboBox.h"
-#include "toolkit/TEdit.h"
-#include "toolkit/TMaskEdit.h"
-#include "toolkit/TRadioButton.h"
-#include "toolkit/TRadioGroup.h"
-#include "toolkit/TSpinEdit.h"
+#include "support/ScreenFixture.h"
 #include "ui/ScriptedHostUi.h"
+#include "widgets/TCheckBox.h"
+#include "widgets/TComboBox.h"
+#include "widgets/TDateEditPlus.h"
+#include "widgets/TEdit.h"
+#include "widgets/TMaskEdit.h"
+#include "widgets/TRadioButton.h"
+#include "widgets/TRadioGroup.h"
+#include "widgets/TSpinEdit.h"
 
 #include <QLabel>
 #include <QStandardPaths>

@@ -2,8 +2,8 @@
 // read; it can be told to fail from a given read on.
 #pragma once
 
-#include "toolkit/Errors.h"
-#include "toolkit/SearchSource.h"
+#include "core/Errors.h"
+#include "core/SearchSource.h"
 
 class VectorSource : public SearchSource {
 public:

@@ -3,12 +3,12 @@
 // read to its end ("20.316 registros"), a slice at a time from the event
 // loop, so that timers fire and the user types on meanwhile; a new filter
 // starts a new count.
+#include "appdata/dtmDBGeral.h"
 #include "data/HostDatabase.h"
 #include "data/TADOIBQuery.h"
 #include "data/TADOIBStringField.h"
 #include "data/TDataSource.h"
-#include "appdata/dtmDBGeral.h"
-#include "services/SearchLists.h"
+#include "lookup/SearchLists.h"
 #include "ui/QtHostUi.h"
 #include "ui/SearchDialog.h"
 #include "ui/SearchModel.h"

@@ -11,7 +11,7 @@
 #include "data/TADOIBQuery.h"
 #include "data/TADOIBStringField.h"
 #include "data/TextFold.h"
-#include "services/SearchDataSetSource.h"
+#include "lookup/SearchDataSetSource.h"
 
 #include <QApplication>
 #include <QSqlError>

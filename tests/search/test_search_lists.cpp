@@ -1,14 +1,14 @@
 // Pesquisar_Plus and PesquisaLista over the screen's queries on the demo
 // database: through the scripted HostUi (choices, cancel, empty list, the
 // list written with its separator) and through the Qt dialog driven by keys.
-#include "support/SearchDatabase.h"
+#include "core/Errors.h"
 #include "data/HostDatabase.h"
 #include "data/TADOIBDataSet.h"
 #include "data/TADOIBQuery.h"
 #include "data/TADOIBStringField.h"
 #include "data/TDataSource.h"
-#include "services/SearchLists.h"
-#include "toolkit/Errors.h"
+#include "lookup/SearchLists.h"
+#include "support/SearchDatabase.h"
 #include "ui/QtHostUi.h"
 #include "ui/ScriptedHostUi.h"
 #include "ui/SearchDialog.h"

@@ -5,8 +5,8 @@
 #include "appdata/DemoData.h"
 #include "appdata/dtmDBGeral.h"
 #include "support/ScreenQueries.h"
-#include "toolkit/FormReader.h"
-#include "toolkit/TForm.h"
+#include "widgets/FormReader.h"
+#include "widgets/TForm.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

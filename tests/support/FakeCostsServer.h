@@ -3,7 +3,7 @@
 #pragma once
 
 #include "ServerThread.h"
-#include "services/RemoteProtocol.h"
+#include "remote/RemoteProtocol.h"
 
 #include <QJsonObject>
 #include <QTcpServer>

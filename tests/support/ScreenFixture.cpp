@@ -1,11 +1,11 @@
-#include "support/ScreenFixture.h"
+#include "appdata/CostsServerProcess.h"
 #include "appdata/dtmDBGeral.h"
+#include "core/Dispatch.h"
 #include "module/Pkg_xev01700.h"
 #include "screen/TfrmRealGlobal.h"
-#include "services/CostsServerProcess.h"
-#include "services/LocalCache.h"
-#include "services/ShellContext.h"
-#include "toolkit/Dispatch.h"
+#include "session/LocalCache.h"
+#include "session/ShellContext.h"
+#include "support/ScreenFixture.h"
 #include "ui/ScriptedHostUi.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "ScreenQueries.h"
 
-#include "toolkit/FormParser.h"
-#include "toolkit/FormReader.h"
+#include "widgets/FormParser.h"
+#include "widgets/FormReader.h"
 
 #include <QFile>
 

@@ -3,7 +3,7 @@
 // exactly the texts the screen carries, in every dialect.
 #pragma once
 
-#include "toolkit/TForm.h"
+#include "widgets/TForm.h"
 
 #include <memory>
 

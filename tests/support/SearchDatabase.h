@@ -5,7 +5,7 @@
 
 #include "appdata/dtmDBGeral.h"
 #include "support/ScreenQueries.h"
-#include "toolkit/TForm.h"
+#include "widgets/TForm.h"
 
 #include <QTemporaryDir>
 #include <memory>

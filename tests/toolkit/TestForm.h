@@ -1,9 +1,9 @@
 // A form whose handlers record what ran, for driving the toolkit in tests.
 #pragma once
 
-#include "toolkit/FormReader.h"
-#include "toolkit/TForm.h"
-#include "services/MensErro.h"
+#include "core/MensErro.h"
+#include "widgets/FormReader.h"
+#include "widgets/TForm.h"
 
 #include <QStringList>
 #include <functional>

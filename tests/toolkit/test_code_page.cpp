@@ -1,6 +1,6 @@
 // Code page 1252: the characters where it differs from Latin-1 survive the
 // round trip and sort by their byte, not as '?'.
-#include "toolkit/CodePage1252.h"
+#include "core/CodePage1252.h"
 
 #include <QTest>
 

@@ -1,12 +1,12 @@
 // Behaviours of the controls that screens rely on.
 #include "TestForm.h"
-#include "toolkit/TComboBox.h"
-#include "toolkit/TEdit.h"
-#include "toolkit/TMaskEdit.h"
-#include "toolkit/TRadioButton.h"
-#include "toolkit/TRadioGroup.h"
-#include "toolkit/TSpinEdit.h"
 #include "ui/ScriptedHostUi.h"
+#include "widgets/TComboBox.h"
+#include "widgets/TEdit.h"
+#include "widgets/TMaskEdit.h"
+#include "widgets/TRadioButton.h"
+#include "widgets/TRadioGroup.h"
+#include "widgets/TSpinEdit.h"
 
 #include <QLineEdit>
 #include <QTest>

@@ -1,6 +1,6 @@
 // Edit masks: typing, assigning and pasting through the stored masks.
-#include "toolkit/EditMask.h"
-#include "toolkit/TMaskEdit.h"
+#include "core/EditMask.h"
+#include "widgets/TMaskEdit.h"
 
 #include <QApplication>
 #include <QClipboard>

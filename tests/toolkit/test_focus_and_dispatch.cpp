@@ -1,11 +1,11 @@
 // Keyboard order, focus-less commands and the event dispatcher.
 #include "TestForm.h"
-#include "toolkit/Dispatch.h"
-#include "toolkit/KeyboardHelpers.h"
-#include "toolkit/TEdit.h"
-#include "toolkit/TMenuItem.h"
-#include "toolkit/TSpeedButton.h"
+#include "core/Dispatch.h"
 #include "ui/ScriptedHostUi.h"
+#include "widgets/KeyboardHelpers.h"
+#include "widgets/TEdit.h"
+#include "widgets/TMenuItem.h"
+#include "widgets/TSpeedButton.h"
 
 #include <QApplication>
 #include <QTest>

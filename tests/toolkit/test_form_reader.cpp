@@ -1,13 +1,13 @@
 // The form definition reader: every kind of value, inheritance, binding by
 // name, and an error naming file, line and column for each kind of fault.
 #include "TestForm.h"
-#include "toolkit/ComponentRegistry.h"
-#include "toolkit/TControlInfo.h"
-#include "toolkit/TFont.h"
-#include "toolkit/TLabel.h"
-#include "toolkit/TEdit.h"
-#include "toolkit/PropertyEnums.h"
+#include "core/ComponentRegistry.h"
 #include "ui/ScriptedHostUi.h"
+#include "widgets/PropertyEnums.h"
+#include "widgets/TControlInfo.h"
+#include "widgets/TEdit.h"
+#include "widgets/TFont.h"
+#include "widgets/TLabel.h"
 
 #include <QTest>
 

@@ -1,0 +1,107 @@
+#include "CostsServerProcess.h"
+#include "data/FirebirdSharing.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFileInfo>
+
+CostsServerProcess::CostsServerProcess(QObject *parent) : QObject(parent), m_program(defaultProgram())
+{
+    m_process.setProcessChannelMode(QProcess::SeparateChannels);
+}
+
+CostsServerProcess::~CostsServerProcess() { stop(); }
+
+QString CostsServerProcess::defaultProgram()
+{
+    // Beside the shell: its build name, or the name it is installed under.
+    const QDir dir(QCoreApplication::applicationDirPath());
+    const QString built = dir.filePath(QStringLiteral("costs_server"));
+    const QString installed = dir.filePath(QStringLiteral("merenda-costs"));
+    return QFileInfo::exists(built) || !QFileInfo::exists(installed) ? built : installed;
+}
+
+void CostsServerProcess::setCredentials(const QString &user, const QString &password)
+{
+    m_user = user;
+    m_password = password;
+}
+
+bool CostsServerProcess::start(const QString &databaseLocation, const QStringList &extraArguments, int timeoutMs,
+                               QString *error)
+{
+    stop();
+    auto failed = [&](const QString &why) {
+        if (error)
+            *error = why;
+        stop();
+        return false;
+    };
+    if (!QFileInfo(m_program).isExecutable())
+        return failed(QStringLiteral("Servidor de custos não encontrado: %1").arg(m_program));
+    if (databaseLocation.startsWith(QLatin1String("firebird:")) && !databaseLocation.startsWith(QLatin1String("firebird://"))) {
+        QString why;
+        if (!FirebirdSharing::prepare(&why))
+            return failed(why);
+    }
+    QStringList args{QStringLiteral("--db"), databaseLocation, QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0"),
+                     QStringLiteral("--exit-with-stdin")};
+    args += extraArguments;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    if (!m_user.isEmpty())
+        env.insert(QStringLiteral("ISC_USER"), m_user);
+    if (!m_password.isEmpty())
+        env.insert(QStringLiteral("ISC_PASSWORD"), m_password);
+    if (m_token.isEmpty())
+        env.remove(QStringLiteral("COSTS_TOKEN"));
+    else
+        env.insert(QStringLiteral("COSTS_TOKEN"), m_token);
+    m_process.setProcessEnvironment(env);
+    m_process.start(m_program, args);
+    QDeadlineTimer deadline(timeoutMs);
+    if (!m_process.waitForStarted(int(qMax<qint64>(1, deadline.remainingTime()))))
+        return failed(QStringLiteral("Não foi possível iniciar o servidor de custos: %1").arg(m_process.errorString()));
+    // First line: "LISTENING <address> <port>".
+    QByteArray line;
+    while (!line.endsWith('\n')) {
+        if (m_process.canReadLine()) {
+            line = m_process.readLine();
+            break;
+        }
+        if (m_process.state() != QProcess::Running || deadline.hasExpired())
+            break;
+        m_process.waitForReadyRead(int(qMax<qint64>(1, qMin<qint64>(deadline.remainingTime(), 200))));
+    }
+    const QList<QByteArray> parts = line.trimmed().split(' ');
+    bool ok = false;
+    const int port = parts.size() == 3 && parts[0] == "LISTENING" ? parts[2].toInt(&ok) : 0;
+    if (!ok || port <= 0) {
+        m_process.waitForFinished(100);
+        const QString detail = QString::fromLocal8Bit(m_process.readAllStandardError()).trimmed();
+        return failed(QStringLiteral("O servidor de custos não informou sua porta%1")
+                          .arg(detail.isEmpty() ? QStringLiteral(".") : QStringLiteral(": ") + detail));
+    }
+    m_host = QString::fromLatin1(parts[1]);
+    m_port = port;
+    return true;
+}
+
+void CostsServerProcess::stop()
+{
+    m_port = 0;
+    m_host.clear();
+    if (m_process.state() == QProcess::NotRunning)
+        return;
+    m_process.terminate();
+    if (!m_process.waitForFinished(3000)) {
+        m_process.kill();
+        m_process.waitForFinished(3000);
+    }
+}
+
+bool CostsServerProcess::isRunning() const { return m_process.state() == QProcess::Running; }
+
+QString CostsServerProcess::errorOutput() { return QString::fromLocal8Bit(m_process.readAllStandardError()); }
+
+qint64 CostsServerProcess::processId() const { return m_process.processId(); }

@@ -1,0 +1,407 @@
+#include "TReportDesignerDialog.h"
+#include "core/ComponentRegistry.h"
+#include "core/Dispatch.h"
+#include "core/Errors.h"
+#include "core/HostUi.h"
+#include "core/MensErro.h"
+#include "core/TMessages.h"
+#include "core/WorkThread.h"
+#include "data/HostDatabase.h"
+#include "report/model/DefinitionParser.h"
+#include "report/model/DefinitionWriter.h"
+#include "report/output/RunFileWriter.h"
+#include "report/query/ReportRunner.h"
+#include "session/CodePictures.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QPointer>
+#include <QPrinter>
+#include <QSqlDatabase>
+#include <exception>
+
+REGISTER_COMPONENT(TReportDesignerDialog)
+
+namespace {
+// Writes a user copy; a file claimed empty for it that could not be written
+// is removed again, so the list never shows it.
+void saveCopy(const ReportDefinition &def, const QString &dest)
+{
+    const bool claimed = QFileInfo(dest).size() == 0;
+    try {
+        DefinitionWriter::save(def, dest);
+    } catch (...) {
+        if (claimed)
+            QFile::remove(dest);
+        throw;
+    }
+}
+// A run's rows exported to file on the worker, as the run ends.
+ReportRun::Output exportOutput(ReportExport::Format format, const QString &file)
+{
+    ReportRun::Output out;
+    out.kind = format == ReportExport::Format::Csv ? ReportRun::Output::ExportCsv : ReportRun::Output::ExportXlsx;
+    out.path = file;
+    return out;
+}
+} // namespace
+
+TReportDesignerDialog::TReportDesignerDialog(QObject *parent) : QObject(parent) {}
+
+ReportMessages TReportDesignerDialog::messagesFrom(const TMessages *table)
+{
+    ReportMessages m;
+    if (table) {
+        m.arqRelErr = table->Msg(QStringLiteral("Arq_Rel_Err"));
+        m.novoCaption = table->Msg(QStringLiteral("NovoCaption"));
+        m.novoPrompt = table->Msg(QStringLiteral("NovoPrompt"));
+    }
+    return m;
+}
+
+QList<ReportEntry> TReportDesignerDialog::Reports() const { return ReportLibrary::list(m_reportCode); }
+
+void TReportDesignerDialog::FillReportNames(QComboBox *cbb, const QString &selectPath) const
+{
+    const QList<ReportEntry> entries = Reports();
+    const QSignalBlocker block(cbb);
+    cbb->clear();
+    int selected = entries.isEmpty() ? -1 : 0;
+    for (int i = 0; i < entries.size(); ++i) {
+        cbb->addItem(entries[i].title, entries[i].path);
+        if (!selectPath.isEmpty() && QFileInfo(entries[i].path) == QFileInfo(selectPath))
+            selected = i;
+    }
+    cbb->setCurrentIndex(selected);
+}
+
+ReportDefinition TReportDesignerDialog::Load(const QString &path, const ReportMessages &msgs) const
+{
+    if (path.isEmpty() || !QFileInfo(path).isFile()) {
+        const QString folder = path.isEmpty() ? ReportLibrary::standardDir(m_reportCode) : QFileInfo(path).absolutePath();
+        MensErro(msgs.fileNotFound(m_reportCode, folder), true);
+    }
+    return DefinitionParser::parseFile(path);
+}
+
+QSqlDatabase TReportDesignerDialog::database(int &dialect) const
+{
+    dialect = -1;
+    if (!m_databaseName.isEmpty())
+        return QSqlDatabase::database(m_databaseName);
+    // The shell's shared connection, in the dialect its queries run.
+    HostDatabase &host = HostDatabase::instance();
+    if (host.isInstalled()) {
+        dialect = int(host.dialect());
+        return host.database();
+    }
+    return QSqlDatabase::database();
+}
+
+TParams TReportDesignerDialog::askParams(const ReportDefinition &def)
+{
+    TParams params = ReportRunner::declaredParams(def);
+    bool flag = true;
+    // The handler's errors must reach this run (not be shown and forgotten at
+    // the outermost level), so it is raised as a nested event.
+    std::exception_ptr failure;
+    Dispatch::guard([&] {
+        try {
+            Dispatch::fire([&] { emit BeforeGetQueryParams(&params, &flag); });
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    });
+    if (failure)
+        std::rethrow_exception(failure);
+    if (!flag)
+        throw EAbort();
+    return params;
+}
+
+void TReportDesignerDialog::refuseWhileRunning() const
+{
+    if (m_run)
+        MensErro(QStringLiteral("Um relatório desta tela ainda está sendo gerado. Aguarde o fim ou cancele-o antes de "
+                                "pedir outro."),
+                 true);
+}
+
+void TReportDesignerDialog::cancelRun()
+{
+    if (m_run)
+        m_run->progress().cancel();
+}
+
+namespace {
+// The code picture of the definition, when the shell has one.
+std::shared_ptr<const TDBPicture> pictureOf(const ReportDefinition &def)
+{
+    if (def.pictureType < 0)
+        return nullptr;
+    try {
+        return DBPictObj(def.pictureType);
+    } catch (const EHostError &) {
+        return nullptr; // codes are printed as they are stored
+    }
+}
+} // namespace
+
+std::shared_ptr<ReportDocument> TReportDesignerDialog::RunDocument(const ReportDefinition &def,
+                                                                   const ReportRun::Output &output, int *pages)
+{
+    refuseWhileRunning();
+    // The run's own copy: the worker reads it while handlers may change theirs.
+    const TParams params = askParams(def).clone();
+    int dialect = -1;
+    const QSqlDatabase db = database(dialect);
+    if (!db.isValid() || !db.isOpen())
+        throw EHostError(QStringLiteral("Não há conexão aberta com o banco de dados para executar o relatório."));
+    const bool foreign = SqlDialects::engineOf(db) == SqlEngine::SQLite && dialect > 0;
+    auto doc = std::make_shared<ReportDocument>(def, params, pictureOf(def));
+    ReportRun run(doc, params, db, dialect, foreign, output);
+    // However the wait ends, the runner is free again (if it still exists).
+    struct Free {
+        QPointer<TReportDesignerDialog> self;
+        ~Free()
+        {
+            if (self) {
+                self->m_run = nullptr;
+                emit self->RunEnded();
+            }
+        }
+    } release{this};
+    m_run = &run;
+    run.start();
+    const bool waited = HostUi::instance().waitForWork(def.title, run.progress());
+    if (!release.self)
+        throw EAbort(); // the runner went away meanwhile
+    if (!run.finished()) {
+        // The wait gave up (the program is quitting): stop the run.
+        run.progress().cancel();
+        throw EAbort();
+    }
+    if (!waited || run.cancelled())
+        throw EAbort();
+    if (!run.error().isEmpty())
+        throw EHostError(run.error());
+    if (pages)
+        *pages = run.pagesWritten();
+    return doc;
+}
+
+bool TReportDesignerDialog::command(const std::function<void()> &body)
+{
+    bool done = false;
+    Dispatch::guard([&] {
+        try {
+            refuseWhileRunning();
+            body();
+        } catch (const EAbort &) {
+            throw;
+        } catch (const EHostError &e) {
+            MensErro(e.text(), true);
+        }
+        done = true;
+    });
+    return done;
+}
+
+bool TReportDesignerDialog::Print(const QString &path, const ReportMessages &msgs)
+{
+    return command([&] {
+        const ReportDefinition def = Load(path, msgs);
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setPageLayout(ReportMetrics::pageLayout(def));
+        printer.setDocName(def.title);
+        if (!ReportUi::instance().askPrinter(printer))
+            throw EAbort();
+        ReportRun::Output out;
+        if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+            out.kind = ReportRun::Output::Pdf; // written safely, unlike the printer's own PDF
+            out.path = printer.outputFileName();
+        } else {
+            out.kind = ReportRun::Output::Printer;
+            out.printer = &printer;
+        }
+        ReportUi::instance().reportRows(*RunDocument(def, out));
+    });
+}
+
+bool TReportDesignerDialog::Preview(const QString &path, const ReportMessages &msgs)
+{
+    return command([&] {
+        const ReportDefinition def = Load(path, msgs);
+        const std::shared_ptr<ReportDocument> doc = RunDocument(def);
+        ReportUi::instance().reportRows(*doc);
+        ReportUi::instance().previewDocument(*doc, previewExports(doc));
+    });
+}
+
+QList<ReportUi::PreviewAction> TReportDesignerDialog::previewExports(const std::shared_ptr<ReportDocument> &doc)
+{
+    QList<ReportUi::PreviewAction> out;
+    for (const ReportExport::Format f : {ReportExport::Format::Csv, ReportExport::Format::Xlsx})
+        out.append({ReportExport::commandName(f), ReportExport::caption(f), [this, f, doc] {
+                        command([&] {
+                            const QString file = ReportExport::askFileName(f, doc->title());
+                            if (file.isEmpty())
+                                throw EAbort();
+                            exportDocument(f, doc, file);
+                        });
+                    }});
+    return out;
+}
+
+void TReportDesignerDialog::exportDocument(ReportExport::Format format, const std::shared_ptr<ReportDocument> &doc,
+                                           const QString &file)
+{
+    WorkThread work([format, doc, file](WorkTask &task) {
+        task.setStatus(QStringLiteral("Exportando as linhas..."));
+        ReportExport::write(format, *doc, file, [&task, &doc](qint64 n) {
+            if ((n & 1023) == 0)
+                task.setProgress(n, doc->rowCount());
+            return !task.cancelled();
+        });
+    });
+    work.start();
+    const bool waited = HostUi::instance().waitForWork(doc->title(), work);
+    if (!work.finished()) {
+        work.cancel();
+        throw EAbort();
+    }
+    if (!waited || work.wasCancelled())
+        throw EAbort();
+    if (!work.error().isEmpty())
+        throw EHostError(work.error());
+}
+
+QString TReportDesignerDialog::SaveAs(const QString &path, const ReportMessages &msgs)
+{
+    QString saved;
+    command([&] {
+        ReportDefinition def = Load(path, msgs);
+        QString title = def.title;
+        QString dest;
+        while (dest.isEmpty()) {
+            if (!HostUi::instance().askText(msgs.novoCaption, msgs.novoPrompt, title) || title.trimmed().isEmpty())
+                throw EAbort();
+            title = title.trimmed();
+            if (ReportLibrary::isStandardTitle(m_reportCode, title))
+                HostUi::instance().showError(QStringLiteral("\"%1\" é o título de um relatório padrão, que não pode ser "
+                                                            "substituído. Informe outro título.").arg(title), false);
+            else
+                dest = newCopyPath(title, QStringLiteral("Já existe um relatório com o título \"%1\". Deseja substituí-lo?"));
+        }
+        def.title = title;
+        saveCopy(def, dest);
+        saved = dest;
+    });
+    return saved;
+}
+
+QString TReportDesignerDialog::newCopyPath(const QString &title, const QString &question)
+{
+    const QString existing = ReportLibrary::userPathOfTitle(m_reportCode, title);
+    if (existing.isEmpty())
+        return ReportLibrary::claimUserPath(m_reportCode, title);
+    if (HostUi::instance().askYesNo(QStringLiteral("Substituir relatório"), question.arg(title)))
+        return existing;
+    return QString();
+}
+
+QString TReportDesignerDialog::checkDefinition(const ReportDefinition &def)
+{
+    const QString problem = DefinitionParser::check(def);
+    if (!problem.isEmpty())
+        return problem;
+    try {
+        RunDocument(def);
+    } catch (const EHostError &e) {
+        return e.text();
+    } catch (const EAbort &e) {
+        return e.text().isEmpty() ? QStringLiteral("A execução de teste do relatório foi cancelada.") : e.text();
+    }
+    return QString();
+}
+
+QString TReportDesignerDialog::EditReport(const QString &path, const ReportMessages &msgs)
+{
+    QString saved;
+    command([&] {
+        ReportDefinition def = Load(path, msgs);
+        if (!ReportUi::instance().editReport(def, [this](const ReportDefinition &d) { return checkDefinition(d); }))
+            throw EAbort();
+        // The dialog checked it; what is written must pass the structural
+        // check whatever implementation of the dialog ran.
+        const QString problem = DefinitionParser::check(def);
+        if (!problem.isEmpty())
+            throw EHostError(problem);
+        QString dest = path;
+        if (ReportLibrary::isStandard(path) || !QFileInfo(path).isWritable()) {
+            dest = newCopyPath(def.title, QStringLiteral("Já existe um relatório com o título \"%1\". Deseja substituí-lo? "
+                                                         "(Não: o relatório editado é gravado ao lado dele.)"));
+            if (dest.isEmpty())
+                dest = ReportLibrary::claimUserPath(m_reportCode, def.title);
+        }
+        saveCopy(def, dest);
+        saved = dest;
+    });
+    return saved;
+}
+
+QString TReportDesignerDialog::StandardReport(const ReportMessages &msgs)
+{
+    QString found;
+    command([&] {
+        for (const ReportEntry &e : Reports())
+            if (e.standard) {
+                found = e.path;
+                return;
+            }
+        MensErro(msgs.fileNotFound(m_reportCode, ReportLibrary::standardDir(m_reportCode)), true);
+    });
+    return found;
+}
+
+bool TReportDesignerDialog::WritePdf(const QString &path, const QString &pdfFile, const ReportMessages &msgs, int *pages)
+{
+    return command([&] {
+        const ReportDefinition def = Load(path, msgs);
+        ReportRun::Output out;
+        out.kind = ReportRun::Output::Pdf;
+        out.path = pdfFile;
+        RunDocument(def, out, pages);
+    });
+}
+
+bool TReportDesignerDialog::Export(const QString &path, const ReportMessages &msgs, ReportExport::Format format)
+{
+    return command([&] {
+        const ReportDefinition def = Load(path, msgs);
+        const QString file = ReportExport::askFileName(format, def.title);
+        if (file.isEmpty())
+            throw EAbort();
+        RunDocument(def, exportOutput(format, file));
+    });
+}
+
+bool TReportDesignerDialog::ExportTo(const QString &path, const QString &file, const ReportMessages &msgs,
+                                     ReportExport::Format format)
+{
+    return command([&] {
+        const ReportDefinition def = Load(path, msgs);
+        RunDocument(def, exportOutput(format, file));
+    });
+}
+
+bool TReportDesignerDialog::WriteCsv(const QString &path, const QString &csvFile, const ReportMessages &msgs)
+{
+    return command([&] {
+        const ReportDefinition def = Load(path, msgs);
+        ReportRun::Output out;
+        out.kind = ReportRun::Output::RowsCsv;
+        out.path = csvFile;
+        RunDocument(def, out);
+    });
+}

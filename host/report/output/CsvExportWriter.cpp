@@ -1,0 +1,123 @@
+#include "CsvExportWriter.h"
+#include "core/Errors.h"
+#include "core/SafeFile.h"
+#include "report/model/ReportFormat.h"
+
+namespace {
+const QChar kSeparator = QLatin1Char(';');
+constexpr int kBufferBytes = 1 << 16;
+
+QString decimalComma(QString number) { return number.replace(QLatin1Char('.'), QLatin1Char(',')); }
+} // namespace
+
+CsvExportWriter::CsvExportWriter(const QString &path) : m_path(path) {}
+
+CsvExportWriter::~CsvExportWriter() { abort(); }
+
+QString CsvExportWriter::cell(const ReportColumn &column, const QVariant &v)
+{
+    if (v.isNull() || !v.isValid())
+        return QString();
+    switch (column.format) {
+    case ReportColumn::Format::Integer: {
+        bool ok = false;
+        const qlonglong n = v.toLongLong(&ok);
+        return ok ? QString::number(n) : v.toString();
+    }
+    case ReportColumn::Format::Number: {
+        bool ok = false;
+        const double d = v.toDouble(&ok);
+        return ok ? decimalComma(QString::number(d, 'f', column.decimals)) : v.toString();
+    }
+    case ReportColumn::Format::Date:
+        if (v.typeId() == QMetaType::QDate) // the common case, without a time-zone look-up
+            return v.toDate().toString(QStringLiteral("dd/MM/yyyy"));
+        [[fallthrough]];
+    case ReportColumn::Format::DateTime: {
+        const QDateTime dt = ReportFormat::toDateTime(v);
+        if (!dt.isValid())
+            return v.toString();
+        return column.format == ReportColumn::Format::Date ? dt.date().toString(QStringLiteral("dd/MM/yyyy"))
+                                                           : dt.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
+    }
+    case ReportColumn::Format::Text:
+        break;
+    }
+    return v.toString();
+}
+
+QString CsvExportWriter::quoted(const QString &field)
+{
+    bool plain = field.isEmpty() || (!field.front().isSpace() && !field.back().isSpace());
+    for (qsizetype i = 0; plain && i < field.size(); ++i) {
+        const QChar c = field[i];
+        plain = c != kSeparator && c != QLatin1Char('"') && c != QLatin1Char('\n') && c != QLatin1Char('\r');
+    }
+    if (plain)
+        return field;
+    QString q = field;
+    q.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + q + QLatin1Char('"');
+}
+
+void CsvExportWriter::begin(const ExportSheet &sheet)
+{
+    m_file = std::make_unique<SafeFile>(m_path);
+    m_columns = sheet.columns;
+    m_buffer = QByteArrayLiteral("\xEF\xBB\xBF");
+    QStringList captions;
+    for (const ReportColumn &c : m_columns)
+        captions << c.caption;
+    writeLine(captions);
+}
+
+void CsvExportWriter::row(const QVector<QVariant> &values)
+{
+    if (!m_file)
+        throw EHostError(QStringLiteral("A exportação não foi iniciada."));
+    QStringList fields;
+    fields.reserve(m_columns.size());
+    for (int i = 0; i < m_columns.size(); ++i)
+        fields << cell(m_columns[i], values.value(i));
+    writeLine(fields);
+}
+
+void CsvExportWriter::writeLine(const QStringList &fields)
+{
+    QString line;
+    for (int i = 0; i < fields.size(); ++i) {
+        if (i)
+            line += kSeparator;
+        line += quoted(fields[i]);
+    }
+    line += QLatin1String("\r\n");
+    m_buffer += line.toUtf8();
+    if (m_buffer.size() >= kBufferBytes)
+        flush();
+}
+
+void CsvExportWriter::flush()
+{
+    try {
+        m_file->write(m_buffer);
+    } catch (...) {
+        m_file.reset();
+        throw;
+    }
+    m_buffer.clear();
+}
+
+void CsvExportWriter::commit()
+{
+    if (!m_file)
+        throw EHostError(QStringLiteral("A exportação não foi iniciada."));
+    flush();
+    std::unique_ptr<SafeFile> file = std::move(m_file);
+    file->commit();
+}
+
+void CsvExportWriter::abort()
+{
+    m_file.reset(); // the temporary file goes; the target stays as it was
+    m_buffer.clear();
+}

@@ -1,0 +1,276 @@
+#include "ReportRunner.h"
+#include "core/Errors.h"
+#include "data/SqlDialect.h"
+#include "report/model/ReportFormat.h"
+#include "report/model/ReportSqlText.h"
+#include "report/model/ReportTemplate.h"
+
+#include <QSqlDriver>
+#include <cmath>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace {
+
+QDate dateFromText(const QString &s)
+{
+    const QString t = s.trimmed();
+    for (const char *fmt : {"dd/MM/yyyy", "d/M/yyyy", "yyyy-MM-dd"}) {
+        const QDate d = QDate::fromString(t, QLatin1String(fmt));
+        if (d.isValid())
+            return d;
+    }
+    const QDateTime dt = QDateTime::fromString(t, Qt::ISODate);
+    return dt.isValid() ? dt.date() : QDate();
+}
+
+QDateTime dateTimeFromVariant(const QVariant &v)
+{
+    switch (v.typeId()) {
+    case QMetaType::QDateTime:
+        return v.toDateTime();
+    case QMetaType::QDate:
+        return v.toDate().startOfDay();
+    case QMetaType::Double:
+    case QMetaType::Int:
+    case QMetaType::LongLong: {
+        // The host's date-time: days since 30/12/1899, the fraction the time.
+        const double days = v.toDouble();
+        const qint64 whole = qint64(std::floor(days));
+        const qint64 ms = qint64(std::llround((days - double(whole)) * 86400000.0));
+        return QDate(1899, 12, 30).addDays(whole).startOfDay().addMSecs(ms);
+    }
+    default: {
+        const QString t = v.toString().trimmed();
+        QDateTime dt = QDateTime::fromString(t, Qt::ISODate);
+        if (!dt.isValid())
+            dt = QDateTime::fromString(t, QStringLiteral("dd/MM/yyyy hh:mm:ss"));
+        if (!dt.isValid()) {
+            const QDate d = dateFromText(t);
+            if (d.isValid())
+                dt = d.startOfDay();
+        }
+        return dt;
+    }
+    }
+}
+
+EHostError badValue(const ReportParamDecl &decl, const QVariant &v)
+{
+    return EHostError(QStringLiteral("O valor \"%1\" do parâmetro %2 não é do tipo %3.")
+                          .arg(v.toString(), decl.name, TParam::typeName(decl.type)));
+}
+
+} // namespace
+
+int ReportRunner::dialectOf(const QSqlDatabase &db)
+{
+    // The same rule as the data layer's queries.
+    return int(SqlDialects::dialectFor(SqlDialects::engineOf(db)));
+}
+
+TParams ReportRunner::declaredParams(const ReportDefinition &def)
+{
+    TParams params;
+    for (const ReportParamDecl &d : def.params) {
+        TParam &p = params.add(d.name, d.type);
+        if (!d.defaultValue.isNull()) {
+            p.SetAsVariant(d.defaultValue);
+            p.setDataType(d.type);
+        }
+    }
+    return params;
+}
+
+QVariant ReportRunner::boundValue(const ReportParamDecl &decl, const TParam &param)
+{
+    const QVariant v = param.Value();
+    switch (decl.type) {
+    case TParam::DataType::Integer: {
+        if (v.isNull())
+            return QVariant(QMetaType::fromType<qlonglong>());
+        bool ok = false;
+        const qlonglong n = v.typeId() == QMetaType::QString ? v.toString().trimmed().toLongLong(&ok) : v.toLongLong(&ok);
+        if (!ok)
+            throw badValue(decl, v);
+        return n;
+    }
+    case TParam::DataType::Float: {
+        if (v.isNull())
+            return QVariant(QMetaType::fromType<double>());
+        bool ok = false;
+        const double n = v.typeId() == QMetaType::QString ? v.toString().trimmed().replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok)
+                                                          : v.toDouble(&ok);
+        if (!ok)
+            throw badValue(decl, v);
+        return n;
+    }
+    case TParam::DataType::Date: {
+        if (v.isNull())
+            return QVariant(QMetaType::fromType<QDate>());
+        const QDateTime dt = dateTimeFromVariant(v);
+        if (!dt.isValid())
+            throw badValue(decl, v);
+        return dt.date();
+    }
+    case TParam::DataType::DateTime: {
+        if (v.isNull())
+            return QVariant(QMetaType::fromType<QDateTime>());
+        const QDateTime dt = dateTimeFromVariant(v);
+        if (!dt.isValid())
+            throw badValue(decl, v);
+        return dt;
+    }
+    default:
+        if (v.isNull())
+            return QVariant(QMetaType::fromType<QString>());
+        if (v.typeId() == QMetaType::QDate)
+            return v.toDate().toString(QStringLiteral("dd/MM/yyyy"));
+        if (v.typeId() == QMetaType::QDateTime) {
+            const QDateTime dt = v.toDateTime();
+            return dt.time() == QTime(0, 0) ? dt.date().toString(QStringLiteral("dd/MM/yyyy"))
+                                            : dt.toString(QStringLiteral("dd/MM/yyyy hh:mm:ss"));
+        }
+        return v.toString();
+    }
+}
+
+QStringList ReportRunner::layoutFields(const ReportDefinition &def)
+{
+    QStringList out;
+    auto add = [&out](const QString &f) {
+        for (const QString &o : std::as_const(out))
+            if (o.compare(f, Qt::CaseInsensitive) == 0)
+                return;
+        out << f;
+    };
+    for (const auto &c : def.columns)
+        add(c.field);
+    for (const auto &g : def.groups) {
+        add(g.field);
+        for (const QString &n : ReportTemplate::names(g.headerTemplate) + ReportTemplate::names(g.subtotalCaption))
+            if (ReportTemplate::isRowField(n))
+                add(n);
+    }
+    if (def.chart.isSet()) {
+        add(def.chart.valueField);
+        if (!def.chart.keyField.isEmpty())
+            add(def.chart.keyField);
+        for (const QString &n : ReportTemplate::names(def.chart.labelTemplate))
+            if (ReportTemplate::isRowField(n))
+                add(n);
+    }
+    return out;
+}
+
+namespace {
+
+EHostError queryError(const ReportQuery &q, const QSqlError &e)
+{
+    QString detail = e.databaseText().trimmed();
+    if (detail.isEmpty())
+        detail = e.text().trimmed();
+    return EHostError(QStringLiteral("Erro ao executar a consulta '%1' do relatório: %2").arg(q.name, detail));
+}
+
+// Prepares, binds and runs one query, forward only.
+void execute(QSqlQuery &query, const ReportDefinition &def, const ReportQuery &q, const TParams &params, int dialect)
+{
+    QStringList names;
+    const QString text = ReportSqlText::positional(q.textFor(dialect), names);
+    query.setForwardOnly(true);
+    if (!query.prepare(text))
+        throw queryError(q, query.lastError());
+    for (const QString &name : std::as_const(names)) {
+        const ReportParamDecl *decl = def.findParam(name);
+        if (!decl)
+            throw EHostError(QStringLiteral("O parâmetro :%1 da consulta '%2' não está declarado.").arg(name, q.name));
+        query.addBindValue(ReportRunner::boundValue(*decl, *params.FindParam(name)));
+    }
+    if (!query.exec())
+        throw queryError(q, query.lastError());
+}
+
+// The positions in the record of the fields wanted (all when none are).
+QList<int> positions(const ReportQuery &q, const QSqlRecord &rec, const QStringList &wanted, QStringList &fields)
+{
+    QStringList names = wanted;
+    if (names.isEmpty())
+        for (int i = 0; i < rec.count(); ++i)
+            names << rec.fieldName(i);
+    QList<int> idx;
+    for (const QString &f : std::as_const(names)) {
+        const int i = rec.indexOf(f);
+        if (i < 0)
+            throw EHostError(QStringLiteral("A consulta '%1' do relatório não retorna o campo %2.").arg(q.name, f));
+        idx << i;
+        fields << f;
+    }
+    return idx;
+}
+
+} // namespace
+
+TParams ReportRunner::boundParams(const ReportDefinition &def, const TParams &given)
+{
+    TParams out;
+    for (const ReportParamDecl &d : def.params) {
+        TParam &p = out.add(d.name, d.type);
+        if (const TParam *g = given.FindParam(d.name))
+            p = *g;
+    }
+    return out;
+}
+
+QHash<QString, QVariant> ReportRunner::lookups(const ReportDefinition &def, const TParams &params, const QSqlDatabase &db,
+                                                int dialect)
+{
+    QHash<QString, QVariant> out;
+    for (int qi = 1; qi < def.queries.size(); ++qi) {
+        const ReportQuery &q = def.queries[qi];
+        QSqlQuery query(db);
+        execute(query, def, q, params, dialect);
+        const QSqlRecord rec = query.record();
+        QList<QStringList> all(rec.count());
+        for (int n = 0; query.next(); ++n) {
+            for (int i = 0; i < rec.count(); ++i) {
+                if (n == 0)
+                    out.insert(q.name.toUpper() + QLatin1Char('.') + rec.fieldName(i).toUpper(), query.value(i));
+                if (n < LookupListMax)
+                    all[i] << ReportFormat::plain(query.value(i));
+                else if (n == LookupListMax)
+                    all[i] << QStringLiteral("…");
+            }
+        }
+        if (query.lastError().isValid())
+            throw queryError(q, query.lastError());
+        for (int i = 0; i < rec.count(); ++i)
+            out.insert(q.name.toUpper() + QLatin1Char('.') + rec.fieldName(i).toUpper() + QLatin1Char('*'), all[i]);
+    }
+    return out;
+}
+
+void ReportRunner::stream(const ReportDefinition &def, const TParams &params, const QSqlDatabase &db,
+                          const QStringList &fields, int forcedDialect, const Sink &sink)
+{
+    if (!db.isValid() || !db.isOpen())
+        throw EHostError(QStringLiteral("Não há conexão aberta com o banco de dados para executar o relatório."));
+    const TParams bound = boundParams(def, params);
+    const int dialect = forcedDialect >= 0 ? forcedDialect : dialectOf(db);
+    const QHash<QString, QVariant> found = lookups(def, bound, db, dialect);
+    const ReportQuery &q = def.queries.first();
+    QSqlQuery query(db);
+    execute(query, def, q, bound, dialect);
+    QStringList names;
+    const QList<int> idx = positions(q, query.record(), fields, names);
+    sink.begin(names, found);
+    QVector<QVariant> row(idx.size());
+    while (query.next()) {
+        for (int i = 0; i < idx.size(); ++i)
+            row[i] = query.value(idx[i]);
+        sink.row(row);
+    }
+    if (query.lastError().isValid())
+        throw queryError(q, query.lastError());
+}

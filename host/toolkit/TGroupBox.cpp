@@ -1,6 +1,0 @@
-#include "TGroupBox.h"
-#include "ComponentRegistry.h"
-
-REGISTER_COMPONENT(TGroupBox)
-
-TGroupBox::TGroupBox(QWidget *parent) : QGroupBox(parent) {}

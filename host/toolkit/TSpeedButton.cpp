@@ -3,6 +3,8 @@
 #include "Dispatch.h"
 #include "Glyphs.h"
 
+#include <QKeyEvent>
+
 REGISTER_COMPONENT(TSpeedButton)
 
 TSpeedButton::TSpeedButton(QWidget *parent) : QToolButton(parent)
@@ -17,6 +19,19 @@ void TSpeedButton::setGlyph(const QString &name)
     m_glyph = name;
     setIcon(Glyphs::icon(name));
     setToolButtonStyle(text().isEmpty() ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextBesideIcon);
+}
+
+void TSpeedButton::keyPressEvent(QKeyEvent *e)
+{
+    const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+    if (!enter || (e->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+        QToolButton::keyPressEvent(e);
+        return;
+    }
+    if (menu())
+        showMenu();
+    else
+        animateClick();
 }
 
 void TSpeedButton::Click()

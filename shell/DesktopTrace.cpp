@@ -42,8 +42,11 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         auto *w = qobject_cast<QWidget *>(watched);
-        if (event->type() == QEvent::Show && w && w->isWindow() && w->windowType() != Qt::ToolTip
-            && w->windowType() != Qt::Popup)
+        if (event->type() != QEvent::Show || !w || !w->isWindow() || w->windowType() == Qt::ToolTip)
+            return false;
+        if (qobject_cast<QMenu *>(w))
+            trace("menu", nameOf(w));
+        else if (w->windowType() != Qt::Popup)
             trace("window", w->windowTitle());
         return false;
     }

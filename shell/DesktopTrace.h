@@ -4,6 +4,7 @@
 //   trace focus NAME      the control that got the focus (its object name,
 //                         or its nearest named parent's)
 //   trace window TITLE    a window shown (a dialog, the preview, help)
+//   trace menu NAME       a menu opened (its object name, or its owner's)
 //   trace command NAME    a menu action ran to its end (its object name)
 //   trace closed TITLE    a screen closed
 // Without the variable nothing is installed and nothing is written.

@@ -47,11 +47,30 @@ QKeySequence sequenceOf(const QKeyEvent *e)
 ScreenKeys::ScreenKeys(QMainWindow *window, QMdiArea *area) : QObject(window), m_window(window), m_area(area)
 {
     qApp->installEventFilter(this);
+    connect(area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *frame) {
+        if (frame)
+            dropFrameKeys(frame);
+    });
 }
 
-bool ScreenKeys::windowHolds(const QKeyEvent *event) const
+void ScreenKeys::dropFrameKeys(QMdiSubWindow *frame) const
 {
-    const QKeySequence pressed = sequenceOf(event);
+    if (!frame->systemMenu())
+        return;
+    for (QAction *a : frame->systemMenu()->actions()) {
+        QList<QKeySequence> kept;
+        for (const QKeySequence &key : a->shortcuts())
+            if (!windowHolds(key))
+                kept << key;
+        if (kept.size() != a->shortcuts().size())
+            a->setShortcuts(kept);
+    }
+}
+
+bool ScreenKeys::windowHolds(const QKeyEvent *event) const { return windowHolds(sequenceOf(event)); }
+
+bool ScreenKeys::windowHolds(const QKeySequence &pressed) const
+{
     QList<QAction *> actions;
     collectActions(m_window->menuBar()->actions(), actions);
     collectActions(m_window->actions(), actions);

@@ -10,6 +10,10 @@
 // of the window's menus holds the key, so the menu command runs whatever
 // control has the focus. Dialogs and other windows keep their keys.
 //
+// A screen's frame (QMdiSubWindow) brings its own system menu whose Close
+// holds Ctrl+W on X11: two shortcuts for one key and Qt runs neither, so the
+// frames' entries drop the keys the window's menus hold.
+//
 // Esc in a screen closes it as Ctrl+W does, unless the field with the
 // focus holds typing since it got the focus: then Esc puts back what the
 // field held when it got the focus, and a second Esc closes the screen.
@@ -22,7 +26,9 @@
 class QKeyEvent;
 class QLineEdit;
 class QMainWindow;
+class QKeySequence;
 class QMdiArea;
+class QMdiSubWindow;
 class QWidget;
 
 class ScreenKeys : public QObject {
@@ -40,6 +46,9 @@ protected:
 
 private:
     bool inScreen(const QWidget *w) const;
+    bool windowHolds(const QKeySequence &key) const;
+    // Takes from a screen's frame the keys the window's menus hold.
+    void dropFrameKeys(QMdiSubWindow *frame) const;
     void remember(QWidget *focused);
     // Puts back the text the field held on focus; false when nothing was typed.
     bool undoTyping(QWidget *focused);

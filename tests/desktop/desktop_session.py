@@ -94,9 +94,15 @@ class Desktop:
                 self.focus = line[len('trace focus '):]
             return line
 
-    def wait_trace(self, pattern, timeout=15):
+    def wait_trace(self, pattern, timeout=15, since=None):
         """Reads trace lines until one matches pattern (a regular expression);
-        the match, or an error naming what came instead."""
+        the match, or an error naming what came instead. With since (an
+        index into seen), a line already read from there on counts too."""
+        if since is not None:
+            for line in self.seen[since:]:
+                m = re.fullmatch(pattern, line)
+                if m:
+                    return m
         end = time.monotonic() + timeout
         passed = []
         while time.monotonic() < end:
@@ -108,6 +114,32 @@ class Desktop:
             if m:
                 return m
         raise DesktopError('no trace %r within %ss; came: %s' % (pattern, timeout, passed))
+
+    def wait_window(self, title_pattern, timeout=30):
+        """Reads trace lines until a window whose title matches is shown."""
+        end = time.monotonic() + timeout
+        passed = []
+        while time.monotonic() < end:
+            line = self.next_trace(end - time.monotonic())
+            if line is None:
+                break
+            passed.append(line)
+            if line.startswith('trace window ') and re.search(title_pattern, line[len('trace window '):]):
+                return line
+        raise DesktopError('no window %r within %ss; came: %s' % (title_pattern, timeout, passed))
+
+    def close_other_windows(self, timeout=10):
+        """Closes whatever window other than the main one is active, until
+        the main one is; for a case that failed halfway."""
+        end = time.monotonic() + timeout
+        while time.monotonic() < end:
+            w = self.active_window()
+            if w == self.main_window:
+                return True
+            if w:
+                self.close_active(w)
+            time.sleep(0.3)
+        return False
 
     def drain(self, seconds=0.0):
         """Reads what the shell traces for a while; the lines read."""

@@ -5,7 +5,7 @@ The shell runs under Xvfb with openbox and LC_ALL=pt_BR.UTF-8; xdotool
 presses the keys through the X server, so the keys reach the shell as a
 keyboard's do (Qt's X11 key bindings included: a line edit there takes
 Ctrl+E as "end of line"). Each menu key is pressed with the focus in each
-kind of control -- line edit, masked edit, date edit, spin edit, combo
+kind of control -- masked edits, date edit, spin edit, combo box, check
 box -- and must run its menu command (the shell's trace says so, and the
 window it opens appears and is closed again). Ctrl+W, Ctrl+F4 and Esc close
 the screen from each kind of control; Esc first puts back a field's typing;
@@ -25,20 +25,23 @@ from desktop_session import Desktop  # noqa: E402
 
 SHELL = None
 
-# One control of each kind, by object name.
+# One control of each kind that takes the focus, by object name. The
+# screen has no plain line edit: its text fields are masked edits (a
+# QLineEdit with a mask), one for letters and one for a code picture.
 CONTROLS = {
-    'line edit': 'edtNmProdInic',
     'masked edit': 'medCdFilial',
+    'code edit': 'medCdProdInic',
     'date edit': 'depDataInic',
     'spin edit': 'sedNiveOrde',
     'combo box': 'cbbTipoCusto',
+    'check box': 'chbEstocaveis',
 }
 
 # The menu's keys: xdotool's name, the action that must run, and the title
 # of the window it opens (None: it opens none).
 MENU_KEYS = [
     ('ctrl+p', 'actsbtPrint', r'^Imprimir'),
-    ('F5', 'actsbtPreview', r'Visualiza'),
+    ('F5', 'actsbtPreview', r'^Custo Realizado Global'),
     ('ctrl+s', 'actsbtSalvarComo', r'^Título do Relatório'),
     ('ctrl+e', 'actmnuExportarCsv', r'CSV'),
     ('ctrl+shift+e', 'actmnuExportarXlsx', r'Excel|XLSX'),
@@ -63,6 +66,7 @@ class DesktopCase(unittest.TestCase):
         cls.desktop.start('--open', 'XEV01700')
         cls.desktop.wait_trace(r'trace focus \w+', 60)
         cls.desktop.wait_main_window()
+        cls.screen_opened = True
 
     @classmethod
     def tearDownClass(cls):
@@ -72,11 +76,14 @@ class DesktopCase(unittest.TestCase):
 
     def setUp(self):
         d = self.desktop
-        if d.active_window() != d.main_window:
-            self.fail('a window other than the main one is active: %r' % d.window_name(d.active_window() or ''))
+        if not d.close_other_windows():
+            self.fail('a window other than the main one stays active: %r' % d.window_name(d.active_window() or ''))
         d.drain(0.2)
         if not self.screen_open():
             self.open_screen()
+        if self.screen_opened:
+            self.fill_products()
+            type(self).screen_opened = False
 
     # --- helpers -----------------------------------------------------------
     def screen_open(self):
@@ -85,13 +92,25 @@ class DesktopCase(unittest.TestCase):
         return len(closed) <= len(opened)
 
     def open_screen(self):
+        start = len(self.desktop.seen)
         self.desktop.key('ctrl+g')
         self.desktop.wait_trace(r'trace command actAbrirXEV01700')
-        self.desktop.wait_trace(r'trace focus \w+')
+        self.desktop.wait_trace(r'trace focus \w+', since=start)
+        type(self).screen_opened = True
+
+    def fill_products(self):
+        """The products the report needs, so that the screen's checks pass
+        and the commands open their windows."""
+        for control, code in (('medCdProdInic', '01'), ('medCdProdFina', '0203')):
+            self.focus_on(control)
+            self.desktop.type(code)
+            self.desktop.key('Tab')
+            self.desktop.wait_trace(r'trace focus \S+', 5)
 
     def focus_on(self, control):
         """Tabs through the screen until control has the focus."""
         d = self.desktop
+        d.drain(0.3)  # focus moves still on their way (a dialog that closed)
         for _ in range(40):
             if d.focus == control:
                 return
@@ -101,13 +120,14 @@ class DesktopCase(unittest.TestCase):
 
     def run_menu_key(self, key, action, window_title):
         d = self.desktop
+        start = len(d.seen)
         d.key(key)
         if window_title:
-            d.wait_trace(r'trace window .*(%s).*' % window_title, 30)
+            d.wait_window(window_title)
             window = d.wait_active(window_title)
             d.close_active(window)
             d.wait_main_active()
-        d.wait_trace(r'trace command %s' % action, 30)
+        d.wait_trace(r'trace command %s' % action, 30, since=start)
         if not window_title:
             stray = [line for line in d.drain(0.5) if line.startswith('trace window')]
             self.assertEqual(stray, [], 'no window was expected')
@@ -158,7 +178,7 @@ class MoreKeys(DesktopCase):
 
     def test_lookup_keys_open_the_search(self):
         d = self.desktop
-        for control, key in (('medCdFilial', 'F9'), ('medCdProdInic', 'alt+Down')):
+        for control, key in (('medCdFilial', 'F9'), ('medCdFilial', 'alt+Down')):
             self.focus_on(control)
             d.key(key)
             d.wait_trace(r'trace window .*', 15)
@@ -174,9 +194,9 @@ class MoreKeys(DesktopCase):
         d.close_active(window)
         d.wait_main_active()
         self.focus_on('sbtExportar')
-        d.key('Return')  # opens the menu: its first entry is CSV
-        time.sleep(0.5)
         d.key('Return')
+        d.wait_trace(r'trace menu .*')
+        d.key('Down', 'Return')  # its first entry: CSV
         window = d.wait_active(r'CSV')
         d.close_active(window)
         d.wait_main_active()

@@ -22,6 +22,14 @@ endforeach()
 
 install(PROGRAMS $<TARGET_FILE:shell> DESTINATION ${CMAKE_INSTALL_BINDIR} RENAME merenda)
 install(PROGRAMS $<TARGET_FILE:costs_server> DESTINATION ${CMAKE_INSTALL_BINDIR} RENAME merenda-costs)
+# Renamed programs are copied as files, which an install with strip (cpack,
+# `cmake --install --strip`) leaves as they are: strip them here.
+install(CODE "
+  if(CMAKE_INSTALL_DO_STRIP)
+    foreach(program merenda merenda-costs)
+      execute_process(COMMAND \"${CMAKE_STRIP}\" \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/\${program}\")
+    endforeach()
+  endif()")
 install(TARGETS host_toolkit host_data host_services host_report host_ui PKG_XEV01700
         LIBRARY DESTINATION ${MERENDA_LIBDIR})
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/reports/ DESTINATION ${MERENDA_DATADIR}/reports

@@ -43,7 +43,7 @@ if ! command -v lintian >/dev/null; then
   echo "lintian is not installed: the package's other checks passed"
   exit 0
 fi
-lintian --fail-on error --no-tag-display-limit "$deb" >"$work/lintian.log" 2>&1 || {
+lintian --fail-on error --tag-display-limit 0 "$deb" >"$work/lintian.log" 2>&1 || {
   cat "$work/lintian.log" >&2; fail "lintian reports errors"; }
 cat "$work/lintian.log"
 echo "package $(basename "$deb") passes lintian"

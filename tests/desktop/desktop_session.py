@@ -212,6 +212,12 @@ class Desktop:
         if self.active_window() == window and window != self.main_window:
             self.key('alt+F4')
 
+    def window_icon_sizes(self, window):
+        """The sizes of the icon the window shows (_NET_WM_ICON), as (width, height)."""
+        r = subprocess.run(['xprop', '-id', window, '_NET_WM_ICON'], env=self.env, capture_output=True,
+                           text=True, timeout=30)
+        return [(int(w), int(h)) for w, h in re.findall(r'Icon \((\d+) x (\d+)\)', r.stdout)]
+
     def screenshot(self, path):
         """A PNG of the whole screen (ImageMagick's import reads the windows
         as they show; a plain xwd of the root misses dialogs and menus)."""

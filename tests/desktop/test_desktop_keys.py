@@ -176,6 +176,12 @@ class MoreKeys(DesktopCase):
         d.key('Escape')
         d.wait_trace(r'trace closed .*', 10)
 
+    def test_the_window_shows_the_programs_icon(self):
+        # Without an icon of its own the window shows the window manager's.
+        sizes = self.desktop.window_icon_sizes(self.desktop.main_window)
+        self.assertTrue(sizes, 'the main window has no icon')
+        self.assertTrue(any(w >= 32 for w, _ in sizes), sizes)
+
     def test_lookup_keys_open_the_search(self):
         d = self.desktop
         for control, key in (('medCdFilial', 'F9'), ('medCdFilial', 'alt+Down')):

@@ -16,6 +16,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QRegularExpression>
 #include <QSpinBox>
 #include <QStandardPaths>
@@ -155,6 +156,23 @@ private slots:
         QVERIFY(close);
         QCOMPARE(close->shortcuts(), (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+W")),
                                                           QKeySequence(QStringLiteral("Ctrl+F4"))}));
+    }
+
+    // A screen's frame has a Close of its own in its system menu, with Ctrl+W
+    // and Ctrl+F4 on some desktops: two shortcuts for a key run neither.
+    void ctrlWAndCtrlF4ReachTheWindowsCloseInAScreen()
+    {
+        for (const char *key : {"Ctrl+W", "Ctrl+F4"}) {
+            const FakeScreen screen = addScreen(*m_window);
+            QPointer<QMdiSubWindow> sub = screen.sub;
+            for (const QAction *a : sub->systemMenu()->actions())
+                QVERIFY2(!a->shortcuts().contains(QKeySequence(QLatin1String(key))), qPrintable(a->text()));
+            screen.edit->setFocus();
+            QTRY_VERIFY(screen.edit->hasFocus());
+            const QKeySequence sequence{QLatin1String(key)};
+            QTest::keyClick(screen.edit, Qt::Key(sequence[0].key()), sequence[0].keyboardModifiers());
+            QTRY_VERIFY2(!sub, key);
+        }
     }
 
     void theReadmeAndTheHelpPageNameEveryKeyOfTheMenus()

@@ -4,6 +4,8 @@
 #include "Glyphs.h"
 
 #include <QKeyEvent>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 
 REGISTER_COMPONENT(TSpeedButton)
 
@@ -32,6 +34,18 @@ void TSpeedButton::keyPressEvent(QKeyEvent *e)
         showMenu();
     else
         animateClick();
+}
+
+void TSpeedButton::paintEvent(QPaintEvent *e)
+{
+    QToolButton::paintEvent(e);
+    if (!hasFocus())
+        return;
+    QStylePainter painter(this);
+    QStyleOptionFocusRect frame;
+    frame.initFrom(this);
+    frame.rect = rect().adjusted(1, 1, -1, -1);
+    painter.drawPrimitive(QStyle::PE_FrameFocusRect, frame);
 }
 
 void TSpeedButton::Click()

@@ -31,6 +31,8 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent *e) override;
+    // A flat button shows little when it has the focus: a focus frame says so.
+    void paintEvent(QPaintEvent *e) override;
 
 private:
     QString m_glyph;

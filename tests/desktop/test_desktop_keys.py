@@ -182,6 +182,15 @@ class MoreKeys(DesktopCase):
         self.assertTrue(sizes, 'the main window has no icon')
         self.assertTrue(any(w >= 32 for w, _ in sizes), sizes)
 
+    def test_about_opens_from_the_help_menus_letters(self):
+        d = self.desktop
+        d.key('alt+u')
+        d.wait_trace(r'trace menu .*')
+        d.key('s')
+        window = d.wait_active(r'^Sobre o Merenda Escolar')
+        d.close_active(window)
+        d.wait_main_active()
+
     def test_lookup_keys_open_the_search(self):
         d = self.desktop
         for control, key in (('medCdFilial', 'F9'), ('medCdFilial', 'alt+Down')):

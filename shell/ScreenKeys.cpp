@@ -109,12 +109,9 @@ bool ScreenKeys::undoTyping(QWidget *focused)
     QLineEdit *edit = editorOf(focused);
     if (!edit || edit != m_edit || !edit->isModified() || edit->text() == m_textOnFocus)
         return false;
-    if (auto *spin = qobject_cast<QAbstractSpinBox *>(focused)) {
-        edit->setText(m_textOnFocus);
-        spin->interpretText();
-    } else {
-        edit->setText(m_textOnFocus);
-    }
+    edit->setText(m_textOnFocus);
+    if (auto *spin = qobject_cast<QAbstractSpinBox *>(focused))
+        spin->interpretText(); // the value follows the text put back
     edit->setModified(false);
     edit->selectAll();
     return true;

@@ -11,7 +11,8 @@ window it opens appears and is closed again). Ctrl+W, Ctrl+F4 and Esc close
 the screen from each kind of control; Esc first puts back a field's typing;
 F9 and Alt+Down open a code's look-up; Tab reaches the command bar, whose
 buttons Space and Enter press; Ctrl+E through the real save dialog writes
-the file.
+the file; Alt+U then S opens "Sobre o Merenda Escolar"; the window carries
+the program's icon.
 
 Usage: test_desktop_keys.py SHELL_PROGRAM"""
 import os

@@ -237,6 +237,15 @@ class MoreKeys(DesktopCase):
         del window
 
 
+class Quitting(DesktopCase):
+    """Ctrl+Q (Sair) from a field ends the program."""
+
+    def test_ctrl_q_in_a_masked_edit_ends_the_program(self):
+        self.focus_on('medCdFilial')
+        self.desktop.key('ctrl+q')
+        self.assertEqual(self.desktop.shell.wait(30), 0)
+
+
 if __name__ == '__main__':
     SHELL = sys.argv.pop(1)
     unittest.main(verbosity=2)

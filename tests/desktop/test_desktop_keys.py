@@ -64,9 +64,15 @@ class DesktopCase(unittest.TestCase):
     def setUpClass(cls):
         cls.tmp = tempfile.TemporaryDirectory()
         cls.desktop = Desktop(SHELL, cls.tmp.name)
-        cls.desktop.start('--open', 'XEV01700')
-        cls.desktop.wait_trace(r'trace focus \w+', 60)
-        cls.desktop.wait_main_window()
+        try:
+            cls.desktop.start('--open', 'XEV01700')
+            cls.desktop.wait_trace(r'trace focus \w+', 60)
+            cls.desktop.wait_main_window()
+        except BaseException:
+            # unittest skips tearDownClass when this fails: end what started here.
+            cls.desktop.stop()
+            cls.tmp.cleanup()
+            raise
         cls.screen_opened = True
 
     @classmethod

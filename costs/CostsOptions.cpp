@@ -1,5 +1,6 @@
 #include "CostsOptions.h"
 
+#include "appdata/CommandLineText.h"
 #include "core/Errors.h"
 
 #include <QCommandLineParser>
@@ -16,31 +17,39 @@ struct Parser {
     QCommandLineOption db{QStringLiteral("db"),
                           QStringLiteral("Banco de dados: sqlite:CAMINHO, firebird:CAMINHO ou "
                                          "firebird://SERVIDOR:PORTA/CAMINHO."),
-                          QStringLiteral("location")};
+                          QStringLiteral("LOCAL")};
     QCommandLineOption listen{QStringLiteral("listen"),
                               QStringLiteral("Endereço e porta de escuta (padrão 127.0.0.1:0; a porta 0 escolhe uma "
                                              "livre)."),
-                              QStringLiteral("host:port")};
+                              QStringLiteral("ENDEREÇO:PORTA")};
     QCommandLineOption config{QStringLiteral("config"),
                               QStringLiteral("Arquivo INI com a seção [costs] (db, listen, user, password, token, "
                                              "workers, first_request_timeout_ms, read_timeout_ms, idle_timeout_ms, "
                                              "max_clients, max_unsent_bytes)."),
-                              QStringLiteral("file")};
-    QCommandLineOption user{QStringLiteral("user"), QStringLiteral("Usuário do Firebird."), QStringLiteral("name")};
+                              QStringLiteral("ARQUIVO")};
+    QCommandLineOption user{QStringLiteral("user"), QStringLiteral("Usuário do Firebird."), QStringLiteral("NOME")};
     QCommandLineOption password{QStringLiteral("password"), QStringLiteral("Senha do Firebird."),
-                                QStringLiteral("text")};
+                                QStringLiteral("SENHA")};
     QCommandLineOption exitWithStdin{QStringLiteral("exit-with-stdin"),
                                      QStringLiteral("Termina quando a entrada padrão fecha (o processo que o "
                                                     "iniciou terminou).")};
 
-    Parser()
+    Parser() { p.addOptions(all()); }
+    QList<QCommandLineOption> all() const { return {help, db, listen, config, user, password, exitWithStdin}; }
+
+    QString helpText(const QString &program) const
     {
-        p.setApplicationDescription(QStringLiteral(
-            "Servidor de custos: atende o objeto remoto \"Vbr.rdmCustProd\" (tipos de custo) por TCP.\n"
-            "Ao começar a escutar, escreve na saída padrão uma linha \"LISTENING <endereço> <porta>\".\n"
-            "Com token= em --config (ou COSTS_TOKEN no ambiente), só atende quem o apresenta no \"Open\"."));
-        p.addOption(help);
-        p.addOptions({db, listen, config, user, password, exitWithStdin});
+        return CommandLineText::help(
+            program,
+            QStringLiteral("Servidor de custos do Merenda Escolar: atende o objeto remoto\n"
+                           "\"Vbr.rdmCustProd\" (tipos de custo) por TCP."),
+            all(),
+            QStringLiteral("Ao começar a escutar, escreve na saída padrão uma linha \"LISTENING <endereço> "
+                           "<porta>\".\n"
+                           "Com token= em --config (ou COSTS_TOKEN no ambiente), só atende quem o apresenta no "
+                           "\"Open\". O usuário e a senha do Firebird também podem vir de ISC_USER e ISC_PASSWORD.\n"
+                           "Códigos de saída: 0 tudo certo; 1 falha ao abrir o banco ou ao escutar; 2 opção ou "
+                           "valor de configuração inválido."));
     }
 };
 
@@ -71,9 +80,9 @@ bool CostsOptions::parseListen(const QString &text, QHostAddress &address, quint
 bool CostsOptions::parse(const QStringList &arguments, QString &error)
 {
     Parser o;
-    helpText = o.p.helpText();
+    helpText = o.helpText(QFileInfo(arguments.value(0, QStringLiteral("merenda-costs"))).fileName());
     if (!o.p.parse(arguments)) {
-        error = o.p.errorText();
+        error = CommandLineText::parseError(o.p, arguments, o.all());
         return false;
     }
     if (o.p.isSet(o.help)) {

@@ -1,5 +1,5 @@
 // The costs application server: serves remote objects over TCP in the
-// protocol of host/services/RemoteProtocol.h to many clients at once.
+// protocol of host/remote/RemoteProtocol.h to many clients at once.
 // Connections, framing and the limits below live in the thread that owns the
 // server; reading the cost types goes to workers (CostsWorkers), each with a
 // database connection of its own, so a request that waits on a slow database

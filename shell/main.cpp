@@ -7,6 +7,7 @@
 // Exit codes: 0 done; 1 a failure (database, picture, script lines, no
 // display); 2 a bad option or configuration value, or an unknown working
 // branch. Nothing escapes main: every failure ends with a message.
+#include "DesktopTrace.h"
 #include "MainWindow.h"
 #include "ModuleLoader.h"
 #include "ScriptSession.h"
@@ -27,6 +28,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMdiArea>
@@ -238,6 +240,7 @@ int runWindow(ModuleLoader &loader, const ShellOptions &options, const int &mess
     window.showBranch(facts.branch, facts.branchName);
     window.showCostsServer(facts.costs);
     showNotices(window);
+    DesktopTrace::installIfAsked(&window);
     if (forPeople(options))
         window.restorePlace();
     window.show();
@@ -284,8 +287,13 @@ int runShell(int argc, char *argv[])
     TerminationSignals::quitApplicationOnSignal(&app);
     QApplication::setApplicationDisplayName(QStringLiteral("Merenda Escolar"));
     QApplication::setApplicationVersion(QStringLiteral(SHELL_VERSION));
+    // The program's own icon on every window, and its desktop entry for the panel.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/shell/merenda.svg")));
+    QGuiApplication::setDesktopFileName(QStringLiteral("merenda"));
     // Dates, numbers and short date texts as the users read them; Qt's own
-    // dialogs (print, preview, buttons) in Portuguese too.
+    // dialogs (print, preview, buttons) in Portuguese too. The C library's
+    // numbers stay in C form (NumericLocale, run as the application starts),
+    // so files written through it are the same under any locale.
     QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
     installQtTranslations(app);
     KeyboardHelpers::installEnterMovesFocus();

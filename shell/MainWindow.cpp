@@ -3,6 +3,7 @@
 #include "ModuleLoader.h"
 #include "ReportCommands.h"
 #include "UserPreferences.h"
+#include "appdata/CostsServerSupervisor.h"
 #include "toolkit/Dispatch.h"
 #include "toolkit/HostUi.h"
 #include "toolkit/KeyboardHelpers.h"
@@ -144,6 +145,12 @@ void MainWindow::showBranch(const QString &code, const QString &name)
 void MainWindow::showCostsServer(const QString &state)
 {
     m_costs->setText(QStringLiteral("Servidor de custos: ") + state);
+}
+
+void MainWindow::followCostsServer(CostsServerSupervisor *server)
+{
+    m_costsServer = server;
+    connect(server, &CostsServerSupervisor::stateChanged, this, [this, server] { showCostsServer(server->stateText()); });
 }
 
 void MainWindow::showNotice(const QString &text) { statusBar()->showMessage(text, 30000); }

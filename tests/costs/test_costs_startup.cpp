@@ -49,6 +49,24 @@ QStringList screenStartUp(quint16 port, int timeoutMs, qint64 *elapsed)
     return names;
 }
 
+// A server that closes every connection as soon as it accepts it (one
+// that is shutting down, or a program that is not a costs server).
+std::unique_ptr<ServerThread> closingServer()
+{
+    return std::make_unique<ServerThread>([](quint16 &port) {
+        auto *s = new QTcpServer;
+        QObject::connect(s, &QTcpServer::newConnection, s, [s] {
+            while (QTcpSocket *c = s->nextPendingConnection()) {
+                c->disconnectFromHost();
+                c->deleteLater();
+            }
+        });
+        s->listen(QHostAddress::LocalHost, 0);
+        port = s->serverPort();
+        return s;
+    });
+}
+
 QByteArray garbage()
 {
     const QByteArray body("<html>not a costs server</html>");
@@ -124,6 +142,7 @@ private slots:
         QTest::newRow("garbage") << 2 << QStringLiteral("ilegível");
         QTest::newRow("stalls after Open") << 3 << QStringLiteral("não respondeu em 2 s");
         QTest::newRow("refuses the object") << 4 << QStringLiteral("unknown-object");
+        QTest::newRow("closes at once") << 5 << QStringLiteral("fechou a conexão sem responder");
     }
     void failuresGiveAnEmptyListAndANotice()
     {
@@ -131,7 +150,10 @@ private slots:
         QFETCH(QString, cause);
         std::unique_ptr<ServerThread> srv;
         quint16 port = closedPort();
-        if (kind > 0) {
+        if (kind == 5) {
+            srv = closingServer();
+            port = srv->port();
+        } else if (kind > 0) {
             srv = fake([kind](const QJsonObject &req) {
                 if (kind == 1)
                     return QByteArray();
@@ -156,6 +178,10 @@ private slots:
         QVERIFY2(notice.contains(QStringLiteral("127.0.0.1:%1").arg(port)) && notice.contains(cause)
                      && notice.contains(QLatin1String("tipos de custo")),
                  qPrintable(notice));
+        if (kind == 5)
+            QVERIFY2(notice.startsWith(QStringLiteral("O servidor de custos em 127.0.0.1:%1 fechou a conexão").arg(port))
+                         && notice.contains(QStringLiteral("Confira se ele está no ar")),
+                     qPrintable(notice));
         // One Timeout in all (two would be 3.6 s), also when "Open" was
         // answered late and the list not at all.
         QVERIFY2(ms < 3000, qPrintable(QString::number(ms)));

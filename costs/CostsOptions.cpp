@@ -34,31 +34,39 @@ struct Parser {
     QCommandLineOption db{QStringLiteral("db"),
                           QStringLiteral("Banco de dados: sqlite:CAMINHO, firebird:CAMINHO ou "
                                          "firebird://SERVIDOR:PORTA/CAMINHO."),
-                          QStringLiteral("location")};
+                          QStringLiteral("LOCAL")};
     QCommandLineOption listen{QStringLiteral("listen"),
                               QStringLiteral("Endereço e porta de escuta (padrão 127.0.0.1:0; a porta 0 escolhe uma "
                                              "livre)."),
-                              QStringLiteral("host:port")};
+                              QStringLiteral("ENDEREÇO:PORTA")};
     QCommandLineOption config{QStringLiteral("config"),
                               QStringLiteral("Arquivo INI com a seção [costs] (db, listen, user, password, token, "
                                              "workers, first_request_timeout_ms, read_timeout_ms, idle_timeout_ms, "
                                              "max_clients, max_unsent_bytes)."),
-                              QStringLiteral("file")};
-    QCommandLineOption user{QStringLiteral("user"), QStringLiteral("Usuário do Firebird."), QStringLiteral("name")};
+                              QStringLiteral("ARQUIVO")};
+    QCommandLineOption user{QStringLiteral("user"), QStringLiteral("Usuário do Firebird."), QStringLiteral("NOME")};
     QCommandLineOption password{QStringLiteral("password"), QStringLiteral("Senha do Firebird."),
-                                QStringLiteral("text")};
+                                QStringLiteral("SENHA")};
     QCommandLineOption exitWithStdin{QStringLiteral("exit-with-stdin"),
                                      QStringLiteral("Termina quando a entrada padrão fecha (o processo que o "
                                                     "iniciou terminou).")};
 
     Parser()
     {
-        p.setApplicationDescription(QStringLiteral(
-            "Servidor de custos: atende o objeto remoto \"Vbr.rdmCustProd\" (tipos de custo) por TCP.\n"
-            "Ao começar a escutar, escreve na saída padrão uma linha \"LISTENING <endereço> <porta>\".\n"
-            "Com token= em --config (ou COSTS_TOKEN no ambiente), só atende quem o apresenta no \"Open\"."));
         p.addOption(help);
         p.addOptions(all());
+    }
+    // The help in Portuguese (QCommandLineParser's own is in English).
+    QString helpText() const
+    {
+        return CommandLineText::help(
+            QStringLiteral("costs_server"),
+            QStringLiteral("Servidor de custos: atende o objeto remoto \"Vbr.rdmCustProd\" (tipos de custo) por TCP."),
+            QList<QCommandLineOption>{help} + all(),
+            QStringLiteral("Ao começar a escutar, escreve na saída padrão uma linha \"LISTENING <endereço> <porta>\".\n"
+                           "Com token= em --config (ou COSTS_TOKEN no ambiente; até 4096 bytes), só atende quem o "
+                           "apresenta no \"Open\"; cada chave errada vai para a saída de erros com o endereço de quem "
+                           "a mandou, e depois de 5 seguidas as tentativas desse endereço esperam cada vez mais."));
     }
     QList<QCommandLineOption> all() const { return {db, listen, config, user, password, exitWithStdin}; }
 };
@@ -90,7 +98,7 @@ bool CostsOptions::parseListen(const QString &text, QHostAddress &address, quint
 bool CostsOptions::parse(const QStringList &arguments, QString &error)
 {
     Parser o;
-    helpText = o.p.helpText();
+    helpText = o.helpText();
     if (!o.p.parse(arguments)) {
         error = CommandLineText::parseError(o.p, arguments, o.all());
         return false;

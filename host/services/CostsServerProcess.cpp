@@ -95,7 +95,8 @@ bool CostsServerProcess::start(const QString &databaseLocation, const QStringLis
     const int port = parts.size() == 3 && parts[0] == "LISTENING" ? parts[2].toInt(&ok) : 0;
     if (!ok || port <= 0) {
         m_process.waitForFinished(100);
-        const QString detail = QuotedText::clip(errorOutput().trimmed(), 2000);
+        // Its own words, bounded: the first lines tell why it did not start.
+        const QString detail = errorOutput().trimmed().left(2000);
         return failed(QStringLiteral("O servidor de custos não informou sua porta%1")
                           .arg(detail.isEmpty() ? QStringLiteral(".") : QStringLiteral(": ") + detail));
     }

@@ -4,6 +4,7 @@
 #include "ReportCommands.h"
 #include "ScreenKeys.h"
 #include "UserPreferences.h"
+#include "appdata/CostsServerSupervisor.h"
 #include "core/Dispatch.h"
 #include "core/HostUi.h"
 #include "widgets/KeyboardHelpers.h"
@@ -153,6 +154,12 @@ void MainWindow::showBranch(const QString &code, const QString &name)
 void MainWindow::showCostsServer(const QString &state)
 {
     m_costs->setText(QStringLiteral("Servidor de custos: ") + state);
+}
+
+void MainWindow::followCostsServer(CostsServerSupervisor *server)
+{
+    m_costsServer = server;
+    connect(server, &CostsServerSupervisor::stateChanged, this, [this, server] { showCostsServer(server->stateText()); });
 }
 
 void MainWindow::showNotice(const QString &text) { statusBar()->showMessage(text, 30000); }

@@ -16,6 +16,7 @@
 #include "UserInput.h"
 #include "WorkingBranch.h"
 #include "appdata/CostsServerProcess.h"
+#include "appdata/CostsServerSupervisor.h"
 #include "appdata/dtmDBGeral.h"
 #include "core/Errors.h"
 #include "core/HostUi.h"
@@ -137,20 +138,25 @@ int openData(TdtmDBGeral &dataModule, const ShellOptions &o)
     return 0;
 }
 
-void startCostsServer(CostsServerProcess &costs, const ShellOptions &o)
+void startCostsServer(CostsServerSupervisor &costs, const ShellOptions &o)
 {
     if (o.config().costsPort != 0)
         return;
-    // No costs server configured: the shell runs one of its own.
+    // No costs server configured: the shell runs one of its own, and the
+    // screens find it at whatever address it has after a restart.
+    QObject::connect(&costs, &CostsServerSupervisor::stateChanged, &costs, [&costs] {
+        if (costs.state() == CostsServerSupervisor::State::Running) {
+            ShellContext::instance().webHost = costs.host();
+            ShellContext::instance().webPort = costs.port();
+        }
+    });
+    QObject::connect(&costs, &CostsServerSupervisor::notice, &ShellNotices::instance(), &ShellNotices::post);
     QString why;
-    costs.setCredentials(o.config().user, o.config().password);
-    costs.setToken(o.config().costsToken);
-    if (costs.start(o.config().database, {}, 10000, &why)) {
-        ShellContext::instance().webHost = costs.host();
-        ShellContext::instance().webPort = costs.port();
-    } else {
+    costs.process().setCredentials(o.config().user, o.config().password);
+    costs.process().setToken(o.config().costsToken);
+    costs.setDatabase(o.config().database);
+    if (!costs.start(&why))
         printError(QStringLiteral("O servidor de custos não iniciou: %1").arg(why));
-    }
 }
 
 void installQtTranslations(QApplication &app)
@@ -219,7 +225,7 @@ struct StartupFacts {
     QString database, branch, branchName, costs;
 };
 
-StartupFacts startupFacts(const TdtmDBGeral &data, const ShellOptions &o, const CostsServerProcess &costs)
+StartupFacts startupFacts(const TdtmDBGeral &data, const ShellOptions &o, const CostsServerSupervisor &costs)
 {
     StartupFacts f;
     f.database = o.config().database;
@@ -229,16 +235,19 @@ StartupFacts startupFacts(const TdtmDBGeral &data, const ShellOptions &o, const 
     if (o.config().costsPort != 0)
         f.costs = address;
     else
-        f.costs = costs.isRunning() ? address + QStringLiteral(" (próprio)") : QStringLiteral("não iniciou");
+        f.costs = costs.stateText();
     return f;
 }
 
-int runWindow(ModuleLoader &loader, const ShellOptions &options, const int &messages, const StartupFacts &facts)
+int runWindow(ModuleLoader &loader, const ShellOptions &options, const int &messages, const StartupFacts &facts,
+              CostsServerSupervisor *ownCosts)
 {
     MainWindow window(loader, QStringLiteral("Merenda Escolar"));
     window.showDatabase(facts.database);
     window.showBranch(facts.branch, facts.branchName);
     window.showCostsServer(facts.costs);
+    if (ownCosts)
+        window.followCostsServer(ownCosts);
     showNotices(window);
     DesktopTrace::installIfAsked(&window);
     if (forPeople(options))
@@ -301,13 +310,14 @@ int runShell(int argc, char *argv[])
     int messages = 0;
     installUi(options, messages);
     TdtmDBGeral dataModule;
-    CostsServerProcess costs;
+    CostsServerSupervisor costs;
     if (const int failed = openData(dataModule, options))
         return failed;
     startCostsServer(costs, options);
 
     ModuleLoader loader(options.moduleDir().isEmpty() ? InstallPaths::moduleDir() : options.moduleDir());
-    const int status = runWindow(loader, options, messages, startupFacts(dataModule, options, costs));
+    const int status = runWindow(loader, options, messages, startupFacts(dataModule, options, costs),
+                                 options.config().costsPort == 0 ? &costs : nullptr);
     loader.unloadAll();
     return status;
 }

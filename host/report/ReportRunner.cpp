@@ -3,6 +3,7 @@
 #include "ReportSqlText.h"
 #include "ReportTemplate.h"
 #include "data/SqlDialect.h"
+#include "data/SqlStatement.h"
 #include "toolkit/Errors.h"
 
 #include <QSqlDriver>
@@ -175,10 +176,11 @@ EHostError queryError(const ReportQuery &q, const QSqlError &e)
 }
 
 // Prepares, binds and runs one query, forward only.
-void execute(QSqlQuery &query, const ReportDefinition &def, const ReportQuery &q, const TParams &params, int dialect)
+void execute(QSqlQuery &query, const ReportDefinition &def, const ReportQuery &q, const TParams &params, int dialect,
+             SqlEngine engine)
 {
     QStringList names;
-    const QString text = ReportSqlText::positional(q.textFor(dialect), names);
+    const QString text = ReportRunner::statementText(q, params, dialect, engine, names);
     query.setForwardOnly(true);
     if (!query.prepare(text))
         throw queryError(q, query.lastError());
@@ -212,6 +214,33 @@ QList<int> positions(const ReportQuery &q, const QSqlRecord &rec, const QStringL
 
 } // namespace
 
+QString ReportRunner::statementText(const ReportQuery &q, const TParams &params, int dialect, SqlEngine engine,
+                                    QStringList &names)
+{
+    // SQL Server: a long text goes as ntext through Qt's ODBC driver (see
+    // SqlStatement), which CHARINDEX refuses.
+    return ReportSqlText::positional(q.textFor(dialect), names, [&](const QString &name) {
+        const TParam *p = params.FindParam(name);
+        if (engine == SqlEngine::MsSql && p && !p->IsNull() && p->Value().typeId() == QMetaType::QString
+            && p->Value().toString().size() > SqlStatement::MsSqlShortText)
+            return QStringLiteral("CAST(? AS NVARCHAR(MAX))");
+        return QStringLiteral("?");
+    });
+}
+
+void ReportRunner::checkLimits(const TParams &bound, SqlEngine engine)
+{
+    // Firebird's limits belong to the statements (a text blob has none), so
+    // only Oracle's is known before they run.
+    if (engine != SqlEngine::Oracle)
+        return;
+    for (int i = 0; i < bound.Count(); ++i) {
+        const TParam &p = bound.at(i);
+        if (!p.IsNull() && p.Value().typeId() == QMetaType::QString)
+            SqlStatement::checkTextLength(p.Name(), p.Value().toString(), engine);
+    }
+}
+
 TParams ReportRunner::boundParams(const ReportDefinition &def, const TParams &given)
 {
     TParams out;
@@ -230,7 +259,7 @@ QHash<QString, QVariant> ReportRunner::lookups(const ReportDefinition &def, cons
     for (int qi = 1; qi < def.queries.size(); ++qi) {
         const ReportQuery &q = def.queries[qi];
         QSqlQuery query(db);
-        execute(query, def, q, params, dialect);
+        execute(query, def, q, params, dialect, SqlDialects::engineOf(db));
         const QSqlRecord rec = query.record();
         QList<QStringList> all(rec.count());
         for (int n = 0; query.next(); ++n) {
@@ -258,10 +287,11 @@ void ReportRunner::stream(const ReportDefinition &def, const TParams &params, co
         throw EHostError(QStringLiteral("Não há conexão aberta com o banco de dados para executar o relatório."));
     const TParams bound = boundParams(def, params);
     const int dialect = forcedDialect >= 0 ? forcedDialect : dialectOf(db);
+    checkLimits(bound, SqlDialects::engineOf(db));
     const QHash<QString, QVariant> found = lookups(def, bound, db, dialect);
     const ReportQuery &q = def.queries.first();
     QSqlQuery query(db);
-    execute(query, def, q, bound, dialect);
+    execute(query, def, q, bound, dialect, SqlDialects::engineOf(db));
     QStringList names;
     const QList<int> idx = positions(q, query.record(), fields, names);
     sink.begin(names, found);

@@ -188,6 +188,21 @@ void DemoData::create(const QSqlDatabase &db, const Sizes &sizes, const Progress
     fillCosts(db, sizes);
 }
 
+void DemoData::addMissingRoutines(const QSqlDatabase &db)
+{
+    if (SqlDialects::engineOf(db) != SqlEngine::Firebird)
+        return;
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("SELECT 1 FROM RDB$PROCEDURES WHERE RDB$PROCEDURE_NAME = 'ITENS_LISTA'")) || q.next())
+        return;
+    q.finish();
+    for (const SqlScript::Statement &st : SqlScript::split(schemaScript(db)))
+        if (st.text.contains(QLatin1String("CREATE PROCEDURE ITENS_LISTA"))) {
+            QSqlQuery create(db);
+            create.exec(st.text);
+        }
+}
+
 void DemoData::fillProducts(const QSqlDatabase &db, int count)
 {
     exec(db, QStringLiteral("DELETE FROM PRODUTO"));

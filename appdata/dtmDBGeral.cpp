@@ -270,6 +270,7 @@ QSqlDatabase TdtmDBGeral::openConnection(const DatabaseLocation &location, const
         if (location.kind == DatabaseLocation::Sqlite)
             SqliteRoutines::install(db);
         checkSchema(db, where);
+        DemoData::addMissingRoutines(db);
         return db;
     } catch (...) {
         closeConnection(connectionName);

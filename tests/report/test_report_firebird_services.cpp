@@ -6,6 +6,7 @@
 // and groups ("Todos" for the whole list), for the whole list and for a
 // part of it.
 #include "FirebirdReportCase.h"
+#include "data/SqliteRoutines.h"
 #include "report/ReportRunner.h"
 #include "support/FirebirdServer.h"
 
@@ -51,8 +52,10 @@ class TestReportFirebirdServices : public QObject {
             QVERIFY2(!fb.isEmpty(), key);
             QCOMPARE(fb, sqlite.value(QLatin1String(key)).toStringList());
         }
+        // Services given in turn to the groups: every seventh one still
+        // reaches every group.
         QCOMPARE(firebird.value(QStringLiteral("SERVICOS.DSSERVICO")).toString() == QLatin1String("Todos"), whole);
-        QCOMPARE(firebird.value(QStringLiteral("GRUPOS.DSGRUPO")).toString() == QLatin1String("Todos"), whole);
+        QCOMPARE(firebird.value(QStringLiteral("GRUPOS.DSGRUPO")).toString(), QStringLiteral("Todos"));
     }
 
 private slots:
@@ -93,6 +96,8 @@ private slots:
                                           : QStringLiteral("firebird:") + dir.filePath(file);
         FirebirdReportCase c;
         c.open(dir, location, sizes);
+        // The reference's own connection, with the routines the runner's has.
+        SqliteRoutines::install(QSqlDatabase::database(QStringLiteral("sqlite-ref")));
         const QString whole = serviceList(services, 1);
         QCOMPARE(whole.size(), services * 6 - 1);
         c.filler.set(QStringLiteral("P_CDSERVFILI"), ParamFiller::Value::String, whole);

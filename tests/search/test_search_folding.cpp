@@ -267,6 +267,27 @@ private slots:
         const auto plain = q->dataSet()->OpenScan(f);
         QVERIFY(!plain->preparedText().contains(QLatin1String("MATCH")));
     }
+
+    // The list's own ORDER BY is written after the derived table, not inside
+    // it (SQL Server refuses one there), and still orders the rows.
+    void theOrderStaysOutsideTheDerivedTable()
+    {
+        TADOIBQuery *q = listQuery(QStringLiteral("SELECT F.CDFILIAL, F.NMFILIAL FROM FILIAL F ORDER BY F.CDFILIAL DESC"),
+                                   {QStringLiteral("CDFILIAL"), QStringLiteral("NMFILIAL")});
+        RowFilter f;
+        f.text = QStringLiteral("escola");
+        f.columns = QStringList{QStringLiteral("NMFILIAL")};
+        const auto scan = q->dataSet()->OpenScan(f);
+        const QString text = scan->preparedText();
+        QVERIFY2(text.lastIndexOf(QLatin1String("ORDER BY")) > text.lastIndexOf(QLatin1String(") Q__")), qPrintable(text));
+        QStringList codes;
+        while (scan->next())
+            codes << scan->value(0).toString();
+        QStringList descending = expected(QStringLiteral("SELECT CDFILIAL, NMFILIAL FROM FILIAL"), f.text);
+        std::sort(descending.begin(), descending.end(), std::greater<QString>());
+        QVERIFY(codes.size() >= 3);
+        QCOMPARE(codes, descending);
+    }
 };
 
 int main(int argc, char **argv)

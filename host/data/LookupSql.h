@@ -12,11 +12,12 @@
 // the others LIMIT/OFFSET.
 // Filters: a row matches when the text occurs in (or, with prefix, starts)
 // a column's value, case and accents aside, on every engine: SQLite
-// FOLD_INSTR (SqliteRoutines); Firebird the collation WIN_PTBR over the value
-// as WIN1252 text; SQL Server the collation Latin1_General_CI_AI; the others
-// the value lower-cased and put through TRANSLATE from accented letters to
-// the letters TextFold gives them. % and _ typed by the user are plain
-// characters (escaped with \; on SQL Server [ too).
+// FOLD_INSTR (SqliteRoutines); Firebird CONTAINING (STARTING WITH) under the
+// collation WIN_PTBR over the value as WIN1252 text; SQL Server LIKE under
+// the collation Latin1_General_CI_AI; the others LIKE over the value
+// lower-cased and put through TRANSLATE from accented letters to the
+// letters TextFold gives them. % and _ typed by the user are plain
+// characters (escaped with \ for LIKE; on SQL Server [ too).
 #pragma once
 
 #include "SqlDialect.h"

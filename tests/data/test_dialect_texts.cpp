@@ -146,7 +146,10 @@ private slots:
         }
         // Firebird: the WIN_PTBR collation; SQLite: FOLD_INSTR.
         QVERIFY(LookupSql::filterTerm(QStringLiteral("N"), QStringLiteral("F"), false, SqlEngine::Firebird)
-                    .contains(QLatin1String("COLLATE WIN_PTBR LIKE :F")));
+                    .endsWith(QLatin1String("COLLATE WIN_PTBR CONTAINING :F")));
+        QVERIFY(LookupSql::filterTerm(QStringLiteral("N"), QStringLiteral("F"), true, SqlEngine::Firebird)
+                    .endsWith(QLatin1String("COLLATE WIN_PTBR STARTING WITH :F")));
+        QCOMPARE(LookupSql::filterValue(QStringLiteral("10%_"), false, SqlEngine::Firebird), QStringLiteral("10%_"));
         QCOMPARE(LookupSql::filterTerm(QStringLiteral("N"), QStringLiteral("F"), true, SqlEngine::SQLite),
                  QStringLiteral("FOLD_INSTR(Q__.N, :F) = 1"));
     }

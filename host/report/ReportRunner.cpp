@@ -11,6 +11,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QRegularExpression>
 
 namespace {
 
@@ -175,6 +176,25 @@ EHostError queryError(const ReportQuery &q, const QSqlError &e)
     return EHostError(QStringLiteral("Erro ao executar a consulta '%1' do relatório: %2").arg(q.name, detail));
 }
 
+// Firebird refuses a text longer than the statement declares with
+// "string right truncation - expected length N, actual M": said in
+// Portuguese, naming the parameter, when one of that length was bound.
+EHostError execError(const ReportQuery &q, const QSqlError &e, const TParams &params, const QStringList &names)
+{
+    static const QRegularExpression cut(QStringLiteral("string right truncation.*expected length (\\d+), actual (\\d+)"));
+    const auto m = cut.match(e.databaseText());
+    if (m.hasMatch())
+        for (const QString &name : names) {
+            const TParam *p = params.FindParam(name);
+            if (p && !p->IsNull() && p->Value().toString().size() == m.captured(2).toInt())
+                return EHostError(QStringLiteral("O valor do parâmetro %1 tem %2 caracteres, e a consulta '%3' do "
+                                                 "relatório aceita no máximo %4 neste banco de dados. Escolha menos "
+                                                 "itens ou ajuste a consulta.")
+                                      .arg(name, m.captured(2), q.name, m.captured(1)));
+        }
+    return queryError(q, e);
+}
+
 // Prepares, binds and runs one query, forward only.
 void execute(QSqlQuery &query, const ReportDefinition &def, const ReportQuery &q, const TParams &params, int dialect,
              SqlEngine engine)
@@ -191,7 +211,7 @@ void execute(QSqlQuery &query, const ReportDefinition &def, const ReportQuery &q
         query.addBindValue(ReportRunner::boundValue(*decl, *params.FindParam(name)));
     }
     if (!query.exec())
-        throw queryError(q, query.lastError());
+        throw execError(q, query.lastError(), params, names);
 }
 
 // The positions in the record of the fields wanted (all when none are).

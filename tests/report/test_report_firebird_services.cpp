@@ -8,6 +8,7 @@
 #include "FirebirdReportCase.h"
 #include "data/SqliteRoutines.h"
 #include "report/ReportRunner.h"
+#include "report/ReportWriter.h"
 #include "support/FirebirdServer.h"
 
 #include <QtTest>
@@ -56,6 +57,28 @@ class TestReportFirebirdServices : public QObject {
         // reaches every group.
         QCOMPARE(firebird.value(QStringLiteral("SERVICOS.DSSERVICO")).toString() == QLatin1String("Todos"), whole);
         QCOMPARE(firebird.value(QStringLiteral("GRUPOS.DSGRUPO")).toString(), QStringLiteral("Todos"));
+    }
+
+    // A user's definition that still searches the list with INSTR (inputs of
+    // 8,191 characters): a message naming the parameter and the limit, not
+    // the engine's text.
+    static void aQueryThatCannotTakeTheListSaysSo(FirebirdReportCase &c, const QTemporaryDir &dir, const QString &list)
+    {
+        const QString def = dir.filePath(QStringLiteral("instr/instr.rel"));
+        ReportWriter::save(ReportParser::parseText(QStringLiteral("title \"Instr\"\nparam P_CDSERVFILI string\nquery q\n"
+                                                                  "SQL <<E\nSELECT COUNT(*) AS N FROM SERVICO WHERE "
+                                                                  "INSTR(:P_CDSERVFILI, CDSERVFILI) <> 0\nE\n"
+                                                                  "column N \"N\" width 20\n"),
+                                                   QStringLiteral("instr.rel")),
+                           def);
+        c.filler.set(QStringLiteral("P_CDSERVFILI"), ParamFiller::Value::String, list);
+        c.rpdd.setDefaultDatabaseName(QString());
+        c.ui->clear();
+        QVERIFY(!c.rpdd.WriteCsv(def, dir.filePath(QStringLiteral("instr.csv")), {}));
+        const QString text = c.ui->messageTexts().join(QLatin1Char('|'));
+        QVERIFY2(text.contains(QStringLiteral("P_CDSERVFILI tem %1 caracteres").arg(list.size()))
+                     && text.contains(QLatin1String("no máximo 8191")) && !text.contains(QLatin1String("truncation")),
+                 qPrintable(text));
     }
 
 private slots:
@@ -109,8 +132,11 @@ private slots:
         c.sameRowsAsOnSqlite(0, 8);
         sameLookups(c, false);
         QVERIFY2(c.ui->messages.isEmpty(), qPrintable(c.ui->messageTexts().join(QLatin1Char('|'))));
+        if (services == 1500)
+            aQueryThatCannotTakeTheListSaysSo(c, dir, whole);
         c.close();
     }
+
 };
 
 QTEST_MAIN(TestReportFirebirdServices)

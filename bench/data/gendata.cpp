@@ -101,9 +101,11 @@ void makeOnServer(const Target &t)
 
 void report(const Target &t)
 {
-    const QSqlDatabase db = TdtmDBGeral::openConnection(t.location, t.user, t.password, kConnection, false);
-    for (const char *table : {"FILIAL", "GRUPSERV", "SERVICO", "PRODUTO", "CUSTREAL"})
-        std::printf("%-9s %lld\n", table, count(db, table));
+    {
+        const QSqlDatabase db = TdtmDBGeral::openConnection(t.location, t.user, t.password, kConnection, false);
+        for (const char *table : {"FILIAL", "GRUPSERV", "SERVICO", "PRODUTO", "CUSTREAL"})
+            std::printf("%-9s %lld\n", table, count(db, table));
+    }
     TdtmDBGeral::closeConnection(kConnection);
 }
 

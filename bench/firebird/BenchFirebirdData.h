@@ -20,6 +20,8 @@
 #include <QRegularExpression>
 #include <QSqlQuery>
 
+#include <cstdio>
+
 namespace BenchFirebirdData {
 
 constexpr int kProducts = 1000000;

@@ -35,6 +35,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -97,10 +98,7 @@ void BM_IsqlFb(benchmark::State &state)
     g_dm.reset();
     QString script;
     for (const ReportQuery &q : ReportParser::parseFile(standardDefinition()).queries)
-        script += withValues(q.sql[ReportQuery::InterBase].isEmpty() ? q.sql[ReportQuery::Default]
-                                                                    : q.sql[ReportQuery::InterBase],
-                             values(services))
-            + QStringLiteral(";\n");
+        script += withValues(q.textFor(ReportQuery::InterBase), values(services)) + QStringLiteral(";\n");
     for (auto _ : state) {
         QString error;
         if (isql(g_server, path, script, &error) < 0)

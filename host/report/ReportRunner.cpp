@@ -168,31 +168,26 @@ QStringList ReportRunner::layoutFields(const ReportDefinition &def)
 
 namespace {
 
-EHostError queryError(const ReportQuery &q, const QSqlError &e)
+// Firebird refuses a text longer than the statement declares with
+// "string right truncation - expected length N, actual M", at run or at the
+// first row: said in Portuguese, naming the parameter, when one of that
+// length was bound.
+EHostError queryError(const ReportQuery &q, const QSqlError &e, const TParams &params)
 {
+    static const QRegularExpression cut(QStringLiteral("string right truncation.*expected length (\\d+), actual (\\d+)"));
+    const auto m = cut.match(e.databaseText());
+    for (int i = 0; m.hasMatch() && i < params.Count(); ++i) {
+        const TParam &p = params.at(i);
+        if (!p.IsNull() && p.Value().toString().size() == m.captured(2).toInt())
+            return EHostError(QStringLiteral("O valor do parâmetro %1 tem %2 caracteres, e a consulta '%3' do "
+                                             "relatório aceita no máximo %4 neste banco de dados. Escolha menos "
+                                             "itens ou ajuste a consulta.")
+                                  .arg(p.Name(), m.captured(2), q.name, m.captured(1)));
+    }
     QString detail = e.databaseText().trimmed();
     if (detail.isEmpty())
         detail = e.text().trimmed();
     return EHostError(QStringLiteral("Erro ao executar a consulta '%1' do relatório: %2").arg(q.name, detail));
-}
-
-// Firebird refuses a text longer than the statement declares with
-// "string right truncation - expected length N, actual M": said in
-// Portuguese, naming the parameter, when one of that length was bound.
-EHostError execError(const ReportQuery &q, const QSqlError &e, const TParams &params, const QStringList &names)
-{
-    static const QRegularExpression cut(QStringLiteral("string right truncation.*expected length (\\d+), actual (\\d+)"));
-    const auto m = cut.match(e.databaseText());
-    if (m.hasMatch())
-        for (const QString &name : names) {
-            const TParam *p = params.FindParam(name);
-            if (p && !p->IsNull() && p->Value().toString().size() == m.captured(2).toInt())
-                return EHostError(QStringLiteral("O valor do parâmetro %1 tem %2 caracteres, e a consulta '%3' do "
-                                                 "relatório aceita no máximo %4 neste banco de dados. Escolha menos "
-                                                 "itens ou ajuste a consulta.")
-                                      .arg(name, m.captured(2), q.name, m.captured(1)));
-        }
-    return queryError(q, e);
 }
 
 // Prepares, binds and runs one query, forward only.
@@ -203,7 +198,7 @@ void execute(QSqlQuery &query, const ReportDefinition &def, const ReportQuery &q
     const QString text = ReportRunner::statementText(q, params, dialect, engine, names);
     query.setForwardOnly(true);
     if (!query.prepare(text))
-        throw queryError(q, query.lastError());
+        throw queryError(q, query.lastError(), params);
     for (const QString &name : std::as_const(names)) {
         const ReportParamDecl *decl = def.findParam(name);
         if (!decl)
@@ -211,7 +206,7 @@ void execute(QSqlQuery &query, const ReportDefinition &def, const ReportQuery &q
         query.addBindValue(ReportRunner::boundValue(*decl, *params.FindParam(name)));
     }
     if (!query.exec())
-        throw execError(q, query.lastError(), params, names);
+        throw queryError(q, query.lastError(), params);
 }
 
 // The positions in the record of the fields wanted (all when none are).
@@ -293,7 +288,7 @@ QHash<QString, QVariant> ReportRunner::lookups(const ReportDefinition &def, cons
             }
         }
         if (query.lastError().isValid())
-            throw queryError(q, query.lastError());
+            throw queryError(q, query.lastError(), params);
         for (int i = 0; i < rec.count(); ++i)
             out.insert(q.name.toUpper() + QLatin1Char('.') + rec.fieldName(i).toUpper() + QLatin1Char('*'), all[i]);
     }
@@ -322,7 +317,7 @@ void ReportRunner::stream(const ReportDefinition &def, const TParams &params, co
         sink.row(row);
     }
     if (query.lastError().isValid())
-        throw queryError(q, query.lastError());
+        throw queryError(q, query.lastError(), bound);
 }
 
 ReportData ReportRunner::run(const ReportDefinition &def, const TParams &params, const QSqlDatabase &db,

@@ -77,7 +77,7 @@ class TestReportFirebirdServices : public QObject {
         QVERIFY(!c.rpdd.WriteCsv(def, dir.filePath(QStringLiteral("instr.csv")), {}));
         const QString text = c.ui->messageTexts().join(QLatin1Char('|'));
         QVERIFY2(text.contains(QStringLiteral("P_CDSERVFILI tem %1 caracteres").arg(list.size()))
-                     && text.contains(QLatin1String("no máximo 8191")) && !text.contains(QLatin1String("truncation")),
+                     && text.contains(QStringLiteral("no máximo 8191")) && !text.contains(QLatin1String("truncation")),
                  qPrintable(text));
     }
 

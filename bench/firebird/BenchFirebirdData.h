@@ -131,7 +131,8 @@ inline QString withValues(const QString &sql, const QList<Value> &vals)
                 out += literal(v.value);
         last = u.offset + 1 + int(u.name.size());
     }
-    return out + QStringView(sql).mid(last);
+    out += QStringView(sql).mid(last);
+    return out;
 }
 
 // Runs script with isql-fb on the server's database, output thrown away.

@@ -218,7 +218,8 @@ QString LookupSql::page(const QString &where, const QStringList &columns, const 
     }
 }
 
-QString LookupSql::filterTerm(const QString &column, const QString &param, bool prefix, SqlEngine engine)
+QString LookupSql::filterTerm(const QString &column, const QString &param, bool prefix, SqlEngine engine,
+                              bool castToText)
 {
     switch (engine) {
     case SqlEngine::SQLite:
@@ -226,8 +227,10 @@ QString LookupSql::filterTerm(const QString &column, const QString &param, bool 
     case SqlEngine::Firebird:
         // CONTAINING and STARTING WITH follow the collation and take the
         // text as it is; LIKE under WIN_PTBR is twice as slow.
-        return QStringLiteral("CAST(Q__.%1 AS VARCHAR(8191) CHARACTER SET WIN1252) COLLATE WIN_PTBR %2 :%3")
-            .arg(column, prefix ? QLatin1String("STARTING WITH") : QLatin1String("CONTAINING"), param);
+        return QStringLiteral("%1 COLLATE WIN_PTBR %2 :%3")
+            .arg(castToText ? QStringLiteral("CAST(Q__.%1 AS VARCHAR(8191) CHARACTER SET WIN1252)").arg(column)
+                            : QStringLiteral("Q__.") + column,
+                 prefix ? QLatin1String("STARTING WITH") : QLatin1String("CONTAINING"), param);
     case SqlEngine::MsSql:
         return QStringLiteral("CAST(Q__.%1 AS NVARCHAR(4000)) COLLATE Latin1_General_CI_AI LIKE :%2 ESCAPE '\\'")
             .arg(column, param);

@@ -43,8 +43,11 @@ public:
     QString page(const QString &where, const QStringList &columns, const QString &limit, const QString &offset) const;
 
     // The condition that the filter parameter param (its value from
-    // filterValue) puts on column of Q__.
-    static QString filterTerm(const QString &column, const QString &param, bool prefix, SqlEngine engine);
+    // filterValue) puts on column of Q__. Firebird: without castToText the
+    // column must be WIN1252 text (the collation applies to it as it is,
+    // half the work of a cast); with it, any column is cast first.
+    static QString filterTerm(const QString &column, const QString &param, bool prefix, SqlEngine engine,
+                              bool castToText = true);
     static QString filterValue(const QString &text, bool prefix, SqlEngine engine);
 
 private:

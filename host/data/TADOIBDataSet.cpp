@@ -114,7 +114,7 @@ QString TADOIBDataSet::filterClause(const RowFilter &filter, TParams &params)
     const SqlEngine engine = HostDatabase::instance().engine();
     QStringList terms;
     for (const QString &c : columns)
-        terms << LookupSql::filterTerm(c, kFilter, filter.prefix, engine);
+        terms << LookupSql::filterTerm(c, kFilter, filter.prefix, engine, m_castFilterFor == innerText());
     params.add(kFilter).SetAsString(LookupSql::filterValue(filter.text, filter.prefix, engine));
     QString where = QLatin1Char('(') + terms.join(QLatin1String(" OR ")) + QLatin1Char(')');
     if (engine != SqlEngine::SQLite || filter.keyColumn.isEmpty())
@@ -130,15 +130,37 @@ QString TADOIBDataSet::filterClause(const RowFilter &filter, TParams &params)
         + where;
 }
 
+std::unique_ptr<SqlStatement> TADOIBDataSet::execFiltered(const RowFilter &filter,
+                                                         const std::function<QString(const QString &)> &text,
+                                                         const TParams *more)
+{
+    for (;;) {
+        TParams params = query()->runParams().clone();
+        const QString where = filterClause(filter, params);
+        for (int i = 0; more && i < more->Count(); ++i)
+            params.add(more->at(i).Name()).SetAsVariant(more->at(i).Value());
+        auto stmt = std::make_unique<SqlStatement>(HostDatabase::instance().database());
+        try {
+            stmt->exec(text(where), params);
+            return stmt;
+        } catch (const EHostError &) {
+            // A column that is no WIN1252 text refuses the bare collation:
+            // this text's filters cast their columns from then on.
+            const QString inner = innerText();
+            if (stmt->engine() != SqlEngine::Firebird || where.isEmpty() || m_castFilterFor == inner)
+                throw;
+            m_castFilterFor = inner;
+        }
+    }
+}
+
 qint64 TADOIBDataSet::CountRows(const RowFilter &filter)
 {
-    TParams params = query()->runParams().clone();
-    const QString where = filterClause(filter, params);
-    SqlStatement stmt(HostDatabase::instance().database());
-    // SELECT * of the rows becomes SELECT COUNT(*).
-    stmt.exec(LookupSql(innerText(), stmt.engine()).unordered(where).replace(0, 8, QStringLiteral("SELECT COUNT(*)")),
-              params);
-    return stmt.next() ? stmt.value(0).toLongLong() : 0;
+    const auto stmt = execFiltered(filter, [&](const QString &where) {
+        // SELECT * of the rows becomes SELECT COUNT(*).
+        return LookupSql(innerText(), HostDatabase::instance().engine()).unordered(where).replace(0, 8, QStringLiteral("SELECT COUNT(*)"));
+    });
+    return stmt->next() ? stmt->value(0).toLongLong() : 0;
 }
 
 QList<QVariantList> TADOIBDataSet::FetchPage(const RowFilter &filter, qint64 offset, int limit)
@@ -146,23 +168,21 @@ QList<QVariantList> TADOIBDataSet::FetchPage(const RowFilter &filter, qint64 off
     QList<QVariantList> rows;
     if (limit <= 0)
         return rows;
-    limit = qMin(limit, MaxPageRows);
-    offset = qMax<qint64>(0, offset);
-    TParams params = query()->runParams().clone();
-    const QString where = filterClause(filter, params);
-    params.add(kLimit).SetAsVariant(qlonglong(limit));
-    params.add(kOffset).SetAsVariant(qlonglong(offset));
-
-    const QString text = LookupSql(innerText(), HostDatabase::instance().engine())
-                             .page(where, ColumnNames(), kLimit, kOffset);
-    SqlStatement stmt(HostDatabase::instance().database());
-    stmt.exec(text, params);
-    const int columns = stmt.record().count();
-    while (stmt.next()) {
+    TParams paging;
+    paging.add(kLimit).SetAsVariant(qlonglong(qMin(limit, MaxPageRows)));
+    paging.add(kOffset).SetAsVariant(qlonglong(qMax<qint64>(0, offset)));
+    const auto stmt = execFiltered(
+        filter,
+        [&](const QString &where) {
+            return LookupSql(innerText(), HostDatabase::instance().engine()).page(where, ColumnNames(), kLimit, kOffset);
+        },
+        &paging);
+    const int columns = stmt->record().count();
+    while (stmt->next()) {
         QVariantList row;
         row.reserve(columns);
         for (int i = 0; i < columns; ++i)
-            row << stmt.value(i);
+            row << stmt->value(i);
         rows << row;
     }
     return rows;
@@ -170,11 +190,9 @@ QList<QVariantList> TADOIBDataSet::FetchPage(const RowFilter &filter, qint64 off
 
 std::unique_ptr<SqlStatement> TADOIBDataSet::OpenScan(const RowFilter &filter)
 {
-    TParams params = query()->runParams().clone();
-    const QString where = filterClause(filter, params);
-    auto stmt = std::make_unique<SqlStatement>(HostDatabase::instance().database());
-    stmt->exec(LookupSql(innerText(), stmt->engine()).ordered(where, ColumnNames()), params);
-    return stmt;
+    return execFiltered(filter, [&](const QString &where) {
+        return LookupSql(innerText(), HostDatabase::instance().engine()).ordered(where, ColumnNames());
+    });
 }
 
 bool TADOIBDataSet::OpenOnKey(const QString &keyField, const QVariant &value)

@@ -22,6 +22,7 @@
 #include <QVariant>
 #include <QVariantList>
 #include <QVariantMap>
+#include <functional>
 #include <memory>
 
 class SqlStatement;
@@ -90,7 +91,11 @@ private:
     // The WHERE condition of a filter; adds the values it needs to params.
     QString filterClause(const RowFilter &filter, TParams &params);
     QString checkedColumn(const QString &name, const QStringList &columns) const;
+    // Runs text(where) with the filter's WHERE and the run's values plus more.
+    std::unique_ptr<SqlStatement> execFiltered(const RowFilter &filter, const std::function<QString(const QString &)> &text,
+                                               const TParams *more = nullptr);
 
     QString m_columnsOf; // the text whose result columns m_columns holds
     QStringList m_columns;
+    QString m_castFilterFor; // Firebird: the text whose filters cast their columns
 };

@@ -150,6 +150,10 @@ private slots:
         QVERIFY(LookupSql::filterTerm(QStringLiteral("N"), QStringLiteral("F"), true, SqlEngine::Firebird)
                     .endsWith(QLatin1String("COLLATE WIN_PTBR STARTING WITH :F")));
         QCOMPARE(LookupSql::filterValue(QStringLiteral("10%_"), false, SqlEngine::Firebird), QStringLiteral("10%_"));
+        QCOMPARE(LookupSql::filterTerm(QStringLiteral("N"), QStringLiteral("F"), false, SqlEngine::Firebird, false),
+                 QStringLiteral("Q__.N COLLATE WIN_PTBR CONTAINING :F"));
+        QCOMPARE(LookupSql::filterTerm(QStringLiteral("N"), QStringLiteral("F"), false, SqlEngine::Firebird, true),
+                 QStringLiteral("CAST(Q__.N AS VARCHAR(8191) CHARACTER SET WIN1252) COLLATE WIN_PTBR CONTAINING :F"));
         QCOMPARE(LookupSql::filterTerm(QStringLiteral("N"), QStringLiteral("F"), true, SqlEngine::SQLite),
                  QStringLiteral("FOLD_INSTR(Q__.N, :F) = 1"));
     }

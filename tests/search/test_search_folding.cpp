@@ -288,6 +288,28 @@ private slots:
         QVERIFY(codes.size() >= 3);
         QCOMPARE(codes, descending);
     }
+
+    // A number, or a text of another character set, searched like any text
+    // (on Firebird the collation does not apply to them as they are).
+    void columnsOfOtherTypesAreSearchedToo()
+    {
+        TADOIBQuery *q = listQuery(QStringLiteral("SELECT NRTIPOCUSTO, NMTIPOCUSTO, %1 AS X FROM TIPOCUSTO ORDER BY NRTIPOCUSTO")
+                                       .arg(m_firebird ? QStringLiteral("_UTF8 'Pão'") : QStringLiteral("'Pão'")),
+                                   {QStringLiteral("NRTIPOCUSTO"), QStringLiteral("NMTIPOCUSTO"), QStringLiteral("X")});
+        RowFilter f;
+        f.text = QStringLiteral("2");
+        f.columns = QStringList{QStringLiteral("NRTIPOCUSTO")};
+        const auto byNumber = q->dataSet()->FetchPage(f, 0, 10);
+        QCOMPARE(byNumber.size(), 1);
+        QCOMPARE(byNumber.first().at(1).toString(), QStringLiteral("Custo de Reposição"));
+        f.text = QStringLiteral("PAO");
+        f.columns = QStringList{QStringLiteral("X")};
+        QCOMPARE(q->dataSet()->CountRows(f), qint64(4));
+        // Text columns of the database's own character set, by the same list.
+        f.text = QStringLiteral("reposicao");
+        f.columns = QStringList{QStringLiteral("NMTIPOCUSTO")};
+        QCOMPARE(q->dataSet()->FetchPage(f, 0, 10).size(), 1);
+    }
 };
 
 int main(int argc, char **argv)

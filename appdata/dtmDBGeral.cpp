@@ -257,6 +257,8 @@ QSqlDatabase TdtmDBGeral::openConnection(const DatabaseLocation &location, const
             DemoData::create(db, sizes);
         } catch (const EHostError &e) {
             closeConnection(connectionName);
+            // A half-made database would pass for one at the next start.
+            dropFirebirdFile(location, user, password);
             throw EHostError(QStringLiteral("Não foi possível criar o banco de dados %1: %2").arg(where, e.text()));
         }
         closeConnection(connectionName);
@@ -268,6 +270,7 @@ QSqlDatabase TdtmDBGeral::openConnection(const DatabaseLocation &location, const
         if (location.kind == DatabaseLocation::Sqlite)
             SqliteRoutines::install(db);
         checkSchema(db, where);
+        DemoData::addMissingRoutines(db);
         return db;
     } catch (...) {
         closeConnection(connectionName);
@@ -290,6 +293,30 @@ void TdtmDBGeral::createFirebirdFile(const DatabaseLocation &location, const QSt
         throw EHostError(QStringLiteral("Não foi possível criar o banco de dados %1: %2")
                              .arg(location.toString(), statusText(status)));
     isc_detach_database(status, &db);
+}
+
+bool TdtmDBGeral::dropFirebirdFile(const DatabaseLocation &location, const QString &user, const QString &password)
+{
+    FirebirdSharing::prepare();
+    const QByteArray target = firebirdTarget(location).toUtf8();
+    const QByteArray userBytes = user.toUtf8(), passwordBytes = password.toUtf8();
+    // Database parameter block: version, user name, password.
+    QByteArray dpb(1, char(isc_dpb_version1));
+    dpb += char(isc_dpb_user_name);
+    dpb += char(userBytes.size());
+    dpb += userBytes;
+    dpb += char(isc_dpb_password);
+    dpb += char(passwordBytes.size());
+    dpb += passwordBytes;
+    ISC_STATUS_ARRAY status = {};
+    isc_db_handle db = 0;
+    if (isc_attach_database(status, short(target.size()), target.constData(), &db, short(dpb.size()), dpb.constData()))
+        return false;
+    if (isc_drop_database(status, &db)) {
+        isc_detach_database(status, &db);
+        return false;
+    }
+    return true;
 }
 
 void TdtmDBGeral::createSqliteFile(const QString &path, const DemoData::Sizes &sizes)

@@ -15,7 +15,9 @@
 //    connection (SqliteRoutines).
 //  - firebird:PATH (embedded, no server) and firebird://HOST:PORT/PATH: the
 //    file must exist unless create is set; the schema script holds PARAM,
-//    NVLSTR and INSTR. Connection character set UTF8 (Qt's), database WIN1252.
+//    NVLSTR, INSTR and ITENS_LISTA. Connection character set UTF8 (Qt's),
+//    database WIN1252. A database this call made and could not fill is
+//    dropped, so no half-made file stays behind.
 //    FirebirdSharing::prepare() runs first: a server that accepts the
 //    connection and never answers is given up after
 //    FirebirdSharing::kConnectTimeoutSeconds, with a text that says so
@@ -61,6 +63,9 @@ public:
     static void closeConnection(const QString &connectionName);
     // An empty Firebird database (no tables yet), through the client library.
     static void createFirebirdFile(const DatabaseLocation &location, const QString &user, const QString &password);
+    // Drops a Firebird database (file included); false when it cannot be
+    // attached or dropped. Nothing may be connected to it.
+    static bool dropFirebirdFile(const DatabaseLocation &location, const QString &user, const QString &password);
     // A SQLite file with schema and demo data (built aside, then renamed;
     // its folder is made when missing). For tools and tests: no questions.
     static void createSqliteFile(const QString &path, const DemoData::Sizes &sizes = DemoData::Sizes());

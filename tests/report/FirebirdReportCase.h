@@ -28,19 +28,25 @@ public:
         return s;
     }
 
+    ~FirebirdReportCase()
+    {
+        if (dm)
+            close();
+    }
+
     // Makes the SQLite reference and the Firebird database at location,
-    // then opens the latter as the shell does.
-    void open(const QTemporaryDir &dir, const QString &location)
+    // with the same data, then opens the latter as the shell does.
+    void open(const QTemporaryDir &dir, const QString &location, const DemoSizes &data = sizes())
     {
         m_dir = dir.path();
         const QString sqlite = dir.filePath(QStringLiteral("reference.sqlite"));
-        TdtmDBGeral::createSqliteFile(sqlite, sizes());
+        TdtmDBGeral::createSqliteFile(sqlite, data);
         QSqlDatabase ref = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("sqlite-ref"));
         ref.setDatabaseName(sqlite);
         QVERIFY(ref.open());
         const DatabaseLocation where = DatabaseLocation::parse(location);
         TdtmDBGeral::openConnection(where, QStringLiteral("SYSDBA"), QStringLiteral("masterkey"), QStringLiteral("create"),
-                                    true, sizes());
+                                    true, data);
         TdtmDBGeral::closeConnection(QStringLiteral("create"));
         dm = std::make_unique<TdtmDBGeral>();
         ShellConfig c;

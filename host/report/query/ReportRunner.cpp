@@ -1,6 +1,7 @@
 #include "ReportRunner.h"
 #include "core/Errors.h"
 #include "data/SqlDialect.h"
+#include "data/SqlStatement.h"
 #include "report/model/ReportFormat.h"
 #include "report/model/ReportSqlText.h"
 #include "report/model/ReportTemplate.h"
@@ -10,6 +11,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QRegularExpression>
 
 namespace {
 
@@ -166,8 +168,22 @@ QStringList ReportRunner::layoutFields(const ReportDefinition &def)
 
 namespace {
 
-EHostError queryError(const ReportQuery &q, const QSqlError &e)
+// Firebird refuses a text longer than the statement declares with
+// "string right truncation - expected length N, actual M", at run or at the
+// first row: said in Portuguese, naming the parameter, when one of that
+// length was bound.
+EHostError queryError(const ReportQuery &q, const QSqlError &e, const TParams &params)
 {
+    static const QRegularExpression cut(QStringLiteral("string right truncation.*expected length (\\d+), actual (\\d+)"));
+    const auto m = cut.match(e.databaseText());
+    for (int i = 0; m.hasMatch() && i < params.Count(); ++i) {
+        const TParam &p = params.at(i);
+        if (!p.IsNull() && p.Value().toString().size() == m.captured(2).toInt())
+            return EHostError(QStringLiteral("O valor do parâmetro %1 tem %2 caracteres, e a consulta '%3' do "
+                                             "relatório aceita no máximo %4 neste banco de dados. Escolha menos "
+                                             "itens ou ajuste a consulta.")
+                                  .arg(p.Name(), m.captured(2), q.name, m.captured(1)));
+    }
     QString detail = e.databaseText().trimmed();
     if (detail.isEmpty())
         detail = e.text().trimmed();
@@ -175,13 +191,14 @@ EHostError queryError(const ReportQuery &q, const QSqlError &e)
 }
 
 // Prepares, binds and runs one query, forward only.
-void execute(QSqlQuery &query, const ReportDefinition &def, const ReportQuery &q, const TParams &params, int dialect)
+void execute(QSqlQuery &query, const ReportDefinition &def, const ReportQuery &q, const TParams &params, int dialect,
+             SqlEngine engine)
 {
     QStringList names;
-    const QString text = ReportSqlText::positional(q.textFor(dialect), names);
+    const QString text = ReportRunner::statementText(q, params, dialect, engine, names);
     query.setForwardOnly(true);
     if (!query.prepare(text))
-        throw queryError(q, query.lastError());
+        throw queryError(q, query.lastError(), params);
     for (const QString &name : std::as_const(names)) {
         const ReportParamDecl *decl = def.findParam(name);
         if (!decl)
@@ -189,7 +206,7 @@ void execute(QSqlQuery &query, const ReportDefinition &def, const ReportQuery &q
         query.addBindValue(ReportRunner::boundValue(*decl, *params.FindParam(name)));
     }
     if (!query.exec())
-        throw queryError(q, query.lastError());
+        throw queryError(q, query.lastError(), params);
 }
 
 // The positions in the record of the fields wanted (all when none are).
@@ -212,6 +229,33 @@ QList<int> positions(const ReportQuery &q, const QSqlRecord &rec, const QStringL
 
 } // namespace
 
+QString ReportRunner::statementText(const ReportQuery &q, const TParams &params, int dialect, SqlEngine engine,
+                                    QStringList &names)
+{
+    // SQL Server: a long text goes as ntext through Qt's ODBC driver (see
+    // SqlStatement), which CHARINDEX refuses.
+    return ReportSqlText::positional(q.textFor(dialect), names, [&](const QString &name) {
+        const TParam *p = params.FindParam(name);
+        if (engine == SqlEngine::MsSql && p && !p->IsNull() && p->Value().typeId() == QMetaType::QString
+            && p->Value().toString().size() > SqlStatement::MsSqlShortText)
+            return QStringLiteral("CAST(? AS NVARCHAR(MAX))");
+        return QStringLiteral("?");
+    });
+}
+
+void ReportRunner::checkLimits(const TParams &bound, SqlEngine engine)
+{
+    // Firebird's limits belong to the statements (a text blob has none), so
+    // only Oracle's is known before they run.
+    if (engine != SqlEngine::Oracle)
+        return;
+    for (int i = 0; i < bound.Count(); ++i) {
+        const TParam &p = bound.at(i);
+        if (!p.IsNull() && p.Value().typeId() == QMetaType::QString)
+            SqlStatement::checkTextLength(p.Name(), p.Value().toString(), engine);
+    }
+}
+
 TParams ReportRunner::boundParams(const ReportDefinition &def, const TParams &given)
 {
     TParams out;
@@ -230,7 +274,7 @@ QHash<QString, QVariant> ReportRunner::lookups(const ReportDefinition &def, cons
     for (int qi = 1; qi < def.queries.size(); ++qi) {
         const ReportQuery &q = def.queries[qi];
         QSqlQuery query(db);
-        execute(query, def, q, params, dialect);
+        execute(query, def, q, params, dialect, SqlDialects::engineOf(db));
         const QSqlRecord rec = query.record();
         QList<QStringList> all(rec.count());
         for (int n = 0; query.next(); ++n) {
@@ -244,7 +288,7 @@ QHash<QString, QVariant> ReportRunner::lookups(const ReportDefinition &def, cons
             }
         }
         if (query.lastError().isValid())
-            throw queryError(q, query.lastError());
+            throw queryError(q, query.lastError(), params);
         for (int i = 0; i < rec.count(); ++i)
             out.insert(q.name.toUpper() + QLatin1Char('.') + rec.fieldName(i).toUpper() + QLatin1Char('*'), all[i]);
     }
@@ -258,10 +302,11 @@ void ReportRunner::stream(const ReportDefinition &def, const TParams &params, co
         throw EHostError(QStringLiteral("Não há conexão aberta com o banco de dados para executar o relatório."));
     const TParams bound = boundParams(def, params);
     const int dialect = forcedDialect >= 0 ? forcedDialect : dialectOf(db);
+    checkLimits(bound, SqlDialects::engineOf(db));
     const QHash<QString, QVariant> found = lookups(def, bound, db, dialect);
     const ReportQuery &q = def.queries.first();
     QSqlQuery query(db);
-    execute(query, def, q, bound, dialect);
+    execute(query, def, q, bound, dialect, SqlDialects::engineOf(db));
     QStringList names;
     const QList<int> idx = positions(q, query.record(), fields, names);
     sink.begin(names, found);
@@ -272,5 +317,5 @@ void ReportRunner::stream(const ReportDefinition &def, const TParams &params, co
         sink.row(row);
     }
     if (query.lastError().isValid())
-        throw queryError(q, query.lastError());
+        throw queryError(q, query.lastError(), bound);
 }

@@ -13,8 +13,11 @@
 #include "support/ScreenView.h"
 #include "ui/ScriptedHostUi.h"
 #include "widgets/FormReader.h"
+#include "widgets/TControlInfo.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QMetaProperty>
 #include <QMdiSubWindow>
 #include <QTest>
 
@@ -91,6 +94,34 @@ private slots:
         QVERIFY(state.ListaGrup.isEmpty() && state.ListaServPesq.isEmpty() && state.ListaServ.isEmpty());
         QVERIFY(!ModuleRegistry::modules().contains(moduleFileName()));
         Initialize(); // the fixture shuts it down again
+    }
+
+    void theModuleDescribesItself()
+    {
+        ScreenFixture fx;
+        const ModuleDescription *d = DescribeModule();
+        QVERIFY(d);
+        QCOMPARE(d->code, QStringLiteral("XEV01700"));
+        QCOMPARE(d->menuTitle, QStringLiteral("Custo Realizado Global do Período (Planejamento de Alimentação Escolar)"));
+        QCOMPARE(d->menuKey, QStringLiteral("Ctrl+G"));
+        // Its help is the page for the context the screen's definition stores,
+        // with the place where the shell lists the report commands.
+        TfrmRealGlobal *s = fx.open();
+        QVERIFY(s);
+        QCOMPARE(d->helpContext, TControlInfo::find(s)->HelpContext());
+        QFile page(d->helpPage);
+        QVERIFY(page.open(QIODevice::ReadOnly));
+        QCOMPARE(page.readAll().count("<!-- report-commands -->"), 1);
+        // The code lists, read-only, as the report receives them.
+        QVERIFY(d->variables);
+        moduleState().ListaGrup = CodeList::fromSearch({QStringLiteral("001"), QStringLiteral("003")});
+        QCOMPARE(d->variables->property("ListaGrup").toString(), QStringLiteral("001;003"));
+        moduleState().ListaServ = CodeList::built({QStringLiteral("00001"), QStringLiteral("00002")});
+        QCOMPARE(d->variables->property("ListaServ").toString(), QStringLiteral("00001_00002"));
+        QCOMPARE(d->variables->property("ListaServPesq").toString(), QString());
+        const QMetaObject *mo = d->variables->metaObject();
+        for (const char *name : {"ListaGrup", "ListaServPesq", "ListaServ"})
+            QVERIFY(!mo->property(mo->indexOfProperty(name)).isWritable());
     }
 
     void cursorIsTheHourglassDuringCreationOnly()

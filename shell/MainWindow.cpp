@@ -16,6 +16,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QStatusBar>
 
@@ -161,7 +162,7 @@ void MainWindow::showAbout()
 {
     QStringList titles;
     for (const ModuleDescription &module : std::as_const(m_modules))
-        titles << module.menuTitle;
+        titles << QString(module.menuTitle).remove(QRegularExpression(QStringLiteral("&(?=[^&])"))); // no mnemonic
     HostUi::instance().showInfo(QStringLiteral("%1 %2\n%3\n\n%4\n%5\n%6")
                                     .arg(QApplication::applicationDisplayName(), QApplication::applicationVersion(),
                                          titles.join(QLatin1Char('\n')), m_database->text(), m_branch->text(),

@@ -11,8 +11,9 @@ class QObject;
 struct ModuleDescription {
     // The module's code: its file is PKG_<code>.so ("XEV01700").
     QString code;
-    // The entry that opens its screen in the shell's "Relatórios" menu, and
-    // that entry's key as QKeySequence reads it ("Ctrl+G"; empty: none).
+    // The entry that opens its screen in the shell's "Relatórios" menu ("&"
+    // may mark its mnemonic), and that entry's key as QKeySequence reads it
+    // ("Ctrl+G"; empty: none).
     QString menuTitle;
     QString menuKey;
     // The help context its screens' definitions store, and the page of the

@@ -46,6 +46,8 @@ public slots:
 
 protected:
     TMessages *msgPadrao() const;
+    // Binds the commands to their controls; a derived screen's override
+    // calls it first.
     void definitionsRead() override;
     // "Repetir últimos parâmetros": a screen that keeps its last parameters
     // says so and puts them back on request; the base screen keeps none.

@@ -1,7 +1,7 @@
 #include "MainWindow.h"
 #include "HelpWindow.h"
 #include "ModuleLoader.h"
-#include "ReportCommands.h"
+#include "ReportMenu.h"
 #include "ScreenKeys.h"
 #include "UserPreferences.h"
 #include "appdata/CostsServerSupervisor.h"
@@ -18,6 +18,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QStatusBar>
 
@@ -35,11 +36,7 @@ MainWindow::MainWindow(ModuleLoader &loader, const QString &title)
     buildStatusBar();
     // The menus' keys reach the menus whatever field has the focus.
     new ScreenKeys(this, m_area);
-    connect(m_area, &QMdiArea::subWindowActivated, this, [this] {
-        if (TForm *form = activeScreen())
-            ReportCommands::showKeysInToolTips(form);
-        updateCommands();
-    });
+    connect(m_area, &QMdiArea::subWindowActivated, this, &MainWindow::updateCommands);
     updateCommands();
     fitDefaultSize();
 }
@@ -85,23 +82,15 @@ void MainWindow::buildFileMenu()
 void MainWindow::buildReportsMenu()
 {
     QMenu *reports = menuBar()->addMenu(QStringLiteral("&Relatórios"));
-    QAction *open = reports->addAction(
-        QStringLiteral("&Custo Realizado Global do Período (Planejamento de Alimentação Escolar)"));
-    open->setObjectName(QStringLiteral("actAbrirXEV01700"));
-    open->setShortcut(QKeySequence(QStringLiteral("Ctrl+G")));
-    connect(open, &QAction::triggered, this, [this] { openModule(QStringLiteral("XEV01700")); });
-    reports->addSeparator();
-    for (const ReportCommand &command : ReportCommands::all()) {
-        if (command.target == QLatin1String("RepeatLastParameters"))
-            reports->addSeparator();
-        QAction *a = reports->addAction(command.caption);
-        a->setObjectName(QStringLiteral("act") + command.target);
-        a->setShortcut(command.key);
-        connect(a, &QAction::triggered, this, [this, command] { ReportCommands::run(activeScreen(), command); });
-        m_commandActions << a;
+    m_modules = m_loader.describeAll();
+    for (const ModuleDescription &module : std::as_const(m_modules)) {
+        QAction *open = reports->addAction(module.menuTitle);
+        open->setObjectName(QStringLiteral("actAbrir") + module.code);
+        open->setShortcut(QKeySequence(module.menuKey));
+        connect(open, &QAction::triggered, this, [this, code = module.code] { openModule(code); });
     }
-    // The screen's state decides what is offered, each time the menu opens.
-    connect(reports, &QMenu::aboutToShow, this, &MainWindow::updateCommands);
+    reports->addSeparator();
+    m_reportMenu = new ReportMenu(reports, [this] { return activeScreen(); });
 }
 
 void MainWindow::buildWindowMenu()
@@ -170,17 +159,11 @@ TForm *MainWindow::activeScreen() const
     return sub ? qobject_cast<TForm *>(sub->widget()) : nullptr;
 }
 
-void MainWindow::updateCommands()
-{
-    const TForm *form = activeScreen();
-    const QList<ReportCommand> &commands = ReportCommands::all();
-    for (int i = 0; i < m_commandActions.size(); ++i)
-        m_commandActions[i]->setEnabled(ReportCommands::offers(form, commands[i]));
-}
+void MainWindow::updateCommands() { m_reportMenu->update(); }
 
 void MainWindow::showHelp()
 {
-    const QString page = HelpWindow::pageOf(activeScreen());
+    const QString page = HelpWindow::pageOf(activeScreen(), m_modules);
     if (page.isEmpty()) {
         HostUi::instance().showInfo(QStringLiteral("Não há ajuda para esta tela."));
         return;
@@ -192,12 +175,14 @@ void MainWindow::showHelp()
 
 void MainWindow::showAbout()
 {
+    QStringList titles;
+    for (const ModuleDescription &module : std::as_const(m_modules))
+        titles << QString(module.menuTitle).remove(QRegularExpression(QStringLiteral("&(?=[^&])"))); // no mnemonic
     HostUi::instance().showAbout(QStringLiteral("Sobre o %1").arg(QApplication::applicationDisplayName()),
                                  QStringLiteral("%1 %2\n%3\n\n%4\n%5\n%6")
                                     .arg(QApplication::applicationDisplayName(), QApplication::applicationVersion(),
-                                         QStringLiteral("Custo Realizado Global do Período (Planejamento de "
-                                                        "Alimentação Escolar)"),
-                                         m_database->text(), m_branch->text(), m_costs->text()));
+                                         titles.join(QLatin1Char('\n')), m_database->text(), m_branch->text(),
+                                         m_costs->text()));
 }
 
 void MainWindow::openModule(const QString &code)

@@ -1,8 +1,12 @@
 // The shell's main window: an MDI area for the screens, the menus
 // ("Arquivo", "Relatórios", "Janela", "Ajuda") with their keys, and a status
 // bar with the database in use, the working branch and the costs server's
-// state. Report commands act on the active screen (ReportCommands.h).
+// state. "Relatórios" opens each module of the module folder as it describes
+// itself (ModuleDescription); its report commands act on the active screen
+// (ReportMenu.h).
 #pragma once
+
+#include "core/ModuleDescription.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -13,6 +17,7 @@ class QAction;
 class QLabel;
 class QMdiArea;
 class ModuleLoader;
+class ReportMenu;
 class TForm;
 
 class MainWindow : public QMainWindow {
@@ -45,7 +50,7 @@ public:
     void restorePlace();
     void rememberPlace() const;
 
-    // The active screen's help (F1); a message when it has none.
+    // The active screen's help (F1), from its module; a message when it has none.
     void showHelp();
     // Version, database and costs server ("Sobre").
     void showAbout();
@@ -65,7 +70,8 @@ private:
 
     ModuleLoader &m_loader;
     QMdiArea *m_area;
-    QList<QAction *> m_commandActions;
+    QList<ModuleDescription> m_modules;
+    ReportMenu *m_reportMenu = nullptr;
     QLabel *m_database = nullptr;
     QLabel *m_branch = nullptr;
     QLabel *m_costs = nullptr;

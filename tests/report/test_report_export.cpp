@@ -262,8 +262,8 @@ private slots:
             entries << a->text();
         QCOMPARE(entries, (QStringList{QStringLiteral("Exportar para CSV"), QStringLiteral("Exportar para Excel (XLSX)")}));
         m_ui->saveFileAnswers << out(QStringLiteral("tela.csv")) << out(QStringLiteral("tela.xlsx"));
-        form.runCommand(TfrmDadosGerRel::Command::ExportCsv);
-        form.runCommand(TfrmDadosGerRel::Command::ExportXlsx);
+        form.run(ReportCommand::Id::ExportCsv);
+        form.run(ReportCommand::Id::ExportXlsx);
         QVERIFY(m_ui->messages.isEmpty());
         QCOMPARE(m_filler->calls.size(), 2);
         const QJsonArray rows = ExportReader::csv(out(QStringLiteral("tela.csv"))).value(QStringLiteral("rows")).toArray();

@@ -1,5 +1,5 @@
 #include "CostsServerProcess.h"
-#include "data/FirebirdSharing.h"
+#include "data/engines/FirebirdSharing.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

@@ -1,9 +1,9 @@
 #include "DemoData.h"
 #include "core/Errors.h"
 #include "data/SqlDialect.h"
-#include "data/SqliteRoutines.h"
 #include "data/SqlScript.h"
 #include "data/SqlStatement.h"
+#include "data/engines/DatabaseEngine.h"
 
 #include <QDate>
 #include <QFile>
@@ -194,8 +194,7 @@ private:
 
 QString DemoData::schemaScript(const QSqlDatabase &db)
 {
-    const bool firebird = SqlDialects::engineOf(db) == SqlEngine::Firebird;
-    return loadResource(firebird ? QStringLiteral(":/db/firebird/schema.sql") : QStringLiteral(":/db/sqlite/schema.sql"));
+    return loadResource(QStringLiteral(":/db/%1/schema.sql").arg(DatabaseEngine::of(db).scriptFolder()));
 }
 
 QString DemoData::referenceScript() { return loadResource(QStringLiteral(":/db/demo/demo-data.sql")); }
@@ -207,9 +206,9 @@ void DemoData::create(const QSqlDatabase &db, const Sizes &sizes, const Progress
             progress(s);
     };
     say(QStringLiteral("schema"));
-    // The schema's triggers fold texts for the search indexes (FOLD).
-    if (SqlDialects::engineOf(db) == SqlEngine::SQLite)
-        SqliteRoutines::install(db);
+    // The schema's triggers may call the engine's routines (SQLite's FOLD
+    // for the search indexes).
+    DatabaseEngine::of(db).registerRoutines(db);
     SqlScript::run(db, schemaScript(db), QStringLiteral("schema.sql"));
     say(QStringLiteral("reference rows"));
     {
@@ -233,6 +232,11 @@ void DemoData::create(const QSqlDatabase &db, const Sizes &sizes, const Progress
     }
     say(QStringLiteral("costs"));
     fillCosts(db, sizes);
+}
+
+std::function<void(const QSqlDatabase &)> DemoData::filler(const Sizes &sizes)
+{
+    return [sizes](const QSqlDatabase &db) { create(db, sizes); };
 }
 
 void DemoData::fillProducts(const QSqlDatabase &db, int count)

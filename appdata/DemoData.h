@@ -35,6 +35,9 @@ public:
 
     // Runs the engine's schema script on an empty database, then fills it.
     static void create(const QSqlDatabase &db, const Sizes &sizes = Sizes(), const Progress &progress = {});
+    // What fills a database made for a connection description
+    // (ConnectionDescription::fill): create() with these sizes.
+    static std::function<void(const QSqlDatabase &)> filler(const Sizes &sizes = Sizes());
     // The schema script of the engine of db (from the embedded db/ files).
     static QString schemaScript(const QSqlDatabase &db);
     static QString referenceScript();

@@ -100,7 +100,9 @@ int main(int argc, char **argv)
         }
         {
             // Makes a missing Firebird database (schema and data), opens any.
-            const QSqlDatabase db = TdtmDBGeral::openConnection(location, user, password, QStringLiteral("gendata"), true, sizes);
+            ConnectionDescription description{location, user, password, QStringLiteral("gendata"), true,
+                                              DemoData::filler(sizes)};
+            const QSqlDatabase db = TdtmDBGeral::openConnection(description);
             if (printed > 0 && count(db, "CUSTREAL") == 0)
                 PrintedRows::fill(db, sizes.branch, sizes.year, perProduct);
             std::printf("made in %.1f s\n", timer.elapsed() / 1000.0);

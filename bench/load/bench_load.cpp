@@ -102,8 +102,8 @@ int main(int argc, char **argv)
     sizes.costRows = 20000; // for branch 0101, over the year
     QElapsedTimer made;
     made.start();
-    TdtmDBGeral::openConnection(DatabaseLocation::parse(s.database), FirebirdServer::User, FirebirdServer::Password,
-                                QStringLiteral("load"), true, sizes);
+    TdtmDBGeral::openConnection({DatabaseLocation::parse(s.database), FirebirdServer::User, FirebirdServer::Password,
+                                 QStringLiteral("load"), true, DemoData::filler(sizes)});
     TdtmDBGeral::closeConnection(QStringLiteral("load"));
     std::printf("database %s made in %.1f s\n", qPrintable(s.database), made.elapsed() / 1000.0);
 

@@ -14,8 +14,9 @@
 // Rows are read forward only, so a result of a million rows costs one row.
 // Errors: one that shows the connection is gone marks the shell's connection
 // lost (HostDatabase::noteFailure: the next action reconnects) and says so;
-// a SQLite file locked by another writer past the driver's busy timeout
-// (5 s) says that; any other carries the driver's text alone.
+// one the engine knows (DatabaseEngine::failureText: a SQLite file locked by
+// another writer past the busy timeout) says that; any other carries the
+// driver's text alone.
 #pragma once
 
 #include "SqlDialect.h"
@@ -54,8 +55,6 @@ public:
     static QVariant bindValue(const TParam *param, SqlEngine engine);
     // The text of an error: the database's own message, else Qt's.
     static QString errorText(const QSqlError &error);
-    // SQLite's "database is locked" (busy or locked).
-    static bool isBusy(const QSqlError &error);
 
 private:
     [[noreturn]] void fail(const QSqlError &error);

@@ -94,6 +94,19 @@ private slots:
 
     // --- cursor -------------------------------------------------------------------
 
+    void emptyDialectTextFallsBackOnSql()
+    {
+        TADOIBQuery q;
+        q.setSQL({QStringLiteral("SELECT 'default' AS T")});
+        q.setSQL_MSSQL({QStringLiteral("  "), QString()});
+        QCOMPARE(q.statementText(SqlDialect::MsSql), QStringLiteral("SELECT 'default' AS T"));
+        q.setSQL_IB({QStringLiteral("SELECT 'ib' AS T")});
+        QCOMPARE(q.statementText(SqlDialect::InterBase), QStringLiteral("SELECT 'ib' AS T"));
+        TADOIBQuery none;
+        none.setObjectName(QStringLiteral("qryNada"));
+        QVERIFY(hostError([&] { none.statementText(SqlDialect::Default); }).contains(QLatin1String("qryNada")));
+    }
+
     void cursorRules()
     {
         TADOIBQuery *q = query("qryGrupServ");

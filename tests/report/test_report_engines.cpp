@@ -1,0 +1,132 @@
+// The XEV017 reports on every engine (EngineReportCase, one row per engine):
+// the same rows as on SQLite for the same demo data, each engine running
+// the text of its dialect; the same CSV and XLSX exports; a PDF; Cancel
+// stopping a statement that runs on the engine (embedded or on a server).
+#include "EngineReportCase.h"
+#include "ExportReader.h"
+#include "report/output/ReportExport.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
+
+class TestReportEngines : public QObject {
+    Q_OBJECT
+
+    EngineReportCase m_case;
+
+    // Exports definition `which` from the host's database or SQLite's;
+    // returns the file or a failure text.
+    QString exported(int which, bool fromReference, ReportExport::Format format)
+    {
+        m_case.rpdd.setDefaultDatabaseName(fromReference ? m_case.reference() : QString());
+        const QString out = m_case.file(QStringLiteral("%1-%2.%3")
+                                            .arg(fromReference ? QStringLiteral("reference") : QStringLiteral("engine"))
+                                            .arg(which)
+                                            .arg(format == ReportExport::Format::Csv ? QStringLiteral("csv")
+                                                                                     : QStringLiteral("xlsx")));
+        m_case.ui->clear();
+        if (!m_case.rpdd.ExportTo(m_case.path(which), out, {}, format))
+            return QStringLiteral("failed: ") + m_case.ui->messageTexts().join(QLatin1Char('|'));
+        return out;
+    }
+
+    static void sameCells(const QJsonArray &engineRows, const QJsonArray &sqliteRows)
+    {
+        for (int r = 0; r < sqliteRows.size(); ++r)
+            for (int c = 0; c < sqliteRows[r].toArray().size(); ++c) {
+                const QJsonObject a = engineRows[r].toArray()[c].toObject();
+                const QJsonObject b = sqliteRows[r].toArray()[c].toObject();
+                const QString where = QStringLiteral("row %1 column %2").arg(r + 1).arg(c + 1);
+                QVERIFY2(a.value(QStringLiteral("type")) == b.value(QStringLiteral("type")), qPrintable(where));
+                QVERIFY2(a.value(QStringLiteral("format")) == b.value(QStringLiteral("format")), qPrintable(where));
+                // Sums made by each engine may differ in the last bits of a double.
+                const QJsonValue x = a.value(QStringLiteral("value")), y = b.value(QStringLiteral("value"));
+                if (x.isDouble() && y.isDouble())
+                    QVERIFY2(qAbs(x.toDouble() - y.toDouble()) <= 1e-9 * qMax(1.0, qAbs(y.toDouble())),
+                             qPrintable(QStringLiteral("%1: %2 / %3").arg(where).arg(x.toDouble(), 0, 'g', 17).arg(y.toDouble(), 0, 'g', 17)));
+                else
+                    QVERIFY2(x == y, qPrintable(QStringLiteral("%1: %2 / %3").arg(where, x.toVariant().toString(), y.toVariant().toString())));
+            }
+    }
+
+private slots:
+    void initTestCase() { m_case.open(); }
+    void cleanupTestCase() { m_case.close(); }
+
+    void sameRowsAsOnSqlite_data()
+    {
+        QTest::addColumn<QString>("engine");
+        QTest::addColumn<int>("which");
+        QTest::addColumn<int>("level");
+        QTest::addColumn<QString>("fromProduct");
+        for (const QString &engine : EngineDatabases::otherThanSqlite()) {
+            const char *e = qPrintable(engine);
+            QTest::addRow("%s detailed at level 0", e) << engine << 0 << 0 << QStringLiteral("0");
+            QTest::addRow("%s detailed by group", e) << engine << 0 << 2 << QString();
+            QTest::addRow("%s detailed by subgroup", e) << engine << 0 << 4 << QStringLiteral("0");
+            QTest::addRow("%s summary by group", e) << engine << 1 << 2 << QStringLiteral("0");
+            QTest::addRow("%s summary by subgroup", e) << engine << 1 << 4 << QString();
+            QTest::addRow("%s summary by product", e) << engine << 1 << 8 << QStringLiteral("0");
+        }
+    }
+    void sameRowsAsOnSqlite()
+    {
+        USE_ENGINE(m_case.engines);
+        QFETCH(int, which);
+        QFETCH(int, level);
+        QFETCH(QString, fromProduct);
+        m_case.filler.set(QStringLiteral("P_NRTAMACNIVEL"), ParamFiller::Value::Variant, level);
+        m_case.filler.set(QStringLiteral("P_CDPRODUTOINI"), ParamFiller::Value::String, fromProduct);
+        m_case.sameRowsAsOnSqlite(which);
+        m_case.filler.set(QStringLiteral("P_CDPRODUTOINI"), ParamFiller::Value::String, QStringLiteral("0"));
+    }
+
+    void sameExportsAsOnSqlite_data()
+    {
+        QTest::addColumn<QString>("engine");
+        QTest::addColumn<int>("which");
+        for (const QString &engine : EngineDatabases::otherThanSqlite()) {
+            QTest::addRow("%s detailed", qPrintable(engine)) << engine << 0;
+            QTest::addRow("%s summary", qPrintable(engine)) << engine << 1;
+        }
+    }
+    void sameExportsAsOnSqlite()
+    {
+        USE_ENGINE(m_case.engines);
+        QFETCH(int, which);
+        m_case.filler.set(QStringLiteral("P_NRTAMACNIVEL"), ParamFiller::Value::Variant, 4);
+        const QString engineCsv = exported(which, false, ReportExport::Format::Csv);
+        const QString sqliteCsv = exported(which, true, ReportExport::Format::Csv);
+        QVERIFY2(QFile::exists(engineCsv), qPrintable(engineCsv));
+        QVERIFY2(QFile::exists(sqliteCsv), qPrintable(sqliteCsv));
+        QVERIFY(ExportReader::readAll(sqliteCsv).count('\n') > 3);
+        QCOMPARE(ExportReader::readAll(engineCsv), ExportReader::readAll(sqliteCsv));
+
+        const QJsonObject engine = ExportReader::xlsx(exported(which, false, ReportExport::Format::Xlsx));
+        const QJsonObject sqlite = ExportReader::xlsx(exported(which, true, ReportExport::Format::Xlsx));
+        const QJsonArray engineRows = engine.value(QStringLiteral("rows")).toArray();
+        const QJsonArray sqliteRows = sqlite.value(QStringLiteral("rows")).toArray();
+        QVERIFY(sqliteRows.size() > 3);
+        QCOMPARE(engineRows.size(), sqliteRows.size());
+        for (const char *key : {"sheets", "freeze", "filter", "widths"})
+            QCOMPARE(engine.value(QLatin1String(key)), sqlite.value(QLatin1String(key)));
+        sameCells(engineRows, sqliteRows);
+    }
+
+    void aPdf_data() { EngineDatabases::addColumn(EngineDatabases::otherThanSqlite()); }
+    void aPdf()
+    {
+        USE_ENGINE(m_case.engines);
+        m_case.aPdf();
+    }
+
+    void cancelStopsTheStatement_data() { EngineDatabases::addColumn(); }
+    void cancelStopsTheStatement()
+    {
+        USE_ENGINE(m_case.engines);
+        m_case.cancelStopsTheStatement();
+    }
+};
+
+QTEST_MAIN(TestReportEngines)
+#include "test_report_engines.moc"

@@ -17,7 +17,8 @@ SqlStatement::SqlStatement(const QSqlDatabase &db)
 QString SqlStatement::errorText(const QSqlError &error)
 {
     QString text = error.databaseText().trimmed();
-    if (text.isEmpty())
+    // SQLite's text for a failure of Qt's own (a second statement in the text) says nothing.
+    if (text.isEmpty() || text.compare(QLatin1String("not an error"), Qt::CaseInsensitive) == 0)
         text = error.driverText().trimmed();
     if (text.isEmpty())
         text = QStringLiteral("Erro desconhecido no banco de dados.");
@@ -132,6 +133,9 @@ bool SqlStatement::next()
     // show when the row is fetched.
     if (m_query.lastError().isValid())
         fail(m_query.lastError());
+    // Read to the end: the statement lets go of the database (a SQLite
+    // reader's lock) now, not when it is destroyed.
+    m_query.finish();
     return false;
 }
 

@@ -11,7 +11,9 @@
 //  - Firebird: every marker is cast (NamedSql); a text longer than
 //    MaxFirebirdText characters is refused with a clear error instead of being
 //    cut by the driver.
-// Rows are read forward only, so a result of a million rows costs one row.
+// Rows are read forward only, so a result of a million rows costs one row;
+// once the last row is read the statement is finished, holding nothing of
+// the database (another program may write at once).
 // Errors: one that shows the connection is gone marks the shell's connection
 // lost (HostDatabase::noteFailure: the next action reconnects) and says so;
 // one the engine knows (DatabaseEngine::failureText: a SQLite file locked by

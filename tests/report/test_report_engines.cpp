@@ -8,6 +8,7 @@
 
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QTimer>
 
 class TestReportEngines : public QObject {
     Q_OBJECT
@@ -118,6 +119,33 @@ private slots:
     {
         USE_ENGINE(m_case.engines);
         m_case.aPdf();
+    }
+
+    // The server goes away while a report reads: the run says the connection
+    // fell, in Portuguese; once the server is back the next run works.
+    void serverKilledMidReport_data() { EngineDatabases::addColumn(EngineDatabases::servers()); }
+    void serverKilledMidReport()
+    {
+        USE_ENGINE(m_case.engines);
+        QFETCH(QString, engine);
+        const QString def = m_case.file(QStringLiteral("endless/sem-fim.rel"));
+        DefinitionWriter::save(DefinitionParser::parseText(
+                                   QStringLiteral("title \"Sem fim\"\nquery q\nSQL <<E\n")
+                                       + EngineDatabases::endlessQuery(HostDatabase::instance().engine())
+                                       + QStringLiteral("\nE\ncolumn A \"A\" width 40\n"),
+                                   QStringLiteral("sem-fim.rel")),
+                               def);
+        m_case.rpdd.setDefaultDatabaseName(QString());
+        m_case.ui->clear();
+        QTimer::singleShot(1500, [&] { m_case.engines.killServer(engine); });
+        QVERIFY(!m_case.rpdd.WritePdf(def, m_case.file(QStringLiteral("caiu.pdf")), {}));
+        const QString said = m_case.ui->messageTexts().join(QLatin1Char('|'));
+        qInfo("%s", qPrintable(said));
+        QVERIFY2(said.contains(QLatin1String("caiu")) && !said.contains(QLatin1String("Error reading data")), qPrintable(said));
+        QString why;
+        QVERIFY2(m_case.engines.startServer(engine, &why), qPrintable(why));
+        m_case.filler.set(QStringLiteral("P_NRTAMACNIVEL"), ParamFiller::Value::Variant, 4);
+        m_case.sameRowsAsOnSqlite(1);
     }
 
     void cancelStopsTheStatement_data() { EngineDatabases::addColumn(); }

@@ -114,6 +114,22 @@ bool EngineDatabases::use(const QString &engine, QString *why)
     return true;
 }
 
+QStringList EngineDatabases::servers() { return {QStringLiteral("firebird-server")}; }
+
+void EngineDatabases::killServer(const QString &engine)
+{
+    if (engine == QLatin1String("firebird-server") && m_firebird)
+        m_firebird->kill();
+}
+
+bool EngineDatabases::startServer(const QString &engine, QString *why)
+{
+    if (engine == QLatin1String("firebird-server") && m_firebird)
+        return m_firebird->start(why);
+    *why = QStringLiteral("no server of engine ") + engine;
+    return false;
+}
+
 QString EngineDatabases::endlessQuery(SqlEngine engine)
 {
     switch (engine) {

@@ -53,6 +53,12 @@ public:
     // A SELECT that runs for hours on the engine (a cross join of its
     // catalogue, a recursive count), one column A, for Cancel.
     static QString endlessQuery(SqlEngine engine);
+    // The engines whose database is on a server the fixture started.
+    static QStringList servers();
+    // Kills the engine's server at once, as a crash would; starts it again
+    // on the same port and folder (false with *why when it cannot).
+    void killServer(const QString &engine);
+    bool startServer(const QString &engine, QString *why);
     // The text dialects the engine's queries hold texts for that run on it.
     static QList<SqlDialect> dialects(const QString &engine);
 

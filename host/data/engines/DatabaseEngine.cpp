@@ -47,6 +47,8 @@ void DatabaseEngine::close(const QString &connectionName)
         return;
     {
         QSqlDatabase db = QSqlDatabase::database(connectionName, false);
+        if (const DatabaseEngine *engine = find(db); engine && db.isOpen())
+            engine->beforeClose(db);
         db.close();
     }
     QSqlDatabase::removeDatabase(connectionName);
@@ -70,7 +72,7 @@ QSqlDatabase DatabaseEngine::open(const ConnectionDescription &description) cons
     }
 }
 
-QSqlDatabase DatabaseEngine::openAgain(const QString &source, const QString &name)
+QSqlDatabase DatabaseEngine::openAgain(const QString &source, const QString &name, Access access)
 {
     // By name: a connection of another thread cannot be handed over here.
     QSqlDatabase db = QSqlDatabase::cloneDatabase(source, name);
@@ -78,7 +80,9 @@ QSqlDatabase DatabaseEngine::openAgain(const QString &source, const QString &nam
         throw EHostError(QStringLiteral("Não há conexão aberta com o banco de dados %1.").arg(source));
     try {
         const DatabaseEngine &engine = of(db);
-        if (!db.open())
+        if (access == Access::ReadOnly)
+            engine.openReadOnly(db);
+        else if (!db.open())
             throw EHostError(SqlStatement::errorText(db.lastError()));
         engine.registerRoutines(db);
     } catch (...) {
@@ -113,9 +117,13 @@ void DatabaseEngine::connect(QSqlDatabase &db, const ConnectionDescription &desc
 void DatabaseEngine::checkTables(const QSqlDatabase &db, const QString &where) const
 {
     QSqlQuery q(db);
-    if (!q.exec(tableQuery()))
+    if (!q.exec(tableQuery())) {
+        const QString known = failureText(db, q.lastError());
+        if (!known.isEmpty())
+            throw EHostError(known);
         throw EHostError(QStringLiteral("Não foi possível ler o banco de dados %1: %2")
                              .arg(where, SqlStatement::errorText(q.lastError())));
+    }
     if (!q.next())
         throw EHostError(QStringLiteral("O banco de dados %1 não contém as tabelas do sistema (FILIAL).").arg(where));
 }

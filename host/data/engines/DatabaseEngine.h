@@ -44,17 +44,21 @@ public:
     // Throws EHostError with a text that names the location and says what to
     // do; no connection of that name is left behind.
     QSqlDatabase open(const ConnectionDescription &description) const;
-    // Closes and removes a connection by name (nothing when there is none).
+    // Closes and removes a connection by name (nothing when there is none);
+    // what its engine left open on it is ended first (beforeClose).
     static void close(const QString &connectionName);
 
     // Whether the database of db can be opened a second time (a SQLite
     // database in memory cannot: it belongs to its one connection).
     virtual bool canOpenAgain(const QSqlDatabase &) const { return true; }
+    // What a second connection may do: ReadOnly cannot change the database
+    // (openReadOnly), for the statements of a report definition.
+    enum class Access { ReadWrite, ReadOnly };
     // A second connection, named name, to the database of the connection
     // named source (which may belong to another thread), on the calling
     // thread: same engine and settings, routines registered. Throws
     // EHostError with the driver's text; nothing is left behind.
-    static QSqlDatabase openAgain(const QString &source, const QString &name);
+    static QSqlDatabase openAgain(const QString &source, const QString &name, Access access = Access::ReadWrite);
 
     // Registers on an open connection the routines the statements call
     // (engines that keep them in their schema have nothing to do).
@@ -88,6 +92,12 @@ protected:
     virtual void connect(QSqlDatabase &db, const ConnectionDescription &description) const;
     // A statement that returns a row when the system's table FILIAL exists.
     virtual QString tableQuery() const = 0;
+    // Opens an added connection so that nothing run on it can change the
+    // database: the engine's read-only mode, or a transaction that is never
+    // committed. Throws EHostError.
+    virtual void openReadOnly(QSqlDatabase &db) const = 0;
+    // Ends what the engine keeps open on a connection about to close.
+    virtual void beforeClose(QSqlDatabase &) const {}
 
 private:
     void checkTables(const QSqlDatabase &db, const QString &where) const;

@@ -179,3 +179,19 @@ QString FirebirdEngine::tableQuery() const
 {
     return QStringLiteral("SELECT RDB$RELATION_NAME FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = 'FILIAL'");
 }
+
+void FirebirdEngine::openReadOnly(QSqlDatabase &db) const
+{
+    if (!db.open())
+        throw EHostError(SqlStatement::errorText(db.lastError()));
+    // Every statement runs in this transaction, not in one the driver commits.
+    if (!db.transaction())
+        throw EHostError(SqlStatement::errorText(db.lastError()));
+}
+
+void FirebirdEngine::beforeClose(QSqlDatabase &db) const
+{
+    // Nothing a connection left uncommitted is kept (and Firebird will not
+    // detach with a transaction open).
+    db.rollback();
+}

@@ -10,6 +10,10 @@
 //   (CREATE DATABASE, character set WIN1252, page size 8192) and filled; on a
 //   server the file cannot be seen from here, so an attach is tried first.
 //   Connections use Qt's character set (UTF8).
+// - A read-only connection (reports) runs in one transaction of its own that
+//   is rolled back, never committed, when the connection closes: Qt's driver
+//   starts its transactions without options, so none can be declared read
+//   only, and what a statement changes is undone instead.
 // - PARAM, NVLSTR and INSTR live in the schema script.
 // - interrupter(): fb_cancel_operation on the attachment.
 // - isConnectionLoss(): the client's words for a connection that is gone.
@@ -38,4 +42,6 @@ protected:
     QSqlDatabase add(const ConnectionDescription &description) const override;
     void connect(QSqlDatabase &db, const ConnectionDescription &description) const override;
     QString tableQuery() const override;
+    void openReadOnly(QSqlDatabase &db) const override;
+    void beforeClose(QSqlDatabase &db) const override;
 };

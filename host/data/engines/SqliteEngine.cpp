@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlError>
+#include <QSqlQuery>
 #include <QVariant>
 #include <sqlite3.h>
 
@@ -41,26 +42,6 @@ std::function<void()> SqliteEngine::interrupter(const QSqlDatabase &db) const
 {
     sqlite3 *h = handle(db);
     return [h] { sqlite3_interrupt(h); };
-}
-
-bool SqliteEngine::isBusy(const QSqlError &error)
-{
-    // SQLITE_BUSY (5) and SQLITE_LOCKED (6), after the driver's busy timeout.
-    const QString code = error.nativeErrorCode();
-    return code == QLatin1String("5") || code == QLatin1String("6")
-        || error.databaseText().contains(QLatin1String("database is locked"), Qt::CaseInsensitive);
-}
-
-QString SqliteEngine::failureText(const QSqlDatabase &db, const QSqlError &error) const
-{
-    if (!isBusy(error))
-        return QString();
-    QString text = SqlStatement::errorText(error);
-    while (text.endsWith(QLatin1Char('.')))
-        text.chop(1);
-    return QStringLiteral("O banco de dados %1 está bloqueado por outro programa que grava nele, e a espera "
-                          "terminou: %2. Tente de novo em instantes.")
-        .arg(where(db), text);
 }
 
 bool SqliteEngine::toCreate(const ConnectionDescription &description) const
@@ -106,6 +87,11 @@ void SqliteEngine::create(const ConnectionDescription &description) const
             db.setDatabaseName(part);
             if (!db.open())
                 throw EHostError(SqlStatement::errorText(db.lastError()));
+            // Other programs may read and write while the shell reads.
+            QSqlQuery wal(db);
+            if (!wal.exec(QStringLiteral("PRAGMA journal_mode=WAL")))
+                throw EHostError(SqlStatement::errorText(wal.lastError()));
+            wal.finish();
             registerRoutines(db);
             if (description.fill)
                 description.fill(db);
@@ -127,4 +113,45 @@ void SqliteEngine::create(const ConnectionDescription &description) const
 QString SqliteEngine::tableQuery() const
 {
     return QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND upper(name) = 'FILIAL'");
+}
+
+QSqlDatabase SqliteEngine::add(const ConnectionDescription &description) const
+{
+    QSqlDatabase db = DatabaseEngine::add(description);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
+    return db;
+}
+
+namespace {
+
+// What a report's connection may do: read, and call functions.
+int readOnlyAuthorizer(void *, int action, const char *, const char *, const char *, const char *)
+{
+    switch (action) {
+    case SQLITE_SELECT:
+    case SQLITE_READ:
+    case SQLITE_FUNCTION:
+    case SQLITE_RECURSIVE:
+        return SQLITE_OK;
+    default:
+        return SQLITE_DENY;
+    }
+}
+
+} // namespace
+
+void SqliteEngine::openReadOnly(QSqlDatabase &db) const
+{
+    QString options = db.connectOptions();
+    if (!options.contains(QLatin1String("QSQLITE_OPEN_READONLY")))
+        options += (options.isEmpty() ? QString() : QStringLiteral(";")) + QStringLiteral("QSQLITE_OPEN_READONLY");
+    db.setConnectOptions(options);
+    if (!db.open())
+        throw EHostError(SqlStatement::errorText(db.lastError()));
+    {
+        QSqlQuery q(db);
+        if (!q.exec(QStringLiteral("PRAGMA query_only = 1")))
+            throw EHostError(SqlStatement::errorText(q.lastError()));
+    }
+    sqlite3_set_authorizer(handle(db), readOnlyAuthorizer, nullptr);
 }

@@ -2,13 +2,23 @@
 //
 // - A missing file, or an empty (0-byte) one, is made only with create; it is
 //   built in PATH.part and renamed to PATH only when complete (folders made
-//   as needed), so an interrupted run leaves no half database behind.
-//   Without create, a missing file (folder included) or an empty one throws
-//   EHostError naming the path and what to do; nothing is made there.
+//   as needed), so an interrupted run leaves no half database behind. The
+//   databases it makes use write-ahead logging (WAL): readers and one writer
+//   of other programs never wait for each other. Without create, a missing
+//   file (folder included) or an empty one throws EHostError naming the path
+//   and what to do; nothing is made there.
+// - A statement waits kBusyTimeoutMs for a file another program is writing
+//   (the busy timeout), then fails with a text that names the file and,
+//   when the kernel tells, the program (FileLockHolder).
 // - The routines the statements call (PARAM, NVLSTR, INSTR, UPPER, LOWER,
 //   FOLD, FOLD_INSTR: SqliteRoutines) are registered on every connection.
+// - A read-only connection (reports) is opened read-only, with
+//   query_only set and an authorizer that allows reading alone (no ATTACH,
+//   no PRAGMA, no writing).
 // - interrupter(): sqlite3_interrupt on the connection's handle.
-// - failureText(): a file locked by another writer past the busy timeout.
+// - failureText(): the file busy past the timeout, a WAL database in a
+//   folder this user cannot write, a text of more than one statement, a
+//   write refused to a report.
 #pragma once
 
 #include "DatabaseEngine.h"
@@ -17,6 +27,8 @@ struct sqlite3;
 
 class SqliteEngine : public DatabaseEngine {
 public:
+    static constexpr int kBusyTimeoutMs = 5000;
+
     SqlEngine kind() const override { return SqlEngine::SQLite; }
     QString driverName() const override { return QStringLiteral("QSQLITE"); }
     QString scriptFolder() const override { return QStringLiteral("sqlite"); }
@@ -37,4 +49,6 @@ protected:
     bool toCreate(const ConnectionDescription &description) const override;
     void create(const ConnectionDescription &description) const override;
     QString tableQuery() const override;
+    QSqlDatabase add(const ConnectionDescription &description) const override;
+    void openReadOnly(QSqlDatabase &db) const override;
 };

@@ -16,7 +16,7 @@ ReportConnection::ReportConnection(const QString &source, bool foreignRoutines)
     if (!QSqlDatabase::contains(source))
         throw EHostError(QStringLiteral("Não há conexão aberta com o banco de dados para executar o relatório."));
     try {
-        const QSqlDatabase own = DatabaseEngine::openAgain(source, m_name);
+        const QSqlDatabase own = DatabaseEngine::openAgain(source, m_name, DatabaseEngine::Access::ReadOnly);
         if (foreignRoutines)
             DatabaseEngine::of(own).registerForeignRoutines(own);
     } catch (const EHostError &e) {

@@ -3,7 +3,10 @@
 // so a run on a worker thread opens its own, to the same database with the
 // same engine, user, password and options, its routines registered
 // (DatabaseEngine::openAgain); the Oracle and SQL Server ones too when asked
-// (tests that run those texts on SQLite).
+// (tests that run those texts on SQLite). A report only reads: the
+// connection cannot change the database (DatabaseEngine::Access::ReadOnly:
+// SQLite read-only with writes and ATTACH refused, Firebird in a transaction
+// that is rolled back when the connection closes).
 //
 // interrupter() stops the statement running on the connection, from any
 // thread (DatabaseEngine::interrupter); with an engine that has none, runs

@@ -1,6 +1,8 @@
 #include "ReportRunner.h"
 #include "core/Errors.h"
 #include "data/SqlDialect.h"
+#include "data/SqlStatement.h"
+#include "data/engines/DatabaseEngine.h"
 #include "report/model/ReportFormat.h"
 #include "report/model/ReportSqlText.h"
 #include "report/model/ReportTemplate.h"
@@ -59,7 +61,7 @@ QDateTime dateTimeFromVariant(const QVariant &v)
 EHostError badValue(const ReportParamDecl &decl, const QVariant &v)
 {
     return EHostError(QStringLiteral("O valor \"%1\" do parâmetro %2 não é do tipo %3.")
-                          .arg(v.toString(), decl.name, TParam::typeName(decl.type)));
+                          .arg(v.toString().left(100), decl.name, TParam::typeName(decl.type)));
 }
 
 } // namespace
@@ -166,22 +168,34 @@ QStringList ReportRunner::layoutFields(const ReportDefinition &def)
 
 namespace {
 
-EHostError queryError(const ReportQuery &q, const QSqlError &e)
+// What went wrong, in the user's words: a connection that is gone says so
+// (the next action reconnects), a failure the engine knows its own way, any
+// other the engine's text, at most 100 characters of it.
+EHostError queryError(const ReportQuery &q, const QSqlDatabase &db, const QSqlError &e)
 {
-    QString detail = e.databaseText().trimmed();
-    if (detail.isEmpty())
-        detail = e.text().trimmed();
-    return EHostError(QStringLiteral("Erro ao executar a consulta '%1' do relatório: %2").arg(q.name, detail));
+    QString detail = SqlStatement::errorText(e).left(100);
+    while (detail.endsWith(QLatin1Char('.')))
+        detail.chop(1);
+    const DatabaseEngine *engine = DatabaseEngine::find(db);
+    if (engine && engine->isConnectionLoss(e))
+        return EHostError(QStringLiteral("A conexão com o banco de dados %1 caiu enquanto o relatório lia a consulta "
+                                         "'%2'. Confira se o servidor de banco de dados está no ar e execute o "
+                                         "relatório de novo; a próxima ação conecta outra vez.")
+                              .arg(engine->where(db), q.name.left(100)));
+    const QString known = engine ? engine->failureText(db, e) : QString();
+    return EHostError(QStringLiteral("Erro ao executar a consulta '%1' do relatório: %2")
+                          .arg(q.name.left(100), known.isEmpty() ? detail : known));
 }
 
 // Prepares, binds and runs one query, forward only.
-void execute(QSqlQuery &query, const ReportDefinition &def, const ReportQuery &q, const TParams &params, int dialect)
+void execute(QSqlQuery &query, const QSqlDatabase &db, const ReportDefinition &def, const ReportQuery &q,
+             const TParams &params, int dialect)
 {
     QStringList names;
     const QString text = ReportSqlText::positional(q.textFor(dialect), names);
     query.setForwardOnly(true);
     if (!query.prepare(text))
-        throw queryError(q, query.lastError());
+        throw queryError(q, db, query.lastError());
     for (const QString &name : std::as_const(names)) {
         const ReportParamDecl *decl = def.findParam(name);
         if (!decl)
@@ -189,7 +203,7 @@ void execute(QSqlQuery &query, const ReportDefinition &def, const ReportQuery &q
         query.addBindValue(ReportRunner::boundValue(*decl, *params.FindParam(name)));
     }
     if (!query.exec())
-        throw queryError(q, query.lastError());
+        throw queryError(q, db, query.lastError());
 }
 
 // The positions in the record of the fields wanted (all when none are).
@@ -230,7 +244,7 @@ QHash<QString, QVariant> ReportRunner::lookups(const ReportDefinition &def, cons
     for (int qi = 1; qi < def.queries.size(); ++qi) {
         const ReportQuery &q = def.queries[qi];
         QSqlQuery query(db);
-        execute(query, def, q, params, dialect);
+        execute(query, db, def, q, params, dialect);
         const QSqlRecord rec = query.record();
         QList<QStringList> all(rec.count());
         for (int n = 0; query.next(); ++n) {
@@ -244,7 +258,7 @@ QHash<QString, QVariant> ReportRunner::lookups(const ReportDefinition &def, cons
             }
         }
         if (query.lastError().isValid())
-            throw queryError(q, query.lastError());
+            throw queryError(q, db, query.lastError());
         for (int i = 0; i < rec.count(); ++i)
             out.insert(q.name.toUpper() + QLatin1Char('.') + rec.fieldName(i).toUpper() + QLatin1Char('*'), all[i]);
     }
@@ -261,7 +275,7 @@ void ReportRunner::stream(const ReportDefinition &def, const TParams &params, co
     const QHash<QString, QVariant> found = lookups(def, bound, db, dialect);
     const ReportQuery &q = def.queries.first();
     QSqlQuery query(db);
-    execute(query, def, q, bound, dialect);
+    execute(query, db, def, q, bound, dialect);
     QStringList names;
     const QList<int> idx = positions(q, query.record(), fields, names);
     sink.begin(names, found);
@@ -272,5 +286,5 @@ void ReportRunner::stream(const ReportDefinition &def, const TParams &params, co
         sink.row(row);
     }
     if (query.lastError().isValid())
-        throw queryError(q, query.lastError());
+        throw queryError(q, db, query.lastError());
 }

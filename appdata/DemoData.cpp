@@ -1,4 +1,5 @@
 #include "DemoData.h"
+#include "BatchInserter.h"
 #include "core/Errors.h"
 #include "data/SqlDialect.h"
 #include "data/SqlScript.h"
@@ -91,54 +92,6 @@ QString loadResource(const QString &path)
         throw EHostError(QStringLiteral("Script %1 não encontrado.").arg(path));
     return QString::fromUtf8(f.readAll());
 }
-
-// Runs one prepared insert over many rows, in transactions of batch rows.
-class Inserter {
-public:
-    Inserter(const QSqlDatabase &db, const QString &sql) : m_db(db), m_query(db)
-    {
-        if (!m_query.prepare(sql))
-            throw EHostError(SqlStatement::errorText(m_query.lastError()));
-        begin();
-    }
-    ~Inserter()
-    {
-        if (m_open)
-            m_db.rollback();
-    }
-    void add(const QVariantList &values)
-    {
-        for (int i = 0; i < values.size(); ++i)
-            m_query.bindValue(i, values.at(i));
-        if (!m_query.exec())
-            throw EHostError(SqlStatement::errorText(m_query.lastError()));
-        if (++m_count % 50000 == 0) {
-            commit();
-            begin();
-        }
-    }
-    void finish() { commit(); }
-
-private:
-    void begin()
-    {
-        QSqlDatabase db = m_db;
-        m_open = db.transaction();
-    }
-    void commit()
-    {
-        if (!m_open)
-            return;
-        QSqlDatabase db = m_db;
-        if (!db.commit())
-            throw EHostError(SqlStatement::errorText(db.lastError()));
-        m_open = false;
-    }
-    QSqlDatabase m_db;
-    QSqlQuery m_query;
-    bool m_open = false;
-    qint64 m_count = 0;
-};
 
 void exec(const QSqlDatabase &db, const QString &sql, const QVariantList &values = {})
 {
@@ -239,10 +192,25 @@ std::function<void(const QSqlDatabase &)> DemoData::filler(const Sizes &sizes)
     return [sizes](const QSqlDatabase &db) { create(db, sizes); };
 }
 
+void DemoData::addMissingRoutines(const QSqlDatabase &db)
+{
+    if (SqlDialects::engineOf(db) != SqlEngine::Firebird)
+        return;
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("SELECT 1 FROM RDB$PROCEDURES WHERE RDB$PROCEDURE_NAME = 'ITENS_LISTA'")) || q.next())
+        return;
+    q.finish();
+    for (const SqlScript::Statement &st : SqlScript::split(schemaScript(db)))
+        if (st.text.contains(QLatin1String("CREATE PROCEDURE ITENS_LISTA"))) {
+            QSqlQuery create(db);
+            create.exec(st.text);
+        }
+}
+
 void DemoData::fillProducts(const QSqlDatabase &db, int count)
 {
     exec(db, QStringLiteral("DELETE FROM PRODUTO"));
-    Inserter ins(db, QStringLiteral("INSERT INTO PRODUTO (CDARVPROD, NMPRODUTO, CDNVPRODUTO, IDESTOCAVEL) VALUES (?, ?, ?, ?)"));
+    BatchInserter ins(db, QStringLiteral("PRODUTO"), {"CDARVPROD", "NMPRODUTO", "CDNVPRODUTO", "IDESTOCAVEL"});
     const QList<Group> &tree = demoTree();
     if (count <= 0) {
         for (int g = 0; g < tree.size(); ++g) {
@@ -295,7 +263,7 @@ void DemoData::fillServices(const QSqlDatabase &db, const QString &branch, int c
     if (groups.isEmpty())
         throw EHostError(QStringLiteral("Não há grupos de serviços para os serviços gerados."));
     exec(db, QStringLiteral("DELETE FROM SERVICO WHERE CDFILIAL = ?"), {branch});
-    Inserter ins(db, QStringLiteral("INSERT INTO SERVICO (CDFILIAL, CDSERVFILI, NMSERVICO, CDGRUPSERV) VALUES (?, ?, ?, ?)"));
+    BatchInserter ins(db, QStringLiteral("SERVICO"), {"CDFILIAL", "CDSERVFILI", "NMSERVICO", "CDGRUPSERV"});
     for (int i = 0; i < count; ++i) {
         const int g = i % int(groups.size());
         ins.add({branch, code(i, 5), QStringLiteral("%1 nº %2").arg(groupNames[g]).arg(i), groups[g]});
@@ -323,8 +291,8 @@ void DemoData::fillCosts(const QSqlDatabase &db, const Sizes &sizes)
     else
         branches << sizes.branch;
 
-    Inserter ins(db, QStringLiteral("INSERT INTO CUSTREAL (CDFILIAL, CDSERVFILI, CDARVPROD, NRTIPOCUSTO, "
-                                    "DTMOVIMENTO, QTREAL, VRCUSTREAL) VALUES (?, ?, ?, ?, ?, ?, ?)"));
+    BatchInserter ins(db, QStringLiteral("CUSTREAL"),
+                      {"CDFILIAL", "CDSERVFILI", "CDARVPROD", "NRTIPOCUSTO", "DTMOVIMENTO", "QTREAL", "VRCUSTREAL"});
     // Unit price per product and a factor per cost type, so that the types differ.
     auto unitPrice = [](int productIndex) { return 1.5 + double((productIndex * 37) % 400) / 10.0; };
     const double typeFactor[] = {1.00, 1.07, 0.95, 1.02, 1.10, 0.90};

@@ -42,6 +42,11 @@ public:
     static QString schemaScript(const QSqlDatabase &db);
     static QString referenceScript();
 
+    // Firebird: adds the routines of the schema script that a database made
+    // by an older one lacks (ITENS_LISTA). Needs the right to create them;
+    // without it the database stays as it is.
+    static void addMissingRoutines(const QSqlDatabase &db);
+
     static void fillProducts(const QSqlDatabase &db, int count);
     static void fillServices(const QSqlDatabase &db, const QString &branch, int count);
     static void fillCosts(const QSqlDatabase &db, const Sizes &sizes);

@@ -2,7 +2,9 @@
 #include "HelpWindow.h"
 #include "ModuleLoader.h"
 #include "ReportCommands.h"
+#include "ScreenKeys.h"
 #include "UserPreferences.h"
+#include "appdata/CostsServerSupervisor.h"
 #include "core/Dispatch.h"
 #include "core/HostUi.h"
 #include "widgets/KeyboardHelpers.h"
@@ -31,6 +33,8 @@ MainWindow::MainWindow(ModuleLoader &loader, const QString &title)
     buildWindowMenu();
     buildHelpMenu();
     buildStatusBar();
+    // The menus' keys reach the menus whatever field has the focus.
+    new ScreenKeys(this, m_area);
     connect(m_area, &QMdiArea::subWindowActivated, this, [this] {
         if (TForm *form = activeScreen())
             ReportCommands::showKeysInToolTips(form);
@@ -74,6 +78,7 @@ void MainWindow::buildFileMenu()
     });
     file->addSeparator();
     QAction *quit = file->addAction(QStringLiteral("&Sair"), this, &QWidget::close);
+    quit->setObjectName(QStringLiteral("actSair"));
     quit->setShortcut(QKeySequence(QStringLiteral("Ctrl+Q")));
 }
 
@@ -81,7 +86,8 @@ void MainWindow::buildReportsMenu()
 {
     QMenu *reports = menuBar()->addMenu(QStringLiteral("&Relatórios"));
     QAction *open = reports->addAction(
-        QStringLiteral("Custo Realizado Global do Período (Planejamento de Alimentação Escolar)"));
+        QStringLiteral("&Custo Realizado Global do Período (Planejamento de Alimentação Escolar)"));
+    open->setObjectName(QStringLiteral("actAbrirXEV01700"));
     open->setShortcut(QKeySequence(QStringLiteral("Ctrl+G")));
     connect(open, &QAction::triggered, this, [this] { openModule(QStringLiteral("XEV01700")); });
     reports->addSeparator();
@@ -103,16 +109,20 @@ void MainWindow::buildWindowMenu()
     QMenu *window = menuBar()->addMenu(QStringLiteral("&Janela"));
     window->addAction(QStringLiteral("&Cascata"), m_area, &QMdiArea::cascadeSubWindows);
     window->addAction(QStringLiteral("&Lado a lado"), m_area, &QMdiArea::tileSubWindows);
-    window->addAction(QStringLiteral("&Fechar"), m_area, &QMdiArea::closeActiveSubWindow);
+    QAction *close = window->addAction(QStringLiteral("&Fechar"), m_area, &QMdiArea::closeActiveSubWindow);
+    close->setObjectName(QStringLiteral("actFechar"));
+    // Ctrl+W as on this desktop, Ctrl+F4 as users of other systems expect; Esc too (ScreenKeys).
+    close->setShortcuts({QKeySequence(QStringLiteral("Ctrl+W")), QKeySequence(QStringLiteral("Ctrl+F4"))});
 }
 
 void MainWindow::buildHelpMenu()
 {
-    QMenu *help = menuBar()->addMenu(QStringLiteral("A&juda"));
+    QMenu *help = menuBar()->addMenu(QStringLiteral("Aj&uda"));
     QAction *screenHelp = help->addAction(QStringLiteral("&Ajuda da tela"), this, &MainWindow::showHelp);
+    screenHelp->setObjectName(QStringLiteral("actAjudaTela"));
     screenHelp->setShortcut(QKeySequence(QStringLiteral("F1")));
     help->addSeparator();
-    help->addAction(QStringLiteral("&Sobre"), this, &MainWindow::showAbout);
+    help->addAction(QStringLiteral("&Sobre"), this, &MainWindow::showAbout)->setObjectName(QStringLiteral("actSobre"));
 }
 
 void MainWindow::buildStatusBar()
@@ -146,6 +156,12 @@ void MainWindow::showCostsServer(const QString &state)
     m_costs->setText(QStringLiteral("Servidor de custos: ") + state);
 }
 
+void MainWindow::followCostsServer(CostsServerSupervisor *server)
+{
+    m_costsServer = server;
+    connect(server, &CostsServerSupervisor::stateChanged, this, [this, server] { showCostsServer(server->stateText()); });
+}
+
 void MainWindow::showNotice(const QString &text) { statusBar()->showMessage(text, 30000); }
 
 TForm *MainWindow::activeScreen() const
@@ -176,7 +192,8 @@ void MainWindow::showHelp()
 
 void MainWindow::showAbout()
 {
-    HostUi::instance().showInfo(QStringLiteral("%1 %2\n%3\n\n%4\n%5\n%6")
+    HostUi::instance().showAbout(QStringLiteral("Sobre o %1").arg(QApplication::applicationDisplayName()),
+                                 QStringLiteral("%1 %2\n%3\n\n%4\n%5\n%6")
                                     .arg(QApplication::applicationDisplayName(), QApplication::applicationVersion(),
                                          QStringLiteral("Custo Realizado Global do Período (Planejamento de "
                                                         "Alimentação Escolar)"),

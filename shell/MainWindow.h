@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QPointer>
 
+class CostsServerSupervisor;
 class HelpWindow;
 class QAction;
 class QLabel;
@@ -31,6 +32,11 @@ public:
     void showDatabase(const QString &location);
     void showBranch(const QString &code, const QString &name);
     void showCostsServer(const QString &state);
+    // The shell's own costs server, which must outlive the window: the status
+    // bar follows its state from now on (commands that start it again reach
+    // it through costsServer()).
+    void followCostsServer(CostsServerSupervisor *server);
+    CostsServerSupervisor *costsServer() const { return m_costsServer; }
     // A passing notice (a fault of the costs server, say), kept a while.
     void showNotice(const QString &text);
 
@@ -64,4 +70,5 @@ private:
     QLabel *m_branch = nullptr;
     QLabel *m_costs = nullptr;
     QPointer<HelpWindow> m_help;
+    CostsServerSupervisor *m_costsServer = nullptr; // outlives the window
 };

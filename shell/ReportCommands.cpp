@@ -29,6 +29,10 @@ const QList<ReportCommand> &all()
          QString()},
         {QStringLiteral("Exportar para Excel (&XLSX)..."), QKeySequence(QStringLiteral("Ctrl+Shift+E")),
          QStringLiteral("mnuExportarXlsx"), QString()},
+        {QStringLiteral("E&ditar relatório..."), QKeySequence(QStringLiteral("Ctrl+D")), QStringLiteral("mnuEditRel"),
+         QString()},
+        {QStringLiteral("Relatório &padrão"), QKeySequence(QStringLiteral("Ctrl+Shift+D")), QStringLiteral("mnuRelatPadr"),
+         QString()},
         {QStringLiteral("&Repetir últimos parâmetros"), QKeySequence(QStringLiteral("Ctrl+R")),
          QStringLiteral("RepeatLastParameters"), QString()},
     };
@@ -75,6 +79,8 @@ void showKeysInToolTips(TForm *form)
     // The export entries share one button: its tip names both keys.
     if (QAbstractButton *exporting = buttonOf(form, QStringLiteral("sbtExportar")))
         exporting->setToolTip(QStringLiteral("Exportar para planilha (Ctrl+E: CSV; Ctrl+Shift+E: Excel)"));
+    if (QAbstractButton *editing = buttonOf(form, QStringLiteral("sbtReportEdit")))
+        editing->setToolTip(QStringLiteral("Editar relatório (Ctrl+D; Ctrl+Shift+D: relatório padrão)"));
 }
 
 } // namespace ReportCommands

@@ -19,7 +19,8 @@ struct ReportCommand {
 namespace ReportCommands {
 
 // Imprimir (Ctrl+P), Visualizar (F5), Salvar como (Ctrl+S), Exportar para CSV
-// (Ctrl+E), Exportar para Excel (Ctrl+Shift+E), Repetir últimos parâmetros (Ctrl+R).
+// (Ctrl+E), Exportar para Excel (Ctrl+Shift+E), Editar relatório (Ctrl+D),
+// Relatório padrão (Ctrl+Shift+D), Repetir últimos parâmetros (Ctrl+R).
 const QList<ReportCommand> &all();
 // Whether form offers the command.
 bool offers(const TForm *form, const ReportCommand &command);

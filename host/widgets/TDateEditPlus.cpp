@@ -80,8 +80,8 @@ TDateEditPlus::TDateEditPlus(QWidget *parent) : QWidget(parent)
                 Dispatch::fire([this] { emit OnExit(this); });
         },
         [this](QKeyEvent *e) {
-            const bool alt = e->modifiers() & Qt::AltModifier;
-            if (e->key() == Qt::Key_F4 || (alt && e->key() == Qt::Key_Down)) {
+            const bool f4 = e->key() == Qt::Key_F4 && !(e->modifiers() & ~Qt::KeypadModifier); // Ctrl+F4 closes
+            if (f4 || ((e->modifiers() & Qt::AltModifier) && e->key() == Qt::Key_Down)) {
                 DropDown();
                 return true;
             }

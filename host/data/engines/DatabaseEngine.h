@@ -47,6 +47,9 @@ public:
     // Closes and removes a connection by name (nothing when there is none);
     // what its engine left open on it is ended first (beforeClose).
     static void close(const QString &connectionName);
+    // Removes the database described (its file included); false when it
+    // cannot be removed. Nothing may be connected to it.
+    virtual bool drop(const ConnectionDescription &description) const = 0;
 
     // Whether the database of db can be opened a second time (a SQLite
     // database in memory cannot: it belongs to its one connection).

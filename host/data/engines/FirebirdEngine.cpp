@@ -133,9 +133,35 @@ void FirebirdEngine::create(const ConnectionDescription &description) const
             description.fill(db);
     } catch (const EHostError &e) {
         close(description.name);
+        // A half-made database would pass for one at the next start.
+        drop(description);
         throw EHostError(QStringLiteral("Não foi possível criar o banco de dados %1: %2").arg(description.where(), e.text()));
     }
     close(description.name);
+}
+
+bool FirebirdEngine::drop(const ConnectionDescription &description) const
+{
+    prepareClient();
+    const QByteArray target = clientTarget(description.location).toUtf8();
+    const QByteArray user = description.user.toUtf8(), password = description.password.toUtf8();
+    // Database parameter block: version, user name, password.
+    QByteArray dpb(1, char(isc_dpb_version1));
+    dpb += char(isc_dpb_user_name);
+    dpb += char(user.size());
+    dpb += user;
+    dpb += char(isc_dpb_password);
+    dpb += char(password.size());
+    dpb += password;
+    ISC_STATUS_ARRAY status = {};
+    isc_db_handle db = 0;
+    if (isc_attach_database(status, short(target.size()), target.constData(), &db, short(dpb.size()), dpb.constData()))
+        return false;
+    if (isc_drop_database(status, &db)) {
+        isc_detach_database(status, &db);
+        return false;
+    }
+    return true;
 }
 
 std::function<void()> FirebirdEngine::interrupter(const QSqlDatabase &db) const

@@ -31,6 +31,7 @@ public:
     std::function<void()> interrupter(const QSqlDatabase &db) const override;
     bool isConnectionLoss(const QSqlError &error) const override;
     QString where(const QSqlDatabase &db) const override;
+    bool drop(const ConnectionDescription &description) const override;
 
     // Makes an empty database (no tables) through the client library.
     // Throws EHostError with the client's text.

@@ -110,6 +110,14 @@ void SqliteEngine::create(const ConnectionDescription &description) const
     }
 }
 
+bool SqliteEngine::drop(const ConnectionDescription &description) const
+{
+    const QString path = description.location.path;
+    for (const char *suffix : {"-wal", "-shm", "-journal"})
+        QFile::remove(path + QLatin1String(suffix));
+    return QFile::remove(path);
+}
+
 QString SqliteEngine::tableQuery() const
 {
     return QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND upper(name) = 'FILIAL'");

@@ -38,6 +38,7 @@ public:
     void registerForeignRoutines(const QSqlDatabase &db) const override;
     std::function<void()> interrupter(const QSqlDatabase &db) const override;
     QString failureText(const QSqlDatabase &db, const QSqlError &error) const override;
+    bool drop(const ConnectionDescription &description) const override;
 
     // SQLite's "database is locked" (busy or locked).
     static bool isBusy(const QSqlError &error);

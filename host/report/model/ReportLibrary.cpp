@@ -11,6 +11,13 @@
 #include <algorithm>
 
 namespace {
+// A problem as a list shows it: the start of its text.
+QString shortened(const QString &text)
+{
+    constexpr int max = 100;
+    return text.size() <= max ? text : text.left(max - 1) + QChar(0x2026);
+}
+
 QString g_standardRoot;
 QString g_userRoot;
 const char *const kExt = "*.rel";
@@ -24,9 +31,10 @@ QList<ReportEntry> entriesIn(const QString &dir, bool standard)
         e.path = fi.absoluteFilePath();
         e.standard = standard;
         try {
-            e.title = DefinitionParser::parseFile(e.path).title;
-        } catch (const std::exception &) {
-            e.title = fi.completeBaseName();
+            e.title = DefinitionParser::readTitle(e.path);
+        } catch (const EHostError &error) {
+            e.problem = error.text();
+            e.title = QStringLiteral("Definição com erro: %1").arg(shortened(e.problem));
         }
         out.append(e);
     }
@@ -115,7 +123,7 @@ bool sameTitle(const QString &a, const QString &b) { return a.trimmed().compare(
 QString ReportLibrary::userPathOfTitle(const QString &code, const QString &title)
 {
     for (const ReportEntry &e : entriesIn(userDir(code), false))
-        if (sameTitle(e.title, title))
+        if (e.problem.isEmpty() && sameTitle(e.title, title))
             return e.path;
     return QString();
 }
@@ -123,7 +131,7 @@ QString ReportLibrary::userPathOfTitle(const QString &code, const QString &title
 bool ReportLibrary::isStandardTitle(const QString &code, const QString &title)
 {
     for (const ReportEntry &e : entriesIn(standardDir(code), true))
-        if (sameTitle(e.title, title))
+        if (e.problem.isEmpty() && sameTitle(e.title, title))
             return true;
     return false;
 }

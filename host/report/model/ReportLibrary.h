@@ -13,9 +13,10 @@
 #include <QString>
 
 struct ReportEntry {
-    QString title;
+    QString title; // for a file that cannot be read, its problem, as people read it
     QString path;
     bool standard = false;
+    QString problem; // why the file cannot be read; empty when it can
 };
 
 class ReportLibrary {
@@ -29,8 +30,9 @@ public:
     static QString userDir(const QString &code);
 
     // Standard definitions first (by file name), then the user's (by title).
-    // A file that cannot be read is listed under its file name, so that
-    // choosing it shows what is wrong.
+    // Only each file's title is read (DefinitionParser::readTitle), so a
+    // large folder lists at once. A file whose title cannot be read is listed
+    // with its problem, so that choosing it shows what is wrong.
     static QList<ReportEntry> list(const QString &code);
 
     // A file name (no suffix) for a title: accents dropped, lower case,

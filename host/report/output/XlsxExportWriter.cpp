@@ -1,5 +1,6 @@
 #include "XlsxExportWriter.h"
 #include "core/Errors.h"
+#include "core/NumericLocale.h"
 #include "core/SafeFile.h"
 #include "report/model/ReportFormat.h"
 
@@ -101,8 +102,11 @@ void XlsxExportWriter::check(int error, const char *what)
                                                                                  QString::fromUtf8(lxw_strerror(lxw_error(error))))));
 }
 
+// Each entry point that reaches libxlsxwriter writes its numbers (cells,
+// widths) in C form on the calling thread, whatever the process's locale.
 void XlsxExportWriter::begin(const ExportSheet &sheet)
 {
+    const NumericLocale::ScopedC cNumbers;
     if (!m_scratch.open())
         throw EHostError(SafeFile::failureText(m_path, QStringLiteral("a área temporária não pôde ser usada (%1)").arg(m_scratch.errorString())));
     m_scratch.close(); // libxlsxwriter writes the file by name when it closes the workbook
@@ -146,6 +150,7 @@ void XlsxExportWriter::begin(const ExportSheet &sheet)
 
 void XlsxExportWriter::row(const QVector<QVariant> &values)
 {
+    const NumericLocale::ScopedC cNumbers;
     if (!m_book)
         throw EHostError(QStringLiteral("A exportação não foi iniciada."));
     if (m_row >= kMaxRows) {
@@ -206,6 +211,7 @@ void XlsxExportWriter::fitColumns()
 
 void XlsxExportWriter::commit()
 {
+    const NumericLocale::ScopedC cNumbers;
     if (!m_book)
         throw EHostError(QStringLiteral("A exportação não foi iniciada."));
     fitColumns();

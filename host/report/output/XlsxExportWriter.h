@@ -9,7 +9,8 @@
 // row and spills the rest to a scratch file). The workbook is assembled in
 // a scratch file and copied into place through SafeFile on commit. A sheet
 // holds at most 1,048,575 rows under the captions; one more throws
-// EHostError suggesting CSV.
+// EHostError suggesting CSV. Numbers and widths are written in C form
+// ("1.5") whatever the locale of the process or the calling thread.
 #pragma once
 
 #include "ReportRowSink.h"

@@ -1,4 +1,5 @@
 #include "SqliteRoutines.h"
+#include "SqliteCollation.h"
 #include "SqliteEngine.h"
 #include "data/TextFold.h"
 #include "data/Utf8Search.h"
@@ -337,6 +338,7 @@ void install(const QSqlDatabase &qdb)
     addFunction(db, "LOWER", 1, lowerFunc);
     addFunction(db, "FOLD", 1, foldFunc);
     addFunction(db, "FOLD_INSTR", 2, foldInstrFunc);
+    check(db, SqliteCollation::install(db) ? SQLITE_OK : SQLITE_ERROR, SqliteCollation::Name);
 }
 
 void installForeign(const QSqlDatabase &qdb)

@@ -269,8 +269,10 @@ private slots:
 
     // The list's own ORDER BY is written after the derived table, not inside
     // it (SQL Server refuses one there), and still orders the rows.
+    void theOrderStaysOutsideTheDerivedTable_data() { EngineDatabases::addColumn(); }
     void theOrderStaysOutsideTheDerivedTable()
     {
+        USE_ENGINE(m_engines);
         TADOIBQuery *q = listQuery(QStringLiteral("SELECT F.CDFILIAL, F.NMFILIAL FROM FILIAL F ORDER BY F.CDFILIAL DESC"),
                                    {QStringLiteral("CDFILIAL"), QStringLiteral("NMFILIAL")});
         RowFilter f;
@@ -290,10 +292,13 @@ private slots:
 
     // A number, or a text of another character set, searched like any text
     // (on Firebird the collation does not apply to them as they are).
+    void columnsOfOtherTypesAreSearchedToo_data() { EngineDatabases::addColumn(); }
     void columnsOfOtherTypesAreSearchedToo()
     {
+        USE_ENGINE(m_engines);
+        const bool firebird = HostDatabase::instance().engine() == SqlEngine::Firebird;
         TADOIBQuery *q = listQuery(QStringLiteral("SELECT NRTIPOCUSTO, NMTIPOCUSTO, %1 AS X FROM TIPOCUSTO ORDER BY NRTIPOCUSTO")
-                                       .arg(m_firebird ? QStringLiteral("_UTF8 'Pão'") : QStringLiteral("'Pão'")),
+                                       .arg(firebird ? QStringLiteral("_UTF8 'Pão'") : QStringLiteral("'Pão'")),
                                    {QStringLiteral("NRTIPOCUSTO"), QStringLiteral("NMTIPOCUSTO"), QStringLiteral("X")});
         RowFilter f;
         f.text = QStringLiteral("2");

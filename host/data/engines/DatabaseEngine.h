@@ -69,6 +69,11 @@ public:
     // Registers the routines that let the Oracle and SQL Server texts run on
     // this engine (tests that run those texts here); nothing elsewhere.
     virtual void registerForeignRoutines(const QSqlDatabase &) const {}
+    // Whether sql, prepared on db, only reads: a query, not a statement
+    // that changes the database (a report's texts must be queries). True
+    // when the engine cannot tell or sql does not prepare (running it then
+    // says what is wrong).
+    virtual bool onlyReads(const QSqlDatabase &, const QString &) const { return true; }
     // Something that stops the statement running on db, callable from any
     // thread; empty when the engine cannot (the run then stops between rows).
     virtual std::function<void()> interrupter(const QSqlDatabase &) const { return {}; }

@@ -1,5 +1,6 @@
 #include "FirebirdEngine.h"
 #include "FirebirdSharing.h"
+#include "FirebirdStatements.h"
 #include "core/Errors.h"
 #include "data/SqlStatement.h"
 
@@ -166,16 +167,18 @@ bool FirebirdEngine::drop(const ConnectionDescription &description) const
 
 std::function<void()> FirebirdEngine::interrupter(const QSqlDatabase &db) const
 {
-    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
-    // The driver's handle is an isc_db_handle, which Qt knows as uint.
-    if (handle.metaType().sizeOf() != int(sizeof(isc_db_handle))
-        || (handle.typeId() != QMetaType::UInt && qstrcmp(handle.typeName(), "isc_db_handle") != 0))
+    isc_db_handle h = 0;
+    if (!FirebirdStatements::attachment(db, h))
         return {};
-    isc_db_handle h = *static_cast<const isc_db_handle *>(handle.data());
     return [h]() mutable {
         ISC_STATUS_ARRAY status = {};
         fb_cancel_operation(status, &h, fb_cancel_raise);
     };
+}
+
+bool FirebirdEngine::onlyReads(const QSqlDatabase &db, const QString &sql) const
+{
+    return FirebirdStatements::kindOf(db, sql) != FirebirdStatements::Kind::Changes;
 }
 
 bool FirebirdEngine::isConnectionLoss(const QSqlError &error) const

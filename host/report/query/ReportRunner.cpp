@@ -216,6 +216,14 @@ void execute(QSqlQuery &query, const QSqlDatabase &db, const ReportDefinition &d
 {
     QStringList names;
     const QString text = ReportRunner::statementText(q, params, dialect, SqlDialects::engineOf(db), names);
+    // Asked of the engine before anything runs: a definition made past the
+    // parser's check still cannot change the database.
+    const DatabaseEngine *engine = DatabaseEngine::find(db);
+    if (engine && !engine->onlyReads(db, text))
+        throw EHostError(QStringLiteral("A consulta '%1' do relatório não foi executada: ela alteraria o banco de "
+                                        "dados, e um relatório só pode consultar (SELECT ou WITH). Corrija o texto "
+                                        "da consulta na definição do relatório.")
+                             .arg(q.name.left(100)));
     query.setForwardOnly(true);
     if (!query.prepare(text))
         throw queryError(q, db, query.lastError(), params);

@@ -1,6 +1,6 @@
 #include "CostsServerProcess.h"
 #include "core/QuotedText.h"
-#include "data/FirebirdSharing.h"
+#include "data/engines/FirebirdSharing.h"
 #include "remote/RemoteProtocol.h"
 
 #include <QCoreApplication>

@@ -2,9 +2,10 @@
 #include "BatchInserter.h"
 #include "core/Errors.h"
 #include "data/SqlDialect.h"
-#include "data/SqliteRoutines.h"
 #include "data/SqlScript.h"
+#include "data/SearchIndexes.h"
 #include "data/SqlStatement.h"
+#include "data/engines/DatabaseEngine.h"
 
 #include <QDate>
 #include <QFile>
@@ -147,8 +148,7 @@ private:
 
 QString DemoData::schemaScript(const QSqlDatabase &db)
 {
-    const bool firebird = SqlDialects::engineOf(db) == SqlEngine::Firebird;
-    return loadResource(firebird ? QStringLiteral(":/db/firebird/schema.sql") : QStringLiteral(":/db/sqlite/schema.sql"));
+    return loadResource(QStringLiteral(":/db/%1/schema.sql").arg(DatabaseEngine::of(db).scriptFolder()));
 }
 
 QString DemoData::referenceScript() { return loadResource(QStringLiteral(":/db/demo/demo-data.sql")); }
@@ -160,9 +160,9 @@ void DemoData::create(const QSqlDatabase &db, const Sizes &sizes, const Progress
             progress(s);
     };
     say(QStringLiteral("schema"));
-    // The schema's triggers fold texts for the search indexes (FOLD).
-    if (SqlDialects::engineOf(db) == SqlEngine::SQLite)
-        SqliteRoutines::install(db);
+    // The schema's triggers may call the engine's routines (SQLite's FOLD
+    // for the search indexes).
+    DatabaseEngine::of(db).registerRoutines(db);
     SqlScript::run(db, schemaScript(db), QStringLiteral("schema.sql"));
     say(QStringLiteral("reference rows"));
     {
@@ -180,6 +180,7 @@ void DemoData::create(const QSqlDatabase &db, const Sizes &sizes, const Progress
     }
     say(QStringLiteral("products"));
     fillProducts(db, sizes.products);
+    catchUpSearchIndexes(db);
     if (sizes.services > 0) {
         say(QStringLiteral("services"));
         fillServices(db, sizes.branch, sizes.services);
@@ -188,19 +189,94 @@ void DemoData::create(const QSqlDatabase &db, const Sizes &sizes, const Progress
     fillCosts(db, sizes);
 }
 
-void DemoData::addMissingRoutines(const QSqlDatabase &db)
+std::function<void(const QSqlDatabase &)> DemoData::filler(const Sizes &sizes)
 {
-    if (SqlDialects::engineOf(db) != SqlEngine::Firebird)
-        return;
+    return [sizes](const QSqlDatabase &db) { create(db, sizes); };
+}
+
+namespace {
+
+// Statements of the schema script that hold one of the given texts.
+void runFromSchema(const QSqlDatabase &db, const QStringList &starts)
+{
+    for (const SqlScript::Statement &st : SqlScript::split(DemoData::schemaScript(db)))
+        for (const QString &start : starts)
+            if (st.text.contains(start, Qt::CaseInsensitive)) {
+                QSqlQuery q(db);
+                if (!q.exec(st.text))
+                    throw EHostError(SqlStatement::errorText(q.lastError()));
+            }
+}
+
+void addItensLista(const QSqlDatabase &db)
+{
     QSqlQuery q(db);
     if (!q.exec(QStringLiteral("SELECT 1 FROM RDB$PROCEDURES WHERE RDB$PROCEDURE_NAME = 'ITENS_LISTA'")) || q.next())
         return;
     q.finish();
-    for (const SqlScript::Statement &st : SqlScript::split(schemaScript(db)))
-        if (st.text.contains(QLatin1String("CREATE PROCEDURE ITENS_LISTA"))) {
-            QSqlQuery create(db);
-            create.exec(st.text);
-        }
+    try {
+        runFromSchema(db, {QStringLiteral("CREATE PROCEDURE ITENS_LISTA")});
+    } catch (const EHostError &) {
+        // Without the right to create it the database stays as it is.
+    }
+}
+
+// Search-index triggers that call FOLD become the plain ones of the script;
+// INDICEPESQ learns each index's table from its old insert trigger.
+void replaceFoldTriggers(const QSqlDatabase &db)
+{
+    QStringList old;
+    {
+        QSqlQuery q(db);
+        q.setForwardOnly(true);
+        if (!q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'trigger' AND sql LIKE '%FOLD(%'"))
+            || !q.next())
+            return;
+        q.finish();
+        // Every trigger of an index goes, the one that only deleted too.
+        if (!q.exec(QStringLiteral("SELECT T.name FROM sqlite_master T JOIN INDICEPESQ I ON T.name IN "
+                                   "(I.NMINDICE || '_AI', I.NMINDICE || '_AD', I.NMINDICE || '_AU') "
+                                   "WHERE T.type = 'trigger'")))
+            return;
+        while (q.next())
+            old << q.value(0).toString();
+    }
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
+        return;
+    try {
+        for (const char *sql : {"ALTER TABLE INDICEPESQ ADD COLUMN NMTABELA VARCHAR(30)",
+                                "UPDATE INDICEPESQ SET NMTABELA = (SELECT tbl_name FROM sqlite_master WHERE "
+                                "type = 'trigger' AND name = INDICEPESQ.NMINDICE || '_AI')"})
+            if (!q.exec(QLatin1String(sql)))
+                throw EHostError(SqlStatement::errorText(q.lastError()));
+        for (const QString &name : std::as_const(old))
+            if (!q.exec(QStringLiteral("DROP TRIGGER \"%1\"").arg(name)))
+                throw EHostError(SqlStatement::errorText(q.lastError()));
+        runFromSchema(db, {QStringLiteral("CREATE TABLE PESQPENDENTE"), QStringLiteral("CREATE TRIGGER")});
+        if (!q.exec(QStringLiteral("COMMIT")))
+            throw EHostError(SqlStatement::errorText(q.lastError()));
+    } catch (const EHostError &) {
+        // A database this user may not change keeps its old triggers.
+        q.exec(QStringLiteral("ROLLBACK"));
+    }
+}
+
+} // namespace
+
+void DemoData::addMissingRoutines(const QSqlDatabase &db)
+{
+    const SqlEngine engine = SqlDialects::engineOf(db);
+    if (engine == SqlEngine::Firebird)
+        addItensLista(db);
+    else if (engine == SqlEngine::SQLite)
+        replaceFoldTriggers(db);
+}
+
+void DemoData::catchUpSearchIndexes(const QSqlDatabase &db)
+{
+    if (SqlDialects::engineOf(db) == SqlEngine::SQLite && !SearchIndexes::catchUp(db))
+        throw EHostError(QStringLiteral("Não foi possível preencher os índices de pesquisa."));
 }
 
 void DemoData::fillProducts(const QSqlDatabase &db, int count)

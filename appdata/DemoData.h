@@ -35,14 +35,23 @@ public:
 
     // Runs the engine's schema script on an empty database, then fills it.
     static void create(const QSqlDatabase &db, const Sizes &sizes = Sizes(), const Progress &progress = {});
+    // What fills a database made for a connection description
+    // (ConnectionDescription::fill): create() with these sizes.
+    static std::function<void(const QSqlDatabase &)> filler(const Sizes &sizes = Sizes());
     // The schema script of the engine of db (from the embedded db/ files).
     static QString schemaScript(const QSqlDatabase &db);
     static QString referenceScript();
 
-    // Firebird: adds the routines of the schema script that a database made
-    // by an older one lacks (ITENS_LISTA). Needs the right to create them;
+    // Brings a database made by an older schema script up to the present
+    // one: Firebird gets the routines it lacks (ITENS_LISTA); on SQLite the
+    // search indexes' triggers that call FOLD (which only this program
+    // registers, so no other program could write the tables) are replaced
+    // by the script's plain ones. Needs the right to change the schema;
     // without it the database stays as it is.
     static void addMissingRoutines(const QSqlDatabase &db);
+
+    // SQLite: the rows the triggers noted folded into the search indexes.
+    static void catchUpSearchIndexes(const QSqlDatabase &db);
 
     static void fillProducts(const QSqlDatabase &db, int count);
     static void fillServices(const QSqlDatabase &db, const QString &branch, int count);

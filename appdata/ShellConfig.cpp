@@ -10,65 +10,6 @@
 #include <QDir>
 #include <QStandardPaths>
 
-DatabaseLocation DatabaseLocation::parse(const QString &location)
-{
-    DatabaseLocation s;
-    const QString text = location.trimmed();
-    auto bad = [&] {
-        return EHostError(QStringLiteral("Banco de dados inválido: '%1'. Use sqlite:ARQUIVO, firebird:ARQUIVO "
-                                         "ou firebird://SERVIDOR:PORTA/ARQUIVO.").arg(QuotedText::clip(location)));
-    };
-    if (text.startsWith(QLatin1String("sqlite:"), Qt::CaseInsensitive)) {
-        s.kind = Sqlite;
-        s.path = text.mid(7);
-    } else if (text.startsWith(QLatin1String("firebird://"), Qt::CaseInsensitive)) {
-        s.kind = FirebirdServer;
-        const QString rest = text.mid(11);
-        const int slash = int(rest.indexOf(QLatin1Char('/')));
-        if (slash <= 0)
-            throw bad();
-        const QString hostPort = rest.left(slash);
-        QString path = rest.mid(slash);              // starts with '/'
-        if (path.startsWith(QLatin1String("//")))
-            path = path.mid(1);
-        else if (!path.mid(1).contains(QLatin1Char('/')))
-            path = path.mid(1);                      // an alias
-        const int colon = int(hostPort.lastIndexOf(QLatin1Char(':')));
-        if (colon >= 0) {
-            bool ok = false;
-            s.port = hostPort.mid(colon + 1).toInt(&ok);
-            if (!ok || s.port <= 0 || s.port > 65535)
-                throw bad();
-            s.host = hostPort.left(colon);
-        } else {
-            s.host = hostPort;
-        }
-        s.path = path;
-        if (s.host.isEmpty())
-            throw bad();
-    } else if (text.startsWith(QLatin1String("firebird:"), Qt::CaseInsensitive)) {
-        s.kind = FirebirdEmbedded;
-        s.path = text.mid(9);
-    } else {
-        throw bad();
-    }
-    if (s.path.isEmpty())
-        throw bad();
-    return s;
-}
-
-QString DatabaseLocation::toString() const
-{
-    switch (kind) {
-    case Sqlite: return QStringLiteral("sqlite:") + path;
-    case FirebirdEmbedded: return QStringLiteral("firebird:") + path;
-    case FirebirdServer:
-        // An absolute path keeps its own slash after the separating one.
-        return QStringLiteral("firebird://%1:%2/%3").arg(host).arg(port).arg(path);
-    }
-    return QString();
-}
-
 ShellConfig::ShellConfig() : database(defaultDatabase()) {}
 
 QString ShellConfig::defaultDatabase()

@@ -30,30 +30,14 @@
 // quoted clipped (QuotedText), a token never.
 #pragma once
 
+#include "data/engines/DatabaseLocation.h"
+
 #include <QCommandLineOption>
 #include <QList>
 #include <QString>
 #include <QStringList>
 
 class QCommandLineParser;
-
-// Where the database is: parsed from the location text.
-struct DatabaseLocation {
-    enum Kind { Sqlite, FirebirdEmbedded, FirebirdServer };
-    Kind kind = Sqlite;
-    QString path;      // file (or, on a server, file or alias)
-    QString host;      // server only
-    int port = 3050;   // server only
-
-    // "sqlite:PATH", "firebird:PATH", "firebird://HOST[:PORT]/PATH".
-    // On a server, "/PATH" after the host is an absolute file when it holds
-    // another "/" (firebird://h:3050/var/db/x.fdb -> /var/db/x.fdb) and an
-    // alias otherwise (firebird://h/employee -> employee); "//PATH" is always
-    // absolute. Throws EHostError on anything else.
-    static DatabaseLocation parse(const QString &location);
-    QString toString() const;
-    bool isFirebird() const { return kind != Sqlite; }
-};
 
 class ShellConfig {
 public:

@@ -32,7 +32,12 @@ bool SqlCostTypeSource::open(QString &error)
         return false;
     }
     try {
-        TdtmDBGeral::openConnection(m_location, m_user, m_password, m_connection);
+        ConnectionDescription description;
+        description.location = m_location;
+        description.user = m_user;
+        description.password = m_password;
+        description.name = m_connection;
+        TdtmDBGeral::openConnection(description);
     } catch (const EHostError &e) {
         error = e.text();
         return false;

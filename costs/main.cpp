@@ -2,7 +2,7 @@
 #include "CostsOptions.h"
 #include "CostsServer.h"
 #include "SqlCostTypeSource.h"
-#include "data/FirebirdSharing.h"
+#include "data/engines/FirebirdSharing.h"
 
 #include <QCoreApplication>
 #include <QLocale>

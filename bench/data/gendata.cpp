@@ -16,6 +16,7 @@
 #include "appdata/DemoData.h"
 #include "appdata/dtmDBGeral.h"
 #include "core/Errors.h"
+#include "data/engines/DatabaseEngine.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -42,12 +43,17 @@ struct Target {
 
 const QString kConnection = QStringLiteral("gendata");
 
+ConnectionDescription describe(const Target &t, bool create)
+{
+    return {t.location, t.user, t.password, kConnection, create, DemoData::filler(t.sizes)};
+}
+
 // Makes a missing Firebird database (schema and data), opens any, and adds
 // the printed rows asked for.
 void fill(const Target &t)
 {
     try {
-        const QSqlDatabase db = TdtmDBGeral::openConnection(t.location, t.user, t.password, kConnection, true, t.sizes);
+        const QSqlDatabase db = TdtmDBGeral::openConnection(describe(t, true));
         if (t.printed > 0 && count(db, "CUSTREAL") == 0)
             PrintedRows::fill(db, t.sizes.branch, t.sizes.year, t.perProduct);
     } catch (...) {
@@ -85,7 +91,7 @@ void makeOnServer(const Target &t)
 {
     bool existed = false;
     try {
-        TdtmDBGeral::openConnection(t.location, t.user, t.password, kConnection, false);
+        TdtmDBGeral::openConnection(describe(t, false));
         existed = true;
     } catch (const EHostError &) {
     }
@@ -94,7 +100,7 @@ void makeOnServer(const Target &t)
         fill(t);
     } catch (...) {
         if (!existed)
-            TdtmDBGeral::dropFirebirdFile(t.location, t.user, t.password);
+            DatabaseEngine::of(t.location.kind).drop(describe(t, false));
         throw;
     }
 }
@@ -102,7 +108,7 @@ void makeOnServer(const Target &t)
 void report(const Target &t)
 {
     {
-        const QSqlDatabase db = TdtmDBGeral::openConnection(t.location, t.user, t.password, kConnection, false);
+        const QSqlDatabase db = TdtmDBGeral::openConnection(describe(t, false));
         for (const char *table : {"FILIAL", "GRUPSERV", "SERVICO", "PRODUTO", "CUSTREAL"})
             std::printf("%-9s %lld\n", table, count(db, table));
     }

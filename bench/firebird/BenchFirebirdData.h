@@ -41,8 +41,8 @@ inline QString made(const QString &name, const DemoSizes &sizes)
     const QString part = path + QStringLiteral(".part");
     QFile::remove(part);
     std::fprintf(stderr, "making %s (once)...\n", qPrintable(path));
-    TdtmDBGeral::openConnection(DatabaseLocation::parse(QStringLiteral("firebird:") + part), QStringLiteral("SYSDBA"),
-                                QStringLiteral("masterkey"), QStringLiteral("bench-make"), true, sizes);
+    TdtmDBGeral::openConnection({DatabaseLocation::parse(QStringLiteral("firebird:") + part), QStringLiteral("SYSDBA"),
+                                 QStringLiteral("masterkey"), QStringLiteral("bench-make"), true, DemoData::filler(sizes)});
     TdtmDBGeral::closeConnection(QStringLiteral("bench-make"));
     if (!QFile::rename(part, path))
         throw EHostError(QStringLiteral("cannot rename %1").arg(part));

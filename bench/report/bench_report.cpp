@@ -64,8 +64,10 @@ QString database(int rows)
     QFile::remove(part);
     TdtmDBGeral::createSqliteFile(part, sizes);
     {
-        const QSqlDatabase db = TdtmDBGeral::openConnection(DatabaseLocation::parse(QStringLiteral("sqlite:") + part),
-                                                            QString(), QString(), QStringLiteral("making"));
+        ConnectionDescription description;
+        description.location = DatabaseLocation::parse(QStringLiteral("sqlite:") + part);
+        description.name = QStringLiteral("making");
+        const QSqlDatabase db = TdtmDBGeral::openConnection(description);
         PrintedRows::fill(db, sizes.branch, sizes.year, 2);
     }
     TdtmDBGeral::closeConnection(QStringLiteral("making"));

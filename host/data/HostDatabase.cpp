@@ -1,5 +1,6 @@
 #include "HostDatabase.h"
 #include "core/Errors.h"
+#include "engines/DatabaseEngine.h"
 
 HostDatabase &HostDatabase::instance()
 {
@@ -61,30 +62,19 @@ void HostDatabase::reconnect()
 
 QString HostDatabase::where(const QSqlDatabase &db)
 {
-    if (db.hostName().isEmpty())
-        return db.databaseName();
-    return QStringLiteral("firebird://%1:%2/%3").arg(db.hostName()).arg(db.port()).arg(db.databaseName());
+    const DatabaseEngine *engine = DatabaseEngine::find(db);
+    return engine ? engine->where(db) : db.databaseName();
 }
 
-bool HostDatabase::isConnectionLoss(const QSqlError &error)
+bool HostDatabase::isConnectionLoss(const QSqlDatabase &db, const QSqlError &error)
 {
-    // Firebird's client says so in these words (its messages are not translated).
-    static const char *const kLoss[] = {
-        "Error reading data from the connection", "Error writing data to the connection",
-        "connection shutdown",                    "connection lost",
-        "Unable to complete network request",     "connection rejected by remote interface",
-        "Connection shutdown",                    "database shutdown",
-    };
-    const QString text = error.databaseText() + QLatin1Char(' ') + error.driverText();
-    for (const char *words : kLoss)
-        if (text.contains(QLatin1String(words), Qt::CaseInsensitive))
-            return true;
-    return false;
+    const DatabaseEngine *engine = DatabaseEngine::find(db);
+    return engine && engine->isConnectionLoss(error);
 }
 
 bool HostDatabase::noteFailure(const QSqlDatabase &db, const QSqlError &error)
 {
-    if (m_connection.isEmpty() || db.connectionName() != m_connection || !isConnectionLoss(error))
+    if (m_connection.isEmpty() || db.connectionName() != m_connection || !isConnectionLoss(db, error))
         return false;
     m_lost = true;
     return true;

@@ -43,14 +43,16 @@ public:
     SqlDialect dialect();
     void setDialectOverride(std::optional<SqlDialect> dialect) { m_override = dialect; }
 
-    // True when error says the connection itself is gone (network errors,
-    // connection shut down), not that one statement failed.
-    static bool isConnectionLoss(const QSqlError &error);
+    // True when error, on db, says the connection itself is gone (network
+    // errors, connection shut down: DatabaseEngine::isConnectionLoss), not
+    // that one statement failed.
+    static bool isConnectionLoss(const QSqlDatabase &db, const QSqlError &error);
     // Called by the statement that saw error on db: a loss on the installed
     // connection marks it lost. True when it did.
     bool noteFailure(const QSqlDatabase &db, const QSqlError &error);
     bool isLost() const { return m_lost; }
-    // "firebird://HOST:PORT/PATH" of a server connection, the file of any other.
+    // Where db is, for messages (DatabaseEngine::where): "firebird://HOST:PORT/PATH"
+    // of a server connection, the file of any other.
     static QString where(const QSqlDatabase &db);
 
 signals:

@@ -2,6 +2,7 @@
 #include "HostDatabase.h"
 #include "NamedSql.h"
 #include "core/Errors.h"
+#include "engines/DatabaseEngine.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -16,7 +17,8 @@ SqlStatement::SqlStatement(const QSqlDatabase &db)
 QString SqlStatement::errorText(const QSqlError &error)
 {
     QString text = error.databaseText().trimmed();
-    if (text.isEmpty())
+    // SQLite's text for a failure of Qt's own (a second statement in the text) says nothing.
+    if (text.isEmpty() || text.compare(QLatin1String("not an error"), Qt::CaseInsensitive) == 0)
         text = error.driverText().trimmed();
     if (text.isEmpty())
         text = QStringLiteral("Erro desconhecido no banco de dados.");
@@ -153,6 +155,9 @@ bool SqlStatement::next()
     // show when the row is fetched.
     if (m_query.lastError().isValid())
         fail(m_query.lastError());
+    // Read to the end: the statement lets go of the database (a SQLite
+    // reader's lock) now, not when it is destroyed.
+    m_query.finish();
     return false;
 }
 
@@ -165,17 +170,10 @@ void SqlStatement::fail(const QSqlError &error)
         throw EHostError(QStringLiteral("A conexão com o banco de dados %1 caiu: %2. Confira se o servidor de banco de "
                                         "dados está no ar; a próxima ação conecta de novo.")
                              .arg(HostDatabase::where(m_db), text));
-    if (m_engine == SqlEngine::SQLite && isBusy(error))
-        throw EHostError(QStringLiteral("O banco de dados %1 está bloqueado por outro programa que grava nele, e a "
-                                        "espera terminou: %2. Tente de novo em instantes.")
-                             .arg(HostDatabase::where(m_db), text));
+    if (const DatabaseEngine *engine = DatabaseEngine::find(m_db)) {
+        const QString known = engine->failureText(m_db, error);
+        if (!known.isEmpty())
+            throw EHostError(known);
+    }
     throw EHostError(errorText(error));
-}
-
-bool SqlStatement::isBusy(const QSqlError &error)
-{
-    // SQLITE_BUSY (5) and SQLITE_LOCKED (6), after the driver's busy timeout.
-    const QString code = error.nativeErrorCode();
-    return code == QLatin1String("5") || code == QLatin1String("6")
-        || error.databaseText().contains(QLatin1String("database is locked"), Qt::CaseInsensitive);
 }

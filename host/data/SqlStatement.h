@@ -17,11 +17,14 @@
 //  - Oracle: a text bound to a statement holds at most MaxOracleTextBytes
 //    bytes; a longer one is refused with a message naming that limit before
 //    the statement runs.
-// Rows are read forward only, so a result of a million rows costs one row.
+// Rows are read forward only, so a result of a million rows costs one row;
+// once the last row is read the statement is finished, holding nothing of
+// the database (another program may write at once).
 // Errors: one that shows the connection is gone marks the shell's connection
 // lost (HostDatabase::noteFailure: the next action reconnects) and says so;
-// a SQLite file locked by another writer past the driver's busy timeout
-// (5 s) says that; any other carries the driver's text alone.
+// one the engine knows (DatabaseEngine::failureText: a SQLite file locked by
+// another writer past the busy timeout) says that; any other carries the
+// driver's text alone.
 #pragma once
 
 #include "SqlDialect.h"
@@ -68,8 +71,6 @@ public:
     static QVariant bindValue(const TParam *param, SqlEngine engine);
     // The text of an error: the database's own message, else Qt's.
     static QString errorText(const QSqlError &error);
-    // SQLite's "database is locked" (busy or locked).
-    static bool isBusy(const QSqlError &error);
 
 private:
     [[noreturn]] void fail(const QSqlError &error);

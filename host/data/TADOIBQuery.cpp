@@ -163,26 +163,44 @@ void TADOIBQuery::run()
                                  .arg(label(), f->FieldName()));
     m_stmt = std::move(stmt);
     m_active = true;
+    m_hasAhead = readAhead();
     m_empty = !fetch();
     m_eof = m_empty;
     m_rowNo = m_empty ? -1 : 0;
 }
 
+bool TADOIBQuery::readAhead()
+{
+    if (!m_stmt)
+        return false;
+    if (!m_stmt->next()) {
+        // The last row is read: the statement lets go of the database now,
+        // not when the query closes.
+        m_stmt.reset();
+        return false;
+    }
+    m_ahead.resize(m_columns.size());
+    for (int i = 0; i < m_columns.size(); ++i)
+        m_ahead[i] = m_stmt->value(i);
+    return true;
+}
+
 bool TADOIBQuery::fetch()
 {
-    if (!m_stmt->next()) {
+    if (!m_hasAhead) {
         m_row.clear();
         return false;
     }
-    m_row.resize(m_columns.size());
-    for (int i = 0; i < m_columns.size(); ++i)
-        m_row[i] = m_stmt->value(i);
+    m_row.swap(m_ahead);
+    m_hasAhead = readAhead();
     return true;
 }
 
 void TADOIBQuery::Close()
 {
     m_stmt.reset();
+    m_ahead.clear();
+    m_hasAhead = false;
     m_active = false;
     m_row.clear();
     m_columns.clear();

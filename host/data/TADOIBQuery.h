@@ -3,9 +3,12 @@
 // text of its dialect (HostDatabase; an empty dialect text falls back on SQL).
 // Parameters are bound by name, never spliced (SqlStatement).
 //
-// Cursor: rows are read forward as they are needed, so a query over a million
-// rows holds one row. First() after Next() runs the statement again with the
-// values it was opened with. Open() on an open query does nothing; setting a
+// Cursor: rows are read forward as they are needed, one ahead of the current
+// one, so a query over a million rows holds two rows, and the statement is
+// finished as soon as the last row is current: a query left open on its
+// last row (a one-row look-up the screen keeps open) holds nothing of the
+// database, and other programs may write. First() after Next() runs the
+// statement again with the values it was opened with. Open() on an open query does nothing; setting a
 // text closes it. GetEOF()/IsEmpty() of a closed query are true.
 // Params: the declared list (collection items Name, DataType, ParamType);
 // with ParamCheck a name used in any of the texts is added on first use.
@@ -103,6 +106,7 @@ public:
 private:
     void run();
     bool fetch();
+    bool readAhead();
     void requireActive(const char *operation) const;
     QString label() const;
 
@@ -120,6 +124,8 @@ private:
     QStringList m_columns;
     QHash<QString, int> m_columnIndex; // upper-case name -> column
     QVariantList m_row;
+    QVariantList m_ahead; // the row after m_row, when m_hasAhead
+    bool m_hasAhead = false;
     bool m_eof = true;
     bool m_empty = true;
     qint64 m_rowNo = -1;

@@ -4,7 +4,7 @@
 #include "appdata/CostsServerProcess.h"
 #include "appdata/dtmDBGeral.h"
 #include "core/Errors.h"
-#include "data/FirebirdSharing.h"
+#include "data/engines/FirebirdSharing.h"
 #include "remote/CostTypes.h"
 #include "remote/TNetConnection.h"
 #include "support/FirebirdServer.h"
@@ -218,7 +218,7 @@ private slots:
         {
             QSqlDatabase shellDb;
             try {
-                shellDb = TdtmDBGeral::openConnection(location, "SYSDBA", "masterkey", "shell", true, small);
+                shellDb = TdtmDBGeral::openConnection({location, "SYSDBA", "masterkey", "shell", true, DemoData::filler(small)});
             } catch (const EHostError &e) {
                 QFAIL(qPrintable(e.text()));
             }
@@ -261,8 +261,9 @@ private slots:
         DemoSizes small;
         small.costRows = 0;
         try {
-            QSqlDatabase db = TdtmDBGeral::openConnection(DatabaseLocation::parse(location), FirebirdServer::User,
-                                                          FirebirdServer::Password, "fbserver", true, small);
+            QSqlDatabase db = TdtmDBGeral::openConnection({DatabaseLocation::parse(location), FirebirdServer::User,
+                                                           FirebirdServer::Password, "fbserver", true,
+                                                           DemoData::filler(small)});
             fillCostTypes(db);
             db.commit();
         } catch (const EHostError &e) {

@@ -3,7 +3,7 @@
 // and never answers, one killed in mid-session and started again (the next
 // action after its return works, through the same data module), and the
 // shell program refusing a database location that does not exist.
-#include "data/FirebirdSharing.h"
+#include "data/engines/FirebirdSharing.h"
 #include "data/HostDatabase.h"
 #include "data/SqlStatement.h"
 #include "data/TADOIBQuery.h"
@@ -16,8 +16,11 @@
 #include <QProcess>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QStandardPaths>
 #include <QtTest>
 #include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -48,6 +51,18 @@ int countBranches()
     return s.next() ? s.value(0).toInt() : -1;
 }
 
+// A demo database in rollback-journal mode, as older offices keep theirs:
+// there a writer locks readers out (the databases the shell makes use WAL).
+QString journalDatabase(const QTemporaryDir &dir, const QString &name)
+{
+    const QString path = dir.filePath(name);
+    DemoSizes small;
+    small.costRows = 0;
+    TdtmDBGeral::createSqliteFile(path, small);
+    QProcess::execute(QStringLiteral("sqlite3"), {path, QStringLiteral("PRAGMA journal_mode=DELETE;")});
+    return path;
+}
+
 QString failure(const std::function<void()> &f)
 {
     try {
@@ -68,12 +83,12 @@ class TestDatabaseFaults : public QObject {
 private slots:
     void sqliteLockedByAnotherWriter()
     {
+        const QString path = journalDatabase(m_dir, QStringLiteral("demo.sqlite"));
         const auto dm = DemoDatabase::openSqlite(m_dir, DemoDatabase::small());
         QCOMPARE(countBranches(), 15);
 
         QProcess writer;
-        writer.start(QCoreApplication::applicationFilePath(),
-                     {QStringLiteral("--hold-lock"), m_dir.filePath(QStringLiteral("demo.sqlite"))});
+        writer.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--hold-lock"), path});
         QVERIFY(writer.waitForStarted());
         QTRY_VERIFY_WITH_TIMEOUT(writer.canReadLine(), 10000);
         QCOMPARE(writer.readLine().trimmed(), QByteArray("LOCKED"));
@@ -82,7 +97,10 @@ private slots:
         t.start();
         const QString err = failure([] { countBranches(); });
         qInfo("%s", qPrintable(err));
-        QVERIFY2(err.contains(QLatin1String("bloqueado por outro programa")) && err.contains(QLatin1String("locked")),
+        // In Portuguese, naming the file and the program that holds it.
+        QVERIFY2(err.contains(QLatin1String("ocupado")) && err.contains(path)
+                     && err.contains(QStringLiteral("test_database_f (processo %1)").arg(writer.processId()))
+                     && !err.contains(QLatin1String("locked")),
                  qPrintable(err));
         // The driver waits out its busy timeout (5 s) before it gives up.
         QVERIFY2(t.elapsed() >= 4000, qPrintable(QString::number(t.elapsed())));
@@ -92,6 +110,92 @@ private slots:
         QVERIFY(writer.waitForFinished(10000));
         QCOMPARE(writer.exitCode(), 0);
         QCOMPARE(countBranches(), 15);
+    }
+
+    // The same at start-up: the shell's first look at the file waits, then says who holds it.
+    void sqliteLockedAtStartUp()
+    {
+        QTemporaryDir dir;
+        const QString path = journalDatabase(dir, QStringLiteral("ocupado.sqlite"));
+        QProcess writer;
+        writer.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--hold-lock"), path});
+        QVERIFY(writer.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(writer.canReadLine(), 10000);
+        QCOMPARE(writer.readLine().trimmed(), QByteArray("LOCKED"));
+        ShellConfig c;
+        c.database = QStringLiteral("sqlite:") + path;
+        TdtmDBGeral dm;
+        const QString err = failure([&] { dm.open(c); });
+        qInfo("%s", qPrintable(err));
+        QVERIFY2(err.contains(QLatin1String("ocupado")) && err.contains(path)
+                     && err.contains(QStringLiteral("processo %1").arg(writer.processId()))
+                     && !err.contains(QLatin1String("database is locked")),
+                 qPrintable(err));
+        QVERIFY(!dm.isOpen());
+        writer.closeWriteChannel();
+        QVERIFY(writer.waitForFinished(10000));
+        dm.open(c);
+        QCOMPARE(countBranches(), 15);
+    }
+
+    // A query the screen leaves open on its last row holds no lock: another
+    // program writes at once, even to a database in rollback-journal mode.
+    void aQueryOnItsLastRowLetsOthersWrite()
+    {
+        QTemporaryDir dir;
+        const QString path = journalDatabase(dir, QStringLiteral("diario.sqlite"));
+        TdtmDBGeral dm;
+        ShellConfig c;
+        c.database = QStringLiteral("sqlite:") + path;
+        dm.open(c);
+        TADOIBQuery one, all;
+        one.setSQL({QStringLiteral("SELECT NMFILIAL FROM FILIAL WHERE CDFILIAL = '0101'")});
+        one.Open();
+        all.setSQL({QStringLiteral("SELECT CDFILIAL FROM FILIAL ORDER BY CDFILIAL")});
+        all.Open();
+        for (int i = 1; i < 15; ++i)
+            all.Next();
+        QVERIFY(!all.GetEOF());
+        QVERIFY(one.Active() && all.Active());
+        QProcess write;
+        write.start(QStringLiteral("sqlite3"), {QStringLiteral("-cmd"), QStringLiteral(".timeout 500"), path,
+                                                QStringLiteral("UPDATE FILIAL SET NMFILIAL = NMFILIAL || '' WHERE CDFILIAL = '0101';")});
+        QVERIFY(write.waitForFinished(10000));
+        QVERIFY2(write.exitCode() == 0, write.readAllStandardError().constData());
+        QCOMPARE(all.FieldByName(QStringLiteral("CDFILIAL"))->AsString(), QStringLiteral("AB12"));
+        QCOMPARE(one.FieldByName(QStringLiteral("NMFILIAL"))->AsString(), QStringLiteral("Escola Municipal São João"));
+    }
+
+    // A WAL database this user may read but not write beside: SQLite cannot
+    // make its -shm file, and the shell says so in Portuguese.
+    void walDatabaseInAFolderTheUserCannotWrite()
+    {
+        if (::geteuid() != 0 || QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty())
+            QSKIP("needs root and setpriv to act as a user who cannot write the folder");
+        QTemporaryDir dir, home;
+        QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), 0755) == 0);
+        QVERIFY(::chmod(QFile::encodeName(home.path()).constData(), 01777) == 0);
+        const QString path = dir.filePath(QStringLiteral("wal.sqlite"));
+        TdtmDBGeral::createSqliteFile(path, DemoDatabase::small());
+        QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
+                                                | QFileDevice::ReadOther));
+        QProcess shell;
+        QStringList env{QStringLiteral("HOME=") + home.path(), QStringLiteral("TMPDIR=") + home.path(),
+                        QStringLiteral("XDG_CONFIG_HOME=") + home.path(), QStringLiteral("XDG_DATA_HOME=") + home.path(),
+                        QStringLiteral("QT_QPA_PLATFORM=offscreen")};
+        shell.start(QStringLiteral("setpriv"), QStringList{QStringLiteral("--reuid=nobody"), QStringLiteral("--regid=nogroup"),
+                                                           QStringLiteral("--clear-groups"), QStringLiteral("env"), QStringLiteral("-i")}
+                                                   + env
+                                                   + QStringList{QStringLiteral(SHELL_PROGRAM), QStringLiteral("--db"),
+                                                                 QStringLiteral("sqlite:") + path, QStringLiteral("--script"),
+                                                                 QStringLiteral("/dev/null")});
+        QVERIFY(shell.waitForFinished(60000));
+        const QString err = QString::fromUtf8(shell.readAllStandardError());
+        qInfo("%s", qPrintable(err));
+        QCOMPARE(shell.exitCode(), 1);
+        QVERIFY2(err.contains(QLatin1String("WAL")) && err.contains(dir.path()) && err.contains(QStringLiteral("permissão"))
+                     && !err.contains(QLatin1String("unable to open")),
+                 qPrintable(err));
     }
 
     void silentFirebirdServerIsGivenUp()

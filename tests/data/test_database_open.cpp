@@ -129,8 +129,8 @@ private slots:
         QVERIFY(!QFileInfo::exists(missing + QStringLiteral(".part")));
 
         // The data module's own connection too (the costs server's path).
-        QVERIFY_THROWS_EXCEPTION(EHostError, TdtmDBGeral::openConnection(DatabaseLocation::parse("sqlite:" + missing),
-                                                                         {}, {}, QStringLiteral("probe")));
+        QVERIFY_THROWS_EXCEPTION(EHostError, TdtmDBGeral::openConnection({DatabaseLocation::parse("sqlite:" + missing),
+                                                                          {}, {}, QStringLiteral("probe")}));
         QVERIFY(!QFileInfo::exists(missing));
         QVERIFY(!QSqlDatabase::contains(QStringLiteral("probe")));
     }

@@ -27,8 +27,9 @@ private slots:
         if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QIBASE")))
             QSKIP("Qt's Firebird driver (QIBASE) is not installed");
         QVERIFY(m_dir.isValid());
-        TdtmDBGeral::openConnection(DatabaseLocation::parse(QStringLiteral("firebird:") + m_dir.filePath(QStringLiteral("lists.fdb"))),
-                                    QStringLiteral("SYSDBA"), QStringLiteral("masterkey"), QStringLiteral("lists"), true, small());
+        TdtmDBGeral::openConnection({DatabaseLocation::parse(QStringLiteral("firebird:") + m_dir.filePath(QStringLiteral("lists.fdb"))),
+                                     QStringLiteral("SYSDBA"), QStringLiteral("masterkey"), QStringLiteral("lists"), true,
+                                     DemoData::filler(small())});
     }
 
     void cleanupTestCase() { TdtmDBGeral::closeConnection(QStringLiteral("lists")); }
@@ -71,15 +72,15 @@ private slots:
         const QString path = m_dir.filePath(QStringLiteral("older.fdb"));
         const DatabaseLocation location = DatabaseLocation::parse(QStringLiteral("firebird:") + path);
         {
-            QSqlDatabase db = TdtmDBGeral::openConnection(location, QStringLiteral("SYSDBA"), QStringLiteral("masterkey"),
-                                                          QStringLiteral("older"), true, small());
+            QSqlDatabase db = TdtmDBGeral::openConnection({location, QStringLiteral("SYSDBA"), QStringLiteral("masterkey"),
+                                                           QStringLiteral("older"), true, DemoData::filler(small())});
             QSqlQuery drop(db);
             QVERIFY2(drop.exec(QStringLiteral("DROP PROCEDURE ITENS_LISTA")), qPrintable(drop.lastError().text()));
         }
         TdtmDBGeral::closeConnection(QStringLiteral("older"));
         {
-            QSqlDatabase db = TdtmDBGeral::openConnection(location, QStringLiteral("SYSDBA"), QStringLiteral("masterkey"),
-                                                          QStringLiteral("older"));
+            QSqlDatabase db = TdtmDBGeral::openConnection({location, QStringLiteral("SYSDBA"), QStringLiteral("masterkey"),
+                                                           QStringLiteral("older")});
             QSqlQuery q(db);
             QVERIFY(q.exec(QStringLiteral("SELECT COUNT(*) FROM ITENS_LISTA('1_2_3')")));
             QVERIFY(q.next());

@@ -43,8 +43,8 @@ class TestGendata : public QObject {
     {
         qint64 n = -1;
         {
-            const QSqlDatabase db = TdtmDBGeral::openConnection(DatabaseLocation::parse(location), QStringLiteral("SYSDBA"),
-                                                                QStringLiteral("masterkey"), QStringLiteral("count"));
+            const QSqlDatabase db = TdtmDBGeral::openConnection({DatabaseLocation::parse(location), QStringLiteral("SYSDBA"),
+                                                                 QStringLiteral("masterkey"), QStringLiteral("count")});
             QSqlQuery q(db);
             if (q.exec(QStringLiteral("SELECT COUNT(*) FROM %1").arg(QLatin1String(table))) && q.next())
                 n = q.value(0).toLongLong();

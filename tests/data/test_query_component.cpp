@@ -94,6 +94,19 @@ private slots:
 
     // --- cursor -------------------------------------------------------------------
 
+    void emptyDialectTextFallsBackOnSql()
+    {
+        TADOIBQuery q;
+        q.setSQL({QStringLiteral("SELECT 'default' AS T")});
+        q.setSQL_MSSQL({QStringLiteral("  "), QString()});
+        QCOMPARE(q.statementText(SqlDialect::MsSql), QStringLiteral("SELECT 'default' AS T"));
+        q.setSQL_IB({QStringLiteral("SELECT 'ib' AS T")});
+        QCOMPARE(q.statementText(SqlDialect::InterBase), QStringLiteral("SELECT 'ib' AS T"));
+        TADOIBQuery none;
+        none.setObjectName(QStringLiteral("qryNada"));
+        QVERIFY(hostError([&] { none.statementText(SqlDialect::Default); }).contains(QLatin1String("qryNada")));
+    }
+
     void cursorRules()
     {
         TADOIBQuery *q = query("qryGrupServ");
@@ -249,6 +262,11 @@ private slots:
         QVERIFY(!q.Active());
         q.setSQL({QStringLiteral("SELEC CDFILIAL FROM FILIAL")});
         QVERIFY(hostError([&] { q.Open(); }).contains(QLatin1String("syntax error")));
+        // Two commands in one text: said in Portuguese, not SQLite's "not an error".
+        q.setSQL({QStringLiteral("SELECT CDFILIAL FROM FILIAL; SELECT 1")});
+        const QString two = hostError([&] { q.Open(); });
+        QVERIFY2(two.contains(QLatin1String("mais de um comando")) && !two.contains(QLatin1String("not an error")),
+                 qPrintable(two));
         // An error that only shows while rows are read.
         q.setSQL({QStringLiteral("SELECT CASE WHEN CDFILIAL = '0900' THEN abs(-9223372036854775807 - 1) ELSE 1 END AS X "
                                  "FROM FILIAL ORDER BY CDFILIAL")});

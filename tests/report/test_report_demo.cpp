@@ -7,7 +7,7 @@
 #include "appdata/dtmDBGeral.h"
 #include "core/HostUi.h"
 #include "data/HostDatabase.h"
-#include "data/SqliteRoutines.h"
+#include "data/engines/SqliteRoutines.h"
 #include "report/commands/TReportDesignerDialog.h"
 #include "report/model/ReportLibrary.h"
 #include "ui/ScriptedHostUi.h"

@@ -6,7 +6,7 @@
 // and groups ("Todos" for the whole list), for the whole list and for a
 // part of it.
 #include "FirebirdReportCase.h"
-#include "data/SqliteRoutines.h"
+#include "data/engines/DatabaseEngine.h"
 #include "report/model/DefinitionWriter.h"
 #include "report/query/ReportRunner.h"
 #include "support/FirebirdServer.h"
@@ -120,7 +120,7 @@ private slots:
         FirebirdReportCase c;
         c.open(dir, location, sizes);
         // The reference's own connection, with the routines the runner's has.
-        SqliteRoutines::install(QSqlDatabase::database(QStringLiteral("sqlite-ref")));
+        DatabaseEngine::of(DatabaseLocation::Sqlite).registerRoutines(QSqlDatabase::database(QStringLiteral("sqlite-ref")));
         const QString whole = serviceList(services, 1);
         QCOMPARE(whole.size(), services * 6 - 1);
         c.filler.set(QStringLiteral("P_CDSERVFILI"), ParamFiller::Value::String, whole);

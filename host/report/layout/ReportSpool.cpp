@@ -1,5 +1,6 @@
 #include "ReportSpool.h"
 #include "core/Errors.h"
+#include "core/PrivateFolder.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -182,11 +183,12 @@ private:
 } // namespace
 
 ReportSpool::ReportSpool(int fieldCount)
-    : m_fieldCount(fieldCount), m_file(QDir(QDir::tempPath()).filePath(QStringLiteral("relatorio-XXXXXX.linhas")))
+    : m_fieldCount(fieldCount), m_folder(PrivateFolder::make(QStringLiteral("relatorios"))),
+      m_file(QDir(m_folder).filePath(QStringLiteral("relatorio-XXXXXX.linhas")))
 {
     if (!m_file.open())
         throw EHostError(QStringLiteral("Não foi possível criar o arquivo temporário do relatório em \"%1\": %2")
-                             .arg(QDir::tempPath(), m_file.errorString()));
+                             .arg(m_folder, m_file.errorString()));
     m_buffer.reserve(kChunk + 4096);
 }
 

@@ -15,7 +15,8 @@
 
 class ReportSpool : public ReportRowStore {
 public:
-    // The file is made in the system's temporary folder (TMPDIR).
+    // The file is made in the user's private folder "relatorios"
+    // (PrivateFolder: mode 0700, no other user can reach it).
     explicit ReportSpool(int fieldCount);
     ~ReportSpool() override;
 
@@ -32,6 +33,7 @@ private:
     void flush();
 
     int m_fieldCount;
+    QString m_folder;
     QTemporaryFile m_file;
     QByteArray m_buffer;
     qint64 m_written = 0;

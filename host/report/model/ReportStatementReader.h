@@ -1,7 +1,7 @@
 // Reads the statements of a report definition, one line's tokens at a time,
 // into a ReportDefinition (the format: DefinitionParser.h), then checks the whole
-// (a title, queries with their SQL text, declared parameters, columns that
-// fit the page). One method per keyword; options after a statement's fixed
+// (a title, queries with their SQL text, each one query that only reads
+// (ReportSqlCheck), declared parameters, columns that fit the page). One method per keyword; options after a statement's fixed
 // part go through one shared loop. Errors throw ReportParseError with the
 // line and column.
 #pragma once
@@ -50,6 +50,7 @@ private:
     int picture();
     int chart();
     void dialectText(int dialect);
+    void checkReadOnly(const QString &sql, int firstLine);
 
     const ReportToken &need(int i, const QString &what) const;
     QString needWord(int i, const QString &what) const;

@@ -3,6 +3,7 @@
 #include "ReportParseError.h"
 #include "ReportSqlText.h"
 #include "ReportStatementReader.h"
+#include "ReportSqlCheck.h"
 
 int ReportStatementReader::title()
 {
@@ -204,6 +205,18 @@ int ReportStatementReader::chart()
     return int(m_t.size());
 }
 
+// A report only reads: each text is one SELECT or WITH query
+// (ReportSqlCheck); the error points at the word at fault.
+void ReportStatementReader::checkReadOnly(const QString &sql, int firstLine)
+{
+    const ReportSqlCheck::Fault fault = ReportSqlCheck::check(sql);
+    if (fault.ok())
+        return;
+    const int lineStart = fault.offset > 0 ? int(sql.lastIndexOf(QLatin1Char('\n'), fault.offset - 1)) + 1 : 0;
+    m_lineNo = firstLine + int(QStringView(sql).left(fault.offset).count(QLatin1Char('\n')));
+    fail(fault.offset - lineStart + 1, fault.reason);
+}
+
 void ReportStatementReader::dialectText(int dialect)
 {
     const ReportToken &kw = m_t[0];
@@ -225,6 +238,7 @@ void ReportStatementReader::dialectText(int dialect)
             q.sqlLine[dialect] = startLine + 1;
             if (q.sql[dialect].trimmed().isEmpty())
                 fail(kw.column, QStringLiteral("texto %1 vazio").arg(kw.text));
+            checkReadOnly(q.sql[dialect], startLine + 1);
             m_lineNo = l;
             return;
         }

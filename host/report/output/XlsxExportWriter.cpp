@@ -1,10 +1,12 @@
 #include "XlsxExportWriter.h"
 #include "core/Errors.h"
 #include "core/NumericLocale.h"
+#include "core/PrivateFolder.h"
 #include "core/SafeFile.h"
 #include "report/model/ReportFormat.h"
 
 #include <QDir>
+#include <QFile>
 #include <QLocale>
 #include <xlsxwriter.h>
 
@@ -46,7 +48,8 @@ QString numberPattern(const ReportColumn &c)
 } // namespace
 
 XlsxExportWriter::XlsxExportWriter(const QString &path)
-    : m_path(path), m_scratch(QDir::temp().filePath(QStringLiteral("exportacao-XXXXXX.xlsx")))
+    : m_path(path), m_scratchFolder(PrivateFolder::make(QStringLiteral("relatorios"))),
+      m_scratch(QDir(m_scratchFolder).filePath(QStringLiteral("exportacao-XXXXXX.xlsx")))
 {
 }
 
@@ -112,6 +115,9 @@ void XlsxExportWriter::begin(const ExportSheet &sheet)
     m_scratch.close(); // libxlsxwriter writes the file by name when it closes the workbook
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
+    // The library's own scratch files go where no other user can reach.
+    const QByteArray scratchFolder = QFile::encodeName(m_scratchFolder);
+    options.tmpdir = const_cast<char *>(scratchFolder.constData());
     m_book = workbook_new_opt(QFile::encodeName(m_scratch.fileName()).constData(), &options);
     if (!m_book)
         throw EHostError(SafeFile::failureText(m_path, QStringLiteral("a planilha não pôde ser criada")));

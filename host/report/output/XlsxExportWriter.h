@@ -46,6 +46,7 @@ private:
     void release();
 
     QString m_path;
+    QString m_scratchFolder;
     QTemporaryFile m_scratch;
     lxw_workbook *m_book = nullptr;
     lxw_worksheet *m_sheet = nullptr;

@@ -1,13 +1,16 @@
 // A connection of a report's own thread to the database that another
 // connection uses: Qt SQL connections belong to the thread that opened them,
 // so a run on a worker thread opens its own, to the same database with the
-// same driver, user, password and options. On SQLite the routines the
-// statements call are registered on it (SqliteRoutines), the Oracle and SQL
-// Server ones too when asked (tests that run those texts on SQLite).
+// same engine, user, password and options, its routines registered
+// (DatabaseEngine::openAgain); the Oracle and SQL Server ones too when asked
+// (tests that run those texts on SQLite). A report only reads: the
+// connection cannot change the database (DatabaseEngine::Access::ReadOnly:
+// SQLite read-only with writes and ATTACH refused, Firebird in a transaction
+// that is rolled back when the connection closes).
 //
 // interrupter() stops the statement running on the connection, from any
-// thread: sqlite3_interrupt on SQLite, fb_cancel_operation on Firebird. Other
-// drivers have none; their runs stop between rows.
+// thread (DatabaseEngine::interrupter); with an engine that has none, runs
+// stop between rows.
 #pragma once
 
 #include <QSqlDatabase>

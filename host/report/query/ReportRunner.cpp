@@ -2,6 +2,7 @@
 #include "core/Errors.h"
 #include "data/SqlDialect.h"
 #include "data/SqlStatement.h"
+#include "data/engines/DatabaseEngine.h"
 #include "report/model/ReportFormat.h"
 #include "report/model/ReportSqlText.h"
 #include "report/model/ReportTemplate.h"
@@ -61,7 +62,7 @@ QDateTime dateTimeFromVariant(const QVariant &v)
 EHostError badValue(const ReportParamDecl &decl, const QVariant &v)
 {
     return EHostError(QStringLiteral("O valor \"%1\" do parâmetro %2 não é do tipo %3.")
-                          .arg(v.toString(), decl.name, TParam::typeName(decl.type)));
+                          .arg(v.toString().left(100), decl.name, TParam::typeName(decl.type)));
 }
 
 } // namespace
@@ -172,33 +173,60 @@ namespace {
 // "string right truncation - expected length N, actual M", at run or at the
 // first row: said in Portuguese, naming the parameter, when one of that
 // length was bound.
-EHostError queryError(const ReportQuery &q, const QSqlError &e, const TParams &params)
+QString truncationText(const ReportQuery &q, const QSqlError &e, const TParams &params)
 {
     static const QRegularExpression cut(QStringLiteral("string right truncation.*expected length (\\d+), actual (\\d+)"));
     const auto m = cut.match(e.databaseText());
     for (int i = 0; m.hasMatch() && i < params.Count(); ++i) {
         const TParam &p = params.at(i);
         if (!p.IsNull() && p.Value().toString().size() == m.captured(2).toInt())
-            return EHostError(QStringLiteral("O valor do parâmetro %1 tem %2 caracteres, e a consulta '%3' do "
-                                             "relatório aceita no máximo %4 neste banco de dados. Escolha menos "
-                                             "itens ou ajuste a consulta.")
-                                  .arg(p.Name(), m.captured(2), q.name, m.captured(1)));
+            return QStringLiteral("O valor do parâmetro %1 tem %2 caracteres, e a consulta '%3' do "
+                                  "relatório aceita no máximo %4 neste banco de dados. Escolha menos "
+                                  "itens ou ajuste a consulta.")
+                .arg(p.Name().left(100), m.captured(2), q.name.left(100), m.captured(1));
     }
-    QString detail = e.databaseText().trimmed();
-    if (detail.isEmpty())
-        detail = e.text().trimmed();
-    return EHostError(QStringLiteral("Erro ao executar a consulta '%1' do relatório: %2").arg(q.name, detail));
+    return QString();
+}
+
+// What went wrong, in the user's words: a connection that is gone says so
+// (the next action reconnects), a failure the engine knows its own way, any
+// other the engine's text, at most 100 characters of it.
+EHostError queryError(const ReportQuery &q, const QSqlDatabase &db, const QSqlError &e, const TParams &params)
+{
+    const QString cut = truncationText(q, e, params);
+    if (!cut.isEmpty())
+        return EHostError(cut);
+    QString detail = SqlStatement::errorText(e).left(100);
+    while (detail.endsWith(QLatin1Char('.')))
+        detail.chop(1);
+    const DatabaseEngine *engine = DatabaseEngine::find(db);
+    if (engine && engine->isConnectionLoss(e))
+        return EHostError(QStringLiteral("A conexão com o banco de dados %1 caiu enquanto o relatório lia a consulta "
+                                         "'%2'. Confira se o servidor de banco de dados está no ar e execute o "
+                                         "relatório de novo; a próxima ação conecta outra vez.")
+                              .arg(engine->where(db), q.name.left(100)));
+    const QString known = engine ? engine->failureText(db, e) : QString();
+    return EHostError(QStringLiteral("Erro ao executar a consulta '%1' do relatório: %2")
+                          .arg(q.name.left(100), known.isEmpty() ? detail : known));
 }
 
 // Prepares, binds and runs one query, forward only.
-void execute(QSqlQuery &query, const ReportDefinition &def, const ReportQuery &q, const TParams &params, int dialect,
-             SqlEngine engine)
+void execute(QSqlQuery &query, const QSqlDatabase &db, const ReportDefinition &def, const ReportQuery &q,
+             const TParams &params, int dialect)
 {
     QStringList names;
-    const QString text = ReportRunner::statementText(q, params, dialect, engine, names);
+    const QString text = ReportRunner::statementText(q, params, dialect, SqlDialects::engineOf(db), names);
+    // Asked of the engine before anything runs: a definition made past the
+    // parser's check still cannot change the database.
+    const DatabaseEngine *engine = DatabaseEngine::find(db);
+    if (engine && !engine->onlyReads(db, text))
+        throw EHostError(QStringLiteral("A consulta '%1' do relatório não foi executada: ela alteraria o banco de "
+                                        "dados, e um relatório só pode consultar (SELECT ou WITH). Corrija o texto "
+                                        "da consulta na definição do relatório.")
+                             .arg(q.name.left(100)));
     query.setForwardOnly(true);
     if (!query.prepare(text))
-        throw queryError(q, query.lastError(), params);
+        throw queryError(q, db, query.lastError(), params);
     for (const QString &name : std::as_const(names)) {
         const ReportParamDecl *decl = def.findParam(name);
         if (!decl)
@@ -206,7 +234,7 @@ void execute(QSqlQuery &query, const ReportDefinition &def, const ReportQuery &q
         query.addBindValue(ReportRunner::boundValue(*decl, *params.FindParam(name)));
     }
     if (!query.exec())
-        throw queryError(q, query.lastError(), params);
+        throw queryError(q, db, query.lastError(), params);
 }
 
 // The positions in the record of the fields wanted (all when none are).
@@ -274,7 +302,7 @@ QHash<QString, QVariant> ReportRunner::lookups(const ReportDefinition &def, cons
     for (int qi = 1; qi < def.queries.size(); ++qi) {
         const ReportQuery &q = def.queries[qi];
         QSqlQuery query(db);
-        execute(query, def, q, params, dialect, SqlDialects::engineOf(db));
+        execute(query, db, def, q, params, dialect);
         const QSqlRecord rec = query.record();
         QList<QStringList> all(rec.count());
         for (int n = 0; query.next(); ++n) {
@@ -288,7 +316,7 @@ QHash<QString, QVariant> ReportRunner::lookups(const ReportDefinition &def, cons
             }
         }
         if (query.lastError().isValid())
-            throw queryError(q, query.lastError(), params);
+            throw queryError(q, db, query.lastError(), params);
         for (int i = 0; i < rec.count(); ++i)
             out.insert(q.name.toUpper() + QLatin1Char('.') + rec.fieldName(i).toUpper() + QLatin1Char('*'), all[i]);
     }
@@ -306,7 +334,7 @@ void ReportRunner::stream(const ReportDefinition &def, const TParams &params, co
     const QHash<QString, QVariant> found = lookups(def, bound, db, dialect);
     const ReportQuery &q = def.queries.first();
     QSqlQuery query(db);
-    execute(query, def, q, bound, dialect, SqlDialects::engineOf(db));
+    execute(query, db, def, q, bound, dialect);
     QStringList names;
     const QList<int> idx = positions(q, query.record(), fields, names);
     sink.begin(names, found);
@@ -317,5 +345,5 @@ void ReportRunner::stream(const ReportDefinition &def, const TParams &params, co
         sink.row(row);
     }
     if (query.lastError().isValid())
-        throw queryError(q, query.lastError(), bound);
+        throw queryError(q, db, query.lastError(), bound);
 }

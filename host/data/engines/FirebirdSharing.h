@@ -14,16 +14,20 @@
 // stays silent would hold the shell for three minutes. The private
 // firebird.conf sets it to kConnectTimeoutSeconds.
 //
-// prepare() points FIREBIRD (the engine's configuration root) at a private
-// copy of the system's root in which firebird.conf asks for SuperClassic and
-// the shorter connection timeout, and FIREBIRD_LOCK at a lock directory this
-// user can write. The client reads its configuration once per process, at
-// its first use: call prepare() before the first Firebird connection
-// (TdtmDBGeral::openConnection does), and start the costs server after it
-// (children inherit the environment). Every process that opens a file
-// embedded must run with the same two variables. Variables the user has set
-// already are left alone: then the firebird.conf of the user's root rules,
-// its ConnectionTimeout included.
+// prepare() points FIREBIRD (the engine's configuration root) at a copy of
+// the system's root in which firebird.conf asks for SuperClassic and the
+// shorter connection timeout, and FIREBIRD_LOCK at a lock folder; both are
+// private folders of this user (PrivateFolder: "firebird" and
+// "firebird-lock", mode 0700, never one another user made), and the root is
+// made again from the system's at every prepare(): links to the system's
+// entries, copies of intl/, this program's firebird.conf, nothing else, so
+// no file found there (a plugins.conf naming someone's library) is used.
+// The client reads its configuration once per process, at its first use:
+// call prepare() before the first Firebird connection (FirebirdEngine does),
+// and start the costs server after it (children inherit the environment).
+// Every process that opens a file embedded must run with the same two
+// variables. Variables the user has set already are left alone: then the
+// firebird.conf of the user's root rules, its ConnectionTimeout included.
 #pragma once
 
 #include <QString>

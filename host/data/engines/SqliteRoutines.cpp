@@ -1,10 +1,11 @@
 #include "SqliteRoutines.h"
-#include "TextFold.h"
-#include "Utf8Search.h"
+#include "SqliteCollation.h"
+#include "SqliteEngine.h"
+#include "data/TextFold.h"
+#include "data/Utf8Search.h"
 #include "core/Errors.h"
 
 #include <QSqlDatabase>
-#include <QSqlDriver>
 #include <QString>
 #include <QVariant>
 #include <sqlite3.h>
@@ -14,19 +15,6 @@
 #include <memory>
 
 namespace {
-
-sqlite3 *handleOf(const QSqlDatabase &db)
-{
-    if (!db.isOpen() || !db.driver())
-        throw EHostError(QStringLiteral("O banco de dados SQLite não está aberto."));
-    const QVariant v = db.driver()->handle();
-    if (!v.isValid() || std::strcmp(v.typeName(), "sqlite3*") != 0)
-        throw EHostError(QStringLiteral("A conexão não é de um banco de dados SQLite."));
-    sqlite3 *handle = *static_cast<sqlite3 *const *>(v.constData());
-    if (!handle)
-        throw EHostError(QStringLiteral("O banco de dados SQLite não está aberto."));
-    return handle;
-}
 
 QString textOf(sqlite3_value *v)
 {
@@ -342,7 +330,7 @@ namespace SqliteRoutines {
 
 void install(const QSqlDatabase &qdb)
 {
-    sqlite3 *db = handleOf(qdb);
+    sqlite3 *db = SqliteEngine::handle(qdb);
     check(db, sqlite3_create_module_v2(db, "PARAM", &paramModule, nullptr, nullptr), "PARAM");
     addFunction(db, "NVLSTR", 2, nvlFunc);
     addFunction(db, "INSTR", 2, instrFunc);
@@ -350,11 +338,12 @@ void install(const QSqlDatabase &qdb)
     addFunction(db, "LOWER", 1, lowerFunc);
     addFunction(db, "FOLD", 1, foldFunc);
     addFunction(db, "FOLD_INSTR", 2, foldInstrFunc);
+    check(db, SqliteCollation::install(db) ? SQLITE_OK : SQLITE_ERROR, SqliteCollation::Name);
 }
 
 void installForeign(const QSqlDatabase &qdb)
 {
-    sqlite3 *db = handleOf(qdb);
+    sqlite3 *db = SqliteEngine::handle(qdb);
     addFunction(db, "NVL", 2, nvlFunc);
     addFunction(db, "ISNULL", 2, nvlFunc);
     addFunction(db, "CHARINDEX", 2, charindexFunc);

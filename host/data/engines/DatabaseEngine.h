@@ -1,0 +1,112 @@
+// One database engine as the host uses it: how a database is found, made,
+// opened and checked, the routines its statements call, how a running
+// statement is stopped from another thread, and the engine's own failures
+// told in the user's words. Every call into an engine's client library
+// (sqlite3, fbclient) lives behind this interface, in its implementation
+// (SqliteEngine, FirebirdEngine); the layers above see Qt SQL connections
+// and this interface only.
+//
+// of(kind) and of(db) give the engine of a location or of an open connection
+// (by its Qt driver); of(db) throws EHostError for a driver no engine serves,
+// find(db) returns nullptr. The engines live as long as the process.
+#pragma once
+
+#include "ConnectionDescription.h"
+#include "data/SqlDialect.h"
+
+#include <QList>
+#include <QSqlDatabase>
+#include <functional>
+
+class QSqlError;
+
+class DatabaseEngine {
+public:
+    static const DatabaseEngine &of(DatabaseLocation::Kind kind);
+    static const DatabaseEngine &of(const QSqlDatabase &db);
+    static const DatabaseEngine *find(const QSqlDatabase &db);
+    static QList<const DatabaseEngine *> all();
+
+    virtual ~DatabaseEngine() = default;
+
+    virtual SqlEngine kind() const = 0;
+    // The Qt SQL driver ("QSQLITE", "QIBASE").
+    virtual QString driverName() const = 0;
+    // The folder of its scripts under db/ ("sqlite", "firebird").
+    virtual QString scriptFolder() const = 0;
+
+    // Gets the client library ready for the process's first connection;
+    // children started afterwards inherit what it set. Throws EHostError.
+    virtual void prepareClient() const {}
+
+    // Opens the database described as the Qt connection description.name,
+    // making it first when description.create is set and it is missing.
+    // Throws EHostError with a text that names the location and says what to
+    // do; no connection of that name is left behind.
+    QSqlDatabase open(const ConnectionDescription &description) const;
+    // Closes and removes a connection by name (nothing when there is none);
+    // what its engine left open on it is ended first (beforeClose).
+    static void close(const QString &connectionName);
+    // Removes the database described (its file included); false when it
+    // cannot be removed. Nothing may be connected to it.
+    virtual bool drop(const ConnectionDescription &description) const = 0;
+
+    // Whether the database of db can be opened a second time (a SQLite
+    // database in memory cannot: it belongs to its one connection).
+    virtual bool canOpenAgain(const QSqlDatabase &) const { return true; }
+    // What a second connection may do: ReadOnly cannot change the database
+    // (openReadOnly), for the statements of a report definition.
+    enum class Access { ReadWrite, ReadOnly };
+    // A second connection, named name, to the database of the connection
+    // named source (which may belong to another thread), on the calling
+    // thread: same engine and settings, routines registered. Throws
+    // EHostError with the driver's text; nothing is left behind.
+    static QSqlDatabase openAgain(const QString &source, const QString &name, Access access = Access::ReadWrite);
+
+    // Registers on an open connection the routines the statements call
+    // (engines that keep them in their schema have nothing to do).
+    virtual void registerRoutines(const QSqlDatabase &) const {}
+    // Registers the routines that let the Oracle and SQL Server texts run on
+    // this engine (tests that run those texts here); nothing elsewhere.
+    virtual void registerForeignRoutines(const QSqlDatabase &) const {}
+    // Whether sql, prepared on db, only reads: a query, not a statement
+    // that changes the database (a report's texts must be queries). True
+    // when the engine cannot tell or sql does not prepare (running it then
+    // says what is wrong).
+    virtual bool onlyReads(const QSqlDatabase &, const QString &) const { return true; }
+    // Something that stops the statement running on db, callable from any
+    // thread; empty when the engine cannot (the run then stops between rows).
+    virtual std::function<void()> interrupter(const QSqlDatabase &) const { return {}; }
+
+    // True when error says the connection itself is gone (server killed or
+    // restarted, network down), not that one statement failed.
+    virtual bool isConnectionLoss(const QSqlError &) const { return false; }
+    // The user's text for a failure this engine knows (a database locked by
+    // another program, ...), empty for any other: the driver's text serves.
+    virtual QString failureText(const QSqlDatabase &, const QSqlError &) const { return QString(); }
+    // Where db is, for messages: the location text of a server, the file of
+    // an embedded database.
+    virtual QString where(const QSqlDatabase &db) const { return db.databaseName(); }
+
+protected:
+    // True when the database is to be made; throws EHostError when it is
+    // missing and description.create is not set, or cannot be there at all.
+    virtual bool toCreate(const ConnectionDescription &description) const = 0;
+    // Makes the database, filled by description.fill. Throws EHostError.
+    virtual void create(const ConnectionDescription &description) const = 0;
+    // Adds the Qt connection with the description's settings (not opened).
+    virtual QSqlDatabase add(const ConnectionDescription &description) const;
+    // Opens an added connection; throws EHostError naming the location.
+    virtual void connect(QSqlDatabase &db, const ConnectionDescription &description) const;
+    // A statement that returns a row when the system's table FILIAL exists.
+    virtual QString tableQuery() const = 0;
+    // Opens an added connection so that nothing run on it can change the
+    // database: the engine's read-only mode, or a transaction that is never
+    // committed. Throws EHostError.
+    virtual void openReadOnly(QSqlDatabase &db) const = 0;
+    // Ends what the engine keeps open on a connection about to close.
+    virtual void beforeClose(QSqlDatabase &) const {}
+
+private:
+    void checkTables(const QSqlDatabase &db, const QString &where) const;
+};

@@ -1,0 +1,24 @@
+// Where a database is, parsed from the location text the user gives
+// (--db, [database] location=, the costs server's --db).
+//
+// "sqlite:PATH", "firebird:PATH" (embedded), "firebird://HOST[:PORT]/PATH".
+// On a Firebird server, "/PATH" after the host is an absolute file when it
+// holds another "/" (firebird://h:3050/var/db/x.fdb -> /var/db/x.fdb) and an
+// alias otherwise (firebird://h/employee -> employee); "//PATH" is always
+// absolute. parse() throws EHostError, naming the text, on anything else.
+#pragma once
+
+#include <QString>
+
+struct DatabaseLocation {
+    enum Kind { Sqlite, FirebirdEmbedded, FirebirdServer };
+    Kind kind = Sqlite;
+    QString path;      // file (or, on a server, file or alias)
+    QString host;      // server only
+    int port = 3050;   // server only
+
+    static DatabaseLocation parse(const QString &location);
+    QString toString() const;
+    bool isFirebird() const { return kind == FirebirdEmbedded || kind == FirebirdServer; }
+    bool isServer() const { return !host.isEmpty(); }
+};

@@ -1,0 +1,226 @@
+#include "FirebirdEngine.h"
+#include "FirebirdSharing.h"
+#include "FirebirdStatements.h"
+#include "core/Errors.h"
+#include "data/SqlStatement.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QStringList>
+#include <QVariant>
+#include <ibase.h>
+
+namespace {
+
+QString quoted(const QString &s)
+{
+    QString out = s;
+    out.replace(QLatin1Char('\''), QLatin1String("''"));
+    return QLatin1Char('\'') + out + QLatin1Char('\'');
+}
+
+// The database as the client library names it: HOST/PORT:PATH on a server.
+QString clientTarget(const DatabaseLocation &location)
+{
+    if (location.isServer())
+        return QStringLiteral("%1/%2:%3").arg(location.host).arg(location.port).arg(location.path);
+    return location.path;
+}
+
+QString statusText(const ISC_STATUS *status)
+{
+    QStringList parts;
+    char buf[1024];
+    const ISC_STATUS *vector = status;
+    while (fb_interpret(buf, sizeof buf, &vector))
+        parts << QString::fromLocal8Bit(buf);
+    return parts.join(QLatin1String(" - "));
+}
+
+// True when a failed connect took (almost) the whole connection timeout: the
+// server accepted the connection and never answered.
+bool timedOut(const DatabaseLocation &location, qint64 elapsedMs)
+{
+    return location.isServer() && elapsedMs >= (FirebirdSharing::kConnectTimeoutSeconds - 1) * 1000;
+}
+
+QString connectFailure(const ConnectionDescription &d, const QString &driverText, qint64 elapsedMs)
+{
+    if (timedOut(d.location, elapsedMs))
+        return QStringLiteral("O servidor Firebird em %1:%2 não respondeu em %3 s: aceitou a conexão, mas não atendeu. "
+                              "Confira se o serviço do Firebird está funcionando nesse endereço e porta (banco de "
+                              "dados %4; o cliente do Firebird disse: %5).")
+            .arg(d.location.host)
+            .arg(d.location.port)
+            .arg((elapsedMs + 500) / 1000)
+            .arg(d.where(), driverText);
+    return QStringLiteral("Não foi possível abrir o banco de dados %1: %2").arg(d.where(), driverText);
+}
+
+} // namespace
+
+void FirebirdEngine::prepareClient() const
+{
+    // The client's configuration (connection timeout, shared files) is read at its first use.
+    QString why;
+    if (!FirebirdSharing::prepare(&why))
+        throw EHostError(why);
+}
+
+QSqlDatabase FirebirdEngine::add(const ConnectionDescription &description) const
+{
+    QSqlDatabase db = DatabaseEngine::add(description);
+    db.setUserName(description.user);
+    db.setPassword(description.password);
+    return db;
+}
+
+void FirebirdEngine::connect(QSqlDatabase &db, const ConnectionDescription &description) const
+{
+    QElapsedTimer timer;
+    timer.start();
+    if (!db.open())
+        throw EHostError(connectFailure(description, SqlStatement::errorText(db.lastError()), timer.elapsed()));
+}
+
+bool FirebirdEngine::toCreate(const ConnectionDescription &description) const
+{
+    if (!description.create)
+        return false;
+    if (!description.location.isServer())
+        return !QFileInfo::exists(description.location.path);
+    QElapsedTimer timer;
+    timer.start();
+    bool opened = false;
+    QString why;
+    {
+        QSqlDatabase probe = add(description);
+        opened = probe.open();
+        why = SqlStatement::errorText(probe.lastError());
+        probe.close();
+    }
+    close(description.name);
+    if (!opened && timedOut(description.location, timer.elapsed()))
+        throw EHostError(connectFailure(description, why, timer.elapsed()));
+    return !opened;
+}
+
+void FirebirdEngine::createEmpty(const ConnectionDescription &description)
+{
+    // CREATE DATABASE takes no parameters; the quoted texts are escaped.
+    const QString sql = QStringLiteral("CREATE DATABASE %1 USER %2 PASSWORD %3 PAGE_SIZE 8192 "
+                                       "DEFAULT CHARACTER SET WIN1252")
+                            .arg(quoted(clientTarget(description.location)), quoted(description.user),
+                                 quoted(description.password));
+    const QByteArray bytes = sql.toUtf8();
+    ISC_STATUS_ARRAY status = {};
+    isc_db_handle db = 0;
+    isc_tr_handle tr = 0;
+    if (isc_dsql_execute_immediate(status, &db, &tr, 0, bytes.constData(), 3, nullptr))
+        throw EHostError(QStringLiteral("Não foi possível criar o banco de dados %1: %2")
+                             .arg(description.where(), statusText(status)));
+    isc_detach_database(status, &db);
+}
+
+void FirebirdEngine::create(const ConnectionDescription &description) const
+{
+    createEmpty(description);
+    try {
+        QSqlDatabase db = add(description);
+        connect(db, description);
+        if (description.fill)
+            description.fill(db);
+    } catch (const EHostError &e) {
+        close(description.name);
+        // A half-made database would pass for one at the next start.
+        drop(description);
+        throw EHostError(QStringLiteral("Não foi possível criar o banco de dados %1: %2").arg(description.where(), e.text()));
+    }
+    close(description.name);
+}
+
+bool FirebirdEngine::drop(const ConnectionDescription &description) const
+{
+    prepareClient();
+    const QByteArray target = clientTarget(description.location).toUtf8();
+    const QByteArray user = description.user.toUtf8(), password = description.password.toUtf8();
+    // Database parameter block: version, user name, password.
+    QByteArray dpb(1, char(isc_dpb_version1));
+    dpb += char(isc_dpb_user_name);
+    dpb += char(user.size());
+    dpb += user;
+    dpb += char(isc_dpb_password);
+    dpb += char(password.size());
+    dpb += password;
+    ISC_STATUS_ARRAY status = {};
+    isc_db_handle db = 0;
+    if (isc_attach_database(status, short(target.size()), target.constData(), &db, short(dpb.size()), dpb.constData()))
+        return false;
+    if (isc_drop_database(status, &db)) {
+        isc_detach_database(status, &db);
+        return false;
+    }
+    return true;
+}
+
+std::function<void()> FirebirdEngine::interrupter(const QSqlDatabase &db) const
+{
+    isc_db_handle h = 0;
+    if (!FirebirdStatements::attachment(db, h))
+        return {};
+    return [h]() mutable {
+        ISC_STATUS_ARRAY status = {};
+        fb_cancel_operation(status, &h, fb_cancel_raise);
+    };
+}
+
+bool FirebirdEngine::onlyReads(const QSqlDatabase &db, const QString &sql) const
+{
+    return FirebirdStatements::kindOf(db, sql) != FirebirdStatements::Kind::Changes;
+}
+
+bool FirebirdEngine::isConnectionLoss(const QSqlError &error) const
+{
+    // Firebird's client says so in these words (its messages are not translated).
+    static const char *const kLoss[] = {
+        "Error reading data from the connection", "Error writing data to the connection",
+        "connection shutdown",                    "connection lost",
+        "Unable to complete network request",     "connection rejected by remote interface",
+        "database shutdown",
+    };
+    const QString text = error.databaseText() + QLatin1Char(' ') + error.driverText();
+    for (const char *words : kLoss)
+        if (text.contains(QLatin1String(words), Qt::CaseInsensitive))
+            return true;
+    return false;
+}
+
+QString FirebirdEngine::where(const QSqlDatabase &db) const
+{
+    if (db.hostName().isEmpty())
+        return db.databaseName();
+    return QStringLiteral("firebird://%1:%2/%3").arg(db.hostName()).arg(db.port()).arg(db.databaseName());
+}
+
+QString FirebirdEngine::tableQuery() const
+{
+    return QStringLiteral("SELECT RDB$RELATION_NAME FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = 'FILIAL'");
+}
+
+void FirebirdEngine::openReadOnly(QSqlDatabase &db) const
+{
+    if (!db.open())
+        throw EHostError(SqlStatement::errorText(db.lastError()));
+    // Every statement runs in this transaction, not in one the driver commits.
+    if (!db.transaction())
+        throw EHostError(SqlStatement::errorText(db.lastError()));
+}
+
+void FirebirdEngine::beforeClose(QSqlDatabase &db) const
+{
+    // Nothing a connection left uncommitted is kept (and Firebird will not
+    // detach with a transaction open).
+    db.rollback();
+}

@@ -1,0 +1,152 @@
+#include "EngineDatabases.h"
+#include "FirebirdServer.h"
+#include "appdata/dtmDBGeral.h"
+#include "core/Errors.h"
+#include "data/HostDatabase.h"
+#include "data/engines/DatabaseEngine.h"
+#include "session/ShellContext.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QtTest>
+
+EngineDatabases::EngineDatabases(const DemoSizes &sizes) : m_sizes(sizes) {}
+
+EngineDatabases::~EngineDatabases()
+{
+    HostDatabase::instance().uninstall();
+    for (const QString &engine : std::as_const(m_made))
+        DatabaseEngine::close(connectionName(engine));
+}
+
+QStringList EngineDatabases::names()
+{
+    return {QStringLiteral("sqlite"), QStringLiteral("firebird"), QStringLiteral("firebird-server")};
+}
+
+QStringList EngineDatabases::otherThanSqlite()
+{
+    QStringList out = names();
+    out.removeAll(QStringLiteral("sqlite"));
+    return out;
+}
+
+void EngineDatabases::addColumn(const QStringList &engines)
+{
+    QTest::addColumn<QString>("engine");
+    for (const QString &engine : engines)
+        QTest::newRow(qPrintable(engine)) << engine;
+}
+
+QString EngineDatabases::location(const QString &engine) const
+{
+    const QDir dir(m_dir.path());
+    if (engine == QLatin1String("sqlite"))
+        return QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("demo.sqlite"));
+    if (engine == QLatin1String("firebird"))
+        return QStringLiteral("firebird:") + dir.filePath(QStringLiteral("demo.fdb"));
+    if (engine == QLatin1String("firebird-server") && m_firebird)
+        return QStringLiteral("firebird://127.0.0.1:%1%2")
+            .arg(m_firebird->port())
+            .arg(QDir(m_firebird->folder()).filePath(QStringLiteral("demo.fdb")));
+    return QString();
+}
+
+bool EngineDatabases::make(const QString &engine, QString *why)
+{
+    if (engine == QLatin1String("firebird") || engine == QLatin1String("firebird-server")) {
+        if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QIBASE"))) {
+            *why = QStringLiteral("Qt's Firebird driver (QIBASE) is not installed");
+            return false;
+        }
+    }
+    if (engine == QLatin1String("firebird-server")) {
+        m_firebird = std::make_unique<FirebirdServer>();
+        if (!m_firebird->start(why)) {
+            m_firebird.reset();
+            *why = QStringLiteral("no Firebird server to start: ") + *why;
+            return false;
+        }
+    }
+    ConnectionDescription description;
+    description.location = DatabaseLocation::parse(location(engine));
+    description.user = QLatin1String(FirebirdServer::User);
+    description.password = QLatin1String(FirebirdServer::Password);
+    description.name = connectionName(engine);
+    description.create = true;
+    description.fill = DemoData::filler(m_sizes);
+    QElapsedTimer timer;
+    timer.start();
+    try {
+        const QSqlDatabase db = TdtmDBGeral::openConnection(description);
+        DatabaseEngine::of(db).registerForeignRoutines(db);
+    } catch (const EHostError &e) {
+        *why = e.text();
+        return false;
+    }
+    qInfo("%s: demo database made in %lld ms", qPrintable(engine), timer.elapsed());
+    return true;
+}
+
+QSqlDatabase EngineDatabases::database(const QString &engine)
+{
+    if (!m_made.contains(engine) && !m_failed.contains(engine)) {
+        QString why;
+        if (make(engine, &why))
+            m_made << engine;
+        else
+            m_failed.insert(engine, why);
+    }
+    if (!m_made.contains(engine))
+        return QSqlDatabase();
+    return QSqlDatabase::database(connectionName(engine), false);
+}
+
+bool EngineDatabases::use(const QString &engine, QString *why)
+{
+    if (!database(engine).isValid()) {
+        *why = m_failed.value(engine, QStringLiteral("unknown engine"));
+        return false;
+    }
+    HostDatabase::instance().setDialectOverride(std::nullopt);
+    HostDatabase::instance().install(connectionName(engine));
+    ShellContext::instance().branch = m_sizes.branch;
+    return true;
+}
+
+QStringList EngineDatabases::servers() { return {QStringLiteral("firebird-server")}; }
+
+void EngineDatabases::killServer(const QString &engine)
+{
+    if (engine == QLatin1String("firebird-server") && m_firebird)
+        m_firebird->kill();
+}
+
+bool EngineDatabases::startServer(const QString &engine, QString *why)
+{
+    if (engine == QLatin1String("firebird-server") && m_firebird)
+        return m_firebird->start(why);
+    *why = QStringLiteral("no server of engine ") + engine;
+    return false;
+}
+
+QString EngineDatabases::endlessQuery(SqlEngine engine)
+{
+    switch (engine) {
+    case SqlEngine::Firebird:
+        return QStringLiteral("SELECT COUNT(*) AS A FROM RDB$FIELDS A1, RDB$FIELDS A2, RDB$FIELDS A3, RDB$FIELDS A4, "
+                              "RDB$FIELDS A5");
+    default:
+        return QStringLiteral("WITH RECURSIVE N(I) AS (SELECT 1 UNION ALL SELECT I + 1 FROM N) "
+                              "SELECT COUNT(*) AS A FROM N");
+    }
+}
+
+QList<SqlDialect> EngineDatabases::dialects(const QString &engine)
+{
+    if (engine == QLatin1String("sqlite"))
+        return {SqlDialect::Default, SqlDialect::Oracle, SqlDialect::MsSql, SqlDialect::InterBase};
+    if (engine.startsWith(QLatin1String("firebird")))
+        return {SqlDialect::InterBase, SqlDialect::Default};
+    return {SqlDialect::Default};
+}

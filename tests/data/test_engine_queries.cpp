@@ -14,6 +14,7 @@
 #include "session/ShellFunctions.h"
 #include "support/DemoDatabase.h"
 #include "support/EngineDatabases.h"
+#include "support/QueryColumn.h"
 
 #include <QtTest>
 
@@ -34,13 +35,7 @@ class TestEngineQueries : public QObject {
 
     TADOIBQuery *query(const char *name) { return m_form->component<TADOIBQuery>(QLatin1String(name)); }
 
-    static QStringList column(TADOIBQuery *q, const char *field)
-    {
-        QStringList out;
-        for (q->First(); !q->GetEOF(); q->Next())
-            out << q->FieldByName(QLatin1String(field))->AsString();
-        return out;
-    }
+    static QStringList column(TADOIBQuery *q, const char *field) { return queryColumn(q, field); }
 
     // An expression's value, selected from the engine's one-row table.
     static QVariant scalar(const QString &sql, const TParams &params = TParams())

@@ -146,13 +146,17 @@ private slots:
         QVERIFY(shell.waitForFinished(900000));
         QVERIFY2(shell.exitCode() == 0, shell.readAllStandardOutput() + shell.readAllStandardError());
 
+        const QString session = QString::fromUtf8(shell.readAllStandardOutput());
+        const QString files = QDir(out).entryList(QDir::Files).join(QLatin1Char(' '));
+        for (const char *pattern : {"print-*.pdf", "report-*.csv", "export-*.csv", "export-*.xlsx"})
+            QVERIFY2(!onlyFile(out, QLatin1String(pattern)).isEmpty(), qPrintable(files + QLatin1Char('\n') + session.right(2000)));
         QStringList total;
         const QList<Amounts> printed = printedRows(onlyFile(out, QStringLiteral("print-*.pdf")), total);
         const QList<Amounts> rowsCsv = csvRows(onlyFile(out, QStringLiteral("report-*.csv")), QLatin1Char(','));
         const QList<Amounts> exported = csvRows(onlyFile(out, QStringLiteral("export-*.csv")), QLatin1Char(';'));
         int noisy = -1;
         const QList<Amounts> workbook = xlsxRows(onlyFile(out, QStringLiteral("export-*.xlsx")), noisy);
-        QCOMPARE(printed.size(), kRows);
+        QVERIFY2(printed.size() == kRows, qPrintable(QStringLiteral("%1 printed rows").arg(printed.size())));
         QCOMPARE(rowsCsv.size(), kRows);
         QCOMPARE(exported.size(), kRows);
         QCOMPARE(workbook.size(), kRows);

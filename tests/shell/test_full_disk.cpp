@@ -120,7 +120,9 @@ private slots:
         if (!r.err.contains(QLatin1String("mounted")))
             QSKIP(qPrintable(QStringLiteral("no mount namespace with a tmpfs can be made here: ") + r.err.trimmed()));
         const QString full = QStringLiteral("A pasta temporária \\\"%1\\\" ficou cheia").arg(path(QStringLiteral("mnt")));
-        QVERIFY2(r.out.contains(QLatin1String("\"event\":\"message\"")) && r.out.contains(full), qPrintable(r.out + r.err));
+        const QString listing = QDir(path(QStringLiteral("out"))).entryList(QDir::Files | QDir::Hidden).join(QLatin1Char(' '));
+        QVERIFY2(r.out.contains(QLatin1String("\"event\":\"message\"")) && r.out.contains(full),
+                 qPrintable(listing + QLatin1Char('\n') + r.out.right(500) + r.err));
         QVERIFY2(r.out.contains(QStringLiteral("Libere espaço nela")), qPrintable(r.out));
         QVERIFY2(!r.out.contains(QLatin1String("ZIP")) && !r.out.contains(QLatin1String("Zip")), qPrintable(r.out));
         QCOMPARE(QDir(path(QStringLiteral("out"))).entryList(QDir::Files | QDir::Hidden), QStringList());

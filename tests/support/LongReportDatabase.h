@@ -31,7 +31,8 @@ inline void make(const QString &path, int rows)
 // The screen's choices for the whole report, then the given commands.
 inline QString script(const QStringList &commands)
 {
-    QString s = QStringLiteral("open XEV01700\n"
+    // Cost type 1 ("Custo Médio", the second of the list) is the one the rows have.
+    QString s = QStringLiteral("open XEV01700\nselect cbbTipoCusto 1\n"
                                "focus depDataInic\nkey SelectAll\ntype 01012026\nkey Tab\n"
                                "focus depDataFina\nkey SelectAll\ntype 31122026\nkey Tab\n"
                                "focus medCdProdInic\ntype 01\nfocus medCdProdFina\ntype 10\n");

@@ -67,7 +67,7 @@ std::optional<FixedDecimal> FixedDecimal::fromText(QStringView text, int scale)
         return std::nullopt;
     const qsizetype keep = digits.size() + exponent + scale; // digits left of the scale's last place
     qint64 units = 0;
-    if (keep > 0) {
+    if (keep > 0 && !digits.isEmpty()) {
         bool ok = true;
         units = digits.left(keep).toLongLong(&ok);
         if (!ok || !scaleUp(units, int(keep - qMin(keep, digits.size()))))

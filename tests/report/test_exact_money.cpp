@@ -79,6 +79,9 @@ private slots:
         QCOMPARE(exact(0.125, 2), QStringLiteral("0.13"));
         QCOMPARE(exact(-0.004, 2), QStringLiteral("0.00"));
         QCOMPARE(exact(1e-7, 2), QStringLiteral("0.00"));
+        QCOMPARE(exact(0.0, 2), QStringLiteral("0.00"));
+        QCOMPARE(exact(QStringLiteral("0.000"), 3), QStringLiteral("0.000"));
+        QCOMPARE(exact(QStringLiteral("-0"), 0), QStringLiteral("0"));
         QCOMPARE(exact(1.5e10, 2), QStringLiteral("15000000000.00"));
         QCOMPARE(exact(qlonglong(1234), 2), QStringLiteral("1234.00"));
         QCOMPARE(exact(QStringLiteral("12345.675"), 2), QStringLiteral("12345.68")); // a NUMERIC as text

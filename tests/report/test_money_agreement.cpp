@@ -169,7 +169,9 @@ private slots:
             months += printed[i][2];
         }
         QCOMPARE(total.size(), 2);
-        QCOMPARE(amounts({QStringLiteral("0"), total[0], total[1]}), (Amounts{0, period, months}));
+        QVERIFY2(amounts({QStringLiteral("0"), total[0], total[1]}) == (Amounts{0, period, months}),
+                 qPrintable(QStringLiteral("Total Geral %1 / %2, the rows sum to %3 / %4")
+                                .arg(total[0], total[1], FixedDecimal(period, 2).text(), FixedDecimal(months, 2).text())));
         qInfo("%d rows: PDF, rows CSV, CSV export and XLSX agree; Total Geral %s / %s", kRows,
               qPrintable(total[0]), qPrintable(total[1]));
     }

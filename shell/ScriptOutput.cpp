@@ -50,7 +50,12 @@ ScriptOutput::ScriptOutput(ScriptedHostUi &ui, QTextStream &out) : m_ui(ui), m_o
     m_ui.onMessage = [this](const ScriptedHostUi::Message &m) {
         print(QJsonObject{{"event", "message"}, {"text", m.text}, {"abort", m.abort}});
     };
-    m_ui.search.onSearch = [this](const SearchScript::Shown &s) { print(searchEvent(s)); };
+    m_ui.search.onSearch = [this](const SearchScript::Shown &s) {
+        if (s.error.isEmpty())
+            print(searchEvent(s));
+        else
+            m_errors << s.error;
+    };
     m_ui.onQuestion = [this](const ScriptedHostUi::Question &q) {
         print(QJsonObject{{"event", "question"}, {"text", q.text}, {"answer", q.answer ? "yes" : "no"}});
     };

@@ -46,6 +46,10 @@ int ScriptSession::run(QIODevice &input)
             ++failures;
             m_output.print(QJsonObject{{"event", "error"}, {"line", line.number}, {"text", e.text}});
         }
+        for (const QString &error : m_output.takeErrors()) {
+            ++failures;
+            m_output.print(QJsonObject{{"event", "error"}, {"line", line.number}, {"text", error}});
+        }
     }
     return failures;
 }

@@ -9,33 +9,29 @@
 
 ReportCopies::ReportCopies(const QString &reportCode) : m_code(reportCode) {}
 
-void ReportCopies::write(const ReportDefinition &def, const QString &dest)
+QString ReportCopies::write(const ReportDefinition &def, const QString &dest) const
 {
-    const bool claimed = QFileInfo(dest).size() == 0;
-    try {
-        DefinitionWriter::save(def, dest);
-    } catch (...) {
-        if (claimed)
-            QFile::remove(dest);
-        throw;
-    }
+    if (dest.isEmpty())
+        return ReportLibrary::writeNewUserFile(m_code, def.title, DefinitionWriter::toText(def).toUtf8());
+    DefinitionWriter::save(def, dest);
+    return dest;
 }
 
-QString ReportCopies::newCopyPath(const QString &title, const QString &question)
+std::optional<QString> ReportCopies::copyToReplace(const QString &title, const QString &question)
 {
     const QString existing = ReportLibrary::userPathOfTitle(m_code, title);
     if (existing.isEmpty())
-        return ReportLibrary::claimUserPath(m_code, title);
+        return QString();
     if (HostUi::instance().askYesNo(QStringLiteral("Substituir relatório"), question.arg(title)))
         return existing;
-    return QString();
+    return std::nullopt;
 }
 
 QString ReportCopies::saveAs(ReportDefinition def, const ReportMessages &msgs)
 {
     QString title = def.title;
-    QString dest;
-    while (dest.isEmpty()) {
+    std::optional<QString> dest;
+    while (!dest) {
         if (!HostUi::instance().askText(msgs.novoCaption, msgs.novoPrompt, title) || title.trimmed().isEmpty())
             throw EAbort();
         title = title.trimmed();
@@ -43,22 +39,19 @@ QString ReportCopies::saveAs(ReportDefinition def, const ReportMessages &msgs)
             HostUi::instance().showError(QStringLiteral("\"%1\" é o título de um relatório padrão, que não pode ser "
                                                         "substituído. Informe outro título.").arg(title), false);
         else
-            dest = newCopyPath(title, QStringLiteral("Já existe um relatório com o título \"%1\". Deseja substituí-lo?"));
+            dest = copyToReplace(title, QStringLiteral("Já existe um relatório com o título \"%1\". Deseja substituí-lo?"));
     }
     def.title = title;
-    write(def, dest);
-    return dest;
+    return write(def, *dest);
 }
 
 QString ReportCopies::saveEdited(const ReportDefinition &def, const QString &path)
 {
     QString dest = path;
-    if (ReportLibrary::isStandard(path) || !QFileInfo(path).isWritable()) {
-        dest = newCopyPath(def.title, QStringLiteral("Já existe um relatório com o título \"%1\". Deseja substituí-lo? "
-                                                     "(Não: o relatório editado é gravado ao lado dele.)"));
-        if (dest.isEmpty())
-            dest = ReportLibrary::claimUserPath(m_code, def.title);
-    }
-    write(def, dest);
-    return dest;
+    if (ReportLibrary::isStandard(path) || !QFileInfo(path).isWritable())
+        // Declined: a new file beside the one of that title.
+        dest = copyToReplace(def.title, QStringLiteral("Já existe um relatório com o título \"%1\". Deseja substituí-lo? "
+                                                       "(Não: o relatório editado é gravado ao lado dele.)"))
+                   .value_or(QString());
+    return write(def, dest);
 }

@@ -4,15 +4,17 @@
 // A copy gets a file of its own named after its title (ReportLibrary). A
 // title a user copy already has (case and surrounding blanks aside) replaces
 // that copy only when the user agrees; a standard definition's title is
-// refused and asked again. A file claimed for a copy that could not be
-// written is removed again, so the list never shows it. Failures throw
-// EHostError; the user's cancel throws EAbort.
+// refused and asked again. A new copy's file takes its name with its whole
+// text at once, so the list never shows an empty or partial copy, whenever
+// a save fails or is killed. Failures throw EHostError; the user's cancel
+// throws EAbort.
 #pragma once
 
 #include "ReportMessages.h"
 #include "report/model/ReportDefinition.h"
 
 #include <QString>
+#include <optional>
 
 class ReportCopies {
 public:
@@ -28,10 +30,11 @@ public:
     QString saveEdited(const ReportDefinition &def, const QString &path);
 
 private:
-    // Where a new copy of that title goes, asking before it replaces one;
-    // empty when the user declines.
-    QString newCopyPath(const QString &title, const QString &question);
-    static void write(const ReportDefinition &def, const QString &dest);
+    // The copy of that title that a save replaces, asking first: its path;
+    // empty for a new file; nullopt when the user declines.
+    std::optional<QString> copyToReplace(const QString &title, const QString &question);
+    // Writes over dest, or a new file when dest is empty; returns the path.
+    QString write(const ReportDefinition &def, const QString &dest) const;
 
     QString m_code;
 };

@@ -27,6 +27,8 @@ QList<ReportEntry> entriesIn(const QString &dir, bool standard)
     QList<ReportEntry> out;
     const QFileInfoList files = QDir(dir).entryInfoList({QString::fromLatin1(kExt)}, QDir::Files, QDir::Name);
     for (const QFileInfo &fi : files) {
+        if (fi.size() == 0)
+            continue;
         ReportEntry e;
         e.path = fi.absoluteFilePath();
         e.standard = standard;
@@ -136,20 +138,18 @@ bool ReportLibrary::isStandardTitle(const QString &code, const QString &title)
     return false;
 }
 
-QString ReportLibrary::claimUserPath(const QString &code, const QString &title)
+QString ReportLibrary::writeNewUserFile(const QString &code, const QString &title, const QByteArray &text)
 {
     const QString first = userPathFor(code, title);
     const QString dir = QFileInfo(first).absolutePath();
-    if (!QDir().mkpath(dir))
-        throw EHostError(SafeFile::failureText(first, QStringLiteral("a pasta \"%1\" não pôde ser criada").arg(dir)));
     const QString base = QFileInfo(first).completeBaseName();
+    SafeFile file(first);
+    file.write(text);
     for (int n = 1; n < 10000; ++n) {
         const QString path = n == 1 ? first : QDir(dir).absoluteFilePath(QStringLiteral("%1-%2.rel").arg(base).arg(n));
-        QFile f(path);
-        if (f.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        file.retarget(path);
+        if (file.commitNew())
             return path;
-        if (!f.exists())
-            throw EHostError(SafeFile::failureText(path, f.errorString()));
     }
     throw EHostError(SafeFile::failureText(first, QStringLiteral("há arquivos demais com esse nome na pasta")));
 }

@@ -22,7 +22,7 @@ inline void make(const QString &path, int rows)
     TdtmDBGeral::createSqliteFile(path, sizes);
     const QString connection = QStringLiteral("long-report-data");
     {
-        const QSqlDatabase db = TdtmDBGeral::openConnection(DatabaseLocation::parse(QStringLiteral("sqlite:") + path), QString(), QString(), connection, false);
+        const QSqlDatabase db = TdtmDBGeral::openConnection({DatabaseLocation::parse(QStringLiteral("sqlite:") + path), QString(), QString(), connection, false});
         PrintedRows::fill(db, sizes.branch, sizes.year, 2);
     }
     TdtmDBGeral::closeConnection(connection);

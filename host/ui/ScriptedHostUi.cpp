@@ -92,6 +92,17 @@ bool ScriptedHostUi::askPrinter(QPrinter &printer)
         return false;
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(answer);
+    const PrintDialogChoices choices = std::exchange(printChoices, {});
+    if (choices.from > 0) {
+        printer.setPrintRange(QPrinter::PageRange);
+        printer.setFromTo(choices.from, choices.to);
+    }
+    if (choices.copies > 0)
+        printer.setCopyCount(choices.copies);
+    if (choices.paper)
+        printer.setPageSize(*choices.paper);
+    if (choices.orientation)
+        printer.setPageOrientation(*choices.orientation);
     return true;
 }
 

@@ -24,7 +24,9 @@ public:
     // of the printable area (inside the margins), in the document's units.
     // Throws EHostError when the page cannot be made.
     virtual void paintPage(QPainter &p, int index) = 0;
-    // Starts printing every page on printer, off the GUI thread; the printer
-    // must outlive the work. Throws EHostError when it cannot start.
+    // Starts printing the pages and copies chosen on printer (its range and
+    // copy count), off the GUI thread; the printer must outlive the work.
+    // Throws EHostError when it cannot start or the range is outside the
+    // document.
     virtual std::unique_ptr<Work> startPrinting(QPrinter *printer) = 0;
 };

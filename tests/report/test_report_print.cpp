@@ -8,6 +8,7 @@
 #include "core/HostUi.h"
 #include "report/commands/TReportDesignerDialog.h"
 #include "report/layout/PageSelection.h"
+#include "report/layout/ReportValues.h"
 #include "report/model/DefinitionParser.h"
 #include "report/model/DefinitionWriter.h"
 #include "ui/ScriptedHostUi.h"
@@ -163,6 +164,14 @@ private slots:
         QVERIFY2(text.contains(QStringLiteral("tem %1 páginas").arg(pages)), qPrintable(text));
         QVERIFY2(text.contains(QStringLiteral("Nada foi impresso")), qPrintable(text));
         QVERIFY2(text.contains(QStringLiteral("entre 1 e %1").arg(pages)), qPrintable(text));
+    }
+
+    void pageNumbersAsReadHere()
+    {
+        const ReportDefinition def = DefinitionParser::parseFile(m_long);
+        const ReportValues values(def, TParams(), nullptr, QDateTime::currentDateTime());
+        QCOMPARE(values.expand(def.footerTemplate, nullptr, 1234, 17242), QStringLiteral("Página 1.234 de 17.242"));
+        QCOMPARE(values.expand(def.footerTemplate, nullptr, 2, 3), QStringLiteral("Página 2 de 3"));
     }
 
     void selectionRunsAndChecks()

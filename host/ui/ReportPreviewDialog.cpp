@@ -1,4 +1,5 @@
 #include "ReportPreviewDialog.h"
+#include "PreviewFindBar.h"
 #include "PreviewPageView.h"
 #include "core/Dispatch.h"
 #include "core/Errors.h"
@@ -34,6 +35,8 @@ ReportPreviewDialog::ReportPreviewDialog(PagedDocument &doc, QWidget *parent) : 
     buildTools(doc.pageCount());
     layout->addWidget(m_tools);
     layout->addWidget(m_view, 1);
+    m_find = new PreviewFindBar(doc, m_view, this);
+    layout->addWidget(m_find);
 
     connect(m_view, &PreviewPageView::currentPageChanged, this, [this](int i) {
         const QSignalBlocker block(m_page);
@@ -80,6 +83,8 @@ void ReportPreviewDialog::buildTools(int pageCount)
     m_page->setToolTip(QStringLiteral("Página (PgUp, PgDn, Home, End)"));
     m_tools->addWidget(new QLabel(QStringLiteral(" de %1 ").arg(brazil.toString(pageCount)), this));
     m_tools->addSeparator();
+    addTool(QStringLiteral("L&ocalizar..."), QStringLiteral("actLocalizar"), {QKeySequence::Find},
+            [this] { m_find->start(); });
     addTool(QStringLiteral("&Fechar"), QStringLiteral("actFechar"), {QKeySequence(Qt::Key_Escape)},
             [this] { reject(); });
 }

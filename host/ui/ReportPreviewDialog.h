@@ -2,7 +2,8 @@
 // them as they come into sight (PreviewPageView), opening at the page's
 // width, a tool bar with print (Ctrl+P), zoom (Ctrl+-, Ctrl++, Ctrl+wheel,
 // a percent box), page width (Ctrl+0) and the page number ("Página X de Y",
-// which also jumps to a page), and Fechar (Esc). Tab reaches every control;
+// which also jumps to a page), Localizar (Ctrl+F, PreviewFindBar) and Fechar
+// (Esc). Tab reaches every control;
 // PgUp, PgDn, Home and End move by page in the view. Printing runs off the GUI thread with its progress
 // (HostUi::waitForWork). A page that cannot be painted is reported through
 // HostUi once.
@@ -14,6 +15,7 @@
 #include <functional>
 
 class PagedDocument;
+class PreviewFindBar;
 class PreviewPageView;
 class QSpinBox;
 class QToolBar;
@@ -41,4 +43,5 @@ private:
     QToolBar *m_tools;
     QSpinBox *m_page;
     QSpinBox *m_zoom = nullptr;
+    PreviewFindBar *m_find = nullptr;
 };

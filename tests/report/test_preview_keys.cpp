@@ -1,8 +1,9 @@
 // The preview at the keyboard: it opens at the page's width; Ctrl++,
 // Ctrl+- and Ctrl+0 zoom (Ctrl+0 back to the page's width), and so does
 // Ctrl+wheel; the percent box shows and sets the zoom; Home, End, PgUp and
-// PgDn move by page; Tab reaches every tool; Ctrl+P asks for a printer; Esc
-// closes. Page numbers carry thousands separators.
+// PgDn move by page; Tab reaches every tool; Ctrl+P asks for a printer;
+// Ctrl+F finds text, next and previous; Esc closes. Page numbers carry
+// thousands separators.
 #include "NumberedPages.h"
 #include "core/HostUi.h"
 #include "ui/PreviewPageView.h"
@@ -10,6 +11,7 @@
 #include "ui/ScriptedHostUi.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QSpinBox>
 #include <QToolButton>
 #include <QWheelEvent>
@@ -110,6 +112,36 @@ private slots:
 
         QTest::keyClick(dlg.view(), Qt::Key_Escape);
         QTRY_VERIFY(!dlg.isVisible());
+    }
+
+    void ctrlFFindsTextForwardAndBack()
+    {
+        NumberedPages doc(30);
+        ReportPreviewDialog dlg(doc);
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        QApplication::setActiveWindow(&dlg);
+        dlg.view()->setFocus();
+        press(dlg.view(), QKeySequence::Find);
+        auto *box = dlg.findChild<QLineEdit *>(QStringLiteral("edtLocalizar"));
+        QVERIFY(box && box->isVisible());
+        QCOMPARE(QApplication::focusWidget(), box);
+        box->insert(QStringLiteral("PÁGINA 2")); // typed as the test library cannot: not ASCII
+        QTest::keyClick(box, Qt::Key_Return); // "página 2", "página 20"...
+        QCOMPARE(dlg.view()->currentPage(), 1);
+        QTest::keyClick(box, Qt::Key_Return);
+        QCOMPARE(dlg.view()->currentPage(), 19);
+        QTest::keyClick(box, Qt::Key_F3);
+        QCOMPARE(dlg.view()->currentPage(), 20);
+        QTest::keyClick(box, Qt::Key_F3, Qt::ShiftModifier);
+        QCOMPARE(dlg.view()->currentPage(), 19);
+        auto *result = dlg.findChild<QLabel *>(QStringLiteral("lblLocalizar"));
+        QCOMPARE(result->text(), QStringLiteral("Encontrado na página 20."));
+        box->clear();
+        box->insert(QStringLiteral("capítulo"));
+        QTest::keyClick(box, Qt::Key_Return);
+        QCOMPARE(dlg.view()->currentPage(), 19); // stays
+        QVERIFY2(result->text().contains(QStringLiteral("não aparece em nenhuma página")), qPrintable(result->text()));
     }
 
     void pageCountWithThousandsSeparators()

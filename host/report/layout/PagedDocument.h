@@ -4,6 +4,7 @@
 
 #include <QPageLayout>
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 class QPainter;
@@ -24,6 +25,9 @@ public:
     // of the printable area (inside the margins), in the document's units.
     // Throws EHostError when the page cannot be made.
     virtual void paintPage(QPainter &p, int index) = 0;
+    // The texts page index shows, in the order they are painted (the
+    // preview's search); throws EHostError as paintPage does.
+    virtual QStringList pageTexts(int index);
     // Starts printing the pages and copies chosen on printer (its range and
     // copy count), off the GUI thread; the printer must outlive the work.
     // Throws EHostError when it cannot start or the range is outside the

@@ -56,6 +56,7 @@ bool ScriptedHostUi::askText(const QString &caption, const QString &prompt, QStr
 
 QString ScriptedHostUi::askSaveFileName(const QString &, const QString &, const QString &initial)
 {
+    saveFileOffers << initial;
     if (!saveFileAnswers.isEmpty())
         return saveFileAnswers.dequeue();
     const QString suffix = QFileInfo(initial).suffix();

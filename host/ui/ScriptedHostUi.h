@@ -54,6 +54,8 @@ public:
     };
     QList<TextPrompt> textPrompts;
     QQueue<QString> saveFileAnswers;
+    // The path each save dialog offered (folder and name).
+    QStringList saveFileOffers;
     // Yes/no questions: answers queued in advance (none: no) and each
     // question asked with the answer it got.
     QQueue<bool> yesNoAnswers;

@@ -11,9 +11,12 @@
 #include "report/layout/ReportValues.h"
 #include "report/model/DefinitionParser.h"
 #include "report/model/DefinitionWriter.h"
+#include "session/ShellNotices.h"
 #include "ui/ScriptedHostUi.h"
 
 #include <QRegularExpression>
+#include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -164,6 +167,30 @@ private slots:
         QVERIFY2(text.contains(QStringLiteral("tem %1 páginas").arg(pages)), qPrintable(text));
         QVERIFY2(text.contains(QStringLiteral("Nada foi impresso")), qPrintable(text));
         QVERIFY2(text.contains(QStringLiteral("entre 1 e %1").arg(pages)), qPrintable(text));
+    }
+
+    // Not printing, but the same person's next step: the file is offered
+    // under the screen's name in the folder last saved to, and once written
+    // it is told (the status bar shows it with "Abrir pasta").
+    void exportsOfferTheirNameInTheLastFolder()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QSignalSpy written(&ShellNotices::instance(), &ShellNotices::fileWritten);
+        m_rpdd->setFileNameStem(QStringLiteral("custo-realizado-0101-2026-03"));
+        const QString folder = m_dir.filePath(QStringLiteral("planilhas"));
+        QVERIFY(QDir().mkpath(folder));
+        const QString first = QDir(folder).filePath(QStringLiteral("primeira.xlsx"));
+        m_ui->saveFileAnswers.enqueue(first);
+        QVERIFY(m_rpdd->Export(m_long, messages(), ReportExport::Format::Xlsx));
+        QVERIFY(m_ui->saveFileOffers.value(0).endsWith(QStringLiteral("/custo-realizado-0101-2026-03.xlsx")));
+        QCOMPARE(written.size(), 1);
+        QCOMPARE(written[0][0].toString(), first);
+        QVERIFY(QFile::exists(first));
+
+        m_ui->saveFileAnswers.enqueue(QString()); // cancelled: nothing written, nothing told
+        QVERIFY(!m_rpdd->Export(m_long, messages(), ReportExport::Format::Csv));
+        QCOMPARE(m_ui->saveFileOffers.value(1), QDir(folder).filePath(QStringLiteral("custo-realizado-0101-2026-03.csv")));
+        QCOMPARE(written.size(), 1);
     }
 
     void pageNumbersAsReadHere()

@@ -52,9 +52,9 @@ bool QtHostUi::askText(const QString &caption, const QString &prompt, QString &v
     dlg.setWindowTitle(caption);
     dlg.setLabelText(prompt);
     dlg.setTextValue(value);
-    // Wide enough for a long report title (70 characters and more) without
-    // scrolling inside the field, yet never wider than the screen.
-    const int wanted = dlg.fontMetrics().horizontalAdvance(QLatin1Char('M')) * 48;
+    // Wide enough for a long report title (90 characters) without scrolling
+    // inside the field, yet never wider than the screen.
+    const int wanted = dlg.fontMetrics().averageCharWidth() * 90 + 60;
     const QRect screen = dlg.screen() ? dlg.screen()->availableGeometry() : QRect(0, 0, 1024, 600);
     dlg.resize(qMin(wanted, screen.width() - 40), dlg.sizeHint().height());
     if (dlg.exec() != QDialog::Accepted)

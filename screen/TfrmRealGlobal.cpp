@@ -2,6 +2,7 @@
 #include "ListCountLabel.h"
 #include "ModuleState.h"
 
+#include "core/HostUi.h"
 #include "core/MensErro.h"
 #include "core/StringFunctions.h"
 #include "core/TMessages.h"
@@ -11,6 +12,7 @@
 #include "lookup/SearchLists.h"
 #include "lookup/TBtnPesquisa.h"
 #include "remote/CostTypes.h"
+#include "report/commands/TReportDesignerDialog.h"
 #include "remote/TNetConnection.h"
 #include "session/CodePictures.h"
 #include "session/LocalCache.h"
@@ -125,14 +127,27 @@ void TfrmRealGlobal::FormActivate(QObject *Sender)
     depDataFina->SetDate(depDataInic->GetDate());
     depDataFinaDateChange(depDataFina);
 
-    netCustProd->setConnected(true);
-    cbbTipoCusto->setItems(ListaTipoCusto(netCustProd, nullptr));
-    netCustProd->setConnected(false);
+    readCostTypes();
     cbbTipoCusto->setItemIndex(0);
 
     const int levels = DBPictObj(0)->TtNiveis();
     sedNiveOrde->setMaxValue(levels < 2 ? levels : levels - 2);
     boPrimeiraVez = false;
+}
+
+void TfrmRealGlobal::readCostTypes()
+{
+    netCustProd->setConnected(true);
+    cbbTipoCusto->setItems(ListaTipoCusto(netCustProd, nullptr));
+    netCustProd->setConnected(false);
+}
+
+void TfrmRealGlobal::refreshRemoteData()
+{
+    const QString chosen = cbbTipoCusto->Text();
+    readCostTypes();
+    const int kept = cbbTipoCusto->Items().indexOf(chosen);
+    cbbTipoCusto->setItemIndex(kept >= 0 ? kept : 0);
 }
 
 void TfrmRealGlobal::FormClose(QObject *Sender, int *Action)
@@ -162,13 +177,27 @@ void TfrmRealGlobal::netCustProdBeforeConnect(QObject *)
 
 void TfrmRealGlobal::medCdFilialChange(QObject *)
 {
+    // Services belong to a branch: the chosen ones cannot follow it. The
+    // person is told once the new branch is entered (on leaving the field).
+    if (!moduleState().ListaServPesq.isEmpty())
+        m_servicesDropped = true;
     edtNmFilial->setText_(QString());
     moduleState().ListaServ.clear();
     moduleState().ListaServPesq.clear();
     showListCounts();
 }
 
-void TfrmRealGlobal::medCdFilialExit(QObject *) { Vd_CdFilial(false); }
+void TfrmRealGlobal::medCdFilialExit(QObject *)
+{
+    Vd_CdFilial(false);
+    if (!m_servicesDropped)
+        return;
+    m_servicesDropped = false;
+    HostUi::instance().showInfo(QStringLiteral("A lista de serviços escolhidos foi esvaziada porque a filial mudou: "
+                                               "cada filial tem os seus próprios serviços. Escolha os serviços da "
+                                               "filial %1 em \"Lista\", ou deixe \"Todos\".")
+                                    .arg(medCdFilial->Text()));
+}
 
 void TfrmRealGlobal::btpFilialBeforePesq(QObject *, bool *)
 {
@@ -315,9 +344,34 @@ void TfrmRealGlobal::depDataFinaExit(QObject *) { depDataFina->CheckValidDate();
 // --- report commands --------------------------------------------------------
 
 void TfrmRealGlobal::sbtPrintClick(QObject *Sender) { Valida(true); TfrmDadosGerRel::sbtPrintClick(Sender); }
-void TfrmRealGlobal::sbtPreviewClick(QObject *Sender) { Valida(true); TfrmDadosGerRel::sbtPreviewClick(Sender); }
+void TfrmRealGlobal::sbtPreviewClick(QObject *Sender)
+{
+    Valida(true);
+    nameFiles();
+    TfrmDadosGerRel::sbtPreviewClick(Sender);
+}
 void TfrmRealGlobal::sbtSalvarComoClick(QObject *Sender) { Valida(true); TfrmDadosGerRel::sbtSalvarComoClick(Sender); }
-void TfrmRealGlobal::mnuExportarCsvClick(QObject *Sender) { Valida(true); TfrmDadosGerRel::mnuExportarCsvClick(Sender); }
-void TfrmRealGlobal::mnuExportarXlsxClick(QObject *Sender) { Valida(true); TfrmDadosGerRel::mnuExportarXlsxClick(Sender); }
+void TfrmRealGlobal::mnuExportarCsvClick(QObject *Sender)
+{
+    Valida(true);
+    nameFiles();
+    TfrmDadosGerRel::mnuExportarCsvClick(Sender);
+}
+void TfrmRealGlobal::mnuExportarXlsxClick(QObject *Sender)
+{
+    Valida(true);
+    nameFiles();
+    TfrmDadosGerRel::mnuExportarXlsxClick(Sender);
+}
+
+void TfrmRealGlobal::nameFiles()
+{
+    // Branch and month of the period's start: files of different branches
+    // and months saved in one folder neither clash nor need renaming.
+    if (auto *rpdd = component<TReportDesignerDialog>(QStringLiteral("rpddPadrao")))
+        rpdd->setFileNameStem(QStringLiteral("custo-realizado-%1-%2")
+                                  .arg(medCdFilial->Text().trimmed(),
+                                       depDataInic->GetDate().toString(QStringLiteral("yyyy-MM"))));
+}
 void TfrmRealGlobal::mnuEditRelClick(QObject *Sender) { Valida(true); TfrmDadosGerRel::mnuEditRelClick(Sender); }
 void TfrmRealGlobal::mnuRelatPadrClick(QObject *Sender) { Valida(true); TfrmDadosGerRel::mnuRelatPadrClick(Sender); }

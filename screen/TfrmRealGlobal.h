@@ -71,6 +71,8 @@ public:
     // that fails shows its message, keeps the focus on its field and raises.
     // A branch fixed by the working branch stays.
     void apply(const ScreenChoices &choices);
+    // The cost types, read again from the costs server.
+    void refreshRemoteData() override;
 
 public slots:
     void FormCreate(QObject *Sender);
@@ -132,6 +134,10 @@ private:
     // (the message is shown and the screen closed).
     bool centralAccepted(const QString &central);
     void productSearch(TMaskEdit *code, TEdit *name);
+    // The name the save dialogs offer: custo-realizado-BRANCH-YYYY-MM.
+    void nameFiles();
+    // Fills the cost-type list from the costs server (empty when it does not answer).
+    void readCostTypes();
     void setServiceParams();
     QString msg(const char *key) const;
     void applyDates(const ScreenChoices &choices);
@@ -142,6 +148,8 @@ private:
     void showListCounts();
 
     bool boPrimeiraVez = false;
+    // The chosen services were dropped by a change of branch, not yet told.
+    bool m_servicesDropped = false;
     ListCountLabel *m_groupCount = nullptr;
     ListCountLabel *m_serviceCount = nullptr;
 };

@@ -8,6 +8,7 @@
 #include "core/StringFunctions.h"
 #include "data/TADOIBQuery.h"
 #include "data/TADOIBStringField.h"
+#include "remote/CostTypes.h"
 #include "session/CodePictures.h"
 #include "widgets/Keys.h"
 #include "widgets/TCheckBox.h"
@@ -93,8 +94,18 @@ void TfrmRealGlobal::Vd_Data(bool required)
 void TfrmRealGlobal::Vd_TipoCusto()
 {
     focusOnFailure(cbbTipoCusto, [&] {
-        if (cbbTipoCusto->Text().isEmpty())
-            MensErro(msg("TIPOCUS_NCAD"), true);
+        if (!cbbTipoCusto->Text().isEmpty())
+            return;
+        // An empty list because the server did not answer is no matter of
+        // configuration: say which server, why, and how to try again.
+        const QString failure = CostTypesFailure();
+        if (!failure.isEmpty())
+            MensErro(QStringLiteral("Não foi possível ler os tipos de custo do servidor de custos %1. Verifique se o "
+                                    "servidor está no ar e escolha Arquivo > Tentar novamente (ou clique no aviso em "
+                                    "vermelho da barra de status) para ler a lista outra vez.")
+                         .arg(failure),
+                     true);
+        MensErro(msg("TIPOCUS_NCAD"), true);
     });
 }
 

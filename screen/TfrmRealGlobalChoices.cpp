@@ -119,6 +119,7 @@ void TfrmRealGlobal::apply(const ScreenChoices &c)
     // The branch first: a change of branch empties the service lists.
     if (medCdFilial->isEnabled())
         medCdFilial->setText_(c.branch);
+    m_servicesDropped = false; // the kept services come back just below
     applyDates(c);
     applyGroupsAndServices(c);
     applyTheRest(c);

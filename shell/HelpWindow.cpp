@@ -4,6 +4,8 @@
 #include "widgets/TForm.h"
 
 #include <QFile>
+#include <QKeySequence>
+#include <QShortcut>
 
 HelpWindow::HelpWindow(QWidget *parent) : QTextBrowser(parent)
 {
@@ -12,6 +14,9 @@ HelpWindow::HelpWindow(QWidget *parent) : QTextBrowser(parent)
     setOpenExternalLinks(false);
     document()->setDocumentMargin(14);
     resize(660, 600);
+    // A help window is read and put away: Esc closes it, as it does a dialog.
+    auto *close = new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QWidget::close);
+    close->setContext(Qt::WindowShortcut);
 }
 
 QString HelpWindow::pageOf(const TForm *form, const QList<ModuleDescription> &modules)

@@ -2,11 +2,14 @@
 #include "HelpWindow.h"
 #include "ModuleLoader.h"
 #include "ReportMenu.h"
+#include "SavedFileNotice.h"
 #include "ScreenKeys.h"
+#include "StatusNotice.h"
 #include "UserPreferences.h"
 #include "appdata/CostsServerSupervisor.h"
 #include "core/Dispatch.h"
 #include "core/HostUi.h"
+#include "report/commands/TfrmDadosGerRel.h"
 #include "widgets/KeyboardHelpers.h"
 #include "widgets/TApplication.h"
 #include "widgets/TForm.h"
@@ -28,6 +31,10 @@ MainWindow::MainWindow(ModuleLoader &loader, const QString &title)
     setWindowTitle(title);
     setCentralWidget(m_area);
     m_area->setBackground(QColor(0x5a, 0x6e, 0x8c));
+    // On a small screen (1024x600) a screen taller than the area is scrolled
+    // to, never cut off.
+    m_area->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     TApplication::setMdiArea(m_area);
     buildFileMenu();
     buildReportsMenu();
@@ -73,6 +80,10 @@ void MainWindow::buildFileMenu()
         KeyboardHelpers::setEnterMovesFocus(on);
         UserPreferences::setEnterMovesFocus(on);
     });
+    file->addSeparator();
+    QAction *retry = file->addAction(QStringLiteral("&Tentar novamente o servidor de custos"), this,
+                                     &MainWindow::retryCostsServer);
+    retry->setObjectName(QStringLiteral("actTentarNovamente"));
     file->addSeparator();
     QAction *quit = file->addAction(QStringLiteral("&Sair"), this, &QWidget::close);
     quit->setObjectName(QStringLiteral("actSair"));
@@ -125,6 +136,11 @@ void MainWindow::buildStatusBar()
     // A little room between the three, as separate fields read.
     for (QLabel *l : {m_database, m_branch, m_costs})
         l->setContentsMargins(8, 0, 8, 0);
+    m_notice = new StatusNotice(this);
+    connect(m_notice, &StatusNotice::clicked, this, &MainWindow::retryCostsServer);
+    statusBar()->addWidget(m_notice, 1);
+    m_saved = new SavedFileNotice(this);
+    statusBar()->addWidget(m_saved, 1);
     statusBar()->addPermanentWidget(m_database);
     statusBar()->addPermanentWidget(m_branch);
     statusBar()->addPermanentWidget(m_costs);
@@ -151,7 +167,41 @@ void MainWindow::followCostsServer(CostsServerSupervisor *server)
     connect(server, &CostsServerSupervisor::stateChanged, this, [this, server] { showCostsServer(server->stateText()); });
 }
 
-void MainWindow::showNotice(const QString &text) { statusBar()->showMessage(text, 30000); }
+void MainWindow::showNotice(const QString &text)
+{
+    m_saved->hide(); // the fault matters more than the last file
+    m_notice->showNotice(text);
+}
+
+void MainWindow::showFileWritten(const QString &path)
+{
+    if (m_notice->notice().isEmpty())
+        m_saved->showFile(path);
+}
+
+void MainWindow::clearNotice()
+{
+    m_notice->clearNotice();
+    if (!m_saved->file().isEmpty())
+        m_saved->show();
+}
+
+void MainWindow::retryCostsServer()
+{
+    if (m_costsServer && m_costsServer->state() != CostsServerSupervisor::State::Running) {
+        QString why;
+        if (!m_costsServer->ensureRunning(&why)) {
+            showNotice(QStringLiteral("O servidor de custos não pôde ser iniciado: %1. Tente novamente em instantes; "
+                                      "se persistir, reinicie o programa.")
+                           .arg(why));
+            return;
+        }
+    }
+    // Each open screen reads its lists again; one that gets them clears the notice.
+    for (QMdiSubWindow *sub : m_area->subWindowList())
+        if (auto *screen = qobject_cast<TfrmDadosGerRel *>(sub->widget()))
+            Dispatch::guard([&] { screen->refreshRemoteData(); });
+}
 
 TForm *MainWindow::activeScreen() const
 {

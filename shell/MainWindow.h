@@ -18,6 +18,8 @@ class QLabel;
 class QMdiArea;
 class ModuleLoader;
 class ReportMenu;
+class SavedFileNotice;
+class StatusNotice;
 class TForm;
 
 class MainWindow : public QMainWindow {
@@ -42,8 +44,15 @@ public:
     // it through costsServer()).
     void followCostsServer(CostsServerSupervisor *server);
     CostsServerSupervisor *costsServer() const { return m_costsServer; }
-    // A passing notice (a fault of the costs server, say), kept a while.
+    // A notice of a fault (the costs server does not answer, say): kept in
+    // the status bar, whole in its tool tip, until clearNotice().
     void showNotice(const QString &text);
+    void clearNotice();
+    // Where a file the person asked for was written, with "Abrir pasta".
+    void showFileWritten(const QString &path);
+    // "Tentar novamente": starts the shell's own costs server again when it
+    // is down, then has every open screen read its server's lists again.
+    void retryCostsServer();
 
     // Where the user left the window last time; the first time, the default
     // size within the screen's free area. Remembered again when it closes.
@@ -75,6 +84,8 @@ private:
     QLabel *m_database = nullptr;
     QLabel *m_branch = nullptr;
     QLabel *m_costs = nullptr;
+    StatusNotice *m_notice = nullptr;
+    SavedFileNotice *m_saved = nullptr;
     QPointer<HelpWindow> m_help;
     CostsServerSupervisor *m_costsServer = nullptr; // outlives the window
 };

@@ -4,6 +4,7 @@
 #include "ScriptError.h"
 #include "ScriptLineReader.h"
 #include "ScriptTokens.h"
+#include "StatusNotice.h"
 
 #include "core/Dispatch.h"
 #include "report/commands/ReportCommandTable.h"
@@ -115,12 +116,9 @@ void ScriptSession::execute(const QStringList &w)
         m_ui.search.filter = w[1];
     } else if (action == QLatin1String("cancel-after")) {
         need(1);
-        bool ok = false;
-        m_ui.cancelAfterMs = w[1].toInt(&ok);
-        if (!ok || m_ui.cancelAfterMs < 0) {
-            m_ui.cancelAfterMs = -1;
-            fail(QStringLiteral("'%1' is not a number of milliseconds").arg(w[1]));
-        }
+        cancelAfter(w[1]);
+    } else if (action == QLatin1String("printer")) {
+        printer(w.mid(1));
     } else if (action == QLatin1String("command")) {
         need(1);
         command(w[1].toLower());
@@ -132,6 +130,16 @@ void ScriptSession::execute(const QStringList &w)
         close();
     } else {
         fail(QStringLiteral("unknown action '%1'").arg(w.value(0)));
+    }
+}
+
+void ScriptSession::cancelAfter(const QString &ms)
+{
+    bool ok = false;
+    m_ui.cancelAfterMs = ms.toInt(&ok);
+    if (!ok || m_ui.cancelAfterMs < 0) {
+        m_ui.cancelAfterMs = -1;
+        fail(QStringLiteral("'%1' is not a number of milliseconds").arg(ms));
     }
 }
 
@@ -235,6 +243,8 @@ void ScriptSession::get(const QString &name)
         value = rdg->ItemIndex();
     else if (auto *button = qobject_cast<QAbstractButton *>(o))
         value = button->isCheckable() ? button->isChecked() : button->isEnabled();
+    else if (auto *notice = qobject_cast<StatusNotice *>(o))
+        value = notice->notice(); // whole, however narrow the window
     else if (auto *label = qobject_cast<QLabel *>(o))
         value = label->text();
     else if (auto *window = qobject_cast<QWidget *>(o); window && window->isWindow())

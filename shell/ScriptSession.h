@@ -4,7 +4,8 @@
 // with an error) is in the README:
 //   open MODULE | focus CONTROL | type TEXT | key KEY | click CONTROL |
 //   select CONTROL INDEX | answer [CODE ...] | filter TEXT | cancel-after MS |
-//   command NAME |
+//   printer pages FROM TO | printer orientation landscape|portrait |
+//   printer copies N | printer paper A4|Letter|Legal | command NAME |
 //   get CONTROL | close
 // The actions that act as the user's keyboard and mouse (focus, type, key,
 // click, select) are in ScriptSessionInput.cpp; what is printed, in
@@ -40,6 +41,9 @@ private:
     void click(const QString &name);
     void select(const QString &name, const QString &index);
     void command(const QString &name);
+    void cancelAfter(const QString &ms);
+    // A print dialog's choice for the next print (ScriptSessionPrinter.cpp).
+    void printer(const QStringList &args);
     void get(const QString &name);
     void close();
 

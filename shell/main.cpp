@@ -179,6 +179,8 @@ void showNotices(MainWindow &window)
         printError(text);
         window.showNotice(text);
     });
+    QObject::connect(&ShellNotices::instance(), &ShellNotices::resolved, &window, &MainWindow::clearNotice);
+    QObject::connect(&ShellNotices::instance(), &ShellNotices::fileWritten, &window, &MainWindow::showFileWritten);
 }
 
 int runScript(MainWindow &window, ModuleLoader &loader, const ShellOptions &options)

@@ -7,9 +7,23 @@
 
 namespace {
 QList<int> g_numbers;
+QString g_failure;
+
+QString withoutFinalStop(QString text)
+{
+    text = text.trimmed();
+    while (text.endsWith(QLatin1Char('.')))
+        text.chop(1);
+    return text;
+}
 
 QStringList failed(TNetConnection *connection, QString cause)
 {
+    g_failure = QStringLiteral("em %1: %2")
+                    .arg(connection->address(),
+                         withoutFinalStop(cause.isEmpty() ? (connection->LastError().isEmpty() ? QStringLiteral("sem conexão")
+                                                                                                : connection->LastError())
+                                                          : cause));
     if (connection->ServerClosed()) {
         ShellNotices::instance().post(connection->LastError()
                                       + QStringLiteral(" Até lá, a lista de tipos de custo fica vazia."));
@@ -47,6 +61,7 @@ QString CleanCostTypeName(const QString &name)
 QStringList ListaTipoCusto(TNetConnection *connection, QObject *)
 {
     g_numbers.clear();
+    g_failure.clear();
     if (!connection)
         return {};
     if (!connection->Connected())
@@ -70,8 +85,11 @@ QStringList ListaTipoCusto(TNetConnection *connection, QObject *)
         numbers << int(n);
     }
     g_numbers = numbers;
+    ShellNotices::instance().resolve();
     return names;
 }
+
+QString CostTypesFailure() { return g_failure; }
 
 int NumeroTipoCusto(int index)
 {

@@ -11,7 +11,11 @@
 // cleaned of control characters (CleanCostTypeName) before anyone shows
 // them. The data module argument is accepted for the callers' sake and not
 // used: the list always comes through the connection.
+// A read that succeeds resolves the notices (ShellNotices::resolve).
 // NumeroTipoCusto gives -1 for an index outside the last list read.
+// CostTypesFailure tells why the last read gave an empty list, for the
+// person who must act on it ("em 127.0.0.1:5000: conexão recusada"); empty
+// after a read that succeeded, or when there was no connection at all.
 #pragma once
 
 #include <QStringList>
@@ -21,6 +25,7 @@ class TNetConnection;
 
 QStringList ListaTipoCusto(TNetConnection *connection, QObject *dataModule = nullptr);
 int NumeroTipoCusto(int index);
+QString CostTypesFailure();
 // A name as the screen may show it: line breaks and tabs become blanks,
 // other control and direction-override characters go, blanks are trimmed.
 QString CleanCostTypeName(const QString &name);

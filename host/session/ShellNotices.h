@@ -14,9 +14,17 @@ public:
     static ShellNotices &instance();
 
     void post(const QString &text) { emit notice(text); }
+    // The trouble the notices told of is over (the costs server answered):
+    // the status bar lets go of the last notice.
+    void resolve() { emit resolved(); }
+    // A file the person asked for was written (an export, a PDF, a saved
+    // report): the status bar says where, with a way to open its folder.
+    void written(const QString &path) { emit fileWritten(path); }
 
 signals:
     void notice(const QString &text);
+    void resolved();
+    void fileWritten(const QString &path);
 
 private:
     ShellNotices() = default;

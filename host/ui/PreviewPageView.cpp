@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QTimer>
+#include <QWheelEvent>
+#include <cmath>
 
 namespace {
 const int kGap = 16;
@@ -50,6 +52,27 @@ void PreviewPageView::setZoom(double pixelsPerMm)
     updateScrollBars();
     showPage(page);
     viewport()->update();
+    emit zoomChanged();
+}
+
+int PreviewPageView::zoomPercent() const { return qRound(m_zoom * 25.4 / logicalDpiX() * 100.0); }
+
+void PreviewPageView::setZoomPercent(int percent)
+{
+    if (percent != zoomPercent())
+        setZoom(percent / 100.0 * logicalDpiX() / 25.4);
+}
+
+void PreviewPageView::wheelEvent(QWheelEvent *e)
+{
+    if (!(e->modifiers() & Qt::ControlModifier)) {
+        QAbstractScrollArea::wheelEvent(e);
+        return;
+    }
+    const int steps = e->angleDelta().y() / 120;
+    if (steps != 0)
+        setZoom(m_zoom * std::pow(1.25, steps));
+    e->accept();
 }
 
 void PreviewPageView::fitWidth()
@@ -146,14 +169,8 @@ void PreviewPageView::keyPressEvent(QKeyEvent *e)
     switch (e->key()) {
     case Qt::Key_PageDown: showPage(currentPage() + 1); break;
     case Qt::Key_PageUp: showPage(currentPage() - 1); break;
-    case Qt::Key_Home:
-        if (e->modifiers() & Qt::ControlModifier)
-            showPage(0);
-        break;
-    case Qt::Key_End:
-        if (e->modifiers() & Qt::ControlModifier)
-            showPage(m_doc.pageCount() - 1);
-        break;
+    case Qt::Key_Home: showPage(0); break;
+    case Qt::Key_End: showPage(m_doc.pageCount() - 1); break;
     default: QAbstractScrollArea::keyPressEvent(e); return;
     }
 }

@@ -26,11 +26,15 @@ public:
     double zoom() const { return m_zoom; }
     void setZoom(double pixelsPerMm);
     void fitWidth();
+    // The zoom as a percentage of the paper's real size on this screen.
+    int zoomPercent() const;
+    void setZoomPercent(int percent);
     // Pages painted so far (each painting counts).
     int pagesPainted() const { return m_painted; }
 
 signals:
     void currentPageChanged(int index);
+    void zoomChanged();
     void pagePainted(int index);
     void pageFailed(int index, const QString &text);
 
@@ -38,6 +42,8 @@ protected:
     void paintEvent(QPaintEvent *) override;
     void resizeEvent(QResizeEvent *) override;
     void keyPressEvent(QKeyEvent *e) override;
+    // Ctrl+wheel zooms, as in every viewer; the wheel alone scrolls.
+    void wheelEvent(QWheelEvent *e) override;
     void scrollContentsBy(int dx, int dy) override;
 
 private:

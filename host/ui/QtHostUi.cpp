@@ -10,6 +10,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
+#include <QScreen>
 #include <QPrinter>
 #include <QPushButton>
 #include <QMenu>
@@ -47,12 +48,19 @@ void QtHostUi::showAbout(const QString &title, const QString &text)
 bool QtHostUi::askText(const QString &caption, const QString &prompt, QString &value)
 {
     Dispatch::ModalScope modal;
-    bool ok = false;
-    const QString answer = QInputDialog::getText(dialogParent(), caption, prompt,
-                                                 QLineEdit::Normal, value, &ok);
-    if (ok)
-        value = answer;
-    return ok;
+    QInputDialog dlg(dialogParent());
+    dlg.setWindowTitle(caption);
+    dlg.setLabelText(prompt);
+    dlg.setTextValue(value);
+    // Wide enough for a long report title (90 characters) without scrolling
+    // inside the field, yet never wider than the screen.
+    const int wanted = dlg.fontMetrics().averageCharWidth() * 90 + 60;
+    const QRect screen = dlg.screen() ? dlg.screen()->availableGeometry() : QRect(0, 0, 1024, 600);
+    dlg.resize(qMin(wanted, screen.width() - 40), dlg.sizeHint().height());
+    if (dlg.exec() != QDialog::Accepted)
+        return false;
+    value = dlg.textValue();
+    return true;
 }
 
 QString QtHostUi::askSaveFileName(const QString &title, const QString &filter, const QString &initial)

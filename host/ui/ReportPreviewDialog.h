@@ -1,14 +1,21 @@
 // The print preview of a report: its pages in a scrolling view that paints
-// them as they come into sight (PreviewPageView), a tool bar with print,
-// zoom, page width and the page number ("Página X de Y", which also jumps to
-// a page), and Fechar. Printing runs off the GUI thread with its progress
+// them as they come into sight (PreviewPageView), opening at the page's
+// width, a tool bar with print (Ctrl+P), zoom (Ctrl+-, Ctrl++, Ctrl+wheel,
+// a percent box), page width (Ctrl+0) and the page number ("Página X de Y",
+// which also jumps to a page), Localizar (Ctrl+F, PreviewFindBar) and Fechar
+// (Esc). Tab reaches every control;
+// PgUp, PgDn, Home and End move by page in the view. Printing runs off the GUI thread with its progress
 // (HostUi::waitForWork). A page that cannot be painted is reported through
 // HostUi once.
 #pragma once
 
 #include <QDialog>
+#include <QKeySequence>
+#include <QList>
+#include <functional>
 
 class PagedDocument;
+class PreviewFindBar;
 class PreviewPageView;
 class QSpinBox;
 class QToolBar;
@@ -27,8 +34,14 @@ public slots:
     void print();
 
 private:
+    void buildTools(int pageCount);
+    void addTool(const QString &caption, const QString &name, const QList<QKeySequence> &keys,
+                 const std::function<void()> &run);
+
     PagedDocument &m_doc;
     PreviewPageView *m_view;
     QToolBar *m_tools;
     QSpinBox *m_page;
+    QSpinBox *m_zoom = nullptr;
+    PreviewFindBar *m_find = nullptr;
 };

@@ -56,6 +56,7 @@ bool ScriptedHostUi::askText(const QString &caption, const QString &prompt, QStr
 
 QString ScriptedHostUi::askSaveFileName(const QString &, const QString &, const QString &initial)
 {
+    saveFileOffers << initial;
     if (!saveFileAnswers.isEmpty())
         return saveFileAnswers.dequeue();
     const QString suffix = QFileInfo(initial).suffix();
@@ -92,6 +93,17 @@ bool ScriptedHostUi::askPrinter(QPrinter &printer)
         return false;
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(answer);
+    const PrintDialogChoices choices = std::exchange(printChoices, {});
+    if (choices.from > 0) {
+        printer.setPrintRange(QPrinter::PageRange);
+        printer.setFromTo(choices.from, choices.to);
+    }
+    if (choices.copies > 0)
+        printer.setCopyCount(choices.copies);
+    if (choices.paper)
+        printer.setPageSize(*choices.paper);
+    if (choices.orientation)
+        printer.setPageOrientation(*choices.orientation);
     return true;
 }
 

@@ -7,8 +7,10 @@
 #include "report/commands/ReportUi.h"
 
 #include <QList>
+#include <QPageLayout>
 #include <QQueue>
 #include <functional>
+#include <optional>
 
 class ScriptedHostUi : public HostUi, public ReportUi {
 public:
@@ -52,6 +54,8 @@ public:
     };
     QList<TextPrompt> textPrompts;
     QQueue<QString> saveFileAnswers;
+    // The path each save dialog offered (folder and name).
+    QStringList saveFileOffers;
     // Yes/no questions: answers queued in advance (none: no) and each
     // question asked with the answer it got.
     QQueue<bool> yesNoAnswers;
@@ -67,6 +71,16 @@ public:
     QList<QStringList> previewActionsOffered;
     // Printer choices: a PDF file name to print to; a null QString cancels.
     QQueue<QString> printerAnswers;
+    // What a person would set in the print dialog, applied to the next
+    // printer asked for and then forgotten: a page range (from 0: all),
+    // copies (0: as offered), orientation and paper.
+    struct PrintDialogChoices {
+        int from = 0, to = 0;
+        int copies = 0;
+        std::optional<QPageLayout::Orientation> orientation;
+        std::optional<QPageSize> paper;
+    };
+    PrintDialogChoices printChoices;
     // Report edits: each changes the definition and returns false to cancel.
     // A definition the check refuses is recorded as an error and cancelled.
     QQueue<std::function<bool(ReportDefinition &)>> reportEdits;

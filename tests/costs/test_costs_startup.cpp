@@ -6,8 +6,8 @@
 // with control characters are cleaned. The costs server on a Firebird
 // address that never answers gives up within 15 s and keeps serving other
 // clients meanwhile. The shell itself on a silent costs
-// server: the screen opens, the report check says there is no cost type,
-// and the notice goes to standard error.
+// server: the screen opens, the report check says the cost types could not
+// be read from that server and why, and the notice goes to standard error.
 #include "CostsTestSupport.h"
 #include "appdata/CostsServerProcess.h"
 #include "appdata/dtmDBGeral.h"
@@ -275,7 +275,12 @@ private slots:
         SilentServer silent;
         QString out, err;
         runShell({QStringLiteral("--costs"), QStringLiteral("127.0.0.1:%1").arg(silent.port())}, &out, &err);
-        QVERIFY2(out.contains(QStringLiteral("Não há tipo de custo parametrizado.")), qPrintable(out + err));
+        // The report check names the server and the cause, not the configuration.
+        QVERIFY2(out.contains(QStringLiteral("Não foi possível ler os tipos de custo do servidor de custos em "
+                                             "127.0.0.1:%1: não respondeu em 5 s")
+                                  .arg(silent.port())),
+                 qPrintable(out + err));
+        QVERIFY2(!out.contains(QStringLiteral("Não há tipo de custo parametrizado.")), qPrintable(out));
         QVERIFY2(err.contains(QStringLiteral("Servidor de custos 127.0.0.1:%1: não respondeu em 5 s").arg(silent.port()))
                      && err.contains(QStringLiteral("não respondeu em 5 s")),
                  qPrintable(err));
@@ -305,7 +310,9 @@ private slots:
         QVERIFY2(err.contains(QStringLiteral("Servidor de custos %1: recusou").arg(address))
                      && err.contains(QLatin1String("token")),
                  qPrintable(err));
-        QVERIFY2(out.contains(QStringLiteral("Não há tipo de custo parametrizado.")), qPrintable(out));
+        QVERIFY2(out.contains(QStringLiteral("Não foi possível ler os tipos de custo do servidor de custos em %1: recusou")
+                                  .arg(address)),
+                 qPrintable(out));
     }
 };
 

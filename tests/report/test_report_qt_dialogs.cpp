@@ -191,6 +191,28 @@ private slots:
         QTest::qWait(200);
         QCOMPARE(shown, QStringList{QStringLiteral("A página 1 não pôde ser lida.")});
     }
+
+    // "Salvar como" asks for a title: the longest shipped one, with room to
+    // spare, is seen whole in the field.
+    void theTitlePromptShowsALongTitleWhole()
+    {
+        QtHostUi ui;
+        QString title = QStringLiteral("Custo Realizado Global do Período (Planejamento de Alimentação Escolar) - cópia");
+        int room = 0, needed = 0;
+        QTimer::singleShot(0, [&] {
+            QWidget *dlg = QApplication::activeModalWidget();
+            auto *edit = dlg ? dlg->findChild<QLineEdit *>() : nullptr;
+            if (edit) {
+                room = edit->width();
+                needed = edit->fontMetrics().horizontalAdvance(edit->text()) + 12;
+            }
+            if (dlg)
+                dlg->close();
+        });
+        QVERIFY(!ui.askText(QStringLiteral("Título do Relatório"), QStringLiteral("Informe o título do relatório:"), title));
+        QVERIFY(needed > 0);
+        QVERIFY2(room >= needed, qPrintable(QStringLiteral("%1 < %2").arg(room).arg(needed)));
+    }
 };
 
 QTEST_MAIN(TestReportQtDialogs)

@@ -2,7 +2,8 @@
 // session of the real program fed line by line: the server is killed
 // (SIGKILL) under the running shell; the shell starts it again, the status
 // bar names its new address, a notice says what happened, and the screen
-// opened afterwards gets its cost types from it.
+// opened afterwards gets its cost types from it. Left down after too many
+// ends, it is started again by a click on the status bar's notice.
 #include "appdata/dtmDBGeral.h"
 #include "support/ProcessRun.h"
 
@@ -141,6 +142,47 @@ private slots:
                                                 "iniciado de novo em 127.0.0.1:")),
                  qPrintable(errors));
         QVERIFY2(!errors.contains(QStringLiteral("tipos de custo ficou vazia")), qPrintable(errors));
+    }
+
+    // Killed more often than it is restarted within a minute, the own server
+    // stays down; a click on the notice starts it again and the open screen
+    // reads its cost types, without restarting the shell.
+    void anOwnServerLeftDownStartsAgainOnRetry()
+    {
+        LiveSession session(m_db, m_dir.filePath(QStringLiteral("user2")));
+        for (int i = 0; i <= 3; ++i) { // the first start, then 3 restarts
+            qint64 pid = 0;
+            QVERIFY(QTest::qWaitFor(
+                [&] {
+                    session.run(QStringLiteral("get lblStatusCustos"));
+                    pid = ownCostsServer(session.pid());
+                    return pid > 0;
+                },
+                kDeadline));
+            ::kill(pid_t(pid), SIGKILL);
+            QVERIFY(QTest::qWaitFor(
+                [&] {
+                    session.run(QStringLiteral("get lblStatusCustos"));
+                    return ownCostsServer(session.pid()) != pid;
+                },
+                kDeadline));
+        }
+        QTest::qWait(500);
+        session.run(QStringLiteral("get lblStatusCustos"));
+        QCOMPARE(ownCostsServer(session.pid()), 0);
+
+        session.run(QStringLiteral("open XEV01700"));
+        QCOMPARE(session.run(QStringLiteral("get cbbTipoCusto")).value(QStringLiteral("cbbTipoCusto")), QString());
+        QVERIFY(!session.run(QStringLiteral("get lblStatusAviso")).value(QStringLiteral("lblStatusAviso")).isEmpty());
+
+        session.run(QStringLiteral("click lblStatusAviso"));
+        QVERIFY(ownCostsServer(session.pid()) > 0);
+        QCOMPARE(session.run(QStringLiteral("get cbbTipoCusto")).value(QStringLiteral("cbbTipoCusto")),
+                 QStringLiteral("Custo de Reposição"));
+        QCOMPARE(session.run(QStringLiteral("get lblStatusAviso")).value(QStringLiteral("lblStatusAviso")), QString());
+        const QString status = session.run(QStringLiteral("get lblStatusCustos")).value(QStringLiteral("lblStatusCustos"));
+        QVERIFY2(status.endsWith(QStringLiteral("(próprio)")), qPrintable(status));
+        session.finish();
     }
 };
 

@@ -44,7 +44,8 @@ void writePages(WorkTask &task, const ReportDocument &doc, const ReportRun::Outp
 {
     if (out.kind == ReportRun::Output::Pages)
         return;
-    const int pages = doc.pageCount();
+    out.pages.check(doc.pageCount(), doc.title()); // before anything is written or printed
+    const int pages = out.pages.pagesToPaint(doc.pageCount());
     task.setProgress(0, pages);
     task.setStatus(QStringLiteral("Gerando %1 páginas...").arg(QLocale(QLocale::Portuguese, QLocale::Brazil).toString(pages)));
     auto pageDone = [&task, pages](int n) {
@@ -52,7 +53,7 @@ void writePages(WorkTask &task, const ReportDocument &doc, const ReportRun::Outp
         return !task.cancelled();
     };
     if (out.kind == ReportRun::Output::Pdf) {
-        written = RunFileWriter::writePdf(doc, out.path, pageDone);
+        written = RunFileWriter::writePdf(doc, out.path, pageDone, out.pages);
     } else if (out.kind == ReportRun::Output::RowsCsv) {
         task.setProgress(0, doc.rowCount());
         task.setStatus(QStringLiteral("Gravando as linhas..."));
@@ -72,7 +73,7 @@ void writePages(WorkTask &task, const ReportDocument &doc, const ReportRun::Outp
     } else if (out.kind == ReportRun::Output::Printer) {
         out.printer->setPageLayout(doc.pageLayout());
         out.printer->setDocName(doc.title());
-        written = doc.paint(out.printer, pageDone);
+        written = doc.paint(out.printer, pageDone, out.pages);
     }
     if (task.cancelled())
         throw EAbort();

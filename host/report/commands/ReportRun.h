@@ -36,6 +36,7 @@ public:
         enum Kind { Pages, Pdf, RowsCsv, Printer, ExportCsv, ExportXlsx } kind = Pages;
         QString path;                                   // Pdf, RowsCsv, ExportCsv, ExportXlsx
         QPrinter *printer = nullptr;                    // Printer, outliving the run
+        PageSelection pages;                            // Pdf, Printer: range and copies
     };
 
     // dialect -1: by the connection; foreignRoutines: register the Oracle and

@@ -13,6 +13,7 @@
 #include "report/output/RunFileWriter.h"
 #include "report/query/ReportRunner.h"
 #include "session/CodePictures.h"
+#include "session/ShellNotices.h"
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -201,24 +202,44 @@ bool TReportDesignerDialog::command(const std::function<void()> &body)
     return done;
 }
 
+namespace {
+// The definition laid out again for the paper and orientation chosen in the
+// print dialog or its page setup: a wider page takes more columns and fewer
+// lines, so the pages are counted anew.
+ReportDefinition forPage(ReportDefinition def, const QPageLayout &chosen)
+{
+    if (chosen.isValid()) {
+        def.pageSize = chosen.pageSize();
+        def.orientation = chosen.orientation() == QPageLayout::Landscape ? ReportDefinition::Orientation::Landscape
+                                                                         : ReportDefinition::Orientation::Portrait;
+    }
+    return def;
+}
+} // namespace
+
 bool TReportDesignerDialog::Print(const QString &path, const ReportMessages &msgs)
 {
     return command([&] {
-        const ReportDefinition def = Load(path, msgs);
+        const ReportDefinition loaded = Load(path, msgs);
         QPrinter printer(QPrinter::HighResolution);
-        printer.setPageLayout(ReportMetrics::pageLayout(def));
-        printer.setDocName(def.title);
+        printer.setPageLayout(ReportMetrics::pageLayout(loaded));
+        printer.setDocName(loaded.title);
         if (!ReportUi::instance().askPrinter(printer))
             throw EAbort();
+        const ReportDefinition def = forPage(loaded, printer.pageLayout());
         ReportRun::Output out;
         if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
             out.kind = ReportRun::Output::Pdf; // written safely, unlike the printer's own PDF
             out.path = printer.outputFileName();
+            out.pages = PageSelection::of(printer, false);
         } else {
             out.kind = ReportRun::Output::Printer;
             out.printer = &printer;
+            out.pages = PageSelection::of(printer, printer.supportsMultipleCopies());
         }
         ReportUi::instance().reportRows(*RunDocument(def, out));
+        if (out.kind == ReportRun::Output::Pdf)
+            ShellNotices::instance().written(out.path);
     });
 }
 
@@ -238,10 +259,11 @@ QList<ReportUi::PreviewAction> TReportDesignerDialog::previewExports(const std::
     for (const ReportExport::Format f : {ReportExport::Format::Csv, ReportExport::Format::Xlsx})
         out.append({commandOf(f).scriptName, commandOf(f).plainCaption(), [this, f, doc] {
                         command([&] {
-                            const QString file = ReportExport::askFileName(f, doc->title());
+                            const QString file = ReportExport::askFileName(f, doc->title(), m_fileNameStem);
                             if (file.isEmpty())
                                 throw EAbort();
                             exportDocument(f, doc, file);
+                            ShellNotices::instance().written(file);
                         });
                     }});
     return out;
@@ -274,6 +296,8 @@ QString TReportDesignerDialog::SaveAs(const QString &path, const ReportMessages 
 {
     QString saved;
     command([&] { saved = ReportCopies(m_reportCode).saveAs(Load(path, msgs), msgs); });
+    if (!saved.isEmpty())
+        ShellNotices::instance().written(saved);
     return saved;
 }
 
@@ -338,10 +362,11 @@ bool TReportDesignerDialog::Export(const QString &path, const ReportMessages &ms
 {
     return command([&] {
         const ReportDefinition def = Load(path, msgs);
-        const QString file = ReportExport::askFileName(format, def.title);
+        const QString file = ReportExport::askFileName(format, def.title, m_fileNameStem);
         if (file.isEmpty())
             throw EAbort();
         RunDocument(def, exportOutput(format, file));
+        ShellNotices::instance().written(file);
     });
 }
 

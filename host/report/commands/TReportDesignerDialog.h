@@ -24,7 +24,9 @@
 // Failures: a missing definition file shows "Arq_Rel_Err" filled with the
 // report code and the folder; a bad definition or a database error shows its
 // text; either way through MensErro, so the command ends and nothing is
-// printed or saved. Called from an event handler the commands let that
+// printed or saved. Each file a command writes for the person (a PDF, an
+// export, a saved copy) is told through ShellNotices::written once it is in
+// place. Called from an event handler the commands let that
 // silent exception travel on; called outside any handler they catch it and
 // return false / an empty path.
 #pragma once
@@ -48,6 +50,7 @@ class TReportDesignerDialog : public QObject {
     Q_OBJECT
     Q_PROPERTY(QString DefaultDatabaseName READ DefaultDatabaseName WRITE setDefaultDatabaseName)
     Q_PROPERTY(QString ReportCode READ ReportCode WRITE setReportCode)
+    Q_PROPERTY(QString FileNameStem READ FileNameStem WRITE setFileNameStem)
 
 public:
     explicit TReportDesignerDialog(QObject *parent = nullptr);
@@ -57,6 +60,10 @@ public:
     // The report code whose definitions are listed ("XEV017").
     QString ReportCode() const { return m_reportCode; }
     void setReportCode(const QString &v) { m_reportCode = v; }
+    // The name (without suffix) the save dialogs offer for an export, such
+    // as "custo-realizado-0101-2026-03"; empty: the report's title.
+    QString FileNameStem() const { return m_fileNameStem; }
+    void setFileNameStem(const QString &v) { m_fileNameStem = v; }
 
     // The texts of "Arq_Rel_Err", "NovoCaption", "NovoPrompt" in a table.
     static ReportMessages messagesFrom(const TMessages *table);
@@ -126,5 +133,6 @@ private:
 
     QString m_databaseName;
     QString m_reportCode;
+    QString m_fileNameStem;
     ReportRun *m_run = nullptr;
 };

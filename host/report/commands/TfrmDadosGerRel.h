@@ -31,6 +31,11 @@ public:
     // Runs a command as its button or menu entry does (the screen's checks
     // first); errors are shown, not thrown. A command not offered does nothing.
     void run(ReportCommand::Id id);
+    // Reads again what the screen takes from application servers (a list a
+    // server that did not answer left empty), keeping the user's choice when
+    // it is still offered. The shell calls it for "Tentar novamente"; the
+    // base screen reads nothing.
+    virtual void refreshRemoteData() {}
 
 public slots:
     void FormCreate(QObject *Sender);

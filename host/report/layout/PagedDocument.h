@@ -4,6 +4,7 @@
 
 #include <QPageLayout>
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 class QPainter;
@@ -24,7 +25,12 @@ public:
     // of the printable area (inside the margins), in the document's units.
     // Throws EHostError when the page cannot be made.
     virtual void paintPage(QPainter &p, int index) = 0;
-    // Starts printing every page on printer, off the GUI thread; the printer
-    // must outlive the work. Throws EHostError when it cannot start.
+    // The texts page index shows, in the order they are painted (the
+    // preview's search); throws EHostError as paintPage does.
+    virtual QStringList pageTexts(int index);
+    // Starts printing the pages and copies chosen on printer (its range and
+    // copy count), off the GUI thread; the printer must outlive the work.
+    // Throws EHostError when it cannot start or the range is outside the
+    // document.
     virtual std::unique_ptr<Work> startPrinting(QPrinter *printer) = 0;
 };

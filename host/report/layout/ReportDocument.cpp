@@ -165,8 +165,10 @@ void ReportDocument::paintPage(QPainter &p, int index)
     paintPage(p, index, *m_guiReader);
 }
 
-int ReportDocument::paint(QPagedPaintDevice *device, const std::function<bool(int)> &pageDone) const
+int ReportDocument::paint(QPagedPaintDevice *device, const std::function<bool(int)> &pageDone,
+                          const PageSelection &selection) const
 {
+    selection.check(pageCount(), m_def.title);
     QPainter p;
     if (!p.begin(device))
         throw EHostError(QStringLiteral("Não foi possível iniciar a impressão do relatório \"%1\".").arg(m_def.title));
@@ -176,11 +178,15 @@ int ReportDocument::paint(QPagedPaintDevice *device, const std::function<bool(in
     int painted = 0;
     bool stopped = false;
     try {
-        if (pageCount() > 0) {
-            const std::unique_ptr<ReportRowReader> reader = m_store->reader();
-            paintPages(p, device, 0, pageCount(), *reader, [&](int n) {
-                painted = n;
-                stopped = pageDone && !pageDone(n);
+        const std::unique_ptr<ReportRowReader> reader = pageCount() > 0 ? m_store->reader() : nullptr;
+        for (const auto &run : selection.runs(pageCount())) {
+            if (stopped)
+                break;
+            if (painted > 0 && !device->newPage())
+                throw EHostError(QStringLiteral("Não foi possível iniciar uma nova página do relatório."));
+            paintPages(p, device, run.first, run.second, *reader, [&](int) {
+                ++painted;
+                stopped = pageDone && !pageDone(painted);
                 return !stopped;
             });
         }
@@ -200,16 +206,21 @@ int ReportDocument::paint(QPagedPaintDevice *device, const std::function<bool(in
 std::unique_ptr<Work> ReportDocument::startPrinting(QPrinter *printer)
 {
     auto self = shared_from_this();
+    // The pages are laid out already: the chosen range and copies apply, the
+    // paper stays the one they were laid out for.
+    const bool pdfFile = printer->outputFormat() == QPrinter::PdfFormat;
+    const PageSelection selection = PageSelection::of(*printer, !pdfFile && printer->supportsMultipleCopies());
+    selection.check(pageCount(), m_def.title);
     printer->setPageLayout(pageLayout());
     printer->setDocName(m_def.title);
-    auto work = std::make_unique<WorkThread>([self, printer](WorkTask &w) {
-        const int pages = self->pageCount();
+    auto work = std::make_unique<WorkThread>([self, printer, selection](WorkTask &w) {
+        const int pages = selection.pagesToPaint(self->pageCount());
         w.setStatus(QStringLiteral("Imprimindo as páginas..."));
         w.setProgress(0, pages);
         self->paint(printer, [&w, pages](int n) {
             w.setProgress(n, pages);
             return !w.cancelled();
-        });
+        }, selection);
     });
     work->start();
     return work;

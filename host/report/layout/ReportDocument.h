@@ -9,6 +9,7 @@
 // top-left corner of the printable area; paint() scales them to the device.
 #pragma once
 
+#include "PageSelection.h"
 #include "PagedDocument.h"
 #include "ReportChartData.h"
 #include "ReportMetrics.h"
@@ -56,10 +57,13 @@ public:
 
     // Paints one page with a reader of its own (any thread).
     void paintPage(QPainter &p, int index, ReportRowReader &reader) const;
-    // Paints every page on device, scaled to it; pageDone(n) after each page
-    // returns false to stop (nothing more is painted). Returns the pages
-    // painted. Throws EHostError when the device refuses.
-    int paint(QPagedPaintDevice *device, const std::function<bool(int)> &pageDone = {}) const;
+    // Paints the selected pages (every page by default, copies included) on
+    // device, scaled to it; pageDone(n) after each page painted returns
+    // false to stop (nothing more is painted). Returns the pages painted.
+    // Throws EHostError when the device refuses or the selection does not fit
+    // (PageSelection::check).
+    int paint(QPagedPaintDevice *device, const std::function<bool(int)> &pageDone = {},
+              const PageSelection &selection = {}) const;
 
 private:
     class Reading;

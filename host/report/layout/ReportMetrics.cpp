@@ -23,7 +23,7 @@ QFont layoutFont(const QString &family, double points, bool bold)
 
 QPageLayout ReportMetrics::pageLayout(const ReportDefinition &def)
 {
-    return QPageLayout(QPageSize(QPageSize::A4),
+    return QPageLayout(def.pageSize,
                        def.orientation == ReportDefinition::Orientation::Landscape ? QPageLayout::Landscape
                                                                                    : QPageLayout::Portrait,
                        QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm), QPageLayout::Millimeter);
@@ -39,11 +39,15 @@ ReportMetrics ReportMetrics::measure(const ReportDefinition &def, const ReportVa
     m.bold = layoutFont(def.fontFamily, def.fontSize, true);
     m.rowHeight = std::ceil(QFontMetricsF(m.font).height() * 1.25);
     m.pad = m.rowHeight * 0.15;
+    // Columns drawn for a wider page than the one chosen are narrowed to fit
+    // rather than cut off at the margin.
+    const double total = def.totalColumnWidthMm() * UnitsPerMm;
+    const double shrink = total > m.width ? m.width / total : 1.0;
     double x = 0;
     for (const ReportColumn &c : def.columns) {
         m.colX.append(x);
-        m.colW.append(c.widthMm * UnitsPerMm);
-        x += c.widthMm * UnitsPerMm;
+        m.colW.append(c.widthMm * UnitsPerMm * shrink);
+        x += c.widthMm * UnitsPerMm * shrink;
     }
     QStringList items;
     for (const ReportParamDecl &d : def.params)

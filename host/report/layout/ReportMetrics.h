@@ -25,7 +25,7 @@ struct ReportMetrics {
     QFont font, bold, titleFont;
     QString title;                                 // elided when even the body size is too wide
 
-    // A4 in the definition's orientation, 10 mm margins.
+    // The definition's paper (A4 unless chosen) in its orientation, 10 mm margins.
     static QPageLayout pageLayout(const ReportDefinition &def);
     // Measures the page for def with the parameter values of values. Throws
     // EHostError when not even two lines fit under the header.

@@ -2,6 +2,8 @@
 #include "report/model/ReportFormat.h"
 #include "report/model/ReportTemplate.h"
 
+#include <QLocale>
+
 ReportValues::ReportValues(const ReportDefinition &def, const TParams &params,
                            std::shared_ptr<const TDBPicture> picture, const QDateTime &printedAt)
     : m_def(&def), m_params(params), m_picture(std::move(picture)), m_printedAt(printedAt)
@@ -20,10 +22,12 @@ int ReportValues::fieldIndex(const QString &name) const
 
 QString ReportValues::raw(const QString &name, const QVector<QVariant> *row, int page, int pages) const
 {
+    // Page numbers as people read them here: "Página 1.234 de 17.242".
+    static const QLocale brazil(QLocale::Portuguese, QLocale::Brazil);
     if (name.compare(QLatin1String("page"), Qt::CaseInsensitive) == 0)
-        return QString::number(page);
+        return brazil.toString(page);
     if (name.compare(QLatin1String("pages"), Qt::CaseInsensitive) == 0)
-        return QString::number(pages);
+        return brazil.toString(pages);
     if (name.compare(QLatin1String("now"), Qt::CaseInsensitive) == 0)
         return m_printedAt.toString(QStringLiteral("dd/MM/yyyy hh:mm"));
     if (const ReportParamDecl *decl = m_def ? m_def->findParam(name) : nullptr) {

@@ -1,5 +1,7 @@
 #include "ReportDefinition.h"
 
+#include <QSizeF>
+
 namespace {
 const char *const kDialects[ReportQuery::DialectCount] = {"SQL", "SQL_ORACLE", "SQL_MSSQL", "SQL_IB"};
 }
@@ -42,7 +44,10 @@ const ReportQuery *ReportDefinition::findQuery(const QString &name) const
 
 double ReportDefinition::printableWidthMm() const
 {
-    return orientation == Orientation::Landscape ? 297.0 - 20.0 : 210.0 - 20.0;
+    const QSizeF paper = pageSize.size(QPageSize::Millimeter);
+    const double across = orientation == Orientation::Landscape ? qMax(paper.width(), paper.height())
+                                                                : qMin(paper.width(), paper.height());
+    return across - 20.0;
 }
 
 double ReportDefinition::totalColumnWidthMm() const

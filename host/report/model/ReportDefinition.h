@@ -9,6 +9,8 @@
 
 #include "data/TParam.h"
 
+#include <QPageSize>
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -93,6 +95,9 @@ public:
 
     QString title;
     Orientation orientation = Orientation::Portrait;
+    // The paper the run is laid out for; the file does not store it (A4
+    // unless the print dialog chose another before the run).
+    QPageSize pageSize = QPageSize(QPageSize::A4);
     QString fontFamily = QStringLiteral("DejaVu Sans");
     double fontSize = 8;
     QList<ReportParamDecl> params;
@@ -112,7 +117,8 @@ public:
 
     const ReportParamDecl *findParam(const QString &name) const;
     const ReportQuery *findQuery(const QString &name) const;
-    // Width of the printable area in millimetres (A4, 10 mm margins).
+    // Width of the printable area in millimetres (the paper in the
+    // orientation, 10 mm margins).
     double printableWidthMm() const;
     double totalColumnWidthMm() const;
 };

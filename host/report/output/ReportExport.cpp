@@ -1,4 +1,5 @@
 #include "ReportExport.h"
+#include "SaveFolder.h"
 #include "CsvExportWriter.h"
 #include "ExportLayout.h"
 #include "XlsxExportWriter.h"
@@ -41,16 +42,16 @@ std::unique_ptr<ReportRowSink> ReportExport::sinkFor(Format f, const QString &pa
     return std::make_unique<XlsxExportWriter>(path);
 }
 
-QString ReportExport::askFileName(Format f, const QString &title)
+QString ReportExport::askFileName(Format f, const QString &title, const QString &stem)
 {
     const QString suffix = suffixOf(f);
     const QString filter = f == Format::Csv ? QStringLiteral("Planilha CSV (*.csv)")
                                             : QStringLiteral("Pasta de trabalho do Excel (*.xlsx)");
-    const QString name = ReportLibrary::fileNameFor(title) + QLatin1Char('.') + suffix;
-    const QString initial = QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).filePath(name);
-    QString file = HostUi::instance().askSaveFileName(caption(f), filter, initial);
+    const QString name = (stem.isEmpty() ? ReportLibrary::fileNameFor(title) : stem) + QLatin1Char('.') + suffix;
+    QString file = HostUi::instance().askSaveFileName(caption(f), filter, SaveFolder::initialPath(name));
     if (!file.isEmpty() && QFileInfo(file).suffix().isEmpty())
         file += QLatin1Char('.') + suffix;
+    SaveFolder::remember(file);
     return file;
 }
 

@@ -21,9 +21,10 @@ public:
     static QString caption(Format format);
     static std::unique_ptr<ReportRowSink> sinkFor(Format format, const QString &path);
 
-    // Asks where to save (the title's name in the documents folder offered);
-    // the format's suffix is added when the name has none. Empty: cancelled.
-    static QString askFileName(Format format, const QString &title);
+    // Asks where to save, offering stem (else the title's name) in the folder
+    // last saved to (SaveFolder.h), which the choice then becomes; the
+    // format's suffix is added when the name has none. Empty: cancelled.
+    static QString askFileName(Format format, const QString &title, const QString &stem = QString());
 
     // The rows of a laid-out run (ExportLayout.h), read back from its row store one at a time,
     // so that memory stays flat however many there are. rowDone(n) after

@@ -62,7 +62,8 @@ private:
 };
 } // namespace
 
-int RunFileWriter::writePdf(const ReportDocument &doc, const QString &path, const std::function<bool(int)> &pageDone)
+int RunFileWriter::writePdf(const ReportDocument &doc, const QString &path, const std::function<bool(int)> &pageDone,
+                            const PageSelection &selection)
 {
     // SafeFile, not a bare QSaveFile: a disk that fills up must fail the
     // write, never leave a truncated PDF in place.
@@ -78,7 +79,7 @@ int RunFileWriter::writePdf(const ReportDocument &doc, const QString &path, cons
         pages = doc.paint(&pdf, [&](int n) {
             stopped = pageDone && !pageDone(n);
             return !stopped;
-        }); // an exception leaves f uncommitted
+        }, selection); // an exception leaves f uncommitted
     }
     if (stopped) {
         f.discard();

@@ -18,9 +18,10 @@ class RunFileWriter {
 public:
     // The rows are read back from the run's row store. pageDone(n) / rowDone(n)
     // after each page or row returns false to stop: then nothing is written
-    // and EAbort is thrown. writePdf returns the number of pages.
+    // and EAbort is thrown. writePdf writes the selected pages (all by
+    // default, copies included) and returns the number written.
     static int writePdf(const ReportDocument &doc, const QString &path,
-                        const std::function<bool(int)> &pageDone = {});
+                        const std::function<bool(int)> &pageDone = {}, const PageSelection &selection = {});
     static void writeRowsCsv(const ReportDocument &doc, const QString &path,
                              const std::function<bool(qint64)> &rowDone = {});
 };

@@ -1,0 +1,48 @@
+#include "PageTextCapture.h"
+
+#include <QPaintEngine>
+#include <climits>
+
+class PageTextCapture::Engine : public QPaintEngine {
+public:
+    Engine() : QPaintEngine(QPaintEngine::AllFeatures) {}
+    QStringList texts;
+
+    bool begin(QPaintDevice *) override { return true; }
+    bool end() override { return true; }
+    void updateState(const QPaintEngineState &) override {}
+    void drawPixmap(const QRectF &, const QPixmap &, const QRectF &) override {}
+    void drawTextItem(const QPointF &, const QTextItem &ti) override { texts << ti.text(); }
+    Type type() const override { return User; }
+};
+
+PageTextCapture::PageTextCapture(const QPageLayout &layout, double unitsPerMm)
+    : m_layout(layout), m_dpi(unitsPerMm * 25.4), m_engine(std::make_unique<Engine>())
+{
+}
+
+PageTextCapture::~PageTextCapture() = default;
+
+QPaintEngine *PageTextCapture::paintEngine() const { return m_engine.get(); }
+
+QStringList PageTextCapture::texts() const { return m_engine->texts; }
+
+int PageTextCapture::metric(PaintDeviceMetric m) const
+{
+    const QSizeF mm = m_layout.paintRect(QPageLayout::Millimeter).size();
+    switch (m) {
+    case PdmWidth: return int(mm.width() / 25.4 * m_dpi);
+    case PdmHeight: return int(mm.height() / 25.4 * m_dpi);
+    case PdmWidthMM: return int(mm.width());
+    case PdmHeightMM: return int(mm.height());
+    case PdmDpiX:
+    case PdmDpiY:
+    case PdmPhysicalDpiX:
+    case PdmPhysicalDpiY: return int(m_dpi);
+    case PdmDepth: return 32;
+    case PdmNumColors: return INT_MAX;
+    case PdmDevicePixelRatio: return 1;
+    case PdmDevicePixelRatioScaled: return int(devicePixelRatioFScale());
+    }
+    return 0;
+}

@@ -1,0 +1,28 @@
+// What a page says, as text: a paint device that draws nothing and keeps the
+// texts painted on it, in order. The preview's search reads pages with it.
+#pragma once
+
+#include <QPageLayout>
+#include <QPaintDevice>
+#include <QStringList>
+#include <memory>
+
+class PageTextCapture : public QPaintDevice {
+public:
+    // The page's paper and the units a millimetre of paint takes.
+    PageTextCapture(const QPageLayout &layout, double unitsPerMm);
+    ~PageTextCapture() override;
+
+    QPaintEngine *paintEngine() const override;
+    // The texts painted so far, in order.
+    QStringList texts() const;
+
+protected:
+    int metric(PaintDeviceMetric m) const override;
+
+private:
+    class Engine;
+    QPageLayout m_layout;
+    double m_dpi;
+    std::unique_ptr<Engine> m_engine;
+};

@@ -59,7 +59,8 @@ QMap<QString, QByteArray> filesUnder(const QString &root)
     QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
-        out.insert(QDir(root).relativeFilePath(path), comparable(path));
+        // Paths the session keeps (the folder last saved to) name its own root.
+        out.insert(QDir(root).relativeFilePath(path), comparable(path).replace(root.toUtf8(), "<root>"));
     }
     return out;
 }

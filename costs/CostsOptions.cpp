@@ -85,8 +85,9 @@ bool CostsOptions::parse(const QStringList &arguments, QString &error)
         return false;
     }
     QString db, listen;
-    user = qEnvironmentVariable("ISC_USER", QStringLiteral("SYSDBA"));
-    password = qEnvironmentVariable("ISC_PASSWORD", QStringLiteral("masterkey"));
+    // Empty: the engine's default (Firebird SYSDBA/masterkey, PostgreSQL ~/.pgpass).
+    user = qEnvironmentVariable("ISC_USER");
+    password = qEnvironmentVariable("ISC_PASSWORD");
     token = qEnvironmentVariable("COSTS_TOKEN");
     if (o.p.isSet(o.config) && !readIni(o.p.value(o.config), db, listen, error))
         return false;

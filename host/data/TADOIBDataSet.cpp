@@ -134,6 +134,10 @@ QString TADOIBDataSet::filterClause(const RowFilter &filter, TParams &params)
             terms << QStringLiteral("CAST(Q__.%1 AS VARCHAR(8191) CHARACTER SET WIN1252) COLLATE WIN_PTBR "
                                     "LIKE :%2 ESCAPE '\\'").arg(c, kFilter);
             break;
+        case SqlEngine::PostgreSql:
+            // The form of the schema's trigram indexes, so that they serve.
+            terms << QStringLiteral("FOLD(CAST(Q__.%1 AS TEXT)) LIKE FOLD(:%2) ESCAPE '\\'").arg(c, kFilter);
+            break;
         default:
             terms << QStringLiteral("UPPER(Q__.%1) LIKE :%2 ESCAPE '\\'").arg(c, kFilter);
             break;

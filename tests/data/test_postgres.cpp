@@ -9,6 +9,9 @@
 #include "appdata/dtmDBGeral.h"
 #include "core/Errors.h"
 #include "data/HostDatabase.h"
+#include "data/SqlStatement.h"
+#include "data/TADOIBQuery.h"
+#include "data/TADOIBStringField.h"
 #include "data/engines/DatabaseEngine.h"
 #include "support/PostgresCluster.h"
 #include "support/SilentServer.h"
@@ -226,6 +229,49 @@ private slots:
         QString out;
         QCOMPARE(m_cluster.psql(QStringLiteral("demo"), {QStringLiteral("-Atc"), QStringLiteral("SELECT COUNT(*) FROM GRUPSERV")}, &out), 0);
         QCOMPARE(out.trimmed(), QStringLiteral("10"));
+    }
+
+    // Killed (every server process at once) while the shell's data module is
+    // open: the next action says the connection fell, each action while it
+    // is down says so at once, and once it is back the same module carries on.
+    void killedMidSessionAndBack()
+    {
+        NEEDS_CLUSTER();
+        ShellConfig c;
+        c.database = m_cluster.location(QStringLiteral("demo"));
+        c.password = QLatin1String(PostgresCluster::Password);
+        TdtmDBGeral dm;
+        dm.open(c);
+        auto count = [] {
+            SqlStatement s(HostDatabase::instance().database());
+            s.exec(QStringLiteral("SELECT COUNT(*) FROM FILIAL"));
+            return s.next() ? s.value(0).toInt() : -1;
+        };
+        QCOMPARE(count(), 15);
+        TADOIBQuery open;
+        open.setSQL({QStringLiteral("SELECT CDFILIAL FROM FILIAL ORDER BY CDFILIAL")});
+        open.Open();
+        QVERIFY(open.Active());
+
+        m_cluster.kill();
+        QElapsedTimer t;
+        t.start();
+        QString err = hostError([&] { count(); });
+        QVERIFY2(err.contains(QLatin1String("caiu")), qPrintable(err));
+        QVERIFY(HostDatabase::instance().isLost());
+        err = hostError([&] { count(); });
+        QVERIFY2(err.contains(QStringLiteral("ainda não pôde ser refeita")) && err.contains(QString::number(m_cluster.port())),
+                 qPrintable(err));
+        QVERIFY2(t.elapsed() < 10000, qPrintable(QString::number(t.elapsed())));
+
+        QString why;
+        QVERIFY2(m_cluster.start(&why), qPrintable(why));
+        QCOMPARE(count(), 15);
+        QVERIFY(!HostDatabase::instance().isLost());
+        open.Open();
+        QVERIFY(open.Active());
+        QCOMPARE(open.FieldByName(QStringLiteral("CDFILIAL"))->AsString(), QStringLiteral("0001"));
+        open.Close();
     }
 
     void theFilterGoesThroughTheTrigramIndex()

@@ -124,6 +124,8 @@ void PostgresEngine::create(const ConnectionDescription &description) const
         }
         if (description.fill)
             description.fill(db);
+        // Statistics of the new rows now, so that the first plans use the indexes.
+        QSqlQuery(db).exec(QStringLiteral("ANALYZE"));
     } catch (const EHostError &e) {
         close(description.name);
         throw EHostError(QStringLiteral("Não foi possível criar o banco de dados %1: %2").arg(description.where(), e.text()));

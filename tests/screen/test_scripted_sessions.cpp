@@ -4,7 +4,11 @@
 // files it must leave in --out in a line "# files: NAME ...", and those it
 // must not leave in a line "# absent: NAME ...".
 // Set UPDATE_EXPECTED=1 to write the .expected files from a run instead.
+// A session that prints reports runs on PostgreSQL too and must print the
+// same lines and write the same report rows (CSV) as on SQLite.
 #include "appdata/dtmDBGeral.h"
+#include "data/engines/DatabaseEngine.h"
+#include "support/PostgresCluster.h"
 
 #include <QDir>
 #include <QProcess>
@@ -16,6 +20,38 @@ class TestScriptedSessions : public QObject {
 
     QTemporaryDir m_dir;
     QString m_database;
+
+    struct Session {
+        QString out;      // what it printed
+        QString errors;
+        QStringList csv;  // the report rows it wrote, file by file
+    };
+
+    // Runs script on database (a location) in a fresh folder.
+    static Session run(const QString &script, const QString &database, const QString &branch,
+                       const QStringList &csvFiles, const QProcessEnvironment &extra = {})
+    {
+        QTemporaryDir out;
+        QProcess shell;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("XDG_DATA_HOME"), out.filePath(QStringLiteral("data")));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), out.filePath(QStringLiteral("config")));
+        env.insert(extra);
+        shell.setProcessEnvironment(env);
+        shell.start(QStringLiteral(SHELL_PROGRAM), {QStringLiteral("--script"), script, QStringLiteral("--db"), database,
+                                                    QStringLiteral("--branch"), branch, QStringLiteral("--out"), out.path()});
+        Session s;
+        if (!shell.waitForFinished(120000))
+            return s;
+        s.out = QString::fromUtf8(shell.readAllStandardOutput());
+        s.errors = QString::fromUtf8(shell.readAllStandardError());
+        for (const QString &name : csvFiles) {
+            QFile f(QDir(out.path()).filePath(name));
+            s.csv << (f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QStringLiteral("<missing>"));
+        }
+        return s;
+    }
 
 private slots:
     void initTestCase()
@@ -96,7 +132,37 @@ private slots:
         for (const QString &name : absent)
             QVERIFY2(!QFileInfo::exists(QDir(out.path()).filePath(name)), qPrintable(name + QStringLiteral(" was written")));
     }
+
+    void sameReportsOnPostgres();
 };
+
+void TestScriptedSessions::sameReportsOnPostgres()
+{
+    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL")))
+        QSKIP("Qt's PostgreSQL driver (QPSQL) is not installed");
+    PostgresCluster cluster;
+    QString why;
+    if (!cluster.start(&why))
+        QSKIP(qPrintable(why));
+    ConnectionDescription d;
+    d.location = DatabaseLocation::parse(cluster.location(QStringLiteral("demo")));
+    d.password = QLatin1String(PostgresCluster::Password);
+    d.name = QStringLiteral("make-postgres");
+    d.create = true;
+    TdtmDBGeral::openConnection(d);
+    DatabaseEngine::close(d.name);
+
+    const QString script = QDir(QStringLiteral(SCRIPT_DIR)).filePath(QStringLiteral("report_params.script"));
+    const QStringList csv{QStringLiteral("report-1.csv"), QStringLiteral("report-2.csv")};
+    const Session sqlite = run(script, QStringLiteral("sqlite:") + m_database, QStringLiteral("0101"), csv);
+    QProcessEnvironment password;
+    password.insert(QStringLiteral("PGPASSWORD"), QLatin1String(PostgresCluster::Password));
+    const Session postgres = run(script, d.location.toString(), QStringLiteral("0101"), csv, password);
+    QVERIFY2(!postgres.out.isEmpty(), qPrintable(postgres.errors));
+    QCOMPARE(postgres.out, sqlite.out);
+    QVERIFY(sqlite.csv.value(0).count(QLatin1Char('\n')) > 5);
+    QCOMPARE(postgres.csv, sqlite.csv);
+}
 
 QTEST_GUILESS_MAIN(TestScriptedSessions)
 #include "test_scripted_sessions.moc"

@@ -120,7 +120,7 @@ private slots:
 
         // None given, none found: refused, saying what to do.
         QString err = branches(description(QStringLiteral("demo"), QString()));
-        QVERIFY2(err.contains(QLatin1String("recusou o acesso do usuário merenda")), qPrintable(err));
+        QVERIFY2(err.contains(QStringLiteral("recusou o acesso do usuário merenda")), qPrintable(err));
         QVERIFY2(err.contains(QLatin1String("~/.pgpass")), qPrintable(err));
 
         // PGPASSWORD.
@@ -143,12 +143,12 @@ private slots:
     {
         NEEDS_CLUSTER();
         QString err = branches(description(QStringLiteral("demo"), QStringLiteral("errada")));
-        QVERIFY2(err.contains(QLatin1String("recusou o acesso do usuário merenda")), qPrintable(err));
+        QVERIFY2(err.contains(QStringLiteral("recusou o acesso do usuário merenda")), qPrintable(err));
         QVERIFY2(err.contains(QStringLiteral("127.0.0.1:%1").arg(m_cluster.port())), qPrintable(err));
         QVERIFY2(!err.contains(QLatin1String("password authentication failed")), qPrintable(err));
 
         err = branches(description(QStringLiteral("nao_existe"), QLatin1String(PostgresCluster::Password)));
-        QVERIFY2(err.contains(QLatin1String("O banco de dados nao_existe não existe")), qPrintable(err));
+        QVERIFY2(err.contains(QStringLiteral("O banco de dados nao_existe não existe")), qPrintable(err));
         QVERIFY2(err.contains(QLatin1String("--create-database")), qPrintable(err));
 
         // Nothing listens there.
@@ -187,7 +187,7 @@ private slots:
         ConnectionDescription d = description(QStringLiteral("nova"), QLatin1String(PostgresCluster::Password));
         d.fill = DemoData::filler(sizes);
         // Without create, a missing database stays missing.
-        QVERIFY(branches(d).contains(QLatin1String("não existe")));
+        QVERIFY(branches(d).contains(QStringLiteral("não existe")));
         d.create = true;
         QCOMPARE(branches(d), QStringLiteral("15"));
         // Made once: a second run keeps what is there.
@@ -203,7 +203,7 @@ private slots:
         QTest::addColumn<QString>("sql");
         QTest::newRow("DELETE in WITH") << "WITH D AS (DELETE FROM GRUPSERV RETURNING CDGRUPSERV) SELECT * FROM D";
         QTest::newRow("read-write again") << "SELECT set_config('transaction_read_only', 'off', false)";
-        QTest::newRow("large object") << "SELECT lo_create(0)";
+        QTest::newRow("large object") << "SELECT lo_create(4242)";
         QTest::newRow("UPDATE RETURNING") << "UPDATE GRUPSERV SET NMGRUPSERV = 'x' RETURNING CDGRUPSERV";
         QTest::newRow("DROP TABLE") << "DROP TABLE GRUPSERV";
     }
@@ -217,17 +217,21 @@ private slots:
         {
             QSqlDatabase own = DatabaseEngine::openAgain(d.name, QStringLiteral("own"), DatabaseEngine::Access::ReadOnly);
             QSqlQuery q(own);
-            QVERIFY2(!q.exec(sql), qPrintable(sql));
-            refused = q.lastError().nativeErrorCode();
-            if (refused == QLatin1String("25006"))
-                QVERIFY(DatabaseEngine::of(own).failureText(own, q.lastError()).contains(QLatin1String("só pode ser consultado")));
+            // Refused: read only (25006), or read-write refused once a query
+            // ran (25001); what the server lets through is rolled back.
+            if (!q.exec(sql)) {
+                refused = q.lastError().nativeErrorCode();
+                QVERIFY2(refused == QLatin1String("25006") || refused == QLatin1String("25001"), qPrintable(refused));
+                if (refused == QLatin1String("25006"))
+                    QVERIFY(DatabaseEngine::of(own).failureText(own, q.lastError()).contains(QStringLiteral("só pode ser consultado")));
+            }
         }
         DatabaseEngine::close(QStringLiteral("own"));
         DatabaseEngine::close(d.name);
-        // Read only (25006), or read-write refused once a query ran (25001).
-        QVERIFY2(refused == QLatin1String("25006") || refused == QLatin1String("25001"), qPrintable(refused));
         QString out;
-        QCOMPARE(m_cluster.psql(QStringLiteral("demo"), {QStringLiteral("-Atc"), QStringLiteral("SELECT COUNT(*) FROM GRUPSERV")}, &out), 0);
+        QCOMPARE(m_cluster.psql(QStringLiteral("demo"), {QStringLiteral("-Atc"),
+                                QStringLiteral("SELECT COUNT(*) FROM GRUPSERV WHERE NMGRUPSERV <> 'x' "
+                                               "AND NOT EXISTS (SELECT 1 FROM pg_largeobject_metadata)")}, &out), 0);
         QCOMPARE(out.trimmed(), QStringLiteral("10"));
     }
 
@@ -277,11 +281,11 @@ private slots:
     void theFilterGoesThroughTheTrigramIndex()
     {
         NEEDS_CLUSTER();
-        // With the table scan priced out, the plan shows whether the
-        // filter's form is the form of the index.
+        // With the other scans priced out, the plan shows whether the
+        // filter's form is the form of the index (a bitmap scan of it).
         QString plan;
         QCOMPARE(m_cluster.psql(QStringLiteral("demo"),
-                                {QStringLiteral("-Atc"), QStringLiteral("SET enable_seqscan = off; EXPLAIN SELECT * FROM "
+                                {QStringLiteral("-Atc"), QStringLiteral("SET enable_seqscan = off; SET enable_indexscan = off; EXPLAIN SELECT * FROM "
                                                                         "(SELECT CDARVPROD, NMPRODUTO FROM PRODUTO ORDER BY CDARVPROD) Q__ "
                                                                         "WHERE FOLD(CAST(Q__.NMPRODUTO AS TEXT)) LIKE FOLD('%CONCEIÇÃO%') "
                                                                         "ESCAPE '\\' LIMIT 20")},

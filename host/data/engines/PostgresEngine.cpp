@@ -22,6 +22,9 @@ QString connectOptions()
         .arg(PostgresEngine::kConnectTimeoutSeconds);
 }
 
+// Set on a report's connection: every transaction starts read only.
+const char *const kReadOnlyOption = "default_transaction_read_only";
+
 QString quotedIdentifier(const QString &name)
 {
     QString out = name;
@@ -136,7 +139,8 @@ void PostgresEngine::create(const ConnectionDescription &description) const
 std::function<void()> PostgresEngine::interrupter(const QSqlDatabase &db) const
 {
     const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
-    if (qstrcmp(handle.typeName(), "PGconn*") != 0)
+    // The driver hands its PGconn over as "PGconn*" or by libpq's own name.
+    if (qstrcmp(handle.typeName(), "PGconn*") != 0 && qstrcmp(handle.typeName(), "pg_conn*") != 0)
         return {};
     PGconn *connection = *static_cast<PGconn *const *>(handle.data());
     if (!connection)
@@ -170,7 +174,7 @@ QString PostgresEngine::tableQuery() const
 
 void PostgresEngine::openReadOnly(QSqlDatabase &db) const
 {
-    db.setConnectOptions(connectOptions() + QStringLiteral(";options='-c default_transaction_read_only=on'"));
+    db.setConnectOptions(connectOptions() + QStringLiteral(";options='-c %1=on'").arg(QLatin1String(kReadOnlyOption)));
     if (!db.open())
         throw EHostError(SqlStatement::errorText(db.lastError()));
     // One transaction for the whole report, read only from its first
@@ -184,6 +188,7 @@ void PostgresEngine::openReadOnly(QSqlDatabase &db) const
 
 void PostgresEngine::beforeClose(QSqlDatabase &db) const
 {
-    if (db.driver() && db.driver()->hasFeature(QSqlDriver::Transactions))
+    // A report's transaction is never committed (others hold none open).
+    if (db.connectOptions().contains(QLatin1String(kReadOnlyOption)))
         db.rollback();
 }

@@ -30,6 +30,8 @@
 #include <QStringList>
 #include <QVariant>
 
+class NamedSql;
+
 class EHostError;
 class QSqlError;
 
@@ -60,6 +62,7 @@ public:
 
 private:
     [[noreturn]] void fail(const QSqlError &error);
+    bool prepareTyped(const NamedSql &sql, const TParams &params);
 
     QSqlDatabase m_db;
     SqlEngine m_engine;

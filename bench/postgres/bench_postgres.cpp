@@ -10,6 +10,7 @@
 // The databases are made with the demo data generator (gendata's), which
 // takes a few minutes.
 #include "appdata/dtmDBGeral.h"
+#include "core/Errors.h"
 #include "core/HostUi.h"
 #include "data/HostDatabase.h"
 #include "data/TADOIBDataSet.h"
@@ -120,7 +121,7 @@ void standardReport(PostgresCluster &cluster, const QTemporaryDir &dir)
 {
     HostDatabase::instance().install(QStringLiteral("costs"));
     const QString definition = ReportLibrary::list(QStringLiteral("XEV017")).first().path;
-    const QList<Value> values = values(QSqlDatabase::database(QStringLiteral("costs")));
+    const QList<Value> answers = values(QSqlDatabase::database(QStringLiteral("costs")));
     // psql: the same statements, the values as its variables (SQL literals).
     QFile script(dir.filePath(QStringLiteral("report.sql")));
     script.open(QIODevice::WriteOnly);
@@ -128,7 +129,7 @@ void standardReport(PostgresCluster &cluster, const QTemporaryDir &dir)
         script.write((q.sql[ReportQuery::Default] + QStringLiteral(";\n")).toUtf8());
     script.close();
     QStringList arguments{QStringLiteral("-o"), QStringLiteral("/dev/null"), QStringLiteral("-f"), script.fileName()};
-    for (const Value &v : values)
+    for (const Value &v : answers)
         arguments << QStringLiteral("-v") << QStringLiteral("%1=%2").arg(QLatin1String(v.name), v.literal);
 
     HostUi::install(std::make_unique<ScriptedHostUi>());
@@ -138,7 +139,7 @@ void standardReport(PostgresCluster &cluster, const QTemporaryDir &dir)
         TReportDesignerDialog rpdd;
         rpdd.setReportCode(QStringLiteral("XEV017"));
         Filler filler;
-        filler.answers = values;
+        filler.answers = answers;
         QObject::connect(&rpdd, &TReportDesignerDialog::BeforeGetQueryParams, &filler, &Filler::fill);
         for (int i = 0; i < kRounds; ++i) {
             QElapsedTimer t;

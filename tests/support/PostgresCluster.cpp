@@ -101,8 +101,6 @@ bool PostgresCluster::start(QString *error)
          QStringLiteral("-c"), QStringLiteral("max_connections=200"), QStringLiteral("-c"),
          QStringLiteral("shared_buffers=128MB")});
     m_server.setProcessChannelMode(QProcess::MergedChannels);
-    // A group of its own, so that kill() reaches every backend too.
-    m_server.setChildProcessModifier([] { setsid(); });
     m_server.start(command.first(), command.mid(1));
     if (!m_server.waitForStarted(10000)) {
         *error = QStringLiteral("the server did not start");
@@ -161,10 +159,23 @@ void PostgresCluster::kill()
 {
     if (m_server.state() == QProcess::NotRunning)
         return;
-    ::kill(-pid_t(m_server.processId()), SIGKILL);
+    // The backends are the server's children, each in a session of its own:
+    // the server is held still (it forks no more), they go, then it.
+    const pid_t server = pid_t(m_server.processId());
+    ::kill(server, SIGSTOP);
+    for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(entry));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        // "PID (NAME) STATE PPID ...": the parent is the second field after the name.
+        const QByteArray line = stat.readAll();
+        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 1 && fields[1].toInt() == server)
+            ::kill(pid_t(entry.toInt()), SIGKILL);
+    }
+    ::kill(server, SIGKILL);
     m_server.waitForFinished(5000);
-    // The backends go with their group; wait until the last has let go of
-    // the shared memory, or a new server on the folder refuses to start.
+    // A stale pid file would make a new server on the folder wait for it.
     const QString pidFile = QDir(m_dir.path()).filePath(QStringLiteral("data/postmaster.pid"));
     QFile::remove(pidFile);
     QThread::msleep(200);

@@ -30,7 +30,7 @@ public:
     bool start(QString *error);
     // Stops the server politely (fast shutdown), then by force.
     void stop();
-    // Kills the server and every backend at once (SIGKILL to its group).
+    // Kills the server and every backend at once (SIGKILL), as a crash would.
     void kill();
 
     bool running() const { return m_server.state() == QProcess::Running; }

@@ -5,15 +5,18 @@
 // must not leave in a line "# absent: NAME ...".
 // Set UPDATE_EXPECTED=1 to write the .expected files from a run instead.
 // A session that prints reports runs on PostgreSQL too and must print the
-// same lines and write the same report rows (CSV) as on SQLite.
+// same lines and write the same report rows (CSV) as on SQLite, names in
+// Portuguese dictionary order.
 #include "appdata/dtmDBGeral.h"
 #include "data/engines/DatabaseEngine.h"
 #include "support/PostgresCluster.h"
 
+#include <QCollator>
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 
 class TestScriptedSessions : public QObject {
     Q_OBJECT
@@ -152,7 +155,7 @@ void TestScriptedSessions::sameReportsOnPostgres()
     TdtmDBGeral::openConnection(d);
     DatabaseEngine::close(d.name);
 
-    const QString script = QDir(QStringLiteral(SCRIPT_DIR)).filePath(QStringLiteral("report_params.script"));
+    const QString script = QDir(QStringLiteral(SCRIPT_DIR)).filePath(QStringLiteral("report_rows.script"));
     const QStringList csv{QStringLiteral("report-1.csv"), QStringLiteral("report-2.csv")};
     const Session sqlite = run(script, QStringLiteral("sqlite:") + m_database, QStringLiteral("0101"), csv);
     QProcessEnvironment password;
@@ -161,7 +164,25 @@ void TestScriptedSessions::sameReportsOnPostgres()
     QVERIFY2(!postgres.out.isEmpty(), qPrintable(postgres.errors));
     QCOMPARE(postgres.out, sqlite.out);
     QVERIFY(sqlite.csv.value(0).count(QLatin1Char('\n')) > 5);
-    QCOMPARE(postgres.csv, sqlite.csv);
+    // In code order, the same text; by name, the same rows in Portuguese
+    // dictionary order ("Óleo" among the O's, not after the Z's).
+    QCOMPARE(postgres.csv.value(0), sqlite.csv.value(0));
+    QStringList byName = postgres.csv.value(1).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    QStringList reference = sqlite.csv.value(1).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    QVERIFY(byName.size() > 5);
+    const QStringList names = [&] {
+        QStringList out;
+        for (const QString &line : byName.mid(1))
+            out << line.section(QLatin1Char(','), 2, 2);
+        return out;
+    }();
+    QCollator portuguese(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    QVERIFY2(std::is_sorted(names.begin(), names.end(),
+                            [&](const QString &a, const QString &b) { return portuguese.compare(a, b) < 0; }),
+             qPrintable(names.join(QLatin1Char('|'))));
+    byName.sort();
+    reference.sort();
+    QCOMPARE(byName, reference);
 }
 
 QTEST_GUILESS_MAIN(TestScriptedSessions)

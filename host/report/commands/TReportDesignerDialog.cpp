@@ -153,8 +153,7 @@ std::shared_ptr<ReportDocument> TReportDesignerDialog::RunDocument(const ReportD
     refuseWhileRunning();
     // The run's own copy: the worker reads it while handlers may change theirs.
     const TParams params = askParams(def).clone();
-    // The picture is read first: a connection that fell meanwhile is seen
-    // there, and the database below is then connected again.
+    // Read first: a connection that fell is seen there and made again below.
     auto doc = std::make_shared<ReportDocument>(def, params, pictureOf(def));
     int dialect = -1;
     const QSqlDatabase db = database(dialect);

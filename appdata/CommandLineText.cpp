@@ -1,4 +1,5 @@
 #include "CommandLineText.h"
+#include "core/QuotedText.h"
 
 #include <QCommandLineParser>
 
@@ -78,7 +79,8 @@ QString parseError(const QCommandLineParser &parser, const QStringList &argument
     const QStringList unknown = parser.unknownOptionNames();
     if (!unknown.isEmpty())
         return QStringLiteral("Opção desconhecida: %1%2 (veja --help).")
-            .arg(unknown.first().size() == 1 ? QStringLiteral("-") : QStringLiteral("--"), unknown.first());
+            .arg(unknown.first().size() == 1 ? QStringLiteral("-") : QStringLiteral("--"),
+                 QuotedText::clip(unknown.first()));
     for (int i = 1; i < arguments.size(); ++i) {
         const QString arg = arguments[i];
         if (arg == QLatin1String("--"))
@@ -96,7 +98,7 @@ QString parseError(const QCommandLineParser &parser, const QStringList &argument
         if (!o->valueName().isEmpty() && eq < 0 && i + 1 == arguments.size())
             return QStringLiteral("Falta o valor da opção %1 (%1 %2).").arg(written, o->valueName());
         if (o->valueName().isEmpty() && eq >= 0)
-            return QStringLiteral("A opção %1 não leva valor: \"%2\".").arg(written, arg);
+            return QStringLiteral("A opção %1 não leva valor: \"%2\".").arg(written, QuotedText::clip(arg));
     }
     return QStringLiteral("Linha de comando inválida: %1").arg(parser.errorText());
 }

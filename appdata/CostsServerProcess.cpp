@@ -1,14 +1,21 @@
 #include "CostsServerProcess.h"
+#include "core/QuotedText.h"
 #include "data/engines/FirebirdSharing.h"
+#include "remote/RemoteProtocol.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
+#include <utility>
 
 CostsServerProcess::CostsServerProcess(QObject *parent) : QObject(parent), m_program(defaultProgram())
 {
     m_process.setProcessChannelMode(QProcess::SeparateChannels);
+    // Drained as it comes: a server that logs for days (refused tokens, say)
+    // must not grow the shell's memory.
+    connect(&m_process, &QProcess::readyReadStandardError, this, &CostsServerProcess::keepErrorTail);
+    connect(&m_process, &QProcess::finished, this, &CostsServerProcess::onFinished);
 }
 
 CostsServerProcess::~CostsServerProcess() { stop(); }
@@ -28,6 +35,20 @@ void CostsServerProcess::setCredentials(const QString &user, const QString &pass
     m_password = password;
 }
 
+QProcessEnvironment CostsServerProcess::environment() const
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    if (!m_user.isEmpty())
+        env.insert(QStringLiteral("ISC_USER"), m_user);
+    if (!m_password.isEmpty())
+        env.insert(QStringLiteral("ISC_PASSWORD"), m_password);
+    if (m_token.isEmpty())
+        env.remove(QStringLiteral("COSTS_TOKEN"));
+    else
+        env.insert(QStringLiteral("COSTS_TOKEN"), m_token);
+    return env;
+}
+
 bool CostsServerProcess::start(const QString &databaseLocation, const QStringList &extraArguments, int timeoutMs,
                                QString *error)
 {
@@ -38,6 +59,10 @@ bool CostsServerProcess::start(const QString &databaseLocation, const QStringLis
         stop();
         return false;
     };
+    if (m_token.toUtf8().size() > RemoteProtocol::kMaxToken)
+        return failed(QStringLiteral("A chave de acesso (token) do servidor de custos tem %1 bytes; o limite é %2. "
+                                     "Use uma chave menor.")
+                          .arg(m_token.toUtf8().size()).arg(RemoteProtocol::kMaxToken));
     if (!QFileInfo(m_program).isExecutable())
         return failed(QStringLiteral("Servidor de custos não encontrado: %1").arg(m_program));
     if (databaseLocation.startsWith(QLatin1String("firebird:")) && !databaseLocation.startsWith(QLatin1String("firebird://"))) {
@@ -48,16 +73,8 @@ bool CostsServerProcess::start(const QString &databaseLocation, const QStringLis
     QStringList args{QStringLiteral("--db"), databaseLocation, QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0"),
                      QStringLiteral("--exit-with-stdin")};
     args += extraArguments;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    if (!m_user.isEmpty())
-        env.insert(QStringLiteral("ISC_USER"), m_user);
-    if (!m_password.isEmpty())
-        env.insert(QStringLiteral("ISC_PASSWORD"), m_password);
-    if (m_token.isEmpty())
-        env.remove(QStringLiteral("COSTS_TOKEN"));
-    else
-        env.insert(QStringLiteral("COSTS_TOKEN"), m_token);
-    m_process.setProcessEnvironment(env);
+    m_process.setProcessEnvironment(environment());
+    m_errorTail.clear();
     m_process.start(m_program, args);
     QDeadlineTimer deadline(timeoutMs);
     if (!m_process.waitForStarted(int(qMax<qint64>(1, deadline.remainingTime()))))
@@ -78,7 +95,8 @@ bool CostsServerProcess::start(const QString &databaseLocation, const QStringLis
     const int port = parts.size() == 3 && parts[0] == "LISTENING" ? parts[2].toInt(&ok) : 0;
     if (!ok || port <= 0) {
         m_process.waitForFinished(100);
-        const QString detail = QString::fromLocal8Bit(m_process.readAllStandardError()).trimmed();
+        // Its own words, bounded: the first lines tell why it did not start.
+        const QString detail = errorOutput().trimmed().left(2000);
         return failed(QStringLiteral("O servidor de custos não informou sua porta%1")
                           .arg(detail.isEmpty() ? QStringLiteral(".") : QStringLiteral(": ") + detail));
     }
@@ -102,6 +120,32 @@ void CostsServerProcess::stop()
 
 bool CostsServerProcess::isRunning() const { return m_process.state() == QProcess::Running; }
 
-QString CostsServerProcess::errorOutput() { return QString::fromLocal8Bit(m_process.readAllStandardError()); }
+void CostsServerProcess::keepErrorTail()
+{
+    m_errorTail += m_process.readAllStandardError();
+    if (m_errorTail.size() > kErrorTail)
+        m_errorTail.remove(0, m_errorTail.size() - kErrorTail);
+}
+
+QString CostsServerProcess::errorOutput()
+{
+    keepErrorTail();
+    return QString::fromUtf8(std::exchange(m_errorTail, QByteArray()));
+}
+
+void CostsServerProcess::onFinished(int exitCode, QProcess::ExitStatus status)
+{
+    // Only a server that was up: a failed start() and stop() say so themselves.
+    if (m_port == 0)
+        return;
+    m_port = 0;
+    m_host.clear();
+    QString why = status == QProcess::CrashExit ? QStringLiteral("foi encerrado à força")
+                                                : QStringLiteral("terminou com o código %1").arg(exitCode);
+    const QStringList lines = errorOutput().trimmed().split(QLatin1Char('\n'));
+    if (!lines.last().isEmpty())
+        why += QStringLiteral(": ") + QuotedText::clip(lines.last(), 300);
+    emit ended(why);
+}
 
 qint64 CostsServerProcess::processId() const { return m_process.processId(); }

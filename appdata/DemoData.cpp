@@ -1,7 +1,9 @@
 #include "DemoData.h"
+#include "BatchInserter.h"
 #include "core/Errors.h"
 #include "data/SqlDialect.h"
 #include "data/SqlScript.h"
+#include "data/SearchIndexes.h"
 #include "data/SqlStatement.h"
 #include "data/engines/DatabaseEngine.h"
 
@@ -92,54 +94,6 @@ QString loadResource(const QString &path)
     return QString::fromUtf8(f.readAll());
 }
 
-// Runs one prepared insert over many rows, in transactions of batch rows.
-class Inserter {
-public:
-    Inserter(const QSqlDatabase &db, const QString &sql) : m_db(db), m_query(db)
-    {
-        if (!m_query.prepare(sql))
-            throw EHostError(SqlStatement::errorText(m_query.lastError()));
-        begin();
-    }
-    ~Inserter()
-    {
-        if (m_open)
-            m_db.rollback();
-    }
-    void add(const QVariantList &values)
-    {
-        for (int i = 0; i < values.size(); ++i)
-            m_query.bindValue(i, values.at(i));
-        if (!m_query.exec())
-            throw EHostError(SqlStatement::errorText(m_query.lastError()));
-        if (++m_count % 50000 == 0) {
-            commit();
-            begin();
-        }
-    }
-    void finish() { commit(); }
-
-private:
-    void begin()
-    {
-        QSqlDatabase db = m_db;
-        m_open = db.transaction();
-    }
-    void commit()
-    {
-        if (!m_open)
-            return;
-        QSqlDatabase db = m_db;
-        if (!db.commit())
-            throw EHostError(SqlStatement::errorText(db.lastError()));
-        m_open = false;
-    }
-    QSqlDatabase m_db;
-    QSqlQuery m_query;
-    bool m_open = false;
-    qint64 m_count = 0;
-};
-
 void exec(const QSqlDatabase &db, const QString &sql, const QVariantList &values = {})
 {
     QSqlQuery q(db);
@@ -226,6 +180,7 @@ void DemoData::create(const QSqlDatabase &db, const Sizes &sizes, const Progress
     }
     say(QStringLiteral("products"));
     fillProducts(db, sizes.products);
+    catchUpSearchIndexes(db);
     if (sizes.services > 0) {
         say(QStringLiteral("services"));
         fillServices(db, sizes.branch, sizes.services);
@@ -239,10 +194,95 @@ std::function<void(const QSqlDatabase &)> DemoData::filler(const Sizes &sizes)
     return [sizes](const QSqlDatabase &db) { create(db, sizes); };
 }
 
+namespace {
+
+// Statements of the schema script that hold one of the given texts.
+void runFromSchema(const QSqlDatabase &db, const QStringList &starts)
+{
+    for (const SqlScript::Statement &st : SqlScript::split(DemoData::schemaScript(db)))
+        for (const QString &start : starts)
+            if (st.text.contains(start, Qt::CaseInsensitive)) {
+                QSqlQuery q(db);
+                if (!q.exec(st.text))
+                    throw EHostError(SqlStatement::errorText(q.lastError()));
+            }
+}
+
+void addItensLista(const QSqlDatabase &db)
+{
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("SELECT 1 FROM RDB$PROCEDURES WHERE RDB$PROCEDURE_NAME = 'ITENS_LISTA'")) || q.next())
+        return;
+    q.finish();
+    try {
+        runFromSchema(db, {QStringLiteral("CREATE PROCEDURE ITENS_LISTA")});
+    } catch (const EHostError &) {
+        // Without the right to create it the database stays as it is.
+    }
+}
+
+// Search-index triggers that call FOLD become the plain ones of the script;
+// INDICEPESQ learns each index's table from its old insert trigger.
+void replaceFoldTriggers(const QSqlDatabase &db)
+{
+    QStringList old;
+    {
+        QSqlQuery q(db);
+        q.setForwardOnly(true);
+        if (!q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'trigger' AND sql LIKE '%FOLD(%'"))
+            || !q.next())
+            return;
+        q.finish();
+        // Every trigger of an index goes, the one that only deleted too.
+        if (!q.exec(QStringLiteral("SELECT T.name FROM sqlite_master T JOIN INDICEPESQ I ON T.name IN "
+                                   "(I.NMINDICE || '_AI', I.NMINDICE || '_AD', I.NMINDICE || '_AU') "
+                                   "WHERE T.type = 'trigger'")))
+            return;
+        while (q.next())
+            old << q.value(0).toString();
+    }
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
+        return;
+    try {
+        for (const char *sql : {"ALTER TABLE INDICEPESQ ADD COLUMN NMTABELA VARCHAR(30)",
+                                "UPDATE INDICEPESQ SET NMTABELA = (SELECT tbl_name FROM sqlite_master WHERE "
+                                "type = 'trigger' AND name = INDICEPESQ.NMINDICE || '_AI')"})
+            if (!q.exec(QLatin1String(sql)))
+                throw EHostError(SqlStatement::errorText(q.lastError()));
+        for (const QString &name : std::as_const(old))
+            if (!q.exec(QStringLiteral("DROP TRIGGER \"%1\"").arg(name)))
+                throw EHostError(SqlStatement::errorText(q.lastError()));
+        runFromSchema(db, {QStringLiteral("CREATE TABLE PESQPENDENTE"), QStringLiteral("CREATE TRIGGER")});
+        if (!q.exec(QStringLiteral("COMMIT")))
+            throw EHostError(SqlStatement::errorText(q.lastError()));
+    } catch (const EHostError &) {
+        // A database this user may not change keeps its old triggers.
+        q.exec(QStringLiteral("ROLLBACK"));
+    }
+}
+
+} // namespace
+
+void DemoData::addMissingRoutines(const QSqlDatabase &db)
+{
+    const SqlEngine engine = SqlDialects::engineOf(db);
+    if (engine == SqlEngine::Firebird)
+        addItensLista(db);
+    else if (engine == SqlEngine::SQLite)
+        replaceFoldTriggers(db);
+}
+
+void DemoData::catchUpSearchIndexes(const QSqlDatabase &db)
+{
+    if (SqlDialects::engineOf(db) == SqlEngine::SQLite && !SearchIndexes::catchUp(db))
+        throw EHostError(QStringLiteral("Não foi possível preencher os índices de pesquisa."));
+}
+
 void DemoData::fillProducts(const QSqlDatabase &db, int count)
 {
     exec(db, QStringLiteral("DELETE FROM PRODUTO"));
-    Inserter ins(db, QStringLiteral("INSERT INTO PRODUTO (CDARVPROD, NMPRODUTO, CDNVPRODUTO, IDESTOCAVEL) VALUES (?, ?, ?, ?)"));
+    BatchInserter ins(db, QStringLiteral("PRODUTO"), {"CDARVPROD", "NMPRODUTO", "CDNVPRODUTO", "IDESTOCAVEL"});
     const QList<Group> &tree = demoTree();
     if (count <= 0) {
         for (int g = 0; g < tree.size(); ++g) {
@@ -295,7 +335,7 @@ void DemoData::fillServices(const QSqlDatabase &db, const QString &branch, int c
     if (groups.isEmpty())
         throw EHostError(QStringLiteral("Não há grupos de serviços para os serviços gerados."));
     exec(db, QStringLiteral("DELETE FROM SERVICO WHERE CDFILIAL = ?"), {branch});
-    Inserter ins(db, QStringLiteral("INSERT INTO SERVICO (CDFILIAL, CDSERVFILI, NMSERVICO, CDGRUPSERV) VALUES (?, ?, ?, ?)"));
+    BatchInserter ins(db, QStringLiteral("SERVICO"), {"CDFILIAL", "CDSERVFILI", "NMSERVICO", "CDGRUPSERV"});
     for (int i = 0; i < count; ++i) {
         const int g = i % int(groups.size());
         ins.add({branch, code(i, 5), QStringLiteral("%1 nº %2").arg(groupNames[g]).arg(i), groups[g]});
@@ -323,8 +363,8 @@ void DemoData::fillCosts(const QSqlDatabase &db, const Sizes &sizes)
     else
         branches << sizes.branch;
 
-    Inserter ins(db, QStringLiteral("INSERT INTO CUSTREAL (CDFILIAL, CDSERVFILI, CDARVPROD, NRTIPOCUSTO, "
-                                    "DTMOVIMENTO, QTREAL, VRCUSTREAL) VALUES (?, ?, ?, ?, ?, ?, ?)"));
+    BatchInserter ins(db, QStringLiteral("CUSTREAL"),
+                      {"CDFILIAL", "CDSERVFILI", "CDARVPROD", "NRTIPOCUSTO", "DTMOVIMENTO", "QTREAL", "VRCUSTREAL"});
     // Unit price per product and a factor per cost type, so that the types differ.
     auto unitPrice = [](int productIndex) { return 1.5 + double((productIndex * 37) % 400) / 10.0; };
     const double typeFactor[] = {1.00, 1.07, 0.95, 1.02, 1.10, 0.90};

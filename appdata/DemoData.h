@@ -42,6 +42,17 @@ public:
     static QString schemaScript(const QSqlDatabase &db);
     static QString referenceScript();
 
+    // Brings a database made by an older schema script up to the present
+    // one: Firebird gets the routines it lacks (ITENS_LISTA); on SQLite the
+    // search indexes' triggers that call FOLD (which only this program
+    // registers, so no other program could write the tables) are replaced
+    // by the script's plain ones. Needs the right to change the schema;
+    // without it the database stays as it is.
+    static void addMissingRoutines(const QSqlDatabase &db);
+
+    // SQLite: the rows the triggers noted folded into the search indexes.
+    static void catchUpSearchIndexes(const QSqlDatabase &db);
+
     static void fillProducts(const QSqlDatabase &db, int count);
     static void fillServices(const QSqlDatabase &db, const QString &branch, int count);
     static void fillCosts(const QSqlDatabase &db, const Sizes &sizes);

@@ -1,5 +1,6 @@
 #include "IniFile.h"
 #include "EConfigError.h"
+#include "core/QuotedText.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -29,11 +30,29 @@ QString readText(const QString &path)
     if (info.isDir() || !file.open(QIODevice::ReadOnly))
         throw EConfigError(QStringLiteral("Não foi possível ler o arquivo de configuração %1: %2.")
                                .arg(path, info.isDir() ? QStringLiteral("é uma pasta") : file.errorString()));
+    // Read one byte past the bound: a larger file (or a device that never
+    // ends) is refused without being held whole.
+    const QByteArray bytes = file.read(IniFile::kMaxBytes + 1);
+    if (bytes.size() > IniFile::kMaxBytes)
+        throw EConfigError(QStringLiteral("O arquivo de configuração %1 passa de %2 KB; um arquivo de configuração tem "
+                                          "poucas linhas. Confira se é o arquivo certo.")
+                               .arg(path).arg(IniFile::kMaxBytes / 1024));
     QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString text = utf8(file.readAll());
+    const QString text = utf8(bytes);
     if (utf8.hasError())
         throw EConfigError(QStringLiteral("O arquivo de configuração %1 não está em UTF-8.").arg(path));
     return text;
+}
+}
+
+namespace {
+// Where the first control character of a line is (a tab is a blank); -1: none.
+qsizetype controlIn(const QString &line)
+{
+    for (qsizetype i = 0; i < line.size(); ++i)
+        if (line[i].category() == QChar::Other_Control && line[i] != QLatin1Char('\t'))
+            return i;
+    return -1;
 }
 }
 
@@ -51,21 +70,27 @@ QList<IniFile::Entry> IniFile::read(const QString &path)
         const QString line = lines[i].trimmed();
         if (line.isEmpty() || line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#')))
             continue;
+        if (const qsizetype at = controlIn(line); at >= 0)
+            throw bad(lineNo, QStringLiteral("\"%1\" tem o caractere de controle %2, que não cabe num arquivo de "
+                                             "configuração; apague-o.")
+                                  .arg(QuotedText::clip(line), QuotedText::clip(line.mid(at, 1))));
         if (line.startsWith(QLatin1Char('['))) {
             if (!line.endsWith(QLatin1Char(']')) || line.size() < 3)
-                throw bad(lineNo, QStringLiteral("seção malformada: \"%1\" (escreva [nome]).").arg(line));
+                throw bad(lineNo, QStringLiteral("seção malformada: \"%1\" (escreva [nome]).").arg(QuotedText::clip(line)));
             section = line.mid(1, line.size() - 2).trimmed().toLower();
             continue;
         }
         const qsizetype eq = line.indexOf(QLatin1Char('='));
         if (eq <= 0)
-            throw bad(lineNo, QStringLiteral("\"%1\" não é [seção] nem chave=valor.").arg(line.left(80)));
+            throw bad(lineNo, QStringLiteral("\"%1\" não é [seção] nem chave=valor.").arg(QuotedText::clip(line)));
         if (section.isEmpty())
-            throw bad(lineNo, QStringLiteral("a chave \"%1\" está fora de uma seção.").arg(line.left(eq).trimmed()));
+            throw bad(lineNo, QStringLiteral("a chave \"%1\" está fora de uma seção.")
+                                  .arg(QuotedText::clip(line.left(eq).trimmed())));
         const QString key = section + QLatin1Char('/') + line.left(eq).trimmed().toLower();
         if (seen.contains(key))
             throw bad(lineNo, QStringLiteral("a chave \"%1\" da seção [%2] já foi dada na linha %3.")
-                                    .arg(line.left(eq).trimmed(), section).arg(seen.value(key)));
+                                    .arg(QuotedText::clip(line.left(eq).trimmed()), QuotedText::clip(section))
+                                    .arg(seen.value(key)));
         seen.insert(key, lineNo);
         entries.append({key, unquote(line.mid(eq + 1).trimmed()), lineNo});
     }

@@ -2,7 +2,9 @@
 // lines, blank lines and comments (lines starting with ';' or '#'). Values
 // are the text after '=' without the surrounding blanks; a value in double
 // quotes keeps its blanks (\" and \\ inside). Sections and keys are compared
-// without regard to case. The file is UTF-8.
+// without regard to case. The file is UTF-8 whatever the locale, at most
+// kMaxBytes long, and holds no control character but tabs and line ends.
+// The shell and the costs server both read their files through it.
 #pragma once
 
 #include <QList>
@@ -16,8 +18,12 @@ public:
         int line = 0;    // from 1
     };
 
+    static constexpr qint64 kMaxBytes = 1024 * 1024;
+
     // Throws EConfigError naming the file (and the line) when it does not
-    // exist, cannot be read, is not UTF-8, holds a line that is neither a
-    // section nor key=value, a key outside any section, or a key twice.
+    // exist, cannot be read, is larger than kMaxBytes, is not UTF-8, holds a
+    // control character, a line that is neither a section nor key=value, a
+    // key outside any section, or a key twice. The text quotes at most a
+    // clipped part of the line (QuotedText).
     static QList<Entry> read(const QString &path);
 };

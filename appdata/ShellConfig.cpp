@@ -3,6 +3,8 @@
 #include "EConfigError.h"
 #include "IniFile.h"
 #include "core/Errors.h"
+#include "core/QuotedText.h"
+#include "remote/RemoteProtocol.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -69,7 +71,8 @@ const Key keys[] = {
     {"database/password", "db-password", [](ShellConfig &c, const QString &v) { c.password = v; return QString(); }},
     {"database/create", nullptr, [](ShellConfig &c, const QString &v) {
          return parseBool(v, c.createDatabase) ? QString()
-                                                : QStringLiteral("valor inválido: \"%1\" (use true ou false).").arg(v);
+                                                : QStringLiteral("valor inválido: \"%1\" (use true ou false).")
+                                                      .arg(QuotedText::clip(v));
      }},
     {"shell/branch", "branch", [](ShellConfig &c, const QString &v) {
          if (v.trimmed().isEmpty())
@@ -87,11 +90,20 @@ const Key keys[] = {
          const int port = ShellConfig::parsePort(v, true);
          if (port < 0)
              return QStringLiteral("porta inválida: \"%1\" (use um número de 1 a 65535, ou 0 para o programa "
-                                   "iniciar o seu próprio servidor de custos).").arg(v);
+                                   "iniciar o seu próprio servidor de custos).").arg(QuotedText::clip(v));
          c.costsPort = port;
          return QString();
      }},
-    {"costs/token", nullptr, [](ShellConfig &c, const QString &v) { c.costsToken = v; return QString(); }},
+    {"costs/token", nullptr, [](ShellConfig &c, const QString &v) {
+         // Never quoted: it is a secret.
+         const qsizetype bytes = v.toUtf8().size();
+         if (bytes > RemoteProtocol::kMaxToken)
+             return QStringLiteral("a chave de acesso tem %1 bytes; o limite é %2, pois uma chave maior não caberia "
+                                   "num pedido ao servidor de custos. Use uma chave menor, a mesma na configuração "
+                                   "do servidor de custos.").arg(bytes).arg(RemoteProtocol::kMaxToken);
+         c.costsToken = v;
+         return QString();
+     }},
 };
 
 // "costs/port" -> "[costs] port", as the file spells it.
@@ -137,7 +149,7 @@ void ShellConfig::readIni(const QString &path)
         const QString where = QStringLiteral("Arquivo de configuração %1, linha %2: ").arg(path).arg(e.line);
         if (!key)
             throw EConfigError(where + QStringLiteral("chave desconhecida \"%1\" (as chaves são %2).")
-                                           .arg(spelled(e.key), keyList()));
+                                           .arg(QuotedText::clip(spelled(e.key)), keyList()));
         const QString why = key->set(*this, e.value);
         if (!why.isEmpty())
             throw EConfigError(where + spelled(e.key) + QStringLiteral(": ") + why);

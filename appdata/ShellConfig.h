@@ -18,7 +18,8 @@
 //   host=127.0.0.1                     costs server (WebURL, WebPort);
 //   port=0                             port 0: none configured
 //   token=                             shared secret the costs server asks
-//                                      for in "Open" (empty: none)
+//                                      for in "Open" (empty: none; at most
+//                                      RemoteProtocol::kMaxToken bytes)
 // Options: --config FILE, --database DATABASE, --branch CODE, --db-user NAME,
 // --db-password TEXT, --create-database, --costs-host HOST, --costs-port N.
 // Without --config the shell reads defaultConfigFile() when there is one.
@@ -27,7 +28,8 @@
 // no user or password (the engine's defaults), no costs server.
 // The demo database is made without asking only at the default location; any
 // other location must exist unless create is set (TdtmDBGeral::open).
-// Every bad file, key or value throws EConfigError naming it.
+// Every bad file, key or value throws EConfigError naming it; the value is
+// quoted clipped (QuotedText), a token never.
 #pragma once
 
 #include "data/engines/DatabaseLocation.h"

@@ -95,7 +95,10 @@ QSqlDatabase TdtmDBGeral::openConnection(ConnectionDescription description)
     // Made unasked only where the shell looks when told nothing.
     if (isDefaultLocation(description.location) && !QFileInfo::exists(description.location.path))
         description.create = true;
-    return DatabaseEngine::of(description.location.kind).open(description);
+    QSqlDatabase db = DatabaseEngine::of(description.location.kind).open(description);
+    // A database made before a routine was added to the schema gets it now.
+    DemoData::addMissingRoutines(db);
+    return db;
 }
 
 void TdtmDBGeral::createSqliteFile(const QString &path, const DemoData::Sizes &sizes)

@@ -8,7 +8,9 @@
 // (--create-database), or at the default location (ShellConfig::
 // defaultDatabase) when the file is missing. A database that cannot be
 // opened, is not a database, or lacks the system's tables throws EHostError
-// with a clear text and the driver's own message; nothing stays half open.
+// with a clear text and the driver's own message; nothing stays half open,
+// and a database the call made but could not fill is dropped. A Firebird
+// database made before ITENS_LISTA was in its schema gets it when opened.
 // The components adcGeral, dtbGeral and ibtGeral are children of this object
 // by name, for the definitions that refer to them; all three stand for the
 // one connection ConnectionName.

@@ -19,6 +19,9 @@ PAIRS = [
      "bench_report_sql", "BM_Sqlite3Shell/100000/iterations:3/real_time", 1.3),
     ("report over 1M cost rows / sqlite3 shell", "bench_report_sql", "BM_ReportRunner/1000000/iterations:3/real_time",
      "bench_report_sql", "BM_Sqlite3Shell/1000000/iterations:3/real_time", 1.3),
+    ("Firebird server: report over 1M cost rows / isql-fb", "bench_firebird",
+     "BM_FirebirdReportRunner/1000000/iterations:3/real_time",
+     "bench_firebird", "BM_IsqlFb/1000000/iterations:3/real_time", 1.2),
 ]
 
 

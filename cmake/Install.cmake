@@ -3,6 +3,7 @@
 #   lib/merenda/                       the host's libraries and the screen module
 #   share/merenda/reports/             the standard report definitions
 #   share/applications, share/icons    the desktop entry and its icon
+#   share/man/man1, share/doc/merenda  manual pages, copyright and changelog
 # The programs find their libraries through RPATH and their module and data
 # through InstallPaths (host/core).
 include(GNUInstallDirs)
@@ -21,6 +22,14 @@ endforeach()
 
 install(PROGRAMS $<TARGET_FILE:shell> DESTINATION ${CMAKE_INSTALL_BINDIR} RENAME merenda)
 install(PROGRAMS $<TARGET_FILE:costs_server> DESTINATION ${CMAKE_INSTALL_BINDIR} RENAME merenda-costs)
+# Renamed programs are copied as files, which an install with strip (cpack,
+# `cmake --install --strip`) leaves as they are: strip them here.
+install(CODE "
+  if(CMAKE_INSTALL_DO_STRIP)
+    foreach(program merenda merenda-costs)
+      execute_process(COMMAND \"${CMAKE_STRIP}\" \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/\${program}\")
+    endforeach()
+  endif()")
 install(TARGETS ${HOST_LIBRARIES} PKG_XEV01700
         LIBRARY DESTINATION ${MERENDA_LIBDIR})
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/reports/ DESTINATION ${MERENDA_DATADIR}/reports
@@ -28,15 +37,52 @@ install(DIRECTORY ${CMAKE_SOURCE_DIR}/reports/ DESTINATION ${MERENDA_DATADIR}/re
 install(FILES ${CMAKE_SOURCE_DIR}/dist/merenda.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_SOURCE_DIR}/dist/merenda.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 
+# Manual pages and the changelog go in compressed, as Debian wants them;
+# gzip -n keeps the bytes the same from one build to the next.
+set(dist_out ${CMAKE_BINARY_DIR}/dist)
+configure_file(${CMAKE_SOURCE_DIR}/dist/changelog.in ${dist_out}/changelog @ONLY)
+set(dist_gz)
+foreach(doc man/merenda.1 man/merenda-costs.1 changelog)
+  get_filename_component(name ${doc} NAME)
+  if(doc STREQUAL "changelog")
+    set(from ${dist_out}/changelog)
+  else()
+    set(from ${CMAKE_SOURCE_DIR}/dist/${doc})
+  endif()
+  add_custom_command(OUTPUT ${dist_out}/${name}.gz
+                     COMMAND gzip -9n -c ${from} > ${dist_out}/${name}.gz
+                     DEPENDS ${from} VERBATIM)
+  list(APPEND dist_gz ${dist_out}/${name}.gz)
+endforeach()
+add_custom_target(dist_docs ALL DEPENDS ${dist_gz})
+install(FILES ${dist_out}/merenda.1.gz ${dist_out}/merenda-costs.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${CMAKE_SOURCE_DIR}/dist/copyright ${dist_out}/changelog.gz
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/merenda)
+
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME merenda)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_CONTACT "Equipe Merenda Escolar <merenda@localhost>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
-    "Custo Realizado Global do Período (Planejamento de Alimentação Escolar)")
+set(CPACK_PACKAGE_CONTACT "Equipe Merenda Escolar <equipe@merenda.example.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "relatórios de custo da alimentação escolar")
+set(CPACK_PACKAGE_DESCRIPTION
+    "O Merenda Escolar mostra as telas de relatórios do planejamento de
+alimentação escolar, a começar por Custo Realizado Global do Período. Os
+relatórios saem impressos, visualizados, em PDF e exportados para CSV e
+Excel (XLSX).
+.
+Trabalha sobre SQLite ou Firebird 3 (embutido ou em servidor) e traz o servidor
+de custos merenda-costs, que atende as telas por TCP.")
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Loaded at run time, so no library dependency names them.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, libqt6sql6-ibase, qt6-qpa-plugins, fonts-liberation")
+# Binaries without their debugging symbols, as Debian ships them.
+set(CPACK_STRIP_FILES ON)
+set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
+    WORLD_READ WORLD_EXECUTE)
+# Loaded at run time, so no library dependency names them: the database
+# drivers, the window system, the icon's SVG, Qt's own dialogs in Portuguese
+# (without it the print dialog is in English), the fonts of the screens
+# (Liberation) and of the reports (DejaVu).
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, libqt6sql6-ibase, qt6-qpa-plugins, libqt6svg6, \
+qt6-translations-l10n, fonts-liberation, fonts-dejavu-core")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 include(CPack)

@@ -1,13 +1,32 @@
 #include "CostsOptions.h"
 
+#include "appdata/CommandLineText.h"
+#include "appdata/IniFile.h"
 #include "core/Errors.h"
+#include "core/QuotedText.h"
+#include "remote/RemoteProtocol.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
-#include <QSettings>
+#include <QHash>
 #include <limits>
+#include <sys/resource.h>
 
 namespace {
+
+// The keys of [costs]; any other is refused, so a mistyped one never goes unnoticed.
+const QStringList kKeys = {QStringLiteral("db"), QStringLiteral("listen"), QStringLiteral("user"),
+                           QStringLiteral("password"), QStringLiteral("token"), QStringLiteral("workers"),
+                           QStringLiteral("first_request_timeout_ms"), QStringLiteral("read_timeout_ms"),
+                           QStringLiteral("idle_timeout_ms"), QStringLiteral("max_clients"),
+                           QStringLiteral("max_unsent_bytes")};
+
+// Open files a worker may hold: its thread's event notifier and its database
+// connection with the journal files beside it.
+constexpr int kFilesPerWorker = 4;
+// Open files the program holds besides its workers and clients: standard
+// streams, the listening socket, the signal pipe, the database client's own.
+constexpr int kFilesReserved = 32;
 
 struct Parser {
     QCommandLineParser p;
@@ -16,31 +35,42 @@ struct Parser {
     QCommandLineOption db{QStringLiteral("db"),
                           QStringLiteral("Banco de dados: sqlite:CAMINHO, firebird:CAMINHO ou "
                                          "firebird://SERVIDOR:PORTA/CAMINHO."),
-                          QStringLiteral("location")};
+                          QStringLiteral("LOCAL")};
     QCommandLineOption listen{QStringLiteral("listen"),
                               QStringLiteral("Endereço e porta de escuta (padrão 127.0.0.1:0; a porta 0 escolhe uma "
                                              "livre)."),
-                              QStringLiteral("host:port")};
+                              QStringLiteral("ENDEREÇO:PORTA")};
     QCommandLineOption config{QStringLiteral("config"),
                               QStringLiteral("Arquivo INI com a seção [costs] (db, listen, user, password, token, "
                                              "workers, first_request_timeout_ms, read_timeout_ms, idle_timeout_ms, "
                                              "max_clients, max_unsent_bytes)."),
-                              QStringLiteral("file")};
-    QCommandLineOption user{QStringLiteral("user"), QStringLiteral("Usuário do Firebird."), QStringLiteral("name")};
+                              QStringLiteral("ARQUIVO")};
+    QCommandLineOption user{QStringLiteral("user"), QStringLiteral("Usuário do Firebird."), QStringLiteral("NOME")};
     QCommandLineOption password{QStringLiteral("password"), QStringLiteral("Senha do Firebird."),
-                                QStringLiteral("text")};
+                                QStringLiteral("SENHA")};
     QCommandLineOption exitWithStdin{QStringLiteral("exit-with-stdin"),
                                      QStringLiteral("Termina quando a entrada padrão fecha (o processo que o "
                                                     "iniciou terminou).")};
 
-    Parser()
+    Parser() { p.addOptions(all()); }
+    QList<QCommandLineOption> all() const { return {help, db, listen, config, user, password, exitWithStdin}; }
+
+    // The help in Portuguese (QCommandLineParser's own is in English).
+    QString helpText(const QString &program) const
     {
-        p.setApplicationDescription(QStringLiteral(
-            "Servidor de custos: atende o objeto remoto \"Vbr.rdmCustProd\" (tipos de custo) por TCP.\n"
-            "Ao começar a escutar, escreve na saída padrão uma linha \"LISTENING <endereço> <porta>\".\n"
-            "Com token= em --config (ou COSTS_TOKEN no ambiente), só atende quem o apresenta no \"Open\"."));
-        p.addOption(help);
-        p.addOptions({db, listen, config, user, password, exitWithStdin});
+        return CommandLineText::help(
+            program,
+            QStringLiteral("Servidor de custos do Merenda Escolar: atende o objeto remoto\n"
+                           "\"Vbr.rdmCustProd\" (tipos de custo) por TCP."),
+            all(),
+            QStringLiteral("Ao começar a escutar, escreve na saída padrão uma linha \"LISTENING <endereço> "
+                           "<porta>\".\n"
+                           "Com token= em --config (ou COSTS_TOKEN no ambiente; até 4096 bytes), só atende quem o "
+                           "apresenta no \"Open\"; cada chave errada vai para a saída de erros com o endereço de quem "
+                           "a mandou, e depois de 5 seguidas as tentativas desse endereço esperam cada vez mais. "
+                           "O usuário e a senha do Firebird também podem vir de ISC_USER e ISC_PASSWORD.\n"
+                           "Códigos de saída: 0 tudo certo; 1 falha ao abrir o banco ou ao escutar; 2 opção ou "
+                           "valor de configuração inválido."));
     }
 };
 
@@ -71,9 +101,9 @@ bool CostsOptions::parseListen(const QString &text, QHostAddress &address, quint
 bool CostsOptions::parse(const QStringList &arguments, QString &error)
 {
     Parser o;
-    helpText = o.p.helpText();
+    helpText = o.helpText(QFileInfo(arguments.value(0, QStringLiteral("merenda-costs"))).fileName());
     if (!o.p.parse(arguments)) {
-        error = o.p.errorText();
+        error = CommandLineText::parseError(o.p, arguments, o.all());
         return false;
     }
     if (o.p.isSet(o.help)) {
@@ -81,7 +111,7 @@ bool CostsOptions::parse(const QStringList &arguments, QString &error)
         return true;
     }
     if (!o.p.positionalArguments().isEmpty()) {
-        error = QStringLiteral("Argumento inesperado: %1").arg(o.p.positionalArguments().first());
+        error = QStringLiteral("Argumento inesperado: \"%1\".").arg(QuotedText::clip(o.p.positionalArguments().first()));
         return false;
     }
     QString db, listen;
@@ -105,31 +135,52 @@ bool CostsOptions::parse(const QStringList &arguments, QString &error)
 
 bool CostsOptions::readIni(const QString &file, QString &db, QString &listen, QString &error)
 {
-    if (!QFileInfo(file).isReadable()) {
-        error = QStringLiteral("Arquivo de configuração ilegível: %1").arg(file);
+    Values values;
+    try {
+        for (const IniFile::Entry &e : IniFile::read(file)) {
+            if (!e.key.startsWith(QLatin1String("costs/")))
+                continue; // another program's section
+            const QString key = e.key.mid(6);
+            if (!kKeys.contains(key)) {
+                error = QStringLiteral("Arquivo de configuração %1, linha %2: chave desconhecida \"[costs] %3\" (as "
+                                       "chaves são %4).")
+                            .arg(file, QString::number(e.line), QuotedText::clip(key),
+                                 kKeys.join(QStringLiteral(", ")));
+                return false;
+            }
+            values.insert(key, e);
+        }
+    } catch (const EHostError &e) {
+        error = e.text();
         return false;
     }
-    QSettings ini(file, QSettings::IniFormat);
-    ini.beginGroup(QStringLiteral("costs"));
-    db = ini.value(QStringLiteral("db")).toString();
-    listen = ini.value(QStringLiteral("listen")).toString();
-    user = ini.value(QStringLiteral("user"), user).toString();
-    password = ini.value(QStringLiteral("password"), password).toString();
-    token = ini.value(QStringLiteral("token"), token).toString();
-    return readNumbers(ini, file, error);
+    auto text = [&values](const char *key, const QString &current) {
+        const auto it = values.constFind(QLatin1String(key));
+        return it == values.cend() ? current : it->value;
+    };
+    db = text("db", db);
+    listen = text("listen", listen);
+    user = text("user", user);
+    password = text("password", password);
+    token = text("token", token);
+    return readNumbers(values, file, error);
 }
 
-bool CostsOptions::readNumbers(QSettings &ini, const QString &file, QString &error)
+bool CostsOptions::readNumbers(const Values &values, const QString &file, QString &error)
 {
     bool ok = true;
     auto number = [&](const char *key, qint64 current, qint64 min) {
-        const QVariant v = ini.value(QLatin1String(key));
-        if (!v.isValid() || !ok)
+        const auto it = values.constFind(QLatin1String(key));
+        if (it == values.cend() || !ok)
             return current;
         bool good = false;
-        const qint64 n = v.toString().toLongLong(&good);
-        if (!good || n < min || n > std::numeric_limits<int>::max()) {
-            error = QStringLiteral("Valor inválido para %1 em %2: \"%3\".").arg(QLatin1String(key), file, v.toString());
+        const qint64 n = it->value.toLongLong(&good);
+        const qint64 max = std::numeric_limits<int>::max();
+        if (!good || n < min || n > max) {
+            error = QStringLiteral("Arquivo de configuração %1, linha %2: [costs] %3: valor inválido \"%4\" (use um "
+                                   "número inteiro de %5 a %6).")
+                        .arg(file, QString::number(it->line), QLatin1String(key), QuotedText::clip(it->value),
+                             QString::number(min), QString::number(max));
             ok = false;
             return current;
         }
@@ -142,6 +193,50 @@ bool CostsOptions::readNumbers(QSettings &ini, const QString &file, QString &err
     maxClients = int(number("max_clients", maxClients, 1));
     maxUnsentBytes = number("max_unsent_bytes", maxUnsentBytes, 1024);
     return ok;
+}
+
+qint64 CostsOptions::openFileLimit()
+{
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY
+        || limit.rlim_cur > rlim_t(std::numeric_limits<qint64>::max()))
+        return -1;
+    return qint64(limit.rlim_cur);
+}
+
+int CostsOptions::workersAllowed(qint64 fileLimit, int clients)
+{
+    if (fileLimit < 0)
+        return std::numeric_limits<int>::max();
+    const qint64 n = (fileLimit - kFilesReserved - clients) / kFilesPerWorker;
+    return n < 0 ? 0 : int(qMin<qint64>(n, std::numeric_limits<int>::max()));
+}
+
+bool CostsOptions::checkBounds(QString &error) const
+{
+    const qsizetype tokenBytes = token.toUtf8().size();
+    if (tokenBytes > RemoteProtocol::kMaxToken) {
+        error = QStringLiteral("A chave de acesso (token) tem %1 bytes; o limite é %2, pois uma chave maior não caberia "
+                               "num pedido. Use uma chave menor, a mesma na configuração do shell.")
+                    .arg(tokenBytes).arg(RemoteProtocol::kMaxToken);
+        return false;
+    }
+    const qint64 files = openFileLimit();
+    const int allowed = workersAllowed(files, maxClients);
+    if (allowed < 1) {
+        error = QStringLiteral("max_clients=%1 não cabe no limite de arquivos abertos deste processo (%2; veja ulimit "
+                               "-n): cada cliente ocupa um. Diminua max_clients ou aumente o limite.")
+                    .arg(maxClients).arg(files);
+        return false;
+    }
+    if (workers > allowed) {
+        error = QStringLiteral("workers=%1 passa do que o limite de arquivos abertos deste processo (%2; veja ulimit "
+                               "-n) permite: no máximo %3 com max_clients=%4. Diminua workers (ou max_clients), ou "
+                               "aumente o limite.")
+                    .arg(workers).arg(files).arg(allowed).arg(maxClients);
+        return false;
+    }
+    return true;
 }
 
 CostsServer::Limits CostsOptions::limits() const
@@ -169,8 +264,8 @@ bool CostsOptions::finish(const QString &db, const QString &listen, QString &err
     }
     database = db;
     if (!listen.isEmpty() && !parseListen(listen, address, port)) {
-        error = QStringLiteral("Endereço de escuta inválido: %1 (use ENDEREÇO:PORTA).").arg(listen);
+        error = QStringLiteral("Endereço de escuta inválido: \"%1\" (use ENDEREÇO:PORTA).").arg(QuotedText::clip(listen));
         return false;
     }
-    return true;
+    return checkBounds(error);
 }

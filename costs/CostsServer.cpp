@@ -63,6 +63,27 @@ CostsServer::Routed unauthorized(qint64 id)
 
 } // namespace
 
+CostsServer::Routed CostsServer::open(qint64 id, const QString &name, const QJsonValue &params,
+                                      const QHostAddress &peer)
+{
+    Routed r;
+    if (!m_token.isEmpty()) {
+        const qint64 now = m_clock.elapsed();
+        r.waitMs = m_throttle.waitBeforeCheck(peer, now);
+        if (r.waitMs > 0)
+            return r;
+        if (!sameToken(params.toObject().value(QStringLiteral("token")).toString(), m_token)) {
+            const int failures = m_throttle.failed(peer, now);
+            emit tokenRefused(peer, failures, TokenThrottle::waitAfter(failures));
+            return unauthorized(id);
+        }
+        m_throttle.succeeded(peer);
+    }
+    r.reply = RemoteProtocol::okReply(id, QJsonObject{{QStringLiteral("object"), name}});
+    r.authorizes = true;
+    return r;
+}
+
 CostsServer::CostsServer(const SourceFactory &factory, int workers, QObject *parent)
     : QObject(parent),
       m_workers(std::make_unique<CostsWorkers>(factory, workers, this,
@@ -70,6 +91,7 @@ CostsServer::CostsServer(const SourceFactory &factory, int workers, QObject *par
                                                    workerDone(serial, reply);
                                                }))
 {
+    m_clock.start();
 }
 
 CostsServer::CostsServer(std::unique_ptr<CostTypeSource> source, QObject *parent)
@@ -167,7 +189,7 @@ void CostsServer::workerDone(quint64 serial, const QJsonObject &reply)
         s->deliver(reply);
 }
 
-CostsServer::Routed CostsServer::route(const QJsonObject &request, bool authorized) const
+CostsServer::Routed CostsServer::route(const QJsonObject &request, bool authorized, const QHostAddress &peer)
 {
     const QJsonValue idValue = request.value(QStringLiteral("id"));
     const qint64 id = idValue.isDouble() ? idValue.toInteger() : 0;
@@ -189,14 +211,8 @@ CostsServer::Routed CostsServer::route(const QJsonObject &request, bool authoriz
         return r;
     }
     const QString m = method.toString();
-    if (m == QLatin1String("Open")) {
-        if (!m_token.isEmpty()
-            && !sameToken(params.toObject().value(QStringLiteral("token")).toString(), m_token))
-            return unauthorized(id);
-        r.reply = RemoteProtocol::okReply(id, QJsonObject{{QStringLiteral("object"), name}});
-        r.authorizes = true;
-        return r;
-    }
+    if (m == QLatin1String("Open"))
+        return open(id, name, params, peer);
     if (!m_token.isEmpty() && !authorized)
         return unauthorized(id);
     if (m == QLatin1String("ListaTipoCusto")) {

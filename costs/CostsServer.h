@@ -1,5 +1,5 @@
 // The costs application server: serves remote objects over TCP in the
-// protocol of host/services/RemoteProtocol.h to many clients at once.
+// protocol of host/remote/RemoteProtocol.h to many clients at once.
 // Connections, framing and the limits below live in the thread that owns the
 // server; reading the cost types goes to workers (CostsWorkers), each with a
 // database connection of its own, so a request that waits on a slow database
@@ -9,7 +9,12 @@
 // Objects and methods:
 //   "Vbr.rdmCustProd"
 //     "Open"            -> {"object": "Vbr.rdmCustProd"}; with a token set,
-//                          params {"token": ...} must carry it
+//                          params {"token": ...} must carry it. Wrong
+//                          tokens are counted per client address
+//                          (TokenThrottle): past a few in a row, the
+//                          address's next "Open" is held, unread beyond,
+//                          until its wait is over; each wrong one is told by
+//                          tokenRefused()
 //     "ListaTipoCusto"  -> [{"numero": 1, "nome": "..."}, ...] in list order,
 //                          read afresh from the database at every call;
 //                          "server-error" when the database cannot be read.
@@ -31,10 +36,12 @@
 #pragma once
 
 #include "CostsWorkers.h"
+#include "TokenThrottle.h"
 
 #include <QHash>
 #include <QHostAddress>
 #include <QJsonObject>
+#include <QElapsedTimer>
 #include <QObject>
 #include <memory>
 
@@ -76,12 +83,14 @@ public:
 
     // What a session does with one request.
     struct Routed {
-        QJsonObject reply;       // the reply now, unless toWorker
+        QJsonObject reply;       // the reply now, unless toWorker or waitMs
         bool toWorker = false;   // a worker answers (submit)
         bool authorizes = false; // a good "Open": the session may call the rest
         bool closes = false;     // close the connection after the reply
+        qint64 waitMs = 0;       // route the request again after this long (the token's check waits)
     };
-    Routed route(const QJsonObject &request, bool authorized) const;
+    // The request of a client at peer; one that carries a token is counted.
+    Routed route(const QJsonObject &request, bool authorized, const QHostAddress &peer);
     // Hands request id of session to a worker; the reply comes to the session.
     void submit(CostsSession *session, qint64 id);
 
@@ -89,17 +98,23 @@ public:
 
 signals:
     void clientCountChanged(int count);
+    // A wrong token from address, the failures-th in a row; the address's
+    // next one is checked after nextWaitMs (0: at once).
+    void tokenRefused(const QHostAddress &address, int failures, qint64 nextWaitMs);
 
 private:
     void acceptPending();
     bool makeRoom();
     void sessionClosed(CostsSession *s);
     void workerDone(quint64 serial, const QJsonObject &reply);
+    Routed open(qint64 id, const QString &name, const QJsonValue &params, const QHostAddress &peer);
 
     std::unique_ptr<CostsWorkers> m_workers;
     QTcpServer *m_server = nullptr;
     Limits m_limits;
     QString m_token;
+    TokenThrottle m_throttle;
+    QElapsedTimer m_clock;
     QHash<quint64, CostsSession *> m_sessions;
     quint64 m_nextSerial = 1;
 };

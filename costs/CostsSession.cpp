@@ -3,6 +3,7 @@
 
 #include <QTcpSocket>
 #include <QTimer>
+#include <utility>
 
 namespace {
 // What is held of a client's unread requests, by Qt and by the reader each: one
@@ -12,7 +13,8 @@ constexpr qint64 kReadBuffer = RemoteProtocol::kMaxRequest + 4;
 
 CostsSession::CostsSession(QTcpSocket *socket, CostsServer *server, quint64 serial)
     : QObject(server), m_socket(socket), m_server(server), m_serial(serial), m_reader(RemoteProtocol::kMaxRequest),
-      m_firstTimer(new QTimer(this)), m_readTimer(new QTimer(this)), m_idleTimer(new QTimer(this))
+      m_firstTimer(new QTimer(this)), m_readTimer(new QTimer(this)), m_idleTimer(new QTimer(this)),
+      m_holdTimer(new QTimer(this)), m_peer(socket->peerAddress())
 {
     const CostsServer::Limits limits = server->limits();
     m_socket->setParent(this);
@@ -24,6 +26,8 @@ CostsSession::CostsSession(QTcpSocket *socket, CostsServer *server, quint64 seri
     m_firstTimer->setInterval(limits.firstRequestTimeoutMs);
     m_readTimer->setInterval(limits.readTimeoutMs);
     m_idleTimer->setInterval(limits.idleTimeoutMs);
+    m_holdTimer->setSingleShot(true);
+    connect(m_holdTimer, &QTimer::timeout, this, [this] { releaseHeld(); });
     connect(m_socket, &QTcpSocket::readyRead, this, [this] { readAvailable(); });
     connect(m_socket, &QTcpSocket::disconnected, this, [this] { closeNow(); });
     connect(m_socket, &QTcpSocket::bytesWritten, this, [this] {
@@ -46,7 +50,7 @@ void CostsSession::readAvailable()
     // in its own buffers, not in the server.
     for (;;) {
         processFrames();
-        if (m_closing || !m_socket || m_busy)
+        if (m_closing || !m_socket || waiting())
             return;
         const qint64 room = kReadBuffer - m_reader.pending();
         if (room <= 0 || m_socket->bytesAvailable() == 0)
@@ -59,7 +63,7 @@ void CostsSession::readAvailable()
 
 void CostsSession::processFrames()
 {
-    while (m_socket && !m_closing && !m_busy) {
+    while (m_socket && !m_closing && !waiting()) {
         QByteArray body;
         const auto st = m_reader.next(body);
         if (st == RemoteProtocol::FrameReader::Incomplete) {
@@ -92,7 +96,13 @@ void CostsSession::processFrames()
 
 void CostsSession::answer(const QJsonObject &request)
 {
-    const CostsServer::Routed r = m_server->route(request, m_authorized);
+    const CostsServer::Routed r = m_server->route(request, m_authorized, m_peer);
+    if (r.waitMs > 0) {
+        m_held = request;
+        m_holding = true;
+        m_holdTimer->start(int(r.waitMs));
+        return;
+    }
     if (r.authorizes)
         m_authorized = true;
     if (r.toWorker) {
@@ -104,6 +114,18 @@ void CostsSession::answer(const QJsonObject &request)
     } else {
         send(r.reply);
     }
+}
+
+void CostsSession::releaseHeld()
+{
+    if (!m_holding || !m_socket)
+        return;
+    m_holding = false;
+    answer(std::exchange(m_held, QJsonObject()));
+    // Held again (another connection of the address was checked first), or
+    // answered: then the requests that came meanwhile.
+    if (!waiting())
+        readAvailable();
 }
 
 void CostsSession::armReadTimer(bool partialFrame)
@@ -170,6 +192,7 @@ void CostsSession::closeNow()
     m_firstTimer->stop();
     m_readTimer->stop();
     m_idleTimer->stop();
+    m_holdTimer->stop();
     s->abort();
     emit closed(this);
 }

@@ -2,12 +2,16 @@
 // answers them in order through the server, one at a time (a request that a
 // worker serves holds the next ones, unread, until its reply is sent), and
 // enforces the size limit, the unsent-output bound and the first-request,
-// read and idle timeouts (CostsServer::Limits).
+// read and idle timeouts (CostsServer::Limits). An "Open" whose token check
+// must wait (TokenThrottle) is held, and the requests after it unread, until
+// the wait is over; a held session is not busy, so it is the first to make
+// room for a newcomer.
 #pragma once
 
 #include "remote/RemoteProtocol.h"
 
 #include <QElapsedTimer>
+#include <QHostAddress>
 #include <QJsonObject>
 #include <QObject>
 
@@ -43,6 +47,9 @@ private:
     // Sends a last reply (when given) and closes once it is written.
     void finish(const QJsonObject &lastReply = {});
     void armReadTimer(bool partialFrame);
+    // Routes the held request again once its wait is over.
+    void releaseHeld();
+    bool waiting() const { return m_busy || m_holding; }
 
     QTcpSocket *m_socket;
     CostsServer *m_server;
@@ -51,7 +58,11 @@ private:
     QTimer *m_firstTimer;
     QTimer *m_readTimer;
     QTimer *m_idleTimer;
+    QTimer *m_holdTimer;
     QElapsedTimer m_lastActivity;
+    QHostAddress m_peer;
+    QJsonObject m_held;
+    bool m_holding = false;
     bool m_busy = false;
     bool m_authorized = false;
     bool m_closing = false;

@@ -5,6 +5,7 @@
 #include "data/engines/FirebirdSharing.h"
 
 #include <QCoreApplication>
+#include <QLocale>
 #include <QSocketNotifier>
 #include <QTextStream>
 
@@ -25,6 +26,36 @@ void onSignal(int)
 } // namespace
 
 namespace {
+// Every wrong token goes to standard error with the address it came from:
+// what an administrator reads to see who is guessing.
+void logRefusedTokens(CostsServer &server, QTextStream &err)
+{
+    QObject::connect(&server, &CostsServer::tokenRefused, &server,
+                     [&err](const QHostAddress &address, int failures, qint64 nextWaitMs) {
+                         err << "costs_server: chave de acesso (token) errada vinda de " << address.toString() << " ("
+                             << failures << (failures == 1 ? " vez" : " vezes seguidas") << ")";
+                         if (nextWaitMs > 0)
+                             err << "; a próxima tentativa desse endereço espera "
+                                 << QLocale(QLocale::Portuguese, QLocale::Brazil).toString(nextWaitMs / 1000.0, 'f', 2)
+                                 << " s";
+                         err << ".\n";
+                         err.flush();
+                     });
+}
+
+// Beyond this machine without a token, anyone who reaches the port reads the
+// cost types: said once, at the start.
+void warnIfOpen(const CostsServer &server, const CostsOptions &options, QTextStream &err)
+{
+    if (!options.token.isEmpty() || server.address().isLoopback())
+        return;
+    err << "costs_server: aviso: escutando em " << server.address().toString() << ":" << server.port()
+        << " sem chave de acesso (token): qualquer computador que alcance esta porta lê os tipos de custo. Defina "
+           "token= na seção [costs] de --config (ou COSTS_TOKEN no ambiente) e a mesma chave na configuração do "
+           "shell, ou escute só em 127.0.0.1.\n";
+    err.flush();
+}
+
 int runServer(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
@@ -53,6 +84,7 @@ int runServer(int argc, char **argv)
         options.workers);
     server.setLimits(options.limits());
     server.setToken(options.token);
+    logRefusedTokens(server, err);
     if (!server.listen(options.address, options.port, &error)) {
         err << "costs_server: não foi possível escutar em " << options.address.toString() << ":" << options.port
             << ": " << error << "\n";
@@ -77,6 +109,7 @@ int runServer(int argc, char **argv)
         });
     }
 
+    warnIfOpen(server, options, err);
     out << "LISTENING " << server.address().toString() << " " << server.port() << "\n";
     out.flush();
     const int rc = app.exec();

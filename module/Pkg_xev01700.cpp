@@ -1,4 +1,5 @@
 #include "Pkg_xev01700.h"
+#include "ModuleVariables.h"
 #include "core/ModuleRegistry.h"
 #include "screen/Cli_xev01700.h"
 #include "screen/TfrmRealGlobal.h"
@@ -23,21 +24,25 @@ const PackageUnitInfo g_units[] = {
     {"Cli_xev01700", &Cli_xev01700_Initialize, &Cli_xev01700_Finalize},
 };
 const PackageInfoTable g_table = {2, g_units};
-}
+} // namespace
+
+// Outside any namespace: the macro declares the resource's function here.
+static void initScreenResources() { Q_INIT_RESOURCE(screen_forms); }
 
 void CriaRealGlobal()
 {
     Screen::SetCursor(Screen::crHourGlass);
+    ModuleState &state = moduleState();
     try {
-        if (!boIdCriado) {
-            TApplication::CreateForm(frmRealGlobal);
+        if (!state.boIdCriado) {
+            TApplication::CreateForm(state.frmRealGlobal);
             // A screen that refused to open has closed itself and reset the
             // instance: record that nothing is open so a later call tries again.
-            boIdCriado = frmRealGlobal != nullptr;
+            state.boIdCriado = state.frmRealGlobal != nullptr;
         }
-        if (frmRealGlobal) {
-            frmRealGlobal->Show();
-            frmRealGlobal->SetWindowStateNormal();
+        if (state.frmRealGlobal) {
+            state.frmRealGlobal->Show();
+            state.frmRealGlobal->SetWindowStateNormal();
         }
     } catch (...) {
         Screen::SetCursor(Screen::crDefault);
@@ -92,15 +97,18 @@ void Finalize()
 
 const PackageInfoTable *GetPackageInfoTable() { return &g_table; }
 
-const QString *ModuleVariable(const char *name)
+const ModuleDescription *DescribeModule()
 {
-    const QLatin1String n(name);
-    if (n == QLatin1String("ListaGrup"))
-        return &ListaGrup;
-    if (n == QLatin1String("ListaServPesq"))
-        return &ListaServPesq;
-    if (n == QLatin1String("ListaServ"))
-        return &ListaServ;
-    return nullptr;
+    initScreenResources();
+    static ModuleVariables variables;
+    static const ModuleDescription description{
+        QStringLiteral("XEV01700"),
+        QStringLiteral("&Custo Realizado Global do Período (Planejamento de Alimentação Escolar)"),
+        QStringLiteral("Ctrl+G"),
+        10701700,
+        QStringLiteral(":/help/10701700.html"),
+        &variables,
+    };
+    return &description;
 }
 }

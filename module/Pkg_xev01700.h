@@ -1,7 +1,9 @@
-// The module PKG_XEV01700: its exported entry points. The single screen
-// instance and the service lists live in the screen's ModuleState.
+// The module PKG_XEV01700: its exported entry points and its description
+// for the shell. The single screen instance and the code lists live in the
+// screen's ModuleState.
 #pragma once
 
+#include "core/ModuleDescription.h"
 #include "core/PackageInfo.h"
 #include "screen/ModuleState.h"
 
@@ -15,9 +17,9 @@ __attribute__((visibility("default"))) void IniProc();
 __attribute__((visibility("default"))) void Initialize();
 __attribute__((visibility("default"))) void Finalize();
 __attribute__((visibility("default"))) const PackageInfoTable *GetPackageInfoTable();
-// The module's list strings by name ("ListaGrup", "ListaServPesq",
-// "ListaServ"), for the shell's scripted sessions; nullptr for other names.
-__attribute__((visibility("default"))) const QString *ModuleVariable(const char *name);
+// Code XEV01700, its menu entry (Ctrl+G), its help page, and its code lists
+// ListaGrup, ListaServPesq and ListaServ as read-only properties.
+__attribute__((visibility("default"))) const ModuleDescription *DescribeModule();
 }
 
 // The module file's path as the loader found it (empty before Initialize).

@@ -5,7 +5,8 @@ void Cli_xev01700_Initialize() {}
 
 void Cli_xev01700_Finalize()
 {
-    ListaGrup.clear();
-    ListaServ.clear();
-    ListaServPesq.clear();
+    ModuleState &state = moduleState();
+    state.ListaGrup.clear();
+    state.ListaServ.clear();
+    state.ListaServPesq.clear();
 }

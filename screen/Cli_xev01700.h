@@ -3,5 +3,5 @@
 #pragma once
 
 void Cli_xev01700_Initialize();
-// Empties the service lists kept at module level.
+// Empties the code lists kept at module level.
 void Cli_xev01700_Finalize();

@@ -12,9 +12,8 @@ ListCountLabel::ListCountLabel(QAbstractButton *button) : QLabel(button->parentW
     show();
 }
 
-void ListCountLabel::showList(const QString &list)
+void ListCountLabel::showList(const QStringList &codes)
 {
-    const QStringList codes = list.split(QLatin1Char(';'), Qt::SkipEmptyParts);
     if (codes.isEmpty()) {
         clear();
         setToolTip(QString());

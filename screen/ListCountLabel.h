@@ -12,6 +12,6 @@ class ListCountLabel : public QLabel {
 public:
     // Placed right of button, inside the button's parent.
     explicit ListCountLabel(QAbstractButton *button);
-    // Shows the codes of list (separated by ';').
-    void showList(const QString &list);
+    // Shows how many codes there are, and which.
+    void showList(const QStringList &codes);
 };

@@ -1,7 +1,7 @@
 #include "ModuleState.h"
 
-TfrmRealGlobal *frmRealGlobal = nullptr;
-bool boIdCriado = false;
-QString ListaGrup;
-QString ListaServPesq;
-QString ListaServ;
+ModuleState &moduleState()
+{
+    static ModuleState state;
+    return state;
+}

@@ -1,19 +1,24 @@
-// The module's state: the single screen instance and the service lists that
+// The module's state: the single screen instance and the code lists that
 // outlive a closed screen. The screen and the module's entry points both
 // reach it here, so the screen never includes the module.
 #pragma once
 
-#include <QString>
+#include "CodeList.h"
 
 class TfrmRealGlobal;
 
-// The live screen, or null.
-extern TfrmRealGlobal *frmRealGlobal;
-// The screen has been created and not yet closed.
-extern bool boIdCriado;
-// Service-group codes chosen in the group search.
-extern QString ListaGrup;
-// Service codes chosen in the service search.
-extern QString ListaServPesq;
-// Effective service list sent to the report.
-extern QString ListaServ;
+struct ModuleState {
+    // The live screen, or null.
+    TfrmRealGlobal *frmRealGlobal = nullptr;
+    // The screen has been created and not yet closed.
+    bool boIdCriado = false;
+    // Service groups ticked in the group search.
+    CodeList ListaGrup;
+    // Services ticked in the service search.
+    CodeList ListaServPesq;
+    // The services sent to the report: the ticked ones, or with "Todos" every
+    // service of the branch (of the chosen groups).
+    CodeList ListaServ;
+};
+
+ModuleState &moduleState();

@@ -1,19 +1,16 @@
-// The screen's choices as the user left them when a report last got its
-// parameters (branch, cost type, period, groups and services, product range,
-// level, ordering, kinds), and their return into the controls on request.
-// Restoring acts as if the user typed the values: each change raises the
-// control's own events, then the branch and product fields are checked as
-// on leaving them; the first check that fails shows its message, keeps the
-// focus on its field and ends the command (MensErro's silent abort).
+// The screen's choices as the parameter memory keeps them (ParameterMemory,
+// one entry a screen): the keys and value forms are those of files users
+// already have, so they do not change.
 #pragma once
+
+#include "ScreenChoices.h"
 
 #include <QVariantMap>
 
-class TfrmRealGlobal;
-
 namespace RecalledParameters {
 
-QVariantMap capture(const TfrmRealGlobal &form);
-void restore(TfrmRealGlobal &form, const QVariantMap &values);
+QVariantMap stored(const ScreenChoices &choices);
+// Missing values take the screen's start-up defaults (dates: left alone).
+ScreenChoices fromStored(const QVariantMap &values);
 
 } // namespace RecalledParameters

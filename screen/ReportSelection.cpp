@@ -50,8 +50,9 @@ ProductRange productRangeFor(const QString &initialCode, const QString &finalCod
 
 QString reportDateText(const QDate &date)
 {
-    // Dates reach the report at midnight, so no time of day is ever added.
-    return QLocale().toString(date, QLocale::ShortFormat);
+    // Dates reach the report at midnight, so no time of day is ever added;
+    // as Brazilians write them whatever the locale of the process.
+    return QLocale(QLocale::Portuguese, QLocale::Brazil).toString(date, QLocale::ShortFormat);
 }
 
 void fillReportParameters(TParams &params, const ReportSelection &selection)

@@ -1,8 +1,6 @@
 #include "TfrmRealGlobal.h"
 #include "ListCountLabel.h"
 #include "ModuleState.h"
-#include "RecalledParameters.h"
-#include "ReportSelection.h"
 
 #include "core/MensErro.h"
 #include "core/StringFunctions.h"
@@ -16,7 +14,6 @@
 #include "remote/TNetConnection.h"
 #include "session/CodePictures.h"
 #include "session/LocalCache.h"
-#include "session/ParameterMemory.h"
 #include "session/ShellFunctions.h"
 #include "widgets/KeyboardHelpers.h"
 #include "widgets/Keys.h"
@@ -30,7 +27,6 @@
 #include "widgets/TSpeedButton.h"
 #include "widgets/TSpinEdit.h"
 
-
 TfrmRealGlobal::TfrmRealGlobal(QWidget *parent) : TfrmDadosGerRel(parent)
 {
     Q_INIT_RESOURCE(screen_forms);
@@ -38,6 +34,7 @@ TfrmRealGlobal::TfrmRealGlobal(QWidget *parent) : TfrmDadosGerRel(parent)
 
 void TfrmRealGlobal::definitionsRead()
 {
+    TfrmDadosGerRel::definitionsRead();
     auto take = [this](auto *&field, const char *name) {
         field = component<std::remove_pointer_t<std::remove_reference_t<decltype(field)>>>(QLatin1String(name));
         Q_ASSERT_X(field, "TfrmRealGlobal", name);
@@ -55,8 +52,9 @@ void TfrmRealGlobal::definitionsRead()
 
 void TfrmRealGlobal::showListCounts()
 {
-    m_groupCount->showList(rbtListaGrup->isChecked() ? ListaGrup : QString());
-    m_serviceCount->showList(rbtListaServ->isChecked() ? ListaServPesq : QString());
+    const ModuleState &state = moduleState();
+    m_groupCount->showList(rbtListaGrup->isChecked() ? state.ListaGrup.codes() : QStringList());
+    m_serviceCount->showList(rbtListaServ->isChecked() ? state.ListaServPesq.codes() : QStringList());
 }
 
 QString TfrmRealGlobal::msg(const char *key) const { return msgPadrao()->Msg(QLatin1String(key)); }
@@ -111,9 +109,10 @@ void TfrmRealGlobal::FormActivate(QObject *Sender)
     Repaint();
     if (!boPrimeiraVez)
         return;
-    ListaServ.clear();
-    ListaServPesq.clear();
-    ListaGrup.clear();
+    ModuleState &state = moduleState();
+    state.ListaServ.clear();
+    state.ListaServPesq.clear();
+    state.ListaGrup.clear();
     showListCounts();
     sbtServico->setEnabled(rbtListaServ->isChecked());
 
@@ -138,8 +137,8 @@ void TfrmRealGlobal::FormActivate(QObject *Sender)
 
 void TfrmRealGlobal::FormClose(QObject *Sender, int *Action)
 {
-    boIdCriado = false;
-    frmRealGlobal = nullptr;
+    moduleState().boIdCriado = false;
+    moduleState().frmRealGlobal = nullptr;
     TfrmDadosGerRel::FormClose(Sender, Action);
 }
 
@@ -164,8 +163,8 @@ void TfrmRealGlobal::netCustProdBeforeConnect(QObject *)
 void TfrmRealGlobal::medCdFilialChange(QObject *)
 {
     edtNmFilial->setText_(QString());
-    ListaServ.clear();
-    ListaServPesq.clear();
+    moduleState().ListaServ.clear();
+    moduleState().ListaServPesq.clear();
     showListCounts();
 }
 
@@ -196,14 +195,15 @@ void TfrmRealGlobal::setServiceParams()
         qryServico->ParamByName(QStringLiteral("P_CDGRUPSERV")).SetAsString(QString());
         qryServico->ParamByName(QStringLiteral("P_TCDGRUPSERV")).SetAsString(QStringLiteral("T"));
     } else {
-        qryServico->ParamByName(QStringLiteral("P_CDGRUPSERV")).SetAsString(ListaGrup);
+        qryServico->ParamByName(QStringLiteral("P_CDGRUPSERV")).SetAsString(moduleState().ListaGrup.text());
         qryServico->ParamByName(QStringLiteral("P_TCDGRUPSERV")).SetAsString(QString());
     }
 }
 
 void TfrmRealGlobal::Servico()
 {
-    ListaServ = ListaServPesq;
+    ModuleState &state = moduleState();
+    state.ListaServ = state.ListaServPesq;
     if (!rbtTodosServ->isChecked())
         return;
     qryServico->Close();
@@ -216,7 +216,7 @@ void TfrmRealGlobal::Servico()
         codes << qryServico->FieldByName(QStringLiteral("CDSERVFILI"))->AsString();
         qryServico->Next();
     }
-    ListaServ = codes.join(QLatin1Char('_'));
+    state.ListaServ = CodeList::built(codes);
 }
 
 void TfrmRealGlobal::sbtServicoClick(QObject *)
@@ -226,7 +226,9 @@ void TfrmRealGlobal::sbtServicoClick(QObject *)
     setServiceParams();
     qryServico->Open();
     const QString caption = msg("SERV") + QLatin1Char('|') + msg("Grup_inf");
-    PesquisaLista(dtsServico__, QStringLiteral("CDSERVFILI"), caption, false, ListaServPesq);
+    QStringList codes = moduleState().ListaServPesq.codes();
+    if (PesquisaLista(dtsServico__, QStringLiteral("CDSERVFILI"), caption, false, codes))
+        moduleState().ListaServPesq = CodeList::fromSearch(codes);
     showListCounts();
 }
 
@@ -235,9 +237,12 @@ void TfrmRealGlobal::sbtGrupServClick(QObject *)
     qryGrupServ->Close();
     qryGrupServ->Open();
     const QString caption = msg("GRUPSERV") + QLatin1Char('|') + msg("Grup_cad");
-    if (PesquisaLista(dtsGrupServ__, QStringLiteral("CDGRUPSERV"), caption, false, ListaGrup)) {
-        ListaServ.clear();
-        ListaServPesq.clear();
+    QStringList codes = moduleState().ListaGrup.codes();
+    if (PesquisaLista(dtsGrupServ__, QStringLiteral("CDGRUPSERV"), caption, false, codes)) {
+        ModuleState &state = moduleState();
+        state.ListaGrup = CodeList::fromSearch(codes);
+        state.ListaServ.clear();
+        state.ListaServPesq.clear();
         rbtTodosServ->setChecked_(true);
     }
     showListCounts();
@@ -247,9 +252,10 @@ void TfrmRealGlobal::rbtListaGrupClick(QObject *)
 {
     sbtGrupServ->setEnabled(rbtListaGrup->isChecked());
     if (rbtTodosGrup->isChecked()) {
-        ListaGrup.clear();
-        ListaServ.clear();
-        ListaServPesq.clear();
+        ModuleState &state = moduleState();
+        state.ListaGrup.clear();
+        state.ListaServ.clear();
+        state.ListaServPesq.clear();
         rbtTodosServ->setChecked_(true);
     }
     showListCounts();
@@ -315,57 +321,3 @@ void TfrmRealGlobal::mnuExportarCsvClick(QObject *Sender) { Valida(true); TfrmDa
 void TfrmRealGlobal::mnuExportarXlsxClick(QObject *Sender) { Valida(true); TfrmDadosGerRel::mnuExportarXlsxClick(Sender); }
 void TfrmRealGlobal::mnuEditRelClick(QObject *Sender) { Valida(true); TfrmDadosGerRel::mnuEditRelClick(Sender); }
 void TfrmRealGlobal::mnuRelatPadrClick(QObject *Sender) { Valida(true); TfrmDadosGerRel::mnuRelatPadrClick(Sender); }
-
-// --- report parameters ------------------------------------------------------
-
-ProductRange TfrmRealGlobal::productRange(const QString &initialCode, const QString &finalCode)
-{
-    const auto picture = DBPictObj(0);
-    const int full = picture->TamAcNivel(QString::number(picture->TtNiveis()));
-    return productRangeFor(initialCode, finalCode, full,
-                           [&](const QString &code) { return picture->TamAcNivel(picture->Nivel(code)); });
-}
-
-ReportSelection TfrmRealGlobal::selection() const
-{
-    const auto picture = DBPictObj(0);
-    const int full = picture->TamAcNivel(QString::number(picture->TtNiveis()));
-    const ProductRange range = productRange(medCdProdInic->Text(), medCdProdFina->Text());
-    ReportSelection s;
-    s.central = medCentral->Text();
-    s.branch = medCdFilial->Text();
-    s.costTypeName = cbbTipoCusto->Items().value(cbbTipoCusto->ItemIndex());
-    s.costTypeNumber = NumeroTipoCusto(cbbTipoCusto->ItemIndex());
-    s.services = ListaServ;
-    s.productInitial = range.initial;
-    s.productFinal = range.final;
-    s.dateInitial = depDataInic->GetDate();
-    s.dateFinal = depDataFina->GetDate();
-    s.monthFirst = depDataInic->GetPrimDia();
-    s.monthLast = depDataFina->GetUltDia();
-    s.stockable = chbEstocaveis->isChecked();
-    s.nonStockable = chbNaoEstoc->isChecked();
-    s.levelLength = picture->TamAcNivel(QString::number(sedNiveOrde->Value()));
-    s.codeLength = rdgOrdena->ItemIndex() == 0 ? full : 0;
-    return s;
-}
-
-void TfrmRealGlobal::rpddPadraoBeforeGetQueryParams(TParams *Params, bool *)
-{
-    fillReportParameters(*Params, selection());
-    ParameterMemory::save(QStringLiteral("XEV01700"), RecalledParameters::capture(*this));
-}
-
-void TfrmRealGlobal::RepeatLastParameters()
-{
-    const QVariantMap kept = ParameterMemory::load(QStringLiteral("XEV01700"));
-    if (kept.isEmpty())
-        return;
-    try {
-        RecalledParameters::restore(*this, kept);
-    } catch (...) {
-        showListCounts();
-        throw;
-    }
-    showListCounts();
-}

@@ -2,10 +2,12 @@
 // (Planejamento de Alimentação Escolar)": the user picks a central's
 // aggregated branch, a cost type, a period, a product range, service groups
 // and services, a grouping level, an ordering and product kinds; the screen
-// checks them and fills the report's parameters.
+// checks them and fills the report's parameters. Its controls are its own:
+// others read and set the choices through choices() and apply().
 #pragma once
 
 #include "ReportSelection.h"
+#include "ScreenChoices.h"
 #include "report/commands/TfrmDadosGerRel.h"
 
 class ListCountLabel;
@@ -25,7 +27,8 @@ class TRadioGroup;
 class TSpeedButton;
 class TSpinEdit;
 
-// The components of the definition that the screen reaches, by class and name.
+// The components of the definition that the screen reaches, by class and
+// name: private fields of the screen, taken when its definitions are read.
 #define REALGLOBAL_COMPONENTS(X) \
     X(TMaskEdit, medCentral) X(TEdit, edtNmCentral) X(TMaskEdit, medCdFilial) \
     X(TEdit, edtNmFilial) X(TBtnPesquisa, btpFilial) X(TComboBox, cbbTipoCusto) \
@@ -46,18 +49,8 @@ class TfrmRealGlobal : public TfrmDadosGerRel {
 public:
     explicit TfrmRealGlobal(QWidget *parent = nullptr);
 
-    // Components of the definition, by their names.
-#define REALGLOBAL_FIELD(Class, name) Class *name = nullptr;
-    REALGLOBAL_COMPONENTS(REALGLOBAL_FIELD)
-#undef REALGLOBAL_FIELD
-
-    // Validation (a failure shows its message, focuses the control and raises).
-    void Vd_CdFilial(bool required);
-    void Vd_Data(bool required);
-    QString Vd_CdProduto(TMaskEdit *edit, bool required);
-    void Vd_TipoCusto();
-    void Vd_ListaGrup(bool required);
-    void Vd_ListaServ(bool required);
+    // The report check: every rule in order; a failure shows its message,
+    // focuses its control and raises (MensErro's silent abort).
     void Valida(bool required);
     // Rebuilds the effective service list ListaServ.
     void Servico();
@@ -69,6 +62,15 @@ public:
     bool firstActivationPending() const { return boPrimeiraVez; }
     // What the controls hold now, as the report's parameters are filled from it.
     ReportSelection selection() const;
+    // The user's choices as the controls and lists hold them.
+    ScreenChoices choices() const;
+    // Puts choices back as if the user typed them: each change raises the
+    // control's own events (a change of branch empties the service lists;
+    // choosing groups sends the services back to "Todos"), then the branch
+    // and product fields are checked as on leaving them; the first check
+    // that fails shows its message, keeps the focus on its field and raises.
+    // A branch fixed by the working branch stays.
+    void apply(const ScreenChoices &choices);
 
 public slots:
     void FormCreate(QObject *Sender);
@@ -104,20 +106,37 @@ public slots:
     void btnProdFinaClick(QObject *Sender);
     void rpddPadraoBeforeGetQueryParams(TParams *Params, bool *Flag);
     void netCustProdBeforeConnect(QObject *Sender);
-    // "Repetir últimos parâmetros": the choices of the last report run put
-    // back as if typed (RecalledParameters.h); nothing when none was kept.
-    void RepeatLastParameters();
 
 protected:
     void definitionsRead() override;
+    // "Repetir últimos parâmetros": the choices of the last report run put
+    // back with apply(); nothing when none was kept.
+    bool remembersParameters() const override { return true; }
+    void repeatLastParameters() override;
 
 private:
+    // Components of the definition, by their names.
+#define REALGLOBAL_FIELD(Class, name) Class *name = nullptr;
+    REALGLOBAL_COMPONENTS(REALGLOBAL_FIELD)
+#undef REALGLOBAL_FIELD
+
+    // Checks (a failure shows its message, focuses the control and raises).
+    void Vd_CdFilial(bool required);
+    void Vd_Data(bool required);
+    QString Vd_CdProduto(TMaskEdit *edit, bool required);
+    void Vd_TipoCusto();
+    void Vd_ListaGrup(bool required);
+    void Vd_ListaServ(bool required);
+
     // Central check of start-up: false when the host refused the central
     // (the message is shown and the screen closed).
     bool centralAccepted(const QString &central);
     void productSearch(TMaskEdit *code, TEdit *name);
     void setServiceParams();
     QString msg(const char *key) const;
+    void applyDates(const ScreenChoices &choices);
+    void applyGroupsAndServices(const ScreenChoices &choices);
+    void applyTheRest(const ScreenChoices &choices);
 
     // The ticked counts beside the two "Lista" choices follow the lists.
     void showListCounts();

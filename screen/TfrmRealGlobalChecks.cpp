@@ -100,7 +100,7 @@ void TfrmRealGlobal::Vd_TipoCusto()
 
 void TfrmRealGlobal::Vd_ListaGrup(bool required)
 {
-    if (rbtListaGrup->isChecked() && required && EmptyString(ListaGrup)) {
+    if (rbtListaGrup->isChecked() && required && moduleState().ListaGrup.isEmpty()) {
         Keys::focusQuietly(rbtListaGrup);
         MensErro(msg("GRUP_EMPTY"), true);
     }
@@ -108,7 +108,7 @@ void TfrmRealGlobal::Vd_ListaGrup(bool required)
 
 void TfrmRealGlobal::Vd_ListaServ(bool required)
 {
-    if (rbtListaServ->isChecked() && required && EmptyString(ListaServ)) {
+    if (rbtListaServ->isChecked() && required && moduleState().ListaServ.isEmpty()) {
         Keys::focusQuietly(rbtListaServ);
         MensErro(msg("SERV_EMPTY"), true);
     }

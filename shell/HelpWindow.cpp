@@ -1,4 +1,5 @@
 #include "HelpWindow.h"
+#include "report/commands/ReportCommandTable.h"
 #include "widgets/TControlInfo.h"
 #include "widgets/TForm.h"
 
@@ -13,20 +14,25 @@ HelpWindow::HelpWindow(QWidget *parent) : QTextBrowser(parent)
     resize(660, 600);
 }
 
-QString HelpWindow::pageOf(const TForm *form)
+QString HelpWindow::pageOf(const TForm *form, const QList<ModuleDescription> &modules)
 {
     const TControlInfo *info = form ? TControlInfo::find(form) : nullptr;
     if (!info || info->HelpContext() == 0)
         return QString();
-    const QString page = QStringLiteral(":/help/%1.html").arg(info->HelpContext());
-    return QFile::exists(page) ? page : QString();
+    for (const ModuleDescription &module : modules)
+        if (module.helpContext == info->HelpContext() && QFile::exists(module.helpPage))
+            return module.helpPage;
+    return QString();
 }
 
 bool HelpWindow::showPage(const QString &page)
 {
-    if (page.isEmpty())
+    QFile file(page);
+    if (page.isEmpty() || !file.open(QIODevice::ReadOnly))
         return false;
-    setSource(QUrl(QStringLiteral("qrc") + page));
+    QString html = QString::fromUtf8(file.readAll());
+    html.replace(QLatin1String(kReportCommandsMark), ReportCommandTable::helpList());
+    setHtml(html);
     setWindowTitle(QStringLiteral("Ajuda — ") + documentTitle());
     show();
     raise();

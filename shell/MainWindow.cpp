@@ -1,8 +1,10 @@
 #include "MainWindow.h"
 #include "HelpWindow.h"
 #include "ModuleLoader.h"
-#include "ReportCommands.h"
+#include "ReportMenu.h"
+#include "ScreenKeys.h"
 #include "UserPreferences.h"
+#include "appdata/CostsServerSupervisor.h"
 #include "core/Dispatch.h"
 #include "core/HostUi.h"
 #include "widgets/KeyboardHelpers.h"
@@ -16,6 +18,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QStatusBar>
 
@@ -31,11 +34,9 @@ MainWindow::MainWindow(ModuleLoader &loader, const QString &title)
     buildWindowMenu();
     buildHelpMenu();
     buildStatusBar();
-    connect(m_area, &QMdiArea::subWindowActivated, this, [this] {
-        if (TForm *form = activeScreen())
-            ReportCommands::showKeysInToolTips(form);
-        updateCommands();
-    });
+    // The menus' keys reach the menus whatever field has the focus.
+    new ScreenKeys(this, m_area);
+    connect(m_area, &QMdiArea::subWindowActivated, this, &MainWindow::updateCommands);
     updateCommands();
     fitDefaultSize();
 }
@@ -74,28 +75,22 @@ void MainWindow::buildFileMenu()
     });
     file->addSeparator();
     QAction *quit = file->addAction(QStringLiteral("&Sair"), this, &QWidget::close);
+    quit->setObjectName(QStringLiteral("actSair"));
     quit->setShortcut(QKeySequence(QStringLiteral("Ctrl+Q")));
 }
 
 void MainWindow::buildReportsMenu()
 {
     QMenu *reports = menuBar()->addMenu(QStringLiteral("&Relatórios"));
-    QAction *open = reports->addAction(
-        QStringLiteral("Custo Realizado Global do Período (Planejamento de Alimentação Escolar)"));
-    open->setShortcut(QKeySequence(QStringLiteral("Ctrl+G")));
-    connect(open, &QAction::triggered, this, [this] { openModule(QStringLiteral("XEV01700")); });
-    reports->addSeparator();
-    for (const ReportCommand &command : ReportCommands::all()) {
-        if (command.target == QLatin1String("RepeatLastParameters"))
-            reports->addSeparator();
-        QAction *a = reports->addAction(command.caption);
-        a->setObjectName(QStringLiteral("act") + command.target);
-        a->setShortcut(command.key);
-        connect(a, &QAction::triggered, this, [this, command] { ReportCommands::run(activeScreen(), command); });
-        m_commandActions << a;
+    m_modules = m_loader.describeAll();
+    for (const ModuleDescription &module : std::as_const(m_modules)) {
+        QAction *open = reports->addAction(module.menuTitle);
+        open->setObjectName(QStringLiteral("actAbrir") + module.code);
+        open->setShortcut(QKeySequence(module.menuKey));
+        connect(open, &QAction::triggered, this, [this, code = module.code] { openModule(code); });
     }
-    // The screen's state decides what is offered, each time the menu opens.
-    connect(reports, &QMenu::aboutToShow, this, &MainWindow::updateCommands);
+    reports->addSeparator();
+    m_reportMenu = new ReportMenu(reports, [this] { return activeScreen(); });
 }
 
 void MainWindow::buildWindowMenu()
@@ -103,16 +98,20 @@ void MainWindow::buildWindowMenu()
     QMenu *window = menuBar()->addMenu(QStringLiteral("&Janela"));
     window->addAction(QStringLiteral("&Cascata"), m_area, &QMdiArea::cascadeSubWindows);
     window->addAction(QStringLiteral("&Lado a lado"), m_area, &QMdiArea::tileSubWindows);
-    window->addAction(QStringLiteral("&Fechar"), m_area, &QMdiArea::closeActiveSubWindow);
+    QAction *close = window->addAction(QStringLiteral("&Fechar"), m_area, &QMdiArea::closeActiveSubWindow);
+    close->setObjectName(QStringLiteral("actFechar"));
+    // Ctrl+W as on this desktop, Ctrl+F4 as users of other systems expect; Esc too (ScreenKeys).
+    close->setShortcuts({QKeySequence(QStringLiteral("Ctrl+W")), QKeySequence(QStringLiteral("Ctrl+F4"))});
 }
 
 void MainWindow::buildHelpMenu()
 {
-    QMenu *help = menuBar()->addMenu(QStringLiteral("A&juda"));
+    QMenu *help = menuBar()->addMenu(QStringLiteral("Aj&uda"));
     QAction *screenHelp = help->addAction(QStringLiteral("&Ajuda da tela"), this, &MainWindow::showHelp);
+    screenHelp->setObjectName(QStringLiteral("actAjudaTela"));
     screenHelp->setShortcut(QKeySequence(QStringLiteral("F1")));
     help->addSeparator();
-    help->addAction(QStringLiteral("&Sobre"), this, &MainWindow::showAbout);
+    help->addAction(QStringLiteral("&Sobre"), this, &MainWindow::showAbout)->setObjectName(QStringLiteral("actSobre"));
 }
 
 void MainWindow::buildStatusBar()
@@ -146,6 +145,12 @@ void MainWindow::showCostsServer(const QString &state)
     m_costs->setText(QStringLiteral("Servidor de custos: ") + state);
 }
 
+void MainWindow::followCostsServer(CostsServerSupervisor *server)
+{
+    m_costsServer = server;
+    connect(server, &CostsServerSupervisor::stateChanged, this, [this, server] { showCostsServer(server->stateText()); });
+}
+
 void MainWindow::showNotice(const QString &text) { statusBar()->showMessage(text, 30000); }
 
 TForm *MainWindow::activeScreen() const
@@ -154,17 +159,11 @@ TForm *MainWindow::activeScreen() const
     return sub ? qobject_cast<TForm *>(sub->widget()) : nullptr;
 }
 
-void MainWindow::updateCommands()
-{
-    const TForm *form = activeScreen();
-    const QList<ReportCommand> &commands = ReportCommands::all();
-    for (int i = 0; i < m_commandActions.size(); ++i)
-        m_commandActions[i]->setEnabled(ReportCommands::offers(form, commands[i]));
-}
+void MainWindow::updateCommands() { m_reportMenu->update(); }
 
 void MainWindow::showHelp()
 {
-    const QString page = HelpWindow::pageOf(activeScreen());
+    const QString page = HelpWindow::pageOf(activeScreen(), m_modules);
     if (page.isEmpty()) {
         HostUi::instance().showInfo(QStringLiteral("Não há ajuda para esta tela."));
         return;
@@ -176,11 +175,14 @@ void MainWindow::showHelp()
 
 void MainWindow::showAbout()
 {
-    HostUi::instance().showInfo(QStringLiteral("%1 %2\n%3\n\n%4\n%5\n%6")
+    QStringList titles;
+    for (const ModuleDescription &module : std::as_const(m_modules))
+        titles << QString(module.menuTitle).remove(QRegularExpression(QStringLiteral("&(?=[^&])"))); // no mnemonic
+    HostUi::instance().showAbout(QStringLiteral("Sobre o %1").arg(QApplication::applicationDisplayName()),
+                                 QStringLiteral("%1 %2\n%3\n\n%4\n%5\n%6")
                                     .arg(QApplication::applicationDisplayName(), QApplication::applicationVersion(),
-                                         QStringLiteral("Custo Realizado Global do Período (Planejamento de "
-                                                        "Alimentação Escolar)"),
-                                         m_database->text(), m_branch->text(), m_costs->text()));
+                                         titles.join(QLatin1Char('\n')), m_database->text(), m_branch->text(),
+                                         m_costs->text()));
 }
 
 void MainWindow::openModule(const QString &code)

@@ -1,17 +1,23 @@
 // The shell's main window: an MDI area for the screens, the menus
 // ("Arquivo", "Relatórios", "Janela", "Ajuda") with their keys, and a status
 // bar with the database in use, the working branch and the costs server's
-// state. Report commands act on the active screen (ReportCommands.h).
+// state. "Relatórios" opens each module of the module folder as it describes
+// itself (ModuleDescription); its report commands act on the active screen
+// (ReportMenu.h).
 #pragma once
+
+#include "core/ModuleDescription.h"
 
 #include <QMainWindow>
 #include <QPointer>
 
+class CostsServerSupervisor;
 class HelpWindow;
 class QAction;
 class QLabel;
 class QMdiArea;
 class ModuleLoader;
+class ReportMenu;
 class TForm;
 
 class MainWindow : public QMainWindow {
@@ -31,6 +37,11 @@ public:
     void showDatabase(const QString &location);
     void showBranch(const QString &code, const QString &name);
     void showCostsServer(const QString &state);
+    // The shell's own costs server, which must outlive the window: the status
+    // bar follows its state from now on (commands that start it again reach
+    // it through costsServer()).
+    void followCostsServer(CostsServerSupervisor *server);
+    CostsServerSupervisor *costsServer() const { return m_costsServer; }
     // A passing notice (a fault of the costs server, say), kept a while.
     void showNotice(const QString &text);
 
@@ -39,7 +50,7 @@ public:
     void restorePlace();
     void rememberPlace() const;
 
-    // The active screen's help (F1); a message when it has none.
+    // The active screen's help (F1), from its module; a message when it has none.
     void showHelp();
     // Version, database and costs server ("Sobre").
     void showAbout();
@@ -59,9 +70,11 @@ private:
 
     ModuleLoader &m_loader;
     QMdiArea *m_area;
-    QList<QAction *> m_commandActions;
+    QList<ModuleDescription> m_modules;
+    ReportMenu *m_reportMenu = nullptr;
     QLabel *m_database = nullptr;
     QLabel *m_branch = nullptr;
     QLabel *m_costs = nullptr;
     QPointer<HelpWindow> m_help;
+    CostsServerSupervisor *m_costsServer = nullptr; // outlives the window
 };

@@ -1,99 +1,31 @@
 #include "ScriptSession.h"
 #include "MainWindow.h"
 #include "ModuleLoader.h"
-#include "ScriptKeys.h"
+#include "ScriptError.h"
 #include "ScriptLineReader.h"
 #include "ScriptTokens.h"
-#include "UserInput.h"
 
 #include "core/Dispatch.h"
-#include "data/TParam.h"
+#include "report/commands/ReportCommandTable.h"
 #include "report/commands/TfrmDadosGerRel.h"
-#include "report/commands/TReportDesignerDialog.h"
 #include "ui/ScriptedHostUi.h"
-#include "widgets/TCheckBox.h"
 #include "widgets/TComboBox.h"
 #include "widgets/TDateEditPlus.h"
 #include "widgets/TEdit.h"
 #include "widgets/TForm.h"
-#include "widgets/TRadioButton.h"
 #include "widgets/TRadioGroup.h"
 #include "widgets/TSpinEdit.h"
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QTextStream>
-
-namespace {
-struct ScriptError {
-    QString text;
-};
-
-[[noreturn]] void fail(const QString &text) { throw ScriptError{text}; }
-
-QJsonValue jsonOf(const QVariant &v)
-{
-    if (v.isNull() || !v.isValid())
-        return QJsonValue::Null;
-    switch (v.typeId()) {
-    case QMetaType::QDateTime: {
-        const QDateTime dt = v.toDateTime();
-        return dt.time() == QTime(0, 0) ? dt.toString(QStringLiteral("yyyy-MM-dd"))
-                                        : dt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    }
-    case QMetaType::QDate: return v.toDate().toString(QStringLiteral("yyyy-MM-dd"));
-    case QMetaType::Int:
-    case QMetaType::LongLong: return v.toLongLong();
-    case QMetaType::Double: return v.toDouble();
-    case QMetaType::Bool: return v.toBool();
-    default: return v.toString();
-    }
-}
-}
+#include <QMetaProperty>
 
 ScriptSession::ScriptSession(MainWindow &window, ModuleLoader &loader, ScriptedHostUi &ui, QTextStream &out)
-    : m_window(window), m_loader(loader), m_ui(ui), m_out(out)
+    : m_window(window), m_loader(loader), m_ui(ui), m_output(ui, out)
 {
-    m_ui.onMessage = [this](const ScriptedHostUi::Message &m) {
-        print(QJsonObject{{"event", "message"}, {"text", m.text}, {"abort", m.abort}});
-    };
-    m_ui.search.onSearch = [this](const SearchScript::Shown &s) {
-        QJsonObject o{{"event", "search"}, {"title", s.title}, {"rows", s.rows}};
-        if (!s.filter.isNull()) {
-            QJsonArray matches;
-            for (const QStringList &row : s.matches)
-                matches.append(QJsonArray::fromStringList(row));
-            o.insert("filter", s.filter);
-            o.insert("total", s.total);
-            o.insert("matches", matches);
-        }
-        print(o);
-    };
-    m_ui.onQuestion = [this](const ScriptedHostUi::Question &q) {
-        print(QJsonObject{{"event", "question"}, {"text", q.text}, {"answer", q.answer ? "yes" : "no"}});
-    };
-    m_ui.onCancelled = [this](const ScriptedHostUi::WaitSeen &w) {
-        print(QJsonObject{{"event", "cancelled"}, {"title", w.title}});
-    };
-}
-
-ScriptSession::~ScriptSession()
-{
-    m_ui.onMessage = nullptr;
-    m_ui.search.onSearch = nullptr;
-    m_ui.onQuestion = nullptr;
-    m_ui.onCancelled = nullptr;
-}
-
-void ScriptSession::print(const QJsonObject &o)
-{
-    m_out << QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Compact)) << '\n';
-    m_out.flush();
 }
 
 int ScriptSession::run(QIODevice &input)
@@ -112,7 +44,11 @@ int ScriptSession::run(QIODevice &input)
             runLine(text);
         } catch (const ScriptError &e) {
             ++failures;
-            print(QJsonObject{{"event", "error"}, {"line", line.number}, {"text", e.text}});
+            m_output.print(QJsonObject{{"event", "error"}, {"line", line.number}, {"text", e.text}});
+        }
+        for (const QString &error : m_output.takeErrors()) {
+            ++failures;
+            m_output.print(QJsonObject{{"event", "error"}, {"line", line.number}, {"text", error}});
         }
     }
     return failures;
@@ -126,7 +62,7 @@ void ScriptSession::runLine(const QString &line)
         fail(why);
     execute(words);
     settle();
-    print(QJsonObject{{"event", "focus"}, {"control", focusedControl()}});
+    m_output.print(QJsonObject{{"event", "focus"}, {"control", focusedControl()}});
 }
 
 void ScriptSession::settle()
@@ -208,7 +144,7 @@ TForm *ScriptSession::screen()
     }
     if (!m_screen)
         fail(QStringLiteral("no screen is open"));
-    watchReportParams(m_screen);
+    m_output.watchReportParams(m_screen);
     return m_screen;
 }
 
@@ -237,33 +173,8 @@ QString ScriptSession::focusedControl() const
     return QString();
 }
 
-void ScriptSession::watchReportParams(TForm *form)
-{
-    auto *runner = form->component<TReportDesignerDialog>(QStringLiteral("rpddPadrao"));
-    if (!runner || runner == m_watched)
-        return;
-    m_watched = runner;
-    // Connected after the screen's own handler, so it sees the values it set.
-    QObject::connect(runner, &TReportDesignerDialog::BeforeGetQueryParams, runner,
-                     [this, form = QPointer<TForm>(form)](TParams *params, bool *) {
-        QJsonArray list;
-        for (int i = 0; i < params->Count(); ++i) {
-            const TParam &p = params->at(i);
-            list.append(QJsonObject{{"name", p.Name()},
-                                    {"type", TParam::typeName(p.dataType())},
-                                    {"value", jsonOf(p.Value())}});
-        }
-        QString report;
-        if (form)
-            if (auto *names = form->component<TComboBox>(QStringLiteral("cbbReportNames")))
-                report = names->currentText();
-        print(QJsonObject{{"event", "params"}, {"report", report}, {"params", list}});
-    });
-}
-
 void ScriptSession::open(const QString &module)
 {
-    m_module = module;
     bool ok = false;
     Dispatch::guard([&] {
         m_loader.open(module);
@@ -275,130 +186,42 @@ void ScriptSession::open(const QString &module)
     if (QMdiSubWindow *sub = m_window.mdiArea()->activeSubWindow())
         m_screen = qobject_cast<TForm *>(sub->widget());
     if (m_screen)
-        watchReportParams(m_screen);
-}
-
-void ScriptSession::focus(const QString &name)
-{
-    auto *w = qobject_cast<QWidget *>(control(name));
-    if (!w)
-        fail(QStringLiteral("'%1' is not a control").arg(name));
-    if (!w->isEnabled() || !w->isVisible())
-        fail(QStringLiteral("'%1' cannot take the focus").arg(name));
-    QWidget *target = w->focusProxy() ? w->focusProxy() : w;
-    UserInput::click(target, QPoint(2, target->height() / 2));
-    if (QApplication::focusWidget() != target)
-        target->setFocus(Qt::MouseFocusReason);
-}
-
-QWidget *ScriptSession::keyTarget() const
-{
-    // Keys go where a keyboard's go: the focus widget, else the active window.
-    if (QWidget *w = QApplication::focusWidget())
-        return w;
-    if (QWidget *w = QApplication::activeWindow())
-        return w;
-    return &m_window;
-}
-
-void ScriptSession::type(const QString &text)
-{
-    if (!QApplication::focusWidget())
-        fail(QStringLiteral("nothing holds the focus"));
-    // Every character is checked before the first is typed.
-    QList<KeyStroke> strokes;
-    for (const char32_t c : text.toUcs4()) {
-        KeyStroke stroke;
-        QString why;
-        if (!ScriptKeys::forCharacter(c, stroke, &why))
-            fail(why);
-        strokes << stroke;
-    }
-    for (const KeyStroke &stroke : strokes)
-        UserInput::keyClick(keyTarget(), stroke);
-}
-
-void ScriptSession::key(const QString &name)
-{
-    KeyStroke stroke;
-    QString why;
-    if (!ScriptKeys::parse(name, stroke, &why))
-        fail(why);
-    UserInput::keyClick(keyTarget(), stroke);
-}
-
-void ScriptSession::click(const QString &name)
-{
-    auto *w = qobject_cast<QWidget *>(control(name));
-    if (!w)
-        fail(QStringLiteral("'%1' is not a control").arg(name));
-    if (!w->isVisible())
-        fail(QStringLiteral("'%1' is not visible").arg(name));
-    UserInput::click(w, QPoint(w->width() / 2, w->height() / 2));
-}
-
-void ScriptSession::select(const QString &name, const QString &indexText)
-{
-    bool ok = false;
-    const int index = indexText.toInt(&ok);
-    if (!ok)
-        fail(QStringLiteral("'%1' is not an index").arg(indexText));
-    QObject *o = control(name);
-    if (auto *cbb = qobject_cast<TComboBox *>(o)) {
-        if (index < 0 || index >= cbb->count())
-            fail(QStringLiteral("'%1' has no item %2").arg(name).arg(index));
-        if (!cbb->isEnabled())
-            fail(QStringLiteral("'%1' is disabled").arg(name));
-        cbb->setFocus(Qt::MouseFocusReason);
-        cbb->setCurrentIndex(index);
-        emit cbb->activated(index); // as the user's choice in the list
-        return;
-    }
-    if (auto *rdg = qobject_cast<TRadioGroup *>(o)) {
-        if (!rdg->button(index))
-            fail(QStringLiteral("'%1' has no item %2").arg(name).arg(index));
-        UserInput::click(rdg->button(index), QPoint(4, rdg->button(index)->height() / 2));
-        return;
-    }
-    fail(QStringLiteral("'%1' is neither a combo box nor a radio group").arg(name));
+        m_output.watchReportParams(m_screen);
 }
 
 void ScriptSession::command(const QString &name)
 {
-    static const QHash<QString, TfrmDadosGerRel::Command> commands = {
-        {QStringLiteral("print"), TfrmDadosGerRel::Command::Print},
-        {QStringLiteral("preview"), TfrmDadosGerRel::Command::Preview},
-        {QStringLiteral("saveas"), TfrmDadosGerRel::Command::SaveAs},
-        {QStringLiteral("editreport"), TfrmDadosGerRel::Command::EditReport},
-        {QStringLiteral("standard"), TfrmDadosGerRel::Command::StandardReport},
-        {QStringLiteral("exportcsv"), TfrmDadosGerRel::Command::ExportCsv},
-        {QStringLiteral("exportxlsx"), TfrmDadosGerRel::Command::ExportXlsx},
-    };
-    if (name == QLatin1String("recall")) {
-        TForm *form = screen();
-        if (form->metaObject()->indexOfMethod("RepeatLastParameters()") < 0)
-            fail(QStringLiteral("the screen cannot repeat its last parameters"));
-        Dispatch::guard([&] { QMetaObject::invokeMethod(form, "RepeatLastParameters", Qt::DirectConnection); });
-        return;
-    }
-    if (!commands.contains(name))
+    const ReportCommand *command = ReportCommandTable::byScriptName(name);
+    if (!command)
         fail(QStringLiteral("unknown command '%1'").arg(name));
     auto *form = qobject_cast<TfrmDadosGerRel *>(screen());
     if (!form)
         fail(QStringLiteral("the screen has no report commands"));
-    form->runCommand(commands.value(name));
+    if (command->id == ReportCommand::Id::RepeatLastParameters && !form->offers(command->id))
+        fail(QStringLiteral("the screen cannot repeat its last parameters"));
+    form->run(command->id);
+}
+
+bool ScriptSession::getModuleVariable(const QString &name)
+{
+    const QByteArray property = name.toLatin1();
+    for (const QObject *variables : m_loader.variables()) {
+        const int index = variables->metaObject()->indexOfProperty(property.constData());
+        if (index < 0)
+            continue;
+        const QString value = variables->metaObject()->property(index).read(variables).toString();
+        m_output.print(QJsonObject{{"event", "value"}, {"control", name}, {"value", value}});
+        return true;
+    }
+    return false;
 }
 
 void ScriptSession::get(const QString &name)
 {
+    // The modules' variables are read as values too.
+    if (getModuleVariable(name))
+        return;
     QJsonValue value;
-    // The module's list strings are read as values too.
-    using Variable = const QString *(*)(const char *);
-    if (auto variable = reinterpret_cast<Variable>(m_loader.resolve(m_module, "ModuleVariable")))
-        if (const QString *v = variable(name.toLatin1().constData())) {
-            print(QJsonObject{{"event", "value"}, {"control", name}, {"value", *v}});
-            return;
-        }
     QObject *o = control(name);
     if (auto *date = qobject_cast<TDateEditPlus *>(o))
         value = date->Text();
@@ -418,7 +241,7 @@ void ScriptSession::get(const QString &name)
         value = window->isVisible() ? window->windowTitle() : QString();
     else
         fail(QStringLiteral("'%1' has no value to read").arg(name));
-    print(QJsonObject{{"event", "value"}, {"control", name}, {"value", value}});
+    m_output.print(QJsonObject{{"event", "value"}, {"control", name}, {"value", value}});
 }
 
 void ScriptSession::close()

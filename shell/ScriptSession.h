@@ -6,9 +6,13 @@
 //   select CONTROL INDEX | answer [CODE ...] | filter TEXT | cancel-after MS |
 //   command NAME |
 //   get CONTROL | close
+// The actions that act as the user's keyboard and mouse (focus, type, key,
+// click, select) are in ScriptSessionInput.cpp; what is printed, in
+// ScriptOutput.
 #pragma once
 
-#include <QJsonObject>
+#include "ScriptOutput.h"
+
 #include <QPointer>
 #include <QStringList>
 
@@ -23,8 +27,6 @@ class TForm;
 class ScriptSession {
 public:
     ScriptSession(MainWindow &window, ModuleLoader &loader, ScriptedHostUi &ui, QTextStream &out);
-    // Stops printing what the dialogs record: the output goes with the session.
-    ~ScriptSession();
     // Runs every line; the number of lines that could not be carried out.
     int run(QIODevice &input);
 
@@ -44,16 +46,14 @@ private:
     QWidget *keyTarget() const;
     TForm *screen();
     QObject *control(const QString &name);
-    void watchReportParams(TForm *form);
+    // A module's variable of that name (ModuleDescription); false when none has it.
+    bool getModuleVariable(const QString &name);
     void settle();
-    void print(const QJsonObject &o);
     QString focusedControl() const;
 
     MainWindow &m_window;
     ModuleLoader &m_loader;
     ScriptedHostUi &m_ui;
-    QTextStream &m_out;
+    ScriptOutput m_output;
     QPointer<TForm> m_screen;
-    QPointer<QObject> m_watched;
-    QString m_module;
 };

@@ -1,6 +1,7 @@
 #include "ShellOptions.h"
 #include "appdata/CommandLineText.h"
 #include "appdata/EConfigError.h"
+#include "core/QuotedText.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
@@ -80,7 +81,8 @@ bool ShellOptions::parse(const QStringList &arguments)
             return false;
         }
         if (!p.positionalArguments().isEmpty())
-            refuse(QStringLiteral("Argumento inesperado: \"%1\" (veja --help).").arg(p.positionalArguments().first()));
+            refuse(QStringLiteral("Argumento inesperado: \"%1\" (veja --help).")
+                       .arg(QuotedText::clip(p.positionalArguments().first())));
         read(p);
     } catch (const EConfigError &e) {
         std::fprintf(stderr, "%s: %s\n", qPrintable(program), e.text().toLocal8Bit().constData());
@@ -112,7 +114,8 @@ void ShellOptions::read(const QCommandLineParser &p)
         const qsizetype colon = hostPort.lastIndexOf(QLatin1Char(':'));
         const int port = colon > 0 ? ShellConfig::parsePort(hostPort.mid(colon + 1), false) : -1;
         if (port < 0)
-            refuse(QStringLiteral("Opção --costs: \"%1\" não é SERVIDOR:PORTA (porta de 1 a 65535).").arg(hostPort));
+            refuse(QStringLiteral("Opção --costs: \"%1\" não é SERVIDOR:PORTA (porta de 1 a 65535).")
+                   .arg(QuotedText::clip(hostPort)));
         m_shellConfig.costsHost = hostPort.left(colon);
         m_shellConfig.costsPort = port;
     }

@@ -7,6 +7,7 @@
 // Exit codes: 0 done; 1 a failure (database, picture, script lines, no
 // display); 2 a bad option or configuration value, or an unknown working
 // branch. Nothing escapes main: every failure ends with a message.
+#include "DesktopTrace.h"
 #include "MainWindow.h"
 #include "ModuleLoader.h"
 #include "ScriptSession.h"
@@ -15,6 +16,7 @@
 #include "UserInput.h"
 #include "WorkingBranch.h"
 #include "appdata/CostsServerProcess.h"
+#include "appdata/CostsServerSupervisor.h"
 #include "appdata/dtmDBGeral.h"
 #include "core/Errors.h"
 #include "core/HostUi.h"
@@ -27,6 +29,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMdiArea>
@@ -135,20 +138,25 @@ int openData(TdtmDBGeral &dataModule, const ShellOptions &o)
     return 0;
 }
 
-void startCostsServer(CostsServerProcess &costs, const ShellOptions &o)
+void startCostsServer(CostsServerSupervisor &costs, const ShellOptions &o)
 {
     if (o.config().costsPort != 0)
         return;
-    // No costs server configured: the shell runs one of its own.
+    // No costs server configured: the shell runs one of its own, and the
+    // screens find it at whatever address it has after a restart.
+    QObject::connect(&costs, &CostsServerSupervisor::stateChanged, &costs, [&costs] {
+        if (costs.state() == CostsServerSupervisor::State::Running) {
+            ShellContext::instance().webHost = costs.host();
+            ShellContext::instance().webPort = costs.port();
+        }
+    });
+    QObject::connect(&costs, &CostsServerSupervisor::notice, &ShellNotices::instance(), &ShellNotices::post);
     QString why;
-    costs.setCredentials(o.config().user, o.config().password);
-    costs.setToken(o.config().costsToken);
-    if (costs.start(o.config().database, {}, 10000, &why)) {
-        ShellContext::instance().webHost = costs.host();
-        ShellContext::instance().webPort = costs.port();
-    } else {
+    costs.process().setCredentials(o.config().user, o.config().password);
+    costs.process().setToken(o.config().costsToken);
+    costs.setDatabase(o.config().database);
+    if (!costs.start(&why))
         printError(QStringLiteral("O servidor de custos não iniciou: %1").arg(why));
-    }
 }
 
 void installQtTranslations(QApplication &app)
@@ -217,7 +225,7 @@ struct StartupFacts {
     QString database, branch, branchName, costs;
 };
 
-StartupFacts startupFacts(const TdtmDBGeral &data, const ShellOptions &o, const CostsServerProcess &costs)
+StartupFacts startupFacts(const TdtmDBGeral &data, const ShellOptions &o, const CostsServerSupervisor &costs)
 {
     StartupFacts f;
     f.database = o.config().database;
@@ -227,17 +235,21 @@ StartupFacts startupFacts(const TdtmDBGeral &data, const ShellOptions &o, const 
     if (o.config().costsPort != 0)
         f.costs = address;
     else
-        f.costs = costs.isRunning() ? address + QStringLiteral(" (próprio)") : QStringLiteral("não iniciou");
+        f.costs = costs.stateText();
     return f;
 }
 
-int runWindow(ModuleLoader &loader, const ShellOptions &options, const int &messages, const StartupFacts &facts)
+int runWindow(ModuleLoader &loader, const ShellOptions &options, const int &messages, const StartupFacts &facts,
+              CostsServerSupervisor *ownCosts)
 {
     MainWindow window(loader, QStringLiteral("Merenda Escolar"));
     window.showDatabase(facts.database);
     window.showBranch(facts.branch, facts.branchName);
     window.showCostsServer(facts.costs);
+    if (ownCosts)
+        window.followCostsServer(ownCosts);
     showNotices(window);
+    DesktopTrace::installIfAsked(&window);
     if (forPeople(options))
         window.restorePlace();
     window.show();
@@ -284,8 +296,13 @@ int runShell(int argc, char *argv[])
     TerminationSignals::quitApplicationOnSignal(&app);
     QApplication::setApplicationDisplayName(QStringLiteral("Merenda Escolar"));
     QApplication::setApplicationVersion(QStringLiteral(SHELL_VERSION));
+    // The program's own icon on every window, and its desktop entry for the panel.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/shell/merenda.svg")));
+    QGuiApplication::setDesktopFileName(QStringLiteral("merenda"));
     // Dates, numbers and short date texts as the users read them; Qt's own
-    // dialogs (print, preview, buttons) in Portuguese too.
+    // dialogs (print, preview, buttons) in Portuguese too. The C library's
+    // numbers stay in C form (NumericLocale, run as the application starts),
+    // so files written through it are the same under any locale.
     QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
     installQtTranslations(app);
     KeyboardHelpers::installEnterMovesFocus();
@@ -293,13 +310,14 @@ int runShell(int argc, char *argv[])
     int messages = 0;
     installUi(options, messages);
     TdtmDBGeral dataModule;
-    CostsServerProcess costs;
+    CostsServerSupervisor costs;
     if (const int failed = openData(dataModule, options))
         return failed;
     startCostsServer(costs, options);
 
     ModuleLoader loader(options.moduleDir().isEmpty() ? InstallPaths::moduleDir() : options.moduleDir());
-    const int status = runWindow(loader, options, messages, startupFacts(dataModule, options, costs));
+    const int status = runWindow(loader, options, messages, startupFacts(dataModule, options, costs),
+                                 options.config().costsPort == 0 ? &costs : nullptr);
     loader.unloadAll();
     return status;
 }

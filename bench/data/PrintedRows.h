@@ -8,6 +8,7 @@
 // report benchmark.
 #pragma once
 
+#include "appdata/BatchInserter.h"
 #include "core/Errors.h"
 #include "data/SqlDialect.h"
 
@@ -48,11 +49,8 @@ inline qint64 fill(const QSqlDatabase &db, const QString &branch, int year, int 
     for (QDate d(year, 1, 1); d.year() == year; d = d.addDays(1))
         if (d.dayOfWeek() <= 5)
             days << (sqlite ? QVariant(d.toString(Qt::ISODate)) : QVariant(d));
-    QSqlDatabase conn = db;
-    QSqlQuery ins(db);
-    if (!ins.prepare(QStringLiteral("INSERT INTO CUSTREAL (CDFILIAL, CDSERVFILI, CDARVPROD, NRTIPOCUSTO, DTMOVIMENTO, "
-                                    "QTREAL, VRCUSTREAL) VALUES (?, ?, ?, 1, ?, ?, ?)")))
-        throw EHostError(ins.lastError().text());
+    BatchInserter ins(db, QStringLiteral("CUSTREAL"),
+                      {"CDFILIAL", "CDSERVFILI", "CDARVPROD", "NRTIPOCUSTO", "DTMOVIMENTO", "QTREAL", "VRCUSTREAL"});
     // Row n is row n % perProduct of product n / perProduct, on day (n * 31) % days.
     const qint64 total = qint64(products.size()) * perProduct;
     auto dayOf = [&days](qint64 n) { return int((n * 31) % days.size()); };
@@ -64,27 +62,14 @@ inline qint64 fill(const QSqlDatabase &db, const QString &branch, int year, int 
     QVector<qint64> byDay(total);
     for (qint64 n = 0; n < total; ++n)
         byDay[start[dayOf(n)]++] = n;
-    qint64 written = 0;
-    conn.transaction();
     for (const qint64 n : std::as_const(byDay)) {
         const int p = int(n / perProduct);
         const double qty = double(1 + (n * 7919) % 200000) / 1000.0;
-        ins.addBindValue(branch);
-        ins.addBindValue(services[int(n % services.size())]);
-        ins.addBindValue(products[p]);
-        ins.addBindValue(days[dayOf(n)]);
-        ins.addBindValue(qty);
-        ins.addBindValue(qRound64(qty * (1.5 + double(p % 400) / 10.0) * 100.0) / 100.0);
-        if (!ins.exec())
-            throw EHostError(ins.lastError().text());
-        if (++written % 50000 == 0) {
-            conn.commit();
-            conn.transaction();
-        }
+        ins.add({branch, services[int(n % services.size())], products[p], 1, days[dayOf(n)], qty,
+                 qRound64(qty * (1.5 + double(p % 400) / 10.0) * 100.0) / 100.0});
     }
-    if (!conn.commit())
-        throw EHostError(conn.lastError().text());
-    return written;
+    ins.finish();
+    return ins.written();
 }
 
 } // namespace PrintedRows

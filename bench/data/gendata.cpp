@@ -8,12 +8,15 @@
 // report over the year 2026, all services and products prints N rows
 // (PrintedRows.h).
 // Firebird databases (firebird:PATH, firebird://HOST:PORT/PATH) are made
-// through the client library (--user, --password). Rows are deterministic:
-// the same sizes always give the same database.
+// through the client library (--user, --password), committed in batches.
+// Rows are deterministic: the same sizes always give the same database. A
+// run that fails leaves no database behind: an embedded one is built as
+// PATH.part and renamed, one made on a server is dropped.
 #include "PrintedRows.h"
 #include "appdata/DemoData.h"
 #include "appdata/dtmDBGeral.h"
 #include "core/Errors.h"
+#include "data/engines/DatabaseEngine.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -29,6 +32,87 @@ qint64 count(const QSqlDatabase &db, const char *table)
     QSqlQuery q(db);
     q.exec(QStringLiteral("SELECT COUNT(*) FROM %1").arg(QLatin1String(table)));
     return q.next() ? q.value(0).toLongLong() : -1;
+}
+
+struct Target {
+    DatabaseLocation location;
+    QString user, password;
+    DemoSizes sizes;
+    int printed = 0, perProduct = 2;
+};
+
+const QString kConnection = QStringLiteral("gendata");
+
+ConnectionDescription describe(const Target &t, bool create)
+{
+    return {t.location, t.user, t.password, kConnection, create, DemoData::filler(t.sizes)};
+}
+
+// Makes a missing Firebird database (schema and data), opens any, and adds
+// the printed rows asked for.
+void fill(const Target &t)
+{
+    try {
+        const QSqlDatabase db = TdtmDBGeral::openConnection(describe(t, true));
+        if (t.printed > 0 && count(db, "CUSTREAL") == 0)
+            PrintedRows::fill(db, t.sizes.branch, t.sizes.year, t.perProduct);
+    } catch (...) {
+        TdtmDBGeral::closeConnection(kConnection);
+        throw;
+    }
+    TdtmDBGeral::closeConnection(kConnection);
+}
+
+// Built under a temporary name beside the target and renamed when complete:
+// a failure, or gendata killed, never leaves a part under the target's name.
+void makeEmbedded(const Target &t)
+{
+    const QString path = t.location.path;
+    if (QFile::exists(path))
+        throw EHostError(QStringLiteral("%1 already exists.").arg(path));
+    Target part = t;
+    part.location.path = path + QStringLiteral(".part");
+    QFile::remove(part.location.path);
+    try {
+        fill(part);
+    } catch (...) {
+        QFile::remove(part.location.path);
+        throw;
+    }
+    if (!QFile::rename(part.location.path, path)) {
+        QFile::remove(part.location.path);
+        throw EHostError(QStringLiteral("cannot rename %1 to %2.").arg(part.location.path, path));
+    }
+}
+
+// A database on a server cannot be renamed from here: one made by this run
+// is dropped when the run fails; one that was there is only opened.
+void makeOnServer(const Target &t)
+{
+    bool existed = false;
+    try {
+        TdtmDBGeral::openConnection(describe(t, false));
+        existed = true;
+    } catch (const EHostError &) {
+    }
+    TdtmDBGeral::closeConnection(kConnection);
+    try {
+        fill(t);
+    } catch (...) {
+        if (!existed)
+            DatabaseEngine::of(t.location.kind).drop(describe(t, false));
+        throw;
+    }
+}
+
+void report(const Target &t)
+{
+    {
+        const QSqlDatabase db = TdtmDBGeral::openConnection(describe(t, false));
+        for (const char *table : {"FILIAL", "GRUPSERV", "SERVICO", "PRODUTO", "CUSTREAL"})
+            std::printf("%-9s %lld\n", table, count(db, table));
+    }
+    TdtmDBGeral::closeConnection(kConnection);
 }
 
 } // namespace
@@ -83,8 +167,8 @@ int main(int argc, char **argv)
 
     try {
         const DatabaseLocation location = DatabaseLocation::parse(parser.value(QStringLiteral("database")));
-        const QString user = parser.value(QStringLiteral("user"));
-        const QString password = parser.value(QStringLiteral("password"));
+        Target target{location, parser.value(QStringLiteral("user")), parser.value(QStringLiteral("password")), sizes,
+                      printed, perProduct};
         QElapsedTimer timer;
         timer.start();
         if (location.kind == DatabaseLocation::Sqlite) {
@@ -94,21 +178,19 @@ int main(int argc, char **argv)
                 QFile::remove(location.path);
             }
             TdtmDBGeral::createSqliteFile(location.path, sizes);
-        } else if (location.kind == DatabaseLocation::FirebirdEmbedded && QFile::exists(location.path)) {
-            throw EHostError(QStringLiteral("%1 already exists.").arg(location.path));
+            try {
+                fill(target);
+            } catch (...) {
+                QFile::remove(location.path);
+                throw;
+            }
+        } else if (location.kind == DatabaseLocation::FirebirdEmbedded) {
+            makeEmbedded(target);
+        } else {
+            makeOnServer(target);
         }
-        {
-            // Makes a missing Firebird database (schema and data), opens any.
-            ConnectionDescription description{location, user, password, QStringLiteral("gendata"), true,
-                                              DemoData::filler(sizes)};
-            const QSqlDatabase db = TdtmDBGeral::openConnection(description);
-            if (printed > 0 && count(db, "CUSTREAL") == 0)
-                PrintedRows::fill(db, sizes.branch, sizes.year, perProduct);
-            std::printf("made in %.1f s\n", timer.elapsed() / 1000.0);
-            for (const char *table : {"FILIAL", "GRUPSERV", "SERVICO", "PRODUTO", "CUSTREAL"})
-                std::printf("%-9s %lld\n", table, count(db, table));
-        }
-        TdtmDBGeral::closeConnection(QStringLiteral("gendata"));
+        std::printf("made in %.1f s\n", timer.elapsed() / 1000.0);
+        report(target);
     } catch (const EHostError &e) {
         std::fprintf(stderr, "gendata: %s\n", e.text().toLocal8Bit().constData());
         return 1;

@@ -145,8 +145,11 @@ void BM_Sqlite3Shell(benchmark::State &state)
     for (const Value &v : values(branchServices(path)))
         script += QStringLiteral(".parameter set :%1 \"%2\"\n").arg(QLatin1String(v.name), v.literal);
     script += QStringLiteral(".output /dev/null\n");
+    // The shell lacks the program's collation PTBR; NOCASE, also a function
+    // called per comparison, stands in for it (the codes decide the order here).
     for (const ReportQuery &q : DefinitionParser::parseFile(standardDefinition()).queries)
-        script += q.sql[ReportQuery::Default] + QStringLiteral(";\n");
+        script += QString(q.sql[ReportQuery::Default]).replace(QLatin1String("COLLATE PTBR"), QLatin1String("COLLATE NOCASE"))
+            + QStringLiteral(";\n");
     for (auto _ : state) {
         QProcess p;
         p.start(sqlite3, {QStringLiteral("-batch"), QStringLiteral("-bail"), path});

@@ -14,7 +14,6 @@
 #include "session/ShellContext.h"
 #include "ui/ScriptedHostUi.h"
 #include "widgets/FormReader.h"
-#include "widgets/TMaskEdit.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -53,15 +52,15 @@ struct Session {
     static void openScreen()
     {
         Dispatch::guard([] { IniProc(); });
-        frmRealGlobal->show();
+        moduleState().frmRealGlobal->show();
         // Activation runs the first-activation work.
-        frmRealGlobal->activated();
+        moduleState().frmRealGlobal->activated();
         QApplication::processEvents();
     }
     static void closeScreen()
     {
-        if (frmRealGlobal)
-            Dispatch::guard([] { frmRealGlobal->Close(); });
+        if (TfrmRealGlobal *screen = moduleState().frmRealGlobal)
+            Dispatch::guard([screen] { screen->Close(); });
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 };
@@ -73,9 +72,10 @@ void BM_OpenScreen(benchmark::State &state)
     Session s(0);
     for (auto _ : state) {
         Session::openScreen();
-        if (!frmRealGlobal || frmRealGlobal->firstActivationPending())
+        TfrmRealGlobal *screen = moduleState().frmRealGlobal;
+        if (!screen || screen->firstActivationPending())
             state.SkipWithError("the screen did not open");
-        screenWidgetCount = int(frmRealGlobal->findChildren<QWidget *>().size());
+        screenWidgetCount = int(screen->findChildren<QWidget *>().size());
         state.PauseTiming();
         Session::closeScreen();
         state.ResumeTiming();
@@ -129,9 +129,12 @@ void BM_Valida(benchmark::State &state)
 {
     Session s(int(state.range(0)));
     Session::openScreen();
-    TfrmRealGlobal *f = frmRealGlobal;
-    f->medCdProdInic->setText_(QStringLiteral("01"));
-    f->medCdProdFina->setText_(QStringLiteral("02"));
+    TfrmRealGlobal *f = moduleState().frmRealGlobal;
+    ScreenChoices products = f->choices();
+    products.productInitial = QStringLiteral("01");
+    products.productFinal = QStringLiteral("02");
+    Dispatch::guard([&] { f->apply(products); });
+    qsizetype listLength = 0;
     for (auto _ : state) {
         bool done = false;
         Dispatch::guard([&] {
@@ -140,10 +143,12 @@ void BM_Valida(benchmark::State &state)
         });
         if (!done)
             state.SkipWithError("the check failed");
-        benchmark::DoNotOptimize(ListaServ.size());
+        // The list as the report receives it, joined.
+        listLength = moduleState().ListaServ.text().size();
+        benchmark::DoNotOptimize(listLength);
     }
     state.SetComplexityN(state.range(0));
-    state.counters["listLength"] = double(ListaServ.size());
+    state.counters["listLength"] = double(listLength);
 }
 BENCHMARK(BM_Valida)->RangeMultiplier(10)->Range(1000, 100000)->Complexity()->Unit(benchmark::kMillisecond);
 }

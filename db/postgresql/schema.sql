@@ -7,6 +7,11 @@
 -- statements, unquoted too, find them.
 -- Statements end with ';', function bodies with '^' between the SET TERM lines.
 
+-- The collation the statements name for Portuguese dictionary order
+-- (ORDER BY NMPRODUTO COLLATE PTBR; unquoted, the name is ptbr): the same
+-- ICU order as the columns' own.
+CREATE COLLATION PTBR (provider = icu, locale = 'pt-BR');
+
 CREATE TABLE FILIAL (
     CDFILIAL      VARCHAR(4) COLLATE "pt-BR-x-icu"  NOT NULL PRIMARY KEY,
     NMFILIAL      VARCHAR(30) COLLATE "pt-BR-x-icu" NOT NULL,

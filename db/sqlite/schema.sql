@@ -77,34 +77,39 @@ CREATE INDEX IX_CUSTREAL_FILIAL ON CUSTREAL (CDFILIAL, NRTIPOCUSTO, DTMOVIMENTO)
 
 -- Search indexes of the search lists. Each is an FTS5 table with the trigram
 -- tokenizer over folded copies (FOLD: lower case, no accents) of the columns
--- a list searches, kept in step with its table by triggers, so that a filter
--- finds its rows without reading the whole table. It holds the row's key,
--- unfolded and not searched, in CHAVE, and each folded column under the
--- column's own name; its rowid is the table's. INDICEPESQ declares them: a
--- list whose key is NMCHAVE and whose searched columns are all among
--- DSCOLUNAS uses NMINDICE. Writing to an indexed table needs FOLD, which the
--- shell registers on its connection (another program's write fails rather
--- than leave the index behind).
+-- a list searches, so that a filter finds its rows without reading the whole
+-- table. It holds the row's key, unfolded and not searched, in CHAVE, and
+-- each folded column under the column's own name; its rowid is the table's.
+-- INDICEPESQ declares them: a list whose key is NMCHAVE and whose searched
+-- columns are all among DSCOLUNAS uses NMINDICE, made from table NMTABELA.
+-- The triggers are plain SQL, so any program can write the table: they only
+-- note the rowids written in PESQPENDENTE, and the program folds those rows
+-- into the index before it searches (SearchIndexes).
 CREATE TABLE INDICEPESQ (
     NMINDICE      VARCHAR(30)  NOT NULL PRIMARY KEY,
     NMCHAVE       VARCHAR(30)  NOT NULL,
-    DSCOLUNAS     VARCHAR(200) NOT NULL
+    DSCOLUNAS     VARCHAR(200) NOT NULL,
+    NMTABELA      VARCHAR(30)
 );
 
+CREATE TABLE PESQPENDENTE (
+    NMINDICE      VARCHAR(30)  NOT NULL,
+    NRLINHA       INTEGER      NOT NULL,
+    PRIMARY KEY (NMINDICE, NRLINHA)
+) WITHOUT ROWID;
+
 CREATE VIRTUAL TABLE PRODUTO_PESQ USING fts5(CHAVE UNINDEXED, CDARVPROD, NMPRODUTO, tokenize = 'trigram');
-INSERT INTO INDICEPESQ VALUES ('PRODUTO_PESQ', 'CDARVPROD', 'CDARVPROD,NMPRODUTO');
+INSERT INTO INDICEPESQ VALUES ('PRODUTO_PESQ', 'CDARVPROD', 'CDARVPROD,NMPRODUTO', 'PRODUTO');
 
 SET TERM ^ ;
 CREATE TRIGGER PRODUTO_PESQ_AI AFTER INSERT ON PRODUTO BEGIN
-    INSERT INTO PRODUTO_PESQ (rowid, CHAVE, CDARVPROD, NMPRODUTO)
-    VALUES (new.rowid, new.CDARVPROD, FOLD(new.CDARVPROD), FOLD(new.NMPRODUTO));
+    INSERT OR IGNORE INTO PESQPENDENTE (NMINDICE, NRLINHA) VALUES ('PRODUTO_PESQ', new.rowid);
 END^
 CREATE TRIGGER PRODUTO_PESQ_AD AFTER DELETE ON PRODUTO BEGIN
-    DELETE FROM PRODUTO_PESQ WHERE rowid = old.rowid;
+    INSERT OR IGNORE INTO PESQPENDENTE (NMINDICE, NRLINHA) VALUES ('PRODUTO_PESQ', old.rowid);
 END^
 CREATE TRIGGER PRODUTO_PESQ_AU AFTER UPDATE ON PRODUTO BEGIN
-    DELETE FROM PRODUTO_PESQ WHERE rowid = old.rowid;
-    INSERT INTO PRODUTO_PESQ (rowid, CHAVE, CDARVPROD, NMPRODUTO)
-    VALUES (new.rowid, new.CDARVPROD, FOLD(new.CDARVPROD), FOLD(new.NMPRODUTO));
+    INSERT OR IGNORE INTO PESQPENDENTE (NMINDICE, NRLINHA) VALUES ('PRODUTO_PESQ', old.rowid);
+    INSERT OR IGNORE INTO PESQPENDENTE (NMINDICE, NRLINHA) VALUES ('PRODUTO_PESQ', new.rowid);
 END^
 SET TERM ; ^

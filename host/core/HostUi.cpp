@@ -30,6 +30,8 @@ StandInHostUi g_standIn;
 
 HostUi::~HostUi() = default;
 
+void HostUi::showAbout(const QString &, const QString &text) { showInfo(text); }
+
 HostUi &HostUi::instance() { return g_ui ? *g_ui : g_standIn; }
 
 void HostUi::replace(std::unique_ptr<HostUi> ui) { g_ui = std::move(ui); }

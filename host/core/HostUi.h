@@ -43,6 +43,9 @@ public:
     virtual void showException(const QString &text) = 0;
     // A plain information message.
     virtual void showInfo(const QString &text) = 0;
+    // What the program is (its "Sobre" box) under title; by default an
+    // information message.
+    virtual void showAbout(const QString &title, const QString &text);
 
     // --- search lists ---------------------------------------------------
     // Offers the rows of source for a choice (SearchRequest.h); false when

@@ -1,19 +1,21 @@
 // Writes a file so that whoever reads it sees the old file or the whole new
-// one, never a part: the bytes go to a temporary file beside the target,
-// which replaces the target only on commit(). A SafeFile destroyed (or a
-// process killed) before commit() leaves the target as it was.
+// one, never a part: the bytes go to a file with no name in the target's
+// folder (O_TMPFILE; on a file system without it, a hidden file removed as
+// soon as it is opened), which takes the target's name only on commit(). A
+// SafeFile destroyed (or a process killed, even by SIGKILL) before commit()
+// leaves the target as it was and nothing else in the folder.
 //
 // Every failure throws EHostError with a text for the user that names the
 // file and the reason (folder that cannot be made, disk full, no
 // permission). After a throw the SafeFile is discarded.
 #pragma once
 
-#include <QSaveFile>
+#include <QFile>
 #include <QString>
 
 class SafeFile {
 public:
-    // Makes the target's folder when missing and opens the temporary file.
+    // Makes the target's folder when missing and opens the unnamed file.
     explicit SafeFile(const QString &target);
     ~SafeFile();
     SafeFile(const SafeFile &) = delete;
@@ -26,8 +28,15 @@ public:
     void write(const QByteArray &bytes);
     // Copies a whole file in (for libraries that only write to a path).
     void writeFrom(const QString &path);
-    // Replaces the target with what was written.
+    // Replaces the target with what was written (its permissions kept).
     void commit();
+    // Gives what was written the target's name only when no file has that
+    // name: false (and nothing changed; the SafeFile may be committed under
+    // another name with retarget()) when one has. A new name is thus claimed
+    // with its whole content at once, never by an empty file first.
+    bool commitNew();
+    // Another target in the same folder, before commit.
+    void retarget(const QString &target);
     // Drops what was written; the target stays as it was.
     void discard();
 
@@ -38,8 +47,14 @@ public:
 
 private:
     [[noreturn]] void fail(const QString &reason);
+    [[noreturn]] void failErrno(int error);
+    void flushAll();
+    // Links the written bytes under name; the errno of a failure.
+    int linkAs(const QString &name);
 
     QString m_target;
-    QSaveFile m_file;
+    QFile m_file;
+    int m_fd = -1;
+    QByteArray m_named; // the hidden file's name where unnamed files cannot be made
     bool m_open = false;
 };

@@ -103,6 +103,8 @@ QString NamedSql::positional(SqlEngine engine,
             if (type.isEmpty())
                 type = QStringLiteral("VARCHAR(8191)");
             out += QStringLiteral("CAST(? AS %1)").arg(type);
+        } else if (engine == SqlEngine::MsSql && castType && !castType(m.name).isEmpty()) {
+            out += QStringLiteral("CAST(? AS %1)").arg(castType(m.name));
         } else {
             out += QLatin1Char('?');
         }

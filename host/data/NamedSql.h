@@ -11,6 +11,8 @@
 //    nullable (a plain "COL = ?", a PSQL function's inputs); a cast
 //    parameter is always nullable, and it also keeps Firebird from describing
 //    the parameter by the column's length.
+//  - SQL Server: a marker whose castType is given becomes CAST(? AS <type>)
+//    (long texts: NVARCHAR(MAX), see SqlStatement); the others stay '?'.
 //  - SQLite: a call written ISNULL( becomes "ISNULL"( (ISNULL is an operator
 //    keyword there), so that the SQL Server texts run in tests.
 #pragma once
@@ -33,7 +35,8 @@ public:
     QStringList distinctNames() const;
 
     // The text with each :NAME replaced by the engine's marker. castType gives
-    // the Firebird type of a parameter by name (VARCHAR(8191) when empty).
+    // the type a parameter is cast to, by name: on Firebird VARCHAR(8191)
+    // when empty, on SQL Server none when empty.
     QString positional(SqlEngine engine,
                        const std::function<QString(const QString &)> &castType = {}) const;
 

@@ -1,6 +1,11 @@
 // The search indexes a SQLite database declares (table INDICEPESQ of the
 // schema): FTS5 tables with the trigram tokenizer over folded copies (FOLD)
-// of some columns of a table, kept in step with it by triggers.
+// of some columns of a table. The table's triggers (plain SQL, so that any
+// program may write it) note the rowids written in PESQPENDENTE; find()
+// folds those rows into the index first (catchUp), so a search sees every
+// write, ours or another program's. When that cannot be done (a database
+// this user may only read, an older schema), find() serves no index and the
+// filter reads the table.
 //
 // An index serves a filter when the list's key column is the index's key
 // (NMCHAVE) and every column searched is among its columns (DSCOLUNAS).
@@ -25,6 +30,9 @@ public:
 
     // The index serving a filter over these result columns with this key.
     static Index find(const QSqlDatabase &db, const QString &keyColumn, const QStringList &columns);
+    // Folds the rows noted in PESQPENDENTE into every declared index (or the
+    // one named), in one write transaction; false when the database refused.
+    static bool catchUp(const QSqlDatabase &db, const QString &index = QString());
     // Forgets what was read (the schema changed, or the database closed).
     static void forget();
 

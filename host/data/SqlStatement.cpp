@@ -43,6 +43,32 @@ QString SqlStatement::firebirdType(const TParam *param)
     return QStringLiteral("VARCHAR(%1)").arg(MaxFirebirdText);
 }
 
+QString SqlStatement::castType(const TParam *param, SqlEngine engine)
+{
+    if (engine == SqlEngine::Firebird)
+        return firebirdType(param);
+    if (engine == SqlEngine::MsSql && param && !param->IsNull() && param->Value().typeId() == QMetaType::QString
+        && param->Value().toString().size() > MsSqlShortText)
+        return QStringLiteral("NVARCHAR(MAX)");
+    return QString();
+}
+
+void SqlStatement::checkTextLength(const QString &name, const QString &text, SqlEngine engine)
+{
+    if (engine == SqlEngine::Firebird && text.size() > MaxFirebirdText)
+        throw EHostError(QStringLiteral("O valor do parâmetro %1 tem %2 caracteres; o limite deste banco de dados é %3.")
+                             .arg(name)
+                             .arg(text.size())
+                             .arg(MaxFirebirdText));
+    if (engine == SqlEngine::Oracle && text.toUtf8().size() > MaxOracleTextBytes)
+        throw EHostError(QStringLiteral("O valor do parâmetro %1 tem %2 caracteres, e o Oracle aceita no máximo %3 bytes "
+                                        "num texto passado a uma consulta. Escolha menos itens (por exemplo, menos "
+                                        "serviços) e tente de novo.")
+                             .arg(name)
+                             .arg(text.size())
+                             .arg(MaxOracleTextBytes));
+}
+
 namespace {
 
 QMetaType nullType(TParam::DataType type)
@@ -95,12 +121,8 @@ QVariant SqlStatement::bindValue(const TParam *param, SqlEngine engine)
     default:
         break;
     }
-    if (engine == SqlEngine::Firebird && v.typeId() == QMetaType::QString
-        && v.toString().size() > MaxFirebirdText)
-        throw EHostError(QStringLiteral("O valor do parâmetro %1 tem %2 caracteres; o limite deste banco de dados é %3.")
-                             .arg(param->Name())
-                             .arg(v.toString().size())
-                             .arg(MaxFirebirdText));
+    if (v.typeId() == QMetaType::QString)
+        checkTextLength(param->Name(), v.toString(), engine);
     return v;
 }
 
@@ -110,7 +132,7 @@ void SqlStatement::exec(const QString &namedText, const TParams &params)
         throw EHostError(QStringLiteral("O banco de dados não está aberto."));
     const NamedSql sql = NamedSql::parse(namedText);
     m_prepared = sql.positional(m_engine, [&](const QString &name) {
-        return firebirdType(params.FindParam(name));
+        return castType(params.FindParam(name), m_engine);
     });
     m_bound.clear();
     for (const QString &name : sql.names())

@@ -11,6 +11,12 @@
 //  - Firebird: every marker is cast (NamedSql); a text longer than
 //    MaxFirebirdText characters is refused with a clear error instead of being
 //    cut by the driver.
+//  - SQL Server: Qt's ODBC driver sends a text of more than MsSqlShortText
+//    characters as a long text (ntext), which CHARINDEX and comparisons
+//    refuse: its marker is cast to NVARCHAR(MAX).
+//  - Oracle: a text bound to a statement holds at most MaxOracleTextBytes
+//    bytes; a longer one is refused with a message naming that limit before
+//    the statement runs.
 // Rows are read forward only, so a result of a million rows costs one row;
 // once the last row is read the statement is finished, holding nothing of
 // the database (another program may write at once).
@@ -38,6 +44,8 @@ class QSqlError;
 class SqlStatement {
 public:
     static constexpr int MaxFirebirdText = 8191;
+    static constexpr int MsSqlShortText = 127;
+    static constexpr int MaxOracleTextBytes = 4000;
 
     explicit SqlStatement(const QSqlDatabase &db);
 
@@ -55,6 +63,12 @@ public:
 
     // The Firebird cast type of a parameter.
     static QString firebirdType(const TParam *param);
+    // What a marker of the parameter is cast to on an engine ("": a bare marker
+    // where the engine allows one).
+    static QString castType(const TParam *param, SqlEngine engine);
+    // Throws EHostError, in Portuguese and naming the limit, when the engine
+    // cannot take a text this long as a parameter.
+    static void checkTextLength(const QString &name, const QString &text, SqlEngine engine);
     // The value bound for a parameter on an engine (typed null included).
     static QVariant bindValue(const TParam *param, SqlEngine engine);
     // The text of an error: the database's own message, else Qt's.

@@ -1,5 +1,6 @@
 #include "TADOIBDataSet.h"
 #include "HostDatabase.h"
+#include "LookupSql.h"
 #include "NamedSql.h"
 #include "SearchIndexes.h"
 #include "SqlStatement.h"
@@ -16,25 +17,6 @@ const QString kLimit = QStringLiteral("LIMITE__");
 const QString kOffset = QStringLiteral("DESLOC__");
 const QString kKey = QStringLiteral("CHAVE__");
 const QString kMatch = QStringLiteral("PESQ__");
-
-QString likePattern(const QString &text, bool prefix)
-{
-    QString escaped;
-    for (const QChar c : text.toUpper()) {
-        if (c == QLatin1Char('\\') || c == QLatin1Char('%') || c == QLatin1Char('_'))
-            escaped += QLatin1Char('\\');
-        escaped += c;
-    }
-    return (prefix ? QString() : QStringLiteral("%")) + escaped + QStringLiteral("%");
-}
-
-QString derived(const QString &inner, const QString &where)
-{
-    QString s = QStringLiteral("SELECT * FROM (\n") + inner + QStringLiteral("\n) Q__");
-    if (!where.isEmpty())
-        s += QStringLiteral("\nWHERE ") + where;
-    return s;
-}
 
 } // namespace
 
@@ -77,12 +59,18 @@ QStringList TADOIBDataSet::ColumnNames()
 {
     if (query()->Active())
         return query()->columnNames();
+    // The columns of a text do not change with its values: asked once.
+    const QString text = innerText();
+    if (text == m_columnsOf)
+        return m_columns;
     SqlStatement stmt(HostDatabase::instance().database());
-    stmt.exec(derived(innerText(), QStringLiteral("1 = 0")), query()->runParams());
+    stmt.exec(LookupSql(text, stmt.engine()).unordered(QStringLiteral("1 = 0")), query()->runParams());
     QStringList out;
     const QSqlRecord rec = stmt.record();
     for (int i = 0; i < rec.count(); ++i)
         out << rec.fieldName(i);
+    m_columnsOf = text;
+    m_columns = out;
     return out;
 }
 
@@ -125,25 +113,9 @@ QString TADOIBDataSet::filterClause(const RowFilter &filter, TParams &params)
         columns << checkedColumn(c, result);
     const SqlEngine engine = HostDatabase::instance().engine();
     QStringList terms;
-    for (const QString &c : columns) {
-        switch (engine) {
-        case SqlEngine::SQLite:
-            terms << QStringLiteral("FOLD_INSTR(Q__.%1, :%2) %3").arg(c, kFilter, filter.prefix ? QLatin1String("= 1") : QLatin1String("> 0"));
-            break;
-        case SqlEngine::Firebird:
-            terms << QStringLiteral("CAST(Q__.%1 AS VARCHAR(8191) CHARACTER SET WIN1252) COLLATE WIN_PTBR "
-                                    "LIKE :%2 ESCAPE '\\'").arg(c, kFilter);
-            break;
-        case SqlEngine::PostgreSql:
-            // The form of the schema's trigram indexes, so that they serve.
-            terms << QStringLiteral("FOLD(CAST(Q__.%1 AS TEXT)) LIKE FOLD(:%2) ESCAPE '\\'").arg(c, kFilter);
-            break;
-        default:
-            terms << QStringLiteral("UPPER(Q__.%1) LIKE :%2 ESCAPE '\\'").arg(c, kFilter);
-            break;
-        }
-    }
-    params.add(kFilter).SetAsString(engine == SqlEngine::SQLite ? filter.text : likePattern(filter.text, filter.prefix));
+    for (const QString &c : columns)
+        terms << LookupSql::filterTerm(c, kFilter, filter.prefix, engine, m_castFilterFor == innerText());
+    params.add(kFilter).SetAsString(LookupSql::filterValue(filter.text, filter.prefix, engine));
     QString where = QLatin1Char('(') + terms.join(QLatin1String(" OR ")) + QLatin1Char(')');
     if (engine != SqlEngine::SQLite || filter.keyColumn.isEmpty())
         return where;
@@ -158,15 +130,37 @@ QString TADOIBDataSet::filterClause(const RowFilter &filter, TParams &params)
         + where;
 }
 
+std::unique_ptr<SqlStatement> TADOIBDataSet::execFiltered(const RowFilter &filter,
+                                                         const std::function<QString(const QString &)> &text,
+                                                         const TParams *more)
+{
+    for (;;) {
+        TParams params = query()->runParams().clone();
+        const QString where = filterClause(filter, params);
+        for (int i = 0; more && i < more->Count(); ++i)
+            params.add(more->at(i).Name()).SetAsVariant(more->at(i).Value());
+        auto stmt = std::make_unique<SqlStatement>(HostDatabase::instance().database());
+        try {
+            stmt->exec(text(where), params);
+            return stmt;
+        } catch (const EHostError &) {
+            // A column that is no WIN1252 text refuses the bare collation:
+            // this text's filters cast their columns from then on.
+            const QString inner = innerText();
+            if (stmt->engine() != SqlEngine::Firebird || where.isEmpty() || m_castFilterFor == inner)
+                throw;
+            m_castFilterFor = inner;
+        }
+    }
+}
+
 qint64 TADOIBDataSet::CountRows(const RowFilter &filter)
 {
-    TParams params = query()->runParams().clone();
-    const QString where = filterClause(filter, params);
-    SqlStatement stmt(HostDatabase::instance().database());
-    stmt.exec(QStringLiteral("SELECT COUNT(*) FROM (\n") + innerText() + QStringLiteral("\n) Q__")
-                  + (where.isEmpty() ? QString() : QStringLiteral("\nWHERE ") + where),
-              params);
-    return stmt.next() ? stmt.value(0).toLongLong() : 0;
+    const auto stmt = execFiltered(filter, [&](const QString &where) {
+        // SELECT * of the rows becomes SELECT COUNT(*).
+        return LookupSql(innerText(), HostDatabase::instance().engine()).unordered(where).replace(0, 8, QStringLiteral("SELECT COUNT(*)"));
+    });
+    return stmt->next() ? stmt->value(0).toLongLong() : 0;
 }
 
 QList<QVariantList> TADOIBDataSet::FetchPage(const RowFilter &filter, qint64 offset, int limit)
@@ -174,40 +168,21 @@ QList<QVariantList> TADOIBDataSet::FetchPage(const RowFilter &filter, qint64 off
     QList<QVariantList> rows;
     if (limit <= 0)
         return rows;
-    limit = qMin(limit, MaxPageRows);
-    offset = qMax<qint64>(0, offset);
-    TParams params = query()->runParams().clone();
-    const QString where = filterClause(filter, params);
-    params.add(kLimit).SetAsVariant(qlonglong(limit));
-    params.add(kOffset).SetAsVariant(qlonglong(offset));
-
-    const QString inner = innerText();
-    QString text;
-    switch (HostDatabase::instance().engine()) {
-    case SqlEngine::Firebird:
-        text = derived(inner, where);
-        text.replace(0, 6, QStringLiteral("SELECT FIRST (:%1) SKIP (:%2)").arg(kLimit, kOffset));
-        break;
-    case SqlEngine::Oracle:
-        text = derived(inner, where)
-            + QStringLiteral("\nOFFSET :%1 ROWS FETCH NEXT :%2 ROWS ONLY").arg(kOffset, kLimit);
-        break;
-    case SqlEngine::MsSql:
-        text = derived(inner, where)
-            + QStringLiteral("\nORDER BY (SELECT NULL) OFFSET :%1 ROWS FETCH NEXT :%2 ROWS ONLY").arg(kOffset, kLimit);
-        break;
-    default:
-        text = derived(inner, where) + QStringLiteral("\nLIMIT :%1 OFFSET :%2").arg(kLimit, kOffset);
-        break;
-    }
-    SqlStatement stmt(HostDatabase::instance().database());
-    stmt.exec(text, params);
-    const int columns = stmt.record().count();
-    while (stmt.next()) {
+    TParams paging;
+    paging.add(kLimit).SetAsVariant(qlonglong(qMin(limit, MaxPageRows)));
+    paging.add(kOffset).SetAsVariant(qlonglong(qMax<qint64>(0, offset)));
+    const auto stmt = execFiltered(
+        filter,
+        [&](const QString &where) {
+            return LookupSql(innerText(), HostDatabase::instance().engine()).page(where, ColumnNames(), kLimit, kOffset);
+        },
+        &paging);
+    const int columns = stmt->record().count();
+    while (stmt->next()) {
         QVariantList row;
         row.reserve(columns);
         for (int i = 0; i < columns; ++i)
-            row << stmt.value(i);
+            row << stmt->value(i);
         rows << row;
     }
     return rows;
@@ -215,11 +190,9 @@ QList<QVariantList> TADOIBDataSet::FetchPage(const RowFilter &filter, qint64 off
 
 std::unique_ptr<SqlStatement> TADOIBDataSet::OpenScan(const RowFilter &filter)
 {
-    TParams params = query()->runParams().clone();
-    const QString where = filterClause(filter, params);
-    auto stmt = std::make_unique<SqlStatement>(HostDatabase::instance().database());
-    stmt->exec(derived(innerText(), where), params);
-    return stmt;
+    return execFiltered(filter, [&](const QString &where) {
+        return LookupSql(innerText(), HostDatabase::instance().engine()).ordered(where, ColumnNames());
+    });
 }
 
 bool TADOIBDataSet::OpenOnKey(const QString &keyField, const QVariant &value)
@@ -227,7 +200,9 @@ bool TADOIBDataSet::OpenOnKey(const QString &keyField, const QVariant &value)
     const QString column = checkedColumn(keyField, ColumnNames());
     TParams params = query()->runParams().clone();
     params.add(kKey).SetAsVariant(value);
-    query()->openWith(derived(innerText(), QStringLiteral("Q__.%1 = :%2").arg(column, kKey)), params);
+    query()->openWith(LookupSql(innerText(), HostDatabase::instance().engine())
+                          .unordered(QStringLiteral("Q__.%1 = :%2").arg(column, kKey)),
+                      params);
     return !query()->IsEmpty();
 }
 

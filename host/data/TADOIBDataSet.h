@@ -4,17 +4,15 @@
 // paging for lists of a million rows.
 //
 // Paging and filtering run the query's dialect text (with the values the
-// cursor was opened with, or the current ones when it is closed) wrapped as a
-// derived table Q__: SELECT * FROM (<text>) Q__ WHERE <filter> plus the
-// engine's row limit (LIMIT/OFFSET; Firebird FIRST/SKIP; Oracle and SQL
-// Server OFFSET ... FETCH). The inner ORDER BY gives the order of the pages.
-// A filter matches a row when the text occurs in (or, with prefix, starts)
-// the value of any of the given columns, case and accents aside: on SQLite
-// through FOLD_INSTR (SqliteRoutines), on Firebird through the collation
-// WIN_PTBR (case- and accent-insensitive) over the value as WIN1252 text,
-// elsewhere upper-cased; % and _ typed by the user are plain characters. On
-// SQLite a search index (SearchIndexes) that serves the filter's key and
-// columns narrows the rows first, for texts of three characters or more.
+// cursor was opened with, or the current ones when it is closed) as a
+// derived table Q__ under a filter, with the engine's row limit; the text's
+// own ORDER BY gives the order of the pages and is written outside the
+// derived table. LookupSql says how for each engine, and how a filter
+// matches: the text occurring in (or, with prefix, starting) the value of
+// any of the given columns, case and accents aside on every engine; % and _
+// typed by the user are plain characters. On SQLite a search index
+// (SearchIndexes) that serves the filter's key and columns narrows the rows
+// first, for texts of three characters or more.
 // Column names are checked against the result's columns, so nothing the
 // user types reaches the statement text.
 #pragma once
@@ -24,6 +22,7 @@
 #include <QVariant>
 #include <QVariantList>
 #include <QVariantMap>
+#include <functional>
 #include <memory>
 
 class SqlStatement;
@@ -92,4 +91,11 @@ private:
     // The WHERE condition of a filter; adds the values it needs to params.
     QString filterClause(const RowFilter &filter, TParams &params);
     QString checkedColumn(const QString &name, const QStringList &columns) const;
+    // Runs text(where) with the filter's WHERE and the run's values plus more.
+    std::unique_ptr<SqlStatement> execFiltered(const RowFilter &filter, const std::function<QString(const QString &)> &text,
+                                               const TParams *more = nullptr);
+
+    QString m_columnsOf; // the text whose result columns m_columns holds
+    QStringList m_columns;
+    QString m_castFilterFor; // Firebird: the text whose filters cast their columns
 };

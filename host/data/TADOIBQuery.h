@@ -18,7 +18,7 @@
 // result; a name that is neither throws EHostError. Open() checks that every
 // persistent field's column is in the result.
 // The stored ADO and InterBase settings have no effect here: one shared
-// connection serves every query (toolkit/StoredProperties.cpp).
+// connection serves every query (widgets/StoredProperties.cpp).
 #pragma once
 
 #include "SqlDialect.h"

@@ -48,7 +48,7 @@ bool Pesquisar_Plus(QObject *dataSource, const QString &caption, bool keepOpen, 
 }
 
 bool PesquisaLista(QObject *dataSource, const QString &keyField, const QString &caption, bool accumulate,
-                   QString &list)
+                   QStringList &list)
 {
     TADOIBDataSet *ds = searchDataSet(dataSource);
     if (!ds->Active())
@@ -56,9 +56,8 @@ bool PesquisaLista(QObject *dataSource, const QString &keyField, const QString &
     SearchRequest req;
     splitSearchCaption(caption, req.title, req.emptyText);
     req.multiple = true;
-    const QStringList before = splitLista(list);
     if (!accumulate)
-        req.ticked = before;
+        req.ticked = list;
     SearchDataSetSource::Options opt;
     opt.keyField = keyField;
     SearchDataSetSource source(ds, opt);
@@ -73,12 +72,22 @@ bool PesquisaLista(QObject *dataSource, const QString &keyField, const QString &
             codes << k;
     }
     if (accumulate) {
-        QStringList all = before;
+        QStringList all = list;
         for (const QString &k : codes)
             if (!all.contains(k))
                 all << k;
         codes = all;
     }
+    list = codes;
+    return true;
+}
+
+bool PesquisaLista(QObject *dataSource, const QString &keyField, const QString &caption, bool accumulate,
+                   QString &list)
+{
+    QStringList codes = splitLista(list);
+    if (!PesquisaLista(dataSource, keyField, caption, accumulate, codes))
+        return false;
     list = codes.join(kListSeparator);
     return true;
 }

@@ -40,6 +40,10 @@ inline constexpr QChar kListSeparator = QLatin1Char(';');
 bool Pesquisar_Plus(QObject *dataSource, const QString &caption, bool keepOpen, bool filterBox);
 bool PesquisaLista(QObject *dataSource, const QString &keyField, const QString &caption, bool accumulate,
                    QString &list);
+// The same on the codes themselves: `list` holds them one an item, before
+// and after.
+bool PesquisaLista(QObject *dataSource, const QString &keyField, const QString &caption, bool accumulate,
+                   QStringList &list);
 
 // The codes of a list written by PesquisaLista.
 QStringList splitLista(const QString &list);

@@ -12,7 +12,7 @@
 // rows, else the data set's visible fields; FieldNivel, when a column,
 // indents the names by level. The key that finds the chosen row again is
 // FieldCodigo when it is a column, else the first column shown.
-// Glyph names a drawn picture (toolkit/Glyphs.h), "search" by default.
+// Glyph names a drawn picture (widgets/Glyphs.h), "search" by default.
 #pragma once
 
 #include <QPointer>

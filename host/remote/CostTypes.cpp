@@ -10,6 +10,11 @@ QList<int> g_numbers;
 
 QStringList failed(TNetConnection *connection, QString cause)
 {
+    if (connection->ServerClosed()) {
+        ShellNotices::instance().post(connection->LastError()
+                                      + QStringLiteral(" Até lá, a lista de tipos de custo fica vazia."));
+        return {};
+    }
     if (cause.isEmpty())
         cause = QStringLiteral("sem conexão");
     while (cause.endsWith(QLatin1Char('.')))

@@ -1,4 +1,5 @@
 #include "RemoteProtocol.h"
+#include "core/QuotedText.h"
 
 #include <QJsonDocument>
 #include <QJsonParseError>
@@ -59,18 +60,7 @@ FrameReader::Status FrameReader::next(QByteArray &body)
     return Ready;
 }
 
-QString clip(const QString &text)
-{
-    QString out = text.left(kMaxQuoted);
-    if (!out.isEmpty() && out.back().isHighSurrogate())
-        out.chop(1);
-    for (QChar &c : out)
-        if (c.category() == QChar::Other_Control)
-            c = QLatin1Char('?');
-    if (text.size() > kMaxQuoted)
-        out += QChar(0x2026);
-    return out;
-}
+QString clip(const QString &text) { return QuotedText::clip(text, kMaxQuoted); }
 
 bool parseObject(const QByteArray &body, QJsonObject &out)
 {

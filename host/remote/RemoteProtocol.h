@@ -14,7 +14,8 @@
 // Error codes: "bad-request" (not a JSON object, fields missing or of the
 // wrong kind), "too-large", "unknown-object", "unknown-method",
 // "unauthorized" (the server asks for a token and the client did not give the
-// right one), "server-error" (the database could not be read; the message
+// right one; after repeated wrong ones from an address, the server answers
+// that address's next attempts only after a growing wait), "server-error" (the database could not be read; the message
 // says why). An error message quotes at most kMaxQuoted characters of what
 // the client sent (clip).
 //
@@ -45,9 +46,12 @@ namespace RemoteProtocol {
 constexpr quint32 kMaxRequest = 64 * 1024;
 constexpr quint32 kMaxReply = 1024 * 1024;
 constexpr int kMaxQuoted = 100;
+// The longest token (in UTF-8 bytes) a server may ask for and a client may
+// be configured with: one that fits a request with room to spare.
+constexpr int kMaxToken = 4096;
 
 // text as an error message may quote it: at most kMaxQuoted characters
-// ("…" in place of the rest), control characters as '?'.
+// ("…" in place of the rest), control characters escaped (QuotedText).
 QString clip(const QString &text);
 
 // One message, framed.

@@ -3,6 +3,7 @@
 #include "core/ComponentRegistry.h"
 #include "core/Dispatch.h"
 #include "core/Errors.h"
+#include "core/QuotedText.h"
 #include "session/ShellContext.h"
 
 #include <QDeadlineTimer>
@@ -49,11 +50,22 @@ bool TNetConnection::fail(const QString &why, const QString &cause)
     return false;
 }
 
+bool TNetConnection::failClosed()
+{
+    fail(QStringLiteral("O servidor de custos em %1 fechou a conexão sem responder. Confira se ele está no ar nesse "
+                        "endereço (quem o administra vê o motivo na saída de erros dele) e tente de novo.")
+             .arg(address()),
+         QStringLiteral("fechou a conexão sem responder"));
+    m_serverClosed = true;
+    return false;
+}
+
 bool TNetConnection::connectNow()
 {
     disconnectNow(false);
     m_lastError.clear();
     m_lastCause.clear();
+    m_serverClosed = false;
     const QString where = address();
     if (m_host.isEmpty() || m_port <= 0 || m_port > 65535)
         return fail(QStringLiteral("Servidor de aplicação não configurado (endereço \"%1\").").arg(where),
@@ -87,6 +99,8 @@ bool TNetConnection::openObject()
         params.insert(QStringLiteral("token"), token);
     QJsonValue result;
     if (!call(QStringLiteral("Open"), params, result)) {
+        if (m_serverClosed)
+            return false; // the message says it all
         // An error reply leaves the connection up: the server said no.
         if (Connected())
             return fail(QStringLiteral("O servidor %1 recusou o objeto \"%2\": %3").arg(address(), m_serverName, m_lastError),
@@ -139,9 +153,14 @@ bool TNetConnection::exchange(const QJsonObject &request, const QDeadlineTimer &
         return fail(QStringLiteral("Pedido grande demais para o servidor de aplicação."));
     m_socket->write(out);
     while (m_socket->bytesToWrite() > 0) {
-        if (deadline.hasExpired() || !m_socket->waitForBytesWritten(remaining()))
-            return fail(QStringLiteral("Tempo esgotado ao enviar ao servidor de aplicação."),
-                        QStringLiteral("não recebeu o pedido em %1 s").arg(seconds));
+        if (!deadline.hasExpired() && m_socket->waitForBytesWritten(remaining()))
+            continue;
+        // A server that closed at once ends the wait as early as one that
+        // is slow to read: only the socket's state tells them apart.
+        if (m_socket->state() != QAbstractSocket::ConnectedState)
+            return failClosed();
+        return fail(QStringLiteral("Tempo esgotado ao enviar ao servidor de aplicação."),
+                    QStringLiteral("não recebeu o pedido em %1 s").arg(seconds));
     }
     RemoteProtocol::FrameReader reader(RemoteProtocol::kMaxReply);
     for (;;) {
@@ -160,8 +179,7 @@ bool TNetConnection::exchange(const QJsonObject &request, const QDeadlineTimer &
             return fail(timedOut, silent);
         if (!m_socket->waitForReadyRead(remaining())) {
             if (m_socket->state() != QAbstractSocket::ConnectedState)
-                return fail(QStringLiteral("O servidor de aplicação fechou a conexão."),
-                            QStringLiteral("fechou a conexão sem responder"));
+                return failClosed();
             if (deadline.hasExpired())
                 return fail(timedOut, silent);
         }
@@ -170,6 +188,7 @@ bool TNetConnection::exchange(const QJsonObject &request, const QDeadlineTimer &
 
 bool TNetConnection::call(const QString &method, const QJsonObject &params, QJsonValue &result)
 {
+    m_serverClosed = false;
     if (!Connected())
         return fail(QStringLiteral("Sem conexão com o servidor de aplicação."));
     // Open within the connect's deadline; the first call after it with what
@@ -192,7 +211,8 @@ bool TNetConnection::call(const QString &method, const QJsonObject &params, QJso
                     QStringLiteral("resposta fora de ordem"));
     if (!reply.value(QStringLiteral("ok")).toBool()) {
         const QJsonObject err = reply.value(QStringLiteral("error")).toObject();
-        QString msg = err.value(QStringLiteral("message")).toString();
+        // A server's message, not a novel: bounded and with its controls escaped.
+        QString msg = QuotedText::clip(err.value(QStringLiteral("message")).toString(), 1000);
         if (msg.isEmpty())
             msg = QStringLiteral("erro sem descrição");
         m_lastError = QStringLiteral("%1 (%2)").arg(msg, err.value(QStringLiteral("code")).toString());

@@ -56,6 +56,9 @@ public:
     // The reason of the last failure in a few words, without the address
     // ("não respondeu em 5 s", "conexão recusada (...)"): for notices.
     QString LastCause() const { return m_lastCause; }
+    // The last failure was the server closing the connection without a
+    // reply (LastError then says so and what to do).
+    bool ServerClosed() const { return m_serverClosed; }
     QString Token() const { return m_token; }
     void setToken(const QString &v) { m_token = v; }
     // "HOST:PORT" of the server last connected to (or tried).
@@ -81,6 +84,7 @@ private:
     bool exchange(const QJsonObject &request, const QDeadlineTimer &deadline, QByteArray &body);
     void disconnectNow(bool notify);
     bool fail(const QString &why, const QString &cause = QString());
+    bool failClosed();
     QString socketFailure() const;
 
     QTcpSocket *m_socket = nullptr;
@@ -93,6 +97,7 @@ private:
     qint64 m_nextId = 1;
     QString m_lastError;
     QString m_lastCause;
+    bool m_serverClosed = false;
     QString m_token;
     // While connecting: the connect's deadline. After it: the milliseconds
     // of Timeout that connecting left for the first call (0: none pending).

@@ -96,17 +96,19 @@ int TDBPicture::TamAcNivel(const QString &level) const
     return ok ? TamAcNivel(n) : 0;
 }
 
-QString TDBPicture::Nivel(const QString &code) const
+int TDBPicture::levelOf(const QString &code) const
 {
     const int length = int(withoutTrailingBlanks(code).size());
     if (length == 0)
-        return QStringLiteral("0");
+        return 0;
     const QList<int> lengths = validLengths();
     for (int i = 0; i < lengths.size(); ++i)
         if (length <= lengths.at(i))
-            return QString::number(i + 1);
-    return QString::number(TtNiveis());
+            return i + 1;
+    return TtNiveis();
 }
+
+QString TDBPicture::Nivel(const QString &code) const { return QString::number(levelOf(code)); }
 
 TDBPicture::Fault TDBPicture::check(const QString &code, int *position) const
 {

@@ -38,6 +38,8 @@ public:
     int TtNiveis() const { return int(m_widths.size()); }
     int GetTtNiveis() const { return TtNiveis(); }
     QString Nivel(const QString &code) const;
+    // Nivel as a number.
+    int levelOf(const QString &code) const;
     int TamAcNivel(const QString &level) const;
     int TamAcNivel(int level) const;
     int fullLength() const { return TamAcNivel(TtNiveis()); }

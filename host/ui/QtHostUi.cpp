@@ -38,6 +38,12 @@ void QtHostUi::showInfo(const QString &text)
     QMessageBox::information(dialogParent(), QStringLiteral("Informação"), text);
 }
 
+void QtHostUi::showAbout(const QString &title, const QString &text)
+{
+    Dispatch::ModalScope modal;
+    QMessageBox::about(dialogParent(), title, text);
+}
+
 bool QtHostUi::askText(const QString &caption, const QString &prompt, QString &value)
 {
     Dispatch::ModalScope modal;

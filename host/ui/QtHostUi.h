@@ -9,6 +9,7 @@ public:
     void showError(const QString &text, bool abort) override;
     void showException(const QString &text) override;
     void showInfo(const QString &text) override;
+    void showAbout(const QString &title, const QString &text) override;
     bool searchList(const SearchRequest &request, SearchSource &source,
                     SearchChoice &choice) override;
     bool askText(const QString &caption, const QString &prompt, QString &value) override;

@@ -153,7 +153,7 @@ void SearchDialog::updateStatus()
     if (m_request.multiple)
         s += QStringLiteral("  |  marcados: %1  |  Espaço marca ou desmarca").arg(m_model->tickedCount());
     if (!m_model->readError().isEmpty())
-        s = QStringLiteral("Erro ao ler a lista: ") + m_model->readError();
+        s = m_model->readErrorMessage();
     m_status->setText(s);
 }
 

@@ -70,6 +70,12 @@ public:
     static QString fold(const QString &s);
 
     QString readError() const { return m_readError; }
+    // What the list says of a read that failed (the window's status line and
+    // scripted sessions alike); empty while reads succeed.
+    QString readErrorMessage() const
+    {
+        return m_readError.isEmpty() ? QString() : QStringLiteral("Erro ao ler a lista: ") + m_readError;
+    }
 
     // Rows matching the filter: -1 while not known yet.
     qint64 total() const;

@@ -1,5 +1,6 @@
 #include "SearchScript.h"
 #include "SearchModel.h"
+#include "core/Errors.h"
 #include "core/HostUi.h"
 #include "core/SearchSource.h"
 
@@ -44,15 +45,21 @@ bool SearchScript::answer(HostUi &ui, const SearchRequest &request, SearchSource
     if (!filter.isNull())
         return answerFiltered(ui, request, source, choice);
     QList<QStringList> rows;
-    while (!source.atEnd())
-        if (source.fetch(1000, rows) == 0)
-            break;
+    try {
+        while (!source.atEnd())
+            if (source.fetch(1000, rows) == 0)
+                break;
+    } catch (const EHostError &e) {
+        Shown failed{request.title, 0, request.multiple, {}, {}, {}, -1, {}, QStringLiteral("Erro ao ler a lista: ") + e.text()};
+        record(failed);
+        return false;
+    }
     const int keyCol = source.keyColumn();
     QStringList keys;
     for (const QStringList &r : std::as_const(rows))
         keys << (keyCol < r.size() ? r.at(keyCol) : QString());
 
-    Shown s{request.title, int(rows.size()), request.multiple, {}, {}, {}, -1, {}};
+    Shown s{request.title, int(rows.size()), request.multiple, {}, {}, {}, -1, {}, {}};
     if (rows.isEmpty()) {
         record(s);
         ui.showInfo(request.emptyMessage());
@@ -67,7 +74,13 @@ bool SearchScript::answerFiltered(HostUi &ui, const SearchRequest &request, Sear
                                   SearchChoice &choice)
 {
     SearchModel model(source, request.multiple, {});
-    Shown s{request.title, 0, request.multiple, {}, {}, filter, -1, {}};
+    Shown s{request.title, 0, request.multiple, {}, {}, filter, -1, {}, {}};
+    if (!model.readErrorMessage().isEmpty()) {
+        filter = QString();
+        s.error = model.readErrorMessage();
+        record(s);
+        return false;
+    }
     if (model.rowCount() == 0) {
         s.filter = QString(); // no list was shown to type into
         record(s);
@@ -85,6 +98,11 @@ bool SearchScript::answerFiltered(HostUi &ui, const SearchRequest &request, Sear
     }
     model.countAll();
     s.total = model.total();
+    if (!model.readErrorMessage().isEmpty()) {
+        s.error = model.readErrorMessage();
+        record(s);
+        return false;
+    }
     model.ensureRows(INT_MAX);
     QStringList keys;
     for (int r = 0; r < model.rowCount(); ++r)

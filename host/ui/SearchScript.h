@@ -12,6 +12,8 @@
 // chooses among the matching rows only. The search is recorded with the
 // filter, the rows of the first page (rows, matches) and the count of all
 // matching rows (total). An empty list keeps its filter for the next one.
+// A list that cannot be read is recorded with the list's own message
+// (error) and cancelled, as a person can only cancel it.
 #pragma once
 
 #include "core/SearchRequest.h"
@@ -41,6 +43,7 @@ public:
         QString filter;         // null: no filter was typed
         qint64 total = -1;      // with a filter: all matching rows
         QList<QStringList> matches; // with a filter: the first page as shown
+        QString error;          // the list could not be read: what it says
     };
 
     // Answers one search; `ui` shows the empty-list text.

@@ -1,7 +1,6 @@
 #include "TDateEditPlus.h"
 #include "Glyphs.h"
 #include "Keys.h"
-#include "PeriodPresets.h"
 #include "TControlInfo.h"
 #include "core/ComponentRegistry.h"
 #include "core/DateText.h"
@@ -80,8 +79,8 @@ TDateEditPlus::TDateEditPlus(QWidget *parent) : QWidget(parent)
                 Dispatch::fire([this] { emit OnExit(this); });
         },
         [this](QKeyEvent *e) {
-            const bool alt = e->modifiers() & Qt::AltModifier;
-            if (e->key() == Qt::Key_F4 || (alt && e->key() == Qt::Key_Down)) {
+            const bool f4 = e->key() == Qt::Key_F4 && !(e->modifiers() & ~Qt::KeypadModifier); // Ctrl+F4 closes
+            if (f4 || ((e->modifiers() & Qt::AltModifier) && e->key() == Qt::Key_Down)) {
                 DropDown();
                 return true;
             }
@@ -374,65 +373,4 @@ void TDateEditPlus::widenYear()
     const QDate d = GetDate();
     if (d.isValid() && DateText::hasShortYear(m_edit->displayText()))
         Dispatch::guard([&] { SetDate(d); });
-}
-
-QMenu *TDateEditPlus::periodMenu() const { return m_menu; }
-
-QObject *TDateEditPlus::PeriodEnd() const { return m_periodEnd; }
-
-void TDateEditPlus::setPeriodEnd(QObject *end)
-{
-    if (m_periodEnd && m_periodEnd->m_periodStart == this)
-        m_periodEnd->m_periodStart = nullptr;
-    m_periodEnd = qobject_cast<TDateEditPlus *>(end);
-    if (m_periodEnd == this)
-        m_periodEnd = nullptr;
-    if (m_periodEnd)
-        m_periodEnd->m_periodStart = this;
-}
-
-TDateEditPlus *TDateEditPlus::periodStartEdit() const
-{
-    if (m_periodEnd)
-        return const_cast<TDateEditPlus *>(this);
-    return m_periodStart;
-}
-
-TDateEditPlus *TDateEditPlus::periodEndEdit() const
-{
-    if (m_periodEnd)
-        return m_periodEnd;
-    return m_periodStart ? const_cast<TDateEditPlus *>(this) : nullptr;
-}
-
-void TDateEditPlus::setPeriod(const QDate &start, const QDate &end)
-{
-    TDateEditPlus *first = periodStartEdit();
-    TDateEditPlus *last = periodEndEdit();
-    if (!first || !last)
-        return;
-    Dispatch::guard([&] {
-        first->SetDate(start);
-        last->SetDate(end);
-    });
-    m_edit->selectAll();
-}
-
-void TDateEditPlus::showPeriodMenu(const QPoint &globalPos, bool withEditActions)
-{
-    if (m_menu)
-        m_menu->deleteLater();
-    m_menu = withEditActions ? m_edit->createStandardContextMenu() : new QMenu(this);
-    m_menu->setAttribute(Qt::WA_DeleteOnClose);
-    QAction *first = m_menu->actions().isEmpty() ? nullptr : m_menu->actions().first();
-    const bool paired = periodStartEdit() && !ReadOnly() && isEnabled();
-    if (paired)
-        PeriodPresets::addTo(m_menu, first, [this](const PeriodPresets::Preset &p) { setPeriod(p.start, p.end); });
-    auto *today = new QAction(QStringLiteral("Hoje"), m_menu);
-    today->setEnabled(!ReadOnly() && isEnabled());
-    connect(today, &QAction::triggered, this, [this] { Dispatch::guard([&] { SetDate(QDate::currentDate()); }); });
-    m_menu->insertAction(first, today);
-    if (first)
-        m_menu->insertSeparator(first);
-    m_menu->popup(globalPos);
 }

@@ -23,7 +23,7 @@
 // - SaveTime keeps the time of day given to SetDateTime; otherwise the
 //   control holds dates only and GetDateTime gives midnight.
 // - NomeSemana holds the seven weekday names, Sunday first (DiaSemana).
-// - ButtonBitmap names a drawn picture (toolkit/Glyphs.h), "calendar" when
+// - ButtonBitmap names a drawn picture (widgets/Glyphs.h), "calendar" when
 //   empty or unknown.
 // - Setting a date from code raises OnDateChange when the date changes.
 #pragma once

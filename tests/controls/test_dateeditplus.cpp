@@ -275,6 +275,24 @@ private slots:
         QCOMPARE(win.date->Text(), QStringLiteral("12/6 /    "));
     }
 
+    // F4 alone opens the calendar; Ctrl+F4 (close the screen) and Alt+F4
+    // (close the window) are not the date's.
+    void onlyPlainF4OpensTheCalendar()
+    {
+        Window win;
+        QVERIFY(QTest::qWaitForWindowActive(&win.w));
+        win.date->SetFocus();
+        for (const Qt::KeyboardModifiers mods : {Qt::KeyboardModifiers(Qt::ControlModifier),
+                                                 Qt::KeyboardModifiers(Qt::AltModifier)}) {
+            QTest::keyClick(win.date->editor(), Qt::Key_F4, mods);
+            QVERIFY(!win.date->droppedDown());
+        }
+        QTest::keyClick(win.date->editor(), Qt::Key_F4);
+        QVERIFY(win.date->droppedDown());
+        QTest::keyClick(win.date->calendar(), Qt::Key_Escape);
+        QVERIFY(!win.date->droppedDown());
+    }
+
     void calendarPicksDate()
     {
         Window win;

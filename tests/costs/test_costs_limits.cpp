@@ -215,8 +215,20 @@ private slots:
         r = c.reply();
         QCOMPARE(RawClient::code(r), QStringLiteral("unknown-method"));
         QVERIFY(!RawClient::message(r).contains(QString(101, QLatin1Char('m'))));
-        QCOMPARE(RemoteProtocol::clip(QStringLiteral("a\nb")), QStringLiteral("a?b"));
         QCOMPARE(RemoteProtocol::clip(QString(101, QLatin1Char('y'))), QString(100, QLatin1Char('y')) + QChar(0x2026));
+        // Controls are shown, escaped, and never cut the message: a NUL would
+        // end it where C strings are written.
+        QCOMPARE(RemoteProtocol::clip(QStringLiteral("a\nb\tc\rd") + QChar(0) + QStringLiteral("e\x1b[2J\x7f\u0085")),
+                 QStringLiteral("a\\nb\\tc\\rd\\0e\\x1B[2J\\x7F\\x85"));
+        QCOMPARE(RemoteProtocol::clip(QStringLiteral("abc\u202edef\u2028ção")), QStringLiteral("abc\\u202Edef\\u2028ção"));
+        // The bound counts what is shown: an escape is never split.
+        QCOMPARE(RemoteProtocol::clip(QString(99, QLatin1Char('z')) + QChar(0)), QString(99, QLatin1Char('z')) + QChar(0x2026));
+        QCOMPARE(RemoteProtocol::clip(QString(98, QLatin1Char('z')) + QChar(0)), QString(98, QLatin1Char('z')) + QStringLiteral("\\0"));
+        QCOMPARE(RemoteProtocol::clip(QString(99, QLatin1Char('z')) + QStringLiteral("\U0001F600")),
+                 QString(99, QLatin1Char('z')) + QChar(0x2026));
+        c.send(3, QStringLiteral("Open"), {}, QStringLiteral("Vbr") + QChar(0) + QStringLiteral("\u202e"));
+        r = c.reply();
+        QVERIFY2(RawClient::message(r).contains(QStringLiteral("\"Vbr\\0\\u202E\"")), qPrintable(RawClient::message(r)));
     }
 
     void tokenIsAskedForWhenSet()

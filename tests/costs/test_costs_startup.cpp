@@ -2,9 +2,10 @@
 // what it should be (a closed port, a server that accepts and stays silent,
 // one that answers garbage or stalls after "Open"): an empty list, a notice
 // naming the server's address and the cause, and at most one Timeout (5 s)
-// of waiting in all. Names with control characters are cleaned. The costs
-// server on a Firebird address that never answers gives up within 15 s and
-// keeps serving other clients meanwhile. The shell itself on a silent costs
+// of waiting in all; a server that closes at once is told as closing. Names
+// with control characters are cleaned. The costs server on a Firebird
+// address that never answers gives up within 15 s and keeps serving other
+// clients meanwhile. The shell itself on a silent costs
 // server: the screen opens, the report check says there is no cost type,
 // and the notice goes to standard error.
 #include "CostsTestSupport.h"
@@ -47,6 +48,24 @@ QStringList screenStartUp(quint16 port, int timeoutMs, qint64 *elapsed)
     c.setConnected(false);
     *elapsed = t.elapsed();
     return names;
+}
+
+// A server that closes every connection as soon as it accepts it (one
+// that is shutting down, or a program that is not a costs server).
+std::unique_ptr<ServerThread> closingServer()
+{
+    return std::make_unique<ServerThread>([](quint16 &port) {
+        auto *s = new QTcpServer;
+        QObject::connect(s, &QTcpServer::newConnection, s, [s] {
+            while (QTcpSocket *c = s->nextPendingConnection()) {
+                c->disconnectFromHost();
+                c->deleteLater();
+            }
+        });
+        s->listen(QHostAddress::LocalHost, 0);
+        port = s->serverPort();
+        return s;
+    });
 }
 
 QByteArray garbage()
@@ -160,6 +179,25 @@ private slots:
         // answered late and the list not at all.
         QVERIFY2(ms < 3000, qPrintable(QString::number(ms)));
         QCOMPARE(NumeroTipoCusto(0), -1);
+    }
+
+    // Whether the close reaches the client before or after it sends "Open"
+    // is a race; every attempt must be told as a close.
+    void aServerThatClosesAtOnceIsToldAsClosing()
+    {
+        const auto srv = closingServer();
+        for (int attempt = 0; attempt < 20; ++attempt) {
+            QSignalSpy spy(&ShellNotices::instance(), &ShellNotices::notice);
+            qint64 ms = 0;
+            QCOMPARE(screenStartUp(srv->port(), 2000, &ms), QStringList());
+            QCOMPARE(spy.size(), 1);
+            const QString notice = lastNotice(spy);
+            QVERIFY2(notice.startsWith(QStringLiteral("O servidor de custos em 127.0.0.1:%1 fechou a conexão sem "
+                                                      "responder. Confira se ele está no ar")
+                                           .arg(srv->port()))
+                         && notice.endsWith(QStringLiteral("a lista de tipos de custo fica vazia.")),
+                     qPrintable(notice));
+        }
     }
 
     void startUpWaitsAtMostFiveSeconds()

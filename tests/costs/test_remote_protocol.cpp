@@ -174,6 +174,12 @@ private slots:
         QVERIFY(o.help);
         for (const char *opt : {"--db", "--listen", "--config", "--help", "--exit-with-stdin"})
             QVERIFY2(o.helpText.contains(QLatin1String(opt)), opt);
+        // In Portuguese throughout, like the shell's: none of Qt's English headings or value names.
+        QVERIFY2(o.helpText.startsWith(QStringLiteral("Uso: costs_server [opções]")), qPrintable(o.helpText));
+        QVERIFY(o.helpText.contains(QStringLiteral("Opções:")));
+        QVERIFY(o.helpText.contains(QStringLiteral("--listen ENDEREÇO:PORTA")));
+        for (const char *english : {"Usage", "Options:", "<file>", "<name>", "<location>", "Displays"})
+            QVERIFY2(!o.helpText.contains(QLatin1String(english)), english);
     }
 };
 

@@ -14,6 +14,7 @@
 #include "session/ShellFunctions.h"
 #include "support/DemoDatabase.h"
 #include "support/EngineDatabases.h"
+#include "support/QueryColumn.h"
 
 #include <QtTest>
 
@@ -34,13 +35,7 @@ class TestEngineQueries : public QObject {
 
     TADOIBQuery *query(const char *name) { return m_form->component<TADOIBQuery>(QLatin1String(name)); }
 
-    static QStringList column(TADOIBQuery *q, const char *field)
-    {
-        QStringList out;
-        for (q->First(); !q->GetEOF(); q->Next())
-            out << q->FieldByName(QLatin1String(field))->AsString();
-        return out;
-    }
+    static QStringList column(TADOIBQuery *q, const char *field) { return queryColumn(q, field); }
 
     // An expression's value, selected from the engine's one-row table.
     static QVariant scalar(const QString &sql, const TParams &params = TParams())
@@ -322,6 +317,37 @@ private slots:
         QCOMPARE(scalar(QStringLiteral("SELECT INSTR('', '010')")).toInt(), 0);
         QCOMPARE(scalar(QStringLiteral("SELECT INSTR('Açaí', 'í')")).toInt(), 4); // characters, not bytes
         QVERIFY(scalar(QStringLiteral("SELECT INSTR(NULL, '010')")).isNull());
+    }
+
+    // A long list bound once and searched once per row (indexed after the
+    // first row), on SQLite, whose INSTR is the program's: the same
+    // positions as QString gives, first occurrences,
+    // parts of several lengths, accents and a character outside the BMP.
+    void instrOfALongBoundList()
+    {
+        QString why;
+        QVERIFY2(m_engines.use(QStringLiteral("sqlite"), &why), qPrintable(why));
+        QStringList codes;
+        for (int i = 0; i < 3000; ++i)
+            codes << QStringLiteral("%1").arg(i * 2, 5, 10, QLatin1Char('0'));
+        const QString list = QStringLiteral("Ação 😀 ") + codes.join(QLatin1Char('_')) + QStringLiteral("_00004_ç");
+        TParams p;
+        p.add(QStringLiteral("L")).SetAsString(list);
+        SqlStatement s(HostDatabase::instance().database());
+        s.exec(QStringLiteral("WITH RECURSIVE N(I) AS (SELECT 0 UNION ALL SELECT I + 1 FROM N WHERE I < 6001) "
+                              "SELECT I, INSTR(:L, printf('%05d', I)), INSTR(:L, printf('%d', I)), INSTR(:L, 'ç'), "
+                              "CHARINDEX(printf('%04d', I), :L) FROM N"),
+               p);
+        int rows = 0;
+        while (s.next()) {
+            const int i = s.value(0).toInt();
+            QCOMPARE(s.value(1).toLongLong(), list.indexOf(QStringLiteral("%1").arg(i, 5, 10, QLatin1Char('0'))) + 1);
+            QCOMPARE(s.value(2).toLongLong(), list.indexOf(QString::number(i)) + 1);
+            QCOMPARE(s.value(3).toLongLong(), list.indexOf(QStringLiteral("ç")) + 1);
+            QCOMPARE(s.value(4).toLongLong(), list.indexOf(QStringLiteral("%1").arg(i, 4, 10, QLatin1Char('0'))) + 1);
+            ++rows;
+        }
+        QCOMPARE(rows, 6002);
     }
 
     void accentsRoundTrip_data() { EngineDatabases::addColumn(); }

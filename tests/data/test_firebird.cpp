@@ -11,6 +11,7 @@
 #include "support/DemoDatabase.h"
 #include "support/EngineDatabases.h"
 #include "support/FirebirdServer.h"
+#include "support/QueryColumn.h"
 
 #include <QtTest>
 
@@ -30,13 +31,7 @@ class TestFirebird : public QObject {
 
     TADOIBQuery *query(const char *name) { return m_form->component<TADOIBQuery>(QLatin1String(name)); }
 
-    static QStringList column(TADOIBQuery *q, const char *field)
-    {
-        QStringList out;
-        for (q->First(); !q->GetEOF(); q->Next())
-            out << q->FieldByName(QLatin1String(field))->AsString();
-        return out;
-    }
+    static QStringList column(TADOIBQuery *q, const char *field) { return queryColumn(q, field); }
 
     static QVariant scalar(const QString &sql, const TParams &params = TParams())
     {

@@ -2,12 +2,14 @@
 // per-engine suites): the location text, who connects and with which
 // password (given, PGPASSWORD, ~/.pgpass), a refused login, a missing
 // database or user, a server that accepts and stays silent, a database made
-// by --create-database, the report's connection that cannot write, and the
-// look-up filter served by the trigram index. Against a cluster this test
-// starts on 127.0.0.1 (PostgresCluster).
+// by --create-database and one dropped, the report's connection that cannot
+// write, NUMERIC with every digit, and the look-up filter served by the
+// trigram index. Against a cluster this test starts on 127.0.0.1
+// (PostgresCluster).
 #include "appdata/DemoData.h"
 #include "appdata/dtmDBGeral.h"
 #include "core/Errors.h"
+#include "core/FixedDecimal.h"
 #include "data/HostDatabase.h"
 #include "data/SqlStatement.h"
 #include "data/TADOIBDataSet.h"
@@ -234,6 +236,43 @@ private slots:
                                 QStringLiteral("SELECT COUNT(*) FROM GRUPSERV WHERE NMGRUPSERV <> 'x' "
                                                "AND NOT EXISTS (SELECT 1 FROM pg_largeobject_metadata)")}, &out), 0);
         QCOMPARE(out.trimmed(), QStringLiteral("10"));
+    }
+
+    // NUMERIC comes through as the server holds it: more digits than a
+    // double keeps, exactly.
+    void moneyKeepsEveryDigit()
+    {
+        NEEDS_CLUSTER();
+        ConnectionDescription d = description(QStringLiteral("demo"), QLatin1String(PostgresCluster::Password));
+        QSqlDatabase db = TdtmDBGeral::openConnection(d);
+        QVariant value;
+        {
+            QSqlQuery q(db);
+            QVERIFY(q.exec(QStringLiteral("SELECT CAST('1234567890123456.78' AS NUMERIC(18,2)) + 0.01")) && q.next());
+            value = q.value(0);
+        }
+        DatabaseEngine::close(d.name);
+        QCOMPARE(FixedDecimal::fromVariant(value, 2).value_or(FixedDecimal(0, 2)).text(),
+                 QStringLiteral("1234567890123456.79"));
+    }
+
+    // A database dropped is gone; dropping one that is not there is no failure.
+    void dropRemovesTheDatabase()
+    {
+        NEEDS_CLUSTER();
+        QCOMPARE(m_cluster.psql(QStringLiteral("postgres"), {QStringLiteral("-c"), QStringLiteral("CREATE DATABASE descartavel")}), 0);
+        const ConnectionDescription d = description(QStringLiteral("descartavel"), QLatin1String(PostgresCluster::Password));
+        QVERIFY(DatabaseEngine::of(d.location.kind).drop(d));
+        QString out;
+        QCOMPARE(m_cluster.psql(QStringLiteral("postgres"), {QStringLiteral("-Atc"),
+                                QStringLiteral("SELECT COUNT(*) FROM pg_database WHERE datname = 'descartavel'")}, &out), 0);
+        QCOMPARE(out.trimmed(), QStringLiteral("0"));
+        QVERIFY(DatabaseEngine::of(d.location.kind).drop(d));
+        // Refused while someone is connected to it.
+        const ConnectionDescription demo = description(QStringLiteral("demo"), QLatin1String(PostgresCluster::Password));
+        TdtmDBGeral::openConnection(demo);
+        QVERIFY(!DatabaseEngine::of(demo.location.kind).drop(demo));
+        DatabaseEngine::close(demo.name);
     }
 
     // Killed (every server process at once) while the shell's data module is

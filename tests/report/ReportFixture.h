@@ -3,6 +3,7 @@
 // sum, computed here independently of any SQL.
 #pragma once
 
+#include "data/engines/DatabaseEngine.h"
 #include <QDate>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -82,6 +83,8 @@ inline QSqlDatabase create(const QString &path)
     db.setDatabaseName(path);
     if (!db.open())
         qFatal("fixture: cannot open %s", qPrintable(path));
+    // The standard texts call the engine's routines and collation, as the shell's connection has them.
+    DatabaseEngine::of(db).registerRoutines(db);
     exec(db, QStringLiteral("CREATE TABLE FILIAL (CDFILIAL VARCHAR(4) PRIMARY KEY, NMFILIAL VARCHAR(30), "
                             "IDCNTRRESC CHAR(1), IDFILCENTXEV CHAR(1), CDFILCENTXEV VARCHAR(4))"));
     exec(db, QStringLiteral("CREATE TABLE GRUPSERV (CDGRUPSERV VARCHAR(3) PRIMARY KEY, NMGRUPSERV VARCHAR(40))"));

@@ -178,6 +178,7 @@ private slots:
         QTest::addRow("unknown column") << 2 << QStringLiteral("CDNAOHA");
         QTest::addRow("too wide") << 3 << QStringLiteral("não cabem");
         QTest::addRow("no title") << 4 << QStringLiteral("título");
+        QTest::addRow("not a query") << 5 << QStringLiteral("só pode consultar");
     }
 
     void anEditThatBreaksTheDefinitionIsRefused()
@@ -186,11 +187,12 @@ private slots:
         QFETCH(QString, fragment);
         m_ui->reportEdits.enqueue([kind](ReportDefinition &d) {
             switch (kind) {
-            case 0: d.queries[0].sql[0] = QStringLiteral("SELEC CDARVPROD FROM"); break;
+            case 0: d.queries[0].sql[0] = QStringLiteral("SELECT CDARVPROD FROM"); break;
             case 1: d.queries[0].sql[0] += QStringLiteral(" AND 1 = :P_NAO_DECLARADO"); break;
             case 2: d.columns[0].field = QStringLiteral("CDNAOHA"); break;
             case 3: d.columns[1].widthMm = 300; break;
             case 4: d.title.clear(); break;
+            case 5: d.queries[0].sql[0] = QStringLiteral("SELEC CDARVPROD FROM PRODUTO"); break;
             }
             return true;
         });

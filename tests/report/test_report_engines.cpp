@@ -60,14 +60,18 @@ private slots:
         QTest::addColumn<int>("which");
         QTest::addColumn<int>("level");
         QTest::addColumn<QString>("fromProduct");
+        QTest::addColumn<int>("codeOrder"); // P_NRTAMCODIGO: 0 is "Alfabética"
         for (const QString &engine : EngineDatabases::otherThanSqlite()) {
-            const char *e = qPrintable(engine);
-            QTest::addRow("%s detailed at level 0", e) << engine << 0 << 0 << QStringLiteral("0");
-            QTest::addRow("%s detailed by group", e) << engine << 0 << 2 << QString();
-            QTest::addRow("%s detailed by subgroup", e) << engine << 0 << 4 << QStringLiteral("0");
-            QTest::addRow("%s summary by group", e) << engine << 1 << 2 << QStringLiteral("0");
-            QTest::addRow("%s summary by subgroup", e) << engine << 1 << 4 << QString();
-            QTest::addRow("%s summary by product", e) << engine << 1 << 8 << QStringLiteral("0");
+            const QByteArray name = engine.toUtf8();
+            const char *e = name.constData();
+            QTest::addRow("%s detailed at level 0", e) << engine << 0 << 0 << QStringLiteral("0") << 8;
+            QTest::addRow("%s detailed by group", e) << engine << 0 << 2 << QString() << 8;
+            QTest::addRow("%s detailed by subgroup", e) << engine << 0 << 4 << QStringLiteral("0") << 8;
+            QTest::addRow("%s summary by group", e) << engine << 1 << 2 << QStringLiteral("0") << 8;
+            QTest::addRow("%s summary by subgroup", e) << engine << 1 << 4 << QString() << 8;
+            QTest::addRow("%s summary by product", e) << engine << 1 << 8 << QStringLiteral("0") << 8;
+            QTest::addRow("%s detailed alphabetical by subgroup", e) << engine << 0 << 4 << QStringLiteral("0") << 0;
+            QTest::addRow("%s summary alphabetical by product", e) << engine << 1 << 8 << QStringLiteral("0") << 0;
         }
     }
     void sameRowsAsOnSqlite()
@@ -76,10 +80,13 @@ private slots:
         QFETCH(int, which);
         QFETCH(int, level);
         QFETCH(QString, fromProduct);
+        QFETCH(int, codeOrder);
         m_case.filler.set(QStringLiteral("P_NRTAMACNIVEL"), ParamFiller::Value::Variant, level);
         m_case.filler.set(QStringLiteral("P_CDPRODUTOINI"), ParamFiller::Value::String, fromProduct);
+        m_case.filler.set(QStringLiteral("P_NRTAMCODIGO"), ParamFiller::Value::Variant, codeOrder);
         m_case.sameRowsAsOnSqlite(which);
         m_case.filler.set(QStringLiteral("P_CDPRODUTOINI"), ParamFiller::Value::String, QStringLiteral("0"));
+        m_case.filler.set(QStringLiteral("P_NRTAMCODIGO"), ParamFiller::Value::Variant, 8);
     }
 
     void sameExportsAsOnSqlite_data()

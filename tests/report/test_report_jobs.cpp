@@ -158,7 +158,7 @@ private slots:
         const QString pdf = out(QStringLiteral("closed.pdf"));
         m_ui->printerAnswers.enqueue(pdf);
         QTimer::singleShot(200, form, [form] { form->close(); });
-        form->runCommand(TfrmDadosGerRel::Command::Print);
+        form->run(ReportCommand::Id::Print);
         QVERIFY(form);            // still there while its command ran
         QTRY_VERIFY(!form || form->isClosed());
         QTRY_VERIFY(!form);       // then gone, as its close action says

@@ -109,7 +109,8 @@ private slots:
         QTest::addColumn<QString>("engine");
         QTest::addColumn<QString>("sql");
         for (const QString &engine : EngineDatabases::names()) {
-            const char *e = qPrintable(engine);
+            const QByteArray name = engine.toUtf8();
+            const char *e = name.constData();
             QTest::addRow("%s DELETE RETURNING", e) << engine << "DELETE FROM FILIAL RETURNING CDFILIAL";
             QTest::addRow("%s UPDATE RETURNING", e) << engine << "UPDATE FILIAL SET NMFILIAL = 'x' RETURNING CDFILIAL";
             QTest::addRow("%s DROP TABLE", e) << engine << "DROP TABLE FILIAL";
@@ -144,8 +145,8 @@ private slots:
                 refused = e.text();
             }
         }
-        qInfo("%s", qPrintable(refused.isEmpty() ? QStringLiteral("(ran, undone)") : refused));
-        QVERIFY2(!refused.contains(QLatin1String("not an error")), qPrintable(refused));
+        // Refused before it runs, in Portuguese: not run and undone.
+        QVERIFY2(!refused.isEmpty() && !refused.contains(QLatin1String("not an error")), qPrintable(refused));
         QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM FILIAL")), 15);
         QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM FILIAL WHERE NMFILIAL = 'x'")), 0);
         QVERIFY(!QFileInfo::exists(attached));

@@ -188,16 +188,33 @@ private slots:
         QVERIFY(QFile::remove(userDir()));
     }
 
-    void claimedNamesAreNeverShared()
+    void newNamesAreNeverSharedNorClaimedEmpty()
     {
         QStringList paths;
         for (int i = 0; i < 5; ++i)
-            paths << ReportLibrary::claimUserPath(kCode, QStringLiteral("Mesmo título"));
+            paths << ReportLibrary::writeNewUserFile(kCode, QStringLiteral("Mesmo título"), QByteArray::number(i));
         QCOMPARE(QSet<QString>(paths.begin(), paths.end()).size(), 5);
         QCOMPARE(QFileInfo(paths[0]).fileName(), QStringLiteral("mesmo-titulo.rel"));
         QCOMPARE(QFileInfo(paths[4]).fileName(), QStringLiteral("mesmo-titulo-5.rel"));
-        for (const QString &p : paths)
-            QVERIFY(QFileInfo(p).isFile());
+        for (int i = 0; i < 5; ++i) {
+            QFile f(paths[i]);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QCOMPARE(f.readAll(), QByteArray::number(i)); // each its own text, none replaced
+        }
+        // Nothing else in the folder: no reservation or passing files.
+        QCOMPARE(QDir(QFileInfo(paths[0]).absolutePath()).entryList(QDir::Files | QDir::Hidden).size(), 5);
+    }
+
+    void anEmptyFileIsNoDefinitionInTheList()
+    {
+        const QString empty = QDir(ReportLibrary::userDir(kCode)).filePath(QStringLiteral("vazio.rel"));
+        QDir().mkpath(QFileInfo(empty).absolutePath());
+        QFile f(empty);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        for (const ReportEntry &e : ReportLibrary::list(kCode))
+            QVERIFY2(e.path != QFileInfo(empty).absoluteFilePath(), qPrintable(e.title));
+        QVERIFY(QFile::remove(empty));
     }
 };
 

@@ -1,6 +1,8 @@
 // The screen's choices as plain values and the report parameters they give,
-// without widgets: which parameters are filled, with what types and values.
+// without widgets: which parameters are filled, with what types and values;
+// the code lists and the joined text the report receives for them.
 #include "data/TParam.h"
+#include "screen/CodeList.h"
 #include "screen/ReportSelection.h"
 
 #include <QLocale>
@@ -84,6 +86,26 @@ private slots:
         r = productRangeFor(QStringLiteral("€2"), QStringLiteral("Z1"), 4, levelLength);
         QCOMPARE(r.initial, QStringLiteral("Z1"));
         QCOMPARE(r.final, QStringLiteral("€2zz"));
+    }
+
+    void codeListsReachTheReportInTheirJoinedForms()
+    {
+        const QStringList codes = {QStringLiteral("00001"), QStringLiteral("00007"), QStringLiteral("00012")};
+        // A list the screen builds: codes joined by "_".
+        QCOMPARE(CodeList::built(codes).text(), QStringLiteral("00001_00007_00012"));
+        // A list from a search list: as the search list joined it.
+        const CodeList picked = CodeList::fromSearch(codes);
+        QCOMPARE(picked.text(), QStringLiteral("00001;00007;00012"));
+        QCOMPARE(CodeList::fromSearchText(picked.text()).codes(), codes);
+        QCOMPARE(CodeList::fromSearchText(picked.text()).text(), picked.text());
+        QCOMPARE(CodeList::built({QStringLiteral("0001")}).text(), QStringLiteral("0001"));
+        // No codes, no text, however the list was made.
+        QCOMPARE(CodeList().text(), QString());
+        QVERIFY(CodeList::built({}).text().isEmpty());
+        QVERIFY(CodeList::fromSearchText(QStringLiteral(";;")).isEmpty());
+        CodeList cleared = picked;
+        cleared.clear();
+        QVERIFY(cleared.isEmpty() && cleared.text().isEmpty());
     }
 };
 

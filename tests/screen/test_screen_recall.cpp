@@ -4,17 +4,11 @@
 #include "core/Dispatch.h"
 #include "data/TParam.h"
 #include "module/Pkg_xev01700.h"
+#include "screen/RecalledParameters.h"
 #include "screen/TfrmRealGlobal.h"
 #include "support/ScreenFixture.h"
+#include "support/ScreenView.h"
 #include "ui/ScriptedHostUi.h"
-#include "widgets/TCheckBox.h"
-#include "widgets/TComboBox.h"
-#include "widgets/TDateEditPlus.h"
-#include "widgets/TEdit.h"
-#include "widgets/TMaskEdit.h"
-#include "widgets/TRadioButton.h"
-#include "widgets/TRadioGroup.h"
-#include "widgets/TSpinEdit.h"
 
 #include <QLabel>
 #include <QStandardPaths>
@@ -30,10 +24,8 @@ void sendToReport(TfrmRealGlobal *s)
     Dispatch::guard([&] { s->rpddPadraoBeforeGetQueryParams(&params, &flag); });
 }
 
-void repeat(TfrmRealGlobal *s)
-{
-    Dispatch::guard([&] { s->RepeatLastParameters(); });
-}
+// "Repetir últimos parâmetros" as the menu and the scripted session give it.
+void repeat(TfrmRealGlobal *s) { s->run(ReportCommand::Id::RepeatLastParameters); }
 } // namespace
 
 class TestScreenRecall : public QObject {
@@ -52,29 +44,31 @@ private slots:
         ScreenFixture fx(QStringLiteral("0100"));
         TfrmRealGlobal *s = fx.open();
         QVERIFY(s);
-        s->medCdFilial->setText_(QStringLiteral("0101"));
-        s->depDataInic->SetDate(QDate(2026, 3, 2));
-        s->depDataFina->SetDate(QDate(2026, 3, 31));
-        s->rbtListaGrup->setChecked_(true);
-        ListaGrup = QStringLiteral("003");
-        s->medCdProdInic->setText_(QStringLiteral("01"));
-        s->medCdProdFina->setText_(QStringLiteral("02"));
-        s->rdgOrdena->setItemIndex(1);
-        s->chbNaoEstoc->setChecked(false);
+        ScreenView v(s);
+        v.medCdFilial()->setText_(QStringLiteral("0101"));
+        v.depDataInic()->SetDate(QDate(2026, 3, 2));
+        v.depDataFina()->SetDate(QDate(2026, 3, 31));
+        v.rbtListaGrup()->setChecked_(true);
+        moduleState().ListaGrup = CodeList::fromSearch({QStringLiteral("003")});
+        v.medCdProdInic()->setText_(QStringLiteral("01"));
+        v.medCdProdFina()->setText_(QStringLiteral("02"));
+        v.rdgOrdena()->setItemIndex(1);
+        v.chbNaoEstoc()->setChecked(false);
         sendToReport(s);
         fx.closeScreen();
 
         TfrmRealGlobal *again = fx.open();
         QVERIFY(again);
-        QVERIFY(again->medCdFilial->Text().isEmpty());
+        ScreenView w(again);
+        QVERIFY(w.medCdFilial()->Text().isEmpty());
         repeat(again);
-        QCOMPARE(again->medCdFilial->Text(), QStringLiteral("0101"));
-        QVERIFY(!again->edtNmFilial->Text().isEmpty());
-        QCOMPARE(again->depDataInic->GetDate(), QDate(2026, 3, 2));
-        QCOMPARE(again->edtDataInic->Text(), QStringLiteral("Seg"));
-        QCOMPARE(again->depDataFina->GetDate(), QDate(2026, 3, 31));
-        QVERIFY(again->rbtListaGrup->isChecked());
-        QCOMPARE(ListaGrup, QStringLiteral("003"));
+        QCOMPARE(w.medCdFilial()->Text(), QStringLiteral("0101"));
+        QVERIFY(!w.edtNmFilial()->Text().isEmpty());
+        QCOMPARE(w.depDataInic()->GetDate(), QDate(2026, 3, 2));
+        QCOMPARE(w.edtDataInic()->Text(), QStringLiteral("Seg"));
+        QCOMPARE(w.depDataFina()->GetDate(), QDate(2026, 3, 31));
+        QVERIFY(w.rbtListaGrup()->isChecked());
+        QCOMPARE(moduleState().ListaGrup.text(), QStringLiteral("003"));
         // The ticked count shows beside the group button, the codes in its tip.
         auto *count = again->findChild<QLabel *>(QStringLiteral("sbtGrupServQtde"));
         QVERIFY(count);
@@ -82,14 +76,83 @@ private slots:
         QVERIFY(count->text() == QStringLiteral("1 marcado") || count->text() == QStringLiteral("(1)"));
         QCOMPARE(count->toolTip(), QStringLiteral("1 marcado: 003"));
         QVERIFY(again->findChild<QLabel *>(QStringLiteral("sbtServicoQtde"))->text().isEmpty());
-        QVERIFY(again->rbtTodosServ->isChecked());
-        QCOMPARE(again->medCdProdInic->Text(), QStringLiteral("01"));
-        QVERIFY(!again->edtNmProdInic->Text().isEmpty());
-        QVERIFY(!again->edtNmProdFina->Text().isEmpty());
-        QCOMPARE(again->rdgOrdena->ItemIndex(), 1);
-        QVERIFY(again->chbEstocaveis->isChecked());
-        QVERIFY(!again->chbNaoEstoc->isChecked());
+        QVERIFY(w.rbtTodosServ()->isChecked());
+        QCOMPARE(w.medCdProdInic()->Text(), QStringLiteral("01"));
+        QVERIFY(!w.edtNmProdInic()->Text().isEmpty());
+        QVERIFY(!w.edtNmProdFina()->Text().isEmpty());
+        QCOMPARE(w.rdgOrdena()->ItemIndex(), 1);
+        QVERIFY(w.chbEstocaveis()->isChecked());
+        QVERIFY(!w.chbNaoEstoc()->isChecked());
         QVERIFY(fx.ui->messages.isEmpty());
+    }
+
+    void theScreensChoicesComeBackWhole()
+    {
+        ScreenFixture fx(QStringLiteral("0100"));
+        TfrmRealGlobal *s = fx.open();
+        QVERIFY(s);
+        ScreenView v(s);
+        v.medCdFilial()->setText_(QStringLiteral("0101"));
+        v.depDataInic()->SetDate(QDate(2026, 3, 2));
+        v.depDataFina()->SetDate(QDate(2026, 3, 31));
+        v.rbtListaGrup()->setChecked_(true);
+        moduleState().ListaGrup = CodeList::fromSearch({QStringLiteral("001"), QStringLiteral("003")});
+        v.rbtListaServ()->setChecked_(true);
+        moduleState().ListaServPesq = CodeList::fromSearch({QStringLiteral("00001")});
+        v.medCdProdInic()->setText_(QStringLiteral("01"));
+        v.medCdProdFina()->setText_(QStringLiteral("02"));
+        v.sedNiveOrde()->setValue_(1);
+        v.rdgOrdena()->setItemIndex(1);
+        v.chbEstocaveis()->setChecked(false);
+        const ScreenChoices before = s->choices();
+        QCOMPARE(before.level, 1);
+        QCOMPARE(before.groups.codes(), QStringList({"001", "003"}));
+        fx.closeScreen();
+
+        TfrmRealGlobal *again = fx.open();
+        QVERIFY(again);
+        Dispatch::guard([&] { again->apply(before); });
+        QVERIFY(fx.ui->messages.isEmpty());
+        const ScreenChoices after = again->choices();
+        QCOMPARE(after.branch, before.branch);
+        QCOMPARE(after.costType, before.costType);
+        QCOMPARE(after.dateInitial, before.dateInitial);
+        QCOMPARE(after.dateFinal, before.dateFinal);
+        QVERIFY(after.groupsListed && after.servicesListed);
+        QCOMPARE(after.groups.text(), QStringLiteral("001;003"));
+        QCOMPARE(after.services.text(), QStringLiteral("00001"));
+        QCOMPARE(after.productInitial, before.productInitial);
+        QCOMPARE(after.productFinal, before.productFinal);
+        QCOMPARE(after.level, 1);
+        QCOMPARE(after.ordering, 1);
+        QVERIFY(!after.stockable && after.nonStockable);
+        QCOMPARE(ScreenView(again).sedNiveOrde()->Value(), 1);
+    }
+
+    void theKeptFormIsTheOneUsersFilesHold()
+    {
+        // As earlier versions wrote it: the lists as the search list joined them.
+        const QVariantMap kept{{"filial", "0101"},           {"tipoCusto", "Custo médio"},
+                               {"dataInicial", "2026-03-02"}, {"dataFinal", "2026-03-31"},
+                               {"gruposEmLista", true},       {"listaGrup", "001;003"},
+                               {"servicosEmLista", false},    {"listaServPesq", ""},
+                               {"produtoInicial", "01"},      {"produtoFinal", "02"},
+                               {"nivel", 1},                  {"ordenacao", 1},
+                               {"estocaveis", true},          {"naoEstocaveis", false}};
+        const ScreenChoices c = RecalledParameters::fromStored(kept);
+        QCOMPARE(c.groups.codes(), QStringList({"001", "003"}));
+        QVERIFY(c.services.isEmpty());
+        QCOMPARE(c.level, 1);
+        QCOMPARE(c.dateInitial, QDate(2026, 3, 2));
+        QVERIFY(c.stockable && !c.nonStockable);
+        QCOMPARE(RecalledParameters::stored(c), kept);
+
+        // Nothing kept: the start-up defaults, the dates left alone.
+        const ScreenChoices none = RecalledParameters::fromStored({});
+        QVERIFY(!none.dateInitial.isValid() && !none.dateFinal.isValid());
+        QVERIFY(none.stockable && none.nonStockable);
+        QCOMPARE(none.level, 0);
+        QVERIFY(none.groups.isEmpty());
     }
 
     void nothingKeptChangesNothing()
@@ -97,10 +160,11 @@ private slots:
         ScreenFixture fx(QStringLiteral("0100"));
         TfrmRealGlobal *s = fx.open();
         QVERIFY(s);
-        const QDate before = s->depDataInic->GetDate();
+        ScreenView v(s);
+        const QDate before = v.depDataInic()->GetDate();
         repeat(s);
-        QVERIFY(s->medCdFilial->Text().isEmpty());
-        QCOMPARE(s->depDataInic->GetDate(), before);
+        QVERIFY(v.medCdFilial()->Text().isEmpty());
+        QCOMPARE(v.depDataInic()->GetDate(), before);
         QVERIFY(fx.ui->messages.isEmpty());
     }
 
@@ -110,7 +174,8 @@ private slots:
             ScreenFixture fx(QStringLiteral("0100"));
             TfrmRealGlobal *s = fx.open();
             QVERIFY(s);
-            s->medCdFilial->setText_(QStringLiteral("0101"));
+            ScreenView v(s);
+            v.medCdFilial()->setText_(QStringLiteral("0101"));
             sendToReport(s);
         }
         ScreenFixture fx(QStringLiteral("0100"));
@@ -119,7 +184,7 @@ private slots:
         QVERIFY(s);
         repeat(s);
         QCOMPARE(fx.ui->messageTexts(), QStringList({"Filial não cadastrada."}));
-        QVERIFY(s->edtNmFilial->Text().isEmpty());
+        QVERIFY(ScreenView(s).edtNmFilial()->Text().isEmpty());
     }
 };
 

@@ -10,18 +10,14 @@
 #include "screen/TfrmRealGlobal.h"
 #include "support/ScreenFixture.h"
 #include "support/ScreenQueries.h"
+#include "support/ScreenView.h"
 #include "ui/ScriptedHostUi.h"
 #include "widgets/FormReader.h"
-#include "widgets/TCheckBox.h"
-#include "widgets/TComboBox.h"
-#include "widgets/TDateEditPlus.h"
-#include "widgets/TEdit.h"
-#include "widgets/TMaskEdit.h"
-#include "widgets/TRadioButton.h"
-#include "widgets/TRadioGroup.h"
-#include "widgets/TSpinEdit.h"
+#include "widgets/TControlInfo.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QMetaProperty>
 #include <QMdiSubWindow>
 #include <QTest>
 
@@ -67,18 +63,18 @@ private slots:
         ScreenFixture fx;
         TfrmRealGlobal *first = fx.open();
         QVERIFY(first);
-        QVERIFY(boIdCriado);
+        QVERIFY(moduleState().boIdCriado);
         first->frame()->showMinimized();
         fx.open();
-        QCOMPARE(frmRealGlobal, first);
+        QCOMPARE(moduleState().frmRealGlobal, first);
         QVERIFY(!(first->frame()->windowState() & Qt::WindowMinimized));
         QPointer<TfrmRealGlobal> old = first;
         fx.closeScreen();
         QVERIFY(old.isNull());
-        QVERIFY(!boIdCriado);
-        QVERIFY(!frmRealGlobal);
+        QVERIFY(!moduleState().boIdCriado);
+        QVERIFY(!moduleState().frmRealGlobal);
         QVERIFY(fx.open());
-        QVERIFY(boIdCriado);
+        QVERIFY(moduleState().boIdCriado);
     }
 
     void startUpRecordsTheModuleAndShutDownEmptiesTheLists()
@@ -90,13 +86,42 @@ private slots:
         QCOMPARE(table->unitCount, 2);
         QCOMPARE(QLatin1String(table->units[0].name), QLatin1String("Pkg_xev01700"));
         QCOMPARE(QLatin1String(table->units[1].name), QLatin1String("Cli_xev01700"));
-        ListaGrup = QStringLiteral("001");
-        ListaServPesq = QStringLiteral("00001");
-        ListaServ = QStringLiteral("00001");
+        ModuleState &state = moduleState();
+        state.ListaGrup = CodeList::fromSearch({QStringLiteral("001")});
+        state.ListaServPesq = CodeList::fromSearch({QStringLiteral("00001")});
+        state.ListaServ = CodeList::built({QStringLiteral("00001")});
         Finalize();
-        QVERIFY(ListaGrup.isEmpty() && ListaServPesq.isEmpty() && ListaServ.isEmpty());
+        QVERIFY(state.ListaGrup.isEmpty() && state.ListaServPesq.isEmpty() && state.ListaServ.isEmpty());
         QVERIFY(!ModuleRegistry::modules().contains(moduleFileName()));
         Initialize(); // the fixture shuts it down again
+    }
+
+    void theModuleDescribesItself()
+    {
+        ScreenFixture fx;
+        const ModuleDescription *d = DescribeModule();
+        QVERIFY(d);
+        QCOMPARE(d->code, QStringLiteral("XEV01700"));
+        QCOMPARE(d->menuTitle, QStringLiteral("&Custo Realizado Global do Período (Planejamento de Alimentação Escolar)"));
+        QCOMPARE(d->menuKey, QStringLiteral("Ctrl+G"));
+        // Its help is the page for the context the screen's definition stores,
+        // with the place where the shell lists the report commands.
+        TfrmRealGlobal *s = fx.open();
+        QVERIFY(s);
+        QCOMPARE(d->helpContext, TControlInfo::find(s)->HelpContext());
+        QFile page(d->helpPage);
+        QVERIFY(page.open(QIODevice::ReadOnly));
+        QCOMPARE(page.readAll().count("<!-- report-commands -->"), 1);
+        // The code lists, read-only, as the report receives them.
+        QVERIFY(d->variables);
+        moduleState().ListaGrup = CodeList::fromSearch({QStringLiteral("001"), QStringLiteral("003")});
+        QCOMPARE(d->variables->property("ListaGrup").toString(), QStringLiteral("001;003"));
+        moduleState().ListaServ = CodeList::built({QStringLiteral("00001"), QStringLiteral("00002")});
+        QCOMPARE(d->variables->property("ListaServ").toString(), QStringLiteral("00001_00002"));
+        QCOMPARE(d->variables->property("ListaServPesq").toString(), QString());
+        const QMetaObject *mo = d->variables->metaObject();
+        for (const char *name : {"ListaGrup", "ListaServPesq", "ListaServ"})
+            QVERIFY(!mo->property(mo->indexOfProperty(name)).isWritable());
     }
 
     void cursorIsTheHourglassDuringCreationOnly()
@@ -117,8 +142,8 @@ private slots:
         ScreenFixture fx;
         fx.exec("UPDATE MODUFILIAL SET IDSITUACAO = 'f' WHERE CDFILIAL = '0100'");
         QVERIFY(!fx.open());
-        QVERIFY(!boIdCriado);
-        QVERIFY(!frmRealGlobal);
+        QVERIFY(!moduleState().boIdCriado);
+        QVERIFY(!moduleState().frmRealGlobal);
         QCOMPARE(fx.ui->messages.size(), 1);
         QCOMPARE(fx.ui->messages[0].text, QStringLiteral("Módulo XEV01700 bloqueado para a filial 0100."));
         QVERIFY(!fx.ui->messages[0].abort);
@@ -136,8 +161,9 @@ private slots:
         fx.exec("UPDATE FILIAL SET IDFILCENTXEV = 's' WHERE CDFILIAL = '0101'");
         TfrmRealGlobal *s = fx.open();
         QVERIFY(s);
-        QCOMPARE(s->medCentral->Text(), QStringLiteral("0100"));
-        QCOMPARE(s->medCdFilial->Text(), QStringLiteral("0101"));
+        ScreenView v(s);
+        QCOMPARE(v.medCentral()->Text(), QStringLiteral("0100"));
+        QCOMPARE(v.medCdFilial()->Text(), QStringLiteral("0101"));
     }
 
     void levelBound_data()
@@ -161,14 +187,15 @@ private slots:
         fx.exec(QStringLiteral("UPDATE PICTCODIGO SET DSNIVEIS = '%1', DSMASCARA = '%2' WHERE NRTIPOPICT = 0").arg(widths, mask));
         TfrmRealGlobal *s = fx.open();
         QVERIFY(s);
+        ScreenView v(s);
         QVERIFY2(fx.ui->messages.isEmpty(), qPrintable(fx.ui->messageTexts().join('\n')));
-        QCOMPARE(s->sedNiveOrde->MaxValue(), bound);
-        QCOMPARE(s->sedNiveOrde->MinValue(), 0);
-        QCOMPARE(s->medCdProdInic->EditMaskText(), mask);
-        QCOMPARE(s->medCdProdFina->EditMaskText(), mask);
+        QCOMPARE(v.sedNiveOrde()->MaxValue(), bound);
+        QCOMPARE(v.sedNiveOrde()->MinValue(), 0);
+        QCOMPARE(v.medCdProdInic()->EditMaskText(), mask);
+        QCOMPARE(v.medCdProdFina()->EditMaskText(), mask);
         // Equal bounds do not limit the value.
-        s->sedNiveOrde->setValue_(bound + 3);
-        QCOMPARE(s->sedNiveOrde->Value(), bound == 0 ? 3 : bound);
+        v.sedNiveOrde()->setValue_(bound + 3);
+        QCOMPARE(v.sedNiveOrde()->Value(), bound == 0 ? 3 : bound);
     }
 
     void weekdayLabels()
@@ -176,16 +203,17 @@ private slots:
         ScreenFixture fx;
         TfrmRealGlobal *s = fx.open();
         QVERIFY(s);
-        QCOMPARE(s->depDataInic->GetDate(), s->depDataFina->GetDate());
+        ScreenView v(s);
+        QCOMPARE(v.depDataInic()->GetDate(), v.depDataFina()->GetDate());
         const QList<QPair<QDate, QString>> days = {{QDate(2026, 12, 6), "Dom"}, {QDate(2026, 12, 8), "Ter"},
                                                    {QDate(2026, 12, 12), "Sáb"}, {QDate(2026, 12, 9), "Qua"}};
         for (const auto &[date, label] : days) {
-            s->depDataInic->SetDate(date);
-            s->depDataInicDateChange(s->depDataInic);
-            QCOMPARE(s->edtDataInic->Text(), label);
-            s->depDataFina->SetDate(date);
-            s->depDataFinaDateChange(s->depDataFina);
-            QCOMPARE(s->edtDataFina->Text(), label);
+            v.depDataInic()->SetDate(date);
+            s->depDataInicDateChange(v.depDataInic());
+            QCOMPARE(v.edtDataInic()->Text(), label);
+            v.depDataFina()->SetDate(date);
+            s->depDataFinaDateChange(v.depDataFina());
+            QCOMPARE(v.edtDataFina()->Text(), label);
         }
     }
 
@@ -194,27 +222,33 @@ private slots:
         ScreenFixture fx;
         TfrmRealGlobal *s = fx.open();
         QVERIFY(s);
+        ScreenView v(s);
+        const ModuleState &state = moduleState();
         s->Servico();
-        const QStringList all = ListaServ.split('_');
+        const QStringList all = state.ListaServ.codes();
         QVERIFY(all.size() > 3);
         QStringList sorted = all;
         sorted.sort();
         QCOMPARE(all, sorted);
-        QVERIFY(!ListaServ.startsWith('_') && !ListaServ.endsWith('_'));
+        // A list the screen builds reaches the report joined by "_".
+        QCOMPARE(state.ListaServ.text(), all.join('_'));
 
         // Groups "Lista": only the services of the chosen groups.
-        s->rbtListaGrup->setChecked_(true);
-        ListaGrup = QStringLiteral("003");
+        v.rbtListaGrup()->setChecked_(true);
+        moduleState().ListaGrup = CodeList::fromSearch({QStringLiteral("003")});
         s->Servico();
-        const QStringList lunch = ListaServ.split('_', Qt::SkipEmptyParts);
+        const QStringList lunch = state.ListaServ.codes();
         QVERIFY(!lunch.isEmpty());
         QVERIFY(lunch.size() < all.size());
+        for (const QString &code : lunch)
+            QVERIFY(all.contains(code));
 
-        // Services "Lista": exactly the picks, whatever the groups say.
-        s->rbtListaServ->setChecked_(true);
-        ListaServPesq = QStringLiteral("00001;00007");
+        // Services "Lista": exactly the picks, whatever the groups say, as
+        // the search list joined them.
+        v.rbtListaServ()->setChecked_(true);
+        moduleState().ListaServPesq = CodeList::fromSearch({QStringLiteral("00001"), QStringLiteral("00007")});
         s->Servico();
-        QCOMPARE(ListaServ, QStringLiteral("00001;00007"));
+        QCOMPARE(state.ListaServ.text(), QStringLiteral("00001;00007"));
     }
 
     void shortBranchCodeGivesThePaddedBranchsServices()
@@ -222,14 +256,15 @@ private slots:
         ScreenFixture fx(QStringLiteral("0100"));
         TfrmRealGlobal *s = fx.open();
         QVERIFY(s);
+        ScreenView v(s);
         // Typed, not yet left: a report command checks it.
-        s->medCdFilial->setText_(QStringLiteral("101"));
-        s->medCdProdInic->setText_(QStringLiteral("01"));
-        s->medCdProdFina->setText_(QStringLiteral("02"));
+        v.medCdFilial()->setText_(QStringLiteral("101"));
+        v.medCdProdInic()->setText_(QStringLiteral("01"));
+        v.medCdProdFina()->setText_(QStringLiteral("02"));
         runValida(s);
-        QCOMPARE(s->medCdFilial->Text(), QStringLiteral("0101"));
-        QVERIFY(!ListaServ.isEmpty());
-        QCOMPARE(s->edtNmFilial->Text(), QStringLiteral("Escola Municipal São João"));
+        QCOMPARE(v.medCdFilial()->Text(), QStringLiteral("0101"));
+        QVERIFY(!moduleState().ListaServ.isEmpty());
+        QCOMPARE(v.edtNmFilial()->Text(), QStringLiteral("Escola Municipal São João"));
     }
 
     void checksRunInOrderAndFocusTheFault()
@@ -237,44 +272,45 @@ private slots:
         ScreenFixture fx;
         TfrmRealGlobal *s = fx.open();
         QVERIFY(s);
-        s->medCdProdInic->setText_(QStringLiteral("02"));
-        s->medCdProdFina->setText_(QStringLiteral("01"));
-        s->depDataFina->SetDate(s->depDataInic->GetDate().addDays(-1));
+        ScreenView v(s);
+        v.medCdProdInic()->setText_(QStringLiteral("02"));
+        v.medCdProdFina()->setText_(QStringLiteral("01"));
+        v.depDataFina()->SetDate(v.depDataInic()->GetDate().addDays(-1));
         QVERIFY(!runValida(s));
         // Dates come before the product order.
         QCOMPARE(fx.ui->messages.last().text, QStringLiteral("Data incial deve ser menor ou igual a data final."));
         QCOMPARE(focusName(), QStringLiteral("depDataInic"));
 
-        s->depDataFina->SetDate(s->depDataInic->GetDate());
+        v.depDataFina()->SetDate(v.depDataInic()->GetDate());
         QVERIFY(!runValida(s));
         QCOMPARE(fx.ui->messages.last().text, QStringLiteral("Produto inicial deve ser menor ou igual ao produto final."));
         QCOMPARE(focusName(), QStringLiteral("medCdProdInic"));
 
-        s->medCdProdInic->setText_(QStringLiteral("01"));
-        s->chbEstocaveis->setChecked(false);
-        s->chbNaoEstoc->setChecked(false);
+        v.medCdProdInic()->setText_(QStringLiteral("01"));
+        v.chbEstocaveis()->setChecked(false);
+        v.chbNaoEstoc()->setChecked(false);
         QVERIFY(!runValida(s));
         QCOMPARE(fx.ui->messages.last().text, QStringLiteral("Tipo de produto deve ser informado."));
         QCOMPARE(focusName(), QStringLiteral("chbEstocaveis"));
 
-        s->chbNaoEstoc->setChecked(true);
-        s->medCdProdFina->setText_(QString());
+        v.chbNaoEstoc()->setChecked(true);
+        v.medCdProdFina()->setText_(QString());
         QVERIFY(!runValida(s));
         QCOMPARE(fx.ui->messages.last().text, QStringLiteral("Produto final deve ser informado."));
         QCOMPARE(focusName(), QStringLiteral("medCdProdFina"));
 
         // Both codes refused: the initial one is reported, though the focus is
         // in the final one.
-        s->medCdProdInic->setText_(QStringLiteral("010"));
-        s->medCdProdFina->setText_(QStringLiteral("020"));
-        s->medCdProdFina->setFocus();
+        v.medCdProdInic()->setText_(QStringLiteral("010"));
+        v.medCdProdFina()->setText_(QStringLiteral("020"));
+        v.medCdProdFina()->setFocus();
         QVERIFY(!runValida(s));
         QVERIFY(fx.ui->messages.last().text.startsWith(QStringLiteral("Código '010' inválido")));
         QCOMPARE(focusName(), QStringLiteral("medCdProdInic"));
 
-        s->medCdProdInic->setText_(QStringLiteral("01"));
-        s->medCdProdFina->setText_(QStringLiteral("01"));
-        s->rbtListaServ->setChecked_(true);
+        v.medCdProdInic()->setText_(QStringLiteral("01"));
+        v.medCdProdFina()->setText_(QStringLiteral("01"));
+        v.rbtListaServ()->setChecked_(true);
         QVERIFY(!runValida(s));
         QCOMPARE(fx.ui->messages.last().text, QStringLiteral("Serviço deve ser informado."));
         QCOMPARE(focusName(), QStringLiteral("rbtListaServ"));
@@ -372,12 +408,13 @@ private slots:
         ScreenFixture fx;
         TfrmRealGlobal *s = fx.open();
         QVERIFY(s);
-        s->medCdProdInic->setText_(QStringLiteral("01"));
-        s->medCdProdFina->setText_(QStringLiteral("0203"));
-        s->depDataInic->SetDate(QDate(2026, 3, 2));
-        s->depDataFina->SetDate(QDate(2026, 3, 16));
-        s->rdgOrdena->setItemIndex(1);
-        s->chbEstocaveis->setChecked(false);
+        ScreenView v(s);
+        v.medCdProdInic()->setText_(QStringLiteral("01"));
+        v.medCdProdFina()->setText_(QStringLiteral("0203"));
+        v.depDataInic()->SetDate(QDate(2026, 3, 2));
+        v.depDataFina()->SetDate(QDate(2026, 3, 16));
+        v.rdgOrdena()->setItemIndex(1);
+        v.chbEstocaveis()->setChecked(false);
 
         TParams none;
         none.add("P_OTHER").SetAsString("keep");
@@ -408,9 +445,16 @@ private slots:
         QCOMPARE(some.ParamByName("P_NRTAMACNIVEL").Value(), QVariant(0)); // level 0: no characters
         QCOMPARE(some.ParamByName("P_NRTAMACNIVEL").dataType(), TParam::DataType::Integer);
 
-        s->rdgOrdena->setItemIndex(0);
+        v.rdgOrdena()->setItemIndex(0);
         s->rpddPadraoBeforeGetQueryParams(&some, &flag);
         QCOMPARE(some.ParamByName("P_NRTAMCODIGO").Value(), QVariant(8));
+
+        // The grouping level reaches the report as its accumulated length
+        // (levels 2, 2 and 4: level 1 is two characters).
+        v.sedNiveOrde()->setValue_(1);
+        QCOMPARE(v.sedNiveOrde()->Value(), 1);
+        s->rpddPadraoBeforeGetQueryParams(&some, &flag);
+        QCOMPARE(some.ParamByName("P_NRTAMACNIVEL").Value(), QVariant(2));
     }
 };
 

@@ -266,6 +266,54 @@ private slots:
         const auto plain = q->dataSet()->OpenScan(f);
         QVERIFY(!plain->preparedText().contains(QLatin1String("MATCH")));
     }
+
+    // The list's own ORDER BY is written after the derived table, not inside
+    // it (SQL Server refuses one there), and still orders the rows.
+    void theOrderStaysOutsideTheDerivedTable_data() { EngineDatabases::addColumn(); }
+    void theOrderStaysOutsideTheDerivedTable()
+    {
+        USE_ENGINE(m_engines);
+        TADOIBQuery *q = listQuery(QStringLiteral("SELECT F.CDFILIAL, F.NMFILIAL FROM FILIAL F ORDER BY F.CDFILIAL DESC"),
+                                   {QStringLiteral("CDFILIAL"), QStringLiteral("NMFILIAL")});
+        RowFilter f;
+        f.text = QStringLiteral("escola");
+        f.columns = QStringList{QStringLiteral("NMFILIAL")};
+        const auto scan = q->dataSet()->OpenScan(f);
+        const QString text = scan->preparedText();
+        QVERIFY2(text.lastIndexOf(QLatin1String("ORDER BY")) > text.lastIndexOf(QLatin1String(") Q__")), qPrintable(text));
+        QStringList codes;
+        while (scan->next())
+            codes << scan->value(0).toString();
+        QStringList descending = expected(QStringLiteral("SELECT CDFILIAL, NMFILIAL FROM FILIAL"), f.text);
+        std::sort(descending.begin(), descending.end(), std::greater<QString>());
+        QVERIFY(codes.size() >= 3);
+        QCOMPARE(codes, descending);
+    }
+
+    // A number, or a text of another character set, searched like any text
+    // (on Firebird the collation does not apply to them as they are).
+    void columnsOfOtherTypesAreSearchedToo_data() { EngineDatabases::addColumn(); }
+    void columnsOfOtherTypesAreSearchedToo()
+    {
+        USE_ENGINE(m_engines);
+        const bool firebird = HostDatabase::instance().engine() == SqlEngine::Firebird;
+        TADOIBQuery *q = listQuery(QStringLiteral("SELECT NRTIPOCUSTO, NMTIPOCUSTO, %1 AS X FROM TIPOCUSTO ORDER BY NRTIPOCUSTO")
+                                       .arg(firebird ? QStringLiteral("_UTF8 'Pão'") : QStringLiteral("'Pão'")),
+                                   {QStringLiteral("NRTIPOCUSTO"), QStringLiteral("NMTIPOCUSTO"), QStringLiteral("X")});
+        RowFilter f;
+        f.text = QStringLiteral("2");
+        f.columns = QStringList{QStringLiteral("NRTIPOCUSTO")};
+        const auto byNumber = q->dataSet()->FetchPage(f, 0, 10);
+        QCOMPARE(byNumber.size(), 1);
+        QCOMPARE(byNumber.first().at(1).toString(), QStringLiteral("Custo de Reposição"));
+        f.text = QStringLiteral("PAO");
+        f.columns = QStringList{QStringLiteral("X")};
+        QCOMPARE(q->dataSet()->CountRows(f), qint64(4));
+        // Text columns of the database's own character set, by the same list.
+        f.text = QStringLiteral("reposicao");
+        f.columns = QStringList{QStringLiteral("NMTIPOCUSTO")};
+        QCOMPARE(q->dataSet()->FetchPage(f, 0, 10).size(), 1);
+    }
 };
 
 QTEST_MAIN(TestSearchFolding)

@@ -87,6 +87,7 @@ private slots:
         QFETCH(QString, code);
         QFETCH(QString, level);
         QCOMPARE(product().Nivel(code), level);
+        QCOMPARE(product().levelOf(code), level.toInt());
     }
 
     void rangeRunOfTheReport()

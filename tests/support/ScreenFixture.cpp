@@ -69,19 +69,20 @@ void ScreenFixture::exec(const QString &sql)
 TfrmRealGlobal *ScreenFixture::open()
 {
     Dispatch::guard([] { IniProc(); });
-    if (!frmRealGlobal)
+    TfrmRealGlobal *screen = moduleState().frmRealGlobal;
+    if (!screen)
         return nullptr;
-    frmRealGlobal->show();
-    frmRealGlobal->activateWindow();
-    if (!QTest::qWaitForWindowActive(frmRealGlobal))
+    screen->show();
+    screen->activateWindow();
+    if (!QTest::qWaitForWindowActive(screen))
         qWarning("screen not active");
     QApplication::processEvents();
-    return frmRealGlobal;
+    return screen;
 }
 
 void ScreenFixture::closeScreen()
 {
-    if (frmRealGlobal)
-        Dispatch::guard([] { frmRealGlobal->Close(); });
+    if (TfrmRealGlobal *screen = moduleState().frmRealGlobal)
+        Dispatch::guard([screen] { screen->Close(); });
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }

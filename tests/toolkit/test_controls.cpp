@@ -6,8 +6,10 @@
 #include "widgets/TMaskEdit.h"
 #include "widgets/TRadioButton.h"
 #include "widgets/TRadioGroup.h"
+#include "widgets/TSpeedButton.h"
 #include "widgets/TSpinEdit.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QTest>
 #include <climits>
@@ -55,6 +57,36 @@ object frmTest: TestForm
     Left = 100
     Top = 8
     Style = csDropDownList
+  end
+end
+)";
+
+// A command bar: two buttons the keyboard reaches (TabStop) and one it does not.
+static const QByteArray kCommandBar = R"(
+object frmBar: TestForm
+  ClientWidth = 300
+  ClientHeight = 100
+  object edtA: TEdit
+    Left = 8
+    Top = 8
+    TabOrder = 0
+  end
+  object sbtNone: TSpeedButton
+    Left = 8
+    Top = 40
+    OnClick = Clicked
+  end
+  object sbtPrint: TSpeedButton
+    Left = 40
+    Top = 40
+    TabStop = True
+    OnClick = Clicked
+  end
+  object sbtSave: TSpeedButton
+    Left = 72
+    Top = 40
+    TabStop = True
+    OnClick = Clicked
   end
 end
 )";
@@ -223,6 +255,34 @@ private slots:
         QCOMPARE(g.ItemIndex(), 1);
         g.setItemIndex(-1);
         QCOMPARE(g.ItemIndex(), -1);
+    }
+
+    void tabReachesTheCommandBarAndEnterOrSpacePressesAButton()
+    {
+        TestForm f;
+        f.load(kCommandBar);
+        f.show();
+        QVERIFY(QTest::qWaitForWindowActive(&f));
+        auto *edit = f.findChild<QWidget *>(QStringLiteral("edtA"));
+        auto *print = f.findChild<TSpeedButton *>(QStringLiteral("sbtPrint"));
+        auto *save = f.findChild<TSpeedButton *>(QStringLiteral("sbtSave"));
+        edit->setFocus();
+        QTRY_VERIFY(edit->hasFocus());
+        QTest::keyClick(edit, Qt::Key_Tab);
+        QVERIFY2(print->hasFocus(), qPrintable(QApplication::focusWidget()->objectName()));
+        QTest::keyClick(print, Qt::Key_Tab);
+        QVERIFY(save->hasFocus());
+        QTest::keyClick(save, Qt::Key_Tab);
+        QVERIFY(edit->hasFocus()); // sbtNone is no stop
+        // A click runs the command and leaves the focus where it was.
+        QTest::mouseClick(save, Qt::LeftButton);
+        QTRY_COMPARE(f.log, QStringList({"click:sbtSave"}));
+        QVERIFY(edit->hasFocus());
+        print->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(print, Qt::Key_Return);
+        QTRY_COMPARE(f.log, QStringList({"click:sbtSave", "click:sbtPrint"}));
+        QTest::keyClick(print, Qt::Key_Space);
+        QTRY_COMPARE(f.log.size(), 3);
     }
 
     void closingFromTheCreationHandlerRunsTheCloseHandlerAtOnce()

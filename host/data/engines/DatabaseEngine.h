@@ -47,6 +47,9 @@ public:
     // Closes and removes a connection by name (nothing when there is none);
     // what its engine left open on it is ended first (beforeClose).
     static void close(const QString &connectionName);
+    // Removes the database described (its file included); false when it
+    // cannot be removed. Nothing may be connected to it.
+    virtual bool drop(const ConnectionDescription &description) const = 0;
 
     // Whether the database of db can be opened a second time (a SQLite
     // database in memory cannot: it belongs to its one connection).
@@ -66,6 +69,11 @@ public:
     // Registers the routines that let the Oracle and SQL Server texts run on
     // this engine (tests that run those texts here); nothing elsewhere.
     virtual void registerForeignRoutines(const QSqlDatabase &) const {}
+    // Whether sql, prepared on db, only reads: a query, not a statement
+    // that changes the database (a report's texts must be queries). True
+    // when the engine cannot tell or sql does not prepare (running it then
+    // says what is wrong).
+    virtual bool onlyReads(const QSqlDatabase &, const QString &) const { return true; }
     // Something that stops the statement running on db, callable from any
     // thread; empty when the engine cannot (the run then stops between rows).
     virtual std::function<void()> interrupter(const QSqlDatabase &) const { return {}; }

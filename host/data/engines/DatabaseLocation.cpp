@@ -1,5 +1,6 @@
 #include "DatabaseLocation.h"
 #include "core/Errors.h"
+#include "core/QuotedText.h"
 
 namespace {
 
@@ -7,7 +8,7 @@ EHostError badLocation(const QString &location)
 {
     return EHostError(QStringLiteral("Banco de dados inválido: '%1'. Use sqlite:ARQUIVO, firebird:ARQUIVO "
                                      "firebird://SERVIDOR:PORTA/ARQUIVO ou postgresql://USUARIO@SERVIDOR:PORTA/BANCO.")
-                          .arg(location.left(100)));
+                          .arg(QuotedText::clip(location)));
 }
 
 // "HOST[:PORT]" into the location; false when the port is not one.

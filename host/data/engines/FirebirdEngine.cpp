@@ -1,5 +1,6 @@
 #include "FirebirdEngine.h"
 #include "FirebirdSharing.h"
+#include "FirebirdStatements.h"
 #include "core/Errors.h"
 #include "data/SqlStatement.h"
 
@@ -140,23 +141,51 @@ void FirebirdEngine::create(const ConnectionDescription &description) const
             description.fill(db);
     } catch (const EHostError &e) {
         close(description.name);
+        // A half-made database would pass for one at the next start.
+        drop(description);
         throw EHostError(QStringLiteral("Não foi possível criar o banco de dados %1: %2").arg(description.where(), e.text()));
     }
     close(description.name);
 }
 
+bool FirebirdEngine::drop(const ConnectionDescription &description) const
+{
+    prepareClient();
+    const QByteArray target = clientTarget(description.location).toUtf8();
+    const QByteArray user = userOf(description).toUtf8(), password = passwordOf(description).toUtf8();
+    // Database parameter block: version, user name, password.
+    QByteArray dpb(1, char(isc_dpb_version1));
+    dpb += char(isc_dpb_user_name);
+    dpb += char(user.size());
+    dpb += user;
+    dpb += char(isc_dpb_password);
+    dpb += char(password.size());
+    dpb += password;
+    ISC_STATUS_ARRAY status = {};
+    isc_db_handle db = 0;
+    if (isc_attach_database(status, short(target.size()), target.constData(), &db, short(dpb.size()), dpb.constData()))
+        return false;
+    if (isc_drop_database(status, &db)) {
+        isc_detach_database(status, &db);
+        return false;
+    }
+    return true;
+}
+
 std::function<void()> FirebirdEngine::interrupter(const QSqlDatabase &db) const
 {
-    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
-    // The driver's handle is an isc_db_handle, which Qt knows as uint.
-    if (handle.metaType().sizeOf() != int(sizeof(isc_db_handle))
-        || (handle.typeId() != QMetaType::UInt && qstrcmp(handle.typeName(), "isc_db_handle") != 0))
+    isc_db_handle h = 0;
+    if (!FirebirdStatements::attachment(db, h))
         return {};
-    isc_db_handle h = *static_cast<const isc_db_handle *>(handle.data());
     return [h]() mutable {
         ISC_STATUS_ARRAY status = {};
         fb_cancel_operation(status, &h, fb_cancel_raise);
     };
+}
+
+bool FirebirdEngine::onlyReads(const QSqlDatabase &db, const QString &sql) const
+{
+    return FirebirdStatements::kindOf(db, sql) != FirebirdStatements::Kind::Changes;
 }
 
 bool FirebirdEngine::isConnectionLoss(const QSqlError &error) const

@@ -29,8 +29,10 @@ public:
 
     void prepareClient() const override;
     std::function<void()> interrupter(const QSqlDatabase &db) const override;
+    bool onlyReads(const QSqlDatabase &db, const QString &sql) const override;
     bool isConnectionLoss(const QSqlError &error) const override;
     QString where(const QSqlDatabase &db) const override;
+    bool drop(const ConnectionDescription &description) const override;
 
     // Makes an empty database (no tables) through the client library.
     // Throws EHostError with the client's text.

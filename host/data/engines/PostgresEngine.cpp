@@ -1,4 +1,5 @@
 #include "PostgresEngine.h"
+#include "PostgresStatements.h"
 #include "core/Errors.h"
 #include "data/SqlStatement.h"
 
@@ -50,6 +51,9 @@ QSqlDatabase PostgresEngine::add(const ConnectionDescription &description) const
     if (!description.password.isEmpty())
         db.setPassword(description.password);
     db.setConnectOptions(connectOptions());
+    // NUMERIC as the server writes it (text), not as a double: money keeps
+    // every digit (FixedDecimal reads the text).
+    db.setNumericalPrecisionPolicy(QSql::HighPrecision);
     return db;
 }
 
@@ -134,6 +138,25 @@ void PostgresEngine::create(const ConnectionDescription &description) const
         throw EHostError(QStringLiteral("Não foi possível criar o banco de dados %1: %2").arg(description.where(), e.text()));
     }
     close(description.name);
+}
+
+bool PostgresEngine::drop(const ConnectionDescription &description) const
+{
+    const QString name = QStringLiteral("postgres-drop-") + QUuid::createUuid().toString(QUuid::Id128);
+    bool dropped = false;
+    {
+        QSqlDatabase admin = addTo(description, QStringLiteral("postgres"), name);
+        if (admin.open())
+            dropped = QSqlQuery(admin).exec(
+                QStringLiteral("DROP DATABASE IF EXISTS %1").arg(quotedIdentifier(description.location.path)));
+    }
+    close(name);
+    return dropped;
+}
+
+bool PostgresEngine::onlyReads(const QSqlDatabase &, const QString &sql) const
+{
+    return PostgresStatements::onlyReads(sql);
 }
 
 std::function<void()> PostgresEngine::interrupter(const QSqlDatabase &db) const

@@ -16,7 +16,10 @@
 //   needs the right to create databases).
 // - A read-only connection (reports) starts every transaction read only and
 //   runs in one transaction, declared READ ONLY, that is rolled back when the
-//   connection closes.
+//   connection closes. onlyReads() tells a report's statement from its words
+//   (PostgresStatements) before it runs.
+// - drop(): DROP DATABASE through the server's "postgres" database.
+// - NUMERIC values come as text (QSql::HighPrecision), every digit kept.
 // - PARAM, NVLSTR, INSTR and the folding used by look-ups live in the schema.
 // - interrupter(): libpq's cancel request for the connection's backend.
 // - isConnectionLoss(): libpq's and the server's words for a connection that
@@ -34,6 +37,8 @@ public:
     QString scriptFolder() const override { return QStringLiteral("postgresql"); }
 
     std::function<void()> interrupter(const QSqlDatabase &db) const override;
+    bool onlyReads(const QSqlDatabase &db, const QString &sql) const override;
+    bool drop(const ConnectionDescription &description) const override;
     bool isConnectionLoss(const QSqlError &error) const override;
     QString failureText(const QSqlDatabase &db, const QSqlError &error) const override;
     QString where(const QSqlDatabase &db) const override;

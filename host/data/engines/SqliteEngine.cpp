@@ -44,6 +44,19 @@ std::function<void()> SqliteEngine::interrupter(const QSqlDatabase &db) const
     return [h] { sqlite3_interrupt(h); };
 }
 
+bool SqliteEngine::onlyReads(const QSqlDatabase &db, const QString &sql) const
+{
+    const QByteArray text = sql.toUtf8();
+    sqlite3_stmt *stmt = nullptr;
+    if (sqlite3_prepare_v2(handle(db), text.constData(), int(text.size()), &stmt, nullptr) != SQLITE_OK || !stmt) {
+        sqlite3_finalize(stmt);
+        return true;
+    }
+    const bool reads = sqlite3_stmt_readonly(stmt) != 0;
+    sqlite3_finalize(stmt);
+    return reads;
+}
+
 bool SqliteEngine::toCreate(const ConnectionDescription &description) const
 {
     const QString where = description.where();
@@ -108,6 +121,14 @@ void SqliteEngine::create(const ConnectionDescription &description) const
         QFile::remove(part);
         throw EHostError(QStringLiteral("Não foi possível criar o banco de dados %1.").arg(where));
     }
+}
+
+bool SqliteEngine::drop(const ConnectionDescription &description) const
+{
+    const QString path = description.location.path;
+    for (const char *suffix : {"-wal", "-shm", "-journal"})
+        QFile::remove(path + QLatin1String(suffix));
+    return QFile::remove(path);
 }
 
 QString SqliteEngine::tableQuery() const

@@ -37,7 +37,9 @@ public:
     void registerRoutines(const QSqlDatabase &db) const override;
     void registerForeignRoutines(const QSqlDatabase &db) const override;
     std::function<void()> interrupter(const QSqlDatabase &db) const override;
+    bool onlyReads(const QSqlDatabase &db, const QString &sql) const override;
     QString failureText(const QSqlDatabase &db, const QSqlError &error) const override;
+    bool drop(const ConnectionDescription &description) const override;
 
     // SQLite's "database is locked" (busy or locked).
     static bool isBusy(const QSqlError &error);

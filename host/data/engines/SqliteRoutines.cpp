@@ -1,6 +1,8 @@
 #include "SqliteRoutines.h"
+#include "SqliteCollation.h"
 #include "SqliteEngine.h"
 #include "data/TextFold.h"
+#include "data/Utf8Search.h"
 #include "core/Errors.h"
 
 #include <QSqlDatabase>
@@ -9,6 +11,8 @@
 #include <sqlite3.h>
 
 #include <cstring>
+#include <map>
+#include <memory>
 
 namespace {
 
@@ -31,17 +35,46 @@ void nvlFunc(sqlite3_context *ctx, int, sqlite3_value **argv)
     sqlite3_result_value(ctx, sqlite3_value_type(argv[0]) == SQLITE_NULL ? argv[1] : argv[0]);
 }
 
-void instrAt(sqlite3_context *ctx, sqlite3_value *text, sqlite3_value *part)
+// Searched in the UTF-8 bytes, without converting the text. A long text
+// that stays the same for the whole statement (a bound list of service
+// codes, searched once per cost row) is indexed once per part length and
+// kept with the statement (auxiliary data of that argument).
+struct InstrIndexes {
+    std::map<qsizetype, std::unique_ptr<Utf8Search::Index>> byLength;
+};
+constexpr int kIndexedTextBytes = 4096;
+constexpr int kIndexedPartBytes = 64;
+
+void instrAt(sqlite3_context *ctx, sqlite3_value *text, sqlite3_value *part, int textArgument)
 {
     if (sqlite3_value_type(text) == SQLITE_NULL || sqlite3_value_type(part) == SQLITE_NULL) {
         sqlite3_result_null(ctx);
         return;
     }
-    sqlite3_result_int64(ctx, textOf(text).indexOf(textOf(part)) + 1);
+    const auto *hay = reinterpret_cast<const char *>(sqlite3_value_text(text));
+    const int hayBytes = sqlite3_value_bytes(text);
+    const auto *needle = reinterpret_cast<const char *>(sqlite3_value_text(part));
+    const int needleBytes = sqlite3_value_bytes(part);
+    if (hayBytes < kIndexedTextBytes || needleBytes == 0 || needleBytes > kIndexedPartBytes) {
+        sqlite3_result_int64(ctx, Utf8Search::position(hay, hayBytes, needle, needleBytes));
+        return;
+    }
+    auto *indexes = static_cast<InstrIndexes *>(sqlite3_get_auxdata(ctx, textArgument));
+    if (!indexes) {
+        // SQLite keeps the data only for a text constant over the statement:
+        // found again at the next call, it says the text is worth indexing.
+        sqlite3_result_int64(ctx, Utf8Search::position(hay, hayBytes, needle, needleBytes));
+        sqlite3_set_auxdata(ctx, textArgument, new InstrIndexes, [](void *p) { delete static_cast<InstrIndexes *>(p); });
+        return;
+    }
+    auto &index = indexes->byLength[needleBytes];
+    if (!index)
+        index = std::make_unique<Utf8Search::Index>(hay, hayBytes, needleBytes);
+    sqlite3_result_int64(ctx, index->position(needle, needleBytes));
 }
 
-void instrFunc(sqlite3_context *ctx, int, sqlite3_value **argv) { instrAt(ctx, argv[0], argv[1]); }
-void charindexFunc(sqlite3_context *ctx, int, sqlite3_value **argv) { instrAt(ctx, argv[1], argv[0]); }
+void instrFunc(sqlite3_context *ctx, int, sqlite3_value **argv) { instrAt(ctx, argv[0], argv[1], 0); }
+void charindexFunc(sqlite3_context *ctx, int, sqlite3_value **argv) { instrAt(ctx, argv[1], argv[0], 1); }
 
 // SQL Server's LEN: characters without the trailing blanks.
 void lenFunc(sqlite3_context *ctx, int, sqlite3_value **argv)
@@ -305,6 +338,7 @@ void install(const QSqlDatabase &qdb)
     addFunction(db, "LOWER", 1, lowerFunc);
     addFunction(db, "FOLD", 1, foldFunc);
     addFunction(db, "FOLD_INSTR", 2, foldInstrFunc);
+    check(db, SqliteCollation::install(db) ? SQLITE_OK : SQLITE_ERROR, SqliteCollation::Name);
 }
 
 void installForeign(const QSqlDatabase &qdb)

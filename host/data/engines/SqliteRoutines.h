@@ -12,7 +12,8 @@
 //  - FOLD(s): s lower-cased without accents (data/TextFold.h), NULL for
 //    NULL; the search indexes of the schema hold texts folded by it;
 //  - FOLD_INSTR(text, part): as INSTR, both sides folded: the filter of the
-//    search lists ("conceicao" finds "Conceição").
+//    search lists ("conceicao" finds "Conceição");
+//  - the collation PTBR, Portuguese dictionary order (SqliteCollation).
 // installForeign() (tests only), for the Oracle and SQL Server texts:
 //  - NVL(a, b) and ISNULL(a, b) as NVLSTR (SqlStatement quotes ISNULL calls);
 //  - CHARINDEX(part, text) as INSTR(text, part);

@@ -1,4 +1,6 @@
 #include "TReportDesignerDialog.h"
+#include "ReportCommandTable.h"
+#include "ReportCopies.h"
 #include "core/ComponentRegistry.h"
 #include "core/Dispatch.h"
 #include "core/Errors.h"
@@ -8,7 +10,6 @@
 #include "core/WorkThread.h"
 #include "data/HostDatabase.h"
 #include "report/model/DefinitionParser.h"
-#include "report/model/DefinitionWriter.h"
 #include "report/output/RunFileWriter.h"
 #include "report/query/ReportRunner.h"
 #include "session/CodePictures.h"
@@ -23,18 +24,11 @@
 REGISTER_COMPONENT(TReportDesignerDialog)
 
 namespace {
-// Writes a user copy; a file claimed empty for it that could not be written
-// is removed again, so the list never shows it.
-void saveCopy(const ReportDefinition &def, const QString &dest)
+// The table's command for an export format (the preview offers both).
+const ReportCommand &commandOf(ReportExport::Format format)
 {
-    const bool claimed = QFileInfo(dest).size() == 0;
-    try {
-        DefinitionWriter::save(def, dest);
-    } catch (...) {
-        if (claimed)
-            QFile::remove(dest);
-        throw;
-    }
+    return ReportCommandTable::of(format == ReportExport::Format::Csv ? ReportCommand::Id::ExportCsv
+                                                                      : ReportCommand::Id::ExportXlsx);
 }
 // A run's rows exported to file on the worker, as the run ends.
 ReportRun::Output exportOutput(ReportExport::Format format, const QString &file)
@@ -243,7 +237,7 @@ QList<ReportUi::PreviewAction> TReportDesignerDialog::previewExports(const std::
 {
     QList<ReportUi::PreviewAction> out;
     for (const ReportExport::Format f : {ReportExport::Format::Csv, ReportExport::Format::Xlsx})
-        out.append({ReportExport::commandName(f), ReportExport::caption(f), [this, f, doc] {
+        out.append({commandOf(f).scriptName, commandOf(f).plainCaption(), [this, f, doc] {
                         command([&] {
                             const QString file = ReportExport::askFileName(f, doc->title());
                             if (file.isEmpty())
@@ -280,35 +274,8 @@ void TReportDesignerDialog::exportDocument(ReportExport::Format format, const st
 QString TReportDesignerDialog::SaveAs(const QString &path, const ReportMessages &msgs)
 {
     QString saved;
-    command([&] {
-        ReportDefinition def = Load(path, msgs);
-        QString title = def.title;
-        QString dest;
-        while (dest.isEmpty()) {
-            if (!HostUi::instance().askText(msgs.novoCaption, msgs.novoPrompt, title) || title.trimmed().isEmpty())
-                throw EAbort();
-            title = title.trimmed();
-            if (ReportLibrary::isStandardTitle(m_reportCode, title))
-                HostUi::instance().showError(QStringLiteral("\"%1\" é o título de um relatório padrão, que não pode ser "
-                                                            "substituído. Informe outro título.").arg(title), false);
-            else
-                dest = newCopyPath(title, QStringLiteral("Já existe um relatório com o título \"%1\". Deseja substituí-lo?"));
-        }
-        def.title = title;
-        saveCopy(def, dest);
-        saved = dest;
-    });
+    command([&] { saved = ReportCopies(m_reportCode).saveAs(Load(path, msgs), msgs); });
     return saved;
-}
-
-QString TReportDesignerDialog::newCopyPath(const QString &title, const QString &question)
-{
-    const QString existing = ReportLibrary::userPathOfTitle(m_reportCode, title);
-    if (existing.isEmpty())
-        return ReportLibrary::claimUserPath(m_reportCode, title);
-    if (HostUi::instance().askYesNo(QStringLiteral("Substituir relatório"), question.arg(title)))
-        return existing;
-    return QString();
 }
 
 QString TReportDesignerDialog::checkDefinition(const ReportDefinition &def)
@@ -338,15 +305,7 @@ QString TReportDesignerDialog::EditReport(const QString &path, const ReportMessa
         const QString problem = DefinitionParser::check(def);
         if (!problem.isEmpty())
             throw EHostError(problem);
-        QString dest = path;
-        if (ReportLibrary::isStandard(path) || !QFileInfo(path).isWritable()) {
-            dest = newCopyPath(def.title, QStringLiteral("Já existe um relatório com o título \"%1\". Deseja substituí-lo? "
-                                                         "(Não: o relatório editado é gravado ao lado dele.)"));
-            if (dest.isEmpty())
-                dest = ReportLibrary::claimUserPath(m_reportCode, def.title);
-        }
-        saveCopy(def, dest);
-        saved = dest;
+        saved = ReportCopies(m_reportCode).saveEdited(def, path);
     });
     return saved;
 }

@@ -3,7 +3,7 @@
 // Lists the definitions of a report code (standard first, then the user's
 // own, ReportLibrary), runs one and prints, previews or writes it, and
 // carries the base screen's commands: print, preview, save as, edit report,
-// standard report.
+// standard report (the user's copies written by ReportCopies).
 //
 // Every run first raises BeforeGetQueryParams, on the GUI thread, with a
 // parameter list holding exactly the parameters the definition declares
@@ -115,9 +115,6 @@ private:
     bool command(const std::function<void()> &body);
     // Structural check, then a trial run; the error text or empty.
     QString checkDefinition(const ReportDefinition &def);
-    // Where a new user copy of that title goes, asking before it replaces
-    // one; empty when the user declines.
-    QString newCopyPath(const QString &title, const QString &question);
     // The preview's export commands on a run already laid out.
     QList<ReportUi::PreviewAction> previewExports(const std::shared_ptr<ReportDocument> &doc);
     // Writes the rows of a laid-out run to a file, off the GUI thread.

@@ -2,14 +2,17 @@
 #include "ReportScreenCommands.h"
 #include "TReportDesignerDialog.h"
 #include "core/ComponentRegistry.h"
+#include "core/Dispatch.h"
 #include "core/Errors.h"
 #include "core/HostUi.h"
 #include "core/TMessages.h"
+#include "widgets/TButtonFlat.h"
 #include "widgets/TComboBox.h"
 #include "widgets/TLabel.h"
 #include "widgets/TMenuItem.h"
 #include "widgets/TSpeedButton.h"
 
+#include <QAction>
 #include <QCloseEvent>
 
 REGISTER_COMPONENT(TfrmDadosGerRel)
@@ -35,31 +38,63 @@ ReportScreenCommands reportCommands(const TfrmDadosGerRel *f)
 }
 }
 
-void TfrmDadosGerRel::runCommand(Command c)
+void TfrmDadosGerRel::definitionsRead() { bindCommands(); }
+
+void TfrmDadosGerRel::bindCommands()
 {
-    switch (c) {
-    case Command::Print:
-        component<TSpeedButton>(QStringLiteral("sbtPrint"))->Click();
-        break;
-    case Command::Preview:
-        component<TSpeedButton>(QStringLiteral("sbtPreview"))->Click();
-        break;
-    case Command::SaveAs:
-        component<TSpeedButton>(QStringLiteral("sbtSalvarComo"))->Click();
-        break;
-    case Command::EditReport:
-        component<TMenuItem>(QStringLiteral("mnuEditRel"))->Click();
-        break;
-    case Command::StandardReport:
-        component<TMenuItem>(QStringLiteral("mnuRelatPadr"))->Click();
-        break;
-    case Command::ExportCsv:
-        component<TMenuItem>(QStringLiteral("mnuExportarCsv"))->Click();
-        break;
-    case Command::ExportXlsx:
-        component<TMenuItem>(QStringLiteral("mnuExportarXlsx"))->Click();
-        break;
+    for (const ReportCommand &c : ReportCommandTable::all()) {
+        CommandControl control;
+        QObject *o = component(c.control);
+        control.button = qobject_cast<TSpeedButton *>(o);
+        control.entry = qobject_cast<TMenuItem *>(o);
+        m_commands.insert(c.id, control);
     }
+    showKeysInToolTips();
+}
+
+void TfrmDadosGerRel::showKeysInToolTips()
+{
+    // A drop-down button's tip names the keys of its entries ("Ctrl+E: CSV").
+    QHash<TButtonFlat *, QStringList> dropDownKeys;
+    for (const ReportCommand &c : ReportCommandTable::all()) {
+        const CommandControl control = m_commands.value(c.id);
+        if (c.key.isEmpty())
+            continue;
+        const QString key = c.key.toString(QKeySequence::NativeText);
+        if (control.button) {
+            control.button->setToolTip(QStringLiteral("%1 (%2)").arg(control.button->toolTip(), key));
+        } else if (control.entry) {
+            control.entry->action()->setShortcut(c.key);
+            control.entry->action()->setShortcutContext(Qt::WidgetShortcut);
+            if (auto *dropDown = qobject_cast<TButtonFlat *>(control.entry->parent()))
+                dropDownKeys[dropDown] << (c.entryLabel.isEmpty() ? key : key + QStringLiteral(": ") + c.entryLabel);
+        }
+    }
+    for (auto it = dropDownKeys.cbegin(); it != dropDownKeys.cend(); ++it)
+        it.key()->setToolTip(QStringLiteral("%1 (%2)").arg(it.key()->toolTip(), it.value().join(QStringLiteral("; "))));
+}
+
+bool TfrmDadosGerRel::offers(ReportCommand::Id id) const
+{
+    const CommandControl control = m_commands.value(id);
+    if (control.button)
+        return control.button->isEnabled();
+    if (control.entry)
+        return control.entry->Enabled();
+    return id == ReportCommand::Id::RepeatLastParameters && remembersParameters();
+}
+
+void TfrmDadosGerRel::run(ReportCommand::Id id)
+{
+    if (!offers(id))
+        return;
+    const CommandControl control = m_commands.value(id);
+    if (control.button)
+        control.button->Click();
+    else if (control.entry)
+        control.entry->Click();
+    else
+        Dispatch::guard([this] { repeatLastParameters(); });
 }
 
 void TfrmDadosGerRel::FormCreate(QObject *)
@@ -75,7 +110,6 @@ void TfrmDadosGerRel::FormClose(QObject *, int *Action)
 {
     *Action = caFree;
 }
-
 
 void TfrmDadosGerRel::closeEvent(QCloseEvent *e)
 {

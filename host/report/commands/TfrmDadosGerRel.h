@@ -1,13 +1,23 @@
 // The base report-parameter screen that every report screen derives from:
 // report choice, command bar (print, preview, save as, export to a
-// spreadsheet, edit report, standard report), report runner, save dialog and message tables. Its definition binds
-// the window's events and the commands to the handlers below by name, so a
-// derived screen's method of the same name takes their place (and calls them).
+// spreadsheet, edit report, standard report), report runner, save dialog and
+// message tables. Its definition binds the window's events and the commands
+// to the handlers below by name, so a derived screen's method of the same
+// name takes their place (and calls them).
+//
+// The commands are those of ReportCommandTable: the screen finds each one's
+// button or menu entry when its definitions are read, gives it the command's
+// key (shown in the button's tool tip), and runs it by its id.
 #pragma once
 
+#include "ReportCommandTable.h"
 #include "widgets/TForm.h"
 
+#include <QMap>
+
+class TMenuItem;
 class TMessages;
+class TSpeedButton;
 
 class TfrmDadosGerRel : public TForm {
     Q_OBJECT
@@ -15,10 +25,12 @@ class TfrmDadosGerRel : public TForm {
 public:
     explicit TfrmDadosGerRel(QWidget *parent = nullptr);
 
-    // The command buttons and menu entries, as the user reaches them.
-    enum class Command { Print, Preview, SaveAs, EditReport, StandardReport, ExportCsv, ExportXlsx };
-    // Runs a command as its button or menu entry does.
-    void runCommand(Command c);
+    // Whether the command can be given now: its button or menu entry is
+    // enabled; a command of the screen's own code, when the screen has it.
+    bool offers(ReportCommand::Id id) const;
+    // Runs a command as its button or menu entry does (the screen's checks
+    // first); errors are shown, not thrown. A command not offered does nothing.
+    void run(ReportCommand::Id id);
 
 public slots:
     void FormCreate(QObject *Sender);
@@ -34,7 +46,25 @@ public slots:
 
 protected:
     TMessages *msgPadrao() const;
+    // Binds the commands to their controls; a derived screen's override
+    // calls it first.
+    void definitionsRead() override;
+    // "Repetir últimos parâmetros": a screen that keeps its last parameters
+    // says so and puts them back on request; the base screen keeps none.
+    virtual bool remembersParameters() const { return false; }
+    virtual void repeatLastParameters() {}
     // A window closed while its report runs stops the run and closes once
     // the command has returned.
     void closeEvent(QCloseEvent *e) override;
+
+private:
+    // The button or menu entry that carries a command (one of the two).
+    struct CommandControl {
+        TSpeedButton *button = nullptr;
+        TMenuItem *entry = nullptr;
+    };
+    void bindCommands();
+    void showKeysInToolTips();
+
+    QMap<ReportCommand::Id, CommandControl> m_commands;
 };

@@ -14,16 +14,18 @@ void ReportChartData::take(const QVector<QVariant> &row)
 {
     if (m_value < 0 || m_value >= row.size())
         return;
-    const double v = row[m_value].toDouble();
+    const FixedDecimal v = FixedDecimal::fromVariant(row[m_value], 2).value_or(FixedDecimal(0, 2));
     const QString key = m_key >= 0 && m_key < row.size() ? row[m_key].toString() : QString();
     auto it = m_bars.find(key);
     if (it != m_bars.end()) {
-        it->value += v;
+        it->add(v);
     } else if (m_bars.size() < MaxBars) {
-        const QString label = m_label.isEmpty() ? key : m_values->expand(m_label, &row);
-        m_bars.insert(key, {label, v});
+        Bar bar;
+        bar.label = m_label.isEmpty() ? key : m_values->expand(m_label, &row);
+        bar.add(v);
+        m_bars.insert(key, bar);
     } else {
-        m_others += v;
+        m_others.add(v);
         m_hasOthers = true;
     }
 }
@@ -33,7 +35,7 @@ QList<ReportChartData::Bar> ReportChartData::bars(int max) const
     QList<QPair<QString, Bar>> all;
     for (auto it = m_bars.begin(); it != m_bars.end(); ++it)
         all.append({it.key(), it.value()});
-    double others = m_others;
+    Bar others = m_others;
     bool hasOthers = m_hasOthers;
     if (int(all.size()) + (hasOthers ? 1 : 0) > max) {
         // Keep the largest, in key order; the rest go to "Outros".
@@ -49,7 +51,7 @@ QList<ReportChartData::Bar> ReportChartData::bars(int max) const
             if (kept.contains(b.first)) {
                 shown.append(b);
             } else {
-                others += b.second.value;
+                others.add(b.second.amount);
                 hasOthers = true;
             }
         }
@@ -58,7 +60,9 @@ QList<ReportChartData::Bar> ReportChartData::bars(int max) const
     QList<Bar> out;
     for (const auto &b : std::as_const(all))
         out.append(b.second);
-    if (hasOthers)
-        out.append({QStringLiteral("Outros"), others});
+    if (hasOthers) {
+        others.label = QStringLiteral("Outros");
+        out.append(others);
+    }
     return out;
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "ReportValues.h"
+#include "core/FixedDecimal.h"
 
 #include <QMap>
 
@@ -14,7 +15,13 @@ public:
 
     struct Bar {
         QString label;
-        double value = 0;
+        double value = 0;                  // for the bar's length
+        FixedDecimal amount{0, 2};         // exact, for its label
+        void add(const FixedDecimal &a)
+        {
+            amount = amount.plus(a);
+            value = amount.toDouble();
+        }
     };
 
     void setUp(const ReportDefinition &def, const ReportValues &values);
@@ -29,6 +36,6 @@ private:
     QString m_label;
     int m_key = -1, m_value = -1;
     QMap<QString, Bar> m_bars;
-    double m_others = 0;
+    Bar m_others;
     bool m_hasOthers = false;
 };

@@ -1,4 +1,5 @@
 #include "ReportLineStream.h"
+#include "report/model/ReportFormat.h"
 
 ReportLineStream::ReportLineStream(const ReportValues &values, const ReportDefinition &def)
     : m_values(values), m_def(def)
@@ -10,10 +11,12 @@ ReportLineStream::ReportLineStream(const ReportValues &values, const ReportDefin
     const int n = int(def.groups.size());
     m_state.keys = QStringList(n);
     m_state.headers = QStringList(n);
-    m_state.sums = QVector<double>((n + 1) * def.columns.size(), 0.0);
+    for (int level = 0; level <= n; ++level)
+        for (const ReportColumn &c : def.columns)
+            m_state.sums.append(FixedDecimal(0, ReportFormat::scaleOf(c)));
 }
 
-QVector<double> ReportLineStream::sumsOf(int level) const
+QVector<FixedDecimal> ReportLineStream::sumsOf(int level) const
 {
     const qsizetype n = m_def.columns.size();
     return m_state.sums.mid((level + 1) * n, n);
@@ -33,7 +36,8 @@ void ReportLineStream::close(int fromLevel, QList<ReportLine> &out)
         if (!g.subtotalCaption.isEmpty() && !silent)
             out.append({ReportLine::Subtotal, l, -1, m_values.expand(g.subtotalCaption, &m_state.last), sumsOf(l)});
         const qsizetype n = m_def.columns.size();
-        std::fill(m_state.sums.begin() + (l + 1) * n, m_state.sums.begin() + (l + 2) * n, 0.0);
+        for (qsizetype at = (l + 1) * n; at < (l + 2) * n; ++at)
+            m_state.sums[at] = FixedDecimal(0, m_state.sums[at].scale());
         m_state.headers[l].clear();
     }
 }
@@ -62,9 +66,11 @@ void ReportLineStream::take(const QVector<QVariant> &row, QList<ReportLine> &out
         const int i = m_sumIdx[c];
         if (i < 0 || i >= row.size())
             continue;
-        const double v = row[i].toDouble();
+        const std::optional<FixedDecimal> v = ReportFormat::amount(m_def.columns[c], row[i]);
+        if (!v)
+            continue;
         for (qsizetype at = c; at < m_state.sums.size(); at += m_sumIdx.size())
-            m_state.sums[at] += v;
+            m_state.sums[at] = m_state.sums[at].plus(*v);
     }
     m_state.last = row;
     ++m_state.rows;

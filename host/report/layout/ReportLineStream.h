@@ -7,6 +7,7 @@
 #pragma once
 
 #include "ReportValues.h"
+#include "core/FixedDecimal.h"
 
 #include <QList>
 #include <QStringList>
@@ -19,7 +20,9 @@ struct ReportLine {
     int level = 0;         // group level (GroupHeader, Subtotal, Continued)
     qint64 row = -1;       // Detail: index of its row
     QString text;          // the caption of anything but a detail line
-    QVector<double> sums;  // Subtotal/Total: one per column (summed columns)
+    // Subtotal/Total: one per column, exact at the column's decimals (the
+    // sum of the values as printed; zero for columns not summed).
+    QVector<FixedDecimal> sums;
 };
 
 class ReportLineStream {
@@ -29,7 +32,7 @@ public:
         qint64 rows = 0;             // rows taken so far
         QStringList keys;            // the value of each group level's field
         QStringList headers;         // the header each open group printed ("" for none)
-        QVector<double> sums;        // per column: the grand total, then each open group, outer first
+        QVector<FixedDecimal> sums;  // per column: the grand total, then each open group, outer first
         QVector<QVariant> last;      // the row taken last
     };
 
@@ -53,7 +56,7 @@ public:
 private:
     QString key(int level, const QVector<QVariant> &row) const;
     // The sums of the grand total (level -1) or of the open group of a level.
-    QVector<double> sumsOf(int level) const;
+    QVector<FixedDecimal> sumsOf(int level) const;
     void close(int fromLevel, QList<ReportLine> &out);
 
     const ReportValues &m_values;

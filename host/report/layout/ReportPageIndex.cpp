@@ -24,7 +24,10 @@ void ReportPageIndex::startPage(const QList<ReportLine> &lines, int at, qint64 t
     const QStringList &headers = first.kind == ReportLine::Subtotal && before ? before->headers
                                                                                : m_stream.state().headers;
     const int open = m_stream.openLevelsBefore(first);
-    for (int l = 0; l < open && l < headers.size(); ++l)
+    // The outer headers are repeated while they take at most half the page,
+    // so that a page always holds lines of its own however deep the groups.
+    const int repeatable = m_linesPerPage / 2;
+    for (int l = 0; l < open && l < headers.size() && page.continued.size() < repeatable; ++l)
         if (!headers[l].isEmpty() && m_pages.size() > 0)
             page.continued.append({l, headers[l]});
     if (before) {
@@ -48,8 +51,9 @@ void ReportPageIndex::place(const QList<ReportLine> &lines, qint64 token, qint64
         if (m_pages.isEmpty()) {
             startPage(lines, j, token, row, before, lastToken);
         } else if (m_used + size > m_capacity && m_used > 0) {
-            // Headers at the foot of the page go with what they head.
-            const int move = qMin(qMin(m_trailing, m_usedLines - 1), j);
+            // Headers at the foot of the page go with what they head, unless
+            // they fill half a page: then the next page would hold nothing else.
+            const int move = m_trailing < m_capacity / 2 ? qMin(qMin(m_trailing, m_usedLines - 1), j) : 0;
             m_pages.last().lines = m_usedLines - move;
             startPage(lines, j - move, token, row, before, lastToken);
             m_used = m_usedLines = m_trailing = move;

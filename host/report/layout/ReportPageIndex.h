@@ -3,7 +3,8 @@
 // and to print "Página X de Y" on the first page. A page starts at a line of
 // some row's lines; a group header never ends a page (it moves to the next,
 // with the headers just above it), and a page that starts inside a group
-// repeats that group's header, marked "(continuação)".
+// repeats that group's header, marked "(continuação)" (the outer ones while
+// they take at most half the page).
 //
 // Memory grows with the pages, a few hundred bytes each, never with the rows.
 #pragma once

@@ -166,12 +166,11 @@ void ReportPagePainter::paintChart(QPainter &p, double y) const
     labelW = qMin(labelW + 2 * m_m.pad, m_m.width * 0.35);
     const double valueW = m_fm.horizontalAdvance(QStringLiteral("000.000.000,00")) + 2 * m_m.pad;
     const double barX = labelW, barMax = qMax(rh, m_m.width - labelW - valueW);
-    const QLocale ptBR(QLocale::Portuguese, QLocale::Brazil);
     for (const auto &b : bars) {
         cell(p, m_fm, 0, labelW, ReportColumn::Align::Right, y + rh * 0.5, b.label);
         const double w = top > 0 ? qMax(0.0, b.value) / top * barMax : 0;
         p.fillRect(QRectF(barX, y + rh * 0.2, w, rh * 1.6), QColor(70, 110, 160));
-        cell(p, m_fm, barX + w, valueW, ReportColumn::Align::Left, y + rh * 0.5, ptBR.toString(b.value, 'f', 2));
+        cell(p, m_fm, barX + w, valueW, ReportColumn::Align::Left, y + rh * 0.5, b.amount.grouped());
         y += rh * 2;
     }
     p.setPen(QPen(Qt::black, rh * 0.04));

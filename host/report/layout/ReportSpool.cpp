@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <cerrno>
 #include <cstring>
 
 namespace {
@@ -78,8 +79,7 @@ public:
     SpoolReader(const QString &path, int fields) : m_file(path), m_fields(fields)
     {
         if (!m_file.open(QIODevice::ReadOnly))
-            throw EHostError(QStringLiteral("Não foi possível ler o arquivo temporário do relatório \"%1\": %2")
-                                 .arg(path, m_file.errorString()));
+            fail();
     }
 
     void seek(qint64 token) override
@@ -103,8 +103,9 @@ public:
 private:
     [[noreturn]] void fail() const
     {
-        throw EHostError(QStringLiteral("O arquivo temporário do relatório \"%1\" não pôde ser lido: %2")
-                             .arg(m_file.fileName(), m_file.errorString()));
+        throw EHostError(QStringLiteral("As linhas do relatório guardadas na pasta temporária \"%1\" não puderam ser "
+                                        "lidas: %2. Execute o relatório de novo.")
+                             .arg(QDir::toNativeSeparators(QDir::tempPath()), m_file.errorString()));
     }
 
     // Whether n more bytes can be had, reading the next chunk when needed.
@@ -181,13 +182,19 @@ private:
 
 } // namespace
 
-ReportSpool::ReportSpool(int fieldCount)
-    : m_fieldCount(fieldCount), m_file(QDir(QDir::tempPath()).filePath(QStringLiteral("relatorio-XXXXXX.linhas")))
+const QString kWhat = QStringLiteral("as linhas do relatório");
+
+ReportSpool::ReportSpool(int fieldCount) : m_fieldCount(fieldCount), m_scratch(kWhat)
 {
-    if (!m_file.open())
-        throw EHostError(QStringLiteral("Não foi possível criar o arquivo temporário do relatório em \"%1\": %2")
-                             .arg(QDir::tempPath(), m_file.errorString()));
+    if (!m_file.open(m_scratch.fd(), QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle))
+        throw EHostError(ScratchFile::writeFailure(kWhat, m_scratch.folder(), EBADF));
     m_buffer.reserve(kChunk + 4096);
+}
+
+void ReportSpool::failWrite() const
+{
+    const int error = errno;
+    throw EHostError(ScratchFile::writeFailure(kWhat, m_scratch.folder(), ScratchFile::isFull(m_scratch.folder()) ? ENOSPC : error));
 }
 
 ReportSpool::~ReportSpool() = default;
@@ -207,9 +214,9 @@ void ReportSpool::flush()
 {
     if (m_buffer.isEmpty())
         return;
+    errno = 0;
     if (m_file.write(m_buffer) != m_buffer.size())
-        throw EHostError(QStringLiteral("Não foi possível gravar o arquivo temporário do relatório \"%1\": %2")
-                             .arg(m_file.fileName(), m_file.errorString()));
+        failWrite();
     m_written += m_buffer.size();
     m_buffer.truncate(0);
 }
@@ -218,11 +225,10 @@ void ReportSpool::finish()
 {
     flush();
     if (!m_file.flush())
-        throw EHostError(QStringLiteral("Não foi possível gravar o arquivo temporário do relatório \"%1\": %2")
-                             .arg(m_file.fileName(), m_file.errorString()));
+        failWrite();
 }
 
 std::unique_ptr<ReportRowReader> ReportSpool::reader() const
 {
-    return std::make_unique<SpoolReader>(m_file.fileName(), m_fieldCount);
+    return std::make_unique<SpoolReader>(m_scratch.path(), m_fieldCount);
 }

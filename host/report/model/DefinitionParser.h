@@ -50,6 +50,11 @@ public:
     static ReportDefinition parseText(const QString &text, const QString &fileName);
     // Reads and parses a file; a file that cannot be read is an EHostError.
     static ReportDefinition parseFile(const QString &path);
+    // Only the title of a file, for lists: reads up to its title statement,
+    // skipping statement texts, without checking the rest. Throws as
+    // parseFile does when the file cannot be read, is too large or has no
+    // title (ReportParseError with the line and column).
+    static QString readTitle(const QString &path);
     // Checks a definition built in memory (e.g. by the editor) by writing it
     // and reading it back; returns the error text, empty when it is sound.
     static QString check(const ReportDefinition &def);

@@ -83,6 +83,14 @@ class ReportDefinition {
 public:
     enum class Orientation { Portrait, Landscape };
 
+    // What one definition may hold, so that a file made by mistake (or on
+    // purpose) cannot tie up the machine: reading it stops with a message.
+    static constexpr qsizetype MaxTextBytes = 1024 * 1024;
+    static constexpr int MaxGroups = 64;
+    static constexpr int MaxParams = 256;
+    static constexpr int MaxQueries = 32;
+    static constexpr int MaxColumns = 128;
+
     QString title;
     Orientation orientation = Orientation::Portrait;
     QString fontFamily = QStringLiteral("DejaVu Sans");

@@ -38,6 +38,8 @@ QString ReportFormat::display(const ReportColumn &col, const QVariant &v)
     case ReportColumn::Format::Integer:
         return ptBR().toString(v.toLongLong());
     case ReportColumn::Format::Number:
+        if (const std::optional<FixedDecimal> a = amount(col, v))
+            return display(col, *a);
         return ptBR().toString(v.toDouble(), 'f', col.decimals);
     case ReportColumn::Format::Date:
     case ReportColumn::Format::DateTime: {
@@ -52,6 +54,23 @@ QString ReportFormat::display(const ReportColumn &col, const QVariant &v)
     return v.toString();
 }
 
+int ReportFormat::scaleOf(const ReportColumn &col)
+{
+    return col.format == ReportColumn::Format::Number ? qBound(0, col.decimals, FixedDecimal::MaxScale) : 0;
+}
+
+std::optional<FixedDecimal> ReportFormat::amount(const ReportColumn &col, const QVariant &v)
+{
+    if (col.format != ReportColumn::Format::Number && col.format != ReportColumn::Format::Integer)
+        return std::nullopt;
+    return FixedDecimal::fromVariant(v, scaleOf(col));
+}
+
+QString ReportFormat::display(const ReportColumn &col, const FixedDecimal &amount)
+{
+    return amount.rescaled(scaleOf(col)).grouped();
+}
+
 QString ReportFormat::csv(const ReportColumn &col, const QVariant &v)
 {
     if (v.isNull())
@@ -60,6 +79,8 @@ QString ReportFormat::csv(const ReportColumn &col, const QVariant &v)
     case ReportColumn::Format::Integer:
         return QString::number(v.toLongLong());
     case ReportColumn::Format::Number:
+        if (const std::optional<FixedDecimal> a = amount(col, v))
+            return a->text();
         return QString::number(v.toDouble(), 'f', col.decimals);
     case ReportColumn::Format::Date: {
         const QDateTime dt = toDateTime(v);

@@ -4,13 +4,23 @@
 #pragma once
 
 #include "ReportDefinition.h"
+#include "core/FixedDecimal.h"
 
 #include <QVariant>
+#include <optional>
 
 class ReportFormat {
 public:
     static QString display(const ReportColumn &col, const QVariant &v);
+    // A subtotal or total as printed.
+    static QString display(const ReportColumn &col, const FixedDecimal &amount);
     static QString csv(const ReportColumn &col, const QVariant &v);
+    // An Integer or Number column's value exactly as printed: rounded to the
+    // column's decimals (none for Integer). nullopt for other columns, null
+    // values and values that are no number. Sums add these, so a total is the
+    // sum of the printed values, to the last decimal.
+    static std::optional<FixedDecimal> amount(const ReportColumn &col, const QVariant &v);
+    static int scaleOf(const ReportColumn &col);
     // A parameter's value as printed in the page header.
     static QString param(const ReportParamDecl &decl, const QVariant &v);
     // A value with no column (template fields): dates as dd/MM/yyyy.

@@ -11,6 +11,13 @@
 #include <algorithm>
 
 namespace {
+// A problem as a list shows it: the start of its text.
+QString shortened(const QString &text)
+{
+    constexpr int max = 100;
+    return text.size() <= max ? text : text.left(max - 1) + QChar(0x2026);
+}
+
 QString g_standardRoot;
 QString g_userRoot;
 const char *const kExt = "*.rel";
@@ -20,13 +27,16 @@ QList<ReportEntry> entriesIn(const QString &dir, bool standard)
     QList<ReportEntry> out;
     const QFileInfoList files = QDir(dir).entryInfoList({QString::fromLatin1(kExt)}, QDir::Files, QDir::Name);
     for (const QFileInfo &fi : files) {
+        if (fi.size() == 0)
+            continue;
         ReportEntry e;
         e.path = fi.absoluteFilePath();
         e.standard = standard;
         try {
-            e.title = DefinitionParser::parseFile(e.path).title;
-        } catch (const std::exception &) {
-            e.title = fi.completeBaseName();
+            e.title = DefinitionParser::readTitle(e.path);
+        } catch (const EHostError &error) {
+            e.problem = error.text();
+            e.title = QStringLiteral("Definição com erro: %1").arg(shortened(e.problem));
         }
         out.append(e);
     }
@@ -115,7 +125,7 @@ bool sameTitle(const QString &a, const QString &b) { return a.trimmed().compare(
 QString ReportLibrary::userPathOfTitle(const QString &code, const QString &title)
 {
     for (const ReportEntry &e : entriesIn(userDir(code), false))
-        if (sameTitle(e.title, title))
+        if (e.problem.isEmpty() && sameTitle(e.title, title))
             return e.path;
     return QString();
 }
@@ -123,25 +133,23 @@ QString ReportLibrary::userPathOfTitle(const QString &code, const QString &title
 bool ReportLibrary::isStandardTitle(const QString &code, const QString &title)
 {
     for (const ReportEntry &e : entriesIn(standardDir(code), true))
-        if (sameTitle(e.title, title))
+        if (e.problem.isEmpty() && sameTitle(e.title, title))
             return true;
     return false;
 }
 
-QString ReportLibrary::claimUserPath(const QString &code, const QString &title)
+QString ReportLibrary::writeNewUserFile(const QString &code, const QString &title, const QByteArray &text)
 {
     const QString first = userPathFor(code, title);
     const QString dir = QFileInfo(first).absolutePath();
-    if (!QDir().mkpath(dir))
-        throw EHostError(SafeFile::failureText(first, QStringLiteral("a pasta \"%1\" não pôde ser criada").arg(dir)));
     const QString base = QFileInfo(first).completeBaseName();
+    SafeFile file(first);
+    file.write(text);
     for (int n = 1; n < 10000; ++n) {
         const QString path = n == 1 ? first : QDir(dir).absoluteFilePath(QStringLiteral("%1-%2.rel").arg(base).arg(n));
-        QFile f(path);
-        if (f.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        file.retarget(path);
+        if (file.commitNew())
             return path;
-        if (!f.exists())
-            throw EHostError(SafeFile::failureText(path, f.errorString()));
     }
     throw EHostError(SafeFile::failureText(first, QStringLiteral("há arquivos demais com esse nome na pasta")));
 }

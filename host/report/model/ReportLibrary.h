@@ -13,9 +13,10 @@
 #include <QString>
 
 struct ReportEntry {
-    QString title;
+    QString title; // for a file that cannot be read, its problem, as people read it
     QString path;
     bool standard = false;
+    QString problem; // why the file cannot be read; empty when it can
 };
 
 class ReportLibrary {
@@ -29,8 +30,11 @@ public:
     static QString userDir(const QString &code);
 
     // Standard definitions first (by file name), then the user's (by title).
-    // A file that cannot be read is listed under its file name, so that
-    // choosing it shows what is wrong.
+    // Only each file's title is read (DefinitionParser::readTitle), so a
+    // large folder lists at once. A file whose title cannot be read is listed
+    // with its problem, so that choosing it shows what is wrong. Empty files
+    // (left by other programs or older versions) are no definitions and are
+    // not listed.
     static QList<ReportEntry> list(const QString &code);
 
     // A file name (no suffix) for a title: accents dropped, lower case,
@@ -44,11 +48,13 @@ public:
     static QString userPathOfTitle(const QString &code, const QString &title);
     // Whether a standard definition of the code has that title.
     static bool isStandardTitle(const QString &code, const QString &title);
-    // A new user file for a definition of that title, created empty so that
-    // no other save takes the name: userPathFor's name, else the same with
-    // "-2", "-3", ... Two titles thus never share a file. Throws EHostError
-    // when the folder cannot be made or written.
-    static QString claimUserPath(const QString &code, const QString &title);
+    // Writes a new user file for a definition of that title and returns its
+    // path: userPathFor's name, else the same with "-2", "-3", ... The name
+    // is taken with the whole text at once (SafeFile::commitNew), so two
+    // saves never share a file and no empty or partial file ever shows in
+    // the list, whenever a save is killed. Throws EHostError when the folder
+    // cannot be made or written.
+    static QString writeNewUserFile(const QString &code, const QString &title, const QByteArray &text);
     // Whether path lies inside the standard root.
     static bool isStandard(const QString &path);
 };

@@ -53,12 +53,18 @@ QList<ReportSqlText::Use> ReportSqlText::scan(const QString &sql)
 
 QString ReportSqlText::positional(const QString &sql, QStringList &names)
 {
+    return positional(sql, names, {});
+}
+
+QString ReportSqlText::positional(const QString &sql, QStringList &names,
+                                  const std::function<QString(const QString &name)> &marker)
+{
     names.clear();
     QString out;
     int last = 0;
     for (const Use &u : scan(sql)) {
         out += QStringView(sql).mid(last, u.offset - last);
-        out += QLatin1Char('?');
+        out += marker ? marker(u.name) : QStringLiteral("?");
         names << u.name;
         last = u.offset + 1 + int(u.name.size());
     }

@@ -8,6 +8,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class ReportSqlText {
 public:
@@ -19,4 +20,7 @@ public:
     static QList<Use> scan(const QString &sql);
     // The text with every :NAME replaced by '?'; names receives them in order.
     static QString positional(const QString &sql, QStringList &names);
+    // The same with the marker that marker gives for each name.
+    static QString positional(const QString &sql, QStringList &names,
+                              const std::function<QString(const QString &name)> &marker);
 };

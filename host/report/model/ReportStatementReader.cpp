@@ -75,6 +75,12 @@ void ReportStatementReader::options(int from, const QString &expected, std::init
     }
 }
 
+void ReportStatementReader::checkCount(qsizetype count, int max, const QString &what) const
+{
+    if (count >= max)
+        fail(1, QStringLiteral("uma definição de relatório pode ter no máximo %1 %2").arg(max).arg(what));
+}
+
 // --- token helpers -----------------------------------------------------------
 
 const ReportToken &ReportStatementReader::need(int i, const QString &what) const

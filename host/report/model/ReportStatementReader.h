@@ -33,6 +33,8 @@ private:
     void finish();
     void checkTemplate(const QString &tpl, int column) const;
     void checkSqlParams(const ReportQuery &q) const;
+    // Refuses one more of something a definition already holds `count` of.
+    void checkCount(qsizetype count, int max, const QString &what) const;
 
     int title();
     int orientation();

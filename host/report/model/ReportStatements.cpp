@@ -44,6 +44,7 @@ int ReportStatementReader::param()
     p.name = needWord(1, QStringLiteral("o nome do parâmetro"));
     if (!DefinitionLexer::isIdent(p.name))
         fail(m_t[1].column, QStringLiteral("nome de parâmetro inválido '%1'").arg(p.name));
+    checkCount(m_def.params.size(), ReportDefinition::MaxParams, QStringLiteral("parâmetros"));
     if (const ReportParamDecl *old = m_def.findParam(p.name))
         fail(m_t[1].column, QStringLiteral("parâmetro '%1' repetido (já declarado na linha %2)").arg(p.name).arg(old->line));
     const QString type = needWord(2, QStringLiteral("o tipo do parâmetro")).toLower();
@@ -70,6 +71,7 @@ int ReportStatementReader::query()
 {
     ReportQuery q;
     q.line = m_lineNo;
+    checkCount(m_def.queries.size(), ReportDefinition::MaxQueries, QStringLiteral("consultas"));
     q.name = needWord(1, QStringLiteral("o nome da consulta"));
     if (!DefinitionLexer::isIdent(q.name))
         fail(m_t[1].column, QStringLiteral("nome de consulta inválido '%1'").arg(q.name));
@@ -83,6 +85,7 @@ int ReportStatementReader::column()
 {
     ReportColumn c;
     c.line = m_lineNo;
+    checkCount(m_def.columns.size(), ReportDefinition::MaxColumns, QStringLiteral("colunas"));
     c.field = needWord(1, QStringLiteral("o campo da coluna"));
     for (const auto &o : std::as_const(m_def.columns))
         if (o.field.compare(c.field, Qt::CaseInsensitive) == 0)
@@ -149,6 +152,7 @@ int ReportStatementReader::group()
 {
     ReportGroup g;
     g.line = m_lineNo;
+    checkCount(m_def.groups.size(), ReportDefinition::MaxGroups, QStringLiteral("grupos"));
     g.field = needWord(1, QStringLiteral("o campo do grupo"));
     options(2, QStringLiteral("header, subtotal ou skipempty"),
             {{"header", [&](int i) { g.headerTemplate = templateAt(i, QStringLiteral("o cabeçalho do grupo")); return 1; }},

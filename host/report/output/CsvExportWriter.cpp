@@ -6,8 +6,6 @@
 namespace {
 const QChar kSeparator = QLatin1Char(';');
 constexpr int kBufferBytes = 1 << 16;
-
-QString decimalComma(QString number) { return number.replace(QLatin1Char('.'), QLatin1Char(',')); }
 } // namespace
 
 CsvExportWriter::CsvExportWriter(const QString &path) : m_path(path) {}
@@ -25,9 +23,8 @@ QString CsvExportWriter::cell(const ReportColumn &column, const QVariant &v)
         return ok ? QString::number(n) : v.toString();
     }
     case ReportColumn::Format::Number: {
-        bool ok = false;
-        const double d = v.toDouble(&ok);
-        return ok ? decimalComma(QString::number(d, 'f', column.decimals)) : v.toString();
+        const std::optional<FixedDecimal> exact = ReportFormat::amount(column, v);
+        return exact ? exact->text(QLatin1Char(',')) : v.toString();
     }
     case ReportColumn::Format::Date:
         if (v.typeId() == QMetaType::QDate) // the common case, without a time-zone look-up
@@ -44,6 +41,17 @@ QString CsvExportWriter::cell(const ReportColumn &column, const QVariant &v)
         break;
     }
     return v.toString();
+}
+
+QString CsvExportWriter::field(const ReportColumn &column, const QVariant &v)
+{
+    const QString text = cell(column, v);
+    if (column.format != ReportColumn::Format::Code || text.isEmpty() || text.contains(QLatin1Char('\n'))
+        || text.contains(QLatin1Char('\r')) || text.contains(kSeparator))
+        return quoted(text);
+    QString inner = text;
+    inner.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QStringLiteral("=\"%1\"").arg(inner);
 }
 
 QString CsvExportWriter::quoted(const QString &field)
@@ -67,7 +75,7 @@ void CsvExportWriter::begin(const ExportSheet &sheet)
     m_buffer = QByteArrayLiteral("\xEF\xBB\xBF");
     QStringList captions;
     for (const ReportColumn &c : m_columns)
-        captions << c.caption;
+        captions << quoted(c.caption);
     writeLine(captions);
 }
 
@@ -78,7 +86,7 @@ void CsvExportWriter::row(const QVector<QVariant> &values)
     QStringList fields;
     fields.reserve(m_columns.size());
     for (int i = 0; i < m_columns.size(); ++i)
-        fields << cell(m_columns[i], values.value(i));
+        fields << field(m_columns[i], values.value(i));
     writeLine(fields);
 }
 
@@ -88,7 +96,7 @@ void CsvExportWriter::writeLine(const QStringList &fields)
     for (int i = 0; i < fields.size(); ++i) {
         if (i)
             line += kSeparator;
-        line += quoted(fields[i]);
+        line += fields[i];
     }
     line += QLatin1String("\r\n");
     m_buffer += line.toUtf8();

@@ -1,8 +1,10 @@
 // Exports rows as a CSV file that a spreadsheet set up for Brazil opens
 // without asking anything: UTF-8 with a byte-order mark, ';' between fields,
 // CRLF line ends, the captions as the first line; numbers with a decimal
-// comma and no thousands separator (the column's decimals), dates as
-// dd/mm/yyyy (date-times dd/mm/yyyy hh:mm:ss), text as it is. A field is
+// comma and no thousands separator (the column's decimals, the value as the
+// report prints it), dates as dd/mm/yyyy (date-times dd/mm/yyyy hh:mm:ss),
+// text as it is. Codes are written as ="0101", which spreadsheets read as
+// the text 0101 (a plain 0101 would become the number 101). A field is
 // quoted (RFC 4180, inner quotes doubled) when it holds ';', '"', a line
 // break or starts or ends with blanks. Written through SafeFile.
 #pragma once
@@ -27,6 +29,8 @@ public:
     static QString cell(const ReportColumn &column, const QVariant &value);
     // A field quoted when it must be.
     static QString quoted(const QString &field);
+    // One value as the line holds it: quoted, or a code as ="0101".
+    static QString field(const ReportColumn &column, const QVariant &value);
 
 private:
     void writeLine(const QStringList &fields);

@@ -29,8 +29,6 @@ ExportLayout::Context templateValues(const ReportDocument &doc)
 }
 } // namespace
 
-QString ReportExport::commandName(Format f) { return QStringLiteral("export") + suffixOf(f); }
-
 QString ReportExport::caption(Format f)
 {
     return f == Format::Csv ? QStringLiteral("Exportar para CSV") : QStringLiteral("Exportar para Excel (XLSX)");

@@ -17,8 +17,6 @@ class ReportExport {
 public:
     enum class Format { Csv, Xlsx };
 
-    // "exportcsv", "exportxlsx": the command's name in scripts.
-    static QString commandName(Format format);
     // What the user reads on the command.
     static QString caption(Format format);
     static std::unique_ptr<ReportRowSink> sinkFor(Format format, const QString &path);

@@ -1,10 +1,15 @@
 #include "XlsxExportWriter.h"
+#include "XlsxNumberText.h"
 #include "core/Errors.h"
+#include "core/NumericLocale.h"
 #include "core/SafeFile.h"
+#include "core/ScratchFile.h"
 #include "report/model/ReportFormat.h"
 
 #include <QDir>
+#include <QFile>
 #include <QLocale>
+#include <cerrno>
 #include <xlsxwriter.h>
 
 namespace {
@@ -44,10 +49,7 @@ QString numberPattern(const ReportColumn &c)
 }
 } // namespace
 
-XlsxExportWriter::XlsxExportWriter(const QString &path)
-    : m_path(path), m_scratch(QDir::temp().filePath(QStringLiteral("exportacao-XXXXXX.xlsx")))
-{
-}
+XlsxExportWriter::XlsxExportWriter(const QString &path) : m_path(path) {}
 
 XlsxExportWriter::~XlsxExportWriter() { abort(); }
 
@@ -92,23 +94,44 @@ QString XlsxExportWriter::excelDatePattern(const QString &qt, bool withTime)
     return out;
 }
 
+void XlsxExportWriter::failInScratch(const QString &what)
+{
+    const int error = errno;
+    release();
+    const QString dir = QString::fromLocal8Bit(m_tmpdir);
+    if (ScratchFile::isFull(dir) || error == ENOSPC || error == EDQUOT || error == EFBIG)
+        throw EHostError(QStringLiteral("A exportação para \"%1\" não foi feita. %2")
+                             .arg(QDir::toNativeSeparators(m_path), ScratchFile::writeFailure(what, dir, ENOSPC)));
+    throw EHostError(QStringLiteral("A exportação para \"%1\" não foi feita. %2")
+                         .arg(QDir::toNativeSeparators(m_path), ScratchFile::writeFailure(what, dir, error)));
+}
+
 void XlsxExportWriter::check(int error, const char *what)
 {
     if (error == LXW_NO_ERROR)
         return;
+    // The library's file errors are the temporary folder's: the workbook is
+    // made there before it is copied to its place.
+    if (error == LXW_ERROR_CREATING_XLSX_FILE || error == LXW_ERROR_CREATING_TMPFILE
+        || (error >= LXW_ERROR_ZIP_FILE_OPERATION && error <= LXW_ERROR_ZIP_CLOSE))
+        failInScratch(QStringLiteral("a planilha em montagem"));
     release();
     throw EHostError(SafeFile::failureText(m_path, QStringLiteral("%1 (%2)").arg(QString::fromUtf8(what),
                                                                                  QString::fromUtf8(lxw_strerror(lxw_error(error))))));
 }
 
+// Each entry point that reaches libxlsxwriter writes its numbers (cells,
+// widths) in C form on the calling thread, whatever the process's locale.
 void XlsxExportWriter::begin(const ExportSheet &sheet)
 {
-    if (!m_scratch.open())
-        throw EHostError(SafeFile::failureText(m_path, QStringLiteral("a área temporária não pôde ser usada (%1)").arg(m_scratch.errorString())));
-    m_scratch.close(); // libxlsxwriter writes the file by name when it closes the workbook
+    const NumericLocale::ScopedC cNumbers;
+    m_scratch = std::make_unique<ScratchFile>(QStringLiteral("a planilha em montagem"));
+    m_tmpdir = QFile::encodeName(m_scratch->folder());
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
-    m_book = workbook_new_opt(QFile::encodeName(m_scratch.fileName()).constData(), &options);
+    options.tmpdir = m_tmpdir.data(); // TMPDIR, as for every other temporary file
+    // libxlsxwriter writes the workbook by name when it closes it.
+    m_book = workbook_new_opt(QFile::encodeName(m_scratch->path()).constData(), &options);
     if (!m_book)
         throw EHostError(SafeFile::failureText(m_path, QStringLiteral("a planilha não pôde ser criada")));
     m_sheet = workbook_add_worksheet(m_book, utf8(sheetName(sheet.title)).constData());
@@ -146,6 +169,7 @@ void XlsxExportWriter::begin(const ExportSheet &sheet)
 
 void XlsxExportWriter::row(const QVector<QVariant> &values)
 {
+    const NumericLocale::ScopedC cNumbers;
     if (!m_book)
         throw EHostError(QStringLiteral("A exportação não foi iniciada."));
     if (m_row >= kMaxRows) {
@@ -171,10 +195,9 @@ void XlsxExportWriter::writeCell(int col, const QVariant &v)
     switch (c.format) {
     case ReportColumn::Format::Integer:
     case ReportColumn::Format::Number: {
-        bool ok = false;
-        const double d = v.toDouble(&ok);
-        if (ok) {
-            check(worksheet_write_number(m_sheet, lxw_row_t(m_row), x, d, m_formats[col]), "número");
+        // The value as printed: rounded to the column's decimals.
+        if (const std::optional<FixedDecimal> exact = ReportFormat::amount(c, v)) {
+            check(worksheet_write_number(m_sheet, lxw_row_t(m_row), x, exact->toDouble(), m_formats[col]), "número");
             return;
         }
         break;
@@ -206,6 +229,7 @@ void XlsxExportWriter::fitColumns()
 
 void XlsxExportWriter::commit()
 {
+    const NumericLocale::ScopedC cNumbers;
     if (!m_book)
         throw EHostError(QStringLiteral("A exportação não foi iniciada."));
     fitColumns();
@@ -215,10 +239,19 @@ void XlsxExportWriter::commit()
     const lxw_error closed = workbook_close(book); // writes and frees the workbook
     if (closed != LXW_NO_ERROR)
         check(closed, "a planilha não pôde ser montada");
+    const ScratchFile exact(QStringLiteral("a planilha pronta"));
+    QVector<int> scales;
+    for (const ReportColumn &c : std::as_const(m_columns))
+        scales << (ReportFormat::amount(c, 0) ? ReportFormat::scaleOf(c) : -1);
+    try {
+        XlsxNumberText::copy(m_scratch->path(), exact.path(), scales);
+    } catch (const EHostError &) {
+        failInScratch(QStringLiteral("a planilha pronta"));
+    }
+    m_scratch.reset();
     SafeFile out(m_path);
-    out.writeFrom(m_scratch.fileName());
+    out.writeFrom(exact.path());
     out.commit();
-    m_scratch.remove();
 }
 
 void XlsxExportWriter::abort() { release(); }
@@ -230,5 +263,5 @@ void XlsxExportWriter::release()
         m_book = nullptr;
         m_sheet = nullptr;
     }
-    m_scratch.remove();
+    m_scratch.reset();
 }

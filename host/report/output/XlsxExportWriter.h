@@ -5,17 +5,26 @@
 // column's pattern, text as text, empty values as empty cells, and column
 // widths fitted to the captions and the first rows.
 //
+// Numbers of Number and Integer columns are the values as the report prints
+// them (rounded to the column's decimals), written with their shortest text
+// (XlsxNumberText), so the sheet holds 947326.02, never 947326.0200000005.
+//
 // Rows are written in constant memory (libxlsxwriter keeps only the current
-// row and spills the rest to a scratch file). The workbook is assembled in
-// a scratch file and copied into place through SafeFile on commit. A sheet
+// row and spills the rest to unnamed files in the temporary folder). The
+// workbook is assembled in unnamed scratch files (ScratchFile: a killed run
+// leaves nothing) and copied into place through SafeFile on commit. A
+// temporary folder that fills up throws EHostError naming that folder. A sheet
 // holds at most 1,048,575 rows under the captions; one more throws
-// EHostError suggesting CSV.
+// EHostError suggesting CSV. Numbers and widths are written in C form
+// ("1.5") whatever the locale of the process or the calling thread.
 #pragma once
 
 #include "ReportRowSink.h"
 
-#include <QTemporaryFile>
 #include <QVector>
+#include <memory>
+
+class ScratchFile;
 
 struct lxw_workbook;
 struct lxw_worksheet;
@@ -43,9 +52,11 @@ private:
     void check(int error, const char *what);
     void fitColumns();
     void release();
+    [[noreturn]] void failInScratch(const QString &what);
 
     QString m_path;
-    QTemporaryFile m_scratch;
+    std::unique_ptr<ScratchFile> m_scratch;
+    QByteArray m_tmpdir;
     lxw_workbook *m_book = nullptr;
     lxw_worksheet *m_sheet = nullptr;
     QList<ReportColumn> m_columns;

@@ -12,6 +12,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QRegularExpression>
 
 namespace {
 
@@ -168,11 +169,33 @@ QStringList ReportRunner::layoutFields(const ReportDefinition &def)
 
 namespace {
 
+// Firebird refuses a text longer than the statement declares with
+// "string right truncation - expected length N, actual M", at run or at the
+// first row: said in Portuguese, naming the parameter, when one of that
+// length was bound.
+QString truncationText(const ReportQuery &q, const QSqlError &e, const TParams &params)
+{
+    static const QRegularExpression cut(QStringLiteral("string right truncation.*expected length (\\d+), actual (\\d+)"));
+    const auto m = cut.match(e.databaseText());
+    for (int i = 0; m.hasMatch() && i < params.Count(); ++i) {
+        const TParam &p = params.at(i);
+        if (!p.IsNull() && p.Value().toString().size() == m.captured(2).toInt())
+            return QStringLiteral("O valor do parâmetro %1 tem %2 caracteres, e a consulta '%3' do "
+                                  "relatório aceita no máximo %4 neste banco de dados. Escolha menos "
+                                  "itens ou ajuste a consulta.")
+                .arg(p.Name().left(100), m.captured(2), q.name.left(100), m.captured(1));
+    }
+    return QString();
+}
+
 // What went wrong, in the user's words: a connection that is gone says so
 // (the next action reconnects), a failure the engine knows its own way, any
 // other the engine's text, at most 100 characters of it.
-EHostError queryError(const ReportQuery &q, const QSqlDatabase &db, const QSqlError &e)
+EHostError queryError(const ReportQuery &q, const QSqlDatabase &db, const QSqlError &e, const TParams &params)
 {
+    const QString cut = truncationText(q, e, params);
+    if (!cut.isEmpty())
+        return EHostError(cut);
     QString detail = SqlStatement::errorText(e).left(100);
     while (detail.endsWith(QLatin1Char('.')))
         detail.chop(1);
@@ -192,10 +215,18 @@ void execute(QSqlQuery &query, const QSqlDatabase &db, const ReportDefinition &d
              const TParams &params, int dialect)
 {
     QStringList names;
-    const QString text = ReportSqlText::positional(q.textFor(dialect), names);
+    const QString text = ReportRunner::statementText(q, params, dialect, SqlDialects::engineOf(db), names);
+    // Asked of the engine before anything runs: a definition made past the
+    // parser's check still cannot change the database.
+    const DatabaseEngine *engine = DatabaseEngine::find(db);
+    if (engine && !engine->onlyReads(db, text))
+        throw EHostError(QStringLiteral("A consulta '%1' do relatório não foi executada: ela alteraria o banco de "
+                                        "dados, e um relatório só pode consultar (SELECT ou WITH). Corrija o texto "
+                                        "da consulta na definição do relatório.")
+                             .arg(q.name.left(100)));
     query.setForwardOnly(true);
     if (!query.prepare(text))
-        throw queryError(q, db, query.lastError());
+        throw queryError(q, db, query.lastError(), params);
     for (const QString &name : std::as_const(names)) {
         const ReportParamDecl *decl = def.findParam(name);
         if (!decl)
@@ -203,7 +234,7 @@ void execute(QSqlQuery &query, const QSqlDatabase &db, const ReportDefinition &d
         query.addBindValue(ReportRunner::boundValue(*decl, *params.FindParam(name)));
     }
     if (!query.exec())
-        throw queryError(q, db, query.lastError());
+        throw queryError(q, db, query.lastError(), params);
 }
 
 // The positions in the record of the fields wanted (all when none are).
@@ -225,6 +256,33 @@ QList<int> positions(const ReportQuery &q, const QSqlRecord &rec, const QStringL
 }
 
 } // namespace
+
+QString ReportRunner::statementText(const ReportQuery &q, const TParams &params, int dialect, SqlEngine engine,
+                                    QStringList &names)
+{
+    // SQL Server: a long text goes as ntext through Qt's ODBC driver (see
+    // SqlStatement), which CHARINDEX refuses.
+    return ReportSqlText::positional(q.textFor(dialect), names, [&](const QString &name) {
+        const TParam *p = params.FindParam(name);
+        if (engine == SqlEngine::MsSql && p && !p->IsNull() && p->Value().typeId() == QMetaType::QString
+            && p->Value().toString().size() > SqlStatement::MsSqlShortText)
+            return QStringLiteral("CAST(? AS NVARCHAR(MAX))");
+        return QStringLiteral("?");
+    });
+}
+
+void ReportRunner::checkLimits(const TParams &bound, SqlEngine engine)
+{
+    // Firebird's limits belong to the statements (a text blob has none), so
+    // only Oracle's is known before they run.
+    if (engine != SqlEngine::Oracle)
+        return;
+    for (int i = 0; i < bound.Count(); ++i) {
+        const TParam &p = bound.at(i);
+        if (!p.IsNull() && p.Value().typeId() == QMetaType::QString)
+            SqlStatement::checkTextLength(p.Name(), p.Value().toString(), engine);
+    }
+}
 
 TParams ReportRunner::boundParams(const ReportDefinition &def, const TParams &given)
 {
@@ -258,7 +316,7 @@ QHash<QString, QVariant> ReportRunner::lookups(const ReportDefinition &def, cons
             }
         }
         if (query.lastError().isValid())
-            throw queryError(q, db, query.lastError());
+            throw queryError(q, db, query.lastError(), params);
         for (int i = 0; i < rec.count(); ++i)
             out.insert(q.name.toUpper() + QLatin1Char('.') + rec.fieldName(i).toUpper() + QLatin1Char('*'), all[i]);
     }
@@ -272,6 +330,7 @@ void ReportRunner::stream(const ReportDefinition &def, const TParams &params, co
         throw EHostError(QStringLiteral("Não há conexão aberta com o banco de dados para executar o relatório."));
     const TParams bound = boundParams(def, params);
     const int dialect = forcedDialect >= 0 ? forcedDialect : dialectOf(db);
+    checkLimits(bound, SqlDialects::engineOf(db));
     const QHash<QString, QVariant> found = lookups(def, bound, db, dialect);
     const ReportQuery &q = def.queries.first();
     QSqlQuery query(db);
@@ -286,5 +345,5 @@ void ReportRunner::stream(const ReportDefinition &def, const TParams &params, co
         sink.row(row);
     }
     if (query.lastError().isValid())
-        throw queryError(q, db, query.lastError());
+        throw queryError(q, db, query.lastError(), bound);
 }

@@ -9,6 +9,7 @@
 // ReportRun.h).
 #pragma once
 
+#include "data/SqlDialect.h"
 #include "report/model/ReportDefinition.h"
 
 #include <QHash>
@@ -31,6 +32,15 @@ public:
     // definition declares (a date given as text is read as dd/MM/yyyy or
     // ISO). Throws EHostError naming the parameter when it cannot be.
     static QVariant boundValue(const ReportParamDecl &decl, const TParam &param);
+
+    // A query's text for a dialect with positional markers, names receiving
+    // the parameters in order. On SQL Server a text parameter longer than
+    // SqlStatement::MsSqlShortText is cast to NVARCHAR(MAX).
+    static QString statementText(const ReportQuery &q, const TParams &params, int dialect, SqlEngine engine,
+                                 QStringList &names);
+    // Throws EHostError (Portuguese, naming the limit) when a bound text is
+    // longer than the engine takes; stream() calls it before any query runs.
+    static void checkLimits(const TParams &bound, SqlEngine engine);
 
     // The declared parameters, with the values params gives them.
     static TParams boundParams(const ReportDefinition &def, const TParams &params);

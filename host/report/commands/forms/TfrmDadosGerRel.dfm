@@ -93,6 +93,7 @@ object frmDadosGerRel: TfrmDadosGerRel
         Glyph = 'print'
         ParentShowHint = False
         ShowHint = True
+        TabStop = True
         OnClick = sbtPrintClick
       end
       object sbtPreview: TSpeedButton
@@ -105,6 +106,7 @@ object frmDadosGerRel: TfrmDadosGerRel
         Glyph = 'preview'
         ParentShowHint = False
         ShowHint = True
+        TabStop = True
         OnClick = sbtPreviewClick
       end
       object sbtSalvarComo: TSpeedButton
@@ -117,6 +119,7 @@ object frmDadosGerRel: TfrmDadosGerRel
         Glyph = 'save'
         ParentShowHint = False
         ShowHint = True
+        TabStop = True
         OnClick = sbtSalvarComoClick
       end
       object sbtExportar: TButtonFlat
@@ -128,6 +131,7 @@ object frmDadosGerRel: TfrmDadosGerRel
         Glyph = 'export'
         ParentShowHint = False
         ShowHint = True
+        TabStop = True
         object mnuExportarCsv: TMenuItem
           Caption = 'Exportar para CSV'
           OnClick = mnuExportarCsvClick
@@ -146,6 +150,7 @@ object frmDadosGerRel: TfrmDadosGerRel
         Glyph = 'edit'
         ParentShowHint = False
         ShowHint = True
+        TabStop = True
         object mnuEditRel: TMenuItem
           Caption = 'Editar Relat'#243'rio'
           OnClick = mnuEditRelClick

@@ -1,0 +1,18 @@
+// For tests that drive the shell from outside, on a real X server: with
+// MERENDA_DESKTOP_TRACE=1 in the environment, the shell writes to standard
+// error, one line each,
+//   trace focus NAME      the control that got the focus (its object name,
+//                         or its nearest named parent's)
+//   trace window TITLE    a window shown (a dialog, the preview, help)
+//   trace menu NAME       a menu opened (its object name, or its owner's)
+//   trace command NAME    a menu action ran to its end (its object name)
+//   trace closed TITLE    a screen closed
+// Without the variable nothing is installed and nothing is written.
+#pragma once
+
+class QMainWindow;
+
+namespace DesktopTrace {
+// Installs the trace for window and its menus when the variable asks for it.
+void installIfAsked(QMainWindow *window);
+}

@@ -163,11 +163,12 @@ QList<QCommandLineOption> ShellConfig::options()
          QStringLiteral("Arquivo de configuração (INI). Sem esta opção: o do usuário, se existir (veja abaixo)."),
          QStringLiteral("ARQUIVO")},
         {QStringLiteral("database"),
-         QStringLiteral("Banco de dados: sqlite:CAMINHO, firebird:CAMINHO ou firebird://SERVIDOR:PORTA/CAMINHO."),
+         QStringLiteral("Banco de dados: sqlite:CAMINHO, firebird:CAMINHO, firebird://SERVIDOR:PORTA/CAMINHO ou "
+                        "postgresql://USUARIO@SERVIDOR:PORTA/BANCO."),
          QStringLiteral("LOCAL")},
         {QStringLiteral("branch"), QStringLiteral("Filial de trabalho (padrão 0101)."), QStringLiteral("CÓDIGO")},
-        {QStringLiteral("db-user"), QStringLiteral("Usuário do Firebird (padrão SYSDBA)."), QStringLiteral("NOME")},
-        {QStringLiteral("db-password"), QStringLiteral("Senha do Firebird."), QStringLiteral("SENHA")},
+        {QStringLiteral("db-user"), QStringLiteral("Usuário do banco de dados (Firebird: padrão SYSDBA)."), QStringLiteral("NOME")},
+        {QStringLiteral("db-password"), QStringLiteral("Senha do banco de dados (PostgreSQL: também PGPASSWORD ou ~/.pgpass)."), QStringLiteral("SENHA")},
         {QStringLiteral("create-database"),
          QStringLiteral("Cria o banco que não existe (e o arquivo SQLite vazio), com as tabelas e os dados de "
                         "demonstração.")},

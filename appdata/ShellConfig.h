@@ -5,8 +5,10 @@
 //   [database]
 //   location=sqlite:/path/file.sqlite      or firebird:/path/file.fdb (embedded)
 //                                      or firebird://HOST:PORT/path/file.fdb
-//   user=SYSDBA                        Firebird user and password
-//   password=masterkey
+//   user=SYSDBA                        database user and password (Firebird:
+//   password=masterkey                 SYSDBA/masterkey when not given;
+//                                      PostgreSQL: the location's user, the
+//                                      password from PGPASSWORD or ~/.pgpass)
 //   create=false                       create the database with schema and
 //                                      demo data when missing (SQLite: also
 //                                      when the file is empty)
@@ -23,7 +25,7 @@
 // Without --config the shell reads defaultConfigFile() when there is one.
 // Defaults: the demo SQLite file in the user's data folder
 // (QStandardPaths::AppLocalDataLocation, "xev-demo.sqlite"), branch 0101,
-// SYSDBA/masterkey, no costs server.
+// no user or password (the engine's defaults), no costs server.
 // The demo database is made without asking only at the default location; any
 // other location must exist unless create is set (TdtmDBGeral::open).
 // Every bad file, key or value throws EConfigError naming it; the value is
@@ -42,8 +44,8 @@ class QCommandLineParser;
 class ShellConfig {
 public:
     QString database;   // location text
-    QString user = QStringLiteral("SYSDBA");
-    QString password = QStringLiteral("masterkey");
+    QString user;       // empty: the engine's default
+    QString password;
     bool createDatabase = false;
     QString branch = QStringLiteral("0101");
     QString costsHost;

@@ -33,8 +33,9 @@ struct Parser {
     QCommandLineOption help{QStringList{QStringLiteral("h"), QStringLiteral("help")},
                             QStringLiteral("Mostra estas opções.")};
     QCommandLineOption db{QStringLiteral("db"),
-                          QStringLiteral("Banco de dados: sqlite:CAMINHO, firebird:CAMINHO ou "
-                                         "firebird://SERVIDOR:PORTA/CAMINHO."),
+                          QStringLiteral("Banco de dados: sqlite:CAMINHO, firebird:CAMINHO, "
+                                         "firebird://SERVIDOR:PORTA/CAMINHO ou "
+                                         "postgresql://USUARIO@SERVIDOR:PORTA/BANCO."),
                           QStringLiteral("LOCAL")};
     QCommandLineOption listen{QStringLiteral("listen"),
                               QStringLiteral("Endereço e porta de escuta (padrão 127.0.0.1:0; a porta 0 escolhe uma "
@@ -68,7 +69,8 @@ struct Parser {
                            "Com token= em --config (ou COSTS_TOKEN no ambiente; até 4096 bytes), só atende quem o "
                            "apresenta no \"Open\"; cada chave errada vai para a saída de erros com o endereço de quem "
                            "a mandou, e depois de 5 seguidas as tentativas desse endereço esperam cada vez mais. "
-                           "O usuário e a senha do Firebird também podem vir de ISC_USER e ISC_PASSWORD.\n"
+                           "O usuário e a senha do Firebird também podem vir de ISC_USER e ISC_PASSWORD; a senha do "
+                           "PostgreSQL, de PGPASSWORD ou ~/.pgpass.\n"
                            "Códigos de saída: 0 tudo certo; 1 falha ao abrir o banco ou ao escutar; 2 opção ou "
                            "valor de configuração inválido."));
     }
@@ -115,8 +117,9 @@ bool CostsOptions::parse(const QStringList &arguments, QString &error)
         return false;
     }
     QString db, listen;
-    user = qEnvironmentVariable("ISC_USER", QStringLiteral("SYSDBA"));
-    password = qEnvironmentVariable("ISC_PASSWORD", QStringLiteral("masterkey"));
+    // Empty: the engine's default (Firebird SYSDBA/masterkey, PostgreSQL ~/.pgpass).
+    user = qEnvironmentVariable("ISC_USER");
+    password = qEnvironmentVariable("ISC_PASSWORD");
     token = qEnvironmentVariable("COSTS_TOKEN");
     if (o.p.isSet(o.config) && !readIni(o.p.value(o.config), db, listen, error))
         return false;

@@ -123,7 +123,7 @@ int main(int argc, char **argv)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Makes a database of demo data with the sizes given."));
     parser.addHelpOption();
-    parser.addOption({QStringLiteral("database"), QStringLiteral("sqlite:PATH, firebird:PATH or firebird://HOST:PORT/PATH."),
+    parser.addOption({QStringLiteral("database"), QStringLiteral("sqlite:PATH, firebird:PATH, firebird://HOST:PORT/PATH or postgresql://USER@HOST:PORT/DATABASE."),
                       QStringLiteral("location")});
     parser.addOption({QStringLiteral("products"), QStringLiteral("Products in a generated tree (0: the demo tree)."),
                       QStringLiteral("n"), QStringLiteral("0")});
@@ -133,9 +133,8 @@ int main(int argc, char **argv)
                       QStringLiteral("n"), QStringLiteral("-1")});
     parser.addOption({QStringLiteral("branch"), QStringLiteral("Branch of the generated services and costs."),
                       QStringLiteral("code"), QStringLiteral("0101")});
-    parser.addOption({QStringLiteral("user"), QStringLiteral("Firebird user."), QStringLiteral("name"), QStringLiteral("SYSDBA")});
-    parser.addOption({QStringLiteral("password"), QStringLiteral("Firebird password."), QStringLiteral("text"),
-                      QStringLiteral("masterkey")});
+    parser.addOption({QStringLiteral("user"), QStringLiteral("Database user (Firebird: SYSDBA when not given)."), QStringLiteral("name")});
+    parser.addOption({QStringLiteral("password"), QStringLiteral("Database password (Firebird: masterkey when not given; PostgreSQL: also PGPASSWORD, ~/.pgpass)."), QStringLiteral("text")});
     parser.addOption({QStringLiteral("replace"), QStringLiteral("Replace an existing SQLite file.")});
     parser.addOption({QStringLiteral("printed-rows"),
                       QStringLiteral("Products whose costs the XEV017 detailed report prints (replaces --products and --cost-rows)."),

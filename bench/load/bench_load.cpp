@@ -1,8 +1,9 @@
 // Load: N scripted sessions of the shell at once (20 by default), each
 // running M report checks (50) with parameters of its own (LoadScript.h),
 // against one database and one costs server started here on 127.0.0.1: a
-// Firebird server (--engine firebird, the default) or a SQLite file
-// (--engine sqlite), made for the run. With --neighbour-writer another
+// Firebird server (--engine firebird, the default), a SQLite file
+// (--engine sqlite) or a PostgreSQL cluster (--engine postgresql), made for
+// the run. With --neighbour-writer another
 // program (the sqlite3 shell, NeighbourWriter) writes to the SQLite file
 // every 200 ms meanwhile. Passes when every session ends normally with no
 // message or error and exactly its own parameter sets, and every write of
@@ -12,11 +13,12 @@
 // their ratio to N sessions one after the other; the failed sessions and
 // writes. Exit status 0 only when nothing failed.
 //
-//   bench_load [--sessions N] [--checks M] [--engine firebird|sqlite] [--neighbour-writer]
+//   bench_load [--sessions N] [--checks M] [--engine firebird|sqlite|postgresql] [--neighbour-writer]
 #include "support/LoadScript.h"
 #include "appdata/CostsServerProcess.h"
 #include "appdata/dtmDBGeral.h"
 #include "support/FirebirdServer.h"
+#include "support/PostgresCluster.h"
 #include "support/NeighbourWriter.h"
 
 #include <QCommandLineParser>
@@ -90,7 +92,7 @@ int runSessions(const Setup &s, int first, int n, int checks, double *seconds)
 }
 
 // Makes the run's database: on a Firebird server started for it, or a file.
-QString makeDatabase(const QString &engine, FirebirdServer &fb, const QString &scratch)
+QString makeDatabase(const QString &engine, FirebirdServer &fb, PostgresCluster &pg, const QString &scratch)
 {
     DemoSizes sizes;
     sizes.costRows = 20000; // for branch 0101, over the year
@@ -100,12 +102,21 @@ QString makeDatabase(const QString &engine, FirebirdServer &fb, const QString &s
         if (!fb.start(&why))
             qFatal("Firebird server: %s", qPrintable(why));
         location = QStringLiteral("firebird://127.0.0.1:%1%2").arg(fb.port()).arg(QDir(fb.folder()).filePath("load.fdb"));
+    } else if (engine == QLatin1String("postgresql")) {
+        QString why;
+        if (!pg.start(&why))
+            qFatal("PostgreSQL cluster: %s", qPrintable(why));
+        location = pg.location(QStringLiteral("load"));
+        // The shells and the costs server find the password where an office's would.
+        qputenv("PGPASSWORD", PostgresCluster::Password);
     } else if (engine != QLatin1String("sqlite")) {
         qFatal("unknown engine %s", qPrintable(engine));
     }
     QElapsedTimer made;
     made.start();
-    TdtmDBGeral::openConnection({DatabaseLocation::parse(location), FirebirdServer::User, FirebirdServer::Password,
+    const bool postgres = engine == QLatin1String("postgresql");
+    TdtmDBGeral::openConnection({DatabaseLocation::parse(location), FirebirdServer::User,
+                                 postgres ? PostgresCluster::Password : FirebirdServer::Password,
                                  QStringLiteral("load"), true, DemoData::filler(sizes)});
     TdtmDBGeral::closeConnection(QStringLiteral("load"));
     std::printf("database %s made in %.1f s\n", qPrintable(location), made.elapsed() / 1000.0);
@@ -120,7 +131,7 @@ int main(int argc, char **argv)
     QCommandLineParser parser;
     parser.addOptions({{QStringLiteral("sessions"), QStringLiteral("Sessions at once."), QStringLiteral("N"), "20"},
                        {QStringLiteral("checks"), QStringLiteral("Report checks per session."), QStringLiteral("M"), "50"},
-                       {QStringLiteral("engine"), QStringLiteral("firebird or sqlite."), QStringLiteral("E"), "firebird"},
+                       {QStringLiteral("engine"), QStringLiteral("firebird, sqlite or postgresql."), QStringLiteral("E"), "firebird"},
                        {QStringLiteral("neighbour-writer"), QStringLiteral("Another program writes to the SQLite file.")}});
     parser.process(app);
     const int sessions = parser.value(QStringLiteral("sessions")).toInt();
@@ -131,14 +142,18 @@ int main(int argc, char **argv)
         qFatal("--neighbour-writer writes to a SQLite file: use --engine sqlite");
 
     FirebirdServer fb;
+    PostgresCluster pg;
     QTemporaryDir scratch;
     Setup s;
     s.scratch = scratch.path();
-    s.database = makeDatabase(engine, fb, s.scratch);
+    s.database = makeDatabase(engine, fb, pg, s.scratch);
 
     QString why;
     CostsServerProcess costs;
-    costs.setCredentials(FirebirdServer::User, FirebirdServer::Password);
+    if (engine == QLatin1String("postgresql"))
+        costs.setCredentials(PostgresCluster::User, PostgresCluster::Password);
+    else
+        costs.setCredentials(FirebirdServer::User, FirebirdServer::Password);
     costs.setProgram(QStringLiteral(COSTS_SERVER_PATH));
     if (!costs.start(s.database, {}, 20000, &why))
         qFatal("costs server: %s", qPrintable(why));

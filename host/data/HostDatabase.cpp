@@ -30,7 +30,9 @@ QSqlDatabase HostDatabase::database()
 {
     if (m_connection.isEmpty())
         throw EHostError(QStringLiteral("Nenhum banco de dados está aberto."));
-    if (m_lost)
+    // A driver that sees its connection broken (QPSQL) reports it closed:
+    // lost too, though no statement of ours failed on it.
+    if (m_lost || !QSqlDatabase::database(m_connection, false).isOpen())
         reconnect();
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
     if (!db.isOpen())

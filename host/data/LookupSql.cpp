@@ -231,6 +231,10 @@ QString LookupSql::filterTerm(const QString &column, const QString &param, bool 
             .arg(castToText ? QStringLiteral("CAST(Q__.%1 AS VARCHAR(8191) CHARACTER SET WIN1252)").arg(column)
                             : QStringLiteral("Q__.") + column,
                  prefix ? QLatin1String("STARTING WITH") : QLatin1String("CONTAINING"), param);
+    case SqlEngine::PostgreSql:
+        // The form of the schema's trigram indexes (FOLD of the text), so
+        // that they serve.
+        return QStringLiteral("FOLD(CAST(Q__.%1 AS TEXT)) LIKE FOLD(:%2) ESCAPE '\\'").arg(column, param);
     case SqlEngine::MsSql:
         return QStringLiteral("CAST(Q__.%1 AS NVARCHAR(4000)) COLLATE Latin1_General_CI_AI LIKE :%2 ESCAPE '\\'")
             .arg(column, param);
@@ -249,6 +253,9 @@ QString LookupSql::filterValue(const QString &text, bool prefix, SqlEngine engin
     case SqlEngine::SQLite:
     case SqlEngine::Firebird:
         return text;
+    case SqlEngine::PostgreSql:
+        // FOLD on the server folds it as it folds the column.
+        return escapedLike(text, prefix, false);
     default:
         return escapedLike(TextFold::fold(text), prefix, engine == SqlEngine::MsSql);
     }

@@ -13,7 +13,8 @@
 // Filters: a row matches when the text occurs in (or, with prefix, starts)
 // a column's value, case and accents aside, on every engine: SQLite
 // FOLD_INSTR (SqliteRoutines); Firebird CONTAINING (STARTING WITH) under the
-// collation WIN_PTBR over the value as WIN1252 text; SQL Server LIKE under
+// collation WIN_PTBR over the value as WIN1252 text; PostgreSQL LIKE over
+// FOLD (the schema's routine) of both sides; SQL Server LIKE under
 // the collation Latin1_General_CI_AI; the others LIKE over the value
 // lower-cased and put through TRANSLATE from accented letters to the
 // letters TextFold gives them. % and _ typed by the user are plain

@@ -139,12 +139,29 @@ void SqlStatement::exec(const QString &namedText, const TParams &params)
         m_bound << bindValue(params.FindParam(name), m_engine);
 
     m_query.finish();
-    if (!m_query.prepare(m_prepared))
+    if (!m_query.prepare(m_prepared) && !prepareTyped(sql, params))
         fail(m_query.lastError());
     for (int i = 0; i < m_bound.size(); ++i)
         m_query.bindValue(i, m_bound.at(i));
     if (!m_query.exec())
         fail(m_query.lastError());
+}
+
+bool SqlStatement::prepareTyped(const NamedSql &sql, const TParams &params)
+{
+    // PostgreSQL infers a parameter's type from where it stands; where nothing
+    // tells (":P IS NULL", a bare item of the select list) the statement is
+    // prepared again with every parameter cast to its value's type.
+    if (m_engine != SqlEngine::PostgreSql || m_query.lastError().nativeErrorCode() != QLatin1String("42P18"))
+        return false;
+    const QString typed = sql.positional(SqlEngine::Firebird, [&](const QString &name) {
+        const QString type = firebirdType(params.FindParam(name));
+        return type.startsWith(QLatin1String("VARCHAR")) ? QStringLiteral("TEXT") : type;
+    });
+    if (!m_query.prepare(typed))
+        return false;
+    m_prepared = typed;
+    return true;
 }
 
 bool SqlStatement::next()

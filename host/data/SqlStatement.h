@@ -36,6 +36,8 @@
 #include <QStringList>
 #include <QVariant>
 
+class NamedSql;
+
 class EHostError;
 class QSqlError;
 
@@ -74,6 +76,7 @@ public:
 
 private:
     [[noreturn]] void fail(const QSqlError &error);
+    bool prepareTyped(const NamedSql &sql, const TParams &params);
 
     QSqlDatabase m_db;
     SqlEngine m_engine;

@@ -116,6 +116,9 @@ private slots:
             QTest::addRow("%s DROP TABLE", e) << engine << "DROP TABLE FILIAL";
             if (engine == QLatin1String("sqlite"))
                 QTest::addRow("%s ATTACH", e) << engine << "ATTACH DATABASE '%1' AS X";
+            else if (engine == QLatin1String("postgresql"))
+                QTest::addRow("%s DELETE in WITH", e)
+                    << engine << "WITH D AS (DELETE FROM FILIAL RETURNING CDFILIAL) SELECT CDFILIAL FROM D";
             else
                 QTest::addRow("%s EXECUTE BLOCK", e)
                     << engine << "EXECUTE BLOCK RETURNS (N INTEGER) AS BEGIN DELETE FROM FILIAL; N = 1; SUSPEND; END";

@@ -4,18 +4,57 @@
 // files it must leave in --out in a line "# files: NAME ...", and those it
 // must not leave in a line "# absent: NAME ...".
 // Set UPDATE_EXPECTED=1 to write the .expected files from a run instead.
+// A session that prints reports runs on PostgreSQL too and must print the
+// same lines and write the same report rows (CSV) as on SQLite, names in
+// Portuguese dictionary order.
 #include "appdata/dtmDBGeral.h"
+#include "data/engines/DatabaseEngine.h"
+#include "support/PostgresCluster.h"
 
+#include <QCollator>
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 
 class TestScriptedSessions : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_dir;
     QString m_database;
+
+    struct Session {
+        QString out;      // what it printed
+        QString errors;
+        QStringList csv;  // the report rows it wrote, file by file
+    };
+
+    // Runs script on database (a location) in a fresh folder.
+    static Session run(const QString &script, const QString &database, const QString &branch,
+                       const QStringList &csvFiles, const QProcessEnvironment &extra = {})
+    {
+        QTemporaryDir out;
+        QProcess shell;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("XDG_DATA_HOME"), out.filePath(QStringLiteral("data")));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), out.filePath(QStringLiteral("config")));
+        env.insert(extra);
+        shell.setProcessEnvironment(env);
+        shell.start(QStringLiteral(SHELL_PROGRAM), {QStringLiteral("--script"), script, QStringLiteral("--db"), database,
+                                                    QStringLiteral("--branch"), branch, QStringLiteral("--out"), out.path()});
+        Session s;
+        if (!shell.waitForFinished(120000))
+            return s;
+        s.out = QString::fromUtf8(shell.readAllStandardOutput());
+        s.errors = QString::fromUtf8(shell.readAllStandardError());
+        for (const QString &name : csvFiles) {
+            QFile f(QDir(out.path()).filePath(name));
+            s.csv << (f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QStringLiteral("<missing>"));
+        }
+        return s;
+    }
 
 private slots:
     void initTestCase()
@@ -96,7 +135,55 @@ private slots:
         for (const QString &name : absent)
             QVERIFY2(!QFileInfo::exists(QDir(out.path()).filePath(name)), qPrintable(name + QStringLiteral(" was written")));
     }
+
+    void sameReportsOnPostgres();
 };
+
+void TestScriptedSessions::sameReportsOnPostgres()
+{
+    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL")))
+        QSKIP("Qt's PostgreSQL driver (QPSQL) is not installed");
+    PostgresCluster cluster;
+    QString why;
+    if (!cluster.start(&why))
+        QSKIP(qPrintable(why));
+    ConnectionDescription d;
+    d.location = DatabaseLocation::parse(cluster.location(QStringLiteral("demo")));
+    d.password = QLatin1String(PostgresCluster::Password);
+    d.name = QStringLiteral("make-postgres");
+    d.create = true;
+    TdtmDBGeral::openConnection(d);
+    DatabaseEngine::close(d.name);
+
+    const QString script = QDir(QStringLiteral(SCRIPT_DIR)).filePath(QStringLiteral("report_rows.script"));
+    const QStringList csv{QStringLiteral("report-1.csv"), QStringLiteral("report-2.csv")};
+    const Session sqlite = run(script, QStringLiteral("sqlite:") + m_database, QStringLiteral("0101"), csv);
+    QProcessEnvironment password;
+    password.insert(QStringLiteral("PGPASSWORD"), QLatin1String(PostgresCluster::Password));
+    const Session postgres = run(script, d.location.toString(), QStringLiteral("0101"), csv, password);
+    QVERIFY2(!postgres.out.isEmpty(), qPrintable(postgres.errors));
+    QCOMPARE(postgres.out, sqlite.out);
+    QVERIFY(sqlite.csv.value(0).count(QLatin1Char('\n')) > 5);
+    // In code order, the same text; by name, the same rows in Portuguese
+    // dictionary order ("Óleo" among the O's, not after the Z's).
+    QCOMPARE(postgres.csv.value(0), sqlite.csv.value(0));
+    QStringList byName = postgres.csv.value(1).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    QStringList reference = sqlite.csv.value(1).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    QVERIFY(byName.size() > 5);
+    const QStringList names = [&] {
+        QStringList out;
+        for (const QString &line : byName.mid(1))
+            out << line.section(QLatin1Char(','), 2, 2);
+        return out;
+    }();
+    QCollator portuguese(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    QVERIFY2(std::is_sorted(names.begin(), names.end(),
+                            [&](const QString &a, const QString &b) { return portuguese.compare(a, b) < 0; }),
+             qPrintable(names.join(QLatin1Char('|'))));
+    byName.sort();
+    reference.sort();
+    QCOMPARE(byName, reference);
+}
 
 QTEST_GUILESS_MAIN(TestScriptedSessions)
 #include "test_scripted_sessions.moc"

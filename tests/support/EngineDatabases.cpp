@@ -1,5 +1,6 @@
 #include "EngineDatabases.h"
 #include "FirebirdServer.h"
+#include "PostgresCluster.h"
 #include "appdata/dtmDBGeral.h"
 #include "core/Errors.h"
 #include "data/HostDatabase.h"
@@ -21,7 +22,8 @@ EngineDatabases::~EngineDatabases()
 
 QStringList EngineDatabases::names()
 {
-    return {QStringLiteral("sqlite"), QStringLiteral("firebird"), QStringLiteral("firebird-server")};
+    return {QStringLiteral("sqlite"), QStringLiteral("firebird"), QStringLiteral("firebird-server"),
+            QStringLiteral("postgresql")};
 }
 
 QStringList EngineDatabases::otherThanSqlite()
@@ -49,6 +51,8 @@ QString EngineDatabases::location(const QString &engine) const
         return QStringLiteral("firebird://127.0.0.1:%1%2")
             .arg(m_firebird->port())
             .arg(QDir(m_firebird->folder()).filePath(QStringLiteral("demo.fdb")));
+    if (engine == QLatin1String("postgresql") && m_postgres)
+        return m_postgres->location(QStringLiteral("demo"));
     return QString();
 }
 
@@ -68,10 +72,14 @@ bool EngineDatabases::make(const QString &engine, QString *why)
             return false;
         }
     }
+    if (engine == QLatin1String("postgresql") && !startPostgres(why))
+        return false;
     ConnectionDescription description;
     description.location = DatabaseLocation::parse(location(engine));
     description.user = QLatin1String(FirebirdServer::User);
     description.password = QLatin1String(FirebirdServer::Password);
+    if (engine == QLatin1String("postgresql"))
+        description.password = QLatin1String(PostgresCluster::Password);
     description.name = connectionName(engine);
     description.create = true;
     description.fill = DemoData::filler(m_sizes);
@@ -114,18 +122,37 @@ bool EngineDatabases::use(const QString &engine, QString *why)
     return true;
 }
 
-QStringList EngineDatabases::servers() { return {QStringLiteral("firebird-server")}; }
+bool EngineDatabases::startPostgres(QString *why)
+{
+    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL"))) {
+        *why = QStringLiteral("Qt's PostgreSQL driver (QPSQL) is not installed");
+        return false;
+    }
+    m_postgres = std::make_unique<PostgresCluster>();
+    if (!m_postgres->start(why)) {
+        m_postgres.reset();
+        *why = QStringLiteral("no PostgreSQL cluster to start: ") + *why;
+        return false;
+    }
+    return true;
+}
+
+QStringList EngineDatabases::servers() { return {QStringLiteral("firebird-server"), QStringLiteral("postgresql")}; }
 
 void EngineDatabases::killServer(const QString &engine)
 {
     if (engine == QLatin1String("firebird-server") && m_firebird)
         m_firebird->kill();
+    if (engine == QLatin1String("postgresql") && m_postgres)
+        m_postgres->kill();
 }
 
 bool EngineDatabases::startServer(const QString &engine, QString *why)
 {
     if (engine == QLatin1String("firebird-server") && m_firebird)
         return m_firebird->start(why);
+    if (engine == QLatin1String("postgresql") && m_postgres)
+        return m_postgres->start(why);
     *why = QStringLiteral("no server of engine ") + engine;
     return false;
 }
@@ -136,6 +163,9 @@ QString EngineDatabases::endlessQuery(SqlEngine engine)
     case SqlEngine::Firebird:
         return QStringLiteral("SELECT COUNT(*) AS A FROM RDB$FIELDS A1, RDB$FIELDS A2, RDB$FIELDS A3, RDB$FIELDS A4, "
                               "RDB$FIELDS A5");
+    case SqlEngine::PostgreSql:
+        return QStringLiteral("SELECT COUNT(*) AS A FROM pg_catalog.pg_attribute A1, pg_catalog.pg_attribute A2, "
+                              "pg_catalog.pg_attribute A3, pg_catalog.pg_attribute A4");
     default:
         return QStringLiteral("WITH RECURSIVE N(I) AS (SELECT 1 UNION ALL SELECT I + 1 FROM N) "
                               "SELECT COUNT(*) AS A FROM N");

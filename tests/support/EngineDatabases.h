@@ -4,7 +4,8 @@
 // switched to the row's engine before each check.
 //
 // Engines: "sqlite" (a file), "firebird" (embedded), "firebird-server" (a
-// Firebird server started by the fixture on 127.0.0.1). A new engine is one
+// Firebird server started by the fixture on 127.0.0.1), "postgresql" (a
+// cluster of the fixture's own on 127.0.0.1, PostgresCluster). A new engine is one
 // more name here and one more case in EngineDatabases.cpp.
 //
 //   void check_data() { EngineDatabases::addColumn(); }
@@ -27,6 +28,7 @@
 #include <memory>
 
 class FirebirdServer;
+class PostgresCluster;
 
 class EngineDatabases {
 public:
@@ -64,10 +66,12 @@ public:
 
 private:
     bool make(const QString &engine, QString *why);
+    bool startPostgres(QString *why);
 
     DemoSizes m_sizes;
     QTemporaryDir m_dir;
     std::unique_ptr<FirebirdServer> m_firebird;
+    std::unique_ptr<PostgresCluster> m_postgres;
     QMap<QString, QString> m_failed; // engine -> why it cannot run
     QStringList m_made;
 };

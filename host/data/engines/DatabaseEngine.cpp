@@ -1,5 +1,6 @@
 #include "DatabaseEngine.h"
 #include "FirebirdEngine.h"
+#include "PostgresEngine.h"
 #include "SqliteEngine.h"
 #include "core/Errors.h"
 #include "data/SqlStatement.h"
@@ -11,17 +12,19 @@ const DatabaseEngine &DatabaseEngine::of(DatabaseLocation::Kind kind)
 {
     static const SqliteEngine sqlite;
     static const FirebirdEngine firebird;
+    static const PostgresEngine postgres;
     switch (kind) {
     case DatabaseLocation::Sqlite: return sqlite;
     case DatabaseLocation::FirebirdEmbedded:
     case DatabaseLocation::FirebirdServer: return firebird;
+    case DatabaseLocation::PostgreSql: return postgres;
     }
     return sqlite;
 }
 
 QList<const DatabaseEngine *> DatabaseEngine::all()
 {
-    return {&of(DatabaseLocation::Sqlite), &of(DatabaseLocation::FirebirdEmbedded)};
+    return {&of(DatabaseLocation::Sqlite), &of(DatabaseLocation::FirebirdEmbedded), &of(DatabaseLocation::PostgreSql)};
 }
 
 const DatabaseEngine *DatabaseEngine::find(const QSqlDatabase &db)

@@ -2,8 +2,8 @@
 // opened and checked, the routines its statements call, how a running
 // statement is stopped from another thread, and the engine's own failures
 // told in the user's words. Every call into an engine's client library
-// (sqlite3, fbclient) lives behind this interface, in its implementation
-// (SqliteEngine, FirebirdEngine); the layers above see Qt SQL connections
+// (sqlite3, fbclient, libpq) lives behind this interface, in its implementation
+// (SqliteEngine, FirebirdEngine, PostgresEngine); the layers above see Qt SQL connections
 // and this interface only.
 //
 // of(kind) and of(db) give the engine of a location or of an open connection
@@ -30,9 +30,9 @@ public:
     virtual ~DatabaseEngine() = default;
 
     virtual SqlEngine kind() const = 0;
-    // The Qt SQL driver ("QSQLITE", "QIBASE").
+    // The Qt SQL driver ("QSQLITE", "QIBASE", "QPSQL").
     virtual QString driverName() const = 0;
-    // The folder of its scripts under db/ ("sqlite", "firebird").
+    // The folder of its scripts under db/ ("sqlite", "firebird", "postgresql").
     virtual QString scriptFolder() const = 0;
 
     // Gets the client library ready for the process's first connection;

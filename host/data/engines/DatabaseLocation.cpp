@@ -7,7 +7,7 @@ namespace {
 EHostError badLocation(const QString &location)
 {
     return EHostError(QStringLiteral("Banco de dados inválido: '%1'. Use sqlite:ARQUIVO, firebird:ARQUIVO "
-                                     "ou firebird://SERVIDOR:PORTA/ARQUIVO.")
+                                     "firebird://SERVIDOR:PORTA/ARQUIVO ou postgresql://USUARIO@SERVIDOR:PORTA/BANCO.")
                           .arg(QuotedText::clip(location)));
 }
 
@@ -23,6 +23,25 @@ bool readHostPort(const QString &hostPort, DatabaseLocation &s)
     s.port = hostPort.mid(colon + 1).toInt(&ok);
     s.host = hostPort.left(colon);
     return ok && s.port > 0 && s.port <= 65535 && !s.host.isEmpty();
+}
+
+// "[USER@]HOST[:PORT]/DATABASE" of a PostgreSQL location; false when malformed.
+bool readPostgres(const QString &rest, DatabaseLocation &s)
+{
+    const int slash = int(rest.indexOf(QLatin1Char('/')));
+    if (slash <= 0)
+        return false;
+    QString authority = rest.left(slash);
+    const int at = int(authority.lastIndexOf(QLatin1Char('@')));
+    if (at >= 0) {
+        s.user = authority.left(at);
+        authority = authority.mid(at + 1);
+        if (s.user.isEmpty())
+            return false;
+    }
+    s.port = 5432;
+    s.path = rest.mid(slash + 1);
+    return readHostPort(authority, s) && !s.path.contains(QLatin1Char('/'));
 }
 
 } // namespace
@@ -46,6 +65,11 @@ DatabaseLocation DatabaseLocation::parse(const QString &location)
         else if (!path.mid(1).contains(QLatin1Char('/')))
             path = path.mid(1);                      // an alias
         s.path = path;
+    } else if (text.startsWith(QLatin1String("postgresql://"), Qt::CaseInsensitive)
+               || text.startsWith(QLatin1String("postgres://"), Qt::CaseInsensitive)) {
+        s.kind = PostgreSql;
+        if (!readPostgres(text.mid(text.indexOf(QLatin1String("//")) + 2), s))
+            throw badLocation(location);
     } else if (text.startsWith(QLatin1String("firebird:"), Qt::CaseInsensitive)) {
         s.kind = FirebirdEmbedded;
         s.path = text.mid(9);
@@ -65,6 +89,11 @@ QString DatabaseLocation::toString() const
     case FirebirdServer:
         // An absolute path keeps its own slash after the separating one.
         return QStringLiteral("firebird://%1:%2/%3").arg(host).arg(port).arg(path);
+    case PostgreSql:
+        return QStringLiteral("postgresql://%1%2:%3/%4")
+            .arg(user.isEmpty() ? QString() : user + QLatin1Char('@'), host)
+            .arg(port)
+            .arg(path);
     }
     return QString();
 }

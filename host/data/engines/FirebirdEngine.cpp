@@ -29,6 +29,13 @@ QString clientTarget(const DatabaseLocation &location)
     return location.path;
 }
 
+// The server's administrator when the configuration names no one.
+QString userOf(const ConnectionDescription &d) { return d.user.isEmpty() ? QStringLiteral("SYSDBA") : d.user; }
+QString passwordOf(const ConnectionDescription &d)
+{
+    return d.user.isEmpty() && d.password.isEmpty() ? QStringLiteral("masterkey") : d.password;
+}
+
 QString statusText(const ISC_STATUS *status)
 {
     QStringList parts;
@@ -72,8 +79,8 @@ void FirebirdEngine::prepareClient() const
 QSqlDatabase FirebirdEngine::add(const ConnectionDescription &description) const
 {
     QSqlDatabase db = DatabaseEngine::add(description);
-    db.setUserName(description.user);
-    db.setPassword(description.password);
+    db.setUserName(userOf(description));
+    db.setPassword(passwordOf(description));
     return db;
 }
 
@@ -112,8 +119,8 @@ void FirebirdEngine::createEmpty(const ConnectionDescription &description)
     // CREATE DATABASE takes no parameters; the quoted texts are escaped.
     const QString sql = QStringLiteral("CREATE DATABASE %1 USER %2 PASSWORD %3 PAGE_SIZE 8192 "
                                        "DEFAULT CHARACTER SET WIN1252")
-                            .arg(quoted(clientTarget(description.location)), quoted(description.user),
-                                 quoted(description.password));
+                            .arg(quoted(clientTarget(description.location)), quoted(userOf(description)),
+                                 quoted(passwordOf(description)));
     const QByteArray bytes = sql.toUtf8();
     ISC_STATUS_ARRAY status = {};
     isc_db_handle db = 0;
@@ -145,7 +152,7 @@ bool FirebirdEngine::drop(const ConnectionDescription &description) const
 {
     prepareClient();
     const QByteArray target = clientTarget(description.location).toUtf8();
-    const QByteArray user = description.user.toUtf8(), password = description.password.toUtf8();
+    const QByteArray user = userOf(description).toUtf8(), password = passwordOf(description).toUtf8();
     // Database parameter block: version, user name, password.
     QByteArray dpb(1, char(isc_dpb_version1));
     dpb += char(isc_dpb_user_name);

@@ -148,12 +148,13 @@ std::shared_ptr<ReportDocument> TReportDesignerDialog::RunDocument(const ReportD
     refuseWhileRunning();
     // The run's own copy: the worker reads it while handlers may change theirs.
     const TParams params = askParams(def).clone();
+    // Read first: a connection that fell is seen there and made again below.
+    auto doc = std::make_shared<ReportDocument>(def, params, pictureOf(def));
     int dialect = -1;
     const QSqlDatabase db = database(dialect);
     if (!db.isValid() || !db.isOpen())
         throw EHostError(QStringLiteral("Não há conexão aberta com o banco de dados para executar o relatório."));
     const bool foreign = SqlDialects::engineOf(db) == SqlEngine::SQLite && dialect > 0;
-    auto doc = std::make_shared<ReportDocument>(def, params, pictureOf(def));
     ReportRun run(doc, params, db, dialect, foreign, output);
     // However the wait ends, the runner is free again (if it still exists).
     struct Free {

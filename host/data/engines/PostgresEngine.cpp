@@ -1,0 +1,217 @@
+#include "PostgresEngine.h"
+#include "PostgresStatements.h"
+#include "core/Errors.h"
+#include "data/SqlStatement.h"
+
+#include <QElapsedTimer>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUuid>
+#include <QVariant>
+#include <libpq-fe.h>
+#include <memory>
+
+namespace {
+
+// libpq ends a connect that waits longer than this on a silent server, and
+// sends keep-alives so that a server gone mid-statement is noticed.
+QString connectOptions()
+{
+    return QStringLiteral("connect_timeout=%1;keepalives=1;keepalives_idle=30;keepalives_interval=10;"
+                          "keepalives_count=3;application_name=merenda-shell")
+        .arg(PostgresEngine::kConnectTimeoutSeconds);
+}
+
+// Set on a report's connection: every transaction starts read only.
+const char *const kReadOnlyOption = "default_transaction_read_only";
+
+QString quotedIdentifier(const QString &name)
+{
+    QString out = name;
+    out.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + out + QLatin1Char('"');
+}
+
+// The server's "database does not exist" (SQLSTATE 3D000 is not handed over
+// on a failed connect, only the words).
+bool missingDatabase(const QString &driverText)
+{
+    return driverText.contains(QLatin1String("does not exist")) && driverText.contains(QLatin1String("database"));
+}
+
+} // namespace
+
+QSqlDatabase PostgresEngine::add(const ConnectionDescription &description) const
+{
+    QSqlDatabase db = DatabaseEngine::add(description);
+    const QString user = description.location.user.isEmpty() ? description.user : description.location.user;
+    if (!user.isEmpty())
+        db.setUserName(user);
+    if (!description.password.isEmpty())
+        db.setPassword(description.password);
+    db.setConnectOptions(connectOptions());
+    // NUMERIC as the server writes it (text), not as a double: money keeps
+    // every digit (FixedDecimal reads the text).
+    db.setNumericalPrecisionPolicy(QSql::HighPrecision);
+    return db;
+}
+
+QSqlDatabase PostgresEngine::addTo(const ConnectionDescription &description, const QString &database,
+                                   const QString &name) const
+{
+    ConnectionDescription other = description;
+    other.location.path = database;
+    other.name = name;
+    return add(other);
+}
+
+void PostgresEngine::connect(QSqlDatabase &db, const ConnectionDescription &description) const
+{
+    QElapsedTimer timer;
+    timer.start();
+    if (!db.open())
+        throw EHostError(connectFailureText(description, SqlStatement::errorText(db.lastError()), timer.elapsed()));
+}
+
+bool PostgresEngine::toCreate(const ConnectionDescription &description) const
+{
+    if (!description.create)
+        return false;
+    QElapsedTimer timer;
+    timer.start();
+    bool opened = false, filled = false;
+    QString why;
+    {
+        QSqlDatabase probe = add(description);
+        opened = probe.open();
+        why = SqlStatement::errorText(probe.lastError());
+        if (opened) {
+            QSqlQuery q(probe);
+            filled = q.exec(tableQuery()) && q.next();
+        }
+    }
+    close(description.name);
+    if (!opened && !missingDatabase(why))
+        throw EHostError(connectFailureText(description, why, timer.elapsed()));
+    return !filled;
+}
+
+void PostgresEngine::createDatabase(const ConnectionDescription &description) const
+{
+    const QString name = QStringLiteral("postgres-create-") + QUuid::createUuid().toString(QUuid::Id128);
+    try {
+        QSqlDatabase admin = addTo(description, QStringLiteral("postgres"), name);
+        connect(admin, description);
+        QSqlQuery q(admin);
+        // CREATE DATABASE takes no parameters; the name is quoted as an identifier.
+        if (!q.exec(QStringLiteral("CREATE DATABASE %1 TEMPLATE template0 ENCODING 'UTF8'")
+                        .arg(quotedIdentifier(description.location.path))))
+            throw EHostError(QStringLiteral("o servidor recusou CREATE DATABASE (o usuário precisa do direito "
+                                            "CREATEDB, ou peça ao administrador que crie o banco vazio): %1")
+                                 .arg(SqlStatement::errorText(q.lastError()).left(100)));
+    } catch (...) {
+        close(name);
+        throw;
+    }
+    close(name);
+}
+
+void PostgresEngine::create(const ConnectionDescription &description) const
+{
+    try {
+        QSqlDatabase db = add(description);
+        if (!db.open()) {
+            if (!missingDatabase(SqlStatement::errorText(db.lastError())))
+                connect(db, description);
+            close(description.name);
+            createDatabase(description);
+            db = add(description);
+            connect(db, description);
+        }
+        if (description.fill)
+            description.fill(db);
+        // Statistics of the new rows now, so that the first plans use the indexes.
+        QSqlQuery(db).exec(QStringLiteral("ANALYZE"));
+    } catch (const EHostError &e) {
+        close(description.name);
+        throw EHostError(QStringLiteral("Não foi possível criar o banco de dados %1: %2").arg(description.where(), e.text()));
+    }
+    close(description.name);
+}
+
+bool PostgresEngine::drop(const ConnectionDescription &description) const
+{
+    const QString name = QStringLiteral("postgres-drop-") + QUuid::createUuid().toString(QUuid::Id128);
+    bool dropped = false;
+    {
+        QSqlDatabase admin = addTo(description, QStringLiteral("postgres"), name);
+        if (admin.open())
+            dropped = QSqlQuery(admin).exec(
+                QStringLiteral("DROP DATABASE IF EXISTS %1").arg(quotedIdentifier(description.location.path)));
+    }
+    close(name);
+    return dropped;
+}
+
+bool PostgresEngine::onlyReads(const QSqlDatabase &, const QString &sql) const
+{
+    return PostgresStatements::onlyReads(sql);
+}
+
+std::function<void()> PostgresEngine::interrupter(const QSqlDatabase &db) const
+{
+    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
+    // The driver hands its PGconn over as "PGconn*" or by libpq's own name.
+    if (qstrcmp(handle.typeName(), "PGconn*") != 0 && qstrcmp(handle.typeName(), "pg_conn*") != 0)
+        return {};
+    PGconn *connection = *static_cast<PGconn *const *>(handle.data());
+    if (!connection)
+        return {};
+    // The cancel object is made here, on the connection's thread; PQcancel
+    // itself may be called from any thread.
+    std::shared_ptr<PGcancel> cancel(PQgetCancel(connection), PQfreeCancel);
+    if (!cancel)
+        return {};
+    return [cancel]() {
+        char why[256];
+        PQcancel(cancel.get(), why, int(sizeof why));
+    };
+}
+
+QString PostgresEngine::where(const QSqlDatabase &db) const
+{
+    DatabaseLocation location;
+    location.kind = DatabaseLocation::PostgreSql;
+    location.host = db.hostName();
+    location.port = db.port() > 0 ? db.port() : 5432;
+    location.user = db.userName();
+    location.path = db.databaseName();
+    return location.toString();
+}
+
+QString PostgresEngine::tableQuery() const
+{
+    return QStringLiteral("SELECT 1 WHERE to_regclass('filial') IS NOT NULL");
+}
+
+void PostgresEngine::openReadOnly(QSqlDatabase &db) const
+{
+    db.setConnectOptions(connectOptions() + QStringLiteral(";options='-c %1=on'").arg(QLatin1String(kReadOnlyOption)));
+    if (!db.open())
+        throw EHostError(SqlStatement::errorText(db.lastError()));
+    // One transaction for the whole report, read only from its first
+    // statement on (it cannot be made read-write afterwards) and never committed.
+    if (!db.transaction())
+        throw EHostError(SqlStatement::errorText(db.lastError()));
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("SET TRANSACTION READ ONLY")))
+        throw EHostError(SqlStatement::errorText(q.lastError()));
+}
+
+void PostgresEngine::beforeClose(QSqlDatabase &db) const
+{
+    // A report's transaction is never committed (others hold none open).
+    if (db.connectOptions().contains(QLatin1String(kReadOnlyOption)))
+        db.rollback();
+}

@@ -1,0 +1,64 @@
+// The PostgreSQL engine: a database on a server
+// ("postgresql://[USER@]HOST[:PORT]/DATABASE"), through Qt's QPSQL driver.
+//
+// - Who connects: the location's user, else the description's, else
+//   libpq's default (PGUSER, the system user). The password is the
+//   description's when given, else libpq's (PGPASSWORD, ~/.pgpass).
+// - A server that accepts the connection and never answers is given up after
+//   kConnectTimeoutSeconds (libpq's connect_timeout) with a text that names
+//   host, port and seconds; a refused login, a missing database or user, a
+//   server that is not there each get a text in the user's words naming the
+//   location and what to do (connectFailureText).
+// - With create, a database that has no table FILIAL is filled
+//   (description.fill: schema, routines and demo rows of
+//   db/postgresql/schema.sql); a database that does not exist is made first
+//   (CREATE DATABASE through the server's "postgres" database, UTF8, which
+//   needs the right to create databases).
+// - A read-only connection (reports) starts every transaction read only and
+//   runs in one transaction, declared READ ONLY, that is rolled back when the
+//   connection closes. onlyReads() tells a report's statement from its words
+//   (PostgresStatements) before it runs.
+// - drop(): DROP DATABASE through the server's "postgres" database.
+// - NUMERIC values come as text (QSql::HighPrecision), every digit kept.
+// - PARAM, NVLSTR, INSTR and the folding used by look-ups live in the schema.
+// - interrupter(): libpq's cancel request for the connection's backend.
+// - isConnectionLoss(): libpq's and the server's words for a connection that
+//   is gone (server killed, restarted or shut down).
+#pragma once
+
+#include "DatabaseEngine.h"
+
+class PostgresEngine : public DatabaseEngine {
+public:
+    static constexpr int kConnectTimeoutSeconds = 10;
+
+    SqlEngine kind() const override { return SqlEngine::PostgreSql; }
+    QString driverName() const override { return QStringLiteral("QPSQL"); }
+    QString scriptFolder() const override { return QStringLiteral("postgresql"); }
+
+    std::function<void()> interrupter(const QSqlDatabase &db) const override;
+    bool onlyReads(const QSqlDatabase &db, const QString &sql) const override;
+    bool drop(const ConnectionDescription &description) const override;
+    bool isConnectionLoss(const QSqlError &error) const override;
+    QString failureText(const QSqlDatabase &db, const QSqlError &error) const override;
+    QString where(const QSqlDatabase &db) const override;
+
+    // The user's text for a connection that could not be made: driverText is
+    // what libpq said, elapsedMs how long the attempt took.
+    static QString connectFailureText(const ConnectionDescription &description, const QString &driverText,
+                                      qint64 elapsedMs);
+
+protected:
+    bool toCreate(const ConnectionDescription &description) const override;
+    void create(const ConnectionDescription &description) const override;
+    QSqlDatabase add(const ConnectionDescription &description) const override;
+    void connect(QSqlDatabase &db, const ConnectionDescription &description) const override;
+    QString tableQuery() const override;
+    void openReadOnly(QSqlDatabase &db) const override;
+    void beforeClose(QSqlDatabase &db) const override;
+
+private:
+    // Opens a connection named name to another database of the same server.
+    QSqlDatabase addTo(const ConnectionDescription &description, const QString &database, const QString &name) const;
+    void createDatabase(const ConnectionDescription &description) const;
+};

@@ -110,11 +110,35 @@ void ReportPreviewDialog::print()
     printer.setPageLayout(m_doc.pageLayout());
     printer.setDocName(m_doc.title());
     Dispatch::guard([&] {
-        if (!ReportUi::instance().askPrinter(printer))
+        if (!ReportUi::instance().askPrinter(printer) || !keepsPreviewPage(printer))
             return;
         const std::unique_ptr<Work> work = m_doc.startPrinting(&printer);
         HostUi::instance().waitForWork(m_doc.title(), *work);
         if (!work->error().isEmpty())
             throw EHostError(work->error());
     });
+}
+
+namespace {
+QString pageText(const QPageLayout &layout)
+{
+    return QStringLiteral("%1, %2").arg(layout.pageSize().name(), layout.orientation() == QPageLayout::Landscape
+                                                                       ? QStringLiteral("paisagem")
+                                                                       : QStringLiteral("retrato"));
+}
+} // namespace
+
+bool ReportPreviewDialog::keepsPreviewPage(const QPrinter &printer) const
+{
+    // The pages shown were laid out for one paper and orientation; another
+    // needs the report laid out again, which the screen's Imprimir does.
+    const QPageLayout shown = m_doc.pageLayout(), chosen = printer.pageLayout();
+    if (chosen.orientation() == shown.orientation() && chosen.pageSize().isEquivalentTo(shown.pageSize()))
+        return true;
+    return HostUi::instance().askYesNo(
+        QStringLiteral("Imprimir"),
+        QStringLiteral("A visualização foi montada para %1, e na impressão foi escolhido %2. Para montar o relatório "
+                       "de novo para esse papel, feche a visualização e use Imprimir (Ctrl+P) na tela.\n\n"
+                       "Imprimir agora como está na visualização (%1)?")
+            .arg(pageText(shown), pageText(chosen)));
 }

@@ -5,8 +5,9 @@
 // which also jumps to a page), Localizar (Ctrl+F, PreviewFindBar) and Fechar
 // (Esc). Tab reaches every control;
 // PgUp, PgDn, Home and End move by page in the view. Printing runs off the GUI thread with its progress
-// (HostUi::waitForWork). A page that cannot be painted is reported through
-// HostUi once.
+// (HostUi::waitForWork), on the preview's own paper and orientation: when
+// the print dialog chose others, the person is asked first (HostUi::askYesNo).
+// A page that cannot be painted is reported through HostUi once.
 #pragma once
 
 #include <QDialog>
@@ -17,6 +18,7 @@
 class PagedDocument;
 class PreviewFindBar;
 class PreviewPageView;
+class QPrinter;
 class QSpinBox;
 class QToolBar;
 
@@ -34,6 +36,9 @@ public slots:
     void print();
 
 private:
+    // Whether the print goes on when the printer's paper or orientation is
+    // not the preview's: the person is asked, and printing keeps the preview's.
+    bool keepsPreviewPage(const QPrinter &printer) const;
     void buildTools(int pageCount);
     void addTool(const QString &caption, const QString &name, const QList<QKeySequence> &keys,
                  const std::function<void()> &run);

@@ -3,6 +3,7 @@
 
 #include "core/Errors.h"
 #include "core/Work.h"
+#include "core/WorkThread.h"
 #include "report/layout/PagedDocument.h"
 
 #include <QList>
@@ -29,7 +30,14 @@ public:
             throw EHostError(QStringLiteral("A página %1 não pôde ser lida.").arg(index + 1));
         p.drawText(QPointF(100, 100), QStringLiteral("página %1").arg(index + 1));
     }
-    std::unique_ptr<Work> startPrinting(QPrinter *) override { return nullptr; }
+    int printsStarted = 0;
+    std::unique_ptr<Work> startPrinting(QPrinter *) override
+    {
+        ++printsStarted;
+        auto work = std::make_unique<WorkThread>([](WorkTask &) {});
+        work->start();
+        return work;
+    }
 
 private:
     int m_pages, m_broken;

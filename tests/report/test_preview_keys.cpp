@@ -10,6 +10,7 @@
 #include "ui/ReportPreviewDialog.h"
 #include "ui/ScriptedHostUi.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
@@ -112,6 +113,32 @@ private slots:
 
         QTest::keyClick(dlg.view(), Qt::Key_Escape);
         QTRY_VERIFY(!dlg.isVisible());
+    }
+
+    // Pages laid out for A4 portrait cannot go on landscape paper as they
+    // are: the person is told where to print anew, and chooses.
+    void printingOnAnotherPaperAsksFirst()
+    {
+        NumberedPages doc(3);
+        ReportPreviewDialog dlg(doc);
+        const QString pdf = QDir::temp().filePath(QStringLiteral("preview-landscape.pdf"));
+        for (const bool printAsShown : {false, true}) {
+            m_ui->printChoices.orientation = QPageLayout::Landscape;
+            m_ui->printerAnswers.enqueue(pdf);
+            m_ui->yesNoAnswers.enqueue(printAsShown);
+            dlg.print();
+            QCOMPARE(doc.printsStarted, printAsShown ? 1 : 0);
+        }
+        QCOMPARE(m_ui->questions.size(), 2);
+        const QString question = m_ui->questions.first().text;
+        QVERIFY2(question.contains(QStringLiteral("A4, retrato")) && question.contains(QStringLiteral("A4, paisagem"))
+                     && question.contains(QStringLiteral("Ctrl+P")),
+                 qPrintable(question));
+
+        m_ui->printerAnswers.enqueue(pdf); // the preview's own page: no question
+        dlg.print();
+        QCOMPARE(doc.printsStarted, 2);
+        QCOMPARE(m_ui->questions.size(), 2);
     }
 
     void ctrlFFindsTextForwardAndBack()

@@ -11,7 +11,7 @@ namespace {
 bool saysAny(const QString &text, std::initializer_list<const char *> words)
 {
     for (const char *w : words)
-        if (text.contains(QLatin1String(w), Qt::CaseInsensitive))
+        if (text.contains(QString::fromUtf8(w), Qt::CaseInsensitive)) // UTF-8: "Conexão recusada"
             return true;
     return false;
 }

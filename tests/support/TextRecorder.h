@@ -5,6 +5,8 @@
 // the limit the report is held to.
 #pragma once
 
+#include "report/layout/PageTextCapture.h"
+
 #include <QFont>
 #include <QLineF>
 #include <QPaintDevice>
@@ -64,25 +66,7 @@ public:
     TextRecorder &recorder() { return m_engine; }
 
 protected:
-    int metric(PaintDeviceMetric m) const override
-    {
-        const QSizeF mm = m_layout.paintRect(QPageLayout::Millimeter).size();
-        switch (m) {
-        case PdmWidth: return int(mm.width() / 25.4 * m_dpi);
-        case PdmHeight: return int(mm.height() / 25.4 * m_dpi);
-        case PdmWidthMM: return int(mm.width());
-        case PdmHeightMM: return int(mm.height());
-        case PdmDpiX:
-        case PdmDpiY:
-        case PdmPhysicalDpiX:
-        case PdmPhysicalDpiY: return int(m_dpi);
-        case PdmDepth: return 32;
-        case PdmNumColors: return INT_MAX;
-        case PdmDevicePixelRatio: return 1;
-        case PdmDevicePixelRatioScaled: return int(devicePixelRatioFScale());
-        }
-        return 0;
-    }
+    int metric(PaintDeviceMetric m) const override { return PageTextCapture::pageMetric(m_layout, m_dpi, m); }
 
 private:
     QPageLayout m_layout;

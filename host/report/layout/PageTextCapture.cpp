@@ -27,18 +27,20 @@ QPaintEngine *PageTextCapture::paintEngine() const { return m_engine.get(); }
 
 QStringList PageTextCapture::texts() const { return m_engine->texts; }
 
-int PageTextCapture::metric(PaintDeviceMetric m) const
+int PageTextCapture::metric(PaintDeviceMetric m) const { return pageMetric(m_layout, m_dpi, m); }
+
+int PageTextCapture::pageMetric(const QPageLayout &layout, double dpi, PaintDeviceMetric m)
 {
-    const QSizeF mm = m_layout.paintRect(QPageLayout::Millimeter).size();
+    const QSizeF mm = layout.paintRect(QPageLayout::Millimeter).size();
     switch (m) {
-    case PdmWidth: return int(mm.width() / 25.4 * m_dpi);
-    case PdmHeight: return int(mm.height() / 25.4 * m_dpi);
+    case PdmWidth: return int(mm.width() / 25.4 * dpi);
+    case PdmHeight: return int(mm.height() / 25.4 * dpi);
     case PdmWidthMM: return int(mm.width());
     case PdmHeightMM: return int(mm.height());
     case PdmDpiX:
     case PdmDpiY:
     case PdmPhysicalDpiX:
-    case PdmPhysicalDpiY: return int(m_dpi);
+    case PdmPhysicalDpiY: return int(dpi);
     case PdmDepth: return 32;
     case PdmNumColors: return INT_MAX;
     case PdmDevicePixelRatio: return 1;

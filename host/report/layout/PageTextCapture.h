@@ -16,6 +16,9 @@ public:
     QPaintEngine *paintEngine() const override;
     // The texts painted so far, in order.
     QStringList texts() const;
+    // What a paint device of this page at dpi dots per inch answers for m:
+    // the paint rectangle's size, the resolution, 32-bit colour.
+    static int pageMetric(const QPageLayout &layout, double dpi, PaintDeviceMetric m);
 
 protected:
     int metric(PaintDeviceMetric m) const override;

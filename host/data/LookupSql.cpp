@@ -171,6 +171,31 @@ QString LookupSql::outerOrder(const QStringList &columns) const
     return out.join(QLatin1String(", "));
 }
 
+QString LookupSql::orderColumn(const QStringList &columns) const
+{
+    static const QRegularExpression ascending(QStringLiteral("^Q__\\.([A-Za-z_][A-Za-z0-9_$]*)(\\s+ASC(ENDING)?)?$"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    if (m_order.size() != 1)
+        return QString();
+    const auto m = ascending.match(outerOrder(columns));
+    return m.hasMatch() ? m.captured(1) : QString();
+}
+
+QString LookupSql::firstRowsMatching(const QString &where, const QString &column, const QString &rows) const
+{
+    QString s = QStringLiteral("SELECT COUNT(*) FROM (SELECT FIRST (:%1) * FROM (\n%2\n) P__ ORDER BY P__.%3) Q__")
+                    .arg(rows, m_body, column);
+    if (!where.isEmpty())
+        s += QStringLiteral("\nWHERE ") + where;
+    return s;
+}
+
+QString LookupSql::sortedOrdered(const QString &where, const QString &column) const
+{
+    // COALESCE of the column with itself: the same value, type and collation.
+    return unordered(where) + QStringLiteral("\nORDER BY COALESCE(Q__.%1, Q__.%1)").arg(column);
+}
+
 QString LookupSql::inner(bool orderInside) const
 {
     if (!orderInside || m_order.isEmpty())

@@ -8,6 +8,12 @@
 // (Q__.COLUMN, or the same position). When an item is not a result column
 // (an expression), the order stays inside, on SQL Server with OFFSET 0 ROWS,
 // which makes it legal there.
+// Firebird walks an index to give a filtered list in its order; when few
+// rows match, that walk reads every row twice over (index, then record),
+// and reading the rows in storage order and sorting the few that match is
+// cheaper: sortedOrdered() orders by an expression of the column, which no
+// index serves, and firstRowsMatching() counts the matches among the first
+// rows of the order, to tell the two cases apart.
 // Paging: Firebird FIRST/SKIP; Oracle and SQL Server OFFSET ... FETCH NEXT;
 // the others LIMIT/OFFSET.
 // Filters: a row matches when the text occurs in (or, with prefix, starts)
@@ -42,6 +48,15 @@ public:
     QString ordered(const QString &where, const QStringList &columns) const;
     // One page of ordered(): limit and offset are parameter names.
     QString page(const QString &where, const QStringList &columns, const QString &limit, const QString &offset) const;
+
+    // The one result column the text is ordered by, ascending as it is
+    // written (no DESC, no NULLS clause); "" when its order is another.
+    QString orderColumn(const QStringList &columns) const;
+    // Firebird: the count of rows under where among the first :rows rows in
+    // the order of column (a result column).
+    QString firstRowsMatching(const QString &where, const QString &column, const QString &rows) const;
+    // Firebird: ordered() by column, sorted rather than walked in an index.
+    QString sortedOrdered(const QString &where, const QString &column) const;
 
     // The condition that the filter parameter param (its value from
     // filterValue) puts on column of Q__. Firebird: without castToText the

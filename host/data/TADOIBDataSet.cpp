@@ -17,6 +17,9 @@ const QString kLimit = QStringLiteral("LIMITE__");
 const QString kOffset = QStringLiteral("DESLOC__");
 const QString kKey = QStringLiteral("CHAVE__");
 const QString kMatch = QStringLiteral("PESQ__");
+const QString kProbe = QStringLiteral("AMOSTRA__");
+const QString kColumn = QStringLiteral("COLUNA__");
+int g_probeRows = 20000;
 
 } // namespace
 
@@ -188,11 +191,54 @@ QList<QVariantList> TADOIBDataSet::FetchPage(const RowFilter &filter, qint64 off
     return rows;
 }
 
+int TADOIBDataSet::probeRows() { return g_probeRows; }
+void TADOIBDataSet::setProbeRows(int rows) { g_probeRows = qMax(1, rows); }
+
+QString TADOIBDataSet::indexedOrderColumn(const LookupSql &sql)
+{
+    const QString text = innerText();
+    if (text == m_orderIndexOf)
+        return m_orderIndex;
+    const QString column = sql.orderColumn(ColumnNames());
+    bool indexed = false;
+    if (!column.isEmpty()) {
+        // By name: a column of that name that leads an active ascending index
+        // of some table. A wrong guess costs time, never rows.
+        SqlStatement stmt(HostDatabase::instance().database());
+        TParams params;
+        params.add(kColumn).SetAsString(column.toUpper());
+        stmt.exec(QStringLiteral("SELECT FIRST 1 1 FROM RDB$INDEX_SEGMENTS S JOIN RDB$INDICES I "
+                                 "ON I.RDB$INDEX_NAME = S.RDB$INDEX_NAME WHERE S.RDB$FIELD_NAME = :%1 "
+                                 "AND S.RDB$FIELD_POSITION = 0 AND COALESCE(I.RDB$INDEX_INACTIVE, 0) = 0 "
+                                 "AND COALESCE(I.RDB$INDEX_TYPE, 0) = 0")
+                      .arg(kColumn),
+                  params);
+        indexed = stmt.next();
+    }
+    m_orderIndexOf = text;
+    m_orderIndex = indexed ? column : QString();
+    return m_orderIndex;
+}
+
+bool TADOIBDataSet::fewMatchFirstRows(const RowFilter &filter, const LookupSql &sql, const QString &column)
+{
+    TParams probe;
+    probe.add(kProbe).SetAsVariant(qlonglong(g_probeRows));
+    const auto stmt = execFiltered(
+        filter, [&](const QString &where) { return sql.firstRowsMatching(where, column, kProbe); }, &probe);
+    return stmt->next() && stmt->value(0).toLongLong() < DenseRows;
+}
+
 std::unique_ptr<SqlStatement> TADOIBDataSet::OpenScan(const RowFilter &filter)
 {
-    return execFiltered(filter, [&](const QString &where) {
-        return LookupSql(innerText(), HostDatabase::instance().engine()).ordered(where, ColumnNames());
-    });
+    const SqlEngine engine = HostDatabase::instance().engine();
+    const LookupSql sql(innerText(), engine);
+    if (engine == SqlEngine::Firebird && !filter.text.isEmpty()) {
+        const QString column = indexedOrderColumn(sql);
+        if (!column.isEmpty() && fewMatchFirstRows(filter, sql, column))
+            return execFiltered(filter, [&](const QString &where) { return sql.sortedOrdered(where, column); });
+    }
+    return execFiltered(filter, [&](const QString &where) { return sql.ordered(where, ColumnNames()); });
 }
 
 bool TADOIBDataSet::OpenOnKey(const QString &keyField, const QVariant &value)

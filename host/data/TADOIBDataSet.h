@@ -25,6 +25,7 @@
 #include <functional>
 #include <memory>
 
+class LookupSql;
 class SqlStatement;
 class TADOIBQuery;
 class TParams;
@@ -75,8 +76,15 @@ public:
     QList<QVariantList> FetchPage(const RowFilter &filter, qint64 offset, int limit);
     // Runs the query once for every row the filter matches, in the query's
     // order, read forward only (a list shows the first rows and counts the
-    // rest from the same run).
+    // rest from the same run). On Firebird, a list in the order of one
+    // indexed column is first asked how many of its first probeRows() rows
+    // in that order match: fewer than DenseRows, and the rows are read in
+    // storage order and sorted instead of walked through the index.
     std::unique_ptr<SqlStatement> OpenScan(const RowFilter &filter);
+    static constexpr int DenseRows = 100;
+    static int probeRows();
+    // Tests make it small, to see both ways on a small table.
+    static void setProbeRows(int rows);
     // Opens the query on the one row whose keyField equals value (the search
     // lists' choice); false, the query open and empty, when there is none.
     // After it, Next() reaches the end: only that row is in the cursor.
@@ -97,5 +105,11 @@ private:
 
     QString m_columnsOf; // the text whose result columns m_columns holds
     QStringList m_columns;
+    // Firebird: the column of an index that orders the text's rows ("": none).
+    QString indexedOrderColumn(const LookupSql &sql);
+    bool fewMatchFirstRows(const RowFilter &filter, const LookupSql &sql, const QString &column);
+
     QString m_castFilterFor; // Firebird: the text whose filters cast their columns
+    QString m_orderIndexOf;  // the text whose m_orderIndex was found
+    QString m_orderIndex;
 };

@@ -18,6 +18,8 @@
 #include <QApplication>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QScopeGuard>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -265,6 +267,55 @@ private slots:
         f.keyColumn.clear(); // no key: no index
         const auto plain = q->dataSet()->OpenScan(f);
         QVERIFY(!plain->preparedText().contains(QLatin1String("MATCH")));
+    }
+
+    // Firebird: a filter that few of the first rows of the list's order match
+    // is read in storage order and sorted; one that many match walks the
+    // index (its first page is near). Both give the rows of the rule, in
+    // order, past the first page too; a list ordered by a column no index
+    // leads is not probed at all.
+    void firebirdSortsWhatFewOfTheFirstRowsMatch_data()
+    {
+        QTest::addColumn<QString>("text");
+        for (const char *t : {"a", "nº 14", "nº 14999", "0102", "feijão preto", "nada disto"})
+            QTest::newRow(t) << QString::fromUtf8(t);
+    }
+    void firebirdSortsWhatFewOfTheFirstRowsMatch()
+    {
+        QString why;
+        QVERIFY2(m_engines.use(QStringLiteral("firebird"), &why), qPrintable(why));
+        QFETCH(QString, text);
+        const int probe = 2000;
+        const int before = TADOIBDataSet::probeRows();
+        TADOIBDataSet::setProbeRows(probe);
+        const auto restore = qScopeGuard([&] { TADOIBDataSet::setProbeRows(before); });
+        const QStringList want = expected(kAllProducts, text);
+        // How many of the first rows match, found here by the rule in memory.
+        QSqlQuery all(QStringLiteral("SELECT CDARVPROD FROM PRODUTO ORDER BY 1"), HostDatabase::instance().database());
+        QSet<QString> firstRows;
+        while (firstRows.size() < probe && all.next())
+            firstRows.insert(all.value(0).toString());
+        int matchingFirst = 0;
+        for (const QString &k : want)
+            matchingFirst += firstRows.contains(k) ? 1 : 0;
+        const bool sorted = matchingFirst < TADOIBDataSet::DenseRows;
+
+        RowFilter f;
+        f.text = text;
+        f.columns = QStringList{QStringLiteral("CDARVPROD"), QStringLiteral("NMPRODUTO")};
+        TADOIBQuery *q = products();
+        const auto scan = q->dataSet()->OpenScan(f);
+        QCOMPARE(scan->preparedText().contains(QLatin1String("ORDER BY COALESCE(Q__.CDARVPROD")), sorted);
+        QStringList keys;
+        while (scan->next())
+            keys << scan->value(0).toString();
+        QCOMPARE(keys, want);
+        QCOMPARE(filtered(q, text), want);
+
+        TADOIBQuery *byName = listQuery(QStringLiteral("SELECT NMPRODUTO, CDARVPROD FROM PRODUTO ORDER BY NMPRODUTO"),
+                                        {QStringLiteral("NMPRODUTO"), QStringLiteral("CDARVPROD")});
+        const auto unprobed = byName->dataSet()->OpenScan(f);
+        QVERIFY(!unprobed->preparedText().contains(QLatin1String("COALESCE")));
     }
 
     // The list's own ORDER BY is written after the derived table, not inside

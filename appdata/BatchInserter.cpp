@@ -11,6 +11,9 @@ namespace {
 // characters takes 4n bytes there (connection character set UTF8), so the
 // rows of one statement are kept to about 400 values.
 constexpr int kFirebirdValuesPerStatement = 400;
+// PostgreSQL takes up to 65,535 values a statement; a thousand already
+// spares most of the round trips.
+constexpr int kPostgresValuesPerStatement = 1000;
 
 } // namespace
 
@@ -19,9 +22,12 @@ BatchInserter::BatchInserter(const QSqlDatabase &db, const QString &table, const
 {
     if (columns.isEmpty())
         throw EHostError(QStringLiteral("Inserção em %1 sem colunas.").arg(table));
-    m_firebird = SqlDialects::engineOf(db) == SqlEngine::Firebird;
+    const SqlEngine engine = SqlDialects::engineOf(db);
+    m_firebird = engine == SqlEngine::Firebird;
     if (m_firebird)
         m_rowsPerStatement = qMax(1, kFirebirdValuesPerStatement / int(columns.size()));
+    else if (engine == SqlEngine::PostgreSql)
+        m_rowsPerStatement = qMax(1, kPostgresValuesPerStatement / int(columns.size()));
     begin();
 }
 
@@ -35,9 +41,11 @@ BatchInserter::~BatchInserter()
 QString BatchInserter::statementText(int rows) const
 {
     const QString list = m_columns.join(QLatin1String(", "));
-    if (!m_firebird)
-        return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-            .arg(m_table, list, QStringList(m_columns.size(), QStringLiteral("?")).join(QLatin1String(", ")));
+    if (!m_firebird) {
+        const QString row = QLatin1Char('(') + QStringList(m_columns.size(), QStringLiteral("?")).join(QLatin1String(", "))
+                            + QLatin1Char(')');
+        return QStringLiteral("INSERT INTO %1 (%2) VALUES %3").arg(m_table, list, QStringList(rows, row).join(QLatin1String(", ")));
+    }
     QStringList inputs, inserts;
     for (int r = 0; r < rows; ++r) {
         QStringList names;

@@ -1,9 +1,10 @@
 // Writes many rows into one table quickly, for the demo data and the large
 // data sets of the benchmarks and tests.
 //
-// On Firebird several rows go in one statement (EXECUTE BLOCK whose
-// parameters take the columns' own types), so a server is not asked once a
-// row; elsewhere one prepared INSERT runs per row. Rows are written in
+// On a server several rows go in one statement, so it is not asked once a
+// row: on Firebird an EXECUTE BLOCK whose parameters take the columns' own
+// types, on PostgreSQL an INSERT of many rows; on SQLite, a file, one
+// prepared INSERT runs per row. Rows are written in
 // transactions of commitEvery rows; each one starts with statements
 // prepared anew, because Qt's Firebird driver keeps the transaction a
 // statement was prepared in, and that one is gone after a commit.
@@ -32,7 +33,7 @@ public:
     // Writes what is pending and commits.
     void finish();
     qint64 written() const { return m_written; }
-    // Rows one Firebird statement carries.
+    // Rows one statement carries.
     int rowsPerStatement() const { return m_rowsPerStatement; }
 
 private:

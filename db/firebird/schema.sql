@@ -78,6 +78,25 @@ CREATE TABLE CUSTREAL (
 );
 CREATE INDEX IX_CUSTREAL_FILIAL ON CUSTREAL (CDFILIAL, NRTIPOCUSTO, DTMOVIMENTO);
 
+-- Search indexes: a table per list searched, so that a filter that few rows
+-- match reads a narrow table of folded texts instead of folding the rows
+-- (SearchIndexes). INDICEPESQ declares them: a list whose key is NMCHAVE
+-- and whose searched columns are all among DSCOLUNAS uses NMINDICE, made
+-- from table NMTABELA; it holds the key in CHAVE and, in TEXTO, the folded
+-- columns joined by the character 1, which no search holds. A trigger
+-- (below) keeps it, so any program can write the table.
+CREATE TABLE INDICEPESQ (
+    NMINDICE      VARCHAR(30)  NOT NULL PRIMARY KEY,
+    NMCHAVE       VARCHAR(30)  NOT NULL,
+    DSCOLUNAS     VARCHAR(200) NOT NULL,
+    NMTABELA      VARCHAR(30)
+);
+CREATE TABLE PESQ_PRODUTO (
+    CHAVE         VARCHAR(20)  NOT NULL PRIMARY KEY,
+    TEXTO         VARCHAR(80)  NOT NULL
+);
+INSERT INTO INDICEPESQ VALUES ('PESQ_PRODUTO', 'CDARVPROD', 'CDARVPROD,NMPRODUTO', 'PRODUTO');
+
 SET TERM ^ ;
 
 -- PARAM(value): one row whose single column PARAM holds value, null included.
@@ -158,6 +177,93 @@ BEGIN
             PULANDO = 1;
         END
     END
+END^
+
+-- FOLD(text): the text lower-cased and without accents, as the program folds
+-- every search (each letter of WIN1252 that loses an accent or its case);
+-- NULL stays NULL.
+CREATE FUNCTION FOLD (S VARCHAR(8191))
+RETURNS VARCHAR(8191)
+AS
+BEGIN
+    IF (S IS NULL) THEN
+        RETURN NULL;
+    S = LOWER(S);
+    S = REPLACE(S, 'Š', 's');
+    S = REPLACE(S, 'Œ', 'œ');
+    S = REPLACE(S, 'Ž', 'z');
+    S = REPLACE(S, 'š', 's');
+    S = REPLACE(S, 'ž', 'z');
+    S = REPLACE(S, 'Ÿ', 'y');
+    S = REPLACE(S, 'À', 'a');
+    S = REPLACE(S, 'Á', 'a');
+    S = REPLACE(S, 'Â', 'a');
+    S = REPLACE(S, 'Ã', 'a');
+    S = REPLACE(S, 'Ä', 'a');
+    S = REPLACE(S, 'Å', 'a');
+    S = REPLACE(S, 'Æ', 'æ');
+    S = REPLACE(S, 'Ç', 'c');
+    S = REPLACE(S, 'È', 'e');
+    S = REPLACE(S, 'É', 'e');
+    S = REPLACE(S, 'Ê', 'e');
+    S = REPLACE(S, 'Ë', 'e');
+    S = REPLACE(S, 'Ì', 'i');
+    S = REPLACE(S, 'Í', 'i');
+    S = REPLACE(S, 'Î', 'i');
+    S = REPLACE(S, 'Ï', 'i');
+    S = REPLACE(S, 'Ð', 'ð');
+    S = REPLACE(S, 'Ñ', 'n');
+    S = REPLACE(S, 'Ò', 'o');
+    S = REPLACE(S, 'Ó', 'o');
+    S = REPLACE(S, 'Ô', 'o');
+    S = REPLACE(S, 'Õ', 'o');
+    S = REPLACE(S, 'Ö', 'o');
+    S = REPLACE(S, 'Ø', 'ø');
+    S = REPLACE(S, 'Ù', 'u');
+    S = REPLACE(S, 'Ú', 'u');
+    S = REPLACE(S, 'Û', 'u');
+    S = REPLACE(S, 'Ü', 'u');
+    S = REPLACE(S, 'Ý', 'y');
+    S = REPLACE(S, 'Þ', 'þ');
+    S = REPLACE(S, 'à', 'a');
+    S = REPLACE(S, 'á', 'a');
+    S = REPLACE(S, 'â', 'a');
+    S = REPLACE(S, 'ã', 'a');
+    S = REPLACE(S, 'ä', 'a');
+    S = REPLACE(S, 'å', 'a');
+    S = REPLACE(S, 'ç', 'c');
+    S = REPLACE(S, 'è', 'e');
+    S = REPLACE(S, 'é', 'e');
+    S = REPLACE(S, 'ê', 'e');
+    S = REPLACE(S, 'ë', 'e');
+    S = REPLACE(S, 'ì', 'i');
+    S = REPLACE(S, 'í', 'i');
+    S = REPLACE(S, 'î', 'i');
+    S = REPLACE(S, 'ï', 'i');
+    S = REPLACE(S, 'ñ', 'n');
+    S = REPLACE(S, 'ò', 'o');
+    S = REPLACE(S, 'ó', 'o');
+    S = REPLACE(S, 'ô', 'o');
+    S = REPLACE(S, 'õ', 'o');
+    S = REPLACE(S, 'ö', 'o');
+    S = REPLACE(S, 'ù', 'u');
+    S = REPLACE(S, 'ú', 'u');
+    S = REPLACE(S, 'û', 'u');
+    S = REPLACE(S, 'ü', 'u');
+    S = REPLACE(S, 'ý', 'y');
+    S = REPLACE(S, 'ÿ', 'y');
+    RETURN S;
+END^
+
+-- Kept in step by whoever writes PRODUTO, this program or another.
+CREATE TRIGGER PESQ_PRODUTO_AIUD FOR PRODUTO AFTER INSERT OR UPDATE OR DELETE
+AS
+BEGIN
+    IF (NOT INSERTING) THEN
+        DELETE FROM PESQ_PRODUTO WHERE CHAVE = OLD.CDARVPROD;
+    IF (NOT DELETING) THEN
+        INSERT INTO PESQ_PRODUTO (CHAVE, TEXTO)
+        VALUES (NEW.CDARVPROD, FOLD(NEW.CDARVPROD) || ASCII_CHAR(1) || FOLD(NEW.NMPRODUTO));
 END^
 
 SET TERM ; ^

@@ -196,6 +196,18 @@ QString LookupSql::sortedOrdered(const QString &where, const QString &column) co
     return unordered(where) + QStringLiteral("\nORDER BY COALESCE(Q__.%1, Q__.%1)").arg(column);
 }
 
+QString LookupSql::sortedThroughIndex(const QString &where, const QString &column, const QString &index,
+                                      const QString &key, const QString &match) const
+{
+    // COALESCE keeps the index's key from being looked up per row of the list.
+    QString s = QStringLiteral("SELECT Q__.* FROM %1 P__ JOIN (\n%2\n) Q__ ON Q__.%3 = COALESCE(P__.CHAVE, P__.CHAVE)"
+                               "\nWHERE P__.TEXTO LIKE :%4 ESCAPE '\\'")
+                    .arg(index, m_body, key, match);
+    if (!where.isEmpty())
+        s += QStringLiteral(" AND ") + where;
+    return s + QStringLiteral("\nORDER BY COALESCE(Q__.%1, Q__.%1)").arg(column);
+}
+
 QString LookupSql::inner(bool orderInside) const
 {
     if (!orderInside || m_order.isEmpty())

@@ -57,6 +57,11 @@ public:
     QString firstRowsMatching(const QString &where, const QString &column, const QString &rows) const;
     // Firebird: ordered() by column, sorted rather than walked in an index.
     QString sortedOrdered(const QString &where, const QString &column) const;
+    // Firebird: sortedOrdered() of the rows whose key is in a search index's
+    // rows (SearchIndexes) matching the LIKE pattern in parameter match. The
+    // index is read whole and the rows looked up by key, not the reverse.
+    QString sortedThroughIndex(const QString &where, const QString &column, const QString &index, const QString &key,
+                               const QString &match) const;
 
     // The condition that the filter parameter param (its value from
     // filterValue) puts on column of Q__. Firebird: without castToText the

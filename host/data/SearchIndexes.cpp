@@ -1,5 +1,6 @@
 #include "SearchIndexes.h"
 #include "HostDatabase.h"
+#include "SqlDialect.h"
 #include "TextFold.h"
 
 #include <QSqlQuery>
@@ -29,8 +30,14 @@ QList<Declared> read(const QSqlDatabase &db)
     QList<Declared> out;
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND upper(name) = 'INDICEPESQ'"))
-        || !q.next())
+    const SqlEngine engine = SqlDialects::engineOf(db);
+    const QString declared =
+        engine == SqlEngine::SQLite
+            ? QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND upper(name) = 'INDICEPESQ'")
+        : engine == SqlEngine::Firebird
+            ? QStringLiteral("SELECT 1 FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = 'INDICEPESQ'")
+            : QString();
+    if (declared.isEmpty() || !q.exec(declared) || !q.next())
         return out;
     // A schema without NMTABELA has triggers that call FOLD: no index is used.
     if (!q.exec(QStringLiteral("SELECT NMINDICE, NMCHAVE, DSCOLUNAS, NMTABELA FROM INDICEPESQ "
@@ -143,7 +150,8 @@ SearchIndexes::Index SearchIndexes::find(const QSqlDatabase &db, const QString &
         for (const QString &col : columns)
             all = all && containsName(d.columns, col);
         if (all)
-            return catchUpAll(db, {d}) ? Index{d.table, columns} : Index{};
+            return SqlDialects::engineOf(db) != SqlEngine::SQLite || catchUpAll(db, {d}) ? Index{d.table, columns}
+                                                                                           : Index{};
     }
     return {};
 }
@@ -167,4 +175,19 @@ QString SearchIndexes::matchQuery(const QString &text, const QStringList &column
     QString quoted = folded;
     quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
     return QLatin1Char('{') + columns.join(QLatin1Char(' ')) + QLatin1String("} : \"") + quoted + QLatin1Char('"');
+}
+
+QString SearchIndexes::foldedPattern(const QString &text)
+{
+    const QString folded = TextFold::fold(text);
+    QString pattern = QStringLiteral("%");
+    for (const QChar c : folded) {
+        // The index holds WIN1252 text, its columns joined by the character 1.
+        if (c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() < 0xA0) || c.unicode() > 0xFF)
+            return {};
+        if (c == QLatin1Char('\\') || c == QLatin1Char('%') || c == QLatin1Char('_'))
+            pattern += QLatin1Char('\\');
+        pattern += c;
+    }
+    return folded.isEmpty() ? QString() : pattern + QLatin1Char('%');
 }

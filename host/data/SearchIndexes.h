@@ -1,6 +1,8 @@
-// The search indexes a SQLite database declares (table INDICEPESQ of the
-// schema): FTS5 tables with the trigram tokenizer over folded copies (FOLD)
-// of some columns of a table. The table's triggers (plain SQL, so that any
+// The search indexes a database declares (table INDICEPESQ of the schema).
+// On SQLite: FTS5 tables with the trigram tokenizer over folded copies
+// (FOLD) of some columns of a table. On Firebird: a narrow table of the key
+// (CHAVE) and the folded columns joined by the character 1 (TEXTO), kept by
+// a trigger of the table; nothing to catch up. The table's triggers (plain SQL, so that any
 // program may write it) note the rowids written in PESQPENDENTE; find()
 // folds those rows into the index first (catchUp), so a search sees every
 // write, ours or another program's. When that cannot be done (a database
@@ -40,4 +42,8 @@ public:
     // columns: {A B} : "text" (quotes doubled). The trigram tokenizer needs
     // three characters: for a shorter text, an empty result (use no index).
     static QString matchQuery(const QString &text, const QStringList &columns);
+    // Firebird: a LIKE pattern (escape \\) for TEXTO that a row matching the
+    // text in any column matches; empty when the folded text holds a
+    // character the index cannot (outside Latin-1, or a control).
+    static QString foldedPattern(const QString &text);
 };

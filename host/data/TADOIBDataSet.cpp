@@ -191,6 +191,26 @@ QList<QVariantList> TADOIBDataSet::FetchPage(const RowFilter &filter, qint64 off
     return rows;
 }
 
+std::unique_ptr<SqlStatement> TADOIBDataSet::sortedScan(const RowFilter &filter, const LookupSql &sql,
+                                                       const QString &column)
+{
+    const QSqlDatabase db = HostDatabase::instance().database();
+    QStringList columns;
+    const QString key = filter.keyColumn.isEmpty() ? QString() : checkedColumn(filter.keyColumn, ColumnNames());
+    for (const QString &c : filter.columns)
+        columns << checkedColumn(c, ColumnNames());
+    const SearchIndexes::Index index = SearchIndexes::find(db, key, columns);
+    const QString pattern = index.table.isEmpty() ? QString() : SearchIndexes::foldedPattern(filter.text);
+    if (pattern.isEmpty())
+        return execFiltered(filter, [&](const QString &where) { return sql.sortedOrdered(where, column); });
+    TParams match;
+    match.add(kMatch).SetAsString(pattern);
+    return execFiltered(
+        filter,
+        [&](const QString &where) { return sql.sortedThroughIndex(where, column, index.table, key, kMatch); },
+        &match);
+}
+
 int TADOIBDataSet::probeRows() { return g_probeRows; }
 void TADOIBDataSet::setProbeRows(int rows) { g_probeRows = qMax(1, rows); }
 
@@ -236,7 +256,7 @@ std::unique_ptr<SqlStatement> TADOIBDataSet::OpenScan(const RowFilter &filter)
     if (engine == SqlEngine::Firebird && !filter.text.isEmpty()) {
         const QString column = indexedOrderColumn(sql);
         if (!column.isEmpty() && fewMatchFirstRows(filter, sql, column))
-            return execFiltered(filter, [&](const QString &where) { return sql.sortedOrdered(where, column); });
+            return sortedScan(filter, sql, column);
     }
     return execFiltered(filter, [&](const QString &where) { return sql.ordered(where, ColumnNames()); });
 }

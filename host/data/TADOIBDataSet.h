@@ -79,7 +79,10 @@ public:
     // rest from the same run). On Firebird, a list in the order of one
     // indexed column is first asked how many of its first probeRows() rows
     // in that order match: fewer than DenseRows, and the rows are read in
-    // storage order and sorted instead of walked through the index.
+    // storage order and sorted instead of walked through the index; when a
+    // search index (SearchIndexes) serves the filter's key and columns, its
+    // folded texts are read instead of the rows, and only the rows they
+    // match are looked up.
     std::unique_ptr<SqlStatement> OpenScan(const RowFilter &filter);
     static constexpr int DenseRows = 100;
     static int probeRows();
@@ -108,6 +111,8 @@ private:
     // Firebird: the column of an index that orders the text's rows ("": none).
     QString indexedOrderColumn(const LookupSql &sql);
     bool fewMatchFirstRows(const RowFilter &filter, const LookupSql &sql, const QString &column);
+    // The rows sorted by column, through a search index when one serves.
+    std::unique_ptr<SqlStatement> sortedScan(const RowFilter &filter, const LookupSql &sql, const QString &column);
 
     QString m_castFilterFor; // Firebird: the text whose filters cast their columns
     QString m_orderIndexOf;  // the text whose m_orderIndex was found

@@ -14,17 +14,18 @@
 #include "data/TextFold.h"
 #include "lookup/SearchDataSetSource.h"
 #include "support/EngineDatabases.h"
+#include "SearchLists.h"
 
 #include <QApplication>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QScopeGuard>
-#include <QSet>
 #include <QTemporaryDir>
 #include <QtTest>
 
-// Key, then the columns searched; one row per product in code order.
-const QString kAllProducts = QStringLiteral("SELECT CDARVPROD AS CHAVE_, CDARVPROD, NMPRODUTO FROM PRODUTO ORDER BY 1");
+using SearchLists::expected;
+using SearchLists::filtered;
+using SearchLists::kAllProducts;
+using SearchLists::keysOf;
 
 class TestSearchFolding : public QObject {
     Q_OBJECT
@@ -43,64 +44,14 @@ class TestSearchFolding : public QObject {
 
     TADOIBQuery *listQuery(const QString &sql, const QStringList &fields)
     {
-        auto *q = new TADOIBQuery(&m_owner);
-        q->setSQL({sql});
-        for (const QString &name : fields) {
-            auto *f = new TADOIBStringField(q);
-            f->setFieldName(name);
-        }
-        return q;
+        return SearchLists::listQuery(&m_owner, sql, fields);
     }
-    TADOIBQuery *products()
-    {
-        return listQuery(QStringLiteral("SELECT CDARVPROD, NMPRODUTO FROM PRODUTO ORDER BY CDARVPROD"),
-                         {QStringLiteral("CDARVPROD"), QStringLiteral("NMPRODUTO")});
-    }
+    TADOIBQuery *products() { return SearchLists::products(&m_owner); }
 
     void exec(const QString &sql)
     {
         QSqlQuery q(HostDatabase::instance().database());
         QVERIFY2(q.exec(sql), qPrintable(SqlStatement::errorText(q.lastError())));
-    }
-
-    // Keys of the rows of sql (key, then the searched columns) that the rule
-    // in memory matches, in the order of sql.
-    QStringList expected(const QString &sql, const QString &text)
-    {
-        QSqlQuery q(HostDatabase::instance().database());
-        q.setForwardOnly(true);
-        if (!q.exec(sql))
-            qWarning("%s", qPrintable(SqlStatement::errorText(q.lastError())));
-        const QString needle = TextFold::fold(text);
-        QStringList out;
-        while (q.next()) {
-            bool hit = false;
-            for (int c = 1; c < q.record().count(); ++c)
-                hit = hit || TextFold::containsFolded(q.value(c).toString(), needle);
-            if (hit)
-                out << q.value(0).toString();
-        }
-        return out;
-    }
-
-    static QStringList keysOf(SearchDataSetSource &source, int max = 1000000)
-    {
-        QList<QStringList> rows;
-        while (!source.atEnd() && rows.size() < max)
-            if (source.fetch(qMin(100, max - int(rows.size())), rows) == 0)
-                break;
-        QStringList keys;
-        for (const QStringList &r : rows)
-            keys << r.at(source.keyColumn());
-        return keys;
-    }
-
-    QStringList filtered(TADOIBQuery *q, const QString &text)
-    {
-        q->Open();
-        SearchDataSetSource source(q->dataSet(), {});
-        source.setFilter(text);
-        return keysOf(source);
     }
 
 private slots:
@@ -267,55 +218,6 @@ private slots:
         f.keyColumn.clear(); // no key: no index
         const auto plain = q->dataSet()->OpenScan(f);
         QVERIFY(!plain->preparedText().contains(QLatin1String("MATCH")));
-    }
-
-    // Firebird: a filter that few of the first rows of the list's order match
-    // is read in storage order and sorted; one that many match walks the
-    // index (its first page is near). Both give the rows of the rule, in
-    // order, past the first page too; a list ordered by a column no index
-    // leads is not probed at all.
-    void firebirdSortsWhatFewOfTheFirstRowsMatch_data()
-    {
-        QTest::addColumn<QString>("text");
-        for (const char *t : {"a", "nº 14", "nº 14999", "0102", "feijão preto", "nada disto"})
-            QTest::newRow(t) << QString::fromUtf8(t);
-    }
-    void firebirdSortsWhatFewOfTheFirstRowsMatch()
-    {
-        QString why;
-        QVERIFY2(m_engines.use(QStringLiteral("firebird"), &why), qPrintable(why));
-        QFETCH(QString, text);
-        const int probe = 2000;
-        const int before = TADOIBDataSet::probeRows();
-        TADOIBDataSet::setProbeRows(probe);
-        const auto restore = qScopeGuard([&] { TADOIBDataSet::setProbeRows(before); });
-        const QStringList want = expected(kAllProducts, text);
-        // How many of the first rows match, found here by the rule in memory.
-        QSqlQuery all(QStringLiteral("SELECT CDARVPROD FROM PRODUTO ORDER BY 1"), HostDatabase::instance().database());
-        QSet<QString> firstRows;
-        while (firstRows.size() < probe && all.next())
-            firstRows.insert(all.value(0).toString());
-        int matchingFirst = 0;
-        for (const QString &k : want)
-            matchingFirst += firstRows.contains(k) ? 1 : 0;
-        const bool sorted = matchingFirst < TADOIBDataSet::DenseRows;
-
-        RowFilter f;
-        f.text = text;
-        f.columns = QStringList{QStringLiteral("CDARVPROD"), QStringLiteral("NMPRODUTO")};
-        TADOIBQuery *q = products();
-        const auto scan = q->dataSet()->OpenScan(f);
-        QCOMPARE(scan->preparedText().contains(QLatin1String("ORDER BY COALESCE(Q__.CDARVPROD")), sorted);
-        QStringList keys;
-        while (scan->next())
-            keys << scan->value(0).toString();
-        QCOMPARE(keys, want);
-        QCOMPARE(filtered(q, text), want);
-
-        TADOIBQuery *byName = listQuery(QStringLiteral("SELECT NMPRODUTO, CDARVPROD FROM PRODUTO ORDER BY NMPRODUTO"),
-                                        {QStringLiteral("NMPRODUTO"), QStringLiteral("CDARVPROD")});
-        const auto unprobed = byName->dataSet()->OpenScan(f);
-        QVERIFY(!unprobed->preparedText().contains(QLatin1String("COALESCE")));
     }
 
     // The list's own ORDER BY is written after the derived table, not inside

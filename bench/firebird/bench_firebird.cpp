@@ -108,7 +108,8 @@ void BM_IsqlFb(benchmark::State &state)
 
 // --- the look-up filter ------------------------------------------------------
 
-constexpr int kRounds = 5;
+// Nine: the machines are shared, and one round may land beside a neighbour's work.
+constexpr int kRounds = 9;
 const char *const kFilterText = "grao-de-bico nº 99999";
 const char *const kIsqlPattern = "%Grão-de-Bico nº 99999%";
 

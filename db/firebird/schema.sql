@@ -4,7 +4,9 @@
 -- Statements end with ';', PSQL bodies with '^' between the SET TERM lines.
 -- Search lists filter texts through the collation WIN_PTBR of WIN1252, which
 -- ignores case and accents ("conceicao" finds "Conceição"): the data layer
--- casts the searched value to WIN1252 text with that collation.
+-- casts the searched value to WIN1252 text with that collation. A filter
+-- that few products match reads PESQ_PRODUTO (folded texts, see INDICEPESQ)
+-- first, and only the products it finds.
 
 CREATE TABLE FILIAL (
     CDFILIAL      VARCHAR(4)  NOT NULL PRIMARY KEY,

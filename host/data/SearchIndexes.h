@@ -1,20 +1,23 @@
 // The search indexes a database declares (table INDICEPESQ of the schema).
-// On SQLite: FTS5 tables with the trigram tokenizer over folded copies
-// (FOLD) of some columns of a table. On Firebird: a narrow table of the key
-// (CHAVE) and the folded columns joined by the character 1 (TEXTO), kept by
-// a trigger of the table; nothing to catch up. The table's triggers (plain SQL, so that any
-// program may write it) note the rowids written in PESQPENDENTE; find()
-// folds those rows into the index first (catchUp), so a search sees every
-// write, ours or another program's. When that cannot be done (a database
-// this user may only read, an older schema), find() serves no index and the
-// filter reads the table.
+//
+// SQLite: FTS5 tables with the trigram tokenizer over folded copies (FOLD)
+// of some columns of a table, holding the unfolded key in CHAVE and each
+// folded column under the column's own name. The table's triggers (plain
+// SQL, so that any program may write it) note the rowids written in
+// PESQPENDENTE; find() folds those rows into the index first (catchUp), so
+// a search sees every write, ours or another program's. When that cannot be
+// done (a database this user may only read, an older schema), find() serves
+// no index and the filter reads the table.
+//
+// Firebird: a narrow table of the key (CHAVE) and the folded columns joined
+// by the character 1 (TEXTO), kept by a PSQL trigger of the table, so there
+// is nothing to catch up; a filter reads it with foldedPattern().
 //
 // An index serves a filter when the list's key column is the index's key
 // (NMCHAVE) and every column searched is among its columns (DSCOLUNAS).
-// The index holds the unfolded key in its column CHAVE and each folded
-// column under the column's own name. A database without INDICEPESQ has no
-// indexes. The declarations are read once per connection and forgotten
-// when the shell's database closes.
+// A database without INDICEPESQ (or on another engine) has no indexes. The
+// declarations are read once per connection and forgotten when the shell's
+// database closes.
 #pragma once
 
 #include <QHash>

@@ -182,8 +182,8 @@ BEGIN
 END^
 
 -- FOLD(text): the text lower-cased and without accents, as the program folds
--- every search (each letter of WIN1252 that loses an accent or its case);
--- NULL stays NULL.
+-- every search: LOWER, then each lower-case letter of WIN1252 that carries
+-- an accent becomes its plain letter; NULL stays NULL.
 CREATE FUNCTION FOLD (S VARCHAR(8191))
 RETURNS VARCHAR(8191)
 AS
@@ -191,42 +191,8 @@ BEGIN
     IF (S IS NULL) THEN
         RETURN NULL;
     S = LOWER(S);
-    S = REPLACE(S, 'Š', 's');
-    S = REPLACE(S, 'Œ', 'œ');
-    S = REPLACE(S, 'Ž', 'z');
     S = REPLACE(S, 'š', 's');
     S = REPLACE(S, 'ž', 'z');
-    S = REPLACE(S, 'Ÿ', 'y');
-    S = REPLACE(S, 'À', 'a');
-    S = REPLACE(S, 'Á', 'a');
-    S = REPLACE(S, 'Â', 'a');
-    S = REPLACE(S, 'Ã', 'a');
-    S = REPLACE(S, 'Ä', 'a');
-    S = REPLACE(S, 'Å', 'a');
-    S = REPLACE(S, 'Æ', 'æ');
-    S = REPLACE(S, 'Ç', 'c');
-    S = REPLACE(S, 'È', 'e');
-    S = REPLACE(S, 'É', 'e');
-    S = REPLACE(S, 'Ê', 'e');
-    S = REPLACE(S, 'Ë', 'e');
-    S = REPLACE(S, 'Ì', 'i');
-    S = REPLACE(S, 'Í', 'i');
-    S = REPLACE(S, 'Î', 'i');
-    S = REPLACE(S, 'Ï', 'i');
-    S = REPLACE(S, 'Ð', 'ð');
-    S = REPLACE(S, 'Ñ', 'n');
-    S = REPLACE(S, 'Ò', 'o');
-    S = REPLACE(S, 'Ó', 'o');
-    S = REPLACE(S, 'Ô', 'o');
-    S = REPLACE(S, 'Õ', 'o');
-    S = REPLACE(S, 'Ö', 'o');
-    S = REPLACE(S, 'Ø', 'ø');
-    S = REPLACE(S, 'Ù', 'u');
-    S = REPLACE(S, 'Ú', 'u');
-    S = REPLACE(S, 'Û', 'u');
-    S = REPLACE(S, 'Ü', 'u');
-    S = REPLACE(S, 'Ý', 'y');
-    S = REPLACE(S, 'Þ', 'þ');
     S = REPLACE(S, 'à', 'a');
     S = REPLACE(S, 'á', 'a');
     S = REPLACE(S, 'â', 'a');

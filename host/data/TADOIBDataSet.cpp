@@ -120,17 +120,29 @@ QString TADOIBDataSet::filterClause(const RowFilter &filter, TParams &params)
         terms << LookupSql::filterTerm(c, kFilter, filter.prefix, engine, m_castFilterFor == innerText());
     params.add(kFilter).SetAsString(LookupSql::filterValue(filter.text, filter.prefix, engine));
     QString where = QLatin1Char('(') + terms.join(QLatin1String(" OR ")) + QLatin1Char(')');
-    if (engine != SqlEngine::SQLite || filter.keyColumn.isEmpty())
+    if (engine != SqlEngine::SQLite)
         return where;
     // The index narrows the rows; the terms above keep the rule exact.
-    const QString key = checkedColumn(filter.keyColumn, result);
-    const SearchIndexes::Index index = SearchIndexes::find(HostDatabase::instance().database(), key, columns);
+    QString key;
+    const SearchIndexes::Index index = servingIndex(filter, &key);
     const QString match = index.table.isEmpty() ? QString() : SearchIndexes::matchQuery(filter.text, index.columns);
     if (match.isEmpty())
         return where;
     params.add(kMatch).SetAsString(match);
     return QStringLiteral("Q__.%1 IN (SELECT CHAVE FROM %2 WHERE %2 MATCH :%3) AND ").arg(key, index.table, kMatch)
         + where;
+}
+
+SearchIndexes::Index TADOIBDataSet::servingIndex(const RowFilter &filter, QString *key)
+{
+    if (filter.keyColumn.isEmpty())
+        return {};
+    const QStringList result = ColumnNames();
+    QStringList columns;
+    for (const QString &c : filter.columns)
+        columns << checkedColumn(c, result);
+    *key = checkedColumn(filter.keyColumn, result);
+    return SearchIndexes::find(HostDatabase::instance().database(), *key, columns);
 }
 
 std::unique_ptr<SqlStatement> TADOIBDataSet::execFiltered(const RowFilter &filter,
@@ -194,12 +206,8 @@ QList<QVariantList> TADOIBDataSet::FetchPage(const RowFilter &filter, qint64 off
 std::unique_ptr<SqlStatement> TADOIBDataSet::sortedScan(const RowFilter &filter, const LookupSql &sql,
                                                        const QString &column)
 {
-    const QSqlDatabase db = HostDatabase::instance().database();
-    QStringList columns;
-    const QString key = filter.keyColumn.isEmpty() ? QString() : checkedColumn(filter.keyColumn, ColumnNames());
-    for (const QString &c : filter.columns)
-        columns << checkedColumn(c, ColumnNames());
-    const SearchIndexes::Index index = SearchIndexes::find(db, key, columns);
+    QString key;
+    const SearchIndexes::Index index = servingIndex(filter, &key);
     const QString pattern = index.table.isEmpty() ? QString() : SearchIndexes::foldedPattern(filter.text);
     if (pattern.isEmpty())
         return execFiltered(filter, [&](const QString &where) { return sql.sortedOrdered(where, column); });

@@ -17,6 +17,8 @@
 // user types reaches the statement text.
 #pragma once
 
+#include "SearchIndexes.h"
+
 #include <QObject>
 #include <QStringList>
 #include <QVariant>
@@ -102,6 +104,9 @@ private:
     // The WHERE condition of a filter; adds the values it needs to params.
     QString filterClause(const RowFilter &filter, TParams &params);
     QString checkedColumn(const QString &name, const QStringList &columns) const;
+    // The search index serving the filter's key and columns (none without a
+    // key); key: the key's result column.
+    SearchIndexes::Index servingIndex(const RowFilter &filter, QString *key);
     // Runs text(where) with the filter's WHERE and the run's values plus more.
     std::unique_ptr<SqlStatement> execFiltered(const RowFilter &filter, const std::function<QString(const QString &)> &text,
                                                const TParams *more = nullptr);

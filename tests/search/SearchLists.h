@@ -9,6 +9,7 @@
 #include "data/TADOIBStringField.h"
 #include "data/TextFold.h"
 #include "lookup/SearchDataSetSource.h"
+#include "support/EngineDatabases.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -18,6 +19,15 @@ namespace SearchLists {
 
 // Key, then the columns searched; one row per product in code order.
 inline const QString kAllProducts = QStringLiteral("SELECT CDARVPROD AS CHAVE_, CDARVPROD, NMPRODUTO FROM PRODUTO ORDER BY 1");
+
+// Demo databases of this many products and no cost rows.
+inline DemoSizes productsOnly(int products)
+{
+    DemoSizes s;
+    s.costRows = 0;
+    s.products = products;
+    return s;
+}
 
 inline TADOIBQuery *listQuery(QObject *owner, const QString &sql, const QStringList &fields)
 {

@@ -25,22 +25,8 @@ using SearchLists::kAllProducts;
 class TestSearchFirebird : public QObject {
     Q_OBJECT
 
-    EngineDatabases m_engines{sizes()};
+    EngineDatabases m_engines{SearchLists::productsOnly(3000)};
     QObject m_owner;
-
-    static DemoSizes sizes()
-    {
-        DemoSizes s;
-        s.costRows = 0;
-        s.products = 3000;
-        return s;
-    }
-
-    TADOIBQuery *listQuery(const QString &sql, const QStringList &fields)
-    {
-        return SearchLists::listQuery(&m_owner, sql, fields);
-    }
-    TADOIBQuery *products() { return SearchLists::products(&m_owner); }
 
     // Runs script with isql-fb against the server's database, as another
     // program would; its error text, empty when it ran.
@@ -70,7 +56,7 @@ class TestSearchFirebird : public QObject {
         f.text = text;
         f.columns = QStringList{QStringLiteral("CDARVPROD"), QStringLiteral("NMPRODUTO")};
         f.keyColumn = QStringLiteral("CDARVPROD");
-        TADOIBQuery *q = products();
+        TADOIBQuery *q = SearchLists::products(&m_owner);
         const auto scan = q->dataSet()->OpenScan(f);
         *throughIndex = scan->preparedText().contains(QLatin1String("FROM PESQ_PRODUTO P__"));
         QStringList keys;
@@ -122,7 +108,7 @@ private slots:
         f.columns = QStringList{QStringLiteral("CDARVPROD"), QStringLiteral("NMPRODUTO")};
         if (keyed)
             f.keyColumn = QStringLiteral("CDARVPROD");
-        TADOIBQuery *q = products();
+        TADOIBQuery *q = SearchLists::products(&m_owner);
         const auto scan = q->dataSet()->OpenScan(f);
         QCOMPARE(scan->preparedText().contains(QLatin1String("ORDER BY COALESCE(Q__.CDARVPROD")), sorted);
         QCOMPARE(scan->preparedText().contains(QLatin1String("FROM PESQ_PRODUTO P__")), sorted && keyed);
@@ -132,8 +118,9 @@ private slots:
         QCOMPARE(keys, want);
         QCOMPARE(filtered(q, text), want);
 
-        TADOIBQuery *byName = listQuery(QStringLiteral("SELECT NMPRODUTO, CDARVPROD FROM PRODUTO ORDER BY NMPRODUTO"),
-                                        {QStringLiteral("NMPRODUTO"), QStringLiteral("CDARVPROD")});
+        TADOIBQuery *byName =
+            SearchLists::listQuery(&m_owner, QStringLiteral("SELECT NMPRODUTO, CDARVPROD FROM PRODUTO ORDER BY NMPRODUTO"),
+                                   {QStringLiteral("NMPRODUTO"), QStringLiteral("CDARVPROD")});
         const auto unprobed = byName->dataSet()->OpenScan(f);
         QVERIFY(!unprobed->preparedText().contains(QLatin1String("COALESCE")));
     }
@@ -184,7 +171,7 @@ private slots:
         QVERIFY(throughIndex);
         QCOMPARE(isql(QStringLiteral("DELETE FROM PRODUTO WHERE CDARVPROD = '99990001';")), QString());
         QCOMPARE(searched(QStringLiteral("polvilho"), &throughIndex), QStringList());
-        QCOMPARE(filtered(products(), QStringLiteral("polvilho")), QStringList());
+        QCOMPARE(filtered(SearchLists::products(&m_owner), QStringLiteral("polvilho")), QStringList());
     }
 };
 

@@ -30,17 +30,9 @@ using SearchLists::keysOf;
 class TestSearchFolding : public QObject {
     Q_OBJECT
 
-    EngineDatabases m_engines{sizes()};
-    QObject m_owner;
-
     // Enough products for the count to read past the rows it keeps ahead.
-    static DemoSizes sizes()
-    {
-        DemoSizes s;
-        s.costRows = 0;
-        s.products = 3 * SearchDataSetSource::kAheadRows / 2;
-        return s;
-    }
+    EngineDatabases m_engines{SearchLists::productsOnly(3 * SearchDataSetSource::kAheadRows / 2)};
+    QObject m_owner;
 
     TADOIBQuery *listQuery(const QString &sql, const QStringList &fields)
     {

@@ -1,33 +1,17 @@
 #include "BatchInserter.h"
 #include "core/Errors.h"
-#include "data/SqlDialect.h"
+#include "data/engines/SqlDialect.h"
 #include "data/SqlStatement.h"
 
 #include <QSqlError>
 
-namespace {
-
-// Firebird keeps a statement's input message under 64 KB: a text column of n
-// characters takes 4n bytes there (connection character set UTF8), so the
-// rows of one statement are kept to about 400 values.
-constexpr int kFirebirdValuesPerStatement = 400;
-// PostgreSQL takes up to 65,535 values a statement; a thousand already
-// spares most of the round trips.
-constexpr int kPostgresValuesPerStatement = 1000;
-
-} // namespace
-
 BatchInserter::BatchInserter(const QSqlDatabase &db, const QString &table, const QStringList &columns, int commitEvery)
-    : m_db(db), m_table(table), m_columns(columns), m_commitEvery(qMax(1, commitEvery))
+    : m_db(db), m_dialect(&SqlDialect::of(db)), m_table(table), m_columns(columns),
+      m_commitEvery(qMax(1, commitEvery))
 {
     if (columns.isEmpty())
         throw EHostError(QStringLiteral("Inserção em %1 sem colunas.").arg(table));
-    const SqlEngine engine = SqlDialects::engineOf(db);
-    m_firebird = engine == SqlEngine::Firebird;
-    if (m_firebird)
-        m_rowsPerStatement = qMax(1, kFirebirdValuesPerStatement / int(columns.size()));
-    else if (engine == SqlEngine::PostgreSql)
-        m_rowsPerStatement = qMax(1, kPostgresValuesPerStatement / int(columns.size()));
+    m_rowsPerStatement = qMax(1, m_dialect->valuesPerInsert() / int(columns.size()));
     begin();
 }
 
@@ -38,27 +22,7 @@ BatchInserter::~BatchInserter()
         m_db.rollback();
 }
 
-QString BatchInserter::statementText(int rows) const
-{
-    const QString list = m_columns.join(QLatin1String(", "));
-    if (!m_firebird) {
-        const QString row = QLatin1Char('(') + QStringList(m_columns.size(), QStringLiteral("?")).join(QLatin1String(", "))
-                            + QLatin1Char(')');
-        return QStringLiteral("INSERT INTO %1 (%2) VALUES %3").arg(m_table, list, QStringList(rows, row).join(QLatin1String(", ")));
-    }
-    QStringList inputs, inserts;
-    for (int r = 0; r < rows; ++r) {
-        QStringList names;
-        for (int c = 0; c < m_columns.size(); ++c) {
-            const QString name = QStringLiteral("P%1_%2").arg(r).arg(c);
-            inputs << QStringLiteral("%1 TYPE OF COLUMN %2.%3 = ?").arg(name, m_table, m_columns.at(c));
-            names << QLatin1Char(':') + name;
-        }
-        inserts << QStringLiteral("INSERT INTO %1 (%2) VALUES (%3);").arg(m_table, list, names.join(QLatin1String(", ")));
-    }
-    return QStringLiteral("EXECUTE BLOCK (%1) AS BEGIN %2 END")
-        .arg(inputs.join(QLatin1String(", ")), inserts.join(QLatin1Char(' ')));
-}
+QString BatchInserter::statementText(int rows) const { return m_dialect->insertRows(m_table, m_columns, rows); }
 
 void BatchInserter::begin()
 {
@@ -82,8 +46,16 @@ void BatchInserter::commit()
 void BatchInserter::run(QSqlQuery &query, int rows)
 {
     const int values = rows * int(m_columns.size());
-    for (int i = 0; i < values; ++i)
-        query.bindValue(i, m_pending.at(i));
+    for (int i = 0; i < values; ++i) {
+        const QVariant &v = m_pending.at(i);
+        // Dates as the engine keeps them (SQLite: text).
+        if (v.typeId() == QMetaType::QDate)
+            query.bindValue(i, m_dialect->dateValue(v.toDate()));
+        else if (v.typeId() == QMetaType::QDateTime)
+            query.bindValue(i, m_dialect->dateTimeValue(v.toDateTime()));
+        else
+            query.bindValue(i, v);
+    }
     if (!query.exec())
         throw EHostError(SqlStatement::errorText(query.lastError()));
     m_pending.remove(0, values);

@@ -1,10 +1,9 @@
 // Writes many rows into one table quickly, for the demo data and the large
 // data sets of the benchmarks and tests.
 //
-// On a server several rows go in one statement, so it is not asked once a
-// row: on Firebird an EXECUTE BLOCK whose parameters take the columns' own
-// types, on PostgreSQL an INSERT of many rows; on SQLite, a file, one
-// prepared INSERT runs per row. Rows are written in
+// As many rows go in one statement as the engine's dialect takes
+// (SqlDialect::valuesPerInsert, insertRows), so that a server is not asked
+// once a row; dates go as the engine keeps them. Rows are written in
 // transactions of commitEvery rows; each one starts with statements
 // prepared anew, because Qt's Firebird driver keeps the transaction a
 // statement was prepared in, and that one is gone after a commit.
@@ -17,6 +16,8 @@
 #include <QStringList>
 #include <QVariantList>
 #include <memory>
+
+class SqlDialect;
 
 class BatchInserter {
 public:
@@ -44,11 +45,11 @@ private:
     void run(QSqlQuery &query, int rows);
 
     QSqlDatabase m_db;
+    const SqlDialect *m_dialect;
     QString m_table;
     QStringList m_columns;
     int m_commitEvery;
     int m_rowsPerStatement = 1;
-    bool m_firebird = false;
     bool m_open = false;
     std::unique_ptr<QSqlQuery> m_full; // prepared for m_rowsPerStatement rows
     QVariantList m_pending;           // values of rows not written yet

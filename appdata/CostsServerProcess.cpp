@@ -1,6 +1,7 @@
 #include "CostsServerProcess.h"
+#include "core/Errors.h"
 #include "core/QuotedText.h"
-#include "data/engines/FirebirdSharing.h"
+#include "data/engines/DatabaseEngine.h"
 #include "remote/RemoteProtocol.h"
 
 #include <QCoreApplication>
@@ -65,10 +66,12 @@ bool CostsServerProcess::start(const QString &databaseLocation, const QStringLis
                           .arg(m_token.toUtf8().size()).arg(RemoteProtocol::kMaxToken));
     if (!QFileInfo(m_program).isExecutable())
         return failed(QStringLiteral("Servidor de custos não encontrado: %1").arg(m_program));
-    if (databaseLocation.startsWith(QLatin1String("firebird:")) && !databaseLocation.startsWith(QLatin1String("firebird://"))) {
-        QString why;
-        if (!FirebirdSharing::prepare(&why))
-            return failed(why);
+    // The child inherits the client's set-up (an embedded Firebird file is
+    // shared only between processes that run with the same one).
+    try {
+        DatabaseLocation::parse(databaseLocation).engine().prepareClient();
+    } catch (const EHostError &e) {
+        return failed(e.text());
     }
     QStringList args{QStringLiteral("--db"), databaseLocation, QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0"),
                      QStringLiteral("--exit-with-stdin")};

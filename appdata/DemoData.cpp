@@ -1,7 +1,6 @@
 #include "DemoData.h"
 #include "BatchInserter.h"
 #include "core/Errors.h"
-#include "data/SqlDialect.h"
 #include "data/SqlScript.h"
 #include "data/SearchIndexes.h"
 #include "data/SqlStatement.h"
@@ -121,14 +120,6 @@ QStringList column(const QSqlDatabase &db, const QString &sql, const QVariantLis
     return out;
 }
 
-// Dates go in as text on SQLite, as dates elsewhere.
-QVariant dateValue(const QSqlDatabase &db, const QDate &d)
-{
-    if (SqlDialects::engineOf(db) == SqlEngine::SQLite)
-        return d.toString(Qt::ISODate);
-    return d;
-}
-
 // A small deterministic generator (the same rows on every run and machine).
 class Lcg {
 public:
@@ -194,88 +185,14 @@ std::function<void(const QSqlDatabase &)> DemoData::filler(const Sizes &sizes)
     return [sizes](const QSqlDatabase &db) { create(db, sizes); };
 }
 
-namespace {
-
-// Statements of the schema script that hold one of the given texts.
-void runFromSchema(const QSqlDatabase &db, const QStringList &starts)
-{
-    for (const SqlScript::Statement &st : SqlScript::split(DemoData::schemaScript(db)))
-        for (const QString &start : starts)
-            if (st.text.contains(start, Qt::CaseInsensitive)) {
-                QSqlQuery q(db);
-                if (!q.exec(st.text))
-                    throw EHostError(SqlStatement::errorText(q.lastError()));
-            }
-}
-
-void addItensLista(const QSqlDatabase &db)
-{
-    QSqlQuery q(db);
-    if (!q.exec(QStringLiteral("SELECT 1 FROM RDB$PROCEDURES WHERE RDB$PROCEDURE_NAME = 'ITENS_LISTA'")) || q.next())
-        return;
-    q.finish();
-    try {
-        runFromSchema(db, {QStringLiteral("CREATE PROCEDURE ITENS_LISTA")});
-    } catch (const EHostError &) {
-        // Without the right to create it the database stays as it is.
-    }
-}
-
-// Search-index triggers that call FOLD become the plain ones of the script;
-// INDICEPESQ learns each index's table from its old insert trigger.
-void replaceFoldTriggers(const QSqlDatabase &db)
-{
-    QStringList old;
-    {
-        QSqlQuery q(db);
-        q.setForwardOnly(true);
-        if (!q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'trigger' AND sql LIKE '%FOLD(%'"))
-            || !q.next())
-            return;
-        q.finish();
-        // Every trigger of an index goes, the one that only deleted too.
-        if (!q.exec(QStringLiteral("SELECT T.name FROM sqlite_master T JOIN INDICEPESQ I ON T.name IN "
-                                   "(I.NMINDICE || '_AI', I.NMINDICE || '_AD', I.NMINDICE || '_AU') "
-                                   "WHERE T.type = 'trigger'")))
-            return;
-        while (q.next())
-            old << q.value(0).toString();
-    }
-    QSqlQuery q(db);
-    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
-        return;
-    try {
-        for (const char *sql : {"ALTER TABLE INDICEPESQ ADD COLUMN NMTABELA VARCHAR(30)",
-                                "UPDATE INDICEPESQ SET NMTABELA = (SELECT tbl_name FROM sqlite_master WHERE "
-                                "type = 'trigger' AND name = INDICEPESQ.NMINDICE || '_AI')"})
-            if (!q.exec(QLatin1String(sql)))
-                throw EHostError(SqlStatement::errorText(q.lastError()));
-        for (const QString &name : std::as_const(old))
-            if (!q.exec(QStringLiteral("DROP TRIGGER \"%1\"").arg(name)))
-                throw EHostError(SqlStatement::errorText(q.lastError()));
-        runFromSchema(db, {QStringLiteral("CREATE TABLE PESQPENDENTE"), QStringLiteral("CREATE TRIGGER")});
-        if (!q.exec(QStringLiteral("COMMIT")))
-            throw EHostError(SqlStatement::errorText(q.lastError()));
-    } catch (const EHostError &) {
-        // A database this user may not change keeps its old triggers.
-        q.exec(QStringLiteral("ROLLBACK"));
-    }
-}
-
-} // namespace
-
 void DemoData::addMissingRoutines(const QSqlDatabase &db)
 {
-    const SqlEngine engine = SqlDialects::engineOf(db);
-    if (engine == SqlEngine::Firebird)
-        addItensLista(db);
-    else if (engine == SqlEngine::SQLite)
-        replaceFoldTriggers(db);
+    DatabaseEngine::of(db).upgrade(db, schemaScript(db));
 }
 
 void DemoData::catchUpSearchIndexes(const QSqlDatabase &db)
 {
-    if (SqlDialects::engineOf(db) == SqlEngine::SQLite && !SearchIndexes::catchUp(db))
+    if (SqlDialect::of(db).has(SqlDialect::Feature::SearchIndexCatchUp) && !SearchIndexes::catchUp(db))
         throw EHostError(QStringLiteral("Não foi possível preencher os índices de pesquisa."));
 }
 
@@ -388,7 +305,7 @@ void DemoData::fillCosts(const QSqlDatabase &db, const Sizes &sizes)
                 if (target >= 0 && written >= target)
                     break;
                 const double value = qRound64(qty * unitPrice(p) * typeFactor[t % 6] * 100.0) / 100.0;
-                ins.add({branch, service, products[p], types[t].toInt(), dateValue(db, day), qty, value});
+                ins.add({branch, service, products[p], types[t].toInt(), day, qty, value});
                 ++written;
             }
         }

@@ -43,10 +43,7 @@ public:
     static QString referenceScript();
 
     // Brings a database made by an older schema script up to the present
-    // one: Firebird gets the routines it lacks (ITENS_LISTA); on SQLite the
-    // search indexes' triggers that call FOLD (which only this program
-    // registers, so no other program could write the tables) are replaced
-    // by the script's plain ones. Needs the right to change the schema;
+    // one (DatabaseEngine::upgrade). Needs the right to change the schema;
     // without it the database stays as it is.
     static void addMissingRoutines(const QSqlDatabase &db);
 

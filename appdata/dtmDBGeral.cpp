@@ -16,10 +16,9 @@ TdtmDBGeral *g_instance = nullptr;
 // database is made without being asked for.
 bool isDefaultLocation(const DatabaseLocation &location)
 {
-    if (location.kind != DatabaseLocation::Sqlite)
-        return false;
     const DatabaseLocation def = DatabaseLocation::parse(ShellConfig::defaultDatabase());
-    return QFileInfo(location.path).absoluteFilePath() == QFileInfo(def.path).absoluteFilePath();
+    return location.scheme == def.scheme && !location.isServer()
+        && QFileInfo(location.path).absoluteFilePath() == QFileInfo(def.path).absoluteFilePath();
 }
 
 } // namespace
@@ -84,8 +83,6 @@ QSqlDatabase TdtmDBGeral::database() const
     return QSqlDatabase::database(QLatin1String(ConnectionName), false);
 }
 
-SqlEngine TdtmDBGeral::engine() const { return SqlDialects::engineOf(database()); }
-
 void TdtmDBGeral::closeConnection(const QString &connectionName) { DatabaseEngine::close(connectionName); }
 
 QSqlDatabase TdtmDBGeral::openConnection(ConnectionDescription description)
@@ -95,7 +92,7 @@ QSqlDatabase TdtmDBGeral::openConnection(ConnectionDescription description)
     // Made unasked only where the shell looks when told nothing.
     if (isDefaultLocation(description.location) && !QFileInfo::exists(description.location.path))
         description.create = true;
-    QSqlDatabase db = DatabaseEngine::of(description.location.kind).open(description);
+    QSqlDatabase db = description.location.engine().open(description);
     // A database made before a routine was added to the schema gets it now.
     DemoData::addMissingRoutines(db);
     return db;
@@ -108,6 +105,6 @@ void TdtmDBGeral::createSqliteFile(const QString &path, const DemoData::Sizes &s
     description.name = QStringLiteral("dtmDBGeral-create-") + QUuid::createUuid().toString(QUuid::Id128);
     description.create = true;
     description.fill = DemoData::filler(sizes);
-    DatabaseEngine::of(DatabaseLocation::Sqlite).open(description);
+    description.location.engine().open(description);
     DatabaseEngine::close(description.name);
 }

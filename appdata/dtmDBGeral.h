@@ -18,7 +18,6 @@
 
 #include "DemoData.h"
 #include "ShellConfig.h"
-#include "data/SqlDialect.h"
 #include "data/engines/ConnectionDescription.h"
 
 #include <QObject>
@@ -37,7 +36,6 @@ public:
     void close();
     bool isOpen() const { return m_open; }
     QSqlDatabase database() const;
-    SqlEngine engine() const;
     const ShellConfig &config() const { return m_config; }
 
     // Opens a connection of its own on a database (tests, the costs server,

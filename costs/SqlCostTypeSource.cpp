@@ -1,4 +1,5 @@
 #include "SqlCostTypeSource.h"
+#include "data/engines/DatabaseEngine.h"
 #include "appdata/dtmDBGeral.h"
 #include "core/Errors.h"
 
@@ -27,7 +28,7 @@ bool SqlCostTypeSource::open(QString &error)
 {
     if (m_open)
         return true;
-    if (m_location.kind == DatabaseLocation::Sqlite && !QFileInfo(m_location.path).isFile()) {
+    if (m_location.engine().isLocalFile(m_location) && !QFileInfo(m_location.path).isFile()) {
         error = QStringLiteral("Banco de dados não encontrado: %1").arg(m_location.path);
         return false;
     }

@@ -2,7 +2,8 @@
 #include "CostsOptions.h"
 #include "CostsServer.h"
 #include "SqlCostTypeSource.h"
-#include "data/engines/FirebirdSharing.h"
+#include "core/Errors.h"
+#include "data/engines/DatabaseEngine.h"
 
 #include <QCoreApplication>
 #include <QLocale>
@@ -56,6 +57,28 @@ void warnIfOpen(const CostsServer &server, const CostsOptions &options, QTextStr
     err.flush();
 }
 
+// SIGTERM and SIGINT end the event loop, so connections close cleanly; so
+// does the end of standard input when asked (the shell's own server).
+void endOnSignals(QCoreApplication &app, bool withStdin)
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) == 0) {
+        auto *sn = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, &app);
+        QObject::connect(sn, &QSocketNotifier::activated, &app, [] { QCoreApplication::quit(); });
+        std::signal(SIGTERM, onSignal);
+        std::signal(SIGINT, onSignal);
+    }
+    if (withStdin) {
+        auto *sn = new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, &app);
+        QObject::connect(sn, &QSocketNotifier::activated, &app, [sn] {
+            char buf[256];
+            if (::read(STDIN_FILENO, buf, sizeof buf) <= 0) {
+                sn->setEnabled(false);
+                QCoreApplication::quit();
+            }
+        });
+    }
+}
+
 int runServer(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
@@ -73,8 +96,10 @@ int runServer(int argc, char **argv)
         return 0;
     }
     // Before any worker's first connection: the client reads its configuration once.
-    if (options.db.isFirebird() && !FirebirdSharing::prepare(&error)) {
-        err << "costs_server: " << error << "\n";
+    try {
+        options.db.engine().prepareClient();
+    } catch (const EHostError &e) {
+        err << "costs_server: " << e.text() << "\n";
         return 1;
     }
 
@@ -91,23 +116,7 @@ int runServer(int argc, char **argv)
         return 1;
     }
 
-    // SIGTERM and SIGINT end the event loop, so connections close cleanly.
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) == 0) {
-        auto *sn = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, &app);
-        QObject::connect(sn, &QSocketNotifier::activated, &app, [] { QCoreApplication::quit(); });
-        std::signal(SIGTERM, onSignal);
-        std::signal(SIGINT, onSignal);
-    }
-    if (options.exitWithStdin) {
-        auto *sn = new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, &app);
-        QObject::connect(sn, &QSocketNotifier::activated, &app, [sn] {
-            char buf[256];
-            if (::read(STDIN_FILENO, buf, sizeof buf) <= 0) {
-                sn->setEnabled(false);
-                QCoreApplication::quit();
-            }
-        });
-    }
+    endOnSignals(app, options.exitWithStdin);
 
     warnIfOpen(server, options, err);
     out << "LISTENING " << server.address().toString() << " " << server.port() << "\n";

@@ -10,7 +10,6 @@
 
 #include "appdata/BatchInserter.h"
 #include "core/Errors.h"
-#include "data/SqlDialect.h"
 
 #include <QDate>
 #include <QSqlDatabase>
@@ -45,10 +44,9 @@ inline qint64 fill(const QSqlDatabase &db, const QString &branch, int year, int 
     if (services.isEmpty())
         throw EHostError(QStringLiteral("A filial %1 não tem serviços.").arg(branch));
     QList<QVariant> days;
-    const bool sqlite = SqlDialects::engineOf(db) == SqlEngine::SQLite;
     for (QDate d(year, 1, 1); d.year() == year; d = d.addDays(1))
         if (d.dayOfWeek() <= 5)
-            days << (sqlite ? QVariant(d.toString(Qt::ISODate)) : QVariant(d));
+            days << QVariant(d); // the inserter binds them as the engine keeps dates
     BatchInserter ins(db, QStringLiteral("CUSTREAL"),
                       {"CDFILIAL", "CDSERVFILI", "CDARVPROD", "NRTIPOCUSTO", "DTMOVIMENTO", "QTREAL", "VRCUSTREAL"});
     // Row n is row n % perProduct of product n / perProduct, on day (n * 31) % days.

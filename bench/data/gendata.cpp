@@ -100,7 +100,7 @@ void makeOnServer(const Target &t)
         fill(t);
     } catch (...) {
         if (!existed)
-            DatabaseEngine::of(t.location.kind).drop(describe(t, false));
+            t.location.engine().drop(describe(t, false));
         throw;
     }
 }
@@ -135,7 +135,7 @@ int main(int argc, char **argv)
                       QStringLiteral("code"), QStringLiteral("0101")});
     parser.addOption({QStringLiteral("user"), QStringLiteral("Database user (Firebird: SYSDBA when not given)."), QStringLiteral("name")});
     parser.addOption({QStringLiteral("password"), QStringLiteral("Database password (Firebird: masterkey when not given; PostgreSQL: also PGPASSWORD, ~/.pgpass)."), QStringLiteral("text")});
-    parser.addOption({QStringLiteral("replace"), QStringLiteral("Replace an existing SQLite file.")});
+    parser.addOption({QStringLiteral("replace"), QStringLiteral("Replace an existing database file.")});
     parser.addOption({QStringLiteral("printed-rows"),
                       QStringLiteral("Products whose costs the XEV017 detailed report prints (replaces --products and --cost-rows)."),
                       QStringLiteral("n"), QStringLiteral("0")});
@@ -171,20 +171,12 @@ int main(int argc, char **argv)
                       printed, perProduct};
         QElapsedTimer timer;
         timer.start();
-        if (location.kind == DatabaseLocation::Sqlite) {
+        if (location.engine().isLocalFile(location)) {
             if (QFile::exists(location.path)) {
                 if (!parser.isSet(QStringLiteral("replace")))
                     throw EHostError(QStringLiteral("%1 already exists (use --replace).").arg(location.path));
                 QFile::remove(location.path);
             }
-            TdtmDBGeral::createSqliteFile(location.path, sizes);
-            try {
-                fill(target);
-            } catch (...) {
-                QFile::remove(location.path);
-                throw;
-            }
-        } else if (location.kind == DatabaseLocation::FirebirdEmbedded) {
             makeEmbedded(target);
         } else {
             makeOnServer(target);

@@ -10,6 +10,8 @@
 // The databases are made once, embedded, under the build folder
 // (bin/bench-data/firebird-*.fdb, built as .part and renamed) and served
 // from there by the server of each run.
+#include "data/engines/SqlDialect.h"
+#include "data/HostDatabase.h"
 #include "BenchFirebirdData.h"
 #include "appdata/dtmDBGeral.h"
 #include "data/TADOIBQuery.h"
@@ -95,10 +97,12 @@ void BM_IsqlFb(benchmark::State &state)
     QString services;
     openShellOn(path);
     services = branchServices();
+    // The texts the shell runs there.
+    const QString texts = HostDatabase::instance().dialect().statementProperty();
     g_dm.reset();
     QString script;
     for (const ReportQuery &q : DefinitionParser::parseFile(standardDefinition()).queries)
-        script += withValues(q.textFor(ReportQuery::InterBase), values(services)) + QStringLiteral(";\n");
+        script += withValues(q.textFor(texts), values(services)) + QStringLiteral(";\n");
     for (auto _ : state) {
         QString error;
         if (isql(g_server, path, script, &error) < 0)

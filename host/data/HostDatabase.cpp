@@ -22,7 +22,6 @@ void HostDatabase::uninstall()
         return;
     emit closing();
     m_connection.clear();
-    m_override.reset();
     m_lost = false;
 }
 
@@ -70,8 +69,7 @@ QString HostDatabase::where(const QSqlDatabase &db)
 
 bool HostDatabase::isConnectionLoss(const QSqlDatabase &db, const QSqlError &error)
 {
-    const DatabaseEngine *engine = DatabaseEngine::find(db);
-    return engine && engine->isConnectionLoss(error);
+    return DatabaseEngine::find(db) && SqlDialect::of(db).failure(db, error).is(DatabaseFailure::Kind::ConnectionLost);
 }
 
 bool HostDatabase::noteFailure(const QSqlDatabase &db, const QSqlError &error)
@@ -82,11 +80,4 @@ bool HostDatabase::noteFailure(const QSqlDatabase &db, const QSqlError &error)
     return true;
 }
 
-SqlEngine HostDatabase::engine() { return SqlDialects::engineOf(database()); }
-
-SqlDialect HostDatabase::dialect()
-{
-    if (m_override)
-        return *m_override;
-    return SqlDialects::dialectFor(engine());
-}
+const SqlDialect &HostDatabase::dialect() { return SqlDialect::of(database()); }

@@ -12,17 +12,13 @@
 // the same settings; when that fails it throws the reason and tries again at
 // the call after. So once the server is back the next action works, without
 // restarting the shell.
-// setDialectOverride is for tests only: it makes queries run their Oracle or
-// SQL Server text on SQLite (the SQLite routines for those texts must then be
-// registered: SqliteRoutines::installForeign).
 #pragma once
-
-#include "SqlDialect.h"
 
 #include <QObject>
 #include <QSqlDatabase>
 #include <QSqlError>
-#include <optional>
+
+class SqlDialect;
 
 class HostDatabase : public QObject {
     Q_OBJECT
@@ -38,14 +34,12 @@ public:
     // The connection; throws EHostError when none is open, or when it was
     // lost and cannot be opened again yet.
     QSqlDatabase database();
-    SqlEngine engine();
-    // The text dialect that queries run: the override, else the engine's.
-    SqlDialect dialect();
-    void setDialectOverride(std::optional<SqlDialect> dialect) { m_override = dialect; }
+    // The dialect of the connection (SqlDialect::of). Throws as database().
+    const SqlDialect &dialect();
 
     // True when error, on db, says the connection itself is gone (network
-    // errors, connection shut down: DatabaseEngine::isConnectionLoss), not
-    // that one statement failed.
+    // errors, connection shut down: SqlDialect::failure), not that one
+    // statement failed.
     static bool isConnectionLoss(const QSqlDatabase &db, const QSqlError &error);
     // Called by the statement that saw error on db: a loss on the installed
     // connection marks it lost. True when it did.
@@ -66,5 +60,4 @@ private:
 
     QString m_connection;
     bool m_lost = false;
-    std::optional<SqlDialect> m_override;
 };

@@ -1,5 +1,5 @@
 #include "LookupSql.h"
-#include "TextFold.h"
+#include "engines/SqlDialect.h"
 
 #include <QRegularExpression>
 
@@ -100,39 +100,9 @@ QStringList splitItems(const QString &t)
     return out;
 }
 
-QString escapedLike(const QString &text, bool prefix, bool brackets)
-{
-    QString escaped;
-    for (const QChar c : text) {
-        if (c == QLatin1Char('\\') || c == QLatin1Char('%') || c == QLatin1Char('_')
-            || (brackets && c == QLatin1Char('[')))
-            escaped += QLatin1Char('\\');
-        escaped += c;
-    }
-    return (prefix ? QString() : QStringLiteral("%")) + escaped + QStringLiteral("%");
-}
-
-// TRANSLATE's two lists: each lower-case letter that TextFold changes, and
-// what it becomes.
-const QPair<QString, QString> &accentLists()
-{
-    static const QPair<QString, QString> lists = [] {
-        QPair<QString, QString> l;
-        for (char16_t c = 0xC0; c < 0x250; ++c) {
-            const QChar ch(c);
-            if (ch.isLetter() && ch.toLower() == ch && TextFold::foldChar(c) != c) {
-                l.first += ch;
-                l.second += QChar(TextFold::foldChar(c));
-            }
-        }
-        return l;
-    }();
-    return lists;
-}
-
 } // namespace
 
-LookupSql::LookupSql(const QString &text, SqlEngine engine) : m_text(text), m_body(text), m_engine(engine)
+LookupSql::LookupSql(const QString &text, const SqlDialect &dialect) : m_text(text), m_body(text), m_dialect(&dialect)
 {
     int orderAt = -1, itemsAt = -1;
     findOrder(text, &orderAt, &itemsAt);
@@ -183,8 +153,8 @@ QString LookupSql::orderColumn(const QStringList &columns) const
 
 QString LookupSql::firstRowsMatching(const QString &where, const QString &column, const QString &rows) const
 {
-    QString s = QStringLiteral("SELECT COUNT(*) FROM (SELECT FIRST (:%1) * FROM (\n%2\n) P__ ORDER BY P__.%3) Q__")
-                    .arg(rows, m_body, column);
+    const QString first = m_dialect->firstRows(QStringLiteral("SELECT * FROM (\n%1\n) P__ ORDER BY P__.%2").arg(m_body, column), rows);
+    QString s = QStringLiteral("SELECT COUNT(*) FROM (%1) Q__").arg(first);
     if (!where.isEmpty())
         s += QStringLiteral("\nWHERE ") + where;
     return s;
@@ -212,9 +182,7 @@ QString LookupSql::inner(bool orderInside) const
 {
     if (!orderInside || m_order.isEmpty())
         return m_body;
-    if (m_engine == SqlEngine::MsSql)
-        return m_body + QStringLiteral("\nORDER BY ") + m_order.join(QLatin1String(", ")) + QStringLiteral(" OFFSET 0 ROWS");
-    return m_text;
+    return m_dialect->orderedInside(m_body, m_order, m_text);
 }
 
 QString LookupSql::unordered(const QString &where) const
@@ -239,61 +207,5 @@ QString LookupSql::ordered(const QString &where, const QStringList &columns) con
 QString LookupSql::page(const QString &where, const QStringList &columns, const QString &limit,
                         const QString &offset) const
 {
-    QString s = ordered(where, columns);
-    switch (m_engine) {
-    case SqlEngine::Firebird:
-        return s.replace(0, 6, QStringLiteral("SELECT FIRST (:%1) SKIP (:%2)").arg(limit, offset));
-    case SqlEngine::Oracle:
-        return s + QStringLiteral("\nOFFSET :%1 ROWS FETCH NEXT :%2 ROWS ONLY").arg(offset, limit);
-    case SqlEngine::MsSql:
-        // OFFSET needs an ORDER BY of the outer statement.
-        if (outerOrder(columns).isEmpty())
-            s += QStringLiteral("\nORDER BY (SELECT NULL)");
-        return s + QStringLiteral(" OFFSET :%1 ROWS FETCH NEXT :%2 ROWS ONLY").arg(offset, limit);
-    default:
-        return s + QStringLiteral("\nLIMIT :%1 OFFSET :%2").arg(limit, offset);
-    }
-}
-
-QString LookupSql::filterTerm(const QString &column, const QString &param, bool prefix, SqlEngine engine,
-                              bool castToText)
-{
-    switch (engine) {
-    case SqlEngine::SQLite:
-        return QStringLiteral("FOLD_INSTR(Q__.%1, :%2) %3").arg(column, param, prefix ? QLatin1String("= 1") : QLatin1String("> 0"));
-    case SqlEngine::Firebird:
-        // CONTAINING and STARTING WITH follow the collation and take the
-        // text as it is; LIKE under WIN_PTBR is twice as slow.
-        return QStringLiteral("%1 COLLATE WIN_PTBR %2 :%3")
-            .arg(castToText ? QStringLiteral("CAST(Q__.%1 AS VARCHAR(8191) CHARACTER SET WIN1252)").arg(column)
-                            : QStringLiteral("Q__.") + column,
-                 prefix ? QLatin1String("STARTING WITH") : QLatin1String("CONTAINING"), param);
-    case SqlEngine::PostgreSql:
-        // The form of the schema's trigram indexes (FOLD of the text), so
-        // that they serve.
-        return QStringLiteral("FOLD(CAST(Q__.%1 AS TEXT)) LIKE FOLD(:%2) ESCAPE '\\'").arg(column, param);
-    case SqlEngine::MsSql:
-        return QStringLiteral("CAST(Q__.%1 AS NVARCHAR(4000)) COLLATE Latin1_General_CI_AI LIKE :%2 ESCAPE '\\'")
-            .arg(column, param);
-    case SqlEngine::Oracle:
-        return QStringLiteral("TRANSLATE(LOWER(TO_CHAR(Q__.%1)), '%2', '%3') LIKE :%4 ESCAPE '\\'")
-            .arg(column, accentLists().first, accentLists().second, param);
-    default:
-        return QStringLiteral("TRANSLATE(LOWER(CAST(Q__.%1 AS VARCHAR(4000))), '%2', '%3') LIKE :%4 ESCAPE '\\'")
-            .arg(column, accentLists().first, accentLists().second, param);
-    }
-}
-
-QString LookupSql::filterValue(const QString &text, bool prefix, SqlEngine engine)
-{
-    switch (engine) {
-    case SqlEngine::SQLite:
-    case SqlEngine::Firebird:
-        return text;
-    case SqlEngine::PostgreSql:
-        // FOLD on the server folds it as it folds the column.
-        return escapedLike(text, prefix, false);
-    default:
-        return escapedLike(TextFold::fold(text), prefix, engine == SqlEngine::MsSql);
-    }
+    return m_dialect->page(ordered(where, columns), !outerOrder(columns).isEmpty(), limit, offset);
 }

@@ -51,13 +51,6 @@ NamedSql NamedSql::parse(const QString &text)
             int j = i;
             while (j < n && identPart(text.at(j)))
                 ++j;
-            if (j - i == 6 && text.mid(i, 6).compare(QLatin1String("ISNULL"), Qt::CaseInsensitive) == 0) {
-                int k = j;
-                while (k < n && text.at(k).isSpace())
-                    ++k;
-                if (k < n && text.at(k) == QLatin1Char('('))
-                    r.m_marks.append({i, j - i, QString()});
-            }
             i = j;
         } else {
             ++i;
@@ -84,30 +77,14 @@ QStringList NamedSql::distinctNames() const
     return out;
 }
 
-QString NamedSql::positional(SqlEngine engine,
-                             const std::function<QString(const QString &)> &castType) const
+QString NamedSql::positional(const std::function<QString(const QString &)> &markerFor) const
 {
     QString out;
     out.reserve(m_text.size() + m_marks.size() * 24);
     int pos = 0;
     for (const Mark &m : m_marks) {
         out += QStringView(m_text).mid(pos, m.offset - pos);
-        if (m.name.isEmpty()) {
-            // An ISNULL call: only SQLite needs it quoted.
-            if (engine == SqlEngine::SQLite)
-                out += QLatin1Char('"') + m_text.mid(m.offset, m.length) + QLatin1Char('"');
-            else
-                out += QStringView(m_text).mid(m.offset, m.length);
-        } else if (engine == SqlEngine::Firebird) {
-            QString type = castType ? castType(m.name) : QString();
-            if (type.isEmpty())
-                type = QStringLiteral("VARCHAR(8191)");
-            out += QStringLiteral("CAST(? AS %1)").arg(type);
-        } else if (engine == SqlEngine::MsSql && castType && !castType(m.name).isEmpty()) {
-            out += QStringLiteral("CAST(? AS %1)").arg(castType(m.name));
-        } else {
-            out += QLatin1Char('?');
-        }
+        out += markerFor(m.name);
         pos = m.offset + m.length;
     }
     out += QStringView(m_text).mid(pos);

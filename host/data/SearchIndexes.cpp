@@ -1,6 +1,6 @@
 #include "SearchIndexes.h"
 #include "HostDatabase.h"
-#include "SqlDialect.h"
+#include "engines/SqlDialect.h"
 #include "TextFold.h"
 
 #include <QSqlQuery>
@@ -30,13 +30,11 @@ QList<Declared> read(const QSqlDatabase &db)
     QList<Declared> out;
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    const SqlEngine engine = SqlDialects::engineOf(db);
-    const QString declared =
-        engine == SqlEngine::SQLite
-            ? QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND upper(name) = 'INDICEPESQ'")
-        : engine == SqlEngine::Firebird
-            ? QStringLiteral("SELECT 1 FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = 'INDICEPESQ'")
-            : QString();
+    // Engines without search indexes have no INDICEPESQ to ask.
+    const SqlDialect &dialect = SqlDialect::of(db);
+    const bool indexed = dialect.has(SqlDialect::Feature::SearchIndexNarrowing)
+                         || dialect.has(SqlDialect::Feature::SortedScanForSparseFilters);
+    const QString declared = indexed ? dialect.tableExistsQuery(QStringLiteral("INDICEPESQ")) : QString();
     if (declared.isEmpty() || !q.exec(declared) || !q.next())
         return out;
     // A schema without NMTABELA has triggers that call FOLD: no index is used.
@@ -150,8 +148,9 @@ SearchIndexes::Index SearchIndexes::find(const QSqlDatabase &db, const QString &
         for (const QString &col : columns)
             all = all && containsName(d.columns, col);
         if (all)
-            return SqlDialects::engineOf(db) != SqlEngine::SQLite || catchUpAll(db, {d}) ? Index{d.table, columns}
-                                                                                           : Index{};
+            return !SqlDialect::of(db).has(SqlDialect::Feature::SearchIndexCatchUp) || catchUpAll(db, {d})
+                       ? Index{d.table, columns}
+                       : Index{};
     }
     return {};
 }
@@ -167,27 +166,3 @@ bool SearchIndexes::catchUp(const QSqlDatabase &db, const QString &index)
 
 void SearchIndexes::forget() { cache().clear(); }
 
-QString SearchIndexes::matchQuery(const QString &text, const QStringList &columns)
-{
-    const QString folded = TextFold::fold(text);
-    if (folded.size() < 3)
-        return {};
-    QString quoted = folded;
-    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('{') + columns.join(QLatin1Char(' ')) + QLatin1String("} : \"") + quoted + QLatin1Char('"');
-}
-
-QString SearchIndexes::foldedPattern(const QString &text)
-{
-    const QString folded = TextFold::fold(text);
-    QString pattern = QStringLiteral("%");
-    for (const QChar c : folded) {
-        // The index holds WIN1252 text, its columns joined by the character 1.
-        if (c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() < 0xA0) || c.unicode() > 0xFF)
-            return {};
-        if (c == QLatin1Char('\\') || c == QLatin1Char('%') || c == QLatin1Char('_'))
-            pattern += QLatin1Char('\\');
-        pattern += c;
-    }
-    return folded.isEmpty() ? QString() : pattern + QLatin1Char('%');
-}

@@ -11,11 +11,13 @@
 //
 // Firebird: a narrow table of the key (CHAVE) and the folded columns joined
 // by the character 1 (TEXTO), kept by a PSQL trigger of the table, so there
-// is nothing to catch up; a filter reads it with foldedPattern().
+// is nothing to catch up.
 //
 // An index serves a filter when the list's key column is the index's key
 // (NMCHAVE) and every column searched is among its columns (DSCOLUNAS).
-// A database without INDICEPESQ (or on another engine) has no indexes. The
+// A database without INDICEPESQ (or on an engine without search indexes)
+// has no indexes. How an index is asked is the dialect's
+// (SqlDialect::searchIndexValue, searchIndexTerm). The
 // declarations are read once per connection and forgotten when the shell's
 // database closes.
 #pragma once
@@ -41,12 +43,4 @@ public:
     // Forgets what was read (the schema changed, or the database closed).
     static void forget();
 
-    // An FTS5 query matching the folded text as a substring of the given
-    // columns: {A B} : "text" (quotes doubled). The trigram tokenizer needs
-    // three characters: for a shorter text, an empty result (use no index).
-    static QString matchQuery(const QString &text, const QStringList &columns);
-    // Firebird: a LIKE pattern (escape \\) for TEXTO that a row matching the
-    // text in any column matches; empty when the folded text holds a
-    // character the index cannot (outside Latin-1, or a control).
-    static QString foldedPattern(const QString &text);
 };

@@ -2,14 +2,12 @@
 #include "HostDatabase.h"
 #include "NamedSql.h"
 #include "core/Errors.h"
-#include "engines/DatabaseEngine.h"
+#include "engines/SqlDialect.h"
 
-#include <QDate>
-#include <QDateTime>
 #include <QSqlError>
 
 SqlStatement::SqlStatement(const QSqlDatabase &db)
-    : m_db(db), m_engine(SqlDialects::engineOf(db)), m_query(db)
+    : m_db(db), m_dialect(&SqlDialect::of(db)), m_query(db)
 {
     m_query.setForwardOnly(true);
 }
@@ -25,118 +23,17 @@ QString SqlStatement::errorText(const QSqlError &error)
     return text;
 }
 
-QString SqlStatement::firebirdType(const TParam *param)
-{
-    TParam::DataType type = param ? param->dataType() : TParam::DataType::Unknown;
-    if (type == TParam::DataType::Unknown && param && !param->IsNull()) {
-        TParam probe;
-        probe.SetAsVariant(param->Value());
-        type = probe.dataType();
-    }
-    switch (type) {
-    case TParam::DataType::Integer: return QStringLiteral("BIGINT");
-    case TParam::DataType::Float: return QStringLiteral("DOUBLE PRECISION");
-    case TParam::DataType::DateTime: return QStringLiteral("TIMESTAMP");
-    case TParam::DataType::Date: return QStringLiteral("DATE");
-    default: break;
-    }
-    return QStringLiteral("VARCHAR(%1)").arg(MaxFirebirdText);
-}
-
-QString SqlStatement::castType(const TParam *param, SqlEngine engine)
-{
-    if (engine == SqlEngine::Firebird)
-        return firebirdType(param);
-    if (engine == SqlEngine::MsSql && param && !param->IsNull() && param->Value().typeId() == QMetaType::QString
-        && param->Value().toString().size() > MsSqlShortText)
-        return QStringLiteral("NVARCHAR(MAX)");
-    return QString();
-}
-
-void SqlStatement::checkTextLength(const QString &name, const QString &text, SqlEngine engine)
-{
-    if (engine == SqlEngine::Firebird && text.size() > MaxFirebirdText)
-        throw EHostError(QStringLiteral("O valor do parâmetro %1 tem %2 caracteres; o limite deste banco de dados é %3.")
-                             .arg(name)
-                             .arg(text.size())
-                             .arg(MaxFirebirdText));
-    if (engine == SqlEngine::Oracle && text.toUtf8().size() > MaxOracleTextBytes)
-        throw EHostError(QStringLiteral("O valor do parâmetro %1 tem %2 caracteres, e o Oracle aceita no máximo %3 bytes "
-                                        "num texto passado a uma consulta. Escolha menos itens (por exemplo, menos "
-                                        "serviços) e tente de novo.")
-                             .arg(name)
-                             .arg(text.size())
-                             .arg(MaxOracleTextBytes));
-}
-
-namespace {
-
-QMetaType nullType(TParam::DataType type)
-{
-    switch (type) {
-    case TParam::DataType::Integer: return QMetaType(QMetaType::LongLong);
-    case TParam::DataType::Float: return QMetaType(QMetaType::Double);
-    case TParam::DataType::DateTime: return QMetaType(QMetaType::QDateTime);
-    case TParam::DataType::Date: return QMetaType(QMetaType::QDate);
-    default: return QMetaType(QMetaType::QString);
-    }
-}
-
-QString sqliteDateTime(const QDateTime &dt)
-{
-    const QTime t = dt.time();
-    if (t == QTime(0, 0))
-        return dt.date().toString(Qt::ISODate);
-    return dt.toString(t.msec() ? QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")
-                                : QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-}
-
-} // namespace
-
-QVariant SqlStatement::bindValue(const TParam *param, SqlEngine engine)
-{
-    if (!param || param->IsNull()) {
-        const auto type = param ? param->dataType() : TParam::DataType::Unknown;
-        if (engine == SqlEngine::SQLite && (type == TParam::DataType::Date || type == TParam::DataType::DateTime))
-            return QVariant(QMetaType(QMetaType::QString));
-        return QVariant(nullType(type));
-    }
-    QVariant v = param->Value();
-    switch (v.typeId()) {
-    case QMetaType::QString:
-        if (v.toString().isNull())
-            v = QString(QLatin1String(""));
-        break;
-    case QMetaType::Bool:
-        v = v.toBool() ? 1 : 0;
-        break;
-    case QMetaType::QDate:
-        if (engine == SqlEngine::SQLite)
-            v = v.toDate().toString(Qt::ISODate);
-        break;
-    case QMetaType::QDateTime:
-        if (engine == SqlEngine::SQLite)
-            v = sqliteDateTime(v.toDateTime());
-        break;
-    default:
-        break;
-    }
-    if (v.typeId() == QMetaType::QString)
-        checkTextLength(param->Name(), v.toString(), engine);
-    return v;
-}
-
 void SqlStatement::exec(const QString &namedText, const TParams &params)
 {
     if (!m_db.isOpen())
         throw EHostError(QStringLiteral("O banco de dados não está aberto."));
     const NamedSql sql = NamedSql::parse(namedText);
-    m_prepared = sql.positional(m_engine, [&](const QString &name) {
-        return castType(params.FindParam(name), m_engine);
-    });
+    using Markers = SqlDialect::Markers;
+    m_prepared = m_dialect->finalText(
+        sql.positional([&](const QString &name) { return m_dialect->marker(params.FindParam(name), Markers::Typed); }));
     m_bound.clear();
     for (const QString &name : sql.names())
-        m_bound << bindValue(params.FindParam(name), m_engine);
+        m_bound << m_dialect->bind(params.FindParam(name), Markers::Typed);
 
     m_query.finish();
     if (!m_query.prepare(m_prepared) && !prepareTyped(sql, params))
@@ -149,15 +46,13 @@ void SqlStatement::exec(const QString &namedText, const TParams &params)
 
 bool SqlStatement::prepareTyped(const NamedSql &sql, const TParams &params)
 {
-    // PostgreSQL infers a parameter's type from where it stands; where nothing
-    // tells (":P IS NULL", a bare item of the select list) the statement is
-    // prepared again with every parameter cast to its value's type.
-    if (m_engine != SqlEngine::PostgreSql || m_query.lastError().nativeErrorCode() != QLatin1String("42P18"))
+    // An engine that infers a parameter's type from where it stands, where
+    // nothing tells (":P IS NULL", a bare item of the select list), gets the
+    // statement again with every marker cast to its value's type.
+    if (!m_dialect->has(SqlDialect::Feature::TypedMarkersOnRetry) || !m_dialect->wantsTypedMarkers(m_query.lastError()))
         return false;
-    const QString typed = sql.positional(SqlEngine::Firebird, [&](const QString &name) {
-        const QString type = firebirdType(params.FindParam(name));
-        return type.startsWith(QLatin1String("VARCHAR")) ? QStringLiteral("TEXT") : type;
-    });
+    const QString typed = m_dialect->finalText(
+        sql.positional([&](const QString &name) { return m_dialect->typedMarker(params.FindParam(name)); }));
     if (!m_query.prepare(typed))
         return false;
     m_prepared = typed;
@@ -187,10 +82,8 @@ void SqlStatement::fail(const QSqlError &error)
         throw EHostError(QStringLiteral("A conexão com o banco de dados %1 caiu: %2. Confira se o servidor de banco de "
                                         "dados está no ar; a próxima ação conecta de novo.")
                              .arg(HostDatabase::where(m_db), text));
-    if (const DatabaseEngine *engine = DatabaseEngine::find(m_db)) {
-        const QString known = engine->failureText(m_db, error);
-        if (!known.isEmpty())
-            throw EHostError(known);
-    }
+    const DatabaseFailure failure = m_dialect->failure(m_db, error);
+    if (!failure.advice.isEmpty())
+        throw EHostError(failure.advice);
     throw EHostError(errorText(error));
 }

@@ -1,4 +1,5 @@
 #include "TADOIBDataSet.h"
+#include "engines/SqlDialect.h"
 #include "HostDatabase.h"
 #include "LookupSql.h"
 #include "NamedSql.h"
@@ -67,7 +68,7 @@ QStringList TADOIBDataSet::ColumnNames()
     if (text == m_columnsOf)
         return m_columns;
     SqlStatement stmt(HostDatabase::instance().database());
-    stmt.exec(LookupSql(text, stmt.engine()).unordered(QStringLiteral("1 = 0")), query()->runParams());
+    stmt.exec(LookupSql(text, stmt.dialect()).unordered(QStringLiteral("1 = 0")), query()->runParams());
     QStringList out;
     const QSqlRecord rec = stmt.record();
     for (int i = 0; i < rec.count(); ++i)
@@ -114,23 +115,22 @@ QString TADOIBDataSet::filterClause(const RowFilter &filter, TParams &params)
     QStringList columns;
     for (const QString &c : filter.columns)
         columns << checkedColumn(c, result);
-    const SqlEngine engine = HostDatabase::instance().engine();
+    const SqlDialect &dialect = HostDatabase::instance().dialect();
     QStringList terms;
     for (const QString &c : columns)
-        terms << LookupSql::filterTerm(c, kFilter, filter.prefix, engine, m_castFilterFor == innerText());
-    params.add(kFilter).SetAsString(LookupSql::filterValue(filter.text, filter.prefix, engine));
+        terms << dialect.filterTerm(c, kFilter, filter.prefix, m_castFilterFor == innerText());
+    params.add(kFilter).SetAsString(dialect.filterValue(filter.text, filter.prefix));
     QString where = QLatin1Char('(') + terms.join(QLatin1String(" OR ")) + QLatin1Char(')');
-    if (engine != SqlEngine::SQLite)
+    if (!dialect.has(SqlDialect::Feature::SearchIndexNarrowing))
         return where;
     // The index narrows the rows; the terms above keep the rule exact.
     QString key;
     const SearchIndexes::Index index = servingIndex(filter, &key);
-    const QString match = index.table.isEmpty() ? QString() : SearchIndexes::matchQuery(filter.text, index.columns);
+    const QString match = index.table.isEmpty() ? QString() : dialect.searchIndexValue(filter.text, index.columns);
     if (match.isEmpty())
         return where;
     params.add(kMatch).SetAsString(match);
-    return QStringLiteral("Q__.%1 IN (SELECT CHAVE FROM %2 WHERE %2 MATCH :%3) AND ").arg(key, index.table, kMatch)
-        + where;
+    return dialect.searchIndexTerm(key, index.table, kMatch) + QStringLiteral(" AND ") + where;
 }
 
 SearchIndexes::Index TADOIBDataSet::servingIndex(const RowFilter &filter, QString *key)
@@ -162,7 +162,8 @@ std::unique_ptr<SqlStatement> TADOIBDataSet::execFiltered(const RowFilter &filte
             // A column that is no WIN1252 text refuses the bare collation:
             // this text's filters cast their columns from then on.
             const QString inner = innerText();
-            if (stmt->engine() != SqlEngine::Firebird || where.isEmpty() || m_castFilterFor == inner)
+            if (!stmt->dialect().has(SqlDialect::Feature::FilterNeedsTextCast) || where.isEmpty()
+                || m_castFilterFor == inner)
                 throw;
             m_castFilterFor = inner;
         }
@@ -173,7 +174,7 @@ qint64 TADOIBDataSet::CountRows(const RowFilter &filter)
 {
     const auto stmt = execFiltered(filter, [&](const QString &where) {
         // SELECT * of the rows becomes SELECT COUNT(*).
-        return LookupSql(innerText(), HostDatabase::instance().engine()).unordered(where).replace(0, 8, QStringLiteral("SELECT COUNT(*)"));
+        return LookupSql(innerText(), HostDatabase::instance().dialect()).unordered(where).replace(0, 8, QStringLiteral("SELECT COUNT(*)"));
     });
     return stmt->next() ? stmt->value(0).toLongLong() : 0;
 }
@@ -189,7 +190,7 @@ QList<QVariantList> TADOIBDataSet::FetchPage(const RowFilter &filter, qint64 off
     const auto stmt = execFiltered(
         filter,
         [&](const QString &where) {
-            return LookupSql(innerText(), HostDatabase::instance().engine()).page(where, ColumnNames(), kLimit, kOffset);
+            return LookupSql(innerText(), HostDatabase::instance().dialect()).page(where, ColumnNames(), kLimit, kOffset);
         },
         &paging);
     const int columns = stmt->record().count();
@@ -208,7 +209,8 @@ std::unique_ptr<SqlStatement> TADOIBDataSet::sortedScan(const RowFilter &filter,
 {
     QString key;
     const SearchIndexes::Index index = servingIndex(filter, &key);
-    const QString pattern = index.table.isEmpty() ? QString() : SearchIndexes::foldedPattern(filter.text);
+    const QString pattern =
+        index.table.isEmpty() ? QString() : HostDatabase::instance().dialect().searchIndexValue(filter.text, index.columns);
     if (pattern.isEmpty())
         return execFiltered(filter, [&](const QString &where) { return sql.sortedOrdered(where, column); });
     TParams match;
@@ -235,12 +237,7 @@ QString TADOIBDataSet::indexedOrderColumn(const LookupSql &sql)
         SqlStatement stmt(HostDatabase::instance().database());
         TParams params;
         params.add(kColumn).SetAsString(column.toUpper());
-        stmt.exec(QStringLiteral("SELECT FIRST 1 1 FROM RDB$INDEX_SEGMENTS S JOIN RDB$INDICES I "
-                                 "ON I.RDB$INDEX_NAME = S.RDB$INDEX_NAME WHERE S.RDB$FIELD_NAME = :%1 "
-                                 "AND S.RDB$FIELD_POSITION = 0 AND COALESCE(I.RDB$INDEX_INACTIVE, 0) = 0 "
-                                 "AND COALESCE(I.RDB$INDEX_TYPE, 0) = 0")
-                      .arg(kColumn),
-                  params);
+        stmt.exec(stmt.dialect().leadingIndexQuery(kColumn), params);
         indexed = stmt.next();
     }
     m_orderIndexOf = text;
@@ -259,9 +256,9 @@ bool TADOIBDataSet::fewMatchFirstRows(const RowFilter &filter, const LookupSql &
 
 std::unique_ptr<SqlStatement> TADOIBDataSet::OpenScan(const RowFilter &filter)
 {
-    const SqlEngine engine = HostDatabase::instance().engine();
-    const LookupSql sql(innerText(), engine);
-    if (engine == SqlEngine::Firebird && !filter.text.isEmpty()) {
+    const SqlDialect &dialect = HostDatabase::instance().dialect();
+    const LookupSql sql(innerText(), dialect);
+    if (dialect.has(SqlDialect::Feature::SortedScanForSparseFilters) && !filter.text.isEmpty()) {
         const QString column = indexedOrderColumn(sql);
         if (!column.isEmpty() && fewMatchFirstRows(filter, sql, column))
             return sortedScan(filter, sql, column);
@@ -274,7 +271,7 @@ bool TADOIBDataSet::OpenOnKey(const QString &keyField, const QVariant &value)
     const QString column = checkedColumn(keyField, ColumnNames());
     TParams params = query()->runParams().clone();
     params.add(kKey).SetAsVariant(value);
-    query()->openWith(LookupSql(innerText(), HostDatabase::instance().engine())
+    query()->openWith(LookupSql(innerText(), HostDatabase::instance().dialect())
                           .unordered(QStringLiteral("Q__.%1 = :%2").arg(column, kKey)),
                       params);
     return !query()->IsEmpty();

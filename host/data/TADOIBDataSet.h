@@ -7,12 +7,13 @@
 // cursor was opened with, or the current ones when it is closed) as a
 // derived table Q__ under a filter, with the engine's row limit; the text's
 // own ORDER BY gives the order of the pages and is written outside the
-// derived table. LookupSql says how for each engine, and how a filter
-// matches: the text occurring in (or, with prefix, starting) the value of
-// any of the given columns, case and accents aside on every engine; % and _
-// typed by the user are plain characters. On SQLite a search index
-// (SearchIndexes) that serves the filter's key and columns narrows the rows
-// first, for texts of three characters or more.
+// derived table. LookupSql and the engine's dialect say how, and how a
+// filter matches: the text occurring in (or, with prefix, starting) the
+// value of any of the given columns, case and accents aside on every engine;
+// % and _ typed by the user are plain characters. Where the engine has a
+// search index that narrows a filter (SqlDialect::Feature::
+// SearchIndexNarrowing) and one (SearchIndexes) serves the filter's key and
+// columns, it narrows the rows first.
 // Column names are checked against the result's columns, so nothing the
 // user types reaches the statement text.
 #pragma once

@@ -1,5 +1,6 @@
 #include "TADOIBQuery.h"
 #include "HostDatabase.h"
+#include "engines/SqlDialect.h"
 #include "NamedSql.h"
 #include "SqlStatement.h"
 #include "TADOIBDataSet.h"
@@ -89,16 +90,10 @@ void TADOIBQuery::setActive(bool v)
 
 QObject *TADOIBQuery::Query() const { return m_dataSet; }
 
-QString TADOIBQuery::statementText(SqlDialect dialect) const
+QString TADOIBQuery::statementText(const QString &property) const
 {
-    const QStringList *lines = &m_sql;
-    switch (dialect) {
-    case SqlDialect::Oracle: lines = &m_sqlOracle; break;
-    case SqlDialect::MsSql: lines = &m_sqlMssql; break;
-    case SqlDialect::InterBase: lines = &m_sqlIb; break;
-    case SqlDialect::Default: break;
-    }
-    QString text = lines->join(QLatin1Char('\n'));
+    // The texts are the properties SQL, SQL_ORACLE, SQL_MSSQL and SQL_IB.
+    QString text = this->property(property.toLatin1().constData()).toStringList().join(QLatin1Char('\n'));
     if (text.trimmed().isEmpty())
         text = m_sql.join(QLatin1Char('\n'));
     if (text.trimmed().isEmpty())
@@ -108,7 +103,7 @@ QString TADOIBQuery::statementText(SqlDialect dialect) const
 
 QString TADOIBQuery::currentStatementText() const
 {
-    return statementText(HostDatabase::instance().dialect());
+    return statementText(HostDatabase::instance().dialect().statementProperty());
 }
 
 TParam &TADOIBQuery::ParamByName(const QString &name)

@@ -21,7 +21,6 @@
 // connection serves every query (widgets/StoredProperties.cpp).
 #pragma once
 
-#include "SqlDialect.h"
 #include "TParam.h"
 
 #include <QHash>
@@ -80,9 +79,10 @@ public:
     TADOIBStringField *FieldByName(const QString &name);
 
     // --- what the data set and search lists need -------------------------
-    // The dialect text for a dialect (an empty one falls back on SQL);
-    // throws EHostError when there is no text at all.
-    QString statementText(SqlDialect dialect) const;
+    // The text of a dialect, by its property ("SQL_IB": SqlDialect::
+    // statementProperty; an empty one falls back on SQL); throws EHostError
+    // when there is no text at all.
+    QString statementText(const QString &property) const;
     // The text for the shared database's dialect.
     QString currentStatementText() const;
     // The named text that the open cursor ran (the dialect text, or a text

@@ -4,7 +4,7 @@
 #include "appdata/CostsServerProcess.h"
 #include "appdata/dtmDBGeral.h"
 #include "core/Errors.h"
-#include "data/engines/FirebirdSharing.h"
+#include "data/engines/firebird/FirebirdSharing.h"
 #include "remote/CostTypes.h"
 #include "remote/TNetConnection.h"
 #include "support/FirebirdServer.h"

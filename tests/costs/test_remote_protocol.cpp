@@ -110,7 +110,7 @@ private slots:
         QString error;
         QVERIFY2(o.parse({"costs_server", "--db", "sqlite:/tmp/a.db", "--listen", "127.0.0.1:4567"}, error),
                  qPrintable(error));
-        QCOMPARE(int(o.db.kind), int(DatabaseLocation::Sqlite));
+        QCOMPARE(o.db.scheme, QStringLiteral("sqlite"));
         QCOMPARE(o.database, QStringLiteral("sqlite:/tmp/a.db"));
         QCOMPARE(o.address, QHostAddress(QHostAddress::LocalHost));
         QCOMPARE(o.port, quint16(4567));
@@ -137,7 +137,8 @@ private slots:
         CostsOptions o;
         QString error;
         QVERIFY2(o.parse({"costs_server", "--config", ini, "--listen", "127.0.0.1:7001"}, error), qPrintable(error));
-        QCOMPARE(int(o.db.kind), int(DatabaseLocation::FirebirdEmbedded));
+        QCOMPARE(o.db.scheme, QStringLiteral("firebird"));
+        QVERIFY(!o.db.isServer());
         QCOMPARE(o.db.path, QStringLiteral("/data/x.fdb"));
         QCOMPARE(o.port, quint16(7001)); // the command line wins
         QCOMPARE(o.user, QStringLiteral("ana"));

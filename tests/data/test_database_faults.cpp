@@ -3,7 +3,7 @@
 // and never answers, one killed in mid-session and started again (the next
 // action after its return works, through the same data module), and the
 // shell program refusing a database location that does not exist.
-#include "data/engines/FirebirdSharing.h"
+#include "data/engines/firebird/FirebirdSharing.h"
 #include "data/HostDatabase.h"
 #include "data/SqlStatement.h"
 #include "data/TADOIBQuery.h"

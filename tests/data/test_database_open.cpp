@@ -251,13 +251,15 @@ private slots:
     void databaseLocations()
     {
         DatabaseLocation s = DatabaseLocation::parse(QStringLiteral("sqlite:/a/b.sqlite"));
-        QCOMPARE(s.kind, DatabaseLocation::Sqlite);
+        QCOMPARE(s.scheme, QStringLiteral("sqlite"));
         QCOMPARE(s.path, QStringLiteral("/a/b.sqlite"));
         s = DatabaseLocation::parse(QStringLiteral("firebird:/var/db/x.fdb"));
-        QCOMPARE(s.kind, DatabaseLocation::FirebirdEmbedded);
+        QCOMPARE(s.scheme, QStringLiteral("firebird"));
+        QVERIFY(!s.isServer());
         QCOMPARE(s.path, QStringLiteral("/var/db/x.fdb"));
         s = DatabaseLocation::parse(QStringLiteral("firebird://127.0.0.1:3051/var/db/x.fdb"));
-        QCOMPARE(s.kind, DatabaseLocation::FirebirdServer);
+        QCOMPARE(s.scheme, QStringLiteral("firebird"));
+        QVERIFY(s.isServer());
         QCOMPARE(s.host, QStringLiteral("127.0.0.1"));
         QCOMPARE(s.port, 3051);
         QCOMPARE(s.path, QStringLiteral("/var/db/x.fdb"));

@@ -5,6 +5,7 @@
 // a second data module, the database made through the server, the server
 // going away.
 #include "data/HostDatabase.h"
+#include "data/engines/firebird/FirebirdDialect.h"
 #include "data/SqlStatement.h"
 #include "data/TADOIBQuery.h"
 #include "data/TADOIBStringField.h"
@@ -86,9 +87,9 @@ private slots:
         QCOMPARE(scalar(QStringLiteral("SELECT COUNT(*) FROM GRUPSERV WHERE CDGRUPSERV = :P_CD"), p).toInt(), 0);
 
         TParams big;
-        big.add(QStringLiteral("T")).SetAsString(QString(SqlStatement::MaxFirebirdText, QChar(0xe7)));
-        QCOMPARE(scalar(QStringLiteral("SELECT CHAR_LENGTH(X.PARAM) FROM PARAM(:T) X"), big).toInt(), SqlStatement::MaxFirebirdText);
-        big.ParamByName(QStringLiteral("T")).SetAsString(QString(SqlStatement::MaxFirebirdText + 1, QLatin1Char('a')));
+        big.add(QStringLiteral("T")).SetAsString(QString(FirebirdDialect::kMaxTypedText, QChar(0xe7)));
+        QCOMPARE(scalar(QStringLiteral("SELECT CHAR_LENGTH(X.PARAM) FROM PARAM(:T) X"), big).toInt(), FirebirdDialect::kMaxTypedText);
+        big.ParamByName(QStringLiteral("T")).SetAsString(QString(FirebirdDialect::kMaxTypedText + 1, QLatin1Char('a')));
         QVERIFY(hostError([&] { scalar(QStringLiteral("SELECT X.PARAM FROM PARAM(:T) X"), big); }).contains(QLatin1String("8191")));
     }
 
@@ -117,7 +118,8 @@ private slots:
         QVERIFY2(server.start(&error), qPrintable(error));
         const DatabaseLocation location = DatabaseLocation::parse(
             QStringLiteral("firebird://127.0.0.1:%1%2").arg(server.port()).arg(QDir(server.folder()).filePath(QStringLiteral("srv.fdb"))));
-        QCOMPARE(location.kind, DatabaseLocation::FirebirdServer);
+        QCOMPARE(location.scheme, QStringLiteral("firebird"));
+        QVERIFY(location.isServer());
         // The shell's data module on the embedded database.
         m_dm = std::make_unique<TdtmDBGeral>();
         ShellConfig embedded;
@@ -156,7 +158,7 @@ private slots:
         m_dm = std::make_unique<TdtmDBGeral>();
         m_dm->open(c);
         m_form = DemoDatabase::queriesForm();
-        QCOMPARE(HostDatabase::instance().dialect(), SqlDialect::InterBase);
+        QCOMPARE(HostDatabase::instance().dialect().statementProperty(), QStringLiteral("SQL_IB"));
         TADOIBQuery *groups = query("qryGrupServ");
         groups->Open();
         QCOMPARE(column(groups, "CDGRUPSERV").size(), 10);

@@ -5,6 +5,7 @@
 // the report definitions ask for it: SQLite's collation PTBR, Firebird's
 // UNICODE over the text as UTF8.
 #include "data/HostDatabase.h"
+#include "data/engines/SqlDialect.h"
 #include "data/SqlStatement.h"
 #include "support/EngineDatabases.h"
 
@@ -35,9 +36,9 @@ class TestNameOrder : public QObject {
                 QStringLiteral("Iogurte Natural")};
     }
 
-    static QString orderBy(SqlEngine engine, const QString &column)
+    static QString orderBy(const SqlDialect &dialect, const QString &column)
     {
-        if (engine == SqlEngine::Firebird)
+        if (dialect.name() == QLatin1String("Firebird"))
             return QStringLiteral("CAST(%1 AS VARCHAR(50) CHARACTER SET UTF8) COLLATE UNICODE").arg(column);
         return column + QStringLiteral(" COLLATE PTBR");
     }
@@ -60,7 +61,7 @@ class TestNameOrder : public QObject {
         QStringList out;
         q.setForwardOnly(true);
         if (!q.exec(QStringLiteral("SELECT NMPRODUTO FROM PRODUTO WHERE CDARVPROD LIKE '9998%' ORDER BY ")
-                    + orderBy(HostDatabase::instance().engine(), QStringLiteral("NMPRODUTO"))))
+                    + orderBy(HostDatabase::instance().dialect(), QStringLiteral("NMPRODUTO"))))
             return {SqlStatement::errorText(q.lastError())};
         while (q.next())
             out << q.value(0).toString();
@@ -88,7 +89,7 @@ private slots:
         QSqlQuery q(HostDatabase::instance().database());
         q.setForwardOnly(true);
         QVERIFY(q.exec(QStringLiteral("SELECT NMPRODUTO FROM PRODUTO ORDER BY ")
-                       + orderBy(HostDatabase::instance().engine(), QStringLiteral("NMPRODUTO"))
+                       + orderBy(HostDatabase::instance().dialect(), QStringLiteral("NMPRODUTO"))
                        + QStringLiteral(", CDARVPROD")));
         QStringList names;
         while (q.next())

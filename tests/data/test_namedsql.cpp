@@ -1,11 +1,20 @@
-// Named parameters found in statement texts and rewritten per engine, the
-// values bound for them, and the splitting of schema scripts: no database.
+// Named parameters found in statement texts and rewritten with each engine's
+// markers, the values each engine binds for them, and the splitting of schema
+// scripts: no database.
 #include "core/Errors.h"
 #include "data/NamedSql.h"
 #include "data/SqlScript.h"
-#include "data/SqlStatement.h"
+#include "data/engines/DatabaseEngine.h"
 
 #include <QtTest>
+
+namespace {
+
+const SqlDialect &dialectOf(const char *scheme) { return DatabaseEngine::forScheme(QLatin1String(scheme))->dialect(); }
+
+QString bare(const QString &) { return QStringLiteral("?"); }
+
+} // namespace
 
 class TestNamedSql : public QObject {
     Q_OBJECT
@@ -16,7 +25,7 @@ private slots:
             "SELECT * FROM T, PARAM(:P_A) P_A WHERE X = :P_B AND (:P_A IS NULL OR Y=:p_b)"));
         QCOMPARE(s.names(), QStringList({"P_A", "P_B", "P_A", "p_b"}));
         QCOMPARE(s.distinctNames(), QStringList({"P_A", "P_B"}));
-        QCOMPARE(s.positional(SqlEngine::SQLite),
+        QCOMPARE(s.positional(bare),
                  QStringLiteral("SELECT * FROM T, PARAM(?) P_A WHERE X = ? AND (? IS NULL OR Y=?)"));
     }
 
@@ -30,7 +39,7 @@ private slots:
         // Everything else stays as written.
         QString expected = text;
         expected.replace(QLatin1String(":YES1"), QLatin1String("?")).replace(QLatin1String(":YES2"), QLatin1String("?"));
-        QCOMPARE(s.positional(SqlEngine::PostgreSql), expected);
+        QCOMPARE(s.positional(bare), expected);
         // A colon not followed by a name is left alone.
         QCOMPARE(NamedSql::parse(QStringLiteral("SELECT 'a' || ': ' || :X")).names(), QStringList({"X"}));
         QCOMPARE(NamedSql::parse(QStringLiteral("SELECT a: b")).names(), QStringList());
@@ -41,64 +50,63 @@ private slots:
         QCOMPARE(NamedSql::parse(QStringLiteral("SELECT ':A")).names(), QStringList());
         QCOMPARE(NamedSql::parse(QStringLiteral("SELECT /* :A")).names(), QStringList());
         QCOMPARE(NamedSql::parse(QStringLiteral(":")).names(), QStringList());
-        QCOMPARE(NamedSql::parse(QString()).positional(SqlEngine::Firebird), QString());
+        QCOMPARE(NamedSql::parse(QString()).positional(bare), QString());
     }
 
     void firebirdCastsEveryMarker()
     {
         const NamedSql s = NamedSql::parse(QStringLiteral("SELECT 1 FROM T WHERE A = :S AND B = :N AND C = :S"));
-        const QString fb = s.positional(SqlEngine::Firebird, [](const QString &name) {
-            return name == QLatin1String("N") ? QStringLiteral("BIGINT") : QString();
-        });
-        QCOMPARE(fb, QStringLiteral("SELECT 1 FROM T WHERE A = CAST(? AS VARCHAR(8191)) AND B = CAST(? AS BIGINT) "
-                                    "AND C = CAST(? AS VARCHAR(8191))"));
+        TParams params;
+        params.add(QStringLiteral("N")).SetAsInteger(5);
+        const SqlDialect &firebird = dialectOf("firebird");
+        const auto markers = [&](SqlDialect::Markers kind) {
+            return s.positional([&](const QString &name) { return firebird.marker(params.FindParam(name), kind); });
+        };
+        QCOMPARE(markers(SqlDialect::Markers::Typed),
+                 QStringLiteral("SELECT 1 FROM T WHERE A = CAST(? AS VARCHAR(8191)) AND B = CAST(? AS BIGINT) "
+                                "AND C = CAST(? AS VARCHAR(8191))"));
+        // A report's own texts are written for the engine: bare markers.
+        QCOMPARE(markers(SqlDialect::Markers::Plain), QStringLiteral("SELECT 1 FROM T WHERE A = ? AND B = ? AND C = ?"));
     }
 
-    void isnullCallIsQuotedOnSqliteOnly()
-    {
-        const NamedSql s = NamedSql::parse(QStringLiteral(
-            "SELECT ISNULL (:A, B), X ISNULL, 'ISNULL(' , MYISNULL(1), isnull(C,D) FROM T"));
-        QCOMPARE(s.positional(SqlEngine::SQLite),
-                 QStringLiteral("SELECT \"ISNULL\" (?, B), X ISNULL, 'ISNULL(' , MYISNULL(1), \"isnull\"(C,D) FROM T"));
-        QCOMPARE(s.positional(SqlEngine::MsSql),
-                 QStringLiteral("SELECT ISNULL (?, B), X ISNULL, 'ISNULL(' , MYISNULL(1), isnull(C,D) FROM T"));
-    }
-
+    // One binder for the data layer and the reports: NULLs typed, empty
+    // text a value, dates as each engine compares them.
     void boundValues()
     {
+        const SqlDialect &sqlite = dialectOf("sqlite"), &firebird = dialectOf("firebird"),
+                         &postgres = dialectOf("postgresql");
+        const auto typed = SqlDialect::Markers::Typed;
         TParam p(QStringLiteral("P"));
-        // Unset and cleared: a typed NULL.
-        QVERIFY(SqlStatement::bindValue(nullptr, SqlEngine::SQLite).isNull());
-        QVERIFY(SqlStatement::bindValue(&p, SqlEngine::SQLite).isNull());
-        // Empty text is a value, not NULL.
+        QVERIFY(sqlite.bind(nullptr, typed).isNull());
+        QVERIFY(sqlite.bind(&p, typed).isNull());
         p.SetAsString(QString());
-        const QVariant empty = SqlStatement::bindValue(&p, SqlEngine::Firebird);
-        QVERIFY(!empty.isNull());
-        QVERIFY(!empty.toString().isNull());
+        const QVariant empty = firebird.bind(&p, typed);
+        QVERIFY(!empty.isNull() && !empty.toString().isNull());
         QCOMPARE(empty.toString(), QString());
         p.Clear();
-        QVERIFY(SqlStatement::bindValue(&p, SqlEngine::Firebird).isNull());
-        QCOMPARE(SqlStatement::firebirdType(&p), QStringLiteral("VARCHAR(8191)"));
+        QVERIFY(firebird.bind(&p, typed).isNull());
 
-        // SQLite keeps dates as text.
+        // SQLite keeps dates as text: a date-time at midnight equals the
+        // stored date, so a period's first day is inside it.
         p.SetAsDateTime(QDateTime(QDate(2026, 3, 16), QTime(0, 0)));
-        QCOMPARE(SqlStatement::bindValue(&p, SqlEngine::SQLite).toString(), QStringLiteral("2026-03-16"));
+        QCOMPARE(sqlite.bind(&p, typed).toString(), QStringLiteral("2026-03-16"));
         p.SetAsDateTime(QDateTime(QDate(2026, 3, 16), QTime(8, 5, 9)));
-        QCOMPARE(SqlStatement::bindValue(&p, SqlEngine::SQLite).toString(), QStringLiteral("2026-03-16 08:05:09"));
-        QCOMPARE(SqlStatement::bindValue(&p, SqlEngine::Firebird).toDateTime(), QDateTime(QDate(2026, 3, 16), QTime(8, 5, 9)));
-        QCOMPARE(SqlStatement::firebirdType(&p), QStringLiteral("TIMESTAMP"));
+        QCOMPARE(sqlite.bind(&p, typed).toString(), QStringLiteral("2026-03-16 08:05:09"));
+        QCOMPARE(firebird.bind(&p, typed).toDateTime(), QDateTime(QDate(2026, 3, 16), QTime(8, 5, 9)));
+        QCOMPARE(postgres.bind(&p, typed).toDateTime(), QDateTime(QDate(2026, 3, 16), QTime(8, 5, 9)));
         p.SetAsVariant(QDate(2026, 1, 2));
-        QCOMPARE(SqlStatement::bindValue(&p, SqlEngine::SQLite).toString(), QStringLiteral("2026-01-02"));
-        QCOMPARE(SqlStatement::firebirdType(&p), QStringLiteral("DATE"));
-        p.SetAsInteger(5);
-        QCOMPARE(SqlStatement::firebirdType(&p), QStringLiteral("BIGINT"));
+        QCOMPARE(sqlite.bind(&p, typed).toString(), QStringLiteral("2026-01-02"));
+        QCOMPARE(firebird.bind(&p, typed).toDate(), QDate(2026, 1, 2));
 
-        // A text the Firebird cast cannot hold is refused, never cut.
-        p.SetAsString(QString(SqlStatement::MaxFirebirdText, QLatin1Char('x')));
-        QCOMPARE(SqlStatement::bindValue(&p, SqlEngine::Firebird).toString().size(), SqlStatement::MaxFirebirdText);
-        p.SetAsString(QString(SqlStatement::MaxFirebirdText + 1, QLatin1Char('x')));
-        QVERIFY_THROWS_EXCEPTION(EHostError, SqlStatement::bindValue(&p, SqlEngine::Firebird));
-        QCOMPARE(SqlStatement::bindValue(&p, SqlEngine::SQLite).toString().size(), SqlStatement::MaxFirebirdText + 1);
+        // A text the Firebird cast cannot hold is refused, never cut; a
+        // report's bare marker takes it.
+        const int limit = 8191;
+        p.SetAsString(QString(limit, QLatin1Char('x')));
+        QCOMPARE(firebird.bind(&p, typed).toString().size(), limit);
+        p.SetAsString(QString(limit + 1, QLatin1Char('x')));
+        QVERIFY_THROWS_EXCEPTION(EHostError, firebird.bind(&p, typed));
+        QCOMPARE(firebird.bind(&p, SqlDialect::Markers::Plain).toString().size(), limit + 1);
+        QCOMPARE(sqlite.bind(&p, typed).toString().size(), limit + 1);
     }
 
     void scriptSplitting()

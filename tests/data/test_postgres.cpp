@@ -16,6 +16,7 @@
 #include "data/TADOIBQuery.h"
 #include "data/TADOIBStringField.h"
 #include "data/engines/DatabaseEngine.h"
+#include "data/engines/SqlDialect.h"
 #include "support/PostgresCluster.h"
 #include "support/SilentServer.h"
 
@@ -98,18 +99,18 @@ private slots:
     void locations()
     {
         DatabaseLocation s = DatabaseLocation::parse(QStringLiteral("postgresql://ana@db.escola:5433/merenda"));
-        QCOMPARE(s.kind, DatabaseLocation::PostgreSql);
+        QCOMPARE(s.scheme, QStringLiteral("postgresql"));
         QCOMPARE(s.user, QStringLiteral("ana"));
         QCOMPARE(s.host, QStringLiteral("db.escola"));
         QCOMPARE(s.port, 5433);
         QCOMPARE(s.path, QStringLiteral("merenda"));
         QCOMPARE(DatabaseLocation::parse(s.toString()).toString(), s.toString());
         s = DatabaseLocation::parse(QStringLiteral("postgres://db/merenda"));
-        QCOMPARE(s.kind, DatabaseLocation::PostgreSql);
+        QCOMPARE(s.scheme, QStringLiteral("postgresql"));
         QCOMPARE(s.port, 5432);
         QVERIFY(s.user.isEmpty());
-        QCOMPARE(&DatabaseEngine::of(s.kind), &DatabaseEngine::of(DatabaseLocation::PostgreSql));
-        QCOMPARE(DatabaseEngine::of(s.kind).driverName(), QStringLiteral("QPSQL"));
+        QCOMPARE(&s.engine(), DatabaseEngine::forScheme(QStringLiteral("postgresql")));
+        QCOMPARE(s.engine().driverName(), QStringLiteral("QPSQL"));
         for (const char *bad : {"postgresql://", "postgresql://h", "postgresql://h/", "postgresql://@h/db",
                                 "postgresql://h:0/db", "postgresql://h:abc/db", "postgresql://h/a/b", "postgresql:db"})
             QVERIFY_THROWS_EXCEPTION(EHostError, DatabaseLocation::parse(QLatin1String(bad)));
@@ -226,7 +227,7 @@ private slots:
                 refused = q.lastError().nativeErrorCode();
                 QVERIFY2(refused == QLatin1String("25006") || refused == QLatin1String("25001"), qPrintable(refused));
                 if (refused == QLatin1String("25006"))
-                    QVERIFY(DatabaseEngine::of(own).failureText(own, q.lastError()).contains(QStringLiteral("só pode ser consultado")));
+                    QVERIFY(SqlDialect::of(own).failure(own, q.lastError()).advice.contains(QStringLiteral("só pode ser consultado")));
             }
         }
         DatabaseEngine::close(QStringLiteral("own"));
@@ -262,16 +263,16 @@ private slots:
         NEEDS_CLUSTER();
         QCOMPARE(m_cluster.psql(QStringLiteral("postgres"), {QStringLiteral("-c"), QStringLiteral("CREATE DATABASE descartavel")}), 0);
         const ConnectionDescription d = description(QStringLiteral("descartavel"), QLatin1String(PostgresCluster::Password));
-        QVERIFY(DatabaseEngine::of(d.location.kind).drop(d));
+        QVERIFY(d.location.engine().drop(d));
         QString out;
         QCOMPARE(m_cluster.psql(QStringLiteral("postgres"), {QStringLiteral("-Atc"),
                                 QStringLiteral("SELECT COUNT(*) FROM pg_database WHERE datname = 'descartavel'")}, &out), 0);
         QCOMPARE(out.trimmed(), QStringLiteral("0"));
-        QVERIFY(DatabaseEngine::of(d.location.kind).drop(d));
+        QVERIFY(d.location.engine().drop(d));
         // Refused while someone is connected to it.
         const ConnectionDescription demo = description(QStringLiteral("demo"), QLatin1String(PostgresCluster::Password));
         TdtmDBGeral::openConnection(demo);
-        QVERIFY(!DatabaseEngine::of(demo.location.kind).drop(demo));
+        QVERIFY(!demo.location.engine().drop(demo));
         DatabaseEngine::close(demo.name);
     }
 

@@ -41,7 +41,7 @@ private slots:
     {
         QFETCH(QString, sql);
         QFETCH(bool, reads);
-        QCOMPARE(DatabaseEngine::of(DatabaseLocation::PostgreSql).onlyReads(QSqlDatabase(), sql), reads);
+        QCOMPARE(DatabaseEngine::forScheme(QStringLiteral("postgresql"))->onlyReads(QSqlDatabase(), sql), reads);
     }
 };
 

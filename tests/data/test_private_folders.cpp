@@ -8,7 +8,7 @@
 #include "appdata/dtmDBGeral.h"
 #include "core/Errors.h"
 #include "core/PrivateFolder.h"
-#include "data/engines/FirebirdSharing.h"
+#include "data/engines/firebird/FirebirdSharing.h"
 
 #include <QCoreApplication>
 #include <QProcess>

@@ -99,12 +99,12 @@ private slots:
         TADOIBQuery q;
         q.setSQL({QStringLiteral("SELECT 'default' AS T")});
         q.setSQL_MSSQL({QStringLiteral("  "), QString()});
-        QCOMPARE(q.statementText(SqlDialect::MsSql), QStringLiteral("SELECT 'default' AS T"));
+        QCOMPARE(q.statementText(QStringLiteral("SQL_MSSQL")), QStringLiteral("SELECT 'default' AS T"));
         q.setSQL_IB({QStringLiteral("SELECT 'ib' AS T")});
-        QCOMPARE(q.statementText(SqlDialect::InterBase), QStringLiteral("SELECT 'ib' AS T"));
+        QCOMPARE(q.statementText(QStringLiteral("SQL_IB")), QStringLiteral("SELECT 'ib' AS T"));
         TADOIBQuery none;
         none.setObjectName(QStringLiteral("qryNada"));
-        QVERIFY(hostError([&] { none.statementText(SqlDialect::Default); }).contains(QLatin1String("qryNada")));
+        QVERIFY(hostError([&] { none.statementText(QStringLiteral("SQL")); }).contains(QLatin1String("qryNada")));
     }
 
     void cursorRules()

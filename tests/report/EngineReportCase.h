@@ -91,7 +91,7 @@ public:
     void cancelStopsTheStatement()
     {
         const QString def = file(QStringLiteral("endless/sem-fim.rel"));
-        const QString sql = EngineDatabases::endlessQuery(HostDatabase::instance().engine());
+        const QString sql = EngineDatabases::endlessQuery(HostDatabase::instance().database());
         DefinitionWriter::save(DefinitionParser::parseText(QStringLiteral("title \"Sem fim\"\nquery q\nSQL <<E\n") + sql
                                                                + QStringLiteral("\nE\ncolumn A \"A\" width 40\n"),
                                                            QStringLiteral("sem-fim.rel")),

@@ -8,6 +8,7 @@
 #include "appdata/dtmDBGeral.h"
 #include "core/HostUi.h"
 #include "data/HostDatabase.h"
+#include "data/engines/SqlDialect.h"
 #include "report/commands/TReportDesignerDialog.h"
 #include "report/model/DefinitionParser.h"
 #include "report/model/ReportLibrary.h"
@@ -50,7 +51,7 @@ public:
         ShellConfig c;
         c.database = where.toString();
         dm->open(c);
-        QCOMPARE(HostDatabase::instance().dialect(), SqlDialect::InterBase);
+        QCOMPARE(HostDatabase::instance().dialect().statementProperty(), QStringLiteral("SQL_IB"));
         ui = HostUi::install(std::make_unique<ScriptedHostUi>());
         answerStandard();
         filler.set(QStringLiteral("P_CDSERVFILI"), ParamFiller::Value::String,

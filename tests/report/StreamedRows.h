@@ -22,8 +22,7 @@ struct StreamedRows {
     }
 
     // The layout's fields of every row of def run with params on db.
-    static StreamedRows read(const ReportDefinition &def, const TParams &params, const QSqlDatabase &db,
-                             int dialect = -1)
+    static StreamedRows read(const ReportDefinition &def, const TParams &params, const QSqlDatabase &db)
     {
         StreamedRows out;
         out.params = ReportRunner::boundParams(def, params);
@@ -33,7 +32,7 @@ struct StreamedRows {
             out.lookups = found;
         };
         sink.row = [&out](const QVector<QVariant> &row) { out.rows.append(row); };
-        ReportRunner::stream(def, params, db, ReportRunner::layoutFields(def), dialect, sink);
+        ReportRunner::stream(def, params, db, ReportRunner::layoutFields(def), sink);
         return out;
     }
 };

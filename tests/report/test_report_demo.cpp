@@ -7,7 +7,7 @@
 #include "appdata/dtmDBGeral.h"
 #include "core/HostUi.h"
 #include "data/HostDatabase.h"
-#include "data/engines/SqliteRoutines.h"
+#include "support/ForeignDialects.h"
 #include "report/commands/TReportDesignerDialog.h"
 #include "report/model/ReportLibrary.h"
 #include "ui/ScriptedHostUi.h"
@@ -74,7 +74,6 @@ private slots:
 
     void cleanupTestCase()
     {
-        HostDatabase::instance().setDialectOverride(std::nullopt);
         m_dm.reset();
         HostUi::uninstall();
     }
@@ -107,16 +106,16 @@ private slots:
 
     void otherDialectTextsGiveTheSameRows()
     {
-        SqliteRoutines::installForeign(HostDatabase::instance().database());
         const QString detailed = csv(0, QStringLiteral("d0.csv"));
         const QString summary = csv(1, QStringLiteral("s0.csv"));
         QVERIFY(!detailed.startsWith(QLatin1String("failed")));
-        for (SqlDialect d : {SqlDialect::Oracle, SqlDialect::MsSql}) {
-            HostDatabase::instance().setDialectOverride(d);
+        const QSqlDatabase db = HostDatabase::instance().database();
+        for (const char *texts : {"SQL_ORACLE", "SQL_MSSQL"}) {
+            ForeignDialects::runOn(db, QLatin1String(texts));
             QCOMPARE(csv(0, QStringLiteral("d.csv")), detailed);
             QCOMPARE(csv(1, QStringLiteral("s.csv")), summary);
         }
-        HostDatabase::instance().setDialectOverride(std::nullopt);
+        ForeignDialects::runOn(db, QStringLiteral("SQL"));
         QVERIFY(m_ui->messages.isEmpty());
     }
 

@@ -6,10 +6,17 @@
 #include "core/Errors.h"
 #include "report/model/DefinitionParser.h"
 #include "report/model/ReportLibrary.h"
+#include "data/engines/DatabaseEngine.h"
 #include "report/query/ReportRunner.h"
+#include "support/ForeignDialects.h"
 
 #include <QRegularExpression>
 #include <QtTest>
+
+namespace {
+const OracleTexts kOracle;
+const MsSqlTexts kMsSql;
+} // namespace
 
 class TestReportDialects : public QObject {
     Q_OBJECT
@@ -46,8 +53,7 @@ private slots:
         for (const ReportDefinition &def : definitions()) {
             for (const ReportQuery &q : def.queries) {
                 QStringList names;
-                const QString text = ReportRunner::statementText(q, params(def, longList()), ReportQuery::MsSql,
-                                                                 SqlEngine::MsSql, names);
+                const QString text = ReportRunner::statementText(q, params(def, longList()), kMsSql, names);
                 QCOMPARE(names.size(), text.count(QLatin1Char('?')));
                 if (!names.contains(QStringLiteral("P_CDSERVFILI")))
                     continue;
@@ -56,8 +62,8 @@ private slots:
                 // The branch code stays a bare marker.
                 QVERIFY2(text.contains(QLatin1String("CDFILIAL = ?")), qPrintable(text));
                 // Short lists stay bare markers too.
-                const QString shortText = ReportRunner::statementText(q, params(def, QStringLiteral("00001_00002")),
-                                                                      ReportQuery::MsSql, SqlEngine::MsSql, names);
+                const QString shortText =
+                    ReportRunner::statementText(q, params(def, QStringLiteral("00001_00002")), kMsSql, names);
                 QVERIFY(!shortText.contains(QLatin1String("NVARCHAR(MAX)")));
             }
         }
@@ -66,25 +72,26 @@ private slots:
     void oraclesLimitStopsTheRunBeforehand()
     {
         const ReportDefinition def = definitions().first();
-        ReportRunner::checkLimits(params(def, QString(4000, QLatin1Char('1'))), SqlEngine::Oracle);
+        ReportRunner::checkLimits(params(def, QString(4000, QLatin1Char('1'))), kOracle);
         QString text;
         try {
-            ReportRunner::checkLimits(params(def, longList()), SqlEngine::Oracle);
+            ReportRunner::checkLimits(params(def, longList()), kOracle);
         } catch (const EHostError &e) {
             text = e.text();
         }
         QVERIFY2(text.contains(QLatin1String("P_CDSERVFILI")) && text.contains(QStringLiteral("Oracle aceita no máximo 4000")),
                  qPrintable(text));
         // No such limit elsewhere.
-        for (SqlEngine e : {SqlEngine::Firebird, SqlEngine::SQLite, SqlEngine::MsSql})
-            ReportRunner::checkLimits(params(def, longList()), e);
+        for (const char *scheme : {"firebird", "sqlite", "postgresql"})
+            ReportRunner::checkLimits(params(def, longList()), DatabaseEngine::forScheme(QLatin1String(scheme))->dialect());
+        ReportRunner::checkLimits(params(def, longList()), kMsSql);
     }
 
     void firebirdNeverSearchesTheListRowByRow()
     {
         for (const ReportDefinition &def : definitions()) {
             for (const ReportQuery &q : def.queries) {
-                const QString text = q.textFor(ReportQuery::InterBase);
+                const QString text = q.textFor(DatabaseEngine::forScheme(QStringLiteral("firebird"))->dialect().statementProperty());
                 if (!text.contains(QLatin1String(":P_CDSERVFILI")))
                     continue;
                 QVERIFY2(!text.contains(QLatin1String("INSTR(:P_CDSERVFILI")), qPrintable(text));

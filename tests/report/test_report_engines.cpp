@@ -138,7 +138,7 @@ private slots:
         const QString def = m_case.file(QStringLiteral("endless/sem-fim.rel"));
         DefinitionWriter::save(DefinitionParser::parseText(
                                    QStringLiteral("title \"Sem fim\"\nquery q\nSQL <<E\n")
-                                       + EngineDatabases::endlessQuery(HostDatabase::instance().engine())
+                                       + EngineDatabases::endlessQuery(HostDatabase::instance().database())
                                        + QStringLiteral("\nE\ncolumn A \"A\" width 40\n"),
                                    QStringLiteral("sem-fim.rel")),
                                def);

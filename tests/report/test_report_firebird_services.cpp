@@ -41,7 +41,7 @@ class TestReportFirebirdServices : public QObject {
         TParams params = ReportRunner::declaredParams(def);
         bool go = true;
         c.filler.fill(&params, &go);
-        return ReportRunner::lookups(def, ReportRunner::boundParams(def, params), db, ReportRunner::dialectOf(db));
+        return ReportRunner::lookups(def, ReportRunner::boundParams(def, params), db);
     }
 
     static void sameLookups(FirebirdReportCase &c, bool whole)
@@ -120,7 +120,8 @@ private slots:
         FirebirdReportCase c;
         c.open(dir, location, sizes);
         // The reference's own connection, with the routines the runner's has.
-        DatabaseEngine::of(DatabaseLocation::Sqlite).registerRoutines(QSqlDatabase::database(QStringLiteral("sqlite-ref")));
+        const QSqlDatabase ref = QSqlDatabase::database(QStringLiteral("sqlite-ref"));
+        DatabaseEngine::of(ref).registerRoutines(ref);
         const QString whole = serviceList(services, 1);
         QCOMPARE(whole.size(), services * 6 - 1);
         c.filler.set(QStringLiteral("P_CDSERVFILI"), ParamFiller::Value::String, whole);

@@ -137,10 +137,10 @@ private slots:
         def.queries << q;
         QString refused;
         {
-            ReportConnection own(HostDatabase::instance().connectionName(), false);
+            ReportConnection own(HostDatabase::instance().connectionName());
             ReportRunner::Sink sink{[](const QStringList &, const QHash<QString, QVariant> &) {}, [](const QVector<QVariant> &) {}};
             try {
-                ReportRunner::stream(def, TParams(), own.database(), {}, -1, sink);
+                ReportRunner::stream(def, TParams(), own.database(), {}, sink);
             } catch (const EHostError &e) {
                 refused = e.text();
             }

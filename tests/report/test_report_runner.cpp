@@ -50,13 +50,13 @@ class TestReportRunner : public QObject {
 
     QString out(const QString &name) const { return m_dir.filePath(name); }
 
-    StreamedRows runDirect(const QString &path, int dialect = -1)
+    StreamedRows runDirect(const QString &path)
     {
         const ReportDefinition def = DefinitionParser::parseFile(path);
         TParams params = ReportRunner::declaredParams(def);
         bool flag = true;
         m_filler->fill(&params, &flag);
-        return StreamedRows::read(def, params, QSqlDatabase::database(), dialect);
+        return StreamedRows::read(def, params, QSqlDatabase::database());
     }
 
     // Writes a definition into a scratch standard folder and returns its path.

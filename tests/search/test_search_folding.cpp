@@ -7,6 +7,7 @@
 // table. SQLite's own routines and search index are checked on SQLite.
 #include "core/Errors.h"
 #include "data/HostDatabase.h"
+#include "data/engines/SqlDialect.h"
 #include "data/SqlStatement.h"
 #include "data/TADOIBDataSet.h"
 #include "data/TADOIBQuery.h"
@@ -241,7 +242,7 @@ private slots:
     void columnsOfOtherTypesAreSearchedToo()
     {
         USE_ENGINE(m_engines);
-        const bool firebird = HostDatabase::instance().engine() == SqlEngine::Firebird;
+        const bool firebird = HostDatabase::instance().dialect().name() == QLatin1String("Firebird");
         TADOIBQuery *q = listQuery(QStringLiteral("SELECT NRTIPOCUSTO, NMTIPOCUSTO, %1 AS X FROM TIPOCUSTO ORDER BY NRTIPOCUSTO")
                                        .arg(firebird ? QStringLiteral("_UTF8 'Pão'") : QStringLiteral("'Pão'")),
                                    {QStringLiteral("NRTIPOCUSTO"), QStringLiteral("NMTIPOCUSTO"), QStringLiteral("X")});

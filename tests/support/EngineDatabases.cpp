@@ -1,4 +1,5 @@
 #include "EngineDatabases.h"
+#include "data/engines/SqlDialect.h"
 #include "FirebirdServer.h"
 #include "PostgresCluster.h"
 #include "appdata/dtmDBGeral.h"
@@ -86,8 +87,7 @@ bool EngineDatabases::make(const QString &engine, QString *why)
     QElapsedTimer timer;
     timer.start();
     try {
-        const QSqlDatabase db = TdtmDBGeral::openConnection(description);
-        DatabaseEngine::of(db).registerForeignRoutines(db);
+        TdtmDBGeral::openConnection(description);
     } catch (const EHostError &e) {
         *why = e.text();
         return false;
@@ -116,7 +116,8 @@ bool EngineDatabases::use(const QString &engine, QString *why)
         *why = m_failed.value(engine, QStringLiteral("unknown engine"));
         return false;
     }
-    HostDatabase::instance().setDialectOverride(std::nullopt);
+    // The engine's own texts, whatever the row before ran.
+    SqlDialect::use(connectionName(engine), nullptr);
     HostDatabase::instance().install(connectionName(engine));
     ShellContext::instance().branch = m_sizes.branch;
     return true;
@@ -157,26 +158,24 @@ bool EngineDatabases::startServer(const QString &engine, QString *why)
     return false;
 }
 
-QString EngineDatabases::endlessQuery(SqlEngine engine)
+QString EngineDatabases::endlessQuery(const QSqlDatabase &db)
 {
-    switch (engine) {
-    case SqlEngine::Firebird:
+    const QString engine = SqlDialect::of(db).name();
+    if (engine.startsWith(QLatin1String("Firebird")))
         return QStringLiteral("SELECT COUNT(*) AS A FROM RDB$FIELDS A1, RDB$FIELDS A2, RDB$FIELDS A3, RDB$FIELDS A4, "
                               "RDB$FIELDS A5");
-    case SqlEngine::PostgreSql:
+    if (engine.startsWith(QLatin1String("PostgreSQL")))
         return QStringLiteral("SELECT COUNT(*) AS A FROM pg_catalog.pg_attribute A1, pg_catalog.pg_attribute A2, "
                               "pg_catalog.pg_attribute A3, pg_catalog.pg_attribute A4");
-    default:
-        return QStringLiteral("WITH RECURSIVE N(I) AS (SELECT 1 UNION ALL SELECT I + 1 FROM N) "
-                              "SELECT COUNT(*) AS A FROM N");
-    }
+    return QStringLiteral("WITH RECURSIVE N(I) AS (SELECT 1 UNION ALL SELECT I + 1 FROM N) "
+                          "SELECT COUNT(*) AS A FROM N");
 }
 
-QList<SqlDialect> EngineDatabases::dialects(const QString &engine)
+QStringList EngineDatabases::dialects(const QString &engine)
 {
     if (engine == QLatin1String("sqlite"))
-        return {SqlDialect::Default, SqlDialect::Oracle, SqlDialect::MsSql, SqlDialect::InterBase};
+        return {QStringLiteral("SQL"), QStringLiteral("SQL_ORACLE"), QStringLiteral("SQL_MSSQL"), QStringLiteral("SQL_IB")};
     if (engine.startsWith(QLatin1String("firebird")))
-        return {SqlDialect::InterBase, SqlDialect::Default};
-    return {SqlDialect::Default};
+        return {QStringLiteral("SQL_IB"), QStringLiteral("SQL")};
+    return {QStringLiteral("SQL")};
 }

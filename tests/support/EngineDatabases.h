@@ -19,7 +19,6 @@
 #pragma once
 
 #include "appdata/DemoData.h"
-#include "data/SqlDialect.h"
 
 #include <QMap>
 #include <QSqlDatabase>
@@ -54,15 +53,16 @@ public:
     QString folder() const { return m_dir.path(); }
     // A SELECT that runs for hours on the engine (a cross join of its
     // catalogue, a recursive count), one column A, for Cancel.
-    static QString endlessQuery(SqlEngine engine);
+    static QString endlessQuery(const QSqlDatabase &db);
     // The engines whose database is on a server the fixture started.
     static QStringList servers();
     // Kills the engine's server at once, as a crash would; starts it again
     // on the same port and folder (false with *why when it cannot).
     void killServer(const QString &engine);
     bool startServer(const QString &engine, QString *why);
-    // The text dialects the engine's queries hold texts for that run on it.
-    static QList<SqlDialect> dialects(const QString &engine);
+    // The statement texts ("SQL", "SQL_IB", ...) that run on the engine, its
+    // own first (ForeignDialects::runOn runs the others).
+    static QStringList dialects(const QString &engine);
 
 private:
     bool make(const QString &engine, QString *why);

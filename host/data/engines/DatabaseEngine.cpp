@@ -1,30 +1,64 @@
 #include "DatabaseEngine.h"
-#include "FirebirdEngine.h"
-#include "PostgresEngine.h"
-#include "SqliteEngine.h"
 #include "core/Errors.h"
+#include "data/SqlScript.h"
 #include "data/SqlStatement.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
+#include <algorithm>
+#include <vector>
 
-const DatabaseEngine &DatabaseEngine::of(DatabaseLocation::Kind kind)
+namespace {
+
+struct Registered {
+    int rank;
+    std::unique_ptr<DatabaseEngine> engine;
+};
+
+std::vector<Registered> &registry()
 {
-    static const SqliteEngine sqlite;
-    static const FirebirdEngine firebird;
-    static const PostgresEngine postgres;
-    switch (kind) {
-    case DatabaseLocation::Sqlite: return sqlite;
-    case DatabaseLocation::FirebirdEmbedded:
-    case DatabaseLocation::FirebirdServer: return firebird;
-    case DatabaseLocation::PostgreSql: return postgres;
-    }
-    return sqlite;
+    static std::vector<Registered> engines; // filled while the library loads
+    return engines;
+}
+
+} // namespace
+
+DatabaseEngine::Registration::Registration(std::unique_ptr<DatabaseEngine> engine, int rank)
+{
+    auto &r = registry();
+    auto at = std::find_if(r.begin(), r.end(), [rank](const Registered &e) { return e.rank > rank; });
+    r.insert(at, Registered{rank, std::move(engine)});
 }
 
 QList<const DatabaseEngine *> DatabaseEngine::all()
 {
-    return {&of(DatabaseLocation::Sqlite), &of(DatabaseLocation::FirebirdEmbedded), &of(DatabaseLocation::PostgreSql)};
+    QList<const DatabaseEngine *> out;
+    for (const Registered &e : registry())
+        out << e.engine.get();
+    return out;
+}
+
+const DatabaseEngine *DatabaseEngine::forScheme(const QString &scheme)
+{
+    for (const DatabaseEngine *engine : all())
+        if (engine->schemes().contains(scheme, Qt::CaseInsensitive))
+            return engine;
+    return nullptr;
+}
+
+const DatabaseEngine &DatabaseEngine::of(const DatabaseLocation &location) { return location.engine(); }
+
+bool DatabaseEngine::readHostPort(const QString &hostPort, DatabaseLocation &location)
+{
+    const int colon = int(hostPort.lastIndexOf(QLatin1Char(':')));
+    if (colon < 0) {
+        location.host = hostPort;
+        return !location.host.isEmpty();
+    }
+    bool ok = false;
+    location.port = hostPort.mid(colon + 1).toInt(&ok);
+    location.host = hostPort.left(colon);
+    return ok && location.port > 0 && location.port <= 65535 && !location.host.isEmpty();
 }
 
 const DatabaseEngine *DatabaseEngine::find(const QSqlDatabase &db)
@@ -54,6 +88,7 @@ void DatabaseEngine::close(const QString &connectionName)
             engine->beforeClose(db);
         db.close();
     }
+    SqlDialect::use(connectionName, nullptr);
     QSqlDatabase::removeDatabase(connectionName);
 }
 
@@ -88,6 +123,11 @@ QSqlDatabase DatabaseEngine::openAgain(const QString &source, const QString &nam
         else if (!db.open())
             throw EHostError(SqlStatement::errorText(db.lastError()));
         engine.registerRoutines(db);
+        // A dialect put in the source's place speaks on this one too.
+        if (const SqlDialect *replaced = SqlDialect::replacement(source)) {
+            SqlDialect::use(name, replaced);
+            replaced->attach(db);
+        }
     } catch (...) {
         db = QSqlDatabase();
         close(name);
@@ -121,12 +161,23 @@ void DatabaseEngine::checkTables(const QSqlDatabase &db, const QString &where) c
 {
     QSqlQuery q(db);
     if (!q.exec(tableQuery())) {
-        const QString known = failureText(db, q.lastError());
-        if (!known.isEmpty())
-            throw EHostError(known);
+        const DatabaseFailure failure = dialect().failure(db, q.lastError());
+        if (!failure.advice.isEmpty())
+            throw EHostError(failure.advice);
         throw EHostError(QStringLiteral("Não foi possível ler o banco de dados %1: %2")
                              .arg(where, SqlStatement::errorText(q.lastError())));
     }
     if (!q.next())
         throw EHostError(QStringLiteral("O banco de dados %1 não contém as tabelas do sistema (FILIAL).").arg(where));
+}
+
+void DatabaseEngine::runStatementsHolding(const QSqlDatabase &db, const QString &script, const QStringList &texts)
+{
+    for (const SqlScript::Statement &st : SqlScript::split(script))
+        for (const QString &text : texts)
+            if (st.text.contains(text, Qt::CaseInsensitive)) {
+                QSqlQuery q(db);
+                if (!q.exec(st.text))
+                    throw EHostError(SqlStatement::errorText(q.lastError()));
+            }
 }

@@ -6,34 +6,60 @@
 // (SqliteEngine, FirebirdEngine, PostgresEngine); the layers above see Qt SQL connections
 // and this interface only.
 //
-// of(kind) and of(db) give the engine of a location or of an open connection
-// (by its Qt driver); of(db) throws EHostError for a driver no engine serves,
-// find(db) returns nullptr. The engines live as long as the process.
+// Engines register themselves (Registration, one line in the engine's own
+// folder); of(location) and of(db) give the engine of a location or of an
+// open connection (by its Qt driver); of(db) throws EHostError for a driver
+// no engine serves, find(db) returns nullptr. The engines live as long as the
+// process.
 #pragma once
 
 #include "ConnectionDescription.h"
-#include "data/SqlDialect.h"
+#include "SqlDialect.h"
 
 #include <QList>
 #include <QSqlDatabase>
 #include <functional>
+#include <memory>
 
 class QSqlError;
 
 class DatabaseEngine {
 public:
-    static const DatabaseEngine &of(DatabaseLocation::Kind kind);
+    static const DatabaseEngine &of(const DatabaseLocation &location);
     static const DatabaseEngine &of(const QSqlDatabase &db);
     static const DatabaseEngine *find(const QSqlDatabase &db);
+    // The engine whose locations start with scheme ("sqlite"), nullptr when none.
+    static const DatabaseEngine *forScheme(const QString &scheme);
+    // Every engine, in the order of their ranks.
     static QList<const DatabaseEngine *> all();
+
+    // Adds an engine to all() for the life of the process: a static object of
+    // the engine's own source file, e.g.
+    //   static const DatabaseEngine::Registration registered(std::make_unique<SqliteEngine>(), 1);
+    struct Registration {
+        Registration(std::unique_ptr<DatabaseEngine> engine, int rank);
+    };
 
     virtual ~DatabaseEngine() = default;
 
-    virtual SqlEngine kind() const = 0;
+    // The statements, values and failures of this engine.
+    virtual const SqlDialect &dialect() const = 0;
     // The Qt SQL driver ("QSQLITE", "QIBASE", "QPSQL").
     virtual QString driverName() const = 0;
     // The folder of its scripts under db/ ("sqlite", "firebird", "postgresql").
     virtual QString scriptFolder() const = 0;
+
+    // Locations: the schemes that name this engine ("postgresql", "postgres";
+    // the first is the one written), how its locations are written for the
+    // user ("sqlite:ARQUIVO"), reading the text after "SCHEME:" into location
+    // (false when it is not one of this engine's), and writing one back.
+    virtual QStringList schemes() const = 0;
+    virtual QString locationForms() const = 0;
+    virtual bool readLocation(const QString &rest, DatabaseLocation &location) const = 0;
+    virtual QString locationText(const DatabaseLocation &location) const = 0;
+    // Whether a database of this engine is a file of this machine that must
+    // exist before it is opened (without --create-database).
+    virtual bool isLocalFile(const DatabaseLocation &) const { return false; }
 
     // Gets the client library ready for the process's first connection;
     // children started afterwards inherit what it set. Throws EHostError.
@@ -63,12 +89,15 @@ public:
     // EHostError with the driver's text; nothing is left behind.
     static QSqlDatabase openAgain(const QString &source, const QString &name, Access access = Access::ReadWrite);
 
+    // Brings a database made by an older schema script of this engine up to
+    // schemaScript (the present one): what the script adds that the database
+    // lacks. Without the right to change the schema the database stays as
+    // it is; nothing is thrown.
+    virtual void upgrade(const QSqlDatabase &, const QString &) const {}
+
     // Registers on an open connection the routines the statements call
     // (engines that keep them in their schema have nothing to do).
     virtual void registerRoutines(const QSqlDatabase &) const {}
-    // Registers the routines that let the Oracle and SQL Server texts run on
-    // this engine (tests that run those texts here); nothing elsewhere.
-    virtual void registerForeignRoutines(const QSqlDatabase &) const {}
     // Whether sql, prepared on db, only reads: a query, not a statement
     // that changes the database (a report's texts must be queries). True
     // when the engine cannot tell or sql does not prepare (running it then
@@ -78,17 +107,17 @@ public:
     // thread; empty when the engine cannot (the run then stops between rows).
     virtual std::function<void()> interrupter(const QSqlDatabase &) const { return {}; }
 
-    // True when error says the connection itself is gone (server killed or
-    // restarted, network down), not that one statement failed.
-    virtual bool isConnectionLoss(const QSqlError &) const { return false; }
-    // The user's text for a failure this engine knows (a database locked by
-    // another program, ...), empty for any other: the driver's text serves.
-    virtual QString failureText(const QSqlDatabase &, const QSqlError &) const { return QString(); }
     // Where db is, for messages: the location text of a server, the file of
     // an embedded database.
     virtual QString where(const QSqlDatabase &db) const { return db.databaseName(); }
 
 protected:
+    // Runs the statements of script that hold one of the given texts.
+    // Throws EHostError with the engine's text.
+    static void runStatementsHolding(const QSqlDatabase &db, const QString &script, const QStringList &texts);
+    // "HOST[:PORT]" into location (the port kept when none is written);
+    // false when the port is not one or the host is missing.
+    static bool readHostPort(const QString &hostPort, DatabaseLocation &location);
     // True when the database is to be made; throws EHostError when it is
     // missing and description.create is not set, or cannot be there at all.
     virtual bool toCreate(const ConnectionDescription &description) const = 0;

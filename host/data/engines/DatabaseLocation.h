@@ -1,27 +1,26 @@
 // Where a database is, parsed from the location text the user gives
-// (--db, [database] location=, the costs server's --db).
-//
-// "sqlite:PATH", "firebird:PATH" (embedded), "firebird://HOST[:PORT]/PATH",
-// "postgresql://[USER@]HOST[:PORT]/DATABASE" (also "postgres://"; port 5432
-// by default, the user libpq's default when not named).
-// On a Firebird server, "/PATH" after the host is an absolute file when it
-// holds another "/" (firebird://h:3050/var/db/x.fdb -> /var/db/x.fdb) and an
-// alias otherwise (firebird://h/employee -> employee); "//PATH" is always
-// absolute. parse() throws EHostError, naming the text, on anything else.
+// (--db, [database] location=, the costs server's --db): "SCHEME:REST", the
+// scheme naming a registered engine, which reads the rest
+// (DatabaseEngine::readLocation): "sqlite:PATH", "firebird:PATH" (embedded),
+// "firebird://HOST[:PORT]/PATH", "postgresql://[USER@]HOST[:PORT]/DATABASE".
+// parse() throws EHostError, naming the text and the forms every engine
+// takes, on anything else.
 #pragma once
 
 #include <QString>
 
+class DatabaseEngine;
+
 struct DatabaseLocation {
-    enum Kind { Sqlite, FirebirdEmbedded, FirebirdServer, PostgreSql };
-    Kind kind = Sqlite;
+    QString scheme;    // the engine's first scheme ("sqlite", "firebird", "postgresql")
     QString path;      // file (or, on a server, file or alias; PostgreSQL: database name)
     QString host;      // server only
-    int port = 3050;   // server only
-    QString user;      // PostgreSQL only: the user the location names
+    int port = 0;      // server only
+    QString user;      // the user the location names, where it can name one
 
     static DatabaseLocation parse(const QString &location);
     QString toString() const;
-    bool isFirebird() const { return kind == FirebirdEmbedded || kind == FirebirdServer; }
     bool isServer() const { return !host.isEmpty(); }
+    // The engine of the location (the one whose scheme it has).
+    const DatabaseEngine &engine() const;
 };

@@ -18,7 +18,7 @@ QString counted(const char *what, qint64 n)
 }
 
 // Reads the rows into the document, reporting and checking for Cancel.
-void readRows(WorkTask &task, ReportDocument &doc, const TParams &params, const QSqlDatabase &db, int dialect)
+void readRows(WorkTask &task, ReportDocument &doc, const TParams &params, const QSqlDatabase &db)
 {
     ReportRunner::Sink sink;
     sink.begin = [&](const QStringList &fields, const QHash<QString, QVariant> &lookups) {
@@ -34,7 +34,7 @@ void readRows(WorkTask &task, ReportDocument &doc, const TParams &params, const 
         if ((n & 1023) == 0)
             task.setStatus(counted("Registros lidos", n));
     };
-    ReportRunner::stream(doc.definition(), params, db, ReportRunner::layoutFields(doc.definition()), dialect, sink);
+    ReportRunner::stream(doc.definition(), params, db, ReportRunner::layoutFields(doc.definition()), sink);
     if (task.cancelled())
         throw EAbort();
     doc.finish();
@@ -87,25 +87,25 @@ struct InterruptGuard {
 
 } // namespace
 
-ReportRun::ReportRun(std::shared_ptr<ReportDocument> doc, const TParams &params, const QSqlDatabase &db, int dialect,
-                     bool foreignRoutines, const Output &output)
+ReportRun::ReportRun(std::shared_ptr<ReportDocument> doc, const TParams &params, const QSqlDatabase &db,
+                     const Output &output)
     : m_doc(std::move(doc)), m_ownThread(ReportConnection::canOpenAgain(db))
 {
     const QString source = db.connectionName();
     const bool ownThread = m_ownThread;
     if (!db.isValid() || !db.isOpen())
         throw EHostError(QStringLiteral("Não há conexão aberta com o banco de dados para executar o relatório."));
-    m_work = std::make_unique<WorkThread>([doc = m_doc, params, source, dialect, foreignRoutines, output, ownThread,
+    m_work = std::make_unique<WorkThread>([doc = m_doc, params, source, output, ownThread,
                                            pages = m_pages](WorkTask &task) {
         task.setStatus(QStringLiteral("Consultando o banco de dados..."));
         {
             std::optional<ReportConnection> own;
             if (ownThread)
-                own.emplace(source, foreignRoutines);
+                own.emplace(source);
             const InterruptGuard guard{task};
             if (own)
                 task.setInterrupt(own->interrupter());
-            readRows(task, *doc, params, own ? own->database() : QSqlDatabase::database(source, false), dialect);
+            readRows(task, *doc, params, own ? own->database() : QSqlDatabase::database(source, false));
         }
         writePages(task, *doc, output, *pages);
     });

@@ -39,10 +39,8 @@ public:
         PageSelection pages;                            // Pdf, Printer: range and copies
     };
 
-    // dialect -1: by the connection; foreignRoutines: register the Oracle and
-    // SQL Server routines on a SQLite worker connection (tests).
-    ReportRun(std::shared_ptr<ReportDocument> doc, const TParams &params, const QSqlDatabase &db, int dialect,
-              bool foreignRoutines, const Output &output);
+    // The statements run in db's dialect (SqlDialect::of).
+    ReportRun(std::shared_ptr<ReportDocument> doc, const TParams &params, const QSqlDatabase &db, const Output &output);
 
     // Starts the run on a thread of its own, or runs it here (see above).
     void start();

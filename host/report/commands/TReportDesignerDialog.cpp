@@ -79,17 +79,14 @@ ReportDefinition TReportDesignerDialog::Load(const QString &path, const ReportMe
     return DefinitionParser::parseFile(path);
 }
 
-QSqlDatabase TReportDesignerDialog::database(int &dialect) const
+QSqlDatabase TReportDesignerDialog::database() const
 {
-    dialect = -1;
     if (!m_databaseName.isEmpty())
         return QSqlDatabase::database(m_databaseName);
-    // The shell's shared connection, in the dialect its queries run.
+    // The shell's shared connection (its dialect goes with it: SqlDialect::of).
     HostDatabase &host = HostDatabase::instance();
-    if (host.isInstalled()) {
-        dialect = int(host.dialect());
+    if (host.isInstalled())
         return host.database();
-    }
     return QSqlDatabase::database();
 }
 
@@ -150,12 +147,10 @@ std::shared_ptr<ReportDocument> TReportDesignerDialog::RunDocument(const ReportD
     const TParams params = askParams(def).clone();
     // Read first: a connection that fell is seen there and made again below.
     auto doc = std::make_shared<ReportDocument>(def, params, pictureOf(def));
-    int dialect = -1;
-    const QSqlDatabase db = database(dialect);
+    const QSqlDatabase db = database();
     if (!db.isValid() || !db.isOpen())
         throw EHostError(QStringLiteral("Não há conexão aberta com o banco de dados para executar o relatório."));
-    const bool foreign = SqlDialects::engineOf(db) == SqlEngine::SQLite && dialect > 0;
-    ReportRun run(doc, params, db, dialect, foreign, output);
+    ReportRun run(doc, params, db, output);
     // However the wait ends, the runner is free again (if it still exists).
     struct Free {
         QPointer<TReportDesignerDialog> self;

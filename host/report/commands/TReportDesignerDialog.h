@@ -11,8 +11,8 @@
 // handler that sets it false cancels the run quietly. Then the queries run
 // on the connection named by DefaultDatabaseName with the values bound by
 // name; with DefaultDatabaseName empty the connection is the shell's shared
-// one (HostDatabase, opened by dtmDBGeral) and the statement text is the one
-// its queries run.
+// one (HostDatabase, opened by dtmDBGeral); the statement text is the one of
+// the connection's dialect.
 //
 // Print, preview, PDF and CSV runs read and lay out the rows on a worker
 // thread (ReportRun) while the window stays alive: HostUi::waitForWork shows
@@ -116,8 +116,8 @@ signals:
 
 private:
     // DefaultDatabaseName's connection, else the shell's (HostDatabase),
-    // else Qt's default one; dialect -1 means "by the connection".
-    QSqlDatabase database(int &dialect) const;
+    // else Qt's default one.
+    QSqlDatabase database() const;
     // Runs body as a command: errors become messages (see the header note).
     bool command(const std::function<void()> &body);
     // Structural check, then a trial run; the error text or empty.

@@ -38,8 +38,10 @@ struct ReportQuery {
     std::array<int, DialectCount> sqlLine{}; // file line of each text's first line
     int line = 0;
 
-    // The text that runs in a dialect: its own, or SQL when it has none.
+    // The text that runs in a dialect: its own, or SQL when it has none;
+    // by the dialect's keyword ("SQL_IB") too, SQL when it names none.
     QString textFor(int dialect) const;
+    QString textFor(const QString &keyword) const { return textFor(dialectFromKeyword(keyword)); }
 };
 
 struct ReportColumn {

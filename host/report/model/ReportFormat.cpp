@@ -1,5 +1,7 @@
 #include "ReportFormat.h"
 
+#include <cmath>
+
 #include <QLocale>
 
 namespace {
@@ -12,22 +14,35 @@ const QLocale &ptBR()
 
 QDateTime ReportFormat::toDateTime(const QVariant &v)
 {
-    if (v.typeId() == QMetaType::QDateTime)
+    switch (v.typeId()) {
+    case QMetaType::QDateTime:
         return v.toDateTime();
-    if (v.typeId() == QMetaType::QDate)
+    case QMetaType::QDate:
         return v.toDate().startOfDay();
+    case QMetaType::Double:
+    case QMetaType::Int:
+    case QMetaType::LongLong: {
+        // The host's date-time: days since 30/12/1899, the fraction the time.
+        const double days = v.toDouble();
+        const qint64 whole = qint64(std::floor(days));
+        const qint64 ms = qint64(std::llround((days - double(whole)) * 86400000.0));
+        return QDate(1899, 12, 30).addDays(whole).startOfDay().addMSecs(ms);
+    }
+    default:
+        break;
+    }
     const QString s = v.toString().trimmed();
     QDateTime dt = QDateTime::fromString(s, Qt::ISODateWithMs);
     if (!dt.isValid())
-        dt = QDateTime::fromString(s, Qt::ISODate);
-    if (!dt.isValid()) {
-        QDate d = QDate::fromString(s, Qt::ISODate);
-        if (!d.isValid())
-            d = QDate::fromString(s, QStringLiteral("dd/MM/yyyy"));
+        dt = QDateTime::fromString(s, QStringLiteral("dd/MM/yyyy hh:mm:ss"));
+    if (dt.isValid())
+        return dt;
+    for (const char *form : {"yyyy-MM-dd", "dd/MM/yyyy", "d/M/yyyy"}) {
+        const QDate d = QDate::fromString(s, QLatin1String(form));
         if (d.isValid())
-            dt = d.startOfDay();
+            return d.startOfDay();
     }
-    return dt;
+    return QDateTime();
 }
 
 QString ReportFormat::display(const ReportColumn &col, const QVariant &v)

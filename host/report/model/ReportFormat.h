@@ -25,6 +25,8 @@ public:
     static QString param(const ReportParamDecl &decl, const QVariant &v);
     // A value with no column (template fields): dates as dd/MM/yyyy.
     static QString plain(const QVariant &v);
-    // Reads a date that may come as QDate, QDateTime or ISO text (SQLite).
+    // Reads a date or date-time however it comes: QDate, QDateTime, the
+    // host's date-time (days since 30/12/1899 as a number), ISO text
+    // (SQLite), dd/MM/yyyy [hh:mm:ss] or d/M/yyyy; invalid when none of these.
     static QDateTime toDateTime(const QVariant &v);
 };

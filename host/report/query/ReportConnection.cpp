@@ -10,15 +10,13 @@ bool ReportConnection::canOpenAgain(const QSqlDatabase &db)
     return !engine || engine->canOpenAgain(db);
 }
 
-ReportConnection::ReportConnection(const QString &source, bool foreignRoutines)
+ReportConnection::ReportConnection(const QString &source)
     : m_name(QStringLiteral("report-") + QUuid::createUuid().toString(QUuid::Id128))
 {
     if (!QSqlDatabase::contains(source))
         throw EHostError(QStringLiteral("Não há conexão aberta com o banco de dados para executar o relatório."));
     try {
-        const QSqlDatabase own = DatabaseEngine::openAgain(source, m_name, DatabaseEngine::Access::ReadOnly);
-        if (foreignRoutines)
-            DatabaseEngine::of(own).registerForeignRoutines(own);
+        DatabaseEngine::openAgain(source, m_name, DatabaseEngine::Access::ReadOnly);
     } catch (const EHostError &e) {
         DatabaseEngine::close(m_name);
         throw EHostError(QStringLiteral("Não foi possível abrir o banco de dados para o relatório: %1").arg(e.text()));

@@ -2,8 +2,7 @@
 // connection uses: Qt SQL connections belong to the thread that opened them,
 // so a run on a worker thread opens its own, to the same database with the
 // same engine, user, password and options, its routines registered
-// (DatabaseEngine::openAgain); the Oracle and SQL Server ones too when asked
-// (tests that run those texts on SQLite). A report only reads: the
+// (DatabaseEngine::openAgain), in the source's dialect. A report only reads: the
 // connection cannot change the database (DatabaseEngine::Access::ReadOnly:
 // SQLite read-only with writes and ATTACH refused, Firebird in a transaction
 // that is rolled back when the connection closes).
@@ -24,7 +23,7 @@ public:
 
     // Opens, on the calling thread, a new connection to the database of the
     // connection named source. Throws EHostError with the driver's text.
-    ReportConnection(const QString &source, bool foreignRoutines);
+    explicit ReportConnection(const QString &source);
     // Closes and removes the connection (on the thread that opened it).
     ~ReportConnection();
     ReportConnection(const ReportConnection &) = delete;

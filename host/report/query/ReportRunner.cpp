@@ -1,6 +1,6 @@
 #include "ReportRunner.h"
 #include "core/Errors.h"
-#include "data/SqlDialect.h"
+#include "data/engines/SqlDialect.h"
 #include "data/SqlStatement.h"
 #include "data/engines/DatabaseEngine.h"
 #include "report/model/ReportFormat.h"
@@ -16,49 +16,6 @@
 
 namespace {
 
-QDate dateFromText(const QString &s)
-{
-    const QString t = s.trimmed();
-    for (const char *fmt : {"dd/MM/yyyy", "d/M/yyyy", "yyyy-MM-dd"}) {
-        const QDate d = QDate::fromString(t, QLatin1String(fmt));
-        if (d.isValid())
-            return d;
-    }
-    const QDateTime dt = QDateTime::fromString(t, Qt::ISODate);
-    return dt.isValid() ? dt.date() : QDate();
-}
-
-QDateTime dateTimeFromVariant(const QVariant &v)
-{
-    switch (v.typeId()) {
-    case QMetaType::QDateTime:
-        return v.toDateTime();
-    case QMetaType::QDate:
-        return v.toDate().startOfDay();
-    case QMetaType::Double:
-    case QMetaType::Int:
-    case QMetaType::LongLong: {
-        // The host's date-time: days since 30/12/1899, the fraction the time.
-        const double days = v.toDouble();
-        const qint64 whole = qint64(std::floor(days));
-        const qint64 ms = qint64(std::llround((days - double(whole)) * 86400000.0));
-        return QDate(1899, 12, 30).addDays(whole).startOfDay().addMSecs(ms);
-    }
-    default: {
-        const QString t = v.toString().trimmed();
-        QDateTime dt = QDateTime::fromString(t, Qt::ISODate);
-        if (!dt.isValid())
-            dt = QDateTime::fromString(t, QStringLiteral("dd/MM/yyyy hh:mm:ss"));
-        if (!dt.isValid()) {
-            const QDate d = dateFromText(t);
-            if (d.isValid())
-                dt = d.startOfDay();
-        }
-        return dt;
-    }
-    }
-}
-
 EHostError badValue(const ReportParamDecl &decl, const QVariant &v)
 {
     return EHostError(QStringLiteral("O valor \"%1\" do parâmetro %2 não é do tipo %3.")
@@ -66,12 +23,6 @@ EHostError badValue(const ReportParamDecl &decl, const QVariant &v)
 }
 
 } // namespace
-
-int ReportRunner::dialectOf(const QSqlDatabase &db)
-{
-    // The same rule as the data layer's queries.
-    return int(SqlDialects::dialectFor(SqlDialects::engineOf(db)));
-}
 
 TParams ReportRunner::declaredParams(const ReportDefinition &def)
 {
@@ -86,7 +37,21 @@ TParams ReportRunner::declaredParams(const ReportDefinition &def)
     return params;
 }
 
-QVariant ReportRunner::boundValue(const ReportParamDecl &decl, const TParam &param)
+TParam ReportRunner::typedValue(const ReportParamDecl &decl, const TParam &param)
+{
+    TParam typed(decl.name, decl.type);
+    typed.SetAsVariant(convertedValue(decl, param));
+    typed.setDataType(decl.type);
+    return typed;
+}
+
+QVariant ReportRunner::boundValue(const ReportParamDecl &decl, const TParam &param, const SqlDialect &dialect)
+{
+    const TParam typed = typedValue(decl, param);
+    return dialect.bind(&typed, SqlDialect::Markers::Plain);
+}
+
+QVariant ReportRunner::convertedValue(const ReportParamDecl &decl, const TParam &param)
 {
     const QVariant v = param.Value();
     switch (decl.type) {
@@ -112,7 +77,7 @@ QVariant ReportRunner::boundValue(const ReportParamDecl &decl, const TParam &par
     case TParam::DataType::Date: {
         if (v.isNull())
             return QVariant(QMetaType::fromType<QDate>());
-        const QDateTime dt = dateTimeFromVariant(v);
+        const QDateTime dt = ReportFormat::toDateTime(v);
         if (!dt.isValid())
             throw badValue(decl, v);
         return dt.date();
@@ -120,7 +85,7 @@ QVariant ReportRunner::boundValue(const ReportParamDecl &decl, const TParam &par
     case TParam::DataType::DateTime: {
         if (v.isNull())
             return QVariant(QMetaType::fromType<QDateTime>());
-        const QDateTime dt = dateTimeFromVariant(v);
+        const QDateTime dt = ReportFormat::toDateTime(v);
         if (!dt.isValid())
             throw badValue(decl, v);
         return dt;
@@ -169,53 +134,53 @@ QStringList ReportRunner::layoutFields(const ReportDefinition &def)
 
 namespace {
 
-// Firebird refuses a text longer than the statement declares with
-// "string right truncation - expected length N, actual M", at run or at the
-// first row: said in Portuguese, naming the parameter, when one of that
-// length was bound.
-QString truncationText(const ReportQuery &q, const QSqlError &e, const TParams &params)
+// A text longer than the statement takes, said in Portuguese naming the
+// parameter, when one of that length was bound.
+QString truncationText(const ReportQuery &q, const DatabaseFailure &f, const TParams &params)
 {
-    static const QRegularExpression cut(QStringLiteral("string right truncation.*expected length (\\d+), actual (\\d+)"));
-    const auto m = cut.match(e.databaseText());
-    for (int i = 0; m.hasMatch() && i < params.Count(); ++i) {
+    for (int i = 0; f.is(DatabaseFailure::Kind::TextTooLong) && i < params.Count(); ++i) {
         const TParam &p = params.at(i);
-        if (!p.IsNull() && p.Value().toString().size() == m.captured(2).toInt())
+        if (!p.IsNull() && p.Value().toString().size() == f.actualLength)
             return QStringLiteral("O valor do parâmetro %1 tem %2 caracteres, e a consulta '%3' do "
                                   "relatório aceita no máximo %4 neste banco de dados. Escolha menos "
                                   "itens ou ajuste a consulta.")
-                .arg(p.Name().left(100), m.captured(2), q.name.left(100), m.captured(1));
+                .arg(p.Name().left(100))
+                .arg(f.actualLength)
+                .arg(q.name.left(100))
+                .arg(f.expectedLength);
     }
     return QString();
 }
 
 // What went wrong, in the user's words: a connection that is gone says so
-// (the next action reconnects), a failure the engine knows its own way, any
-// other the engine's text, at most 100 characters of it.
+// (the next action reconnects), a failure the engine explains its own way,
+// any other the engine's text, at most 100 characters of it.
 EHostError queryError(const ReportQuery &q, const QSqlDatabase &db, const QSqlError &e, const TParams &params)
 {
-    const QString cut = truncationText(q, e, params);
+    const DatabaseFailure failure = SqlDialect::of(db).failure(db, e);
+    const QString cut = truncationText(q, failure, params);
     if (!cut.isEmpty())
         return EHostError(cut);
     QString detail = SqlStatement::errorText(e).left(100);
     while (detail.endsWith(QLatin1Char('.')))
         detail.chop(1);
     const DatabaseEngine *engine = DatabaseEngine::find(db);
-    if (engine && engine->isConnectionLoss(e))
+    if (failure.is(DatabaseFailure::Kind::ConnectionLost))
         return EHostError(QStringLiteral("A conexão com o banco de dados %1 caiu enquanto o relatório lia a consulta "
                                          "'%2'. Confira se o servidor de banco de dados está no ar e execute o "
                                          "relatório de novo; a próxima ação conecta outra vez.")
-                              .arg(engine->where(db), q.name.left(100)));
-    const QString known = engine ? engine->failureText(db, e) : QString();
+                              .arg(engine ? engine->where(db) : db.databaseName(), q.name.left(100)));
     return EHostError(QStringLiteral("Erro ao executar a consulta '%1' do relatório: %2")
-                          .arg(q.name.left(100), known.isEmpty() ? detail : known));
+                          .arg(q.name.left(100), failure.advice.isEmpty() ? detail : failure.advice));
 }
 
 // Prepares, binds and runs one query, forward only.
 void execute(QSqlQuery &query, const QSqlDatabase &db, const ReportDefinition &def, const ReportQuery &q,
-             const TParams &params, int dialect)
+             const TParams &params)
 {
+    const SqlDialect &dialect = SqlDialect::of(db);
     QStringList names;
-    const QString text = ReportRunner::statementText(q, params, dialect, SqlDialects::engineOf(db), names);
+    const QString text = ReportRunner::statementText(q, params, dialect, names);
     // Asked of the engine before anything runs: a definition made past the
     // parser's check still cannot change the database.
     const DatabaseEngine *engine = DatabaseEngine::find(db);
@@ -231,7 +196,7 @@ void execute(QSqlQuery &query, const QSqlDatabase &db, const ReportDefinition &d
         const ReportParamDecl *decl = def.findParam(name);
         if (!decl)
             throw EHostError(QStringLiteral("O parâmetro :%1 da consulta '%2' não está declarado.").arg(name, q.name));
-        query.addBindValue(ReportRunner::boundValue(*decl, *params.FindParam(name)));
+        query.addBindValue(ReportRunner::boundValue(*decl, *params.FindParam(name), dialect));
     }
     if (!query.exec())
         throw queryError(q, db, query.lastError(), params);
@@ -257,30 +222,22 @@ QList<int> positions(const ReportQuery &q, const QSqlRecord &rec, const QStringL
 
 } // namespace
 
-QString ReportRunner::statementText(const ReportQuery &q, const TParams &params, int dialect, SqlEngine engine,
+QString ReportRunner::statementText(const ReportQuery &q, const TParams &params, const SqlDialect &dialect,
                                     QStringList &names)
 {
-    // SQL Server: a long text goes as ntext through Qt's ODBC driver (see
-    // SqlStatement), which CHARINDEX refuses.
-    return ReportSqlText::positional(q.textFor(dialect), names, [&](const QString &name) {
-        const TParam *p = params.FindParam(name);
-        if (engine == SqlEngine::MsSql && p && !p->IsNull() && p->Value().typeId() == QMetaType::QString
-            && p->Value().toString().size() > SqlStatement::MsSqlShortText)
-            return QStringLiteral("CAST(? AS NVARCHAR(MAX))");
-        return QStringLiteral("?");
-    });
+    return dialect.finalText(ReportSqlText::positional(q.textFor(dialect.statementProperty()), names,
+                                                       [&](const QString &name) {
+                                                           return dialect.marker(params.FindParam(name),
+                                                                                 SqlDialect::Markers::Plain);
+                                                       }));
 }
 
-void ReportRunner::checkLimits(const TParams &bound, SqlEngine engine)
+void ReportRunner::checkLimits(const TParams &bound, const SqlDialect &dialect)
 {
-    // Firebird's limits belong to the statements (a text blob has none), so
-    // only Oracle's is known before they run.
-    if (engine != SqlEngine::Oracle)
-        return;
     for (int i = 0; i < bound.Count(); ++i) {
         const TParam &p = bound.at(i);
         if (!p.IsNull() && p.Value().typeId() == QMetaType::QString)
-            SqlStatement::checkTextLength(p.Name(), p.Value().toString(), engine);
+            dialect.checkText(p.Name(), p.Value().toString(), SqlDialect::Markers::Plain);
     }
 }
 
@@ -295,14 +252,13 @@ TParams ReportRunner::boundParams(const ReportDefinition &def, const TParams &gi
     return out;
 }
 
-QHash<QString, QVariant> ReportRunner::lookups(const ReportDefinition &def, const TParams &params, const QSqlDatabase &db,
-                                                int dialect)
+QHash<QString, QVariant> ReportRunner::lookups(const ReportDefinition &def, const TParams &params, const QSqlDatabase &db)
 {
     QHash<QString, QVariant> out;
     for (int qi = 1; qi < def.queries.size(); ++qi) {
         const ReportQuery &q = def.queries[qi];
         QSqlQuery query(db);
-        execute(query, db, def, q, params, dialect);
+        execute(query, db, def, q, params);
         const QSqlRecord rec = query.record();
         QList<QStringList> all(rec.count());
         for (int n = 0; query.next(); ++n) {
@@ -324,17 +280,16 @@ QHash<QString, QVariant> ReportRunner::lookups(const ReportDefinition &def, cons
 }
 
 void ReportRunner::stream(const ReportDefinition &def, const TParams &params, const QSqlDatabase &db,
-                          const QStringList &fields, int forcedDialect, const Sink &sink)
+                          const QStringList &fields, const Sink &sink)
 {
     if (!db.isValid() || !db.isOpen())
         throw EHostError(QStringLiteral("Não há conexão aberta com o banco de dados para executar o relatório."));
     const TParams bound = boundParams(def, params);
-    const int dialect = forcedDialect >= 0 ? forcedDialect : dialectOf(db);
-    checkLimits(bound, SqlDialects::engineOf(db));
-    const QHash<QString, QVariant> found = lookups(def, bound, db, dialect);
+    checkLimits(bound, SqlDialect::of(db));
+    const QHash<QString, QVariant> found = lookups(def, bound, db);
     const ReportQuery &q = def.queries.first();
     QSqlQuery query(db);
-    execute(query, db, def, q, bound, dialect);
+    execute(query, db, def, q, bound);
     QStringList names;
     const QList<int> idx = positions(q, query.record(), fields, names);
     sink.begin(names, found);

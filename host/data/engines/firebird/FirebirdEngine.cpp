@@ -8,9 +8,12 @@
 #include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlError>
+#include <QSqlQuery>
 #include <QStringList>
 #include <QVariant>
 #include <ibase.h>
+
+static const DatabaseEngine::Registration registered(std::make_unique<FirebirdEngine>(), 2);
 
 namespace {
 
@@ -67,6 +70,20 @@ QString connectFailure(const ConnectionDescription &d, const QString &driverText
 }
 
 } // namespace
+
+void FirebirdEngine::upgrade(const QSqlDatabase &db, const QString &schemaScript) const
+{
+    // ITENS_LISTA came after the first databases were made.
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("SELECT 1 FROM RDB$PROCEDURES WHERE RDB$PROCEDURE_NAME = 'ITENS_LISTA'")) || q.next())
+        return;
+    q.finish();
+    try {
+        runStatementsHolding(db, schemaScript, {QStringLiteral("CREATE PROCEDURE ITENS_LISTA")});
+    } catch (const EHostError &) {
+        // Without the right to create it the database stays as it is.
+    }
+}
 
 void FirebirdEngine::prepareClient() const
 {
@@ -188,20 +205,32 @@ bool FirebirdEngine::onlyReads(const QSqlDatabase &db, const QString &sql) const
     return FirebirdStatements::kindOf(db, sql) != FirebirdStatements::Kind::Changes;
 }
 
-bool FirebirdEngine::isConnectionLoss(const QSqlError &error) const
+bool FirebirdEngine::readLocation(const QString &rest, DatabaseLocation &location) const
 {
-    // Firebird's client says so in these words (its messages are not translated).
-    static const char *const kLoss[] = {
-        "Error reading data from the connection", "Error writing data to the connection",
-        "connection shutdown",                    "connection lost",
-        "Unable to complete network request",     "connection rejected by remote interface",
-        "database shutdown",
-    };
-    const QString text = error.databaseText() + QLatin1Char(' ') + error.driverText();
-    for (const char *words : kLoss)
-        if (text.contains(QLatin1String(words), Qt::CaseInsensitive))
-            return true;
-    return false;
+    if (!rest.startsWith(QLatin1String("//"))) {
+        location.path = rest;
+        return true;
+    }
+    const QString server = rest.mid(2);
+    const int slash = int(server.indexOf(QLatin1Char('/')));
+    location.port = 3050;
+    if (slash <= 0 || !readHostPort(server.left(slash), location))
+        return false;
+    QString path = server.mid(slash); // starts with '/'
+    if (path.startsWith(QLatin1String("//")))
+        path = path.mid(1);
+    else if (!path.mid(1).contains(QLatin1Char('/')))
+        path = path.mid(1); // an alias
+    location.path = path;
+    return true;
+}
+
+QString FirebirdEngine::locationText(const DatabaseLocation &location) const
+{
+    if (!location.isServer())
+        return QStringLiteral("firebird:") + location.path;
+    // An absolute path keeps its own slash after the separating one.
+    return QStringLiteral("firebird://%1:%2/%3").arg(location.host).arg(location.port).arg(location.path);
 }
 
 QString FirebirdEngine::where(const QSqlDatabase &db) const

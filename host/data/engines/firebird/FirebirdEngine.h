@@ -16,21 +16,34 @@
 //   only, and what a statement changes is undone instead.
 // - PARAM, NVLSTR and INSTR live in the schema script.
 // - interrupter(): fb_cancel_operation on the attachment.
-// - isConnectionLoss(): the client's words for a connection that is gone.
+// - Its statements, values and failures: FirebirdDialect.
+// - Locations: "/PATH" after a server's host is an absolute file when it
+//   holds another "/" (firebird://h:3050/var/db/x.fdb -> /var/db/x.fdb) and an
+//   alias otherwise (firebird://h/employee -> employee); "//PATH" is always
+//   absolute; port 3050 when none is written.
 #pragma once
 
-#include "DatabaseEngine.h"
+#include "FirebirdDialect.h"
+#include "data/engines/DatabaseEngine.h"
 
 class FirebirdEngine : public DatabaseEngine {
 public:
-    SqlEngine kind() const override { return SqlEngine::Firebird; }
+    const SqlDialect &dialect() const override { return m_dialect; }
     QString driverName() const override { return QStringLiteral("QIBASE"); }
     QString scriptFolder() const override { return QStringLiteral("firebird"); }
+    QStringList schemes() const override { return {QStringLiteral("firebird")}; }
+    QString locationForms() const override
+    {
+        return QStringLiteral("firebird:ARQUIVO, firebird://SERVIDOR:PORTA/ARQUIVO");
+    }
+    bool readLocation(const QString &rest, DatabaseLocation &location) const override;
+    QString locationText(const DatabaseLocation &location) const override;
+    bool isLocalFile(const DatabaseLocation &location) const override { return !location.isServer(); }
 
     void prepareClient() const override;
+    void upgrade(const QSqlDatabase &db, const QString &schemaScript) const override;
     std::function<void()> interrupter(const QSqlDatabase &db) const override;
     bool onlyReads(const QSqlDatabase &db, const QString &sql) const override;
-    bool isConnectionLoss(const QSqlError &error) const override;
     QString where(const QSqlDatabase &db) const override;
     bool drop(const ConnectionDescription &description) const override;
 
@@ -46,4 +59,7 @@ protected:
     QString tableQuery() const override;
     void openReadOnly(QSqlDatabase &db) const override;
     void beforeClose(QSqlDatabase &db) const override;
+
+private:
+    FirebirdDialect m_dialect;
 };

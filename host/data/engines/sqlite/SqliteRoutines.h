@@ -14,10 +14,6 @@
 //  - FOLD_INSTR(text, part): as INSTR, both sides folded: the filter of the
 //    search lists ("conceicao" finds "Conceição");
 //  - the collation PTBR, Portuguese dictionary order (SqliteCollation).
-// installForeign() (tests only), for the Oracle and SQL Server texts:
-//  - NVL(a, b) and ISNULL(a, b) as NVLSTR (SqlStatement quotes ISNULL calls);
-//  - CHARINDEX(part, text) as INSTR(text, part);
-//  - LEN(s): characters without the trailing blanks.
 #pragma once
 
 class QSqlDatabase;
@@ -26,6 +22,5 @@ namespace SqliteRoutines {
 
 // Throws EHostError when the connection is not an open SQLite one.
 void install(const QSqlDatabase &db);
-void installForeign(const QSqlDatabase &db);
 
 } // namespace SqliteRoutines

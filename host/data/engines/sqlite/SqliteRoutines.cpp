@@ -74,21 +74,6 @@ void instrAt(sqlite3_context *ctx, sqlite3_value *text, sqlite3_value *part, int
 }
 
 void instrFunc(sqlite3_context *ctx, int, sqlite3_value **argv) { instrAt(ctx, argv[0], argv[1], 0); }
-void charindexFunc(sqlite3_context *ctx, int, sqlite3_value **argv) { instrAt(ctx, argv[1], argv[0], 1); }
-
-// SQL Server's LEN: characters without the trailing blanks.
-void lenFunc(sqlite3_context *ctx, int, sqlite3_value **argv)
-{
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
-        sqlite3_result_null(ctx);
-        return;
-    }
-    QString s = textOf(argv[0]);
-    while (!s.isEmpty() && s.back() == QLatin1Char(' '))
-        s.chop(1);
-    sqlite3_result_int64(ctx, s.size());
-}
-
 void upperFunc(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
@@ -339,15 +324,6 @@ void install(const QSqlDatabase &qdb)
     addFunction(db, "FOLD", 1, foldFunc);
     addFunction(db, "FOLD_INSTR", 2, foldInstrFunc);
     check(db, SqliteCollation::install(db) ? SQLITE_OK : SQLITE_ERROR, SqliteCollation::Name);
-}
-
-void installForeign(const QSqlDatabase &qdb)
-{
-    sqlite3 *db = SqliteEngine::handle(qdb);
-    addFunction(db, "NVL", 2, nvlFunc);
-    addFunction(db, "ISNULL", 2, nvlFunc);
-    addFunction(db, "CHARINDEX", 2, charindexFunc);
-    addFunction(db, "LEN", 1, lenFunc);
 }
 
 } // namespace SqliteRoutines

@@ -14,6 +14,8 @@
 
 #include <cstring>
 
+static const DatabaseEngine::Registration registered(std::make_unique<SqliteEngine>(), 1);
+
 sqlite3 *SqliteEngine::handle(const QSqlDatabase &db)
 {
     if (!db.isOpen() || !db.driver())
@@ -36,7 +38,16 @@ bool SqliteEngine::canOpenAgain(const QSqlDatabase &db) const
 
 void SqliteEngine::registerRoutines(const QSqlDatabase &db) const { SqliteRoutines::install(db); }
 
-void SqliteEngine::registerForeignRoutines(const QSqlDatabase &db) const { SqliteRoutines::installForeign(db); }
+bool SqliteEngine::readLocation(const QString &rest, DatabaseLocation &location) const
+{
+    location.path = rest;
+    return true;
+}
+
+QString SqliteEngine::locationText(const DatabaseLocation &location) const
+{
+    return QStringLiteral("sqlite:") + location.path;
+}
 
 std::function<void()> SqliteEngine::interrupter(const QSqlDatabase &db) const
 {

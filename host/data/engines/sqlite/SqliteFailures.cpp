@@ -1,5 +1,6 @@
-// SqliteEngine's failures told in the user's words.
+// SQLite's failures, classified, with what to do in the user's words.
 #include "FileLockHolder.h"
+#include "SqliteDialect.h"
 #include "SqliteEngine.h"
 #include "data/SqlStatement.h"
 
@@ -62,9 +63,7 @@ QString walText(const QString &file)
         .arg(file, QFileInfo(file).fileName(), QFileInfo(file).absolutePath());
 }
 
-} // namespace
-
-bool SqliteEngine::isBusy(const QSqlError &error)
+bool isBusy(const QSqlError &error)
 {
     // SQLITE_BUSY and SQLITE_LOCKED, after the busy timeout.
     const int code = codeOf(error);
@@ -72,23 +71,33 @@ bool SqliteEngine::isBusy(const QSqlError &error)
         || error.databaseText().contains(QLatin1String("database is locked"), Qt::CaseInsensitive);
 }
 
-QString SqliteEngine::failureText(const QSqlDatabase &db, const QSqlError &error) const
+} // namespace
+
+DatabaseFailure SqliteDialect::failure(const QSqlDatabase &db, const QSqlError &error) const
 {
+    DatabaseFailure f = SqlDialect::failure(db, error);
     const QString file = db.databaseName();
     const int code = codeOf(error);
     const QString text = error.databaseText() + QLatin1Char(' ') + error.driverText();
-    if (isBusy(error))
-        return busyText(file);
-    if (text.contains(QLatin1String("multiple statements"), Qt::CaseInsensitive))
-        return QStringLiteral("A instrução tem mais de um comando SQL (separados por ';'), e o SQLite executa um de "
-                              "cada vez. Deixe um só comando na instrução.");
-    if ((code == ReadOnly || code == CantOpen) && isWal(file) && !canWriteBeside(file))
-        return walText(file);
-    if (code == Auth || code == ReadOnly || text.contains(QLatin1String("not authorized"))
-        || text.contains(QLatin1String("query_only")))
-        return QStringLiteral("A instrução foi recusada: por esta conexão o banco de dados %1 só pode ser consultado "
-                              "(a de um relatório não grava nem abre outros arquivos; ou este usuário não pode "
-                              "gravar no arquivo). O SQLite disse: %2")
-            .arg(file, SqlStatement::errorText(error).left(100));
-    return QString();
+    if (isBusy(error)) {
+        f.kind = DatabaseFailure::Kind::Busy;
+        f.advice = busyText(file);
+    } else if (text.contains(QLatin1String("multiple statements"), Qt::CaseInsensitive)) {
+        f.kind = DatabaseFailure::Kind::BadStatement;
+        f.advice = QStringLiteral("A instrução tem mais de um comando SQL (separados por ';'), e o SQLite executa um "
+                                  "de cada vez. Deixe um só comando na instrução.");
+    } else if ((code == ReadOnly || code == CantOpen) && isWal(file) && !canWriteBeside(file)) {
+        f.kind = DatabaseFailure::Kind::Permission;
+        f.advice = walText(file);
+    } else if (code == Auth || code == ReadOnly || text.contains(QLatin1String("not authorized"))
+               || text.contains(QLatin1String("query_only"))) {
+        f.kind = DatabaseFailure::Kind::ReadOnly;
+        f.advice = QStringLiteral("A instrução foi recusada: por esta conexão o banco de dados %1 só pode ser "
+                                  "consultado (a de um relatório não grava nem abre outros arquivos; ou este usuário "
+                                  "não pode gravar no arquivo). O SQLite disse: %2")
+                       .arg(file, SqlStatement::errorText(error).left(100));
+    } else if (code == 1 || text.contains(QLatin1String("syntax error"))) {
+        f.kind = DatabaseFailure::Kind::BadStatement;
+    }
+    return f;
 }

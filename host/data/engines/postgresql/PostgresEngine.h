@@ -22,26 +22,31 @@
 // - NUMERIC values come as text (QSql::HighPrecision), every digit kept.
 // - PARAM, NVLSTR, INSTR and the folding used by look-ups live in the schema.
 // - interrupter(): libpq's cancel request for the connection's backend.
-// - isConnectionLoss(): libpq's and the server's words for a connection that
-//   is gone (server killed, restarted or shut down).
+// - Its statements, values and failures: PostgresDialect.
 #pragma once
 
-#include "DatabaseEngine.h"
+#include "PostgresDialect.h"
+#include "data/engines/DatabaseEngine.h"
 
 class PostgresEngine : public DatabaseEngine {
 public:
     static constexpr int kConnectTimeoutSeconds = 10;
 
-    SqlEngine kind() const override { return SqlEngine::PostgreSql; }
+    const SqlDialect &dialect() const override { return m_dialect; }
     QString driverName() const override { return QStringLiteral("QPSQL"); }
     QString scriptFolder() const override { return QStringLiteral("postgresql"); }
+    QStringList schemes() const override { return {QStringLiteral("postgresql"), QStringLiteral("postgres")}; }
+    QString locationForms() const override { return QStringLiteral("postgresql://USUARIO@SERVIDOR:PORTA/BANCO"); }
+    bool readLocation(const QString &rest, DatabaseLocation &location) const override;
+    QString locationText(const DatabaseLocation &location) const override;
 
     std::function<void()> interrupter(const QSqlDatabase &db) const override;
     bool onlyReads(const QSqlDatabase &db, const QString &sql) const override;
     bool drop(const ConnectionDescription &description) const override;
-    bool isConnectionLoss(const QSqlError &error) const override;
-    QString failureText(const QSqlDatabase &db, const QSqlError &error) const override;
     QString where(const QSqlDatabase &db) const override;
+    // where() of a connection, and the text of a location.
+    static QString whereOf(const QSqlDatabase &db);
+    static QString locationOf(const DatabaseLocation &location);
 
     // The user's text for a connection that could not be made: driverText is
     // what libpq said, elapsedMs how long the attempt took.
@@ -61,4 +66,6 @@ private:
     // Opens a connection named name to another database of the same server.
     QSqlDatabase addTo(const ConnectionDescription &description, const QString &database, const QString &name) const;
     void createDatabase(const ConnectionDescription &description) const;
+
+    PostgresDialect m_dialect;
 };

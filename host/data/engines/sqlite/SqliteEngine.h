@@ -16,12 +16,11 @@
 //   query_only set and an authorizer that allows reading alone (no ATTACH,
 //   no PRAGMA, no writing).
 // - interrupter(): sqlite3_interrupt on the connection's handle.
-// - failureText(): the file busy past the timeout, a WAL database in a
-//   folder this user cannot write, a text of more than one statement, a
-//   write refused to a report.
+// - Its statements, values and failures: SqliteDialect.
 #pragma once
 
-#include "DatabaseEngine.h"
+#include "SqliteDialect.h"
+#include "data/engines/DatabaseEngine.h"
 
 struct sqlite3;
 
@@ -29,20 +28,25 @@ class SqliteEngine : public DatabaseEngine {
 public:
     static constexpr int kBusyTimeoutMs = 5000;
 
-    SqlEngine kind() const override { return SqlEngine::SQLite; }
+    const SqlDialect &dialect() const override { return m_dialect; }
     QString driverName() const override { return QStringLiteral("QSQLITE"); }
     QString scriptFolder() const override { return QStringLiteral("sqlite"); }
+    QStringList schemes() const override { return {QStringLiteral("sqlite")}; }
+    QString locationForms() const override { return QStringLiteral("sqlite:ARQUIVO"); }
+    bool readLocation(const QString &rest, DatabaseLocation &location) const override;
+    QString locationText(const DatabaseLocation &location) const override;
+    bool isLocalFile(const DatabaseLocation &) const override { return true; }
 
     bool canOpenAgain(const QSqlDatabase &db) const override;
     void registerRoutines(const QSqlDatabase &db) const override;
-    void registerForeignRoutines(const QSqlDatabase &db) const override;
+    // Search-index triggers that call FOLD (which only this program
+    // registers, so no other program could write the tables) become the
+    // script's plain ones; INDICEPESQ learns each index's table.
+    void upgrade(const QSqlDatabase &db, const QString &schemaScript) const override;
     std::function<void()> interrupter(const QSqlDatabase &db) const override;
     bool onlyReads(const QSqlDatabase &db, const QString &sql) const override;
-    QString failureText(const QSqlDatabase &db, const QSqlError &error) const override;
     bool drop(const ConnectionDescription &description) const override;
 
-    // SQLite's "database is locked" (busy or locked).
-    static bool isBusy(const QSqlError &error);
     // The sqlite3 handle of an open SQLite connection; throws EHostError for
     // a connection that is not one.
     static sqlite3 *handle(const QSqlDatabase &db);
@@ -53,4 +57,7 @@ protected:
     QString tableQuery() const override;
     QSqlDatabase add(const ConnectionDescription &description) const override;
     void openReadOnly(QSqlDatabase &db) const override;
+
+private:
+    SqliteDialect m_dialect;
 };

@@ -1,6 +1,7 @@
-// PostgreSQL's failures told in the user's words. libpq hands over no code
+// PostgreSQL's failures, classified and told in the user's words. libpq hands over no code
 // for a failed connect, only its text (and the server's, in the server's
 // language): both English and Portuguese words are looked for.
+#include "PostgresDialect.h"
 #include "PostgresEngine.h"
 #include "data/SqlStatement.h"
 
@@ -71,30 +72,33 @@ QString PostgresEngine::connectFailureText(const ConnectionDescription &d, const
     return QStringLiteral("Não foi possível abrir o banco de dados %1: %2").arg(d.where().left(100), said);
 }
 
-bool PostgresEngine::isConnectionLoss(const QSqlError &error) const
+DatabaseFailure PostgresDialect::failure(const QSqlDatabase &db, const QSqlError &error) const
 {
-    // 57P01-57P03: the server is shutting down or restarting; 08xxx: the connection.
+    DatabaseFailure f = SqlDialect::failure(db, error);
     const QString code = error.nativeErrorCode();
-    if (code.startsWith(QLatin1String("57P0")) || code.startsWith(QLatin1String("08")))
-        return true;
     const QString text = error.databaseText() + QLatin1Char(' ') + error.driverText();
-    return saysAny(text, {"server closed the connection unexpectedly", "no connection to the server",
+    // 57P01-57P03: the server is shutting down or restarting; 08xxx: the connection.
+    if (code.startsWith(QLatin1String("57P0")) || code.startsWith(QLatin1String("08"))
+        || saysAny(text, {"server closed the connection unexpectedly", "no connection to the server",
                           "could not receive data from server", "could not send data to server",
                           "terminating connection", "connection to server was lost", "SSL SYSCALL error",
-                          "connection not open", "Connection reset by peer"});
-}
-
-QString PostgresEngine::failureText(const QSqlDatabase &db, const QSqlError &error) const
-{
-    const QString code = error.nativeErrorCode();
-    if (code == QLatin1String("25006"))
-        return QStringLiteral("A instrução foi recusada: por esta conexão o banco de dados %1 só pode ser consultado "
-                              "(a de um relatório não grava). O PostgreSQL disse: %2")
-            .arg(where(db).left(100), shortText(SqlStatement::errorText(error)));
-    if (code == QLatin1String("42501"))
-        return QStringLiteral("O usuário %1 não tem o direito de ler o que a instrução pede no banco de dados %2. "
-                              "Peça ao administrador do banco o direito de leitura (GRANT SELECT); o PostgreSQL "
-                              "disse: %3")
-            .arg(db.userName().left(100), where(db).left(100), shortText(SqlStatement::errorText(error)));
-    return QString();
+                          "connection not open", "Connection reset by peer"})) {
+        f.kind = DatabaseFailure::Kind::ConnectionLost;
+    } else if (code == QLatin1String("25006")) {
+        f.kind = DatabaseFailure::Kind::ReadOnly;
+        f.advice = QStringLiteral("A instrução foi recusada: por esta conexão o banco de dados %1 só pode ser "
+                                  "consultado (a de um relatório não grava). O PostgreSQL disse: %2")
+                       .arg(PostgresEngine::whereOf(db).left(100), shortText(f.engineText));
+    } else if (code == QLatin1String("42501")) {
+        f.kind = DatabaseFailure::Kind::Permission;
+        f.advice = QStringLiteral("O usuário %1 não tem o direito de ler o que a instrução pede no banco de dados %2. "
+                                  "Peça ao administrador do banco o direito de leitura (GRANT SELECT); o PostgreSQL "
+                                  "disse: %3")
+                       .arg(db.userName().left(100), PostgresEngine::whereOf(db).left(100), shortText(f.engineText));
+    } else if (code == QLatin1String("57014")) {
+        f.kind = DatabaseFailure::Kind::TimedOut;
+    } else if (code.startsWith(QLatin1String("42")) || code.startsWith(QLatin1String("22"))) {
+        f.kind = DatabaseFailure::Kind::BadStatement;
+    }
+    return f;
 }

@@ -12,6 +12,8 @@
 #include <libpq-fe.h>
 #include <memory>
 
+static const DatabaseEngine::Registration registered(std::make_unique<PostgresEngine>(), 3);
+
 namespace {
 
 // libpq ends a connect that waits longer than this on a silent server, and
@@ -179,15 +181,49 @@ std::function<void()> PostgresEngine::interrupter(const QSqlDatabase &db) const
     };
 }
 
-QString PostgresEngine::where(const QSqlDatabase &db) const
+QString PostgresEngine::where(const QSqlDatabase &db) const { return whereOf(db); }
+
+QString PostgresEngine::whereOf(const QSqlDatabase &db)
 {
     DatabaseLocation location;
-    location.kind = DatabaseLocation::PostgreSql;
+    location.scheme = QStringLiteral("postgresql");
     location.host = db.hostName();
     location.port = db.port() > 0 ? db.port() : 5432;
     location.user = db.userName();
     location.path = db.databaseName();
-    return location.toString();
+    return locationOf(location);
+}
+
+QString PostgresEngine::locationOf(const DatabaseLocation &location)
+{
+    return QStringLiteral("postgresql://%1%2:%3/%4")
+        .arg(location.user.isEmpty() ? QString() : location.user + QLatin1Char('@'), location.host)
+        .arg(location.port)
+        .arg(location.path);
+}
+
+QString PostgresEngine::locationText(const DatabaseLocation &location) const { return locationOf(location); }
+
+bool PostgresEngine::readLocation(const QString &rest, DatabaseLocation &location) const
+{
+    // "//[USER@]HOST[:PORT]/DATABASE"
+    if (!rest.startsWith(QLatin1String("//")))
+        return false;
+    const QString server = rest.mid(2);
+    const int slash = int(server.indexOf(QLatin1Char('/')));
+    if (slash <= 0)
+        return false;
+    QString authority = server.left(slash);
+    const int at = int(authority.lastIndexOf(QLatin1Char('@')));
+    if (at >= 0) {
+        location.user = authority.left(at);
+        authority = authority.mid(at + 1);
+        if (location.user.isEmpty())
+            return false;
+    }
+    location.port = 5432;
+    location.path = server.mid(slash + 1);
+    return readHostPort(authority, location) && !location.path.contains(QLatin1Char('/'));
 }
 
 QString PostgresEngine::tableQuery() const

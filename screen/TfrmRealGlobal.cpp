@@ -37,17 +37,13 @@ TfrmRealGlobal::TfrmRealGlobal(QWidget *parent) : TfrmDadosGerRel(parent)
 void TfrmRealGlobal::definitionsRead()
 {
     TfrmDadosGerRel::definitionsRead();
-    auto take = [this](auto *&field, const char *name) {
-        field = component<std::remove_pointer_t<std::remove_reference_t<decltype(field)>>>(QLatin1String(name));
-        Q_ASSERT_X(field, "TfrmRealGlobal", name);
-    };
-#define REALGLOBAL_TAKE(Class, name) take(name, #name);
+#define REALGLOBAL_TAKE(Class, name) name = part<Class>(#name, staticMetaObject);
     REALGLOBAL_COMPONENTS(REALGLOBAL_TAKE)
 #undef REALGLOBAL_TAKE
     // The code fields open their look-ups from the keyboard too.
     KeyboardHelpers::bindLookupKeys(medCdFilial, btpFilial);
-    KeyboardHelpers::bindLookupKeys(medCdProdInic, component<TBtnPesquisa>(QStringLiteral("btnProdInic")));
-    KeyboardHelpers::bindLookupKeys(medCdProdFina, component<TBtnPesquisa>(QStringLiteral("btnProdFina")));
+    KeyboardHelpers::bindLookupKeys(medCdProdInic, btnProdInic);
+    KeyboardHelpers::bindLookupKeys(medCdProdFina, btnProdFina);
     m_groupCount = new ListCountLabel(sbtGrupServ);
     m_serviceCount = new ListCountLabel(sbtServico);
 }
@@ -343,35 +339,17 @@ void TfrmRealGlobal::depDataFinaExit(QObject *) { depDataFina->CheckValidDate();
 
 // --- report commands --------------------------------------------------------
 
-void TfrmRealGlobal::sbtPrintClick(QObject *Sender) { Valida(true); TfrmDadosGerRel::sbtPrintClick(Sender); }
-void TfrmRealGlobal::sbtPreviewClick(QObject *Sender)
+void TfrmRealGlobal::beforeCommand(ReportCommand::Id)
 {
     Valida(true);
     nameFiles();
-    TfrmDadosGerRel::sbtPreviewClick(Sender);
-}
-void TfrmRealGlobal::sbtSalvarComoClick(QObject *Sender) { Valida(true); TfrmDadosGerRel::sbtSalvarComoClick(Sender); }
-void TfrmRealGlobal::mnuExportarCsvClick(QObject *Sender)
-{
-    Valida(true);
-    nameFiles();
-    TfrmDadosGerRel::mnuExportarCsvClick(Sender);
-}
-void TfrmRealGlobal::mnuExportarXlsxClick(QObject *Sender)
-{
-    Valida(true);
-    nameFiles();
-    TfrmDadosGerRel::mnuExportarXlsxClick(Sender);
 }
 
 void TfrmRealGlobal::nameFiles()
 {
     // Branch and month of the period's start: files of different branches
     // and months saved in one folder neither clash nor need renaming.
-    if (auto *rpdd = component<TReportDesignerDialog>(QStringLiteral("rpddPadrao")))
-        rpdd->setFileNameStem(QStringLiteral("custo-realizado-%1-%2")
-                                  .arg(medCdFilial->Text().trimmed(),
-                                       depDataInic->GetDate().toString(QStringLiteral("yyyy-MM"))));
+    reportRunner()->setFileNameStem(QStringLiteral("custo-realizado-%1-%2")
+                                        .arg(medCdFilial->Text().trimmed(),
+                                             depDataInic->GetDate().toString(QStringLiteral("yyyy-MM"))));
 }
-void TfrmRealGlobal::mnuEditRelClick(QObject *Sender) { Valida(true); TfrmDadosGerRel::mnuEditRelClick(Sender); }
-void TfrmRealGlobal::mnuRelatPadrClick(QObject *Sender) { Valida(true); TfrmDadosGerRel::mnuRelatPadrClick(Sender); }

@@ -28,7 +28,8 @@ class TSpeedButton;
 class TSpinEdit;
 
 // The components of the definition that the screen reaches, by class and
-// name: private fields of the screen, taken when its definitions are read.
+// name: private fields of the screen, bound when its definitions are read
+// (a missing one, or one of another class, stops the screen from loading).
 #define REALGLOBAL_COMPONENTS(X) \
     X(TMaskEdit, medCentral) X(TEdit, edtNmCentral) X(TMaskEdit, medCdFilial) \
     X(TEdit, edtNmFilial) X(TBtnPesquisa, btpFilial) X(TComboBox, cbbTipoCusto) \
@@ -41,7 +42,8 @@ class TSpinEdit;
     X(TDataSource, dtsFilial__) X(TDataSource, dtsServico__) X(TDataSource, dtsGrupServ__) \
     X(TDataSource, dtsProduto__) X(TADOIBQuery, qryFilial) X(TADOIBQuery, qryServico) \
     X(TADOIBQuery, qryProduto) X(TADOIBQuery, qryGrupServ) X(TADOIBQuery, qryVdProduto) \
-    X(TADOIBQuery, qryTAgreg) X(TNetConnection, netCustProd)
+    X(TADOIBQuery, qryTAgreg) X(TNetConnection, netCustProd) X(TBtnPesquisa, btnProdInic) \
+    X(TBtnPesquisa, btnProdFina)
 
 class TfrmRealGlobal : public TfrmDadosGerRel {
     Q_OBJECT
@@ -78,13 +80,6 @@ public slots:
     void FormCreate(QObject *Sender);
     void FormActivate(QObject *Sender);
     void FormClose(QObject *Sender, int *Action);
-    void sbtPrintClick(QObject *Sender);
-    void sbtPreviewClick(QObject *Sender);
-    void sbtSalvarComoClick(QObject *Sender);
-    void mnuExportarCsvClick(QObject *Sender);
-    void mnuExportarXlsxClick(QObject *Sender);
-    void mnuEditRelClick(QObject *Sender);
-    void mnuRelatPadrClick(QObject *Sender);
 
     void medCdFilialChange(QObject *Sender);
     void medCdFilialExit(QObject *Sender);
@@ -111,6 +106,9 @@ public slots:
 
 protected:
     void definitionsRead() override;
+    // Every report command checks the whole screen first (Valida) and names
+    // the files it may offer to save.
+    void beforeCommand(ReportCommand::Id id) override;
     // "Repetir últimos parâmetros": the choices of the last report run put
     // back with apply(); nothing when none was kept.
     bool remembersParameters() const override { return true; }

@@ -1,4 +1,5 @@
 #include "ScriptOutput.h"
+#include "report/commands/TfrmDadosGerRel.h"
 
 #include "data/TParam.h"
 #include "report/commands/TReportDesignerDialog.h"
@@ -80,13 +81,14 @@ void ScriptOutput::print(const QJsonObject &o)
 
 void ScriptOutput::watchReportParams(TForm *form)
 {
-    auto *runner = form->component<TReportDesignerDialog>(QStringLiteral("rpddPadrao"));
+    auto *screen = qobject_cast<TfrmDadosGerRel *>(form);
+    TReportDesignerDialog *runner = screen ? screen->reportRunner() : nullptr;
     if (!runner || runner == m_watched)
         return;
     m_watched = runner;
     // Connected after the screen's own handler, so it sees the values it set.
     QObject::connect(runner, &TReportDesignerDialog::BeforeGetQueryParams, runner,
-                     [this, form = QPointer<TForm>(form)](TParams *params, bool *) {
+                     [this, screen = QPointer<TfrmDadosGerRel>(screen)](TParams *params, bool *) {
         QJsonArray list;
         for (int i = 0; i < params->Count(); ++i) {
             const TParam &p = params->at(i);
@@ -94,10 +96,7 @@ void ScriptOutput::watchReportParams(TForm *form)
                                     {"type", TParam::typeName(p.dataType())},
                                     {"value", jsonOf(p.Value())}});
         }
-        QString report;
-        if (form)
-            if (auto *names = form->component<TComboBox>(QStringLiteral("cbbReportNames")))
-                report = names->currentText();
+        const QString report = screen ? screen->reportNames()->currentText() : QString();
         print(QJsonObject{{"event", "params"}, {"report", report}, {"params", list}});
     });
 }

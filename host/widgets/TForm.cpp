@@ -1,4 +1,5 @@
 #include "TForm.h"
+#include "core/Errors.h"
 #include "FocusChain.h"
 #include "FormReader.h"
 #include "Keys.h"
@@ -257,4 +258,14 @@ bool TForm::focusNextPrevChild(bool next)
 QObject *TForm::component(const QString &name) const
 {
     return findChild<QObject *>(name, Qt::FindChildrenRecursively);
+}
+
+void TForm::throwMissingPart(const char *name, const QMetaObject &wanted, const QObject *found, const QMetaObject &owner)
+{
+    const QString file = QStringLiteral(":/forms/%1.dfm").arg(QLatin1String(owner.className()));
+    const QString what = found ? QStringLiteral("é da classe %1").arg(QLatin1String(found->metaObject()->className()))
+                               : QStringLiteral("não existe");
+    const QString message = QStringLiteral("o componente %1, da classe %2, que a tela usa, %3")
+                                .arg(QLatin1String(name), QLatin1String(wanted.className()), what);
+    throw DefinitionError(QStringLiteral("%1: %2.").arg(file, message), file, 0, 0, message);
 }

@@ -65,6 +65,17 @@ public:
     // A component of this form by name.
     QObject *component(const QString &name) const;
     template <class T> T *component(const QString &name) const { return qobject_cast<T *>(component(name)); }
+    // The component name as the part a screen's code needs, in every build:
+    // throws DefinitionError naming the definition of owner (the class whose
+    // code needs it, ":/forms/<Class>.dfm"), the name and the class T when
+    // the definitions have no such component, or one of another class.
+    template <class T> T *part(const char *name, const QMetaObject &owner) const
+    {
+        QObject *found = component(QLatin1String(name));
+        if (T *typed = qobject_cast<T *>(found))
+            return typed;
+        throwMissingPart(name, T::staticMetaObject, found, owner);
+    }
 
 signals:
     void OnCreate(QObject *Sender);
@@ -82,6 +93,8 @@ protected:
     bool event(QEvent *e) override;
 
 private:
+    [[noreturn]] static void throwMissingPart(const char *name, const QMetaObject &wanted, const QObject *found,
+                                              const QMetaObject &owner);
     int runCloseHandler();
     // Does what a close action says; true when the window goes for good.
     bool applyCloseAction(int action);

@@ -4,6 +4,10 @@
 // stopping a statement that runs on the engine (embedded or on a server).
 #include "EngineReportCase.h"
 #include "ExportReader.h"
+#include "report/query/ReportRunner.h"
+#include "report/model/ReportFormat.h"
+#include "data/SqlStatement.h"
+#include "StreamedRows.h"
 #include "report/output/ReportExport.h"
 
 #include <QJsonArray>
@@ -53,6 +57,39 @@ class TestReportEngines : public QObject {
 private slots:
     void initTestCase() { m_case.open(); }
     void cleanupTestCase() { m_case.close(); }
+
+    // A period declared as date-times (midnight), as a report's own
+    // definition may declare it, holds its first and last days on every
+    // engine: the value is bound as the engine compares it with a stored date.
+    void dateTimePeriodHoldsItsFirstDay_data() { EngineDatabases::addColumn(); }
+    void dateTimePeriodHoldsItsFirstDay()
+    {
+        USE_ENGINE(m_case.engines);
+        const QSqlDatabase db = HostDatabase::instance().database();
+        SqlStatement first(db);
+        first.exec(QStringLiteral("SELECT MIN(DTMOVIMENTO) FROM CUSTREAL"));
+        QVERIFY(first.next());
+        const QDate day = ReportFormat::toDateTime(first.value(0)).date();
+        QVERIFY2(day.isValid(), qPrintable(first.value(0).toString()));
+        SqlStatement onDay(db);
+        TParams byDate;
+        byDate.add(QStringLiteral("D")).SetAsVariant(day.addDays(1));
+        onDay.exec(QStringLiteral("SELECT COUNT(*) FROM CUSTREAL WHERE DTMOVIMENTO < :D"), byDate);
+        QVERIFY(onDay.next());
+        const qint64 expected = onDay.value(0).toLongLong();
+        QVERIFY(expected > 0);
+
+        const ReportDefinition def = DefinitionParser::parseText(
+            QStringLiteral("title \"Período\"\nparam P_INI datetime\nparam P_FIM datetime\nquery q\nSQL <<E\n"
+                           "SELECT DTMOVIMENTO AS D FROM CUSTREAL WHERE DTMOVIMENTO >= :P_INI AND DTMOVIMENTO <= :P_FIM\n"
+                           "E\ncolumn D \"Dia\" width 30 format date \"dd/MM/yyyy\"\n"),
+            QStringLiteral("periodo.rel"));
+        TParams params = ReportRunner::declaredParams(def);
+        params.ParamByName(QStringLiteral("P_INI")).SetAsDateTime(day.startOfDay());
+        params.ParamByName(QStringLiteral("P_FIM")).SetAsDateTime(day.startOfDay());
+        const StreamedRows rows = StreamedRows::read(def, params, db);
+        QCOMPARE(qint64(rows.rows.size()), expected);
+    }
 
     void sameRowsAsOnSqlite_data()
     {

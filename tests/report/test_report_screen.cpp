@@ -5,6 +5,7 @@
 #include "ParamFiller.h"
 #include "ReportFixture.h"
 #include "core/HostUi.h"
+#include "core/MensErro.h"
 #include "report/commands/TfrmDadosGerRel.h"
 #include "report/commands/TReportDesignerDialog.h"
 #include "report/model/DefinitionParser.h"
@@ -20,6 +21,22 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
+
+// A screen whose checks refuse on request, noting each command they ran for.
+class CheckedScreen : public TfrmDadosGerRel {
+    Q_OBJECT
+public:
+    QList<ReportCommand::Id> checked;
+    bool refuse = false;
+
+protected:
+    void beforeCommand(ReportCommand::Id id) override
+    {
+        checked << id;
+        if (refuse)
+            MensErro(QStringLiteral("Informe a filial."), true);
+    }
+};
 
 class TestReportScreen : public QObject {
     Q_OBJECT
@@ -135,6 +152,30 @@ private slots:
         QVERIFY(!m_form->offers(Id::StandardReport));
         QVERIFY(m_filler.calls.isEmpty());
         QVERIFY(m_ui->messages.isEmpty());
+    }
+
+    // Every report command runs the screen's checks first, with its id; a
+    // check that refuses stops it before anything is asked or written.
+    void theScreensChecksComeFirst()
+    {
+        CheckedScreen screen;
+        screen.Create();
+        screen.component<TLabel>(QStringLiteral("lblCodRel"))->setCaption(QStringLiteral("XEV017"));
+        connect(screen.reportRunner(), &TReportDesignerDialog::BeforeGetQueryParams, &m_filler, &ParamFiller::fill);
+        screen.refuse = true;
+        QList<ReportCommand::Id> expected;
+        for (const ReportCommand &c : ReportCommandTable::all()) {
+            if (c.id == ReportCommand::Id::RepeatLastParameters)
+                continue;
+            screen.run(c.id);
+            expected << c.id;
+        }
+        QCOMPARE(screen.checked, expected);
+        QCOMPARE(m_ui->messages.size(), expected.size());
+        QVERIFY(m_filler.calls.isEmpty() && m_ui->previews.isEmpty());
+        screen.refuse = false;
+        screen.run(ReportCommand::Id::Preview);
+        QCOMPARE(m_ui->previews.size(), 1);
     }
 
     void commandsRunTheChosenDefinition()

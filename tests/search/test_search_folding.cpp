@@ -101,11 +101,6 @@ private slots:
         QCOMPARE(value(QStringLiteral("SELECT UPPER('ação é')")).toString(), QStringLiteral("AÇÃO É"));
         QCOMPARE(value(QStringLiteral("SELECT LOWER('AÇÃO')")).toString(), QStringLiteral("ação"));
         QVERIFY(value(QStringLiteral("SELECT UPPER(NULL)")).isNull());
-        // The Oracle and SQL Server texts' routines (tests run those texts here).
-        QCOMPARE(value(QStringLiteral("SELECT CHARINDEX('003', '001_003')")).toInt(), 5);
-        QCOMPARE(value(QStringLiteral("SELECT NVL(NULL, 'x')")).toString(), QStringLiteral("x"));
-        QCOMPARE(value(QStringLiteral("SELECT ISNULL(NULL, 'x')")).toString(), QStringLiteral("x"));
-        QCOMPARE(value(QStringLiteral("SELECT LEN('ab  ')")).toInt(), 2);
     }
 
     void branchNamesToo_data() { EngineDatabases::addColumn(); }

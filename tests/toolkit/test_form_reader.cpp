@@ -1,6 +1,8 @@
 // The form definition reader: every kind of value, inheritance, binding by
 // name, and an error naming file, line and column for each kind of fault.
 #include "TestForm.h"
+#include "core/Errors.h"
+#include "widgets/TMaskEdit.h"
 #include "core/ComponentRegistry.h"
 #include "ui/ScriptedHostUi.h"
 #include "widgets/PropertyEnums.h"
@@ -307,6 +309,31 @@ private slots:
         } catch (const FormDefinitionError &) {
         }
         QVERIFY(f.dynamicPropertyNames().isEmpty());
+    }
+
+    // A part a screen's code needs that the definition lacks, or holds as
+    // another class, stops the screen in every build, naming the definition,
+    // the name and the class wanted.
+    void aPartThatDoesNotBindIsAnError()
+    {
+        TestForm f;
+        f.load("object f: TestForm\n  object edtNome: TEdit\n  end\nend\n");
+        QCOMPARE(f.part<TEdit>("edtNome", TestForm::staticMetaObject)->objectName(), QStringLiteral("edtNome"));
+        const auto refusal = [&](const std::function<void()> &bind) {
+            try {
+                bind();
+            } catch (const DefinitionError &e) {
+                return e.file() + QLatin1Char('|') + e.text();
+            }
+            return QStringLiteral("<bound>");
+        };
+        const QString missing = refusal([&] { f.part<TEdit>("edtNomi", TestForm::staticMetaObject); });
+        QVERIFY2(missing.startsWith(QLatin1String(":/forms/TestForm.dfm|")) && missing.contains(QLatin1String("edtNomi"))
+                     && missing.contains(QLatin1String("TEdit")) && missing.contains(QStringLiteral("não existe")),
+                 qPrintable(missing));
+        const QString other = refusal([&] { f.part<TMaskEdit>("edtNome", TestForm::staticMetaObject); });
+        QVERIFY2(other.contains(QLatin1String("TMaskEdit")) && other.contains(QStringLiteral("é da classe TEdit")),
+                 qPrintable(other));
     }
 };
 

@@ -23,22 +23,17 @@ TfrmDadosGerRel::TfrmDadosGerRel(QWidget *parent) : TForm(parent)
     Q_INIT_RESOURCE(report_forms);
 }
 
-TMessages *TfrmDadosGerRel::msgPadrao() const { return component<TMessages>(QStringLiteral("msgPadrao")); }
+QString TfrmDadosGerRel::reportCode() const { return m_codeLabel ? m_codeLabel->Caption() : QString(); }
 
-namespace {
-// The report commands on this screen's runner, report list, messages and code.
-ReportScreenCommands reportCommands(const TfrmDadosGerRel *f)
+void TfrmDadosGerRel::definitionsRead()
 {
-    auto *rpdd = f->component<TReportDesignerDialog>(QStringLiteral("rpddPadrao"));
-    if (!rpdd)
-        throw EHostError(QStringLiteral("A tela não tem o gerador de relatórios (rpddPadrao)."));
-    const TLabel *code = f->component<TLabel>(QStringLiteral("lblCodRel"));
-    return ReportScreenCommands(rpdd, f->component<QComboBox>(QStringLiteral("cbbReportNames")),
-                                f->component<TMessages>(QStringLiteral("msgPadrao")), code ? code->Caption() : QString());
+    const QMetaObject &self = TfrmDadosGerRel::staticMetaObject;
+    m_runner = part<TReportDesignerDialog>("rpddPadrao", self);
+    m_reportNames = part<QComboBox>("cbbReportNames", self);
+    m_messages = part<TMessages>("msgPadrao", self);
+    m_codeLabel = part<TLabel>("lblCodRel", self);
+    bindCommands();
 }
-}
-
-void TfrmDadosGerRel::definitionsRead() { bindCommands(); }
 
 void TfrmDadosGerRel::bindCommands()
 {
@@ -100,8 +95,7 @@ void TfrmDadosGerRel::run(ReportCommand::Id id)
 void TfrmDadosGerRel::FormCreate(QObject *)
 {
     // The report list: standard definitions of the code first, then the user's.
-    if (component<TReportDesignerDialog>(QStringLiteral("rpddPadrao")))
-        reportCommands(this).list();
+    ReportScreenCommands(m_runner, m_reportNames, m_messages, reportCode()).list();
 }
 
 void TfrmDadosGerRel::FormActivate(QObject *) {}
@@ -113,7 +107,7 @@ void TfrmDadosGerRel::FormClose(QObject *, int *Action)
 
 void TfrmDadosGerRel::closeEvent(QCloseEvent *e)
 {
-    auto *rpdd = component<TReportDesignerDialog>(QStringLiteral("rpddPadrao"));
+    TReportDesignerDialog *rpdd = m_runner;
     if (!rpdd || !rpdd->isRunning()) {
         TForm::closeEvent(e);
         return;
@@ -124,10 +118,30 @@ void TfrmDadosGerRel::closeEvent(QCloseEvent *e)
     rpdd->cancelRun();
 }
 
-void TfrmDadosGerRel::sbtPrintClick(QObject *) { reportCommands(this).print(); }
-void TfrmDadosGerRel::sbtPreviewClick(QObject *) { reportCommands(this).preview(); }
-void TfrmDadosGerRel::sbtSalvarComoClick(QObject *) { reportCommands(this).saveAs(); }
-void TfrmDadosGerRel::mnuEditRelClick(QObject *) { reportCommands(this).editReport(); }
-void TfrmDadosGerRel::mnuRelatPadrClick(QObject *) { reportCommands(this).standardReport(); }
-void TfrmDadosGerRel::mnuExportarCsvClick(QObject *) { reportCommands(this).exportRows(ReportExport::Format::Csv); }
-void TfrmDadosGerRel::mnuExportarXlsxClick(QObject *) { reportCommands(this).exportRows(ReportExport::Format::Xlsx); }
+void TfrmDadosGerRel::runCommand(ReportCommand::Id id)
+{
+    if (id == ReportCommand::Id::RepeatLastParameters) {
+        repeatLastParameters();
+        return;
+    }
+    beforeCommand(id);
+    ReportScreenCommands commands(m_runner, m_reportNames, m_messages, reportCode());
+    switch (id) {
+    case ReportCommand::Id::Print: commands.print(); break;
+    case ReportCommand::Id::Preview: commands.preview(); break;
+    case ReportCommand::Id::SaveAs: commands.saveAs(); break;
+    case ReportCommand::Id::ExportCsv: commands.exportRows(ReportExport::Format::Csv); break;
+    case ReportCommand::Id::ExportXlsx: commands.exportRows(ReportExport::Format::Xlsx); break;
+    case ReportCommand::Id::EditReport: commands.editReport(); break;
+    case ReportCommand::Id::StandardReport: commands.standardReport(); break;
+    case ReportCommand::Id::RepeatLastParameters: repeatLastParameters(); break;
+    }
+}
+
+void TfrmDadosGerRel::sbtPrintClick(QObject *) { runCommand(ReportCommand::Id::Print); }
+void TfrmDadosGerRel::sbtPreviewClick(QObject *) { runCommand(ReportCommand::Id::Preview); }
+void TfrmDadosGerRel::sbtSalvarComoClick(QObject *) { runCommand(ReportCommand::Id::SaveAs); }
+void TfrmDadosGerRel::mnuEditRelClick(QObject *) { runCommand(ReportCommand::Id::EditReport); }
+void TfrmDadosGerRel::mnuRelatPadrClick(QObject *) { runCommand(ReportCommand::Id::StandardReport); }
+void TfrmDadosGerRel::mnuExportarCsvClick(QObject *) { runCommand(ReportCommand::Id::ExportCsv); }
+void TfrmDadosGerRel::mnuExportarXlsxClick(QObject *) { runCommand(ReportCommand::Id::ExportXlsx); }

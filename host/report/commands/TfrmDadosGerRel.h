@@ -2,12 +2,16 @@
 // report choice, command bar (print, preview, save as, export to a
 // spreadsheet, edit report, standard report), report runner, save dialog and
 // message tables. Its definition binds the window's events and the commands
-// to the handlers below by name, so a derived screen's method of the same
-// name takes their place (and calls them).
+// to the handlers below by name.
 //
 // The commands are those of ReportCommandTable: the screen finds each one's
 // button or menu entry when its definitions are read, gives it the command's
-// key (shown in the button's tool tip), and runs it by its id.
+// key (shown in the button's tool tip), and runs it by its id. Before any
+// report command runs, beforeCommand(id) does (a derived screen's checks);
+// its exception stops the command. The parts the commands use (the runner
+// rpddPadrao, the report list cbbReportNames, the messages msgPadrao, the
+// code lblCodRel) are bound when the definitions are read: a definition
+// without one of them fails to load (DefinitionError), in every build.
 #pragma once
 
 #include "ReportCommandTable.h"
@@ -15,8 +19,11 @@
 
 #include <QMap>
 
+class QComboBox;
+class TLabel;
 class TMenuItem;
 class TMessages;
+class TReportDesignerDialog;
 class TSpeedButton;
 
 class TfrmDadosGerRel : public TForm {
@@ -37,6 +44,12 @@ public:
     // base screen reads nothing.
     virtual void refreshRemoteData() {}
 
+    // The screen's parts (see above).
+    TReportDesignerDialog *reportRunner() const { return m_runner; }
+    QComboBox *reportNames() const { return m_reportNames; }
+    // The report code of the screen's definition (lblCodRel).
+    QString reportCode() const;
+
 public slots:
     void FormCreate(QObject *Sender);
     void FormActivate(QObject *Sender);
@@ -50,7 +63,11 @@ public slots:
     void mnuExportarXlsxClick(QObject *Sender);
 
 protected:
-    TMessages *msgPadrao() const;
+    TMessages *msgPadrao() const { return m_messages; }
+    // Runs before the report command id (print, preview, save as, the
+    // exports, edit report, standard report): a screen's checks. An
+    // exception (MensErro's silent one after its message) stops the command.
+    virtual void beforeCommand(ReportCommand::Id) {}
     // Binds the commands to their controls; a derived screen's override
     // calls it first.
     void definitionsRead() override;
@@ -70,6 +87,12 @@ private:
     };
     void bindCommands();
     void showKeysInToolTips();
+    // beforeCommand(id), then the command on this screen's parts.
+    void runCommand(ReportCommand::Id id);
 
     QMap<ReportCommand::Id, CommandControl> m_commands;
+    TReportDesignerDialog *m_runner = nullptr;
+    QComboBox *m_reportNames = nullptr;
+    TMessages *m_messages = nullptr;
+    TLabel *m_codeLabel = nullptr;
 };

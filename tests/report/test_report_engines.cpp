@@ -58,6 +58,39 @@ private slots:
     void initTestCase() { m_case.open(); }
     void cleanupTestCase() { m_case.close(); }
 
+    // A definition whose parameters stand where nothing tells their type
+    // (":P IS NULL", a bare item of the select list), as people write their
+    // own, runs on every engine with each declared type, null or not.
+    void parametersOfNoInferableTypeRun_data() { EngineDatabases::addColumn(); }
+    void parametersOfNoInferableTypeRun()
+    {
+        USE_ENGINE(m_case.engines);
+        const ReportDefinition def = DefinitionParser::parseText(
+            QStringLiteral("title \"Livre\"\nparam P_D date\nparam P_T datetime\nparam P_I integer\nparam P_F float\n"
+                           "param P_S string\nquery q\nSQL <<E\n"
+                           "SELECT :P_S AS S, CASE WHEN :P_D IS NULL THEN 0 ELSE 1 END AS D, "
+                           "CASE WHEN :P_T IS NOT NULL THEN 1 ELSE 0 END AS T, CASE WHEN :P_I IS NULL THEN 0 ELSE 1 END AS I, "
+                           "CASE WHEN :P_F IS NULL THEN 0 ELSE 1 END AS F FROM FILIAL WHERE CDFILIAL = '0101'\nE\n"
+                           "column S \"S\" width 20\ncolumn D \"D\" width 10 format integer\n"
+                           "column T \"T\" width 10 format integer\ncolumn I \"I\" width 10 format integer\n"
+                           "column F \"F\" width 10 format integer\n"),
+            QStringLiteral("livre.rel"));
+        TParams params = ReportRunner::declaredParams(def);
+        const QSqlDatabase db = HostDatabase::instance().database();
+        StreamedRows rows = StreamedRows::read(def, params, db);
+        QCOMPARE(rows.rows.size(), 1);
+        QCOMPARE(rows.rows[0].mid(1), (QVector<QVariant>{0, 0, 0, 0}));
+        params.ParamByName(QStringLiteral("P_D")).SetAsVariant(QDate(2026, 3, 1));
+        params.ParamByName(QStringLiteral("P_T")).SetAsDateTime(QDateTime(QDate(2026, 3, 1), QTime(8, 0)));
+        params.ParamByName(QStringLiteral("P_I")).SetAsInteger(7);
+        params.ParamByName(QStringLiteral("P_F")).SetAsVariant(1.5);
+        params.ParamByName(QStringLiteral("P_S")).SetAsString(QStringLiteral("Feijão"));
+        rows = StreamedRows::read(def, params, db);
+        QCOMPARE(rows.rows[0][0].toString(), QStringLiteral("Feijão"));
+        for (int c = 1; c < 5; ++c)
+            QCOMPARE(rows.rows[0][c].toInt(), 1);
+    }
+
     // A period declared as date-times (midnight), as a report's own
     // definition may declare it, holds its first and last days on every
     // engine: the value is bound as the engine compares it with a stored date.

@@ -174,6 +174,26 @@ EHostError queryError(const ReportQuery &q, const QSqlDatabase &db, const QSqlEr
                           .arg(q.name.left(100), failure.advice.isEmpty() ? detail : failure.advice));
 }
 
+// An engine that infers a parameter's type from where it stands, where
+// nothing tells (":P IS NULL", a bare item of the select list), gets the
+// statement again with every marker cast to the type the definition declares.
+bool prepareTyped(QSqlQuery &query, const ReportDefinition &def, const ReportQuery &q, const TParams &params,
+                  const SqlDialect &dialect)
+{
+    if (!dialect.has(SqlDialect::Feature::TypedMarkersOnRetry) || !dialect.wantsTypedMarkers(query.lastError()))
+        return false;
+    QStringList names;
+    const QString typed = ReportSqlText::positional(q.textFor(dialect.statementProperty()), names, [&](const QString &name) {
+        const ReportParamDecl *decl = def.findParam(name);
+        const TParam *given = params.FindParam(name);
+        if (!decl || !given)
+            return QStringLiteral("?");
+        const TParam value = ReportRunner::typedValue(*decl, *given);
+        return dialect.typedMarker(&value);
+    });
+    return query.prepare(dialect.finalText(typed));
+}
+
 // Prepares, binds and runs one query, forward only.
 void execute(QSqlQuery &query, const QSqlDatabase &db, const ReportDefinition &def, const ReportQuery &q,
              const TParams &params)
@@ -190,7 +210,7 @@ void execute(QSqlQuery &query, const QSqlDatabase &db, const ReportDefinition &d
                                         "da consulta na definição do relatório.")
                              .arg(q.name.left(100)));
     query.setForwardOnly(true);
-    if (!query.prepare(text))
+    if (!query.prepare(text) && !prepareTyped(query, def, q, params, dialect))
         throw queryError(q, db, query.lastError(), params);
     for (const QString &name : std::as_const(names)) {
         const ReportParamDecl *decl = def.findParam(name);

@@ -7,7 +7,14 @@
 
 bool FirebirdDialect::has(Feature feature) const
 {
-    return feature == Feature::SortedScanForSparseFilters || feature == Feature::FilterNeedsTextCast;
+    return feature == Feature::SortedScanForSparseFilters || feature == Feature::FilterNeedsTextCast
+        || feature == Feature::TypedMarkersOnRetry;
+}
+
+bool FirebirdDialect::wantsTypedMarkers(const QSqlError &error) const
+{
+    // SQLCODE -804 "Data type unknown": a bare marker where nothing tells its type.
+    return error.databaseText().contains(QLatin1String("Data type unknown"), Qt::CaseInsensitive);
 }
 
 QString FirebirdDialect::castType(const TParam *param)

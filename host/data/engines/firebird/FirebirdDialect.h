@@ -7,6 +7,9 @@
 //   nullable, and it also keeps Firebird from describing the parameter by
 //   the column's length. A text cast so holds at most kMaxTypedText
 //   characters: a longer one is refused, named, before the statement runs.
+//   A report's own texts get bare markers; where Firebird cannot tell a
+//   marker's type ("Data type unknown") they are cast too
+//   (TypedMarkersOnRetry).
 // - Paging with FIRST/SKIP; filters with CONTAINING / STARTING WITH under the
 //   collation WIN_PTBR over WIN1252 text (FilterNeedsTextCast: a column that
 //   is not such text is cast first); a filter few rows match is read in
@@ -30,6 +33,7 @@ public:
     bool has(Feature feature) const override;
     QString marker(const TParam *param, Markers kind) const override;
     QString typedMarker(const TParam *param) const override;
+    bool wantsTypedMarkers(const QSqlError &error) const override;
     QString page(const QString &ordered, bool outerOrder, const QString &limit, const QString &offset) const override;
     QString firstRows(const QString &ordered, const QString &rows) const override;
     QString filterTerm(const QString &column, const QString &param, bool prefix, bool castToText) const override;

@@ -72,6 +72,12 @@ bool HostDatabase::isConnectionLoss(const QSqlDatabase &db, const QSqlError &err
     return DatabaseEngine::find(db) && SqlDialect::of(db).failure(db, error).is(DatabaseFailure::Kind::ConnectionLost);
 }
 
+void HostDatabase::noteLost(const QSqlDatabase &db)
+{
+    if (!m_connection.isEmpty() && db.connectionName() == m_connection)
+        m_lost = true;
+}
+
 bool HostDatabase::noteFailure(const QSqlDatabase &db, const QSqlError &error)
 {
     if (m_connection.isEmpty() || db.connectionName() != m_connection || !isConnectionLoss(db, error))

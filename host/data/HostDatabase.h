@@ -44,6 +44,9 @@ public:
     // Called by the statement that saw error on db: a loss on the installed
     // connection marks it lost. True when it did.
     bool noteFailure(const QSqlDatabase &db, const QSqlError &error);
+    // Called when db's connection was closed under a statement (its server
+    // did not answer: StatementWatch): the installed connection is lost.
+    void noteLost(const QSqlDatabase &db);
     bool isLost() const { return m_lost; }
     // Where db is, for messages (DatabaseEngine::where): "firebird://HOST:PORT/PATH"
     // of a server connection, the file of any other.

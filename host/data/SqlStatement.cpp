@@ -5,11 +5,28 @@
 #include "engines/SqlDialect.h"
 
 #include <QSqlError>
+#include <optional>
 
 SqlStatement::SqlStatement(const QSqlDatabase &db)
     : m_db(db), m_dialect(&SqlDialect::of(db)), m_query(db)
 {
     m_query.setForwardOnly(true);
+}
+
+SqlStatement::~SqlStatement() = default;
+
+void SqlStatement::finish()
+{
+    m_query.finish();
+    m_running.reset();
+}
+
+QString SqlStatement::timedOutText(const QString &where, int seconds)
+{
+    return QStringLiteral("O servidor do banco de dados %1 não respondeu em %2 s, e a consulta foi interrompida. "
+                          "Confira se o servidor está no ar e funcionando; a próxima ação conecta de novo.")
+        .arg(where)
+        .arg(seconds);
 }
 
 QString SqlStatement::errorText(const QSqlError &error)
@@ -35,7 +52,9 @@ void SqlStatement::exec(const QString &namedText, const TParams &params)
     for (const QString &name : sql.names())
         m_bound << m_dialect->bind(params.FindParam(name), Markers::Typed);
 
-    m_query.finish();
+    finish();
+    m_running = std::make_unique<StatementWatch::Running>(m_db);
+    const StatementWatch::Running::Call call(*m_running);
     if (!m_query.prepare(m_prepared) && !prepareTyped(sql, params))
         fail(m_query.lastError());
     for (int i = 0; i < m_bound.size(); ++i)
@@ -61,20 +80,32 @@ bool SqlStatement::prepareTyped(const NamedSql &sql, const TParams &params)
 
 bool SqlStatement::next()
 {
-    if (m_query.next())
-        return true;
+    {
+        std::optional<StatementWatch::Running::Call> call;
+        if (m_running)
+            call.emplace(*m_running);
+        if (m_query.next())
+            return true;
+    }
     // Some errors (a value too long for its column, a failed conversion) only
     // show when the row is fetched.
     if (m_query.lastError().isValid())
         fail(m_query.lastError());
     // Read to the end: the statement lets go of the database (a SQLite
     // reader's lock) now, not when it is destroyed.
-    m_query.finish();
+    finish();
     return false;
 }
 
 void SqlStatement::fail(const QSqlError &error)
 {
+    if (m_running && m_running->timedOut()) {
+        const int seconds = m_running->secondsWaited();
+        m_running.reset();
+        HostDatabase::instance().noteLost(m_db);
+        throw EHostError(timedOutText(HostDatabase::where(m_db), seconds));
+    }
+    m_running.reset();
     QString text = errorText(error);
     while (text.endsWith(QLatin1Char('.')))
         text.chop(1);

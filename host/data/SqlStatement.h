@@ -12,6 +12,9 @@
 // Rows are read forward only, so a result of a million rows costs one row;
 // once the last row is read the statement is finished, holding nothing of
 // the database (another program may write at once).
+// On a server, the statement is watched while it runs and while each row is
+// fetched (StatementWatch): a server that stops answering is named within
+// seconds, and the connection, closed under the statement, is marked lost.
 // Errors (SqlDialect::failure): one that shows the connection is gone marks
 // the shell's connection lost (HostDatabase::noteFailure: the next action
 // reconnects) and says so; one the engine explains (a SQLite file locked by
@@ -20,12 +23,14 @@
 #pragma once
 
 #include "TParam.h"
+#include "engines/StatementWatch.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QStringList>
 #include <QVariant>
+#include <memory>
 
 class NamedSql;
 class SqlDialect;
@@ -36,6 +41,7 @@ class QSqlError;
 class SqlStatement {
 public:
     explicit SqlStatement(const QSqlDatabase &db);
+    ~SqlStatement();
 
     // Prepares namedText and runs it with the values of params.
     void exec(const QString &namedText, const TParams &params = TParams());
@@ -46,11 +52,14 @@ public:
     // The text actually prepared (positional markers) and the values bound to it.
     QString preparedText() const { return m_prepared; }
     QVariantList boundValues() const { return m_bound; }
-    void finish() { m_query.finish(); }
+    void finish();
     const SqlDialect &dialect() const { return *m_dialect; }
 
     // The text of an error: the database's own message, else Qt's.
     static QString errorText(const QSqlError &error);
+    // What the user reads when the server at where did not answer a
+    // statement (StatementWatch) within seconds.
+    static QString timedOutText(const QString &where, int seconds);
 
 private:
     [[noreturn]] void fail(const QSqlError &error);
@@ -59,6 +68,7 @@ private:
     QSqlDatabase m_db;
     const SqlDialect *m_dialect;
     QSqlQuery m_query;
+    std::unique_ptr<StatementWatch::Running> m_running;
     QString m_prepared;
     QVariantList m_bound;
 };

@@ -1,4 +1,6 @@
 #include "EngineDatabases.h"
+
+#include <csignal>
 #include "data/engines/SqlDialect.h"
 #include "FirebirdServer.h"
 #include "PostgresCluster.h"
@@ -146,6 +148,15 @@ void EngineDatabases::killServer(const QString &engine)
         m_firebird->kill();
     if (engine == QLatin1String("postgresql") && m_postgres)
         m_postgres->kill();
+}
+
+void EngineDatabases::pauseServer(const QString &engine, bool paused)
+{
+    const int sig = paused ? SIGSTOP : SIGCONT;
+    if (engine == QLatin1String("firebird-server") && m_firebird)
+        m_firebird->signal(sig);
+    if (engine == QLatin1String("postgresql") && m_postgres)
+        m_postgres->signalAll(sig);
 }
 
 bool EngineDatabases::startServer(const QString &engine, QString *why)

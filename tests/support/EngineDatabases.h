@@ -60,6 +60,9 @@ public:
     // on the same port and folder (false with *why when it cannot).
     void killServer(const QString &engine);
     bool startServer(const QString &engine, QString *why);
+    // Holds the engine's server still (SIGSTOP: the system still accepts
+    // its connections, nothing answers) or lets it go on (SIGCONT).
+    void pauseServer(const QString &engine, bool paused);
     // The statement texts ("SQL", "SQL_IB", ...) that run on the engine, its
     // own first (ForeignDialects::runOn runs the others).
     static QStringList dialects(const QString &engine);

@@ -1,5 +1,7 @@
 #include "FirebirdServer.h"
 
+#include <csignal>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -143,6 +145,12 @@ void FirebirdServer::stop()
         m_server.kill();
         m_server.waitForFinished(5000);
     }
+}
+
+void FirebirdServer::signal(int sig)
+{
+    if (m_server.state() != QProcess::NotRunning)
+        ::kill(pid_t(m_server.processId()), sig);
 }
 
 void FirebirdServer::kill()

@@ -28,6 +28,9 @@ public:
     void stop();
     // Kills the server at once (SIGKILL), as a crash would.
     void kill();
+    // Sends sig to the server process (SIGSTOP holds it still: connections
+    // are still accepted by the system, nothing answers; SIGCONT lets it go on).
+    void signal(int sig);
 
     bool running() const { return m_server.state() == QProcess::Running; }
     int port() const { return m_port; }

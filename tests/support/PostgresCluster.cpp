@@ -155,6 +155,39 @@ void PostgresCluster::stop()
         kill();
 }
 
+namespace {
+
+// The processes whose parent is parent ("PID (NAME) STATE PPID ..." in /proc).
+QList<pid_t> childrenOf(pid_t parent)
+{
+    QList<pid_t> out;
+    for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(entry));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray line = stat.readAll();
+        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 1 && fields[1].toInt() == parent)
+            out << pid_t(entry.toInt());
+    }
+    return out;
+}
+
+} // namespace
+
+void PostgresCluster::signalAll(int sig)
+{
+    if (m_server.state() == QProcess::NotRunning)
+        return;
+    const pid_t server = pid_t(m_server.processId());
+    // Held first, so that it forks no new backend meanwhile.
+    if (sig == SIGSTOP)
+        ::kill(server, SIGSTOP);
+    for (const pid_t child : childrenOf(server))
+        ::kill(child, sig);
+    ::kill(server, sig);
+}
+
 void PostgresCluster::kill()
 {
     if (m_server.state() == QProcess::NotRunning)

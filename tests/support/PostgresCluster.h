@@ -32,6 +32,10 @@ public:
     void stop();
     // Kills the server and every backend at once (SIGKILL), as a crash would.
     void kill();
+    // Sends sig to the server and every backend: SIGSTOP holds the whole
+    // server still (connections are still accepted by the system, nothing
+    // answers), SIGCONT lets it go on.
+    void signalAll(int sig);
 
     bool running() const { return m_server.state() == QProcess::Running; }
     int port() const { return m_port; }

@@ -3,6 +3,7 @@
 #include "data/SqlScript.h"
 #include "data/SqlStatement.h"
 
+#include <QElapsedTimer>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <algorithm>
@@ -118,10 +119,22 @@ QSqlDatabase DatabaseEngine::openAgain(const QString &source, const QString &nam
         throw EHostError(QStringLiteral("Não há conexão aberta com o banco de dados %1.").arg(source));
     try {
         const DatabaseEngine &engine = of(db);
-        if (access == Access::ReadOnly)
-            engine.openReadOnly(db);
-        else if (!db.open())
-            throw EHostError(SqlStatement::errorText(db.lastError()));
+        QElapsedTimer timer;
+        timer.start();
+        try {
+            if (access == Access::ReadOnly)
+                engine.openReadOnly(db);
+            else if (!db.open())
+                throw EHostError(SqlStatement::errorText(db.lastError()));
+        } catch (const EHostError &e) {
+            ConnectionDescription d;
+            d.location.scheme = engine.schemes().first();
+            d.location.path = db.databaseName();
+            d.location.host = db.hostName();
+            d.location.port = db.port();
+            d.location.user = db.userName();
+            throw EHostError(engine.connectFailureText(d, e.text(), timer.elapsed()));
+        }
         engine.registerRoutines(db);
         // A dialect put in the source's place speaks on this one too.
         if (const SqlDialect *replaced = SqlDialect::replacement(source)) {
@@ -155,6 +168,12 @@ void DatabaseEngine::connect(QSqlDatabase &db, const ConnectionDescription &desc
     if (!db.open())
         throw EHostError(QStringLiteral("Não foi possível abrir o banco de dados %1: %2")
                              .arg(description.where(), SqlStatement::errorText(db.lastError())));
+}
+
+QString DatabaseEngine::connectFailureText(const ConnectionDescription &description, const QString &driverText,
+                                           qint64) const
+{
+    return QStringLiteral("Não foi possível abrir o banco de dados %1: %2").arg(description.where(), driverText);
 }
 
 void DatabaseEngine::checkTables(const QSqlDatabase &db, const QString &where) const

@@ -106,10 +106,26 @@ public:
     // Something that stops the statement running on db, callable from any
     // thread; empty when the engine cannot (the run then stops between rows).
     virtual std::function<void()> interrupter(const QSqlDatabase &) const { return {}; }
+    // For a connection to a server (StatementWatch): abort closes its client
+    // side from any thread, so that a call waiting in the client library
+    // returns with an error; answers(ms) asks the server for a sign of life
+    // on a connection of its own, false when none came within ms. Made on
+    // the connection's thread; both empty for a database without a server.
+    struct ServerProbe {
+        std::function<void()> abort;
+        std::function<bool(int timeoutMs)> answers;
+    };
+    virtual ServerProbe serverProbe(const QSqlDatabase &) const { return {}; }
 
     // Where db is, for messages: the location text of a server, the file of
     // an embedded database.
     virtual QString where(const QSqlDatabase &db) const { return db.databaseName(); }
+    // The user's text for a connection to the database described that could
+    // not be made: driverText is what the client said, elapsedMs how long
+    // the attempt took (a server that accepted it and never answered is
+    // named as such).
+    virtual QString connectFailureText(const ConnectionDescription &description, const QString &driverText,
+                                       qint64 elapsedMs) const;
 
 protected:
     // Runs the statements of script that hold one of the given texts.

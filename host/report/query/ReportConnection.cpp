@@ -1,6 +1,7 @@
 #include "ReportConnection.h"
 #include "core/Errors.h"
 #include "data/engines/DatabaseEngine.h"
+#include "data/engines/StatementWatch.h"
 
 #include <QUuid>
 
@@ -31,5 +32,12 @@ std::function<void()> ReportConnection::interrupter() const
 {
     const QSqlDatabase db = database();
     const DatabaseEngine *engine = DatabaseEngine::find(db);
-    return engine ? engine->interrupter(db) : std::function<void()>();
+    const std::function<void()> cancel = engine ? engine->interrupter(db) : std::function<void()>();
+    // A server that does not answer takes no cancel request either: its
+    // connection is closed if the statement is still running shortly after.
+    return [cancel, name = m_name] {
+        if (cancel)
+            cancel();
+        StatementWatch::cancelSoon(name);
+    };
 }

@@ -3,6 +3,7 @@
 #include "data/engines/SqlDialect.h"
 #include "data/SqlStatement.h"
 #include "data/engines/DatabaseEngine.h"
+#include "data/engines/StatementWatch.h"
 #include "report/model/ReportFormat.h"
 #include "report/model/ReportSqlText.h"
 #include "report/model/ReportTemplate.h"
@@ -152,11 +153,34 @@ QString truncationText(const ReportQuery &q, const DatabaseFailure &f, const TPa
     return QString();
 }
 
-// What went wrong, in the user's words: a connection that is gone says so
-// (the next action reconnects), a failure the engine explains its own way,
-// any other the engine's text, at most 100 characters of it.
-EHostError queryError(const ReportQuery &q, const QSqlDatabase &db, const QSqlError &e, const TParams &params)
+// A report's query, watched while the engine works on it (StatementWatch).
+struct WatchedQuery {
+    explicit WatchedQuery(const QSqlDatabase &db) : query(db), running(db) {}
+    bool next()
+    {
+        const StatementWatch::Running::Call call(running);
+        return query.next();
+    }
+    QSqlQuery query;
+    StatementWatch::Running running;
+};
+
+// What went wrong, in the user's words: a server that did not answer or a
+// connection that is gone says so (the next action reconnects), a failure
+// the engine explains its own way, any other the engine's text, at most 100
+// characters of it.
+EHostError queryError(const ReportQuery &q, const QSqlDatabase &db, const WatchedQuery &w, const TParams &params)
 {
+    const QSqlError e = w.query.lastError();
+    const DatabaseEngine *engine = DatabaseEngine::find(db);
+    const QString where = engine ? engine->where(db) : db.databaseName();
+    if (w.running.timedOut())
+        return EHostError(QStringLiteral("O servidor do banco de dados %1 não respondeu em %2 s enquanto o relatório "
+                                         "lia a consulta '%3'. Confira se o servidor está no ar e funcionando e "
+                                         "execute o relatório de novo; a próxima ação conecta outra vez.")
+                              .arg(where)
+                              .arg(w.running.secondsWaited())
+                              .arg(q.name.left(100)));
     const DatabaseFailure failure = SqlDialect::of(db).failure(db, e);
     const QString cut = truncationText(q, failure, params);
     if (!cut.isEmpty())
@@ -164,12 +188,11 @@ EHostError queryError(const ReportQuery &q, const QSqlDatabase &db, const QSqlEr
     QString detail = SqlStatement::errorText(e).left(100);
     while (detail.endsWith(QLatin1Char('.')))
         detail.chop(1);
-    const DatabaseEngine *engine = DatabaseEngine::find(db);
     if (failure.is(DatabaseFailure::Kind::ConnectionLost))
         return EHostError(QStringLiteral("A conexão com o banco de dados %1 caiu enquanto o relatório lia a consulta "
                                          "'%2'. Confira se o servidor de banco de dados está no ar e execute o "
                                          "relatório de novo; a próxima ação conecta outra vez.")
-                              .arg(engine ? engine->where(db) : db.databaseName(), q.name.left(100)));
+                              .arg(where, q.name.left(100)));
     return EHostError(QStringLiteral("Erro ao executar a consulta '%1' do relatório: %2")
                           .arg(q.name.left(100), failure.advice.isEmpty() ? detail : failure.advice));
 }
@@ -195,9 +218,11 @@ bool prepareTyped(QSqlQuery &query, const ReportDefinition &def, const ReportQue
 }
 
 // Prepares, binds and runs one query, forward only.
-void execute(QSqlQuery &query, const QSqlDatabase &db, const ReportDefinition &def, const ReportQuery &q,
+void execute(WatchedQuery &w, const QSqlDatabase &db, const ReportDefinition &def, const ReportQuery &q,
              const TParams &params)
 {
+    QSqlQuery &query = w.query;
+    const StatementWatch::Running::Call call(w.running);
     const SqlDialect &dialect = SqlDialect::of(db);
     QStringList names;
     const QString text = ReportRunner::statementText(q, params, dialect, names);
@@ -211,7 +236,7 @@ void execute(QSqlQuery &query, const QSqlDatabase &db, const ReportDefinition &d
                              .arg(q.name.left(100)));
     query.setForwardOnly(true);
     if (!query.prepare(text) && !prepareTyped(query, def, q, params, dialect))
-        throw queryError(q, db, query.lastError(), params);
+        throw queryError(q, db, w, params);
     for (const QString &name : std::as_const(names)) {
         const ReportParamDecl *decl = def.findParam(name);
         if (!decl)
@@ -219,7 +244,7 @@ void execute(QSqlQuery &query, const QSqlDatabase &db, const ReportDefinition &d
         query.addBindValue(ReportRunner::boundValue(*decl, *params.FindParam(name), dialect));
     }
     if (!query.exec())
-        throw queryError(q, db, query.lastError(), params);
+        throw queryError(q, db, w, params);
 }
 
 // The positions in the record of the fields wanted (all when none are).
@@ -277,11 +302,12 @@ QHash<QString, QVariant> ReportRunner::lookups(const ReportDefinition &def, cons
     QHash<QString, QVariant> out;
     for (int qi = 1; qi < def.queries.size(); ++qi) {
         const ReportQuery &q = def.queries[qi];
-        QSqlQuery query(db);
-        execute(query, db, def, q, params);
+        WatchedQuery w(db);
+        execute(w, db, def, q, params);
+        const QSqlQuery &query = w.query;
         const QSqlRecord rec = query.record();
         QList<QStringList> all(rec.count());
-        for (int n = 0; query.next(); ++n) {
+        for (int n = 0; w.next(); ++n) {
             for (int i = 0; i < rec.count(); ++i) {
                 if (n == 0)
                     out.insert(q.name.toUpper() + QLatin1Char('.') + rec.fieldName(i).toUpper(), query.value(i));
@@ -291,8 +317,8 @@ QHash<QString, QVariant> ReportRunner::lookups(const ReportDefinition &def, cons
                     all[i] << QStringLiteral("…");
             }
         }
-        if (query.lastError().isValid())
-            throw queryError(q, db, query.lastError(), params);
+        if (query.lastError().isValid() || w.running.timedOut())
+            throw queryError(q, db, w, params);
         for (int i = 0; i < rec.count(); ++i)
             out.insert(q.name.toUpper() + QLatin1Char('.') + rec.fieldName(i).toUpper() + QLatin1Char('*'), all[i]);
     }
@@ -308,17 +334,18 @@ void ReportRunner::stream(const ReportDefinition &def, const TParams &params, co
     checkLimits(bound, SqlDialect::of(db));
     const QHash<QString, QVariant> found = lookups(def, bound, db);
     const ReportQuery &q = def.queries.first();
-    QSqlQuery query(db);
-    execute(query, db, def, q, bound);
+    WatchedQuery w(db);
+    execute(w, db, def, q, bound);
+    const QSqlQuery &query = w.query;
     QStringList names;
     const QList<int> idx = positions(q, query.record(), fields, names);
     sink.begin(names, found);
     QVector<QVariant> row(idx.size());
-    while (query.next()) {
+    while (w.next()) {
         for (int i = 0; i < idx.size(); ++i)
             row[i] = query.value(idx[i]);
         sink.row(row);
     }
-    if (query.lastError().isValid())
-        throw queryError(q, db, query.lastError(), bound);
+    if (query.lastError().isValid() || w.running.timedOut())
+        throw queryError(q, db, w, bound);
 }

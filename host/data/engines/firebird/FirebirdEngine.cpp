@@ -56,7 +56,10 @@ bool timedOut(const DatabaseLocation &location, qint64 elapsedMs)
     return location.isServer() && elapsedMs >= (FirebirdSharing::kConnectTimeoutSeconds - 1) * 1000;
 }
 
-QString connectFailure(const ConnectionDescription &d, const QString &driverText, qint64 elapsedMs)
+} // namespace
+
+QString FirebirdEngine::connectFailureText(const ConnectionDescription &d, const QString &driverText,
+                                           qint64 elapsedMs) const
 {
     if (timedOut(d.location, elapsedMs))
         return QStringLiteral("O servidor Firebird em %1:%2 não respondeu em %3 s: aceitou a conexão, mas não atendeu. "
@@ -67,6 +70,29 @@ QString connectFailure(const ConnectionDescription &d, const QString &driverText
             .arg((elapsedMs + 500) / 1000)
             .arg(d.where(), driverText);
     return QStringLiteral("Não foi possível abrir o banco de dados %1: %2").arg(d.where(), driverText);
+}
+
+namespace {
+
+// Whether the server at host:port answers an attach within timeoutMs: any
+// answer (a refusal of the made-up name included) comes at once from a live
+// server; the client's connect time-out ends the wait for a silent one.
+bool answersAttach(const QString &host, int port, int timeoutMs)
+{
+    const QByteArray target = QStringLiteral("%1/%2:merenda-sinal-de-vida").arg(host).arg(port).toUtf8();
+    const int seconds = qMax(1, (timeoutMs + 999) / 1000);
+    QByteArray dpb(1, char(isc_dpb_version1));
+    dpb += char(isc_dpb_connect_timeout);
+    dpb += char(4);
+    for (int i = 0; i < 4; ++i)
+        dpb += char((seconds >> (8 * i)) & 0xff);
+    QElapsedTimer timer;
+    timer.start();
+    ISC_STATUS_ARRAY status = {};
+    isc_db_handle db = 0;
+    if (!isc_attach_database(status, short(target.size()), target.constData(), &db, short(dpb.size()), dpb.constData()))
+        isc_detach_database(status, &db);
+    return timer.elapsed() < qint64(seconds) * 1000 - 250;
 }
 
 } // namespace
@@ -106,7 +132,7 @@ void FirebirdEngine::connect(QSqlDatabase &db, const ConnectionDescription &desc
     QElapsedTimer timer;
     timer.start();
     if (!db.open())
-        throw EHostError(connectFailure(description, SqlStatement::errorText(db.lastError()), timer.elapsed()));
+        throw EHostError(connectFailureText(description, SqlStatement::errorText(db.lastError()), timer.elapsed()));
 }
 
 bool FirebirdEngine::toCreate(const ConnectionDescription &description) const
@@ -127,7 +153,7 @@ bool FirebirdEngine::toCreate(const ConnectionDescription &description) const
     }
     close(description.name);
     if (!opened && timedOut(description.location, timer.elapsed()))
-        throw EHostError(connectFailure(description, why, timer.elapsed()));
+        throw EHostError(connectFailureText(description, why, timer.elapsed()));
     return !opened;
 }
 
@@ -198,6 +224,23 @@ std::function<void()> FirebirdEngine::interrupter(const QSqlDatabase &db) const
         ISC_STATUS_ARRAY status = {};
         fb_cancel_operation(status, &h, fb_cancel_raise);
     };
+}
+
+DatabaseEngine::ServerProbe FirebirdEngine::serverProbe(const QSqlDatabase &db) const
+{
+    isc_db_handle h = 0;
+    if (db.hostName().isEmpty() || !FirebirdStatements::attachment(db, h))
+        return {};
+    ServerProbe probe;
+    // fb_cancel_abort closes the client side of the attachment at once.
+    probe.abort = [h]() mutable {
+        ISC_STATUS_ARRAY status = {};
+        fb_cancel_operation(status, &h, fb_cancel_abort);
+    };
+    const QString host = db.hostName();
+    const int port = db.port() > 0 ? db.port() : 3050;
+    probe.answers = [host, port](int timeoutMs) { return answersAttach(host, port, timeoutMs); };
+    return probe;
 }
 
 bool FirebirdEngine::onlyReads(const QSqlDatabase &db, const QString &sql) const

@@ -43,8 +43,13 @@ public:
     void prepareClient() const override;
     void upgrade(const QSqlDatabase &db, const QString &schemaScript) const override;
     std::function<void()> interrupter(const QSqlDatabase &db) const override;
+    // On a server: abort by fb_cancel_abort; answers: an attach, with the
+    // client's connect time-out, answered by anything but silence.
+    ServerProbe serverProbe(const QSqlDatabase &db) const override;
     bool onlyReads(const QSqlDatabase &db, const QString &sql) const override;
     QString where(const QSqlDatabase &db) const override;
+    QString connectFailureText(const ConnectionDescription &description, const QString &driverText,
+                               qint64 elapsedMs) const override;
     bool drop(const ConnectionDescription &description) const override;
 
     // Makes an empty database (no tables) through the client library.

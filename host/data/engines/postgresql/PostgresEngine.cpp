@@ -1,5 +1,6 @@
 #include "PostgresEngine.h"
 #include "PostgresStatements.h"
+#include "data/engines/ServerReply.h"
 #include "core/Errors.h"
 #include "data/SqlStatement.h"
 
@@ -11,6 +12,7 @@
 #include <QVariant>
 #include <libpq-fe.h>
 #include <memory>
+#include <sys/socket.h>
 
 static const DatabaseEngine::Registration registered(std::make_unique<PostgresEngine>(), 3);
 
@@ -161,13 +163,41 @@ bool PostgresEngine::onlyReads(const QSqlDatabase &, const QString &sql) const
     return PostgresStatements::onlyReads(sql);
 }
 
-std::function<void()> PostgresEngine::interrupter(const QSqlDatabase &db) const
+namespace {
+
+// The libpq connection of an open QPSQL connection, nullptr when none.
+PGconn *connectionOf(const QSqlDatabase &db)
 {
     const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
     // The driver hands its PGconn over as "PGconn*" or by libpq's own name.
     if (qstrcmp(handle.typeName(), "PGconn*") != 0 && qstrcmp(handle.typeName(), "pg_conn*") != 0)
+        return nullptr;
+    return *static_cast<PGconn *const *>(handle.data());
+}
+
+} // namespace
+
+DatabaseEngine::ServerProbe PostgresEngine::serverProbe(const QSqlDatabase &db) const
+{
+    PGconn *connection = connectionOf(db);
+    const int fd = connection ? PQsocket(connection) : -1;
+    if (fd < 0)
         return {};
-    PGconn *connection = *static_cast<PGconn *const *>(handle.data());
+    ServerProbe probe;
+    probe.abort = [fd] { ::shutdown(fd, SHUT_RDWR); };
+    // SSLRequest: a server answers it at once with one byte, before any login.
+    const QString host = db.hostName();
+    const int port = db.port() > 0 ? db.port() : 5432;
+    probe.answers = [host, port](int timeoutMs) {
+        static const QByteArray sslRequest("\x00\x00\x00\x08\x04\xd2\x16\x2f", 8);
+        return ServerReply::arrives(host, port, sslRequest, timeoutMs);
+    };
+    return probe;
+}
+
+std::function<void()> PostgresEngine::interrupter(const QSqlDatabase &db) const
+{
+    PGconn *connection = connectionOf(db);
     if (!connection)
         return {};
     // The cancel object is made here, on the connection's thread; PQcancel

@@ -41,6 +41,8 @@ public:
     QString locationText(const DatabaseLocation &location) const override;
 
     std::function<void()> interrupter(const QSqlDatabase &db) const override;
+    // abort: the connection's socket shut; answers: a reply to an SSLRequest.
+    ServerProbe serverProbe(const QSqlDatabase &db) const override;
     bool onlyReads(const QSqlDatabase &db, const QString &sql) const override;
     bool drop(const ConnectionDescription &description) const override;
     QString where(const QSqlDatabase &db) const override;
@@ -50,8 +52,8 @@ public:
 
     // The user's text for a connection that could not be made: driverText is
     // what libpq said, elapsedMs how long the attempt took.
-    static QString connectFailureText(const ConnectionDescription &description, const QString &driverText,
-                                      qint64 elapsedMs);
+    QString connectFailureText(const ConnectionDescription &description, const QString &driverText,
+                               qint64 elapsedMs) const override;
 
 protected:
     bool toCreate(const ConnectionDescription &description) const override;

@@ -33,7 +33,8 @@ QString userOf(const ConnectionDescription &d)
 
 } // namespace
 
-QString PostgresEngine::connectFailureText(const ConnectionDescription &d, const QString &driverText, qint64 elapsedMs)
+QString PostgresEngine::connectFailureText(const ConnectionDescription &d, const QString &driverText,
+                                          qint64 elapsedMs) const
 {
     const QString server = QStringLiteral("%1:%2").arg(d.location.host.left(100)).arg(d.location.port);
     const QString said = shortText(driverText);

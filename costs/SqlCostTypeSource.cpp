@@ -1,4 +1,5 @@
 #include "SqlCostTypeSource.h"
+#include "data/SqlStatement.h"
 #include "data/engines/DatabaseEngine.h"
 #include "appdata/dtmDBGeral.h"
 #include "core/Errors.h"
@@ -59,21 +60,20 @@ bool SqlCostTypeSource::read(QList<CostType> &out, QString &error)
 {
     if (!open(error))
         return false;
-    bool ok = true;
-    {
-        QSqlQuery q(QSqlDatabase::database(m_connection, false));
-        q.setForwardOnly(true);
-        if (!q.exec(QString::fromLatin1(kStatement))) {
-            error = QStringLiteral("Erro ao ler os tipos de custo: %1").arg(q.lastError().text());
-            ok = false;
-        } else {
-            QList<CostType> rows;
-            while (q.next())
-                rows.append({q.value(0).toInt(), q.value(1).toString().trimmed()});
-            out = rows;
-        }
+    // Through SqlStatement: a database server that stops answering is named
+    // within seconds, not waited for by the worker (and its client) for good.
+    try {
+        SqlStatement q(QSqlDatabase::database(m_connection, false));
+        q.exec(QString::fromLatin1(kStatement));
+        QList<CostType> rows;
+        while (q.next())
+            rows.append({q.value(0).toInt(), q.value(1).toString().trimmed()});
+        out = rows;
+        return true;
+    } catch (const EHostError &e) {
+        error = QStringLiteral("Erro ao ler os tipos de custo: %1").arg(e.text());
     }
-    if (!ok)
-        close();
-    return ok;
+    // The next request connects again.
+    close();
+    return false;
 }

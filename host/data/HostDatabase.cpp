@@ -2,6 +2,8 @@
 #include "core/Errors.h"
 #include "engines/DatabaseEngine.h"
 
+#include <QElapsedTimer>
+
 HostDatabase &HostDatabase::instance()
 {
     static HostDatabase *db = new HostDatabase; // lives as long as the process
@@ -45,14 +47,19 @@ void HostDatabase::reconnect()
     emit closing();
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
     db.close();
+    QElapsedTimer timer;
+    timer.start();
     if (!db.open()) {
         const QSqlError e = db.lastError();
         QString why = e.databaseText().trimmed();
         if (why.isEmpty())
             why = e.driverText().trimmed();
+        // The engine names a server that did not answer, and what to do.
+        if (const DatabaseEngine *engine = DatabaseEngine::find(db))
+            why = engine->connectFailureText(engine->describe(db), why, timer.elapsed());
         while (why.endsWith(QLatin1Char('.')))
             why.chop(1);
-        throw EHostError(QStringLiteral("A conexão com o banco de dados %1 caiu e ainda não pôde ser refeita: %2. "
+        throw EHostError(QStringLiteral("A conexão com o banco de dados %1 caiu e ainda não pôde ser refeita. %2. "
                                         "Confira se o servidor de banco de dados está no ar; a próxima ação tenta "
                                         "de novo.")
                              .arg(where(db), why));

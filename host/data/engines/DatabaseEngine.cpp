@@ -127,13 +127,7 @@ QSqlDatabase DatabaseEngine::openAgain(const QString &source, const QString &nam
             else if (!db.open())
                 throw EHostError(SqlStatement::errorText(db.lastError()));
         } catch (const EHostError &e) {
-            ConnectionDescription d;
-            d.location.scheme = engine.schemes().first();
-            d.location.path = db.databaseName();
-            d.location.host = db.hostName();
-            d.location.port = db.port();
-            d.location.user = db.userName();
-            throw EHostError(engine.connectFailureText(d, e.text(), timer.elapsed()));
+            throw EHostError(engine.connectFailureText(engine.describe(db), e.text(), timer.elapsed()));
         }
         engine.registerRoutines(db);
         // A dialect put in the source's place speaks on this one too.
@@ -168,6 +162,19 @@ void DatabaseEngine::connect(QSqlDatabase &db, const ConnectionDescription &desc
     if (!db.open())
         throw EHostError(QStringLiteral("Não foi possível abrir o banco de dados %1: %2")
                              .arg(description.where(), SqlStatement::errorText(db.lastError())));
+}
+
+ConnectionDescription DatabaseEngine::describe(const QSqlDatabase &db) const
+{
+    ConnectionDescription d;
+    d.location.scheme = schemes().first();
+    d.location.path = db.databaseName();
+    d.location.host = db.hostName();
+    d.location.port = db.port();
+    d.location.user = db.userName();
+    d.user = db.userName();
+    d.name = db.connectionName();
+    return d;
 }
 
 QString DatabaseEngine::connectFailureText(const ConnectionDescription &description, const QString &driverText,

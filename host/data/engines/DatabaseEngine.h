@@ -120,6 +120,8 @@ public:
     // Where db is, for messages: the location text of a server, the file of
     // an embedded database.
     virtual QString where(const QSqlDatabase &db) const { return db.databaseName(); }
+    // A connection's settings as a description (no password), for messages.
+    ConnectionDescription describe(const QSqlDatabase &db) const;
     // The user's text for a connection to the database described that could
     // not be made: driverText is what the client said, elapsedMs how long
     // the attempt took (a server that accepted it and never answered is

@@ -125,7 +125,7 @@ StatementWatch::Running::~Running()
         Watch::instance().remove(m_state);
 }
 
-StatementWatch::Running::Call::Call(Running &running) : m_state(running.m_state.get())
+StatementWatch::Running::Call::Call(Running &running) : m_state(running.m_state)
 {
     if (!m_state)
         return;

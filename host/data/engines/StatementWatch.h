@@ -52,7 +52,8 @@ public:
             Call &operator=(const Call &) = delete;
 
         private:
-            State *m_state;
+            // Shared: the Running may go (a failure handled) while the call unwinds.
+            std::shared_ptr<State> m_state;
         };
 
         // The watch closed the connection: the server did not answer.

@@ -1,5 +1,6 @@
 #include "DemoData.h"
 #include "BatchInserter.h"
+#include "SqliteSearchTriggers.h"
 #include "core/Errors.h"
 #include "data/SqlDialect.h"
 #include "data/SqlScript.h"
@@ -221,47 +222,6 @@ void addItensLista(const QSqlDatabase &db)
     }
 }
 
-// Search-index triggers that call FOLD become the plain ones of the script;
-// INDICEPESQ learns each index's table from its old insert trigger.
-void replaceFoldTriggers(const QSqlDatabase &db)
-{
-    QStringList old;
-    {
-        QSqlQuery q(db);
-        q.setForwardOnly(true);
-        if (!q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'trigger' AND sql LIKE '%FOLD(%'"))
-            || !q.next())
-            return;
-        q.finish();
-        // Every trigger of an index goes, the one that only deleted too.
-        if (!q.exec(QStringLiteral("SELECT T.name FROM sqlite_master T JOIN INDICEPESQ I ON T.name IN "
-                                   "(I.NMINDICE || '_AI', I.NMINDICE || '_AD', I.NMINDICE || '_AU') "
-                                   "WHERE T.type = 'trigger'")))
-            return;
-        while (q.next())
-            old << q.value(0).toString();
-    }
-    QSqlQuery q(db);
-    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
-        return;
-    try {
-        for (const char *sql : {"ALTER TABLE INDICEPESQ ADD COLUMN NMTABELA VARCHAR(30)",
-                                "UPDATE INDICEPESQ SET NMTABELA = (SELECT tbl_name FROM sqlite_master WHERE "
-                                "type = 'trigger' AND name = INDICEPESQ.NMINDICE || '_AI')"})
-            if (!q.exec(QLatin1String(sql)))
-                throw EHostError(SqlStatement::errorText(q.lastError()));
-        for (const QString &name : std::as_const(old))
-            if (!q.exec(QStringLiteral("DROP TRIGGER \"%1\"").arg(name)))
-                throw EHostError(SqlStatement::errorText(q.lastError()));
-        runFromSchema(db, {QStringLiteral("CREATE TABLE PESQPENDENTE"), QStringLiteral("CREATE TRIGGER")});
-        if (!q.exec(QStringLiteral("COMMIT")))
-            throw EHostError(SqlStatement::errorText(q.lastError()));
-    } catch (const EHostError &) {
-        // A database this user may not change keeps its old triggers.
-        q.exec(QStringLiteral("ROLLBACK"));
-    }
-}
-
 } // namespace
 
 void DemoData::addMissingRoutines(const QSqlDatabase &db)
@@ -270,7 +230,7 @@ void DemoData::addMissingRoutines(const QSqlDatabase &db)
     if (engine == SqlEngine::Firebird)
         addItensLista(db);
     else if (engine == SqlEngine::SQLite)
-        replaceFoldTriggers(db);
+        SqliteSearchTriggers::update(db);
 }
 
 void DemoData::catchUpSearchIndexes(const QSqlDatabase &db)

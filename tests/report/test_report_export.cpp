@@ -86,7 +86,7 @@ private slots:
     void csvOfTheDetailedReportOpensAsABrazilianSpreadsheet()
     {
         const QString file = out(QStringLiteral("detalhado.csv"));
-        QVERIFY(m_rpdd->ExportTo(standardPath(0), file, messages(), ReportExport::Format::Csv));
+        QVERIFY(m_rpdd->ExportTo(standardPath(0), file, messages(), ExportFormat::Id::Csv));
         QVERIFY(m_ui->messages.isEmpty());
         QCOMPARE(m_filler->calls.size(), 1);
         const QByteArray raw = readAll(file);
@@ -120,7 +120,7 @@ private slots:
     void xlsxOfTheDetailedReportKeepsNumbersAndText()
     {
         const QString file = out(QStringLiteral("detalhado.xlsx"));
-        QVERIFY(m_rpdd->ExportTo(standardPath(0), file, messages(), ReportExport::Format::Xlsx));
+        QVERIFY(m_rpdd->ExportTo(standardPath(0), file, messages(), ExportFormat::Id::Xlsx));
         QVERIFY(m_ui->messages.isEmpty());
         const QJsonObject book = ExportReader::xlsx(file);
         QCOMPARE(book.value(QStringLiteral("sheets")).toArray().size(), 1);
@@ -163,8 +163,8 @@ private slots:
     {
         const QString csvFile = out(QStringLiteral("resumo.csv"));
         const QString xlsxFile = out(QStringLiteral("resumo.xlsx"));
-        QVERIFY(m_rpdd->ExportTo(standardPath(1), csvFile, messages(), ReportExport::Format::Csv));
-        QVERIFY(m_rpdd->ExportTo(standardPath(1), xlsxFile, messages(), ReportExport::Format::Xlsx));
+        QVERIFY(m_rpdd->ExportTo(standardPath(1), csvFile, messages(), ExportFormat::Id::Csv));
+        QVERIFY(m_rpdd->ExportTo(standardPath(1), xlsxFile, messages(), ExportFormat::Id::Xlsx));
         const QJsonArray csvRows = ExportReader::csv(csvFile).value(QStringLiteral("rows")).toArray();
         QVERIFY(!csvRows.isEmpty());
         QCOMPARE(strings(csvRows[0]), (QStringList{QStringLiteral("Código"), QStringLiteral("Nível de Produto"),
@@ -184,7 +184,7 @@ private slots:
     {
         const QString file = out(QStringLiteral("nada.xlsx"));
         m_filler->set(QStringLiteral("P_DTINICIAL"), ParamFiller::Value::Variant, QStringLiteral("não é data"));
-        QVERIFY(!m_rpdd->ExportTo(standardPath(0), file, messages(), ReportExport::Format::Xlsx));
+        QVERIFY(!m_rpdd->ExportTo(standardPath(0), file, messages(), ExportFormat::Id::Xlsx));
         QVERIFY(!QFile::exists(file));
         QCOMPARE(m_ui->messages.size(), 1);
         QVERIFY(m_ui->messages[0].text.contains(QStringLiteral("P_DTINICIAL")));
@@ -196,7 +196,7 @@ private slots:
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
         const QString file = out(QStringLiteral("arquivo-comum/sub/planilha.csv"));
-        QVERIFY(!m_rpdd->ExportTo(standardPath(1), file, messages(), ReportExport::Format::Csv));
+        QVERIFY(!m_rpdd->ExportTo(standardPath(1), file, messages(), ExportFormat::Id::Csv));
         QCOMPARE(m_ui->messages.size(), 1);
         QVERIFY2(m_ui->messages[0].text.startsWith(QStringLiteral("Não foi possível gravar o arquivo \"%1\"").arg(file)),
                  qPrintable(m_ui->messages[0].text));
@@ -205,17 +205,17 @@ private slots:
     void theCommandAsksForTheFileBeforeRunning()
     {
         // Cancelled: nothing runs, nothing is said.
-        QVERIFY(!m_rpdd->Export(standardPath(1), messages(), ReportExport::Format::Csv));
+        QVERIFY(!m_rpdd->Export(standardPath(1), messages(), ExportFormat::Id::Csv));
         QVERIFY(m_filler->calls.isEmpty());
         QVERIFY(m_ui->messages.isEmpty());
         // A name without a suffix gets the format's.
         m_ui->saveFileAnswers.enqueue(out(QStringLiteral("sem-sufixo")));
-        QVERIFY(m_rpdd->Export(standardPath(1), messages(), ReportExport::Format::Xlsx));
+        QVERIFY(m_rpdd->Export(standardPath(1), messages(), ExportFormat::Id::Xlsx));
         QCOMPARE(m_filler->calls.size(), 1);
         QVERIFY(readAll(out(QStringLiteral("sem-sufixo.xlsx"))).startsWith("PK"));
         // Scripts with an output folder get numbered files there.
         m_ui->outputDir = out(QStringLiteral("roteiro"));
-        QVERIFY(m_rpdd->Export(standardPath(1), messages(), ReportExport::Format::Csv));
+        QVERIFY(m_rpdd->Export(standardPath(1), messages(), ExportFormat::Id::Csv));
         QVERIFY(QFile::exists(out(QStringLiteral("roteiro/export-1.csv"))));
     }
 

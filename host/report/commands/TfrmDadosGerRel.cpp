@@ -129,5 +129,5 @@ void TfrmDadosGerRel::sbtPreviewClick(QObject *) { reportCommands(this).preview(
 void TfrmDadosGerRel::sbtSalvarComoClick(QObject *) { reportCommands(this).saveAs(); }
 void TfrmDadosGerRel::mnuEditRelClick(QObject *) { reportCommands(this).editReport(); }
 void TfrmDadosGerRel::mnuRelatPadrClick(QObject *) { reportCommands(this).standardReport(); }
-void TfrmDadosGerRel::mnuExportarCsvClick(QObject *) { reportCommands(this).exportRows(ReportExport::Format::Csv); }
-void TfrmDadosGerRel::mnuExportarXlsxClick(QObject *) { reportCommands(this).exportRows(ReportExport::Format::Xlsx); }
+void TfrmDadosGerRel::mnuExportarCsvClick(QObject *) { reportCommands(this).exportRows(ExportFormat::Id::Csv); }
+void TfrmDadosGerRel::mnuExportarXlsxClick(QObject *) { reportCommands(this).exportRows(ExportFormat::Id::Xlsx); }

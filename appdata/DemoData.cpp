@@ -222,6 +222,19 @@ void addItensLista(const QSqlDatabase &db)
     }
 }
 
+// The exact sum the report statements call, in a database made before it.
+void addDecimalSum(const QSqlDatabase &db)
+{
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("SELECT 1 FROM pg_proc WHERE proname = 'decimal_sum'")) || q.next())
+        return;
+    q.finish();
+    try {
+        runFromSchema(db, {QStringLiteral("CREATE AGGREGATE DECIMAL_SUM")});
+    } catch (const EHostError &) {
+        // Without the right to create it the database stays as it is.
+    }
+}
 } // namespace
 
 void DemoData::addMissingRoutines(const QSqlDatabase &db)
@@ -231,6 +244,8 @@ void DemoData::addMissingRoutines(const QSqlDatabase &db)
         addItensLista(db);
     else if (engine == SqlEngine::SQLite)
         SqliteSearchTriggers::update(db);
+    else if (engine == SqlEngine::PostgreSql)
+        addDecimalSum(db);
 }
 
 void DemoData::catchUpSearchIndexes(const QSqlDatabase &db)

@@ -261,6 +261,33 @@ private slots:
         QVERIFY(cells.contains(QStringLiteral("-0,5")) || cells.contains(QStringLiteral("-0,50"))); // numbers stay numbers
     }
 
+    // The variant for spreadsheets: codes a spreadsheet would turn into
+    // numbers or dates stay text there, and nothing else becomes a formula.
+    void csvForSpreadsheetsKeepsCodesAsText()
+    {
+        const QString file = out(QStringLiteral("planilha.csv"));
+        const std::unique_ptr<ReportRowSink> sink = ExportFormats::of(ExportFormat::Id::CsvSpreadsheet).writer(file);
+        sink->begin({QStringLiteral("Códigos"), {},
+                     {column(QStringLiteral("Código"), ReportColumn::Format::Code),
+                      column(QStringLiteral("Produto"), ReportColumn::Format::Text)}});
+        for (const char *code : {"01010001", "01.01.0001", "AB12", "=2+3", "0101\"&A1&\""})
+            sink->detail({QString::fromUtf8(code), QStringLiteral("=1+1")});
+        sink->commit();
+        const QByteArray raw = readAll(file);
+        QVERIFY2(raw.contains(";=\"01010001\";'=1+1\r\n") && raw.contains(";=\"01.01.0001\";")
+                     && raw.contains(";AB12;") && raw.contains(";'=2+3;"),
+                 raw.constData());
+        QStringList cells;
+        for (const QJsonValue &line : ExportReader::gnumeric(file).value(QStringLiteral("rows")).toArray())
+            cells << strings(line);
+        for (const char *shown : {"01010001", "01.01.0001", "AB12", "=2+3", "=1+1"})
+            QVERIFY2(cells.contains(QString::fromUtf8(shown)), qPrintable(cells.join(QLatin1Char('|'))));
+        QVERIFY2(!cells.contains(QStringLiteral("2")) && !cells.contains(QStringLiteral("5")), qPrintable(cells.join(QLatin1Char('|'))));
+        QCOMPARE(ExportFormats::of(ExportFormat::Id::CsvSpreadsheet).proposedFileName(QStringLiteral("Resumo"),
+                                                                                     QStringLiteral("custo-0101")),
+                 QStringLiteral("custo-0101-planilha.csv"));
+    }
+
     // Excel keeps 15 significant digits in a number: a longer amount is
     // written whole as text, with a note, and the rest stay numbers.
     void amountsBeyondExcelDigitsStayWhole()

@@ -290,7 +290,8 @@ private slots:
         m_ui->previewActionAnswers << QStringLiteral("exportxlsx") << QStringLiteral("exportcsv");
         m_ui->saveFileAnswers << out(QStringLiteral("previa.xlsx")) << out(QStringLiteral("previa.csv"));
         QVERIFY(m_rpdd->Preview(standardPath(1), messages()));
-        QCOMPARE(m_ui->previewActionsOffered, (QList<QStringList>{{QStringLiteral("exportcsv"), QStringLiteral("exportxlsx")}}));
+        QCOMPARE(m_ui->previewActionsOffered, (QList<QStringList>{{QStringLiteral("exportcsv"), QStringLiteral("exportxlsx"),
+                                                                    QStringLiteral("exportcsvplanilha")}}));
         QCOMPARE(m_ui->previews.size(), 1);
         // The rows shown are exported; the report does not run again.
         QCOMPARE(m_filler->calls.size(), 1);

@@ -24,9 +24,9 @@ const QList<ReportCommand> &all()
         {Id::SaveAs, QStringLiteral("&Salvar como..."), QKeySequence(QStringLiteral("Ctrl+S")), QStringLiteral("saveas"),
          QStringLiteral("sbtSalvarComo"), QString()},
         {Id::ExportCsv, QStringLiteral("&Exportar para CSV..."), QKeySequence(QStringLiteral("Ctrl+E")),
-         QStringLiteral("exportcsv"), QStringLiteral("mnuExportarCsv"), QStringLiteral("CSV"), false, ExportFormat::Id::Csv},
+         ExportFormats::of(ExportFormat::Id::Csv).scriptName, QStringLiteral("mnuExportarCsv"), QStringLiteral("CSV"), false, ExportFormat::Id::Csv},
         {Id::ExportXlsx, QStringLiteral("Exportar para Excel (&XLSX)..."), QKeySequence(QStringLiteral("Ctrl+Shift+E")),
-         QStringLiteral("exportxlsx"), QStringLiteral("mnuExportarXlsx"), QStringLiteral("Excel"), false,
+         ExportFormats::of(ExportFormat::Id::Xlsx).scriptName, QStringLiteral("mnuExportarXlsx"), QStringLiteral("Excel"), false,
          ExportFormat::Id::Xlsx},
         {Id::EditReport, QStringLiteral("E&ditar relatório..."), QKeySequence(QStringLiteral("Ctrl+D")),
          QStringLiteral("editreport"),
@@ -54,14 +54,6 @@ const ReportCommand *byScriptName(const QString &name)
         if (c.scriptName.compare(name, Qt::CaseInsensitive) == 0)
             return &c;
     return nullptr;
-}
-
-const ReportCommand &exporting(ExportFormat::Id format)
-{
-    for (const ReportCommand &c : all())
-        if (c.format == format)
-            return c;
-    Q_UNREACHABLE();
 }
 
 QString helpList()

@@ -46,8 +46,6 @@ const QList<ReportCommand> &all();
 const ReportCommand &of(ReportCommand::Id id);
 // The command of a scripted session's name (case ignored); nullptr for none.
 const ReportCommand *byScriptName(const QString &name);
-// The command that exports in a format.
-const ReportCommand &exporting(ExportFormat::Id format);
 // The commands with a key, as an HTML list for a help page
 // ("<li><b>Imprimir</b> (Ctrl+P)</li>...").
 QString helpList();

@@ -251,11 +251,9 @@ QList<ReportUi::PreviewAction> TReportDesignerDialog::previewExports(const std::
 {
     QList<ReportUi::PreviewAction> out;
     for (const ExportFormat &f : ExportFormats::all())
-        out.append({ReportCommandTable::exporting(f.id).scriptName, ReportCommandTable::exporting(f.id).plainCaption(),
-                    [this, id = f.id, doc] {
+        out.append({f.scriptName, f.caption(), [this, id = f.id, doc] {
                         command([&] {
-                            const ExportFormat &f = ExportFormats::of(id);
-                            const QString file = ReportExport::askFileName(f, doc->title(), m_fileNameStem);
+                            const QString file = ReportExport::askFileName(ExportFormats::of(id), doc->title(), m_fileNameStem);
                             if (file.isEmpty())
                                 throw EAbort();
                             exportDocument(id, doc, file);

@@ -3,12 +3,14 @@
 #include "core/SafeFile.h"
 #include "report/model/ReportFormat.h"
 
+#include <QRegularExpression>
+
 namespace {
 const QChar kSeparator = QLatin1Char(';');
 constexpr int kBufferBytes = 1 << 16;
 } // namespace
 
-CsvExportWriter::CsvExportWriter(const QString &path) : m_path(path) {}
+CsvExportWriter::CsvExportWriter(const QString &path, Codes codes) : m_path(path), m_codes(codes) {}
 
 CsvExportWriter::~CsvExportWriter() { abort(); }
 
@@ -60,11 +62,14 @@ QString CsvExportWriter::neutralised(const QString &text)
     return text;
 }
 
-QString CsvExportWriter::field(const ReportColumn &column, const QVariant &v)
+QString CsvExportWriter::field(const ReportColumn &column, const QVariant &v, Codes codes)
 {
+    static const QRegularExpression literalOnly(QStringLiteral("^[0-9./ -]+$"));
     const QString text = cell(column, v);
     if (isNumber(column.format) && ReportFormat::amount(column, v))
         return text; // a number as the report prints it
+    if (codes == Codes::SpreadsheetText && column.format == ReportColumn::Format::Code && literalOnly.match(text).hasMatch())
+        return QStringLiteral("=\"%1\"").arg(text);
     return quoted(neutralised(text));
 }
 
@@ -104,7 +109,7 @@ void CsvExportWriter::row(const ExportRow &row)
     QStringList fields;
     fields.reserve(m_columns.size());
     for (int i = 0; i < m_columns.size(); ++i)
-        fields << field(m_columns[i], row.values.value(i));
+        fields << field(m_columns[i], row.values.value(i), m_codes);
     writeLine(row.kindName(), row.label, fields);
 }
 

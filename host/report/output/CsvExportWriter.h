@@ -13,7 +13,14 @@
 //
 // Safe to open: a text field that begins with '=', '+', '-', '@', a tab or a
 // carriage return gets a leading apostrophe, so that no spreadsheet reads it
-// as a formula (numbers are not text fields: -0,50 stays a number). A field
+// as a formula (numbers are not text fields: -0,50 stays a number).
+//
+// Codes::SpreadsheetText, for people who open the file in a spreadsheet: a
+// code made only of digits and the marks . - / and blanks (which a
+// spreadsheet would read as a number and drop its zeros, or as a date) is
+// written ="01.01.0001", which it reads as that text; such a formula holds a
+// text literal and nothing else, so it cannot evaluate a name or a
+// function. Any other code is written plainly, as other text. A field
 // is quoted (inner quotes doubled) when it holds ';', '"', a line break or
 // starts or ends with blanks. Written through SafeFile.
 #pragma once
@@ -26,7 +33,8 @@ class SafeFile;
 
 class CsvExportWriter : public ReportRowSink {
 public:
-    explicit CsvExportWriter(const QString &path);
+    enum class Codes { Plain, SpreadsheetText };
+    explicit CsvExportWriter(const QString &path, Codes codes = Codes::Plain);
     ~CsvExportWriter() override;
 
     void begin(const ExportSheet &sheet) override;
@@ -41,13 +49,14 @@ public:
     // A field quoted when it must be.
     static QString quoted(const QString &field);
     // One value as the line holds it.
-    static QString field(const ReportColumn &column, const QVariant &value);
+    static QString field(const ReportColumn &column, const QVariant &value, Codes codes = Codes::Plain);
 
 private:
     void writeLine(const QString &kind, const QString &description, const QStringList &fields);
     void flush();
 
     QString m_path;
+    Codes m_codes;
     std::unique_ptr<SafeFile> m_file;
     QList<ReportColumn> m_columns;
     QByteArray m_buffer;

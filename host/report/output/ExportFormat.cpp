@@ -9,7 +9,8 @@ QString ExportFormat::caption() const { return QStringLiteral("Exportar para ") 
 
 QString ExportFormat::proposedFileName(const QString &title, const QString &stem) const
 {
-    return (stem.trimmed().isEmpty() ? ReportLibrary::fileNameFor(title) : stem.trimmed()) + QLatin1Char('.') + extension;
+    return (stem.trimmed().isEmpty() ? ReportLibrary::fileNameFor(title) : stem.trimmed()) + fileTag + QLatin1Char('.')
+        + extension;
 }
 
 QString ExportFormat::withSuffix(const QString &file) const
@@ -26,10 +27,17 @@ const QList<ExportFormat> &all()
     using Id = ExportFormat::Id;
     static const QList<ExportFormat> formats = {
         {Id::Csv, QStringLiteral("CSV"), QStringLiteral("csv"), QStringLiteral("Planilha CSV (*.csv)"),
+         QStringLiteral("exportcsv"), QString(),
          [](const QString &path) { return std::make_unique<CsvExportWriter>(path); }},
         {Id::Xlsx, QStringLiteral("Excel (XLSX)"), QStringLiteral("xlsx"),
-         QStringLiteral("Pasta de trabalho do Excel (*.xlsx)"),
+         QStringLiteral("Pasta de trabalho do Excel (*.xlsx)"), QStringLiteral("exportxlsx"), QString(),
          [](const QString &path) { return std::make_unique<XlsxExportWriter>(path); }},
+        {Id::CsvSpreadsheet, QStringLiteral("CSV com códigos como texto"), QStringLiteral("csv"),
+         QStringLiteral("Planilha CSV com códigos como texto (*.csv)"), QStringLiteral("exportcsvplanilha"),
+         QStringLiteral("-planilha"),
+         [](const QString &path) {
+             return std::make_unique<CsvExportWriter>(path, CsvExportWriter::Codes::SpreadsheetText);
+         }},
     };
     return formats;
 }

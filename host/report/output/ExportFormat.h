@@ -14,7 +14,7 @@
 #include <memory>
 
 struct ExportFormat {
-    enum class Id { Csv, Xlsx };
+    enum class Id { Csv, Xlsx, CsvSpreadsheet };
 
     Id id;
     // As a person reads it in "Exportar para ..." ("CSV", "Excel (XLSX)").
@@ -23,6 +23,11 @@ struct ExportFormat {
     QString extension;
     // The save dialog's filter ("Planilha CSV (*.csv)").
     QString filter;
+    // Its name in scripted sessions and the preview's actions ("exportcsv").
+    QString scriptName;
+    // Put between the report's name and the suffix in the name proposed, so
+    // that two formats of one suffix never take each other's file ("-planilha").
+    QString fileTag;
     // A new writer of this format for the file at path.
     std::function<std::unique_ptr<ReportRowSink>(const QString &path)> writer;
 
@@ -30,14 +35,17 @@ struct ExportFormat {
     QString caption() const;
     // The name offered for a report's file: stem when given (the screen's
     // "custo-realizado-0101-2026-03"), else the title made a file name
-    // ("custo-realizado-global-do-periodo..."), with this format's suffix.
+    // ("custo-realizado-global-do-periodo..."), with this format's tag and
+    // suffix.
     QString proposedFileName(const QString &title, const QString &stem = QString()) const;
     // file with this format's suffix added when it has none.
     QString withSuffix(const QString &file) const;
 };
 
 namespace ExportFormats {
-// CSV, then Excel (XLSX): the order menus and the preview offer them in.
+// CSV (plain: for programs, and safe in any spreadsheet), Excel (XLSX), then
+// CSV for spreadsheets (CsvExportWriter::Codes::SpreadsheetText): the order
+// the preview offers them in.
 const QList<ExportFormat> &all();
 const ExportFormat &of(ExportFormat::Id id);
 // The format of a suffix ("xlsx", any case); nullptr for none.

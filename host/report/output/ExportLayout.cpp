@@ -45,9 +45,7 @@ ExportLayout::ExportLayout(const ReportDefinition &def, const ReportValues &valu
         const ReportColumn &col = def.columns[c];
         const int field = values.fieldIndex(col.field);
         if (col.format == ReportColumn::Format::Code) {
-            ReportColumn shown = col;
-            shown.format = ReportColumn::Format::Text;
-            m_sheet.columns << shown;
+            m_sheet.columns << col; // the code as shown: still a code (CsvExportWriter's variant)
             m_sources << Source{Source::CodeText, field, 0, c};
             m_sheet.columns << textColumn(col.caption + QStringLiteral(" (chave)"), ReportColumn::Format::Code);
         } else {

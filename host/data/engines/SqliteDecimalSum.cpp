@@ -1,9 +1,11 @@
 #include "SqliteDecimalSum.h"
 
-#include <QLocale>
-#include <cctype>
-#include <QString>
+#include <QByteArray>
 #include <sqlite3.h>
+
+#include <cctype>
+#include <charconv>
+#include <string_view>
 
 namespace {
 using Units = __int128; // of 10^-kScale
@@ -19,61 +21,76 @@ struct Sum {
 
 // Reads C-form decimal text ("-12.5", "1e+16", "3") as units, rounding half
 // away from zero past the scale; false when it is no number or too large.
-bool parse(const QByteArray &text, Units &out)
+bool parse(std::string_view text, Units &out)
 {
-    qsizetype i = 0;
-    const bool negative = i < text.size() && text[i] == '-';
-    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
+    while (!text.empty() && std::isspace(uchar(text.front())))
+        text.remove_prefix(1);
+    while (!text.empty() && std::isspace(uchar(text.back())))
+        text.remove_suffix(1);
+    size_t i = 0;
+    const bool negative = !text.empty() && text[0] == '-';
+    if (!text.empty() && (text[0] == '-' || text[0] == '+'))
         ++i;
-    QByteArray digits;
-    int pointAt = -1;
-    for (; i < text.size() && (std::isdigit(uchar(text[i])) || text[i] == '.'); ++i) {
-        if (text[i] == '.')
-            pointAt = pointAt < 0 ? int(digits.size()) : -2;
-        else
-            digits += text[i];
+    Units units = 0;
+    int digits = 0, decimals = 0;
+    bool point = false;
+    for (; i < text.size() && (std::isdigit(uchar(text[i])) || (text[i] == '.' && !point)); ++i) {
+        if (text[i] == '.') {
+            point = true;
+            continue;
+        }
+        if (units > kLimit / 10)
+            return false;
+        units = units * 10 + (text[i] - '0');
+        ++digits;
+        decimals += point ? 1 : 0;
     }
-    if (digits.isEmpty() || pointAt == -2)
-        return false;
     int exponent = 0;
-    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-        bool ok = false;
-        exponent = text.mid(i + 1).toInt(&ok);
-        if (!ok || exponent > 40 || exponent < -40)
+    if (i + 1 < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        const char *from = text.data() + i + 1 + (text[i + 1] == '+' ? 1 : 0);
+        const auto [end, error] = std::from_chars(from, text.data() + text.size(), exponent);
+        if (error != std::errc() || end != text.data() + text.size() || exponent > 40 || exponent < -40)
             return false;
         i = text.size();
     }
-    if (i != text.size())
+    if (digits == 0 || i != text.size())
         return false;
-    // value = digits * 10^(exponent - decimals); units = value * 10^kScale
-    const int decimals = pointAt < 0 ? 0 : int(digits.size()) - pointAt;
-    int shift = exponent - decimals + kScale;
-    Units units = 0;
-    for (const char c : digits) {
-        if (units > kLimit / 10)
-            return false;
-        units = units * 10 + (c - '0');
-    }
-    for (; shift > 0; --shift) {
-        if (units > kLimit / 10)
-            return false;
-        units *= 10;
-    }
-    bool roundUp = false;
-    for (; shift < 0; ++shift) {
-        roundUp = units % 10 >= 5;
-        units /= 10;
+    bool roundUp = false; // the last digit dropped is the highest of them
+    for (int shift = exponent - decimals + kScale; shift != 0; shift += shift > 0 ? -1 : 1) {
+        if (shift > 0) {
+            if (units > kLimit / 10)
+                return false;
+            units *= 10;
+        } else {
+            roundUp = units % 10 >= 5;
+            units /= 10;
+        }
     }
     units += roundUp ? 1 : 0;
     out = negative ? -units : units;
-    return units <= kLimit;
+    return true;
 }
 
-QByteArray textOf(sqlite3_value *v)
+// A value as units: a REAL by its shortest text (the digits that were
+// stored), an INTEGER as it is, anything else by its text.
+bool valueOf(sqlite3_value *v, Units &out)
 {
-    if (sqlite3_value_type(v) == SQLITE_FLOAT) // its shortest text: the digits stored
-        return QString::number(sqlite3_value_double(v), 'g', QLocale::FloatingPointShortest).toLatin1();
-    return QByteArray(reinterpret_cast<const char *>(sqlite3_value_text(v)), sqlite3_value_bytes(v)).trimmed();
+    switch (sqlite3_value_type(v)) {
+    case SQLITE_INTEGER:
+        out = Units(sqlite3_value_int64(v));
+        for (int i = 0; i < kScale; ++i)
+            out *= 10;
+        return true;
+    case SQLITE_FLOAT: {
+        char buffer[64];
+        const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, sqlite3_value_double(v));
+        return error == std::errc() && parse(std::string_view(buffer, size_t(end - buffer)), out);
+    }
+    default:
+        return parse(std::string_view(reinterpret_cast<const char *>(sqlite3_value_text(v)),
+                                      size_t(sqlite3_value_bytes(v))),
+                     out);
+    }
 }
 
 QByteArray decimalText(Units units)
@@ -102,7 +119,7 @@ void step(sqlite3_context *ctx, int, sqlite3_value **argv)
     if (!sum || sum->failed || sqlite3_value_type(argv[0]) == SQLITE_NULL)
         return;
     Units value = 0;
-    if (!parse(textOf(argv[0]), value) || (sum->units += value) > kLimit || sum->units < -kLimit) {
+    if (!valueOf(argv[0], value) || (sum->units += value) > kLimit || sum->units < -kLimit) {
         sum->failed = true;
         return;
     }

@@ -65,9 +65,10 @@ QString CsvExportWriter::neutralised(const QString &text)
 QString CsvExportWriter::field(const ReportColumn &column, const QVariant &v, Codes codes)
 {
     static const QRegularExpression literalOnly(QStringLiteral("^[0-9./ -]+$"));
+    if (isNumber(column.format))
+        if (const std::optional<FixedDecimal> exact = ReportFormat::amount(column, v))
+            return exact->text(QLatin1Char(',')); // a number as the report prints it, never text
     const QString text = cell(column, v);
-    if (isNumber(column.format) && ReportFormat::amount(column, v))
-        return text; // a number as the report prints it
     if (codes == Codes::SpreadsheetText && column.format == ReportColumn::Format::Code && literalOnly.match(text).hasMatch())
         return QStringLiteral("=\"%1\"").arg(text);
     return quoted(neutralised(text));

@@ -143,7 +143,7 @@ void XlsxExportWriter::row(const ExportRow &line)
     for (int i = 0; i < m_columns.size(); ++i) {
         const QVariant v = line.values.value(i);
         lxw_format *format = m_styles->cell(line.kind, i);
-        if (v.isNull() || !v.isValid() || v.toString().isEmpty()) {
+        if (v.isNull() || !v.isValid() || (v.typeId() == QMetaType::QString && v.toString().isEmpty())) {
             if (labelAt < 0) {
                 labelAt = i; // the caption of a subtotal or the total, in the first free cell
                 check(worksheet_write_string(m_sheet, lxw_row_t(m_row), lxw_col_t(i), utf8(line.label).constData(), format),
@@ -153,8 +153,8 @@ void XlsxExportWriter::row(const ExportRow &line)
             }
             continue;
         }
-        if (v.toString() == line.label)
-            labelAt = i; // a group header already shows it
+        if (line.kind == ExportRow::Kind::GroupHeader && v.toString() == line.label)
+            labelAt = i; // the group's column already shows it
         writeCell(i, v, format);
         if (measured)
             m_widths[i] = qMax(m_widths[i], int(ReportFormat::display(m_columns[i], v).size()) + 2);

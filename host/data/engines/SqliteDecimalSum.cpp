@@ -130,7 +130,8 @@ void final(sqlite3_context *ctx)
 {
     auto *sum = static_cast<Sum *>(sqlite3_aggregate_context(ctx, 0));
     if (sum && sum->failed) {
-        sqlite3_result_error(ctx, "DECIMAL_SUM: um valor que não é número, ou uma soma grande demais", -1);
+        sqlite3_result_error(ctx, "um valor gravado não é número ou é grande demais para somar. Corrija-o no banco de dados.",
+                             -1);
         return;
     }
     if (!sum || !sum->any) {

@@ -246,6 +246,29 @@ private slots:
         QCOMPARE(sheetCounts, counts);
     }
 
+    // One run writes its PDF and every format into a folder under the names
+    // the formats propose, as a routine that files each month's reports.
+    void oneRunWritesThePdfAndEveryFormat()
+    {
+        const ReportDefinition def = DefinitionParser::parseFile(standardPath(1));
+        ReportRun::Output output;
+        output.kind = ReportRun::Output::Pdf;
+        output.path = out(QStringLiteral("mensal/resumo.pdf"));
+        QVERIFY(QDir().mkpath(out(QStringLiteral("mensal"))));
+        QStringList names;
+        for (const ExportFormat &f : ExportFormats::all()) {
+            names << f.proposedFileName(def.title, QStringLiteral("resumo-2026-03"));
+            output.exports.append({f.id, out(QStringLiteral("mensal/") + names.last())});
+        }
+        QVERIFY(m_rpdd->RunDocument(def, output));
+        QCOMPARE(m_filler->calls.size(), 1);
+        QCOMPARE(names, (QStringList{QStringLiteral("resumo-2026-03.csv"), QStringLiteral("resumo-2026-03.xlsx"),
+                                     QStringLiteral("resumo-2026-03-planilha.csv")}));
+        QCOMPARE(QDir(out(QStringLiteral("mensal"))).entryList(QDir::Files, QDir::Name),
+                 (QStringList{names[2], names[0], names[1], QStringLiteral("resumo.pdf")}));
+        QVERIFY(readAll(out(QStringLiteral("mensal/") + names[2])).contains(";=\""));
+    }
+
     void aFailedRunWritesNothing()
     {
         const QString file = out(QStringLiteral("nada.xlsx"));

@@ -36,7 +36,7 @@ ExportSheet sheet()
         c.pattern = QStringLiteral("dd/MM/yyyy");
         return c;
     };
-    return {QStringLiteral("Custo"),
+    return {QStringLiteral("Custo"), {},
             {col("Grupo", ReportColumn::Format::Text, 0), col("Código", ReportColumn::Format::Text, 0),
              col("Produto", ReportColumn::Format::Text, 0), col("Data", ReportColumn::Format::Date, 0),
              col("Quantidade", ReportColumn::Format::Number, 3), col("Custo", ReportColumn::Format::Number, 2)}};
@@ -85,7 +85,7 @@ void throughSink(ReportRowSink &sink, int rows)
 {
     sink.begin(sheet());
     for (int i = 0; i < rows; ++i)
-        sink.row(rowAt(i));
+        sink.detail(rowAt(i));
     sink.commit();
 }
 

@@ -110,6 +110,10 @@ RETURNS INTEGER
 LANGUAGE sql IMMUTABLE
 AS $$ SELECT POSITION(PARTE IN TEXTO) $$^
 
+-- DECIMAL_SUM(x): the exact sum, as SUM of NUMERIC is here; the statements
+-- shared with SQLite call it there (where SUM of REAL adds doubles).
+CREATE AGGREGATE DECIMAL_SUM (NUMERIC) (SFUNC = numeric_add, STYPE = NUMERIC)^
+
 -- FOLD(text): letters up to U+024F lose their accents and are lower-cased
 -- (the table below); any other character is lower-cased.
 CREATE FUNCTION FOLD (TEXTO TEXT)

@@ -5,6 +5,7 @@
 // cases the screen relies on: NULLs through the drivers, accents, the
 // routines PARAM, NVLSTR and INSTR, errors with the engine's text, paging
 // and filters, and the shell functions over the engine's types.
+#include "core/FixedDecimal.h"
 #include "data/HostDatabase.h"
 #include "data/engines/SqlDialect.h"
 #include "data/SqlStatement.h"
@@ -324,6 +325,32 @@ private slots:
         QCOMPARE(scalar(QStringLiteral("SELECT INSTR('', '010')")).toInt(), 0);
         QCOMPARE(scalar(QStringLiteral("SELECT INSTR('Açaí', 'í')")).toInt(), 4); // characters, not bytes
         QVERIFY(scalar(QStringLiteral("SELECT INSTR(NULL, '010')")).isNull());
+    }
+
+    // DECIMAL_SUM, which the report statements shared by SQLite and
+    // PostgreSQL sum money with: exact decimal text past 2^53 cents, where
+    // a SUM of doubles drifts; NULL for no value; a text that is no number
+    // an error, not a quiet zero.
+    void decimalSumIsExact_data() { EngineDatabases::addColumn({QStringLiteral("sqlite"), QStringLiteral("postgresql")}); }
+    void decimalSumIsExact()
+    {
+        USE_ENGINE(m_engines);
+        const auto sum = [](const char *values) {
+            return scalar(QStringLiteral("SELECT DECIMAL_SUM(V) FROM (%1) T").arg(QLatin1String(values)));
+        };
+        const auto exact = [&](const char *values) {
+            const std::optional<FixedDecimal> d = FixedDecimal::fromVariant(sum(values), 2);
+            return d ? d->text() : QStringLiteral("<none>");
+        };
+        QCOMPARE(exact("SELECT 0.1 AS V UNION ALL SELECT 0.2"), QStringLiteral("0.30"));
+        // The largest cost a row holds, 123 times, and the rest.
+        QCOMPARE(exact("WITH RECURSIVE N(I) AS (SELECT 1 UNION ALL SELECT I + 1 FROM N WHERE I < 123) "
+                       "SELECT 9999999999999.99 AS V FROM N UNION ALL SELECT 4567890122231.86"),
+                 QStringLiteral("1234567890122230.63"));
+        QCOMPARE(exact("SELECT -9999999999999.99 AS V UNION ALL SELECT 3 UNION ALL SELECT NULL"),
+                 QStringLiteral("-9999999999996.99"));
+        QVERIFY(sum("SELECT CAST(NULL AS NUMERIC) AS V UNION ALL SELECT NULL").isNull());
+        QVERIFY(hostError([] { scalar(QStringLiteral("SELECT DECIMAL_SUM(V) FROM (SELECT 'abc' AS V) T")); }).size() > 0);
     }
 
     // A long list bound once and searched once per row (indexed after the

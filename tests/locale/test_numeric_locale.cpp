@@ -118,9 +118,9 @@ private slots:
         {
             const BrazilianCLibrary brazil;
             XlsxExportWriter sink(file);
-            sink.begin({QStringLiteral("Custos"), {numberColumn(QStringLiteral("Valor realizado no período"), 3)}});
-            sink.row({166.387});
-            sink.row({-0.5});
+            sink.begin({QStringLiteral("Custos"), {}, {numberColumn(QStringLiteral("Valor realizado no período"), 3)}});
+            sink.detail({166.387});
+            sink.detail({-0.5});
             sink.commit();
         }
         const QString xml = sheetXml(file);
@@ -129,9 +129,9 @@ private slots:
         const QJsonObject book = ExportReader::xlsx(file);
         QVERIFY2(!book.isEmpty(), "openpyxl could not read the workbook");
         const QJsonArray rows = book.value(QStringLiteral("rows")).toArray();
-        QCOMPARE(rows.size(), 3);
-        QCOMPARE(rows[1].toArray()[0].toObject().value(QStringLiteral("value")).toDouble(), 166.387);
-        QCOMPARE(rows[2].toArray()[0].toObject().value(QStringLiteral("value")).toDouble(), -0.5);
+        QCOMPARE(rows.size(), 5); // title, a blank row, captions, the two lines
+        QCOMPARE(rows[3].toArray()[0].toObject().value(QStringLiteral("value")).toDouble(), 166.387);
+        QCOMPARE(rows[4].toArray()[0].toObject().value(QStringLiteral("value")).toDouble(), -0.5);
         QVERIFY(book.value(QStringLiteral("widths")).toArray()[0].toDouble() > 20);
     }
 };

@@ -1,6 +1,7 @@
 // The printed report (PDF), its rows as CSV (--out's report-N.csv), the CSV
 // export and the XLSX export of one long run agree to the cent on every row,
-// and the grand total printed is the exact sum of the rows: a scripted
+// every subtotal and the grand total, and the grand total printed is the
+// exact sum of the rows: a scripted
 // session of the shell under pt_BR.UTF-8 over a database whose report prints
 // 100,000 rows of office-shaped money. The PDF is read with pdftotext, the
 // workbook's stored text with python3's zipfile, so the check sees what a
@@ -53,13 +54,23 @@ QString onlyFile(const QString &dir, const QString &pattern)
     return found.size() == 1 ? QDir(dir).filePath(found[0]) : QString();
 }
 
+// Subtotals and the grand total, in order: the period's and the months' cost.
+using Sums = QList<std::array<qint64, 2>>;
+
+std::array<qint64, 2> sumOf(const QStringList &texts)
+{
+    const Amounts a = amounts({QStringLiteral("0"), texts.value(0), texts.value(1)});
+    return {a[1], a[2]};
+}
+
 // Detail lines of the printed text: the last three numbers of a line that
-// has three (subtotals and totals have two). Total Geral's two apart.
-QList<Amounts> printedRows(const QString &pdf, QStringList &total)
+// has three; subtotals and totals have two (into sums). Total Geral's two apart.
+QList<Amounts> printedRows(const QString &pdf, QStringList &total, Sums &sums)
 {
     const QString text = QString::fromUtf8(output(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")}));
     static const QRegularExpression three(QStringLiteral("(-?[\\d.]+,\\d{3})\\s+(-?[\\d.]+,\\d{2})\\s+(-?[\\d.]+,\\d{2})\\s*$"));
     static const QRegularExpression grand(QStringLiteral("Total Geral\\s+(-?[\\d.]+,\\d{2})\\s+(-?[\\d.]+,\\d{2})\\s*$"));
+    static const QRegularExpression two(QStringLiteral("^\\s*Total.*\\s(-?[\\d.]+,\\d{2})\\s+(-?[\\d.]+,\\d{2})\\s*$"));
     QList<Amounts> rows;
     for (const QString &line : text.split(QLatin1Char('\n'))) {
         const auto m = three.match(line);
@@ -69,13 +80,18 @@ QList<Amounts> printedRows(const QString &pdf, QStringList &total)
         const auto g = grand.match(line);
         if (g.hasMatch())
             total = {cForm(g.captured(1)), cForm(g.captured(2))};
+        const auto t = two.match(line);
+        if (!m.hasMatch() && t.hasMatch())
+            sums << sumOf({cForm(t.captured(1)), cForm(t.captured(2))});
     }
     return rows;
 }
 
 // Rows of a CSV (';' or ',' between fields, the header skipped), the three
-// money columns counted from the end.
-QList<Amounts> csvRows(const QString &path, QChar separator)
+// money columns counted from the end. An export's lines say their kind
+// first: its details are "Linha", its subtotals and total (into sums) the
+// last two fields of "Subtotal" and "Total".
+QList<Amounts> csvRows(const QString &path, QChar separator, Sums *sums = nullptr)
 {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
@@ -84,6 +100,12 @@ QList<Amounts> csvRows(const QString &path, QChar separator)
     const QStringList lines = QString::fromUtf8(f.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const QStringList fields = lines[i].split(separator);
+        if (sums && (fields[0] == QLatin1String("Subtotal") || fields[0] == QLatin1String("Total"))) {
+            *sums << sumOf(fields.mid(fields.size() - 2).replaceInStrings(QStringLiteral(","), QStringLiteral(".")));
+            continue;
+        }
+        if (sums && fields[0] != QLatin1String("Linha"))
+            continue; // the title, the header, group headers
         QStringList money = fields.mid(fields.size() - 3);
         for (QString &m : money)
             m.replace(QLatin1Char(','), QLatin1Char('.'));
@@ -92,9 +114,10 @@ QList<Amounts> csvRows(const QString &path, QChar separator)
     return rows;
 }
 
-// The workbook's money cells as stored (D, E, F with a group column before
-// the code: the last three columns), each required to be its shortest text.
-QList<Amounts> xlsxRows(const QString &path, int &noisy)
+// The workbook's money cells as stored (a detail's last three columns; a
+// subtotal's or the total's two, into sums), each required to be its
+// shortest text.
+QList<Amounts> xlsxRows(const QString &path, int &noisy, Sums &sums)
 {
     const QString xml = QString::fromUtf8(output(QStringLiteral(SYSTEM_PYTHON3),
         {QStringLiteral("-c"), QStringLiteral("import sys, zipfile\nsys.stdout.write(zipfile.ZipFile(sys.argv[1]).read("
@@ -107,14 +130,16 @@ QList<Amounts> xlsxRows(const QString &path, int &noisy)
         QStringList values;
         for (auto n = number.globalMatch(it.next().captured(1)); n.hasNext();)
             values << n.next().captured(1);
-        if (values.size() < 3)
-            continue; // the captions
-        values = values.mid(values.size() - 3);
-        for (int i = 0; i < 3; ++i) {
-            const std::optional<FixedDecimal> d = FixedDecimal::fromText(values[i], kScales[i]);
+        if (values.size() < 2)
+            continue; // the title, the header, the captions, group headers
+        for (int i = 0; i < values.size(); ++i) {
+            const std::optional<FixedDecimal> d = FixedDecimal::fromText(values[i], kScales[i + 3 - values.size()]);
             noisy += !d || d->shortestText() != values[i];
         }
-        rows << amounts(values);
+        if (values.size() == 2)
+            sums << sumOf(values);
+        else
+            rows << amounts(values.mid(values.size() - 3));
     }
     return rows;
 }
@@ -140,7 +165,9 @@ private slots:
         shell.setProcessEnvironment(env);
         shell.start(QStringLiteral(SHELL_PROGRAM), {QStringLiteral("--script"), QStringLiteral("-"), QStringLiteral("--db"),
                                                     QStringLiteral("sqlite:") + database, QStringLiteral("--out"), out});
-        shell.write(LongReportDatabase::script({QStringLiteral("command print"), QStringLiteral("command exportcsv"),
+        // Grouped by the second level, so that there are subtotals to agree on.
+        shell.write(LongReportDatabase::script({QStringLiteral("focus sedNiveOrde"), QStringLiteral("key Up"),
+                                                QStringLiteral("key Up"), QStringLiteral("command print"), QStringLiteral("command exportcsv"),
                                                 QStringLiteral("command exportxlsx"), QStringLiteral("close")}).toUtf8());
         shell.closeWriteChannel();
         QVERIFY(shell.waitForFinished(900000));
@@ -151,11 +178,12 @@ private slots:
         for (const char *pattern : {"print-*.pdf", "report-*.csv", "export-*.csv", "export-*.xlsx"})
             QVERIFY2(!onlyFile(out, QLatin1String(pattern)).isEmpty(), qPrintable(files + QLatin1Char('\n') + session.right(2000)));
         QStringList total;
-        const QList<Amounts> printed = printedRows(onlyFile(out, QStringLiteral("print-*.pdf")), total);
+        Sums printedSums, exportedSums, workbookSums;
+        const QList<Amounts> printed = printedRows(onlyFile(out, QStringLiteral("print-*.pdf")), total, printedSums);
         const QList<Amounts> rowsCsv = csvRows(onlyFile(out, QStringLiteral("report-*.csv")), QLatin1Char(','));
-        const QList<Amounts> exported = csvRows(onlyFile(out, QStringLiteral("export-*.csv")), QLatin1Char(';'));
+        const QList<Amounts> exported = csvRows(onlyFile(out, QStringLiteral("export-*.csv")), QLatin1Char(';'), &exportedSums);
         int noisy = -1;
-        const QList<Amounts> workbook = xlsxRows(onlyFile(out, QStringLiteral("export-*.xlsx")), noisy);
+        const QList<Amounts> workbook = xlsxRows(onlyFile(out, QStringLiteral("export-*.xlsx")), noisy, workbookSums);
         QVERIFY2(printed.size() == kRows, qPrintable(QStringLiteral("%1 printed rows").arg(printed.size())));
         QCOMPARE(rowsCsv.size(), kRows);
         QCOMPARE(exported.size(), kRows);
@@ -168,6 +196,10 @@ private slots:
             period += printed[i][1];
             months += printed[i][2];
         }
+        // Every subtotal and the total, as the paper prints them.
+        QVERIFY(printedSums.size() > 2);
+        QVERIFY(printedSums == exportedSums);
+        QVERIFY(printedSums == workbookSums);
         QCOMPARE(total.size(), 2);
         QVERIFY2(amounts({QStringLiteral("0"), total[0], total[1]}) == (Amounts{0, period, months}),
                  qPrintable(QStringLiteral("Total Geral %1 / %2, the rows sum to %3 / %4")

@@ -4,11 +4,11 @@
 // stopping a statement that runs on the engine (embedded or on a server).
 #include "EngineReportCase.h"
 #include "ExportReader.h"
-#include "report/query/ReportRunner.h"
-#include "report/model/ReportFormat.h"
-#include "data/SqlStatement.h"
 #include "StreamedRows.h"
-#include "report/output/ReportExport.h"
+#include "data/SqlStatement.h"
+#include "report/model/ReportFormat.h"
+#include "report/output/ExportFormat.h"
+#include "report/query/ReportRunner.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -21,14 +21,13 @@ class TestReportEngines : public QObject {
 
     // Exports definition `which` from the host's database or SQLite's;
     // returns the file or a failure text.
-    QString exported(int which, bool fromReference, ReportExport::Format format)
+    QString exported(int which, bool fromReference, ExportFormat::Id format)
     {
         m_case.rpdd.setDefaultDatabaseName(fromReference ? m_case.reference() : QString());
         const QString out = m_case.file(QStringLiteral("%1-%2.%3")
                                             .arg(fromReference ? QStringLiteral("reference") : QStringLiteral("engine"))
                                             .arg(which)
-                                            .arg(format == ReportExport::Format::Csv ? QStringLiteral("csv")
-                                                                                     : QStringLiteral("xlsx")));
+                                            .arg(ExportFormats::of(format).extension));
         m_case.ui->clear();
         if (!m_case.rpdd.ExportTo(m_case.path(which), out, {}, format))
             return QStringLiteral("failed: ") + m_case.ui->messageTexts().join(QLatin1Char('|'));
@@ -173,15 +172,15 @@ private slots:
         USE_ENGINE(m_case.engines);
         QFETCH(int, which);
         m_case.filler.set(QStringLiteral("P_NRTAMACNIVEL"), ParamFiller::Value::Variant, 4);
-        const QString engineCsv = exported(which, false, ReportExport::Format::Csv);
-        const QString sqliteCsv = exported(which, true, ReportExport::Format::Csv);
+        const QString engineCsv = exported(which, false, ExportFormat::Id::Csv);
+        const QString sqliteCsv = exported(which, true, ExportFormat::Id::Csv);
         QVERIFY2(QFile::exists(engineCsv), qPrintable(engineCsv));
         QVERIFY2(QFile::exists(sqliteCsv), qPrintable(sqliteCsv));
         QVERIFY(ExportReader::readAll(sqliteCsv).count('\n') > 3);
         QCOMPARE(ExportReader::readAll(engineCsv), ExportReader::readAll(sqliteCsv));
 
-        const QJsonObject engine = ExportReader::xlsx(exported(which, false, ReportExport::Format::Xlsx));
-        const QJsonObject sqlite = ExportReader::xlsx(exported(which, true, ReportExport::Format::Xlsx));
+        const QJsonObject engine = ExportReader::xlsx(exported(which, false, ExportFormat::Id::Xlsx));
+        const QJsonObject sqlite = ExportReader::xlsx(exported(which, true, ExportFormat::Id::Xlsx));
         const QJsonArray engineRows = engine.value(QStringLiteral("rows")).toArray();
         const QJsonArray sqliteRows = sqlite.value(QStringLiteral("rows")).toArray();
         QVERIFY(sqliteRows.size() > 3);

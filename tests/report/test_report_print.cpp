@@ -181,14 +181,14 @@ private slots:
         QVERIFY(QDir().mkpath(folder));
         const QString first = QDir(folder).filePath(QStringLiteral("primeira.xlsx"));
         m_ui->saveFileAnswers.enqueue(first);
-        QVERIFY(m_rpdd->Export(m_long, messages(), ReportExport::Format::Xlsx));
+        QVERIFY(m_rpdd->Export(m_long, messages(), ExportFormat::Id::Xlsx));
         QVERIFY(m_ui->saveFileOffers.value(0).endsWith(QStringLiteral("/custo-realizado-0101-2026-03.xlsx")));
         QCOMPARE(written.size(), 1);
         QCOMPARE(written[0][0].toString(), first);
         QVERIFY(QFile::exists(first));
 
         m_ui->saveFileAnswers.enqueue(QString()); // cancelled: nothing written, nothing told
-        QVERIFY(!m_rpdd->Export(m_long, messages(), ReportExport::Format::Csv));
+        QVERIFY(!m_rpdd->Export(m_long, messages(), ExportFormat::Id::Csv));
         QCOMPARE(m_ui->saveFileOffers.value(1), QDir(folder).filePath(QStringLiteral("custo-realizado-0101-2026-03.csv")));
         QCOMPARE(written.size(), 1);
     }

@@ -2,7 +2,8 @@
 // demo database and compares what it prints with scripts/NAME.expected.
 // A script names its working branch in a first line "# branch: CODE", the
 // files it must leave in --out in a line "# files: NAME ...", and those it
-// must not leave in a line "# absent: NAME ...".
+// must not leave in a line "# absent: NAME ..."; a CSV among them whose
+// golden copy scripts/SCRIPT.NAME is committed must equal it byte for byte.
 // Set UPDATE_EXPECTED=1 to write the .expected files from a run instead.
 // A session that prints reports runs on PostgreSQL too and must print the
 // same lines and write the same report rows (CSV) as on SQLite, names in
@@ -116,6 +117,8 @@ private slots:
             QFile e(expectedPath);
             QVERIFY(e.open(QIODevice::WriteOnly | QIODevice::Truncate));
             e.write(got.toUtf8());
+            for (const QString &name : files)
+                sameAsGolden(script, name, QDir(out.path()).filePath(name));
             QSKIP("expected output written");
         }
         QFile e(expectedPath);
@@ -131,12 +134,35 @@ private slots:
         for (const QString &name : files) {
             const QFileInfo written(QDir(out.path()).filePath(name));
             QVERIFY2(written.exists() && written.size() > 0, qPrintable(name + QStringLiteral(" was not written")));
+            sameAsGolden(script, name, written.filePath());
         }
         for (const QString &name : absent)
             QVERIFY2(!QFileInfo::exists(QDir(out.path()).filePath(name)), qPrintable(name + QStringLiteral(" was written")));
     }
 
     void sameReportsOnPostgres();
+
+private:
+    // A CSV the session wrote, against scripts/NAME.FILE beside the script
+    // when there is one (UPDATE_EXPECTED=1 writes it).
+    static void sameAsGolden(const QString &script, const QString &name, const QString &written)
+    {
+        QString golden = script;
+        golden.replace(QLatin1String(".script"), QLatin1Char('.') + name);
+        if (!name.endsWith(QLatin1String(".csv")) || (!QFile::exists(golden) && !qEnvironmentVariableIsSet("UPDATE_EXPECTED")))
+            return;
+        QFile w(written), g(golden);
+        QVERIFY(w.open(QIODevice::ReadOnly));
+        const QByteArray have = w.readAll();
+        if (qEnvironmentVariableIsSet("UPDATE_EXPECTED")) {
+            QVERIFY(g.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            g.write(have);
+            return;
+        }
+        QVERIFY(g.open(QIODevice::ReadOnly));
+        const QByteArray want = g.readAll();
+        QVERIFY2(have == want, qPrintable(QStringLiteral("%1 differs from %2:\n%3").arg(name, golden, QString::fromUtf8(have.left(2000)))));
+    }
 };
 
 void TestScriptedSessions::sameReportsOnPostgres()

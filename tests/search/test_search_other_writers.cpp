@@ -5,7 +5,10 @@
 // same rule applied in memory to every row). A database made with the older
 // triggers, which called FOLD and so refused every other program's write,
 // is changed when the shell opens it, and writes from the sqlite3 shell go
-// through from then on.
+// through from then on. Every conflict clause a writer may give (upserts,
+// INSERT OR ..., UPDATE OR ...) passes through the triggers: the write is
+// done, or refused by the table's own key with nothing changed, and the
+// search then finds exactly what the table holds.
 #include "appdata/dtmDBGeral.h"
 #include "data/HostDatabase.h"
 #include "data/SqlStatement.h"
@@ -123,12 +126,127 @@ class TestSearchOtherWriters : public QObject {
         }
     }
 
+    // What the table holds, as one text, to tell that a refused write changed nothing.
+    static QString tableText(const QString &path)
+    {
+        QProcess p;
+        p.start(QStringLiteral("sqlite3"), {path, QStringLiteral("SELECT group_concat(CDARVPROD || '=' || NMPRODUTO, '|') "
+                                                              "FROM (SELECT * FROM PRODUTO ORDER BY CDARVPROD)")});
+        p.waitForFinished(30000);
+        return QString::fromUtf8(p.readAllStandardOutput());
+    }
+
+    // Two products of this test's own names, so that a stale index entry shows.
+    QString m_base;
+
+    // After a search (which folds the noted rows in): the index holds one
+    // entry per row of the table, of that row's key, and no other.
+    void indexMirrorsTheTable(const QString &path)
+    {
+        QProcess p;
+        p.start(QStringLiteral("sqlite3"), {path, QStringLiteral(
+            "SELECT (SELECT count(*) FROM PRODUTO_PESQ), (SELECT count(*) FROM PRODUTO), "
+            "(SELECT count(*) FROM PRODUTO_PESQ I JOIN PRODUTO T ON T.rowid = I.rowid AND T.CDARVPROD = I.CHAVE)")});
+        p.waitForFinished(30000);
+        const QStringList counts = QString::fromUtf8(p.readAllStandardOutput()).trimmed().split(QLatin1Char('|'));
+        QCOMPARE(counts.size(), 3);
+        QCOMPARE(counts[0], counts[1]);
+        QCOMPARE(counts[2], counts[1]);
+    }
+
+    void searchesAgreeWithTheTable()
+    {
+        for (const char *text : {"canjica", "pamonha", "curau", "9999", "milho"}) {
+            const QStringList found = searched(QString::fromUtf8(text)), want = expected(QString::fromUtf8(text));
+            QVERIFY2(found == want, qPrintable(QStringLiteral("%1: %2 / %3").arg(QString::fromUtf8(text),
+                                                                                    found.join(QLatin1Char(',')),
+                                                                                    want.join(QLatin1Char(',')))));
+        }
+    }
+
 private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
         if (QStandardPaths::findExecutable(QStringLiteral("sqlite3")).isEmpty())
             QSKIP("the sqlite3 shell is not installed");
+        m_base = m_dir.filePath(QStringLiteral("base.sqlite"));
+        TdtmDBGeral::createSqliteFile(m_base);
+        const QString err = cli(m_base, QStringLiteral("INSERT INTO PRODUTO VALUES ('99990001', 'Canjica Branca', '3', 'S');"
+                                                      "INSERT INTO PRODUTO VALUES ('99990002', 'Pamonha Doce', '3', 'S');"));
+        QVERIFY2(err.isEmpty(), qPrintable(err));
+    }
+
+    void conflictClausesPassThroughTheTriggers_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("refusal"); // part of sqlite3's message; empty: the write goes through
+        const QString upsert = QStringLiteral("INSERT INTO PRODUTO VALUES ('99990001', 'Curau de Milho', '3', 'S') "
+                                              "ON CONFLICT(CDARVPROD) DO UPDATE SET NMPRODUTO = excluded.NMPRODUTO");
+        QTest::newRow("upsert") << upsert << QString();
+        QTest::newRow("upsert of a new row") << QString(upsert).replace(QLatin1String("99990001"), QLatin1String("99990009"))
+                                             << QString();
+        QTest::newRow("upsert doing nothing") << QStringLiteral("INSERT INTO PRODUTO VALUES ('99990001', 'Curau', '3', 'S') "
+                                                                "ON CONFLICT DO NOTHING") << QString();
+        for (const char *clause : {"ABORT", "FAIL", "ROLLBACK", "REPLACE", "IGNORE"}) {
+            const QString c = QLatin1String(clause);
+            QTest::addRow("update or %s", clause)
+                << QStringLiteral("UPDATE OR %1 PRODUTO SET NMPRODUTO = 'Curau de Milho' WHERE CDARVPROD = '99990001'").arg(c)
+                << QString();
+            QTest::addRow("insert or %s", clause)
+                << QStringLiteral("INSERT OR %1 INTO PRODUTO VALUES ('99990003', 'Curau de Milho', '3', 'S')").arg(c)
+                << QString();
+            // The key taken by another row: REPLACE removes that row, IGNORE
+            // skips, the others refuse the whole statement.
+            const bool refused = c != QLatin1String("REPLACE") && c != QLatin1String("IGNORE");
+            const QString taken = refused ? QStringLiteral("UNIQUE constraint failed: PRODUTO.CDARVPROD") : QString();
+            QTest::addRow("update or %s onto a taken key", clause)
+                << QStringLiteral("UPDATE OR %1 PRODUTO SET CDARVPROD = '99990002', NMPRODUTO = 'Curau de Milho' "
+                                  "WHERE CDARVPROD = '99990001'").arg(c) << taken;
+            QTest::addRow("insert or %s of a taken key", clause)
+                << QStringLiteral("INSERT OR %1 INTO PRODUTO VALUES ('99990002', 'Curau de Milho', '3', 'S')").arg(c) << taken;
+        }
+    }
+
+    void conflictClausesPassThroughTheTriggers()
+    {
+        QFETCH(QString, sql);
+        QFETCH(QString, refusal);
+        const QString path = m_dir.filePath(QStringLiteral("conflito.sqlite"));
+        QFile::remove(path);
+        QVERIFY(QFile::copy(m_base, path));
+        const auto dm = open(path);
+        searchesAgreeWithTheTable();
+        const QString before = tableText(path);
+        const QString err = cli(path, sql + QLatin1Char(';'));
+        if (refusal.isEmpty()) {
+            QVERIFY2(err.isEmpty(), qPrintable(err));
+        } else {
+            QVERIFY2(err.contains(refusal), qPrintable(err));
+            QCOMPARE(tableText(path), before);
+        }
+        searchesAgreeWithTheTable();
+        indexMirrorsTheTable(path);
+    }
+
+    void orIgnoreTriggersAreReplacedWhenOpened()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("ignorar.sqlite"));
+        QFile::remove(path);
+        QVERIFY(QFile::copy(m_base, path));
+        // The triggers as the previous program made them.
+        QString err = cli(path, QStringLiteral(
+            "DROP TRIGGER PRODUTO_PESQ_BI; DROP TRIGGER PRODUTO_PESQ_BU; DROP TRIGGER PRODUTO_PESQ_AU;"
+            "CREATE TRIGGER PRODUTO_PESQ_AU AFTER UPDATE ON PRODUTO BEGIN "
+            "INSERT OR IGNORE INTO PESQPENDENTE (NMINDICE, NRLINHA) VALUES ('PRODUTO_PESQ', old.rowid); "
+            "INSERT OR IGNORE INTO PESQPENDENTE (NMINDICE, NRLINHA) VALUES ('PRODUTO_PESQ', new.rowid); END;"));
+        QVERIFY2(err.isEmpty(), qPrintable(err));
+        const QString update = QStringLiteral("UPDATE OR FAIL PRODUTO SET NMPRODUTO = 'Curau de Milho' WHERE CDARVPROD = '99990001';");
+        QVERIFY(cli(path, update).contains(QLatin1String("PESQPENDENTE")));
+        const auto dm = open(path);
+        err = cli(path, update);
+        QVERIFY2(err.isEmpty(), qPrintable(err));
+        QCOMPARE(searched(QStringLiteral("curau de milho")), QStringList{"99990001"});
     }
 
     void writesOfTheSqliteShellAreSearched()
@@ -153,6 +271,7 @@ private slots:
             QSqlQuery q(HostDatabase::instance().database());
             for (const char *sql :
                  {"DROP TRIGGER PRODUTO_PESQ_AI", "DROP TRIGGER PRODUTO_PESQ_AD", "DROP TRIGGER PRODUTO_PESQ_AU",
+                  "DROP TRIGGER PRODUTO_PESQ_BI", "DROP TRIGGER PRODUTO_PESQ_BU",
                   "DROP TABLE PESQPENDENTE", "ALTER TABLE INDICEPESQ DROP COLUMN NMTABELA",
                   "CREATE TRIGGER PRODUTO_PESQ_AI AFTER INSERT ON PRODUTO BEGIN INSERT INTO PRODUTO_PESQ (rowid, CHAVE, "
                   "CDARVPROD, NMPRODUTO) VALUES (new.rowid, new.CDARVPROD, FOLD(new.CDARVPROD), FOLD(new.NMPRODUTO)); END",

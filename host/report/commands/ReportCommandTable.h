@@ -4,9 +4,12 @@
 // once. A screen runs a command with TfrmDadosGerRel::run(id).
 #pragma once
 
+#include "report/output/ExportFormat.h"
+
 #include <QKeySequence>
 #include <QList>
 #include <QString>
+#include <optional>
 
 struct ReportCommand {
     enum class Id { Print, Preview, SaveAs, ExportCsv, ExportXlsx, EditReport, StandardReport, RepeatLastParameters };
@@ -27,6 +30,8 @@ struct ReportCommand {
     QString entryLabel;
     // A separator goes before it in the menu.
     bool startsGroup = false;
+    // An export command: the format it writes (ExportFormat.h).
+    std::optional<ExportFormat::Id> format;
 
     // The caption as a sentence names it: no mnemonic, no trailing dots.
     QString plainCaption() const;

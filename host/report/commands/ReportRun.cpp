@@ -40,6 +40,19 @@ void readRows(WorkTask &task, ReportDocument &doc, const TParams &params, const 
     doc.finish();
 }
 
+void writeExports(WorkTask &task, const ReportDocument &doc, const ReportRun::Output &out)
+{
+    for (const ReportRun::Output::Export &e : out.exports) {
+        task.setProgress(0, doc.rowCount());
+        task.setStatus(QStringLiteral("Exportando as linhas..."));
+        ReportExport::write(ExportFormats::of(e.format), doc, e.path, [&task, &doc](qint64 n) {
+            if ((n & 1023) == 0)
+                task.setProgress(n, doc.rowCount());
+            return !task.cancelled();
+        });
+    }
+}
+
 void writePages(WorkTask &task, const ReportDocument &doc, const ReportRun::Output &out, int &written)
 {
     if (out.kind == ReportRun::Output::Pages)
@@ -59,15 +72,6 @@ void writePages(WorkTask &task, const ReportDocument &doc, const ReportRun::Outp
         task.setStatus(QStringLiteral("Gravando as linhas..."));
         RunFileWriter::writeRowsCsv(doc, out.path, [&task, &doc](qint64 n) {
             task.setProgress(n, doc.rowCount());
-            return !task.cancelled();
-        });
-    } else if (out.kind == ReportRun::Output::ExportCsv || out.kind == ReportRun::Output::ExportXlsx) {
-        task.setProgress(0, doc.rowCount());
-        task.setStatus(QStringLiteral("Exportando as linhas..."));
-        const auto format = out.kind == ReportRun::Output::ExportCsv ? ReportExport::Format::Csv : ReportExport::Format::Xlsx;
-        ReportExport::write(format, doc, out.path, [&task, &doc](qint64 n) {
-            if ((n & 1023) == 0)
-                task.setProgress(n, doc.rowCount());
             return !task.cancelled();
         });
     } else if (out.kind == ReportRun::Output::Printer) {
@@ -108,6 +112,7 @@ ReportRun::ReportRun(std::shared_ptr<ReportDocument> doc, const TParams &params,
             readRows(task, *doc, params, own ? own->database() : QSqlDatabase::database(source, false));
         }
         writePages(task, *doc, output, *pages);
+        writeExports(task, *doc, output);
     });
 }
 

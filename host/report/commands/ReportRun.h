@@ -21,6 +21,7 @@
 
 #include "core/WorkThread.h"
 #include "report/layout/ReportDocument.h"
+#include "report/output/ExportFormat.h"
 
 #include <QSqlDatabase>
 #include <memory>
@@ -31,12 +32,19 @@ class ReportRun {
 public:
     struct Output {
         // Pages: only lay them out; Pdf, Printer: the pages; RowsCsv: the
-        // rows as a plain CSV for checking a run (RunFileWriter.h);
-        // ExportCsv, ExportXlsx: the rows for a spreadsheet (ReportExport.h).
-        enum Kind { Pages, Pdf, RowsCsv, Printer, ExportCsv, ExportXlsx } kind = Pages;
-        QString path;                                   // Pdf, RowsCsv, ExportCsv, ExportXlsx
+        // rows as a plain CSV for checking a run (RunFileWriter.h).
+        enum Kind { Pages, Pdf, RowsCsv, Printer } kind = Pages;
+        QString path;                                   // Pdf, RowsCsv
         QPrinter *printer = nullptr;                    // Printer, outliving the run
         PageSelection pages;                            // Pdf, Printer: range and copies
+        // Beside that, the report exported in these formats (ExportFormat.h),
+        // each to its file, after the pages: one run gives a folder its PDF,
+        // XLSX and CSV.
+        struct Export {
+            ExportFormat::Id format;
+            QString path;
+        };
+        QList<Export> exports;
     };
 
     // The statements run in db's dialect (SqlDialect::of).

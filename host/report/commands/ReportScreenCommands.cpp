@@ -47,7 +47,7 @@ void ReportScreenCommands::standardReport()
     choose(m_rpdd->StandardReport(TReportDesignerDialog::messagesFrom(m_msgs)));
 }
 
-void ReportScreenCommands::exportRows(ReportExport::Format format)
+void ReportScreenCommands::exportRows(ExportFormat::Id format)
 {
     m_rpdd->Export(chosen(), TReportDesignerDialog::messagesFrom(m_msgs), format);
 }

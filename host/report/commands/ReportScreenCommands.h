@@ -26,7 +26,7 @@ public:
     // Chooses the standard definition again.
     void standardReport();
     // Exports the chosen report's rows to a spreadsheet file.
-    void exportRows(ReportExport::Format format);
+    void exportRows(ExportFormat::Id format);
 
 private:
     QString chosen();

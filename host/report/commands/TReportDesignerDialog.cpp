@@ -25,18 +25,11 @@
 REGISTER_COMPONENT(TReportDesignerDialog)
 
 namespace {
-// The table's command for an export format (the preview offers both).
-const ReportCommand &commandOf(ReportExport::Format format)
-{
-    return ReportCommandTable::of(format == ReportExport::Format::Csv ? ReportCommand::Id::ExportCsv
-                                                                      : ReportCommand::Id::ExportXlsx);
-}
 // A run's rows exported to file on the worker, as the run ends.
-ReportRun::Output exportOutput(ReportExport::Format format, const QString &file)
+ReportRun::Output exportOutput(ExportFormat::Id format, const QString &file)
 {
     ReportRun::Output out;
-    out.kind = format == ReportExport::Format::Csv ? ReportRun::Output::ExportCsv : ReportRun::Output::ExportXlsx;
-    out.path = file;
+    out.exports.append({format, file});
     return out;
 }
 } // namespace
@@ -252,25 +245,25 @@ bool TReportDesignerDialog::Preview(const QString &path, const ReportMessages &m
 QList<ReportUi::PreviewAction> TReportDesignerDialog::previewExports(const std::shared_ptr<ReportDocument> &doc)
 {
     QList<ReportUi::PreviewAction> out;
-    for (const ReportExport::Format f : {ReportExport::Format::Csv, ReportExport::Format::Xlsx})
-        out.append({commandOf(f).scriptName, commandOf(f).plainCaption(), [this, f, doc] {
+    for (const ExportFormat &f : ExportFormats::all())
+        out.append({f.scriptName, f.caption(), [this, id = f.id, doc] {
                         command([&] {
-                            const QString file = ReportExport::askFileName(f, doc->title(), m_fileNameStem);
+                            const QString file = ReportExport::askFileName(ExportFormats::of(id), doc->title(), m_fileNameStem);
                             if (file.isEmpty())
                                 throw EAbort();
-                            exportDocument(f, doc, file);
+                            exportDocument(id, doc, file);
                             ShellNotices::instance().written(file);
                         });
                     }});
     return out;
 }
 
-void TReportDesignerDialog::exportDocument(ReportExport::Format format, const std::shared_ptr<ReportDocument> &doc,
+void TReportDesignerDialog::exportDocument(ExportFormat::Id format, const std::shared_ptr<ReportDocument> &doc,
                                            const QString &file)
 {
     WorkThread work([format, doc, file](WorkTask &task) {
         task.setStatus(QStringLiteral("Exportando as linhas..."));
-        ReportExport::write(format, *doc, file, [&task, &doc](qint64 n) {
+        ReportExport::write(ExportFormats::of(format), *doc, file, [&task, &doc](qint64 n) {
             if ((n & 1023) == 0)
                 task.setProgress(n, doc->rowCount());
             return !task.cancelled();
@@ -354,11 +347,11 @@ bool TReportDesignerDialog::WritePdf(const QString &path, const QString &pdfFile
     });
 }
 
-bool TReportDesignerDialog::Export(const QString &path, const ReportMessages &msgs, ReportExport::Format format)
+bool TReportDesignerDialog::Export(const QString &path, const ReportMessages &msgs, ExportFormat::Id format)
 {
     return command([&] {
         const ReportDefinition def = Load(path, msgs);
-        const QString file = ReportExport::askFileName(format, def.title, m_fileNameStem);
+        const QString file = ReportExport::askFileName(ExportFormats::of(format), def.title, m_fileNameStem);
         if (file.isEmpty())
             throw EAbort();
         RunDocument(def, exportOutput(format, file));
@@ -367,7 +360,7 @@ bool TReportDesignerDialog::Export(const QString &path, const ReportMessages &ms
 }
 
 bool TReportDesignerDialog::ExportTo(const QString &path, const QString &file, const ReportMessages &msgs,
-                                     ReportExport::Format format)
+                                     ExportFormat::Id format)
 {
     return command([&] {
         const ReportDefinition def = Load(path, msgs);

@@ -99,7 +99,7 @@ public:
     // replaces it when the user agrees, else is saved beside it.
     QString EditReport(const QString &path, const ReportMessages &msgs);
     // Asks for a file and exports the rows of a run to it (ReportExport.h).
-    bool Export(const QString &path, const ReportMessages &msgs, ReportExport::Format format);
+    bool Export(const QString &path, const ReportMessages &msgs, ExportFormat::Id format);
     // The standard definition of ReportCode (the first one shipped).
     QString StandardReport(const ReportMessages &msgs);
 
@@ -107,7 +107,7 @@ public:
     // pages receives the number of pages written.
     bool WritePdf(const QString &path, const QString &pdfFile, const ReportMessages &msgs, int *pages = nullptr);
     bool WriteCsv(const QString &path, const QString &csvFile, const ReportMessages &msgs);
-    bool ExportTo(const QString &path, const QString &file, const ReportMessages &msgs, ReportExport::Format format);
+    bool ExportTo(const QString &path, const QString &file, const ReportMessages &msgs, ExportFormat::Id format);
 
 signals:
     void BeforeGetQueryParams(TParams *Params, bool *Flag);
@@ -125,7 +125,7 @@ private:
     // The preview's export commands on a run already laid out.
     QList<ReportUi::PreviewAction> previewExports(const std::shared_ptr<ReportDocument> &doc);
     // Writes the rows of a laid-out run to a file, off the GUI thread.
-    void exportDocument(ReportExport::Format format, const std::shared_ptr<ReportDocument> &doc, const QString &file);
+    void exportDocument(ExportFormat::Id format, const std::shared_ptr<ReportDocument> &doc, const QString &file);
     // The event on the GUI thread; the parameters as the handlers left them.
     TParams askParams(const ReportDefinition &def);
     // Refuses a command while a run is under way (MensErro).

@@ -130,8 +130,8 @@ void TfrmDadosGerRel::runCommand(ReportCommand::Id id)
     case ReportCommand::Id::Print: commands.print(); break;
     case ReportCommand::Id::Preview: commands.preview(); break;
     case ReportCommand::Id::SaveAs: commands.saveAs(); break;
-    case ReportCommand::Id::ExportCsv: commands.exportRows(ReportExport::Format::Csv); break;
-    case ReportCommand::Id::ExportXlsx: commands.exportRows(ReportExport::Format::Xlsx); break;
+    case ReportCommand::Id::ExportCsv: commands.exportRows(ExportFormat::Id::Csv); break;
+    case ReportCommand::Id::ExportXlsx: commands.exportRows(ExportFormat::Id::Xlsx); break;
     case ReportCommand::Id::EditReport: commands.editReport(); break;
     case ReportCommand::Id::StandardReport: commands.standardReport(); break;
     case ReportCommand::Id::RepeatLastParameters: repeatLastParameters(); break;

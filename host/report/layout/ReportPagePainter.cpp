@@ -25,7 +25,7 @@ void ReportPagePainter::useFont(QPainter &p, bool bold) const
 }
 
 void ReportPagePainter::cell(QPainter &p, const QFontMetricsF &fm, double x, double w, ReportColumn::Align a,
-                             double y, const QString &text) const
+                             double y, const QString &text, bool whole) const
 {
     if (text.isEmpty())
         return;
@@ -38,6 +38,10 @@ void ReportPagePainter::cell(QPainter &p, const QFontMetricsF &fm, double x, dou
     QString shown = text;
     if (!simple)
         advance = fm.horizontalAdvance(text);
+    if (advance > inner && whole) {
+        wholeCell(p, bold, x, w, a, y, text);
+        return;
+    }
     if (advance > inner) {
         shown = fm.elidedText(text, Qt::ElideRight, inner);
         advance = fm.horizontalAdvance(shown);
@@ -52,6 +56,27 @@ void ReportPagePainter::cell(QPainter &p, const QFontMetricsF &fm, double x, dou
         glyphs.draw(p, origin);
     else
         p.drawText(origin, shown);
+}
+
+void ReportPagePainter::wholeCell(QPainter &p, bool bold, double x, double w, ReportColumn::Align a, double y,
+                                  const QString &text) const
+{
+    // A number never loses a digit: its type steps down until it fits.
+    const double inner = w - 2 * m_m.pad;
+    QFont font = bold ? m_m.bold : m_m.font;
+    int size = font.pixelSize();
+    double advance = QFontMetricsF(font).horizontalAdvance(text);
+    size = qMax(1, int(size * inner / advance));
+    for (font.setPixelSize(size); size > 1 && (advance = QFontMetricsF(font).horizontalAdvance(text)) > inner;)
+        font.setPixelSize(--size);
+    double left = x + m_m.pad;
+    if (a == ReportColumn::Align::Right)
+        left = x + w - m_m.pad - advance;
+    else if (a == ReportColumn::Align::Center)
+        left = x + (w - advance) / 2;
+    p.setFont(font);
+    p.drawText(QPointF(left, y + (bold ? m_baselineBold : m_baseline)), text);
+    p.setFont(bold ? m_m.bold : m_m.font);
 }
 
 void ReportPagePainter::paintHeader(QPainter &p) const
@@ -105,7 +130,7 @@ void ReportPagePainter::sums(QPainter &p, const ReportLine &line, double y) cons
     for (int c = 0; c < m_def.columns.size(); ++c)
         if (m_def.columns[c].sum && c < line.sums.size())
             cell(p, m_fmBold, m_m.colX[c], m_m.colW[c], m_def.columns[c].align, y,
-                 ReportFormat::display(m_def.columns[c], line.sums[c]));
+                 ReportFormat::display(m_def.columns[c], line.sums[c]), true);
     if (line.kind == ReportLine::Total)
         p.drawLine(QPointF(0, y), QPointF(m_m.width, y));
 }
@@ -118,7 +143,9 @@ void ReportPagePainter::paintLine(QPainter &p, const ReportLine &line, double y,
         for (int c = 0; c < m_def.columns.size(); ++c) {
             const int i = m_colIdx[c];
             const QVariant v = row && i >= 0 && i < row->size() ? row->at(i) : QVariant();
-            cell(p, m_fm, m_m.colX[c], m_m.colW[c], m_def.columns[c].align, y, m_values.cell(m_def.columns[c], v));
+            const ReportColumn &col = m_def.columns[c];
+            const bool number = col.format == ReportColumn::Format::Integer || col.format == ReportColumn::Format::Number;
+            cell(p, m_fm, m_m.colX[c], m_m.colW[c], col.align, y, m_values.cell(col, v), number);
         }
         break;
     }
@@ -164,13 +191,18 @@ void ReportPagePainter::paintChart(QPainter &p, double y) const
         labelW = qMax(labelW, m_fm.horizontalAdvance(b.label));
     }
     labelW = qMin(labelW + 2 * m_m.pad, m_m.width * 0.35);
-    const double valueW = m_fm.horizontalAdvance(QStringLiteral("000.000.000,00")) + 2 * m_m.pad;
+    // As wide as the widest amount, within half the page (beyond that the
+    // amount's type steps down): every amount whole.
+    double valueW = m_fm.horizontalAdvance(QStringLiteral("000.000.000,00"));
+    for (const auto &b : bars)
+        valueW = qMax(valueW, m_fm.horizontalAdvance(b.amount.grouped()));
+    valueW = qMin(valueW + 2 * m_m.pad, m_m.width * 0.5);
     const double barX = labelW, barMax = qMax(rh, m_m.width - labelW - valueW);
     for (const auto &b : bars) {
         cell(p, m_fm, 0, labelW, ReportColumn::Align::Right, y + rh * 0.5, b.label);
         const double w = top > 0 ? qMax(0.0, b.value) / top * barMax : 0;
         p.fillRect(QRectF(barX, y + rh * 0.2, w, rh * 1.6), QColor(70, 110, 160));
-        cell(p, m_fm, barX + w, valueW, ReportColumn::Align::Left, y + rh * 0.5, b.amount.grouped());
+        cell(p, m_fm, barX + w, valueW, ReportColumn::Align::Left, y + rh * 0.5, b.amount.grouped(), true);
         y += rh * 2;
     }
     p.setPen(QPen(Qt::black, rh * 0.04));

@@ -3,7 +3,8 @@
 // one line of any kind at a given height, the chart and the footer.
 //
 // Cells are drawn at positions worked out here (left, centred or right in
-// their column, cut with "…" when too wide) from glyphs looked up once per
+// their column; a text cut with "…" when too wide, a number never: its
+// type steps down until it fits) from glyphs looked up once per
 // character (ReportGlyphs), rather than through the painter's text layout,
 // which would lay every cell out twice (to measure it, then to draw it). A
 // device with a paint engine of its own (PaintEngine::User, a recorder) gets
@@ -32,8 +33,11 @@ public:
     int chartLines() const;
 
 private:
+    // whole: a number, drawn smaller rather than cut.
     void cell(QPainter &p, const QFontMetricsF &fm, double x, double w, ReportColumn::Align a, double y,
-              const QString &text) const;
+              const QString &text, bool whole = false) const;
+    void wholeCell(QPainter &p, bool bold, double x, double w, ReportColumn::Align a, double y,
+                   const QString &text) const;
     void sums(QPainter &p, const ReportLine &line, double y) const;
     void paintChart(QPainter &p, double y) const;
     void useFont(QPainter &p, bool bold) const;

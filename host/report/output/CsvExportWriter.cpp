@@ -3,12 +3,14 @@
 #include "core/SafeFile.h"
 #include "report/model/ReportFormat.h"
 
+#include <QRegularExpression>
+
 namespace {
 const QChar kSeparator = QLatin1Char(';');
 constexpr int kBufferBytes = 1 << 16;
 } // namespace
 
-CsvExportWriter::CsvExportWriter(const QString &path) : m_path(path) {}
+CsvExportWriter::CsvExportWriter(const QString &path, Codes codes) : m_path(path), m_codes(codes) {}
 
 CsvExportWriter::~CsvExportWriter() { abort(); }
 
@@ -43,15 +45,33 @@ QString CsvExportWriter::cell(const ReportColumn &column, const QVariant &v)
     return v.toString();
 }
 
-QString CsvExportWriter::field(const ReportColumn &column, const QVariant &v)
+namespace {
+bool isNumber(ReportColumn::Format f)
 {
+    return f == ReportColumn::Format::Integer || f == ReportColumn::Format::Number;
+}
+} // namespace
+
+QString CsvExportWriter::neutralised(const QString &text)
+{
+    // OWASP's rule for CSV injection: these open a formula (or, as tab and
+    // carriage return, hide one) in some spreadsheet.
+    static const QString openers = QStringLiteral("=+-@\t\r");
+    if (!text.isEmpty() && openers.contains(text.front()))
+        return QLatin1Char('\'') + text;
+    return text;
+}
+
+QString CsvExportWriter::field(const ReportColumn &column, const QVariant &v, Codes codes)
+{
+    static const QRegularExpression literalOnly(QStringLiteral("^[0-9./ -]+$"));
+    if (isNumber(column.format))
+        if (const std::optional<FixedDecimal> exact = ReportFormat::amount(column, v))
+            return exact->text(QLatin1Char(',')); // a number as the report prints it, never text
     const QString text = cell(column, v);
-    if (column.format != ReportColumn::Format::Code || text.isEmpty() || text.contains(QLatin1Char('\n'))
-        || text.contains(QLatin1Char('\r')) || text.contains(kSeparator))
-        return quoted(text);
-    QString inner = text;
-    inner.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QStringLiteral("=\"%1\"").arg(inner);
+    if (codes == Codes::SpreadsheetText && column.format == ReportColumn::Format::Code && literalOnly.match(text).hasMatch())
+        return QStringLiteral("=\"%1\"").arg(text);
+    return quoted(neutralised(text));
 }
 
 QString CsvExportWriter::quoted(const QString &field)
@@ -74,30 +94,31 @@ void CsvExportWriter::begin(const ExportSheet &sheet)
     m_columns = sheet.columns;
     m_buffer = QByteArrayLiteral("\xEF\xBB\xBF");
     QStringList captions;
-    for (const ReportColumn &c : m_columns)
-        captions << quoted(c.caption);
-    writeLine(captions);
+    for (const ReportColumn &c : std::as_const(m_columns))
+        captions << quoted(neutralised(c.caption));
+    writeLine(QStringLiteral("Tipo"), QStringLiteral("Descrição"), captions);
+    const QStringList empty(m_columns.size());
+    writeLine(QStringLiteral("Relatório"), sheet.title, empty);
+    for (const QString &item : sheet.header)
+        writeLine(QStringLiteral("Parâmetro"), item, empty);
 }
 
-void CsvExportWriter::row(const QVector<QVariant> &values)
+void CsvExportWriter::row(const ExportRow &row)
 {
     if (!m_file)
         throw EHostError(QStringLiteral("A exportação não foi iniciada."));
     QStringList fields;
     fields.reserve(m_columns.size());
     for (int i = 0; i < m_columns.size(); ++i)
-        fields << field(m_columns[i], values.value(i));
-    writeLine(fields);
+        fields << field(m_columns[i], row.values.value(i), m_codes);
+    writeLine(row.kindName(), row.label, fields);
 }
 
-void CsvExportWriter::writeLine(const QStringList &fields)
+void CsvExportWriter::writeLine(const QString &kind, const QString &description, const QStringList &fields)
 {
-    QString line;
-    for (int i = 0; i < fields.size(); ++i) {
-        if (i)
-            line += kSeparator;
-        line += fields[i];
-    }
+    QString line = kind + kSeparator + quoted(neutralised(description));
+    for (const QString &f : fields)
+        line += kSeparator + f;
     line += QLatin1String("\r\n");
     m_buffer += line.toUtf8();
     if (m_buffer.size() >= kBufferBytes)

@@ -1,16 +1,9 @@
 #include "ExportLayout.h"
 #include "report/model/ReportFormat.h"
-#include "report/model/ReportTemplate.h"
+
+#include <QRegularExpression>
 
 namespace {
-int indexOf(const QStringList &fields, const QString &name)
-{
-    for (int i = 0; i < fields.size(); ++i)
-        if (fields[i].compare(name, Qt::CaseInsensitive) == 0)
-            return i;
-    return -1;
-}
-
 bool isColumn(const ReportDefinition &def, const QString &field)
 {
     for (const ReportColumn &c : def.columns)
@@ -18,56 +11,119 @@ bool isColumn(const ReportDefinition &def, const QString &field)
             return true;
     return false;
 }
+
+ReportColumn textColumn(const QString &caption, ReportColumn::Format format = ReportColumn::Format::Text)
+{
+    ReportColumn c;
+    c.caption = caption;
+    c.format = format;
+    return c;
+}
+
+// The page header as items: each header line cut where the paper leaves a
+// wide gap between two of them, then the labelled parameters.
+QStringList headerItems(const ReportDefinition &def, const ReportValues &values)
+{
+    static const QRegularExpression gap(QStringLiteral("\\s{3,}"));
+    QStringList items;
+    for (const QString &tpl : def.headerLines)
+        for (const QString &item : values.expand(tpl, nullptr).split(gap, Qt::SkipEmptyParts))
+            items << item.trimmed();
+    for (const ReportParamDecl &d : def.params)
+        if (!d.label.isEmpty())
+            items << QStringLiteral("%1: %2").arg(d.label, values.field(d.name, nullptr));
+    return items;
+}
 } // namespace
 
-ExportLayout::ExportLayout(const ReportDefinition &def, const QStringList &fields, Context context)
-    : m_fields(fields), m_context(std::move(context))
+ExportLayout::ExportLayout(const ReportDefinition &def, const ReportValues &values) : m_def(def), m_values(values)
 {
     m_sheet.title = def.title;
-    QList<const ReportGroup *> hidden;
-    for (const ReportGroup &g : def.groups)
-        if (!isColumn(def, g.field))
-            hidden << &g;
-    for (int i = 0; i < hidden.size(); ++i) {
-        ReportColumn c;
-        c.field = hidden[i]->field;
-        c.caption = hidden.size() == 1 ? QStringLiteral("Grupo") : QStringLiteral("Grupo %1").arg(i + 1);
-        m_sheet.columns << c;
-        m_sources << Source{indexOf(fields, c.field), true, hidden[i]->headerTemplate};
-    }
-    for (const ReportColumn &c : def.columns) {
-        m_sheet.columns << c;
-        m_sources << Source{indexOf(fields, c.field), false, QString()};
-    }
-}
-
-QString ExportLayout::groupText(const Source &s, const QVector<QVariant> &fetched) const
-{
-    const QString value = ReportFormat::plain(fetched.value(s.field)).trimmed();
-    if (value.isEmpty() || s.headerTemplate.isEmpty())
-        return value;
-    if (m_headerText)
-        return m_headerText(s.headerTemplate, fetched);
-    return ReportTemplate::expand(s.headerTemplate, [&](const QString &name) {
-        if (ReportTemplate::isRowField(name)) {
-            const int i = indexOf(m_fields, name);
-            return i >= 0 ? ReportFormat::plain(fetched.value(i)) : QString();
+    m_sheet.header = headerItems(def, values);
+    addGroups(def);
+    for (int c = 0; c < def.columns.size(); ++c) {
+        const ReportColumn &col = def.columns[c];
+        const int field = values.fieldIndex(col.field);
+        if (col.format == ReportColumn::Format::Code) {
+            m_sheet.columns << col; // the code as shown: still a code (CsvExportWriter's variant)
+            m_sources << Source{Source::CodeText, field, 0, c};
+            m_sheet.columns << textColumn(col.caption + QStringLiteral(" (chave)"), ReportColumn::Format::Code);
+        } else {
+            m_sheet.columns << col;
         }
-        return m_context ? m_context(name) : QString();
-    });
+        m_sources << Source{Source::Value, field, 0, c};
+    }
 }
 
-QVector<QVariant> ExportLayout::shape(const QVector<QVariant> &fetched) const
+void ExportLayout::addGroups(const ReportDefinition &def)
 {
-    QVector<QVariant> out;
-    out.reserve(m_sources.size());
+    int hidden = 0;
+    for (const ReportGroup &g : def.groups)
+        hidden += isColumn(def, g.field) ? 0 : 1;
+    for (int level = 0, n = 0; level < def.groups.size(); ++level) {
+        const ReportGroup &g = def.groups[level];
+        if (isColumn(def, g.field))
+            continue;
+        const QString name = hidden == 1 ? QStringLiteral("Grupo") : QStringLiteral("Grupo %1").arg(++n);
+        const int field = m_values.fieldIndex(g.field);
+        m_sheet.columns << textColumn(name + QStringLiteral(" (chave)"), ReportColumn::Format::Code)
+                        << textColumn(name);
+        m_sources << Source{Source::GroupKey, field, level, -1} << Source{Source::GroupText, field, level, -1};
+    }
+}
+
+QVariant ExportLayout::valueOf(const Source &s, const QVector<QVariant> &row) const
+{
+    const QVariant v = s.field >= 0 && s.field < row.size() ? row[s.field] : QVariant();
+    switch (s.role) {
+    case Source::GroupKey:
+        return ReportFormat::plain(v).trimmed();
+    case Source::GroupText: {
+        const ReportGroup &g = m_def.groups[s.level];
+        const QString key = ReportFormat::plain(v).trimmed();
+        if (key.isEmpty())
+            return g.skipEmpty ? QString::fromLatin1(NoGroup) : QString();
+        return g.headerTemplate.isEmpty() ? key : m_values.expand(g.headerTemplate, &row);
+    }
+    case Source::CodeText:
+        return v.isNull() ? QVariant() : QVariant(m_values.code(ReportFormat::plain(v)));
+    case Source::Value:
+        break;
+    }
+    return v;
+}
+
+std::optional<ExportRow> ExportLayout::shape(const ReportLine &line, const QVector<QVariant> &row) const
+{
+    ExportRow out;
+    switch (line.kind) {
+    case ReportLine::Detail:
+        out.kind = ExportRow::Kind::Detail;
+        break;
+    case ReportLine::GroupHeader:
+        out.kind = ExportRow::Kind::GroupHeader;
+        break;
+    case ReportLine::Subtotal:
+        out.kind = ExportRow::Kind::Subtotal;
+        break;
+    case ReportLine::Total:
+        out.kind = ExportRow::Kind::Total;
+        break;
+    default:
+        return std::nullopt;
+    }
+    out.level = line.level;
+    out.label = line.text;
+    out.values.reserve(m_sources.size());
+    const bool detail = out.kind == ExportRow::Kind::Detail;
     for (const Source &s : m_sources) {
-        if (s.field < 0 || s.field >= fetched.size())
-            out.append(QVariant());
-        else if (s.group)
-            out.append(groupText(s, fetched));
+        const bool group = s.role == Source::GroupKey || s.role == Source::GroupText;
+        if (detail || (group && out.kind != ExportRow::Kind::Total && s.level <= line.level))
+            out.values.append(valueOf(s, row));
+        else if (s.role == Source::Value && m_def.columns[s.column].sum && s.column < line.sums.size() && !detail)
+            out.values.append(line.sums[s.column].text()); // exact, whatever its size
         else
-            out.append(fetched[s.field]);
+            out.values.append(QVariant());
     }
     return out;
 }

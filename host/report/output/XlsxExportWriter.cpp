@@ -1,5 +1,6 @@
 #include "XlsxExportWriter.h"
 #include "XlsxNumberText.h"
+#include "XlsxStyles.h"
 #include "core/Errors.h"
 #include "core/NumericLocale.h"
 #include "core/SafeFile.h"
@@ -41,58 +42,22 @@ bool excelDate(const QVariant &v, lxw_datetime &out)
     return true;
 }
 
-QString numberPattern(const ReportColumn &c)
+// Digits of a value once its trailing zeros are gone: what a double must hold.
+int significantDigits(const FixedDecimal &a)
 {
-    if (c.format == ReportColumn::Format::Integer || c.decimals <= 0)
-        return QStringLiteral("#,##0");
-    return QStringLiteral("#,##0.") + QString(c.decimals, QLatin1Char('0'));
+    const quint64 magnitude = a.units() < 0 ? quint64(-(a.units() + 1)) + 1 : quint64(a.units());
+    QString digits = QString::number(magnitude);
+    while (digits.size() > 1 && digits.endsWith(QLatin1Char('0')))
+        digits.chop(1);
+    return int(digits.size());
 }
+
+constexpr int kMaxNotes = 1000; // cell notes beyond these: the last row says it all
 } // namespace
 
 XlsxExportWriter::XlsxExportWriter(const QString &path) : m_path(path) {}
 
 XlsxExportWriter::~XlsxExportWriter() { abort(); }
-
-QString XlsxExportWriter::sheetName(const QString &title)
-{
-    QString name;
-    for (const QChar c : title)
-        if (!QStringLiteral("[]:*?/\\").contains(c) && c.isPrint())
-            name += c;
-    name = name.simplified().left(31).trimmed();
-    while (name.startsWith(QLatin1Char('\'')))
-        name.remove(0, 1);
-    while (name.endsWith(QLatin1Char('\'')))
-        name.chop(1);
-    return name.isEmpty() ? QStringLiteral("Relatório") : name;
-}
-
-QString XlsxExportWriter::excelDatePattern(const QString &qt, bool withTime)
-{
-    if (qt.trimmed().isEmpty())
-        return withTime ? QStringLiteral("dd/mm/yyyy hh:mm") : QStringLiteral("dd/mm/yyyy");
-    QString out;
-    for (int i = 0; i < qt.size(); ++i) {
-        const QChar c = qt[i];
-        if (c == QLatin1Char('\'')) { // quoted literal text
-            const int end = qt.indexOf(QLatin1Char('\''), i + 1);
-            const QString text = qt.mid(i + 1, (end < 0 ? qt.size() : end) - i - 1);
-            out += QLatin1Char('"') + text + QLatin1Char('"');
-            i = end < 0 ? qt.size() : end;
-        } else if (c == QLatin1Char('M') || c == QLatin1Char('H')) {
-            out += c.toLower(); // month and 24-hour clock; Excel tells minutes by their place
-        } else if (c == QLatin1Char('z')) {
-            out += QLatin1Char('0');
-        } else if (c == QLatin1Char('A') || c == QLatin1Char('a')) {
-            out += QStringLiteral("AM/PM");
-            if (i + 1 < qt.size() && qt[i + 1].toLower() == QLatin1Char('p'))
-                ++i;
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
 
 void XlsxExportWriter::failInScratch(const QString &what)
 {
@@ -134,61 +99,69 @@ void XlsxExportWriter::begin(const ExportSheet &sheet)
     m_book = workbook_new_opt(QFile::encodeName(m_scratch->path()).constData(), &options);
     if (!m_book)
         throw EHostError(SafeFile::failureText(m_path, QStringLiteral("a planilha não pôde ser criada")));
-    m_sheet = workbook_add_worksheet(m_book, utf8(sheetName(sheet.title)).constData());
+    m_sheet = workbook_add_worksheet(m_book, utf8(XlsxStyles::sheetName(sheet.title)).constData());
     if (!m_sheet)
         check(LXW_ERROR_MEMORY_MALLOC_FAILED, "a folha não pôde ser criada");
     m_columns = sheet.columns;
-    lxw_format *bold = workbook_add_format(m_book);
-    format_set_bold(bold);
-    m_formats.clear();
+    m_styles = std::make_unique<XlsxStyles>(m_book, m_columns);
     m_widths.clear();
-    for (int i = 0; i < m_columns.size(); ++i) {
-        const ReportColumn &c = m_columns[i];
-        lxw_format *f = nullptr;
-        switch (c.format) {
-        case ReportColumn::Format::Integer:
-        case ReportColumn::Format::Number:
-            f = workbook_add_format(m_book);
-            format_set_num_format(f, utf8(numberPattern(c)).constData());
-            break;
-        case ReportColumn::Format::Date:
-        case ReportColumn::Format::DateTime:
-            f = workbook_add_format(m_book);
-            format_set_num_format(f, utf8(excelDatePattern(c.pattern, c.format == ReportColumn::Format::DateTime)).constData());
-            break;
-        case ReportColumn::Format::Text:
-            break;
-        }
-        m_formats << f;
-        m_widths << int(c.caption.size()) + 2;
-        check(worksheet_write_string(m_sheet, 0, lxw_col_t(i), utf8(c.caption).constData(), bold), "cabeçalho");
-    }
-    worksheet_freeze_panes(m_sheet, 1, 0);
-    m_row = 0;
+    m_textAmounts = 0;
+    writeTop(sheet);
 }
 
-void XlsxExportWriter::row(const QVector<QVariant> &values)
+void XlsxExportWriter::writeTop(const ExportSheet &sheet)
+{
+    m_row = 0;
+    check(worksheet_write_string(m_sheet, 0, 0, utf8(sheet.title).constData(), m_styles->title()), "título");
+    for (const QString &item : sheet.header)
+        check(worksheet_write_string(m_sheet, lxw_row_t(++m_row), 0, utf8(item).constData(), m_styles->header()),
+              "cabeçalho");
+    m_captionRow = m_row += 2; // a blank row between the header and the table
+    for (int i = 0; i < m_columns.size(); ++i) {
+        m_widths << int(m_columns[i].caption.size()) + 2;
+        check(worksheet_write_string(m_sheet, lxw_row_t(m_row), lxw_col_t(i), utf8(m_columns[i].caption).constData(),
+                                     m_styles->caption()),
+              "cabeçalho");
+    }
+    worksheet_freeze_panes(m_sheet, lxw_row_t(m_captionRow + 1), 0);
+}
+
+void XlsxExportWriter::row(const ExportRow &line)
 {
     const NumericLocale::ScopedC cNumbers;
     if (!m_book)
         throw EHostError(QStringLiteral("A exportação não foi iniciada."));
-    if (m_row >= kMaxRows) {
+    if (m_row + 1 >= kSheetRows) {
         release();
-        throw EHostError(QStringLiteral("O relatório tem mais linhas do que cabem numa planilha XLSX (%1). "
-                                        "Exporte-o em CSV.").arg(QLocale(QLocale::Portuguese, QLocale::Brazil).toString(kMaxRows)));
+        throw EHostError(QStringLiteral("O relatório tem mais linhas do que cabem numa planilha XLSX (%1, com o "
+                                        "cabeçalho). Exporte-o em CSV.")
+                             .arg(QLocale(QLocale::Portuguese, QLocale::Brazil).toString(kSheetRows)));
     }
     ++m_row;
+    const bool measured = m_row - m_captionRow <= kMeasuredRows;
+    int labelAt = line.label.isEmpty() || line.kind == ExportRow::Kind::Detail ? m_columns.size() : -1;
     for (int i = 0; i < m_columns.size(); ++i) {
-        const QVariant v = values.value(i);
-        if (v.isNull() || !v.isValid())
+        const QVariant v = line.values.value(i);
+        lxw_format *format = m_styles->cell(line.kind, i);
+        if (v.isNull() || !v.isValid() || (v.typeId() == QMetaType::QString && v.toString().isEmpty())) {
+            if (labelAt < 0) {
+                labelAt = i; // the caption of a subtotal or the total, in the first free cell
+                check(worksheet_write_string(m_sheet, lxw_row_t(m_row), lxw_col_t(i), utf8(line.label).constData(), format),
+                      "texto");
+            } else if (format) {
+                worksheet_write_blank(m_sheet, lxw_row_t(m_row), lxw_col_t(i), format); // the line's shading
+            }
             continue;
-        writeCell(i, v);
-        if (m_row <= kMeasuredRows)
+        }
+        if (line.kind == ExportRow::Kind::GroupHeader && v.toString() == line.label)
+            labelAt = i; // the group's column already shows it
+        writeCell(i, v, format);
+        if (measured)
             m_widths[i] = qMax(m_widths[i], int(ReportFormat::display(m_columns[i], v).size()) + 2);
     }
 }
 
-void XlsxExportWriter::writeCell(int col, const QVariant &v)
+void XlsxExportWriter::writeCell(int col, const QVariant &v, lxw_format *format)
 {
     const ReportColumn &c = m_columns[col];
     const lxw_col_t x = lxw_col_t(col);
@@ -197,7 +170,7 @@ void XlsxExportWriter::writeCell(int col, const QVariant &v)
     case ReportColumn::Format::Number: {
         // The value as printed: rounded to the column's decimals.
         if (const std::optional<FixedDecimal> exact = ReportFormat::amount(c, v)) {
-            check(worksheet_write_number(m_sheet, lxw_row_t(m_row), x, exact->toDouble(), m_formats[col]), "número");
+            writeAmount(col, *exact, format);
             return;
         }
         break;
@@ -206,17 +179,33 @@ void XlsxExportWriter::writeCell(int col, const QVariant &v)
     case ReportColumn::Format::DateTime: {
         lxw_datetime when;
         if (excelDate(v, when)) {
-            check(worksheet_write_datetime(m_sheet, lxw_row_t(m_row), x, &when, m_formats[col]), "data");
+            check(worksheet_write_datetime(m_sheet, lxw_row_t(m_row), x, &when, format), "data");
             return;
         }
         break;
     }
-    case ReportColumn::Format::Text:
+    default:
         break;
     }
     const QString text = v.toString();
     if (!text.isEmpty())
-        check(worksheet_write_string(m_sheet, lxw_row_t(m_row), x, utf8(text).constData(), nullptr), "texto");
+        check(worksheet_write_string(m_sheet, lxw_row_t(m_row), x, utf8(text).constData(), format), "texto");
+}
+
+void XlsxExportWriter::writeAmount(int col, const FixedDecimal &amount, lxw_format *format)
+{
+    const lxw_col_t x = lxw_col_t(col);
+    if (significantDigits(amount) <= kExcelDigits) {
+        check(worksheet_write_number(m_sheet, lxw_row_t(m_row), x, amount.toDouble(), format), "número");
+        return;
+    }
+    // A number cell would keep 15 digits of it: the whole value as text.
+    check(worksheet_write_string(m_sheet, lxw_row_t(m_row), x, utf8(amount.grouped()).constData(), format), "número");
+    if (++m_textAmounts <= kMaxNotes)
+        check(worksheet_write_comment(m_sheet, lxw_row_t(m_row), x,
+                                      "Valor exato, guardado como texto: tem mais de 15 algarismos significativos, "
+                                      "mais do que um número do Excel guarda."),
+              "nota");
 }
 
 void XlsxExportWriter::fitColumns()
@@ -224,7 +213,7 @@ void XlsxExportWriter::fitColumns()
     for (int i = 0; i < m_widths.size(); ++i)
         worksheet_set_column(m_sheet, lxw_col_t(i), lxw_col_t(i), qBound(kMinWidth, m_widths[i], kMaxWidth), nullptr);
     if (!m_columns.isEmpty())
-        worksheet_autofilter(m_sheet, 0, 0, lxw_row_t(m_row), lxw_col_t(m_columns.size() - 1));
+        worksheet_autofilter(m_sheet, lxw_row_t(m_captionRow), 0, lxw_row_t(m_row), lxw_col_t(m_columns.size() - 1));
 }
 
 void XlsxExportWriter::commit()
@@ -232,7 +221,15 @@ void XlsxExportWriter::commit()
     const NumericLocale::ScopedC cNumbers;
     if (!m_book)
         throw EHostError(QStringLiteral("A exportação não foi iniciada."));
-    fitColumns();
+    fitColumns(); // over the table, before the note under it
+    if (m_textAmounts > 0 && m_row + 2 < kSheetRows) {
+        m_row += 2;
+        check(worksheet_write_string(m_sheet, lxw_row_t(m_row), 0,
+                                     "Valores com mais de 15 algarismos significativos estão como texto, exatos: "
+                                     "um número do Excel guarda só 15.",
+                                     m_styles->note()),
+              "nota");
+    }
     lxw_workbook *book = m_book;
     m_book = nullptr;
     m_sheet = nullptr;
@@ -263,5 +260,6 @@ void XlsxExportWriter::release()
         m_book = nullptr;
         m_sheet = nullptr;
     }
+    m_styles.reset();
     m_scratch.reset();
 }

@@ -211,6 +211,20 @@ std::function<void()> PostgresEngine::interrupter(const QSqlDatabase &db) const
     };
 }
 
+void PostgresEngine::upgrade(const QSqlDatabase &db, const QString &schemaScript) const
+{
+    // The exact sum the report statements call came after the first databases.
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("SELECT 1 FROM pg_proc WHERE proname = 'decimal_sum'")) || q.next())
+        return;
+    q.finish();
+    try {
+        runStatementsHolding(db, schemaScript, {QStringLiteral("CREATE AGGREGATE DECIMAL_SUM")});
+    } catch (const EHostError &) {
+        // Without the right to create it the database stays as it is.
+    }
+}
+
 QString PostgresEngine::where(const QSqlDatabase &db) const { return whereOf(db); }
 
 QString PostgresEngine::whereOf(const QSqlDatabase &db)

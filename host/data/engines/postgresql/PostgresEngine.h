@@ -41,6 +41,8 @@ public:
     QString locationText(const DatabaseLocation &location) const override;
 
     std::function<void()> interrupter(const QSqlDatabase &db) const override;
+    // DECIMAL_SUM, the exact sum of the reports, for a database made before it.
+    void upgrade(const QSqlDatabase &db, const QString &schemaScript) const override;
     // abort: the connection's socket shut; answers: a reply to an SSLRequest.
     ServerProbe serverProbe(const QSqlDatabase &db) const override;
     bool onlyReads(const QSqlDatabase &db, const QString &sql) const override;

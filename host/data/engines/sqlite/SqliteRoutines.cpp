@@ -1,5 +1,6 @@
 #include "SqliteRoutines.h"
 #include "SqliteCollation.h"
+#include "SqliteDecimalSum.h"
 #include "SqliteEngine.h"
 #include "data/TextFold.h"
 #include "data/Utf8Search.h"
@@ -323,6 +324,7 @@ void install(const QSqlDatabase &qdb)
     addFunction(db, "LOWER", 1, lowerFunc);
     addFunction(db, "FOLD", 1, foldFunc);
     addFunction(db, "FOLD_INSTR", 2, foldInstrFunc);
+    check(db, SqliteDecimalSum::install(db), "DECIMAL_SUM");
     check(db, SqliteCollation::install(db) ? SQLITE_OK : SQLITE_ERROR, SqliteCollation::Name);
 }
 

@@ -13,6 +13,7 @@
 //    NULL; the search indexes of the schema hold texts folded by it;
 //  - FOLD_INSTR(text, part): as INSTR, both sides folded: the filter of the
 //    search lists ("conceicao" finds "Conceição");
+//  - DECIMAL_SUM(x): the exact sum as decimal text (SqliteDecimalSum);
 //  - the collation PTBR, Portuguese dictionary order (SqliteCollation).
 #pragma once
 

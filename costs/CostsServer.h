@@ -10,11 +10,14 @@
 //   "Vbr.rdmCustProd"
 //     "Open"            -> {"object": "Vbr.rdmCustProd"}; with a token set,
 //                          params {"token": ...} must carry it. Wrong
-//                          tokens are counted per client address
-//                          (TokenThrottle): past a few in a row, the
-//                          address's next "Open" is held, unread beyond,
-//                          until its wait is over; each wrong one is told by
-//                          tokenRefused()
+//                          tokens are counted per sender (TokenSender: a
+//                          local user, or a remote address; TokenThrottle):
+//                          past a few in a row, that sender's next "Open" is
+//                          held, unread beyond, until its wait is over, and
+//                          one beyond the few it may hold at once gets
+//                          "too-many-tries" and is closed unchecked; every
+//                          other sender is answered at once. Each wrong
+//                          token is told by tokenRefused()
 //     "ListaTipoCusto"  -> [{"numero": 1, "nome": "..."}, ...] in list order,
 //                          read afresh from the database at every call;
 //                          "server-error" when the database cannot be read.
@@ -36,6 +39,7 @@
 #pragma once
 
 #include "CostsWorkers.h"
+#include "TokenSender.h"
 #include "TokenThrottle.h"
 
 #include <QHash>
@@ -89,8 +93,11 @@ public:
         bool closes = false;     // close the connection after the reply
         qint64 waitMs = 0;       // route the request again after this long (the token's check waits)
     };
-    // The request of a client at peer; one that carries a token is counted.
-    Routed route(const QJsonObject &request, bool authorized, const QHostAddress &peer);
+    // The request of a client from sender; one that carries a token is
+    // counted. A reply with waitMs holds one of the sender's places until
+    // releaseHold(sender).
+    Routed route(const QJsonObject &request, bool authorized, const TokenSender &sender);
+    void releaseHold(const TokenSender &sender) { m_throttle.release(sender.key()); }
     // Hands request id of session to a worker; the reply comes to the session.
     void submit(CostsSession *session, qint64 id);
 
@@ -98,16 +105,17 @@ public:
 
 signals:
     void clientCountChanged(int count);
-    // A wrong token from address, the failures-th in a row; the address's
-    // next one is checked after nextWaitMs (0: at once).
-    void tokenRefused(const QHostAddress &address, int failures, qint64 nextWaitMs);
+    // A wrong token from sender (TokenSender::describe(); localUser: a
+    // user of this machine), the failures-th in a row; the sender's next
+    // one is checked after nextWaitMs (0: at once).
+    void tokenRefused(const QString &sender, bool localUser, int failures, qint64 nextWaitMs);
 
 private:
     void acceptPending();
     bool makeRoom();
     void sessionClosed(CostsSession *s);
     void workerDone(quint64 serial, const QJsonObject &reply);
-    Routed open(qint64 id, const QString &name, const QJsonValue &params, const QHostAddress &peer);
+    Routed open(qint64 id, const QString &name, const QJsonValue &params, const TokenSender &sender);
 
     std::unique_ptr<CostsWorkers> m_workers;
     QTcpServer *m_server = nullptr;

@@ -14,7 +14,7 @@ constexpr qint64 kReadBuffer = RemoteProtocol::kMaxRequest + 4;
 CostsSession::CostsSession(QTcpSocket *socket, CostsServer *server, quint64 serial)
     : QObject(server), m_socket(socket), m_server(server), m_serial(serial), m_reader(RemoteProtocol::kMaxRequest),
       m_firstTimer(new QTimer(this)), m_readTimer(new QTimer(this)), m_idleTimer(new QTimer(this)),
-      m_holdTimer(new QTimer(this)), m_peer(socket->peerAddress())
+      m_holdTimer(new QTimer(this)), m_sender(TokenSender::of(*socket))
 {
     const CostsServer::Limits limits = server->limits();
     m_socket->setParent(this);
@@ -96,7 +96,7 @@ void CostsSession::processFrames()
 
 void CostsSession::answer(const QJsonObject &request)
 {
-    const CostsServer::Routed r = m_server->route(request, m_authorized, m_peer);
+    const CostsServer::Routed r = m_server->route(request, m_authorized, m_sender);
     if (r.waitMs > 0) {
         m_held = request;
         m_holding = true;
@@ -121,6 +121,7 @@ void CostsSession::releaseHeld()
     if (!m_holding || !m_socket)
         return;
     m_holding = false;
+    m_server->releaseHold(m_sender);
     answer(std::exchange(m_held, QJsonObject()));
     // Held again (another connection of the address was checked first), or
     // answered: then the requests that came meanwhile.
@@ -193,6 +194,8 @@ void CostsSession::closeNow()
     m_readTimer->stop();
     m_idleTimer->stop();
     m_holdTimer->stop();
+    if (std::exchange(m_holding, false))
+        m_server->releaseHold(m_sender);
     s->abort();
     emit closed(this);
 }

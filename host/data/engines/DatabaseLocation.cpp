@@ -2,6 +2,9 @@
 #include "core/Errors.h"
 #include "core/QuotedText.h"
 
+#include <QStringDecoder>
+#include <cctype>
+
 namespace {
 
 EHostError badLocation(const QString &location)
@@ -25,7 +28,38 @@ bool readHostPort(const QString &hostPort, DatabaseLocation &s)
     return ok && s.port > 0 && s.port <= 65535 && !s.host.isEmpty();
 }
 
+// A user or database name of a PostgreSQL location, "%XX" decoded as UTF-8
+// bytes (as libpq reads a URI); false on a "%" not followed by two hex
+// digits, or on bytes that are not UTF-8.
+bool percentDecoded(const QString &text, QString &out)
+{
+    QByteArray bytes;
+    const QByteArray raw = text.toUtf8();
+    for (qsizetype i = 0; i < raw.size(); ++i) {
+        if (raw[i] != '%') {
+            bytes += raw[i];
+            continue;
+        }
+        if (i + 2 >= raw.size() || !std::isxdigit(uchar(raw[i + 1])) || !std::isxdigit(uchar(raw[i + 2])))
+            return false;
+        bytes += char(raw.mid(i + 1, 2).toInt(nullptr, 16));
+        i += 2;
+    }
+    auto decoder = QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    out = decoder.decode(bytes);
+    return !decoder.hasError() && !out.contains(QChar(0));
+}
+
+// Encodes what percentDecoded() decodes, and the characters that would end
+// the name where it stands; letters, digits and "-._~" stay as they are.
+QString percentEncoded(const QString &name)
+{
+    return QString::fromLatin1(name.toUtf8().toPercentEncoding());
+}
+
 // "[USER@]HOST[:PORT]/DATABASE" of a PostgreSQL location; false when malformed.
+// The user is what comes before the last "@" of the part before the first
+// "/"; a "/", "@", "?", ";", "%" or blank in a name is written "%XX".
 bool readPostgres(const QString &rest, DatabaseLocation &s)
 {
     const int slash = int(rest.indexOf(QLatin1Char('/')));
@@ -34,14 +68,14 @@ bool readPostgres(const QString &rest, DatabaseLocation &s)
     QString authority = rest.left(slash);
     const int at = int(authority.lastIndexOf(QLatin1Char('@')));
     if (at >= 0) {
-        s.user = authority.left(at);
-        authority = authority.mid(at + 1);
-        if (s.user.isEmpty())
+        if (!percentDecoded(authority.left(at), s.user) || s.user.isEmpty())
             return false;
+        authority = authority.mid(at + 1);
     }
     s.port = 5432;
-    s.path = rest.mid(slash + 1);
-    return readHostPort(authority, s) && !s.path.contains(QLatin1Char('/'));
+    const QString database = rest.mid(slash + 1);
+    return readHostPort(authority, s) && !database.contains(QLatin1Char('/'))
+        && !database.contains(QLatin1Char('?')) && percentDecoded(database, s.path);
 }
 
 } // namespace
@@ -90,10 +124,10 @@ QString DatabaseLocation::toString() const
         // An absolute path keeps its own slash after the separating one.
         return QStringLiteral("firebird://%1:%2/%3").arg(host).arg(port).arg(path);
     case PostgreSql:
-        return QStringLiteral("postgresql://%1%2:%3/%4")
-            .arg(user.isEmpty() ? QString() : user + QLatin1Char('@'), host)
-            .arg(port)
-            .arg(path);
+        // Read back by parse(): names encoded as they were given.
+        // Joined, not arg()-ed: the encoded names hold "%2F" and the like.
+        return QStringLiteral("postgresql://") + (user.isEmpty() ? QString() : percentEncoded(user) + QLatin1Char('@'))
+            + host + QLatin1Char(':') + QString::number(port) + QLatin1Char('/') + percentEncoded(path);
     }
     return QString();
 }

@@ -3,7 +3,9 @@
 //
 // "sqlite:PATH", "firebird:PATH" (embedded), "firebird://HOST[:PORT]/PATH",
 // "postgresql://[USER@]HOST[:PORT]/DATABASE" (also "postgres://"; port 5432
-// by default, the user libpq's default when not named).
+// by default, the user libpq's default when not named); USER and DATABASE
+// are percent-decoded ("%40" is "@", "%20" a blank; UTF-8), and toString()
+// encodes them again, so the text it gives parses to the same location.
 // On a Firebird server, "/PATH" after the host is an absolute file when it
 // holds another "/" (firebird://h:3050/var/db/x.fdb -> /var/db/x.fdb) and an
 // alias otherwise (firebird://h/employee -> employee); "//PATH" is always

@@ -1,4 +1,5 @@
 #include "PostgresEngine.h"
+#include "PostgresPasswordFile.h"
 #include "PostgresStatements.h"
 #include "core/Errors.h"
 #include "data/SqlStatement.h"
@@ -40,6 +41,21 @@ bool missingDatabase(const QString &driverText)
     return driverText.contains(QLatin1String("does not exist")) && driverText.contains(QLatin1String("database"));
 }
 
+// Statistics of the new rows now, so that the first plans use the indexes.
+// Only the tables the user owns: a plain ANALYZE by a role that is not a
+// superuser warns once for every catalog it may not analyze.
+void analyzeOwnTables(const QSqlDatabase &db)
+{
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("SELECT string_agg(format('%I.%I', schemaname, tablename), ', ') FROM pg_tables "
+                               "WHERE tableowner = current_user AND schemaname NOT IN ('pg_catalog', "
+                               "'information_schema')"))
+        || !q.next() || q.value(0).toString().isEmpty())
+        return;
+    const QString tables = q.value(0).toString();
+    q.exec(QStringLiteral("ANALYZE ") + tables);
+}
+
 } // namespace
 
 QSqlDatabase PostgresEngine::add(const ConnectionDescription &description) const
@@ -51,6 +67,11 @@ QSqlDatabase PostgresEngine::add(const ConnectionDescription &description) const
     if (!description.password.isEmpty())
         db.setPassword(description.password);
     db.setConnectOptions(connectOptions());
+    // A password file libpq would pass over with an English warning is not
+    // read at all; a refused login then names it (connectFailureText).
+    if (description.password.isEmpty() && qEnvironmentVariableIsEmpty("PGPASSWORD")
+        && !PostgresPasswordFile::ignoredFile().isEmpty())
+        db.setConnectOptions(connectOptions() + QLatin1Char(';') + PostgresPasswordFile::noFileOption());
     // NUMERIC as the server writes it (text), not as a double: money keeps
     // every digit (FixedDecimal reads the text).
     db.setNumericalPrecisionPolicy(QSql::HighPrecision);
@@ -70,8 +91,13 @@ void PostgresEngine::connect(QSqlDatabase &db, const ConnectionDescription &desc
 {
     QElapsedTimer timer;
     timer.start();
-    if (!db.open())
-        throw EHostError(connectFailureText(description, SqlStatement::errorText(db.lastError()), timer.elapsed()));
+    if (db.open())
+        return;
+    const QString said = SqlStatement::errorText(db.lastError());
+    const QString text = connectFailureText(description, said, timer.elapsed());
+    if (loginRefused(said))
+        throw ELoginRefused(text);
+    throw EHostError(text);
 }
 
 bool PostgresEngine::toCreate(const ConnectionDescription &description) const
@@ -131,8 +157,7 @@ void PostgresEngine::create(const ConnectionDescription &description) const
         }
         if (description.fill)
             description.fill(db);
-        // Statistics of the new rows now, so that the first plans use the indexes.
-        QSqlQuery(db).exec(QStringLiteral("ANALYZE"));
+        analyzeOwnTables(db);
     } catch (const EHostError &e) {
         close(description.name);
         throw EHostError(QStringLiteral("Não foi possível criar o banco de dados %1: %2").arg(description.where(), e.text()));
@@ -197,7 +222,7 @@ QString PostgresEngine::tableQuery() const
 
 void PostgresEngine::openReadOnly(QSqlDatabase &db) const
 {
-    db.setConnectOptions(connectOptions() + QStringLiteral(";options='-c %1=on'").arg(QLatin1String(kReadOnlyOption)));
+    db.setConnectOptions(db.connectOptions() + QStringLiteral(";options='-c %1=on'").arg(QLatin1String(kReadOnlyOption)));
     if (!db.open())
         throw EHostError(SqlStatement::errorText(db.lastError()));
     // One transaction for the whole report, read only from its first

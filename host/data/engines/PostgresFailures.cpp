@@ -2,6 +2,7 @@
 // for a failed connect, only its text (and the server's, in the server's
 // language): both English and Portuguese words are looked for.
 #include "PostgresEngine.h"
+#include "PostgresPasswordFile.h"
 #include "data/SqlStatement.h"
 
 #include <QSqlError>
@@ -32,6 +33,12 @@ QString userOf(const ConnectionDescription &d)
 
 } // namespace
 
+bool PostgresEngine::loginRefused(const QString &driverText)
+{
+    return saysAny(driverText, {"password authentication failed", "authentication failed", "no password supplied",
+                                "autenticação", "nenhuma senha"});
+}
+
 QString PostgresEngine::connectFailureText(const ConnectionDescription &d, const QString &driverText, qint64 elapsedMs)
 {
     const QString server = QStringLiteral("%1:%2").arg(d.location.host.left(100)).arg(d.location.port);
@@ -43,8 +50,14 @@ QString PostgresEngine::connectFailureText(const ConnectionDescription &d, const
             .arg(server)
             .arg((elapsedMs + 500) / 1000)
             .arg(d.where().left(100));
-    if (saysAny(driverText, {"password authentication failed", "authentication failed", "no password supplied",
-                             "autenticação", "nenhuma senha"}))
+    const QString ignoredFile = PostgresPasswordFile::ignoredFile();
+    if (loginRefused(driverText) && d.password.isEmpty() && qEnvironmentVariableIsEmpty("PGPASSWORD")
+        && !ignoredFile.isEmpty())
+        return QStringLiteral("O servidor PostgreSQL em %1 recusou o acesso do usuário %2: a senha não foi enviada, "
+                              "porque o arquivo de senhas %3 pode ser lido por outros usuários desta máquina, e o "
+                              "PostgreSQL não usa um arquivo assim. Deixe-o só para o seu dono com: chmod 600 %3")
+            .arg(server, userOf(d), ignoredFile);
+    if (loginRefused(driverText))
         return QStringLiteral("O servidor PostgreSQL em %1 recusou o acesso do usuário %2: a senha está errada ou "
                               "não foi informada. Informe a senha certa (--db-password, [database] password=, "
                               "PGPASSWORD ou ~/.pgpass) ou peça ao administrador do banco que confira o usuário.")

@@ -3,7 +3,8 @@
 // kept, a file in another encoding refused by both; a long value or a
 // control character quoted clipped and escaped, never flooding or cutting
 // the message; a token longer than a request can carry refused by both, and
-// the longest allowed one working end to end.
+// the longest allowed one working end to end; a password or token that
+// other users could read refused by both.
 #include "appdata/dtmDBGeral.h"
 #include "support/ProcessRun.h"
 
@@ -52,6 +53,8 @@ class TestConfigFiles : public QObject {
         if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
             qFatal("cannot write %s", qPrintable(path));
         f.write(bytes);
+        // Only its owner may read it: it may hold a token.
+        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
         return path;
     }
 
@@ -212,6 +215,39 @@ private slots:
         const Run ok = shell(ini, QStringLiteral("open XEV01700\nget cbbTipoCusto\n"));
         QVERIFY2(ok.finished && ok.code == 0, qPrintable(describe(ok)));
         QCOMPARE(valueOf(ok, QStringLiteral("cbbTipoCusto")), QStringLiteral("Custo de Reposição"));
+    }
+
+    // A password or token in a file that other users may read is refused by
+    // both programs, naming the file and the fix, before anything opens;
+    // the same file without the secret, or closed to others, is read.
+    void secretsOthersCanReadAreRefused()
+    {
+        const QByteArray db = "[database]\nlocation=sqlite:" + m_db.toUtf8() + "\n";
+        const QString shellIni = write(QStringLiteral("open-password.ini"), db + "password=segredo-da-escola\n");
+        const QString costsIni = write(QStringLiteral("open-token.ini"), "[costs]\ndb=sqlite:" + m_db.toUtf8()
+                                                                              + "\ntoken=segredo-da-escola\n");
+        for (const QString &path : {shellIni, costsIni})
+            QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther));
+        const Run s = shell(shellIni, QStringLiteral("get lblStatusFilial\n"), QStringLiteral("pt_BR.UTF-8"));
+        const Run c = costs(costsIni);
+        const QStringList told = {QStringLiteral("senha ([database] password=, linha 3)"),
+                                  QStringLiteral("chave de acesso ([costs] token=, linha 3)")};
+        const QStringList files = {shellIni, costsIni};
+        for (int i = 0; i < 2; ++i) {
+            const Run &r = i == 0 ? s : c;
+            QVERIFY2(r.finished && r.code == 2, qPrintable(describe(r).left(2000)));
+            QVERIFY2(r.err.contains(told[i]) && r.err.contains(QStringLiteral("(permissões 0644)"))
+                         && r.err.contains(QStringLiteral("chmod 600 ") + files[i]),
+                     qPrintable(r.err));
+            QVERIFY(!r.err.contains(QStringLiteral("segredo")));
+        }
+        const QString openIni = write(QStringLiteral("open.ini"), db);
+        QVERIFY(QFile::setPermissions(openIni, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        const Run noSecret = shell(openIni, QStringLiteral("get lblStatusFilial\n"));
+        QVERIFY2(noSecret.finished && noSecret.code == 0, qPrintable(describe(noSecret)));
+        QVERIFY(QFile::setPermissions(shellIni, QFile::ReadOwner | QFile::WriteOwner));
+        const Run closed = shell(shellIni, QStringLiteral("get lblStatusFilial\n"));
+        QVERIFY2(closed.finished && closed.code == 0, qPrintable(describe(closed)));
     }
 };
 

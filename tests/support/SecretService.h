@@ -1,0 +1,63 @@
+// Test fixture: a desktop keyring of its own, as a person's session has
+// one. Starts a private D-Bus session bus and GNOME Keyring's Secret Service
+// on it (its keyrings in a temporary folder, unlocked with a test password)
+// and points this process at that bus (DBUS_SESSION_BUS_ADDRESS), so it must
+// start before the process first talks to D-Bus. Both are stopped when the
+// fixture goes. Needs dbus-daemon and gnome-keyring-daemon.
+#pragma once
+
+#include <QDir>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+class SecretService {
+public:
+    ~SecretService()
+    {
+        for (QProcess *p : {&m_keyring, &m_bus}) {
+            p->terminate();
+            if (!p->waitForFinished(5000))
+                p->kill();
+            p->waitForFinished();
+        }
+    }
+
+    // False with *why set when either program is missing or does not start.
+    bool start(QString *why)
+    {
+        const QString bus = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
+        const QString keyring = QStandardPaths::findExecutable(QStringLiteral("gnome-keyring-daemon"));
+        if (bus.isEmpty() || keyring.isEmpty() || !m_home.isValid()) {
+            *why = QStringLiteral("needs dbus-daemon and gnome-keyring-daemon (scripts/setup installs them)");
+            return false;
+        }
+        m_bus.start(bus, {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--nopidfile"),
+                          QStringLiteral("--print-address=1")});
+        if (!m_bus.waitForReadyRead(10000)) {
+            *why = QStringLiteral("dbus-daemon did not start: ") + QString::fromLocal8Bit(m_bus.readAllStandardError());
+            return false;
+        }
+        const QByteArray address = m_bus.readLine().trimmed();
+        qputenv("DBUS_SESSION_BUS_ADDRESS", address);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("HOME"), m_home.path());
+        env.insert(QStringLiteral("XDG_DATA_HOME"), m_home.filePath(QStringLiteral("data")));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_home.path());
+        m_keyring.setProcessEnvironment(env);
+        m_keyring.start(keyring, {QStringLiteral("--foreground"), QStringLiteral("--unlock"),
+                                  QStringLiteral("--components=secrets")});
+        if (!m_keyring.waitForStarted(10000)) {
+            *why = QStringLiteral("gnome-keyring-daemon did not start");
+            return false;
+        }
+        m_keyring.write("senha-do-chaveiro");
+        m_keyring.closeWriteChannel();
+        return true;
+    }
+
+private:
+    QTemporaryDir m_home;
+    QProcess m_bus;
+    QProcess m_keyring;
+};

@@ -4,7 +4,8 @@
 // control character quoted clipped and escaped, never flooding or cutting
 // the message; a token longer than a request can carry refused by both, and
 // the longest allowed one working end to end; a password or token that
-// other users could read refused by both.
+// other users could read refused by both, one on the command line hidden
+// from them and warned of.
 #include "appdata/dtmDBGeral.h"
 #include "support/ProcessRun.h"
 
@@ -248,6 +249,36 @@ private slots:
         QVERIFY(QFile::setPermissions(shellIni, QFile::ReadOwner | QFile::WriteOwner));
         const Run closed = shell(shellIni, QStringLiteral("get lblStatusFilial\n"));
         QVERIFY2(closed.finished && closed.code == 0, qPrintable(describe(closed)));
+    }
+
+    // A password on the command line still works, is warned of, and is no
+    // longer in the process's command line (/proc/PID/cmdline, which every
+    // user may read) once the program has read it.
+    void aPasswordOnTheCommandLineIsHiddenAndWarnedOf()
+    {
+        QProcess p;
+        p.setProcessEnvironment(environment(QStringLiteral("pt_BR.UTF-8")));
+        p.start(QStringLiteral(SHELL_PROGRAM), {QStringLiteral("--db"), QStringLiteral("sqlite:") + m_db,
+                                                QStringLiteral("--db-password=segredo-da-escola"), QStringLiteral("--script"),
+                                                QStringLiteral("-")});
+        QVERIFY(p.waitForStarted());
+        QString err;
+        QVERIFY(QTest::qWaitFor([&] {
+            p.waitForReadyRead(50);
+            err += QString::fromUtf8(p.readAllStandardError());
+            return err.contains(QLatin1Char('\n')) || p.state() == QProcess::NotRunning;
+        }, 60000));
+        QVERIFY2(err.startsWith(QStringLiteral("Aviso: a senha dada em --db-password fica à vista de todos os usuários")),
+                 qPrintable(err));
+        QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(p.processId()));
+        QVERIFY(cmdline.open(QIODevice::ReadOnly));
+        const QByteArray seen = cmdline.readAll();
+        QVERIFY2(!seen.contains("segredo") && seen.contains("--db-password=*****************"), seen.constData());
+        p.write("get lblStatusFilial\n");
+        p.closeWriteChannel();
+        QVERIFY(p.waitForFinished(60000));
+        QCOMPARE(p.exitCode(), 0);
+        QVERIFY(p.readAllStandardOutput().contains("Filial: 0101"));
     }
 };
 

@@ -94,9 +94,10 @@ void FirebirdEngine::connect(QSqlDatabase &db, const ConnectionDescription &desc
     // The server's words for a wrong user or password (status 335544472).
     if (description.location.isServer() && said.contains(QLatin1String("user name and password are not defined")))
         throw ELoginRefused(QStringLiteral("O servidor Firebird em %1:%2 recusou o acesso do usuário %3: o usuário "
-                                           "ou a senha estão errados. Informe a senha certa (ISC_PASSWORD, "
-                                           "[database] password= num arquivo só seu) ou peça ao administrador do "
-                                           "banco que confira o usuário.")
+                                           "ou a senha estão errados. Informe a senha certa (ao entrar no "
+                                           "programa; para roteiros, em ISC_PASSWORD ou em [database] password= "
+                                           "num arquivo só seu) ou peça ao administrador do banco que confira o "
+                                           "usuário.")
                                 .arg(description.location.host)
                                 .arg(description.location.port)
                                 .arg(userOf(description)));

@@ -59,8 +59,9 @@ QString PostgresEngine::connectFailureText(const ConnectionDescription &d, const
             .arg(server, userOf(d), ignoredFile);
     if (loginRefused(driverText))
         return QStringLiteral("O servidor PostgreSQL em %1 recusou o acesso do usuário %2: a senha está errada ou "
-                              "não foi informada. Informe a senha certa (--db-password, [database] password=, "
-                              "PGPASSWORD ou ~/.pgpass) ou peça ao administrador do banco que confira o usuário.")
+                              "não foi informada. Informe a senha certa (ao entrar no programa; para roteiros, em "
+                              "PGPASSWORD ou ~/.pgpass, ou em [database] password= num arquivo só seu) ou peça ao "
+                              "administrador do banco que confira o usuário.")
             .arg(server, userOf(d));
     if (saysAny(driverText, {"role", "papel"}) && saysAny(driverText, {"does not exist", "não existe"}))
         return QStringLiteral("O servidor PostgreSQL em %1 não conhece o usuário %2. Confira o usuário no endereço "

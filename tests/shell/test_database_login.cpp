@@ -2,8 +2,8 @@
 // login, kept in the desktop's keyring with "Lembrar a senha" and taken
 // from it at the next start, asked again when the saved one stops working;
 // a script is never asked and never touches the keyring. Against a
-// PostgreSQL cluster and a keyring (GNOME Keyring's Secret Service on a
-// D-Bus session) this test starts. The dialog itself: the password hidden,
+// PostgreSQL cluster, a Firebird server and a keyring (GNOME Keyring's
+// Secret Service on a D-Bus session) this test starts. The dialog itself: the password hidden,
 // the box off when there is no keyring.
 #include "shell/DatabaseLogin.h"
 #include "shell/PasswordKeyring.h"
@@ -11,6 +11,7 @@
 #include "appdata/DemoData.h"
 #include "appdata/dtmDBGeral.h"
 #include "core/Errors.h"
+#include "support/FirebirdServer.h"
 #include "support/PostgresCluster.h"
 #include "support/SecretService.h"
 
@@ -132,6 +133,34 @@ private slots:
         given.password = m_right;
         QCOMPARE(logIn(script, given), QString());
         QCOMPARE(keyring.read(DatabaseLogin::account(config()), &error), QStringLiteral("antiga"));
+    }
+
+    // The same on a Firebird server: a wrong password in the configuration
+    // is refused in Portuguese, and the one typed at the prompt lets in.
+    void aFirebirdServerRefusalIsAskedAbout()
+    {
+        FirebirdServer server;
+        QString why;
+        if (!server.start(&why))
+            QSKIP(qPrintable(why));
+        ShellConfig c;
+        c.database = QStringLiteral("firebird://127.0.0.1:%1/%2").arg(server.port()).arg(m_home.filePath(QStringLiteral("login.fdb")));
+        c.user = QLatin1String(FirebirdServer::User);
+        DemoData::Sizes sizes;
+        sizes.costRows = 0;
+        ConnectionDescription d{c.databaseLocation(), c.user, QLatin1String(FirebirdServer::Password),
+                                QStringLiteral("made-fb"), true, DemoData::filler(sizes)};
+        TdtmDBGeral::openConnection(d);
+        TdtmDBGeral::closeConnection(d.name);
+        c.password = QStringLiteral("errada");
+        Person person;
+        person.answers = {PasswordPrompt::Answer{QLatin1String(FirebirdServer::Password), false}};
+        DatabaseLogin login(nullptr, person.prompt());
+        QCOMPARE(logIn(login, c), QString());
+        QCOMPARE(person.reasons.size(), 1);
+        QVERIFY2(person.reasons[0].startsWith(QStringLiteral("O servidor Firebird em 127.0.0.1:%1 recusou o acesso do "
+                                                             "usuário SYSDBA").arg(server.port())),
+                 qPrintable(person.reasons[0]));
     }
 
     void thePromptHidesThePassword()

@@ -76,6 +76,7 @@ public:
     Limits limits() const { return m_limits; }
     // The shared secret "Open" must carry; empty: none asked for.
     void setToken(const QString &token) { m_token = token; }
+    bool asksForToken() const { return !m_token.isEmpty(); }
 
     // Listens on address:port (port 0 picks a free one); false with error set.
     bool listen(const QHostAddress &address, quint16 port, QString *error = nullptr);

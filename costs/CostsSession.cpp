@@ -14,7 +14,9 @@ constexpr qint64 kReadBuffer = RemoteProtocol::kMaxRequest + 4;
 CostsSession::CostsSession(QTcpSocket *socket, CostsServer *server, quint64 serial)
     : QObject(server), m_socket(socket), m_server(server), m_serial(serial), m_reader(RemoteProtocol::kMaxRequest),
       m_firstTimer(new QTimer(this)), m_readTimer(new QTimer(this)), m_idleTimer(new QTimer(this)),
-      m_holdTimer(new QTimer(this)), m_sender(TokenSender::of(*socket))
+      m_holdTimer(new QTimer(this)),
+      // Only a server that asks for a token counts senders: the others skip the look-up.
+      m_sender(server->asksForToken() ? TokenSender::of(*socket) : TokenSender{socket->peerAddress(), std::nullopt})
 {
     const CostsServer::Limits limits = server->limits();
     m_socket->setParent(this);

@@ -6,7 +6,7 @@
 // must wait (TokenThrottle) is held, and the requests after it unread, until
 // the wait is over; a held session is not busy, so it is the first to make
 // room for a newcomer. Who sent the connection (TokenSender) is looked up
-// once, as it is accepted.
+// once, as it is accepted, by a server that asks for a token.
 #pragma once
 
 #include "TokenSender.h"

@@ -249,13 +249,16 @@ private slots:
             errors += QString::fromUtf8(server.process.readAllStandardError());
         }
         QVERIFY2(errors.contains(QStringLiteral("(5 vezes seguidas)")), qPrintable(errors.left(2000)));
+        qint64 slowest = 0;
         for (int round = 0; round < 5; ++round) {
             QElapsedTimer t;
             t.start();
             QVERIFY(!listFrom(server.port, kToken).isEmpty());
             QVERIFY2(t.elapsed() < 1000, qPrintable(QStringLiteral("round %1: %2 ms").arg(round).arg(t.elapsed())));
+            slowest = qMax(slowest, t.elapsed());
             QTest::qWait(500);
         }
+        qInfo("the slowest of 5 right tokens under the flood: %lld ms", slowest);
         QVERIFY(flood.waitForFinished(30000));
         const QString out = QString::fromUtf8(flood.readAllStandardOutput());
         // The flood really ran: its connections were told off, and those

@@ -6,8 +6,10 @@
 // fixture goes. Needs dbus-daemon and gnome-keyring-daemon.
 #pragma once
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QProcess>
+#include <QThread>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -53,10 +55,25 @@ public:
         }
         m_keyring.write("senha-do-chaveiro");
         m_keyring.closeWriteChannel();
-        return true;
+        // Ready once the service's name is on the bus (seconds on a busy machine).
+        for (QDeadlineTimer deadline(30000); !deadline.hasExpired(); QThread::msleep(100))
+            if (serviceOnTheBus())
+                return true;
+        *why = QStringLiteral("the Secret Service did not appear on the D-Bus session");
+        return false;
     }
 
 private:
+    static bool serviceOnTheBus()
+    {
+        QProcess ask;
+        ask.start(QStringLiteral("dbus-send"),
+                  {QStringLiteral("--session"), QStringLiteral("--print-reply"), QStringLiteral("--dest=org.freedesktop.DBus"),
+                   QStringLiteral("/org/freedesktop/DBus"), QStringLiteral("org.freedesktop.DBus.NameHasOwner"),
+                   QStringLiteral("string:org.freedesktop.secrets")});
+        return ask.waitForFinished(5000) && ask.readAllStandardOutput().contains("boolean true");
+    }
+
     QTemporaryDir m_home;
     QProcess m_bus;
     QProcess m_keyring;

@@ -8,6 +8,7 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QThread>
 #include <QStandardPaths>
@@ -34,6 +35,12 @@ public:
             *why = QStringLiteral("needs dbus-daemon and gnome-keyring-daemon (scripts/setup installs them)");
             return false;
         }
+        // The bus, and whatever it starts on demand, live in the temporary home.
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("HOME"), m_home.path());
+        env.insert(QStringLiteral("XDG_DATA_HOME"), m_home.filePath(QStringLiteral("data")));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_home.path());
+        m_bus.setProcessEnvironment(env);
         m_bus.start(bus, {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--nopidfile"),
                           QStringLiteral("--print-address=1")});
         if (!m_bus.waitForReadyRead(10000)) {
@@ -42,19 +49,22 @@ public:
         }
         const QByteArray address = m_bus.readLine().trimmed();
         qputenv("DBUS_SESSION_BUS_ADDRESS", address);
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("HOME"), m_home.path());
-        env.insert(QStringLiteral("XDG_DATA_HOME"), m_home.filePath(QStringLiteral("data")));
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_home.path());
+        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QString::fromLatin1(address));
+        // The keyring's password on its standard input, whole before the end of it.
+        QFile unlock(m_home.filePath(QStringLiteral("unlock")));
+        if (!unlock.open(QIODevice::WriteOnly) || unlock.write("senha-do-chaveiro") < 0) {
+            *why = QStringLiteral("cannot write ") + unlock.fileName();
+            return false;
+        }
+        unlock.close();
         m_keyring.setProcessEnvironment(env);
+        m_keyring.setStandardInputFile(unlock.fileName());
         m_keyring.start(keyring, {QStringLiteral("--foreground"), QStringLiteral("--unlock"),
                                   QStringLiteral("--components=secrets")});
         if (!m_keyring.waitForStarted(10000)) {
             *why = QStringLiteral("gnome-keyring-daemon did not start");
             return false;
         }
-        m_keyring.write("senha-do-chaveiro");
-        m_keyring.closeWriteChannel();
         // Ready once the service's name is on the bus (seconds on a busy machine).
         for (QDeadlineTimer deadline(30000); !deadline.hasExpired(); QThread::msleep(100))
             if (serviceOnTheBus())

@@ -71,6 +71,7 @@ CostsServer::Routed tooManyTries(qint64 id)
         QStringLiteral("Tentativas demais com chave de acesso (token) errada vindas deste usuário ou endereço: "
                        "aguarde alguns segundos e tente de novo, com a chave certa em [costs] token=."));
     r.closes = true;
+    r.replyAfterMs = CostsServer::kTooManyTriesMs;
     return r;
 }
 

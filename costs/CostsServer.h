@@ -15,8 +15,9 @@
 //                          past a few in a row, that sender's next "Open" is
 //                          held, unread beyond, until its wait is over, and
 //                          one beyond the few it may hold at once gets
-//                          "too-many-tries" and is closed unchecked; every
-//                          other sender is answered at once. Each wrong
+//                          "too-many-tries" after kTooManyTriesMs and is
+//                          closed unchecked (so a flood churns slowly);
+//                          every other sender is answered at once. Each wrong
 //                          token is told by tokenRefused()
 //     "ListaTipoCusto"  -> [{"numero": 1, "nome": "..."}, ...] in list order,
 //                          read afresh from the database at every call;
@@ -65,6 +66,7 @@ public:
     };
     using SourceFactory = CostsWorkers::SourceFactory;
     static constexpr int kDefaultWorkers = 4;
+    static constexpr qint64 kTooManyTriesMs = 1000;
 
     // Each of workers threads reads through a source factory made for it.
     CostsServer(const SourceFactory &factory, int workers = kDefaultWorkers, QObject *parent = nullptr);
@@ -93,6 +95,7 @@ public:
         bool authorizes = false; // a good "Open": the session may call the rest
         bool closes = false;     // close the connection after the reply
         qint64 waitMs = 0;       // route the request again after this long (the token's check waits)
+        qint64 replyAfterMs = 0; // send the reply (and close) only after this long: the connection is slowed
     };
     // The request of a client from sender; one that carries a token is
     // counted. A reply with waitMs holds one of the sender's places until

@@ -111,6 +111,15 @@ void CostsSession::answer(const QJsonObject &request)
         m_busy = true;
         m_idleTimer->stop();
         m_server->submit(this, request.value(QStringLiteral("id")).toInteger());
+    } else if (r.closes && r.replyAfterMs > 0) {
+        // Nothing more is read; the connection alone waits for its answer.
+        m_closing = true;
+        m_readTimer->stop();
+        m_firstTimer->stop();
+        QTimer::singleShot(int(r.replyAfterMs), this, [this, reply = r.reply] {
+            if (m_socket)
+                finish(reply);
+        });
     } else if (r.closes) {
         finish(r.reply);
     } else {

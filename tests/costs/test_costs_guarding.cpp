@@ -23,6 +23,7 @@
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 #include <memory>
 #include <unistd.h>
 
@@ -226,9 +227,10 @@ private slots:
 
     // Another user of the machine (nobody) floods wrong tokens on 16
     // connections, all from 127.0.0.1 as the rightful user's; the rightful
-    // user's right token is still answered at once. The 1 s bound tells a
-    // lockout (a right token held behind the flood's waits, which reach
-    // 8 s) from a busy machine; it is no speed target.
+    // user's right token is still answered at once. The 1 s bound (on the
+    // median of five tries) tells a lockout (every right token held behind
+    // the flood's waits, which reach 8 s) from a busy machine; it is no
+    // speed target.
     void anotherUsersFloodDoesNotLockOutTheRightfulUser()
     {
         if (::geteuid() != 0 || QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty())
@@ -249,16 +251,18 @@ private slots:
             errors += QString::fromUtf8(server.process.readAllStandardError());
         }
         QVERIFY2(errors.contains(QStringLiteral("(5 vezes seguidas)")), qPrintable(errors.left(2000)));
-        qint64 slowest = 0;
+        // Five tries: a lockout slows every one, a busy machine may stall one.
+        QList<qint64> times;
         for (int round = 0; round < 5; ++round) {
             QElapsedTimer t;
             t.start();
             QVERIFY(!listFrom(server.port, kToken).isEmpty());
-            QVERIFY2(t.elapsed() < 1000, qPrintable(QStringLiteral("round %1: %2 ms").arg(round).arg(t.elapsed())));
-            slowest = qMax(slowest, t.elapsed());
+            times << t.elapsed();
             QTest::qWait(500);
         }
-        qInfo("the slowest of 5 right tokens under the flood: %lld ms", slowest);
+        std::sort(times.begin(), times.end());
+        qInfo("right tokens under the flood: median %lld ms, slowest %lld ms", times[2], times[4]);
+        QVERIFY2(times[2] < 1000, qPrintable(QStringLiteral("median %1 ms").arg(times[2])));
         QVERIFY(flood.waitForFinished(30000));
         const QString out = QString::fromUtf8(flood.readAllStandardOutput());
         // The flood really ran: its connections were told off, and those

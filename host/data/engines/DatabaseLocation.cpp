@@ -103,7 +103,9 @@ DatabaseLocation DatabaseLocation::parse(const QString &location)
                || text.startsWith(QLatin1String("postgres://"), Qt::CaseInsensitive)) {
         s.kind = PostgreSql;
         if (!readPostgres(text.mid(text.indexOf(QLatin1String("//")) + 2), s))
-            throw badLocation(location);
+            throw EHostError(badLocation(location).text()
+                             + QStringLiteral(" No usuário e no banco, escreva %40 por @, %2F por /, %3F por ?, %3B "
+                                              "por ;, %25 por % e %20 por espaço."));
     } else if (text.startsWith(QLatin1String("firebird:"), Qt::CaseInsensitive)) {
         s.kind = FirebirdEmbedded;
         s.path = text.mid(9);

@@ -118,6 +118,8 @@ bool PostgresEngine::toCreate(const ConnectionDescription &description) const
         }
     }
     close(description.name);
+    if (!opened && loginRefused(why))
+        throw ELoginRefused(connectFailureText(description, why, timer.elapsed()));
     if (!opened && !missingDatabase(why))
         throw EHostError(connectFailureText(description, why, timer.elapsed()));
     return !filled;

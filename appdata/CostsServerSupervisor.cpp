@@ -1,6 +1,8 @@
 #include "CostsServerSupervisor.h"
 #include "core/QuotedText.h"
 
+#include <QTcpSocket>
+
 namespace {
 QString endSentence(QString text)
 {
@@ -69,6 +71,25 @@ void CostsServerSupervisor::stop()
     m_process.stop();
     m_lastError.clear();
     setState(State::Stopped);
+}
+
+bool CostsServerSupervisor::confirmRunning()
+{
+    if (m_state != State::Running)
+        return false;
+    const QString address = QStringLiteral("%1:%2").arg(host()).arg(port());
+    if (m_process.isRunning()) {
+        // A refusal means that the process is gone or going; a busy server
+        // (its queue of connections full) is left alone.
+        QTcpSocket probe;
+        probe.connectToHost(host(), quint16(port()));
+        if (probe.waitForConnected(1000) || probe.error() != QAbstractSocket::ConnectionRefusedError)
+            return true;
+    }
+    // Its end, handled now: the queued serverEnded() then finds it running.
+    m_process.stop();
+    startAgain(QStringLiteral("não atendia em %1").arg(address));
+    return m_state == State::Running;
 }
 
 void CostsServerSupervisor::serverEnded(const QString &why)

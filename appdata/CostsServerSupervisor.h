@@ -7,7 +7,11 @@
 //
 // Every change of state or address is told by stateChanged(): the status bar
 // shows stateText(), and whoever hands the address to the screens reads
-// host() and port() again (a restarted server has a new port). The ends and
+// host() and port() again (a restarted server has a new port). The end of a
+// server reaches the supervisor through the event loop; confirmRunning(),
+// called just before the address is read, closes that gap: a server that
+// no longer answers at its port is started again there and then, so the
+// address read is the one of a server that answers. The ends and
 // returns a person should know of come as notice(), one Portuguese sentence
 // saying what happened and what to do. Lives in the thread that made it; a
 // start waits for the server to listen (at most startTimeoutMs).
@@ -50,6 +54,11 @@ public:
     bool ensureRunning(QString *error = nullptr);
     // Stops it for good (state Stopped); nothing restarts it.
     void stop();
+    // While Running: when nothing answers at host():port() any more (the
+    // server was killed, and its end is not yet handled), it is started
+    // again now, as its end would have (restart count, notice). True when
+    // it runs afterwards. Waits at most about a second beyond a start.
+    bool confirmRunning();
 
     State state() const { return m_state; }
     QString host() const { return m_process.host(); }

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QStringDecoder>
+#include <sys/stat.h>
 
 namespace {
 QString unquote(const QString &text)
@@ -21,7 +22,8 @@ QString unquote(const QString &text)
     return out;
 }
 
-QString readText(const QString &path)
+// The permission bits of the file as it was opened go to *mode.
+QString readText(const QString &path, mode_t *mode)
 {
     const QFileInfo info(path);
     if (!info.exists())
@@ -30,6 +32,8 @@ QString readText(const QString &path)
     if (info.isDir() || !file.open(QIODevice::ReadOnly))
         throw EConfigError(QStringLiteral("Não foi possível ler o arquivo de configuração %1: %2.")
                                .arg(path, info.isDir() ? QStringLiteral("é uma pasta") : file.errorString()));
+    struct stat st;
+    *mode = ::fstat(file.handle(), &st) == 0 ? st.st_mode & 07777 : 0;
     // Read one byte past the bound: a larger file (or a device that never
     // ends) is refused without being held whole.
     const QByteArray bytes = file.read(IniFile::kMaxBytes + 1);
@@ -46,6 +50,27 @@ QString readText(const QString &path)
 }
 
 namespace {
+// A file that others may read must not hold a secret: the first key named
+// password or token with a value is told, with the fix.
+void refuseOpenSecrets(const QString &path, mode_t mode, const QList<IniFile::Entry> &entries)
+{
+    if ((mode & (S_IRWXG | S_IRWXO)) == 0)
+        return;
+    for (const IniFile::Entry &e : entries) {
+        const QString name = e.key.section(QLatin1Char('/'), 1);
+        if (e.value.isEmpty() || (name != QLatin1String("password") && name != QLatin1String("token")))
+            continue;
+        throw EConfigError(QStringLiteral("O arquivo de configuração %1 guarda %2 ([%3] %4=, linha %5), mas outros "
+                                          "usuários desta máquina podem lê-lo (permissões %6). Deixe-o só para o "
+                                          "seu dono com: chmod 600 %1")
+                               .arg(path, name == QLatin1String("token") ? QStringLiteral("uma chave de acesso")
+                                                                          : QStringLiteral("uma senha"),
+                                    e.key.section(QLatin1Char('/'), 0, 0), name)
+                               .arg(e.line)
+                               .arg(QString::number(mode & 0777, 8).rightJustified(4, QLatin1Char('0'))));
+    }
+}
+
 // Where the first control character of a line is (a tab is a blank); -1: none.
 qsizetype controlIn(const QString &line)
 {
@@ -58,7 +83,8 @@ qsizetype controlIn(const QString &line)
 
 QList<IniFile::Entry> IniFile::read(const QString &path)
 {
-    const QStringList lines = readText(path).split(QLatin1Char('\n'));
+    mode_t mode = 0;
+    const QStringList lines = readText(path, &mode).split(QLatin1Char('\n'));
     QList<Entry> entries;
     QHash<QString, int> seen;
     QString section;
@@ -94,5 +120,6 @@ QList<IniFile::Entry> IniFile::read(const QString &path)
         seen.insert(key, lineNo);
         entries.append({key, unquote(line.mid(eq + 1).trimmed()), lineNo});
     }
+    refuseOpenSecrets(path, mode, entries);
     return entries;
 }

@@ -61,23 +61,38 @@ CostsServer::Routed unauthorized(qint64 id)
     return r;
 }
 
+// A sender already holding all the connections it may while its wrong
+// tokens are waited out: this one is closed, its token unread.
+CostsServer::Routed tooManyTries(qint64 id)
+{
+    CostsServer::Routed r;
+    r.reply = RemoteProtocol::errorReply(
+        id, QStringLiteral("too-many-tries"),
+        QStringLiteral("Tentativas demais com chave de acesso (token) errada vindas deste usuário ou endereço: "
+                       "aguarde alguns segundos e tente de novo, com a chave certa em [costs] token=."));
+    r.closes = true;
+    r.replyAfterMs = CostsServer::kTooManyTriesMs;
+    return r;
+}
+
 } // namespace
 
 CostsServer::Routed CostsServer::open(qint64 id, const QString &name, const QJsonValue &params,
-                                      const QHostAddress &peer)
+                                      const TokenSender &sender)
 {
     Routed r;
     if (!m_token.isEmpty()) {
+        const QString key = sender.key();
         const qint64 now = m_clock.elapsed();
-        r.waitMs = m_throttle.waitBeforeCheck(peer, now);
+        r.waitMs = m_throttle.waitBeforeCheck(key, now);
         if (r.waitMs > 0)
-            return r;
+            return m_throttle.hold(key) ? r : tooManyTries(id);
         if (!sameToken(params.toObject().value(QStringLiteral("token")).toString(), m_token)) {
-            const int failures = m_throttle.failed(peer, now);
-            emit tokenRefused(peer, failures, TokenThrottle::waitAfter(failures));
+            const int failures = m_throttle.failed(key, now);
+            emit tokenRefused(sender.describe(), sender.uid.has_value(), failures, TokenThrottle::waitAfter(failures));
             return unauthorized(id);
         }
-        m_throttle.succeeded(peer);
+        m_throttle.succeeded(key);
     }
     r.reply = RemoteProtocol::okReply(id, QJsonObject{{QStringLiteral("object"), name}});
     r.authorizes = true;
@@ -189,7 +204,7 @@ void CostsServer::workerDone(quint64 serial, const QJsonObject &reply)
         s->deliver(reply);
 }
 
-CostsServer::Routed CostsServer::route(const QJsonObject &request, bool authorized, const QHostAddress &peer)
+CostsServer::Routed CostsServer::route(const QJsonObject &request, bool authorized, const TokenSender &sender)
 {
     const QJsonValue idValue = request.value(QStringLiteral("id"));
     const qint64 id = idValue.isDouble() ? idValue.toInteger() : 0;
@@ -212,7 +227,7 @@ CostsServer::Routed CostsServer::route(const QJsonObject &request, bool authoriz
     }
     const QString m = method.toString();
     if (m == QLatin1String("Open"))
-        return open(id, name, params, peer);
+        return open(id, name, params, sender);
     if (!m_token.isEmpty() && !authorized)
         return unauthorized(id);
     if (m == QLatin1String("ListaTipoCusto")) {

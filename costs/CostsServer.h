@@ -10,11 +10,15 @@
 //   "Vbr.rdmCustProd"
 //     "Open"            -> {"object": "Vbr.rdmCustProd"}; with a token set,
 //                          params {"token": ...} must carry it. Wrong
-//                          tokens are counted per client address
-//                          (TokenThrottle): past a few in a row, the
-//                          address's next "Open" is held, unread beyond,
-//                          until its wait is over; each wrong one is told by
-//                          tokenRefused()
+//                          tokens are counted per sender (TokenSender: a
+//                          local user, or a remote address; TokenThrottle):
+//                          past a few in a row, that sender's next "Open" is
+//                          held, unread beyond, until its wait is over, and
+//                          one beyond the few it may hold at once gets
+//                          "too-many-tries" after kTooManyTriesMs and is
+//                          closed unchecked (so a flood churns slowly);
+//                          every other sender is answered at once. Each wrong
+//                          token is told by tokenRefused()
 //     "ListaTipoCusto"  -> [{"numero": 1, "nome": "..."}, ...] in list order,
 //                          read afresh from the database at every call;
 //                          "server-error" when the database cannot be read.
@@ -36,6 +40,7 @@
 #pragma once
 
 #include "CostsWorkers.h"
+#include "TokenSender.h"
 #include "TokenThrottle.h"
 
 #include <QHash>
@@ -61,6 +66,7 @@ public:
     };
     using SourceFactory = CostsWorkers::SourceFactory;
     static constexpr int kDefaultWorkers = 4;
+    static constexpr qint64 kTooManyTriesMs = 1000;
 
     // Each of workers threads reads through a source factory made for it.
     CostsServer(const SourceFactory &factory, int workers = kDefaultWorkers, QObject *parent = nullptr);
@@ -72,6 +78,7 @@ public:
     Limits limits() const { return m_limits; }
     // The shared secret "Open" must carry; empty: none asked for.
     void setToken(const QString &token) { m_token = token; }
+    bool asksForToken() const { return !m_token.isEmpty(); }
 
     // Listens on address:port (port 0 picks a free one); false with error set.
     bool listen(const QHostAddress &address, quint16 port, QString *error = nullptr);
@@ -88,9 +95,13 @@ public:
         bool authorizes = false; // a good "Open": the session may call the rest
         bool closes = false;     // close the connection after the reply
         qint64 waitMs = 0;       // route the request again after this long (the token's check waits)
+        qint64 replyAfterMs = 0; // send the reply (and close) only after this long: the connection is slowed
     };
-    // The request of a client at peer; one that carries a token is counted.
-    Routed route(const QJsonObject &request, bool authorized, const QHostAddress &peer);
+    // The request of a client from sender; one that carries a token is
+    // counted. A reply with waitMs holds one of the sender's places until
+    // releaseHold(sender).
+    Routed route(const QJsonObject &request, bool authorized, const TokenSender &sender);
+    void releaseHold(const TokenSender &sender) { m_throttle.release(sender.key()); }
     // Hands request id of session to a worker; the reply comes to the session.
     void submit(CostsSession *session, qint64 id);
 
@@ -98,16 +109,17 @@ public:
 
 signals:
     void clientCountChanged(int count);
-    // A wrong token from address, the failures-th in a row; the address's
-    // next one is checked after nextWaitMs (0: at once).
-    void tokenRefused(const QHostAddress &address, int failures, qint64 nextWaitMs);
+    // A wrong token from sender (TokenSender::describe(); localUser: a
+    // user of this machine), the failures-th in a row; the sender's next
+    // one is checked after nextWaitMs (0: at once).
+    void tokenRefused(const QString &sender, bool localUser, int failures, qint64 nextWaitMs);
 
 private:
     void acceptPending();
     bool makeRoom();
     void sessionClosed(CostsSession *s);
     void workerDone(quint64 serial, const QJsonObject &reply);
-    Routed open(qint64 id, const QString &name, const QJsonValue &params, const QHostAddress &peer);
+    Routed open(qint64 id, const QString &name, const QJsonValue &params, const TokenSender &sender);
 
     std::unique_ptr<CostsWorkers> m_workers;
     QTcpServer *m_server = nullptr;

@@ -14,7 +14,9 @@ constexpr qint64 kReadBuffer = RemoteProtocol::kMaxRequest + 4;
 CostsSession::CostsSession(QTcpSocket *socket, CostsServer *server, quint64 serial)
     : QObject(server), m_socket(socket), m_server(server), m_serial(serial), m_reader(RemoteProtocol::kMaxRequest),
       m_firstTimer(new QTimer(this)), m_readTimer(new QTimer(this)), m_idleTimer(new QTimer(this)),
-      m_holdTimer(new QTimer(this)), m_peer(socket->peerAddress())
+      m_holdTimer(new QTimer(this)),
+      // Only a server that asks for a token counts senders: the others skip the look-up.
+      m_sender(server->asksForToken() ? TokenSender::of(*socket) : TokenSender{socket->peerAddress(), std::nullopt})
 {
     const CostsServer::Limits limits = server->limits();
     m_socket->setParent(this);
@@ -96,7 +98,7 @@ void CostsSession::processFrames()
 
 void CostsSession::answer(const QJsonObject &request)
 {
-    const CostsServer::Routed r = m_server->route(request, m_authorized, m_peer);
+    const CostsServer::Routed r = m_server->route(request, m_authorized, m_sender);
     if (r.waitMs > 0) {
         m_held = request;
         m_holding = true;
@@ -109,6 +111,15 @@ void CostsSession::answer(const QJsonObject &request)
         m_busy = true;
         m_idleTimer->stop();
         m_server->submit(this, request.value(QStringLiteral("id")).toInteger());
+    } else if (r.closes && r.replyAfterMs > 0) {
+        // Nothing more is read; the connection alone waits for its answer.
+        m_closing = true;
+        m_readTimer->stop();
+        m_firstTimer->stop();
+        QTimer::singleShot(int(r.replyAfterMs), this, [this, reply = r.reply] {
+            if (m_socket)
+                finish(reply);
+        });
     } else if (r.closes) {
         finish(r.reply);
     } else {
@@ -121,6 +132,7 @@ void CostsSession::releaseHeld()
     if (!m_holding || !m_socket)
         return;
     m_holding = false;
+    m_server->releaseHold(m_sender);
     answer(std::exchange(m_held, QJsonObject()));
     // Held again (another connection of the address was checked first), or
     // answered: then the requests that came meanwhile.
@@ -193,6 +205,8 @@ void CostsSession::closeNow()
     m_readTimer->stop();
     m_idleTimer->stop();
     m_holdTimer->stop();
+    if (std::exchange(m_holding, false))
+        m_server->releaseHold(m_sender);
     s->abort();
     emit closed(this);
 }

@@ -5,9 +5,11 @@
 // read and idle timeouts (CostsServer::Limits). An "Open" whose token check
 // must wait (TokenThrottle) is held, and the requests after it unread, until
 // the wait is over; a held session is not busy, so it is the first to make
-// room for a newcomer.
+// room for a newcomer. Who sent the connection (TokenSender) is looked up
+// once, as it is accepted, by a server that asks for a token.
 #pragma once
 
+#include "TokenSender.h"
 #include "remote/RemoteProtocol.h"
 
 #include <QElapsedTimer>
@@ -60,7 +62,7 @@ private:
     QTimer *m_idleTimer;
     QTimer *m_holdTimer;
     QElapsedTimer m_lastActivity;
-    QHostAddress m_peer;
+    TokenSender m_sender;
     QJsonObject m_held;
     bool m_holding = false;
     bool m_busy = false;

@@ -1,18 +1,5 @@
 #include "TokenThrottle.h"
 
-QString TokenThrottle::keyOf(const QHostAddress &address)
-{
-    bool isV4 = false;
-    const quint32 v4 = address.toIPv4Address(&isV4);
-    if (isV4)
-        return QHostAddress(v4).toString();
-    // The /64 network: the part a host is given, and can vary, lies beyond it.
-    Q_IPV6ADDR bytes = address.toIPv6Address();
-    for (int i = 8; i < 16; ++i)
-        bytes[i] = 0;
-    return QHostAddress(bytes).toString() + QStringLiteral("/64");
-}
-
 qint64 TokenThrottle::waitAfter(int failures)
 {
     if (failures < kFreeFailures)
@@ -23,20 +10,19 @@ qint64 TokenThrottle::waitAfter(int failures)
     return qMin(wait, kMaxWaitMs);
 }
 
-qint64 TokenThrottle::waitBeforeCheck(const QHostAddress &address, qint64 now)
+qint64 TokenThrottle::waitBeforeCheck(const QString &sender, qint64 now) const
 {
-    const auto it = m_records.constFind(keyOf(address));
+    const auto it = m_records.constFind(sender);
     if (it == m_records.cend() || now - it->lastFailure >= kForgetMs)
         return 0;
     return qMax<qint64>(0, it->lastFailure + waitAfter(it->failures) - now);
 }
 
-int TokenThrottle::failed(const QHostAddress &address, qint64 now)
+int TokenThrottle::failed(const QString &sender, qint64 now)
 {
-    const QString key = keyOf(address);
-    if (!m_records.contains(key))
+    if (!m_records.contains(sender))
         makeRoom(now);
-    Record &r = m_records[key];
+    Record &r = m_records[sender];
     if (now - r.lastFailure >= kForgetMs)
         r.failures = 0;
     ++r.failures;
@@ -44,14 +30,30 @@ int TokenThrottle::failed(const QHostAddress &address, qint64 now)
     return r.failures;
 }
 
-void TokenThrottle::succeeded(const QHostAddress &address) { m_records.remove(keyOf(address)); }
+void TokenThrottle::succeeded(const QString &sender) { m_records.remove(sender); }
+
+bool TokenThrottle::hold(const QString &sender)
+{
+    int &held = m_held[sender];
+    if (held >= kMaxHeldPerSender)
+        return false;
+    ++held;
+    return true;
+}
+
+void TokenThrottle::release(const QString &sender)
+{
+    const auto it = m_held.find(sender);
+    if (it != m_held.end() && --it.value() <= 0)
+        m_held.erase(it);
+}
 
 void TokenThrottle::makeRoom(qint64 now)
 {
-    if (m_records.size() < kMaxAddresses)
+    if (m_records.size() < kMaxSenders)
         return;
     m_records.removeIf([now](const auto &it) { return now - it.value().lastFailure >= kForgetMs; });
-    while (m_records.size() >= kMaxAddresses) {
+    while (m_records.size() >= kMaxSenders) {
         auto quietest = m_records.begin();
         for (auto it = m_records.begin(); it != m_records.end(); ++it)
             if (it->lastFailure < quietest->lastFailure)

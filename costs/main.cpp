@@ -2,6 +2,7 @@
 #include "CostsOptions.h"
 #include "CostsServer.h"
 #include "SqlCostTypeSource.h"
+#include "appdata/SecretArguments.h"
 #include "core/Errors.h"
 #include "data/engines/DatabaseEngine.h"
 
@@ -27,16 +28,17 @@ void onSignal(int)
 } // namespace
 
 namespace {
-// Every wrong token goes to standard error with the address it came from:
-// what an administrator reads to see who is guessing.
+// Every wrong token goes to standard error with the address (and local
+// user) it came from: what an administrator reads to see who is guessing.
 void logRefusedTokens(CostsServer &server, QTextStream &err)
 {
     QObject::connect(&server, &CostsServer::tokenRefused, &server,
-                     [&err](const QHostAddress &address, int failures, qint64 nextWaitMs) {
-                         err << "costs_server: chave de acesso (token) errada vinda de " << address.toString() << " ("
+                     [&err](const QString &sender, bool localUser, int failures, qint64 nextWaitMs) {
+                         err << "costs_server: chave de acesso (token) errada vinda de " << sender << " ("
                              << failures << (failures == 1 ? " vez" : " vezes seguidas") << ")";
                          if (nextWaitMs > 0)
-                             err << "; a próxima tentativa desse endereço espera "
+                             err << "; a próxima tentativa " << (localUser ? "desse usuário" : "desse endereço")
+                                 << " espera "
                                  << QLocale(QLocale::Portuguese, QLocale::Brazil).toString(nextWaitMs / 1000.0, 'f', 2)
                                  << " s";
                          err << ".\n";
@@ -58,8 +60,8 @@ void warnIfOpen(const CostsServer &server, const CostsOptions &options, QTextStr
 }
 
 // SIGTERM and SIGINT end the event loop, so connections close cleanly; so
-// does the end of standard input when asked (the shell's own server).
-void endOnSignals(QCoreApplication &app, bool withStdin)
+// does the end of standard input when asked (the shell that started it died).
+void endOnSignals(QCoreApplication &app, bool exitWithStdin)
 {
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) == 0) {
         auto *sn = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, &app);
@@ -67,7 +69,7 @@ void endOnSignals(QCoreApplication &app, bool withStdin)
         std::signal(SIGTERM, onSignal);
         std::signal(SIGINT, onSignal);
     }
-    if (withStdin) {
+    if (exitWithStdin) {
         auto *sn = new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, &app);
         QObject::connect(sn, &QSocketNotifier::activated, &app, [sn] {
             char buf[256];
@@ -94,6 +96,10 @@ int runServer(int argc, char **argv)
     if (options.help) {
         out << options.helpText;
         return 0;
+    }
+    if (const QString warning = SecretArguments::hide(argc, argv, "password"); !warning.isEmpty()) {
+        err << "costs_server: " << warning << "\n";
+        err.flush();
     }
     // Before any worker's first connection: the client reads its configuration once.
     try {

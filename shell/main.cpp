@@ -7,9 +7,11 @@
 // Exit codes: 0 done; 1 a failure (database, picture, script lines, no
 // display); 2 a bad option or configuration value, or an unknown working
 // branch. Nothing escapes main: every failure ends with a message.
+#include "DatabaseLogin.h"
 #include "DesktopTrace.h"
 #include "MainWindow.h"
 #include "ModuleLoader.h"
+#include "PasswordKeyring.h"
 #include "ScriptSession.h"
 #include "ShellOptions.h"
 #include "TerminationSignals.h"
@@ -17,6 +19,7 @@
 #include "WorkingBranch.h"
 #include "appdata/CostsServerProcess.h"
 #include "appdata/CostsServerSupervisor.h"
+#include "appdata/SecretArguments.h"
 #include "appdata/dtmDBGeral.h"
 #include "core/Errors.h"
 #include "core/HostUi.h"
@@ -124,12 +127,18 @@ void installUi(const ShellOptions &o, int &messages)
 }
 
 // Opens the database and checks the working branch; the exit code, 0 when
-// both are fine.
+// both are fine. A person is asked for a password the server refuses, and
+// may keep it in the desktop's keyring; a script is never asked.
 int openData(TdtmDBGeral &dataModule, const ShellOptions &o)
 {
     try {
+        DesktopKeyring keyring;
+        DatabaseLogin login(forPeople(o) ? &keyring : nullptr,
+                            forPeople(o) ? DatabaseLogin::Prompt(&PasswordPrompt::ask) : DatabaseLogin::Prompt());
         // Prepares the Firebird client too (FirebirdSharing), before the costs server inherits it.
-        dataModule.open(o.config());
+        login.open(dataModule, o.config());
+        if (!login.keyringProblem().isEmpty())
+            printError(login.keyringProblem());
         if (WorkingBranch::nameOf(dataModule.database(), o.config().branch).isEmpty())
             return startupFailure(o, WorkingBranch::unknownText(o.config().branch, o.config().database), 2);
     } catch (const EHostError &e) {
@@ -151,8 +160,11 @@ void startCostsServer(CostsServerSupervisor &costs, const ShellOptions &o)
         }
     });
     QObject::connect(&costs, &CostsServerSupervisor::notice, &ShellNotices::instance(), &ShellNotices::post);
+    // A screen opened before the end of a killed server is handled reads the address of one that answers.
+    ShellContext::instance().confirmCostsServer = [&costs] { costs.confirmRunning(); };
     QString why;
-    costs.process().setCredentials(o.config().user, o.config().password);
+    // The password the login took (typed, or from the keyring), not only the configuration's.
+    costs.process().setCredentials(dtmDBGeral()->config().user, dtmDBGeral()->config().password);
     costs.process().setToken(o.config().costsToken);
     costs.setDatabase(o.config().database);
     if (!costs.start(&why))
@@ -282,6 +294,8 @@ int runShell(int argc, char *argv[])
     ShellOptions options;
     if (!options.parse(arguments))
         return options.exitCode();
+    if (const QString warning = SecretArguments::hide(argc, argv, "db-password"); !warning.isEmpty())
+        printError(warning);
     // A person's session ends cleanly on a logout or `kill`; unattended runs
     // keep the usual meaning of the signals.
     if (forPeople(options))
@@ -321,6 +335,7 @@ int runShell(int argc, char *argv[])
     const int status = runWindow(loader, options, messages, startupFacts(dataModule, options, costs),
                                  options.config().costsPort == 0 ? &costs : nullptr);
     loader.unloadAll();
+    ShellContext::instance().confirmCostsServer = nullptr;
     return status;
 }
 }

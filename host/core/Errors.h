@@ -23,6 +23,14 @@ private:
     QString m_text;
 };
 
+// A database server that refused the login (wrong or missing password,
+// unknown user): the one failure that another password can mend, so a
+// person may be asked for one.
+class ELoginRefused : public EHostError {
+public:
+    using EHostError::EHostError;
+};
+
 // The error of a stored definition (a form, a report) that cannot be read:
 // names the file, the line and the column (both from 1) where reading stopped.
 class DefinitionError : public EHostError {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 class ShellContext {
 public:
@@ -15,6 +16,10 @@ public:
     QString webHost;                               // WebURL
     int webPort = 0;                               // WebPort
     QString costsToken;                            // shared secret of the costs server ([costs] token=)
+    // Set while the shell runs a costs server of its own: run before the
+    // address is read (WebURL, WebPort), it makes sure that server answers,
+    // starting it again (and updating webHost and webPort) when it does not.
+    std::function<void()> confirmCostsServer;
 
     void reset() { *this = ShellContext(); }
 };

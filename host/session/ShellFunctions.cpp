@@ -75,6 +75,18 @@ QString ModuFili(const QString &branch, bool flag)
     return QStringLiteral("E0002") + message;
 }
 
-QString WebURL() { return ShellContext::instance().webHost; }
+QString WebURL()
+{
+    ShellContext &ctx = ShellContext::instance();
+    if (ctx.confirmCostsServer)
+        ctx.confirmCostsServer();
+    return ctx.webHost;
+}
 
-int WebPort() { return ShellContext::instance().webPort; }
+int WebPort()
+{
+    ShellContext &ctx = ShellContext::instance();
+    if (ctx.confirmCostsServer)
+        ctx.confirmCostsServer();
+    return ctx.webPort;
+}

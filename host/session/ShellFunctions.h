@@ -16,7 +16,8 @@
 //    flag true reads the status from the database now; false reads the local
 //    cache of MODUFILIAL. Both give the same answer until the table changes.
 //  - WebURL(), WebPort(): the costs server's host and port (ShellContext);
-//    empty and 0 when none is configured.
+//    empty and 0 when none is configured. The shell's own server is first
+//    confirmed to answer (ShellContext::confirmCostsServer).
 #pragma once
 
 #include <QDate>

@@ -125,6 +125,7 @@ class TestCostsStartup : public QObject {
         QFile f(ini);
         f.open(QIODevice::WriteOnly | QIODevice::Truncate);
         f.write(QStringLiteral("[costs]\ntoken=%1\n").arg(token).toUtf8());
+        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner); // it holds a token
         return ini;
     }
 

@@ -1,7 +1,8 @@
 // The shell's own costs server kept running (CostsServerSupervisor over
 // CostsServerProcess, with the real program): killed, it comes back at a new
 // address and serves; killed a fourth time within a minute, it stays down
-// with a notice until restart(). Its token travels in its environment, never
+// with a notice until restart(); its address, read before its end is
+// handled, is already a new server's. Its token travels in its environment, never
 // on its command line, and what it writes to its error output is held
 // bounded.
 #include "appdata/CostsServerProcess.h"
@@ -9,10 +10,14 @@
 #include "appdata/dtmDBGeral.h"
 #include "remote/CostTypes.h"
 #include "remote/TNetConnection.h"
+#include "session/ShellContext.h"
+#include "session/ShellFunctions.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QElapsedTimer>
 #include <QSignalSpy>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
@@ -102,6 +107,44 @@ private slots:
         QVERIFY2(notice.contains(QStringLiteral("parou (foi encerrado à força) e foi iniciado de novo em %1:%2")
                                      .arg(s.host()).arg(s.port())),
                  qPrintable(notice));
+    }
+
+    // Killed, and its address read before the event loop has heard of the
+    // end (a screen opened at that moment): what is read is the address of
+    // a server that answers, and the end is handled once, not twice.
+    void theAddressReadIsOfAServerThatAnswers()
+    {
+        CostsServerSupervisor s;
+        prepare(s);
+        QSignalSpy notices(&s, &CostsServerSupervisor::notice);
+        QObject::connect(&s, &CostsServerSupervisor::stateChanged, &s, [&s] {
+            ShellContext::instance().webHost = s.host();
+            ShellContext::instance().webPort = s.port();
+        });
+        ShellContext::instance().confirmCostsServer = [&s] { s.confirmRunning(); };
+        QVERIFY(s.start());
+        const int old = s.port();
+        ::kill(pid_t(s.processId()), SIGKILL);
+        // Until its port refuses, without a turn of the event loop.
+        QElapsedTimer t;
+        t.start();
+        for (;;) {
+            QTcpSocket probe;
+            probe.connectToHost(QStringLiteral("127.0.0.1"), quint16(old));
+            if (!probe.waitForConnected(1000) || t.elapsed() > kDeadline)
+                break;
+        }
+        const QString host = WebURL();
+        const int port = WebPort();
+        ShellContext::instance().confirmCostsServer = nullptr;
+        QVERIFY(port != old);
+        QVERIFY(!listFrom(host, port).isEmpty());
+        QTest::qWait(500); // the queued end arrives: already handled
+        QCOMPARE(s.port(), port);
+        QCOMPARE(s.recentRestarts(), 1);
+        QCOMPARE(notices.size(), 1);
+        QVERIFY2(notices.first().first().toString().contains(QStringLiteral("não atendia em 127.0.0.1:%1").arg(old)),
+                 qPrintable(notices.first().first().toString()));
     }
 
     void killedTooOftenItStaysDownUntilRestarted()

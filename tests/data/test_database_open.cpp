@@ -286,6 +286,8 @@ private slots:
             s.setValue(QStringLiteral("costs/host"), QStringLiteral("10.0.0.5"));
             s.setValue(QStringLiteral("costs/port"), 7000);
         }
+        // It holds a password: its owner's alone.
+        QFile::setPermissions(ini, QFile::ReadOwner | QFile::WriteOwner);
         ShellConfig c = ShellConfig::fromArguments({QStringLiteral("shell"), QStringLiteral("--config"), ini});
         QCOMPARE(c.database, QStringLiteral("firebird:/x.fdb"));
         QCOMPARE(c.user, QStringLiteral("ALUNO"));
@@ -327,6 +329,7 @@ private slots:
             QSettings s(ini, QSettings::IniFormat);
             s.setValue(QStringLiteral("costs/token"), QStringLiteral("chave-123"));
         }
+        QFile::setPermissions(ini, QFile::ReadOwner | QFile::WriteOwner); // it holds a token
         ShellConfig c = ShellConfig::fromArguments({QStringLiteral("shell"), QStringLiteral("--config"), ini});
         QCOMPARE(c.costsToken, QStringLiteral("chave-123"));
         QVERIFY(ShellConfig().costsToken.isEmpty());

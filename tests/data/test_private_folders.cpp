@@ -2,6 +2,7 @@
 // user's alone: a folder another user made first (here as "nobody", with a
 // plugins.conf naming a library of theirs) is never used, and nothing found
 // in the user's own folder is trusted: the configuration is made again.
+// Kept out of theirs, the user falls back to one folder, start after start.
 // The embedded database is opened by a child process (this program with
 // --open-embedded), whose environment the test sets: the Firebird client
 // reads its configuration once per process.
@@ -14,7 +15,10 @@
 #include <QProcess>
 #include <QtTest>
 #include <cstdio>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 namespace {
@@ -101,7 +105,9 @@ private slots:
     void init()
     {
         QFile::remove(marker());
-        QDir(ownBase()).removeRecursively();
+        const QDir tmp(m_tmp.path());
+        for (const QString &name : tmp.entryList({QStringLiteral("merenda-%1*").arg(::geteuid())}, QDir::Dirs))
+            QDir(tmp.filePath(name)).removeRecursively();
     }
 
     void onlyTheUsersOwnClosedFoldersArePrivate()
@@ -170,6 +176,44 @@ private slots:
         QFile conf(planted + QStringLiteral("/plugins.conf"));
         QVERIFY(conf.open(QIODevice::ReadOnly));
         QCOMPARE(conf.readAll(), plantedText);
+    }
+
+    // Another user holds the name: every start (three children, each
+    // opening an embedded database) uses the same folder instead, and the
+    // one-process folders earlier starts left are removed, unless a running
+    // process holds one.
+    void theFallbackIsReusedAndLeftoversRemoved()
+    {
+        if (::geteuid() != 0 || QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty())
+            QSKIP("needs root and setpriv to act as another user");
+        QProcess as;
+        as.start(QStringLiteral("setpriv"), {QStringLiteral("--reuid=nobody"), QStringLiteral("--regid=nogroup"),
+                                             QStringLiteral("--clear-groups"), QStringLiteral("mkdir"),
+                                             QStringLiteral("-m"), QStringLiteral("777"), ownBase()});
+        QVERIFY(as.waitForFinished(10000) && as.exitCode() == 0);
+        const QString left = ownBase() + QStringLiteral("-Ab12Cd"), held = ownBase() + QStringLiteral("-Zz99Yy");
+        for (const QString &leftover : {left, held}) {
+            QVERIFY(QDir().mkpath(leftover + QStringLiteral("/firebird-lock")));
+            QVERIFY(::chmod(QFile::encodeName(leftover).constData(), 0700) == 0);
+            const timeval old[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
+            QVERIFY(::utimes(QFile::encodeName(leftover).constData(), old) == 0);
+        }
+        const int holder = ::open(QFile::encodeName(held).constData(), O_RDONLY | O_DIRECTORY);
+        QVERIFY(holder >= 0 && ::flock(holder, LOCK_SH) == 0);
+
+        QStringList roots;
+        for (int start = 0; start < 3; ++start) {
+            const QString out = child(QStringLiteral("fallback-%1.fdb").arg(start));
+            QVERIFY2(out.contains(QLatin1String("OPENED")), qPrintable(out));
+            roots << valueOf(out, QStringLiteral("FIREBIRD")) + QLatin1Char(' ') + valueOf(out, QStringLiteral("FIREBIRD_LOCK"));
+        }
+        ::close(holder);
+        const QString expected = QStringLiteral("%1-2/firebird %1-2/firebird-lock").arg(ownBase());
+        QCOMPARE(roots, QStringList({expected, expected, expected}));
+        const QStringList names = QDir(m_tmp.path()).entryList({QStringLiteral("merenda-%1*").arg(::geteuid())}, QDir::Dirs);
+        const QString uid = QString::number(::geteuid());
+        QCOMPARE(names, QStringList({QStringLiteral("merenda-%1").arg(uid), QStringLiteral("merenda-%1-2").arg(uid),
+                                     QStringLiteral("merenda-%1-Zz99Yy").arg(uid)}));
     }
 
     void theUsersOwnFolderIsMadeAgain()

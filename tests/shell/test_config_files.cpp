@@ -3,7 +3,9 @@
 // kept, a file in another encoding refused by both; a long value or a
 // control character quoted clipped and escaped, never flooding or cutting
 // the message; a token longer than a request can carry refused by both, and
-// the longest allowed one working end to end.
+// the longest allowed one working end to end; a password or token that
+// other users could read refused by both, one on the command line hidden
+// from them and warned of.
 #include "appdata/dtmDBGeral.h"
 #include "support/ProcessRun.h"
 
@@ -52,6 +54,8 @@ class TestConfigFiles : public QObject {
         if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
             qFatal("cannot write %s", qPrintable(path));
         f.write(bytes);
+        // Only its owner may read it: it may hold a token.
+        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
         return path;
     }
 
@@ -212,6 +216,69 @@ private slots:
         const Run ok = shell(ini, QStringLiteral("open XEV01700\nget cbbTipoCusto\n"));
         QVERIFY2(ok.finished && ok.code == 0, qPrintable(describe(ok)));
         QCOMPARE(valueOf(ok, QStringLiteral("cbbTipoCusto")), QStringLiteral("Custo de Reposição"));
+    }
+
+    // A password or token in a file that other users may read is refused by
+    // both programs, naming the file and the fix, before anything opens;
+    // the same file without the secret, or closed to others, is read.
+    void secretsOthersCanReadAreRefused()
+    {
+        const QByteArray db = "[database]\nlocation=sqlite:" + m_db.toUtf8() + "\n";
+        const QString shellIni = write(QStringLiteral("open-password.ini"), db + "password=segredo-da-escola\n");
+        const QString costsIni = write(QStringLiteral("open-token.ini"), "[costs]\ndb=sqlite:" + m_db.toUtf8()
+                                                                              + "\ntoken=segredo-da-escola\n");
+        for (const QString &path : {shellIni, costsIni})
+            QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther));
+        const Run s = shell(shellIni, QStringLiteral("get lblStatusFilial\n"), QStringLiteral("pt_BR.UTF-8"));
+        const Run c = costs(costsIni);
+        const QStringList told = {QStringLiteral("senha ([database] password=, linha 3)"),
+                                  QStringLiteral("chave de acesso ([costs] token=, linha 3)")};
+        const QStringList files = {shellIni, costsIni};
+        for (int i = 0; i < 2; ++i) {
+            const Run &r = i == 0 ? s : c;
+            QVERIFY2(r.finished && r.code == 2, qPrintable(describe(r).left(2000)));
+            QVERIFY2(r.err.contains(told[i]) && r.err.contains(QStringLiteral("(permissões 0644)"))
+                         && r.err.contains(QStringLiteral("chmod 600 ") + files[i]),
+                     qPrintable(r.err));
+            QVERIFY(!r.err.contains(QStringLiteral("segredo")));
+        }
+        const QString openIni = write(QStringLiteral("open.ini"), db);
+        QVERIFY(QFile::setPermissions(openIni, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        const Run noSecret = shell(openIni, QStringLiteral("get lblStatusFilial\n"));
+        QVERIFY2(noSecret.finished && noSecret.code == 0, qPrintable(describe(noSecret)));
+        QVERIFY(QFile::setPermissions(shellIni, QFile::ReadOwner | QFile::WriteOwner));
+        const Run closed = shell(shellIni, QStringLiteral("get lblStatusFilial\n"));
+        QVERIFY2(closed.finished && closed.code == 0, qPrintable(describe(closed)));
+    }
+
+    // A password on the command line still works, is warned of, and is no
+    // longer in the process's command line (/proc/PID/cmdline, which every
+    // user may read) once the program has read it.
+    void aPasswordOnTheCommandLineIsHiddenAndWarnedOf()
+    {
+        QProcess p;
+        p.setProcessEnvironment(environment(QStringLiteral("pt_BR.UTF-8")));
+        p.start(QStringLiteral(SHELL_PROGRAM), {QStringLiteral("--db"), QStringLiteral("sqlite:") + m_db,
+                                                QStringLiteral("--db-password=segredo-da-escola"), QStringLiteral("--script"),
+                                                QStringLiteral("-")});
+        QVERIFY(p.waitForStarted());
+        QString err;
+        QVERIFY(QTest::qWaitFor([&] {
+            p.waitForReadyRead(50);
+            err += QString::fromUtf8(p.readAllStandardError());
+            return err.contains(QLatin1Char('\n')) || p.state() == QProcess::NotRunning;
+        }, 60000));
+        QVERIFY2(err.startsWith(QStringLiteral("Aviso: a senha dada em --db-password fica à vista de todos os usuários")),
+                 qPrintable(err));
+        QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(p.processId()));
+        QVERIFY(cmdline.open(QIODevice::ReadOnly));
+        const QByteArray seen = cmdline.readAll();
+        QVERIFY2(!seen.contains("segredo") && seen.contains("--db-password=*****************"), seen.constData());
+        p.write("get lblStatusFilial\n");
+        p.closeWriteChannel();
+        QVERIFY(p.waitForFinished(60000));
+        QCOMPARE(p.exitCode(), 0);
+        QVERIFY(p.readAllStandardOutput().contains("Filial: 0101"));
     }
 };
 

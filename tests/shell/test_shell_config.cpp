@@ -23,6 +23,8 @@ class TestShellConfig : public QObject {
         if (!f.open(QIODevice::WriteOnly))
             qFatal("cannot write %s", qPrintable(path));
         f.write(text);
+        // Only its owner may read it: it may hold a password.
+        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
         return path;
     }
 

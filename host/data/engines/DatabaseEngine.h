@@ -57,6 +57,12 @@ public:
     virtual QString locationForms() const = 0;
     virtual bool readLocation(const QString &rest, DatabaseLocation &location) const = 0;
     virtual QString locationText(const DatabaseLocation &location) const = 0;
+    // How to write what a location of this engine could not hold, for the
+    // message about one that does not read; "" when nothing is to be said.
+    virtual QString locationHint() const { return QString(); }
+    // Who connects to the database described: its user, else the one the
+    // engine takes when none is named.
+    virtual QString userOf(const ConnectionDescription &description) const { return description.user; }
     // Whether a database of this engine is a file of this machine that must
     // exist before it is opened (without --create-database).
     virtual bool isLocalFile(const DatabaseLocation &) const { return false; }

@@ -27,8 +27,10 @@ DatabaseLocation DatabaseLocation::parse(const QString &location)
     if (!engine)
         throw badLocation(location);
     s.scheme = engine->schemes().first();
-    if (!engine->readLocation(text.mid(colon + 1), s) || s.path.isEmpty())
-        throw badLocation(location);
+    if (!engine->readLocation(text.mid(colon + 1), s) || s.path.isEmpty()) {
+        const QString hint = engine->locationHint();
+        throw EHostError(badLocation(location).text() + (hint.isEmpty() ? QString() : QLatin1Char(' ') + hint));
+    }
     return s;
 }
 

@@ -2,9 +2,11 @@
 // (--db, [database] location=, the costs server's --db): "SCHEME:REST", the
 // scheme naming a registered engine, which reads the rest
 // (DatabaseEngine::readLocation): "sqlite:PATH", "firebird:PATH" (embedded),
-// "firebird://HOST[:PORT]/PATH", "postgresql://[USER@]HOST[:PORT]/DATABASE".
-// parse() throws EHostError, naming the text and the forms every engine
-// takes, on anything else.
+// "firebird://HOST[:PORT]/PATH", "postgresql://[USER@]HOST[:PORT]/DATABASE"
+// (user and database percent-decoded, and encoded again by toString(), so
+// the text it gives parses to the same location). parse() throws
+// EHostError, naming the text, the forms every engine takes and how the
+// engine wants a name written, on anything else.
 #pragma once
 
 #include <QString>

@@ -33,7 +33,7 @@ QString clientTarget(const DatabaseLocation &location)
 }
 
 // The server's administrator when the configuration names no one.
-QString userOf(const ConnectionDescription &d) { return d.user.isEmpty() ? QStringLiteral("SYSDBA") : d.user; }
+QString userName(const ConnectionDescription &d) { return d.user.isEmpty() ? QStringLiteral("SYSDBA") : d.user; }
 QString passwordOf(const ConnectionDescription &d)
 {
     return d.user.isEmpty() && d.password.isEmpty() ? QStringLiteral("masterkey") : d.password;
@@ -122,7 +122,7 @@ void FirebirdEngine::prepareClient() const
 QSqlDatabase FirebirdEngine::add(const ConnectionDescription &description) const
 {
     QSqlDatabase db = DatabaseEngine::add(description);
-    db.setUserName(userOf(description));
+    db.setUserName(userName(description));
     db.setPassword(passwordOf(description));
     return db;
 }
@@ -131,8 +131,20 @@ void FirebirdEngine::connect(QSqlDatabase &db, const ConnectionDescription &desc
 {
     QElapsedTimer timer;
     timer.start();
-    if (!db.open())
-        throw EHostError(connectFailureText(description, SqlStatement::errorText(db.lastError()), timer.elapsed()));
+    if (db.open())
+        return;
+    const QString said = SqlStatement::errorText(db.lastError());
+    // The server's words for a wrong user or password (status 335544472).
+    if (description.location.isServer() && said.contains(QLatin1String("user name and password are not defined")))
+        throw ELoginRefused(QStringLiteral("O servidor Firebird em %1:%2 recusou o acesso do usuário %3: o usuário "
+                                           "ou a senha estão errados. Informe a senha certa (ao entrar no "
+                                           "programa; para roteiros, em ISC_PASSWORD ou em [database] password= "
+                                           "num arquivo só seu) ou peça ao administrador do banco que confira o "
+                                           "usuário.")
+                                .arg(description.location.host)
+                                .arg(description.location.port)
+                                .arg(userName(description)));
+    throw EHostError(connectFailureText(description, said, timer.elapsed()));
 }
 
 bool FirebirdEngine::toCreate(const ConnectionDescription &description) const
@@ -162,7 +174,7 @@ void FirebirdEngine::createEmpty(const ConnectionDescription &description)
     // CREATE DATABASE takes no parameters; the quoted texts are escaped.
     const QString sql = QStringLiteral("CREATE DATABASE %1 USER %2 PASSWORD %3 PAGE_SIZE 8192 "
                                        "DEFAULT CHARACTER SET WIN1252")
-                            .arg(quoted(clientTarget(description.location)), quoted(userOf(description)),
+                            .arg(quoted(clientTarget(description.location)), quoted(userName(description)),
                                  quoted(passwordOf(description)));
     const QByteArray bytes = sql.toUtf8();
     ISC_STATUS_ARRAY status = {};
@@ -195,7 +207,7 @@ bool FirebirdEngine::drop(const ConnectionDescription &description) const
 {
     prepareClient();
     const QByteArray target = clientTarget(description.location).toUtf8();
-    const QByteArray user = userOf(description).toUtf8(), password = passwordOf(description).toUtf8();
+    const QByteArray user = userName(description).toUtf8(), password = passwordOf(description).toUtf8();
     // Database parameter block: version, user name, password.
     QByteArray dpb(1, char(isc_dpb_version1));
     dpb += char(isc_dpb_user_name);
@@ -247,6 +259,8 @@ bool FirebirdEngine::onlyReads(const QSqlDatabase &db, const QString &sql) const
 {
     return FirebirdStatements::kindOf(db, sql) != FirebirdStatements::Kind::Changes;
 }
+
+QString FirebirdEngine::userOf(const ConnectionDescription &description) const { return userName(description); }
 
 bool FirebirdEngine::readLocation(const QString &rest, DatabaseLocation &location) const
 {

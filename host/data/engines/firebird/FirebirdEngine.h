@@ -39,6 +39,8 @@ public:
     bool readLocation(const QString &rest, DatabaseLocation &location) const override;
     QString locationText(const DatabaseLocation &location) const override;
     bool isLocalFile(const DatabaseLocation &location) const override { return !location.isServer(); }
+    // SYSDBA when none is named.
+    QString userOf(const ConnectionDescription &description) const override;
 
     void prepareClient() const override;
     void upgrade(const QSqlDatabase &db, const QString &schemaScript) const override;

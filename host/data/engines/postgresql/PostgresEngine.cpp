@@ -1,4 +1,5 @@
 #include "PostgresEngine.h"
+#include "PostgresPasswordFile.h"
 #include "PostgresStatements.h"
 #include "data/engines/ServerReply.h"
 #include "core/Errors.h"
@@ -11,6 +12,8 @@
 #include <QUuid>
 #include <QVariant>
 #include <libpq-fe.h>
+#include <QStringDecoder>
+#include <cctype>
 #include <memory>
 #include <sys/socket.h>
 
@@ -44,6 +47,21 @@ bool missingDatabase(const QString &driverText)
     return driverText.contains(QLatin1String("does not exist")) && driverText.contains(QLatin1String("database"));
 }
 
+// Statistics of the new rows now, so that the first plans use the indexes.
+// Only the tables the user owns: a plain ANALYZE by a role that is not a
+// superuser warns once for every catalog it may not analyze.
+void analyzeOwnTables(const QSqlDatabase &db)
+{
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("SELECT string_agg(format('%I.%I', schemaname, tablename), ', ') FROM pg_tables "
+                               "WHERE tableowner = current_user AND schemaname NOT IN ('pg_catalog', "
+                               "'information_schema')"))
+        || !q.next() || q.value(0).toString().isEmpty())
+        return;
+    const QString tables = q.value(0).toString();
+    q.exec(QStringLiteral("ANALYZE ") + tables);
+}
+
 } // namespace
 
 QSqlDatabase PostgresEngine::add(const ConnectionDescription &description) const
@@ -55,6 +73,11 @@ QSqlDatabase PostgresEngine::add(const ConnectionDescription &description) const
     if (!description.password.isEmpty())
         db.setPassword(description.password);
     db.setConnectOptions(connectOptions());
+    // A password file libpq would pass over with an English warning is not
+    // read at all; a refused login then names it (connectFailureText).
+    if (description.password.isEmpty() && qEnvironmentVariableIsEmpty("PGPASSWORD")
+        && !PostgresPasswordFile::ignoredFile().isEmpty())
+        db.setConnectOptions(connectOptions() + QLatin1Char(';') + PostgresPasswordFile::noFileOption());
     // NUMERIC as the server writes it (text), not as a double: money keeps
     // every digit (FixedDecimal reads the text).
     db.setNumericalPrecisionPolicy(QSql::HighPrecision);
@@ -74,8 +97,13 @@ void PostgresEngine::connect(QSqlDatabase &db, const ConnectionDescription &desc
 {
     QElapsedTimer timer;
     timer.start();
-    if (!db.open())
-        throw EHostError(connectFailureText(description, SqlStatement::errorText(db.lastError()), timer.elapsed()));
+    if (db.open())
+        return;
+    const QString said = SqlStatement::errorText(db.lastError());
+    const QString text = connectFailureText(description, said, timer.elapsed());
+    if (loginRefused(said))
+        throw ELoginRefused(text);
+    throw EHostError(text);
 }
 
 bool PostgresEngine::toCreate(const ConnectionDescription &description) const
@@ -96,6 +124,8 @@ bool PostgresEngine::toCreate(const ConnectionDescription &description) const
         }
     }
     close(description.name);
+    if (!opened && loginRefused(why))
+        throw ELoginRefused(connectFailureText(description, why, timer.elapsed()));
     if (!opened && !missingDatabase(why))
         throw EHostError(connectFailureText(description, why, timer.elapsed()));
     return !filled;
@@ -135,8 +165,7 @@ void PostgresEngine::create(const ConnectionDescription &description) const
         }
         if (description.fill)
             description.fill(db);
-        // Statistics of the new rows now, so that the first plans use the indexes.
-        QSqlQuery(db).exec(QStringLiteral("ANALYZE"));
+        analyzeOwnTables(db);
     } catch (const EHostError &e) {
         close(description.name);
         throw EHostError(QStringLiteral("Não foi possível criar o banco de dados %1: %2").arg(description.where(), e.text()));
@@ -238,19 +267,68 @@ QString PostgresEngine::whereOf(const QSqlDatabase &db)
     return locationOf(location);
 }
 
+namespace {
+
+// A user or database name of a location, "%XX" decoded as UTF-8 bytes (as
+// libpq reads a URI); false on a "%" not followed by two hex digits, or on
+// bytes that are not UTF-8.
+bool percentDecoded(const QString &text, QString &out)
+{
+    QByteArray bytes;
+    const QByteArray raw = text.toUtf8();
+    for (qsizetype i = 0; i < raw.size(); ++i) {
+        if (raw[i] != '%') {
+            bytes += raw[i];
+            continue;
+        }
+        if (i + 2 >= raw.size() || !std::isxdigit(uchar(raw[i + 1])) || !std::isxdigit(uchar(raw[i + 2])))
+            return false;
+        bytes += char(raw.mid(i + 1, 2).toInt(nullptr, 16));
+        i += 2;
+    }
+    auto decoder = QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    out = decoder.decode(bytes);
+    return !decoder.hasError() && !out.contains(QChar(0));
+}
+
+// Encodes what percentDecoded() decodes, and the characters that would end
+// the name where it stands; letters, digits and "-._~" stay as they are.
+QString percentEncoded(const QString &name) { return QString::fromLatin1(name.toUtf8().toPercentEncoding()); }
+
+} // namespace
+
 QString PostgresEngine::locationOf(const DatabaseLocation &location)
 {
-    return QStringLiteral("postgresql://%1%2:%3/%4")
-        .arg(location.user.isEmpty() ? QString() : location.user + QLatin1Char('@'), location.host)
-        .arg(location.port)
-        .arg(location.path);
+    // Read back by readLocation(): names encoded as they were given.
+    // Joined, not arg()-ed: the encoded names hold "%2F" and the like.
+    return QStringLiteral("postgresql://") + (location.user.isEmpty() ? QString() : percentEncoded(location.user) + QLatin1Char('@'))
+        + location.host + QLatin1Char(':') + QString::number(location.port) + QLatin1Char('/')
+        + percentEncoded(location.path);
+}
+
+QString PostgresEngine::userOf(const ConnectionDescription &description) const
+{
+    if (!description.location.user.isEmpty())
+        return description.location.user;
+    if (!description.user.isEmpty())
+        return description.user;
+    const QString fromEnvironment = qEnvironmentVariable("PGUSER");
+    return fromEnvironment.isEmpty() ? qEnvironmentVariable("USER") : fromEnvironment;
+}
+
+QString PostgresEngine::locationHint() const
+{
+    return QStringLiteral("No usuário e no banco, escreva %40 por @, %2F por /, %3F por ?, %3B por ;, %25 por % e %20 "
+                          "por espaço.");
 }
 
 QString PostgresEngine::locationText(const DatabaseLocation &location) const { return locationOf(location); }
 
 bool PostgresEngine::readLocation(const QString &rest, DatabaseLocation &location) const
 {
-    // "//[USER@]HOST[:PORT]/DATABASE"
+    // "//[USER@]HOST[:PORT]/DATABASE": the user is what comes before the last
+    // "@" of the part before the first "/"; a "/", "@", "?", ";", "%" or blank
+    // in a name is written "%XX".
     if (!rest.startsWith(QLatin1String("//")))
         return false;
     const QString server = rest.mid(2);
@@ -260,14 +338,14 @@ bool PostgresEngine::readLocation(const QString &rest, DatabaseLocation &locatio
     QString authority = server.left(slash);
     const int at = int(authority.lastIndexOf(QLatin1Char('@')));
     if (at >= 0) {
-        location.user = authority.left(at);
-        authority = authority.mid(at + 1);
-        if (location.user.isEmpty())
+        if (!percentDecoded(authority.left(at), location.user) || location.user.isEmpty())
             return false;
+        authority = authority.mid(at + 1);
     }
     location.port = 5432;
-    location.path = server.mid(slash + 1);
-    return readHostPort(authority, location) && !location.path.contains(QLatin1Char('/'));
+    const QString database = server.mid(slash + 1);
+    return readHostPort(authority, location) && !database.contains(QLatin1Char('/'))
+        && !database.contains(QLatin1Char('?')) && percentDecoded(database, location.path);
 }
 
 QString PostgresEngine::tableQuery() const
@@ -277,7 +355,7 @@ QString PostgresEngine::tableQuery() const
 
 void PostgresEngine::openReadOnly(QSqlDatabase &db) const
 {
-    db.setConnectOptions(connectOptions() + QStringLiteral(";options='-c %1=on'").arg(QLatin1String(kReadOnlyOption)));
+    db.setConnectOptions(db.connectOptions() + QStringLiteral(";options='-c %1=on'").arg(QLatin1String(kReadOnlyOption)));
     if (!db.open())
         throw EHostError(SqlStatement::errorText(db.lastError()));
     // One transaction for the whole report, read only from its first

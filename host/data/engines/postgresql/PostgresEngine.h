@@ -3,7 +3,10 @@
 //
 // - Who connects: the location's user, else the description's, else
 //   libpq's default (PGUSER, the system user). The password is the
-//   description's when given, else libpq's (PGPASSWORD, ~/.pgpass).
+//   description's when given, else libpq's (PGPASSWORD, ~/.pgpass); a
+//   password file that others may read is not read, and a refused login
+//   names it with its fix (PostgresPasswordFile). A refused login throws
+//   ELoginRefused.
 // - A server that accepts the connection and never answers is given up after
 //   kConnectTimeoutSeconds (libpq's connect_timeout) with a text that names
 //   host, port and seconds; a refused login, a missing database or user, a
@@ -39,6 +42,9 @@ public:
     QString locationForms() const override { return QStringLiteral("postgresql://USUARIO@SERVIDOR:PORTA/BANCO"); }
     bool readLocation(const QString &rest, DatabaseLocation &location) const override;
     QString locationText(const DatabaseLocation &location) const override;
+    QString locationHint() const override;
+    // The location's user, else the description's, else libpq's default (the system user).
+    QString userOf(const ConnectionDescription &description) const override;
 
     std::function<void()> interrupter(const QSqlDatabase &db) const override;
     // DECIMAL_SUM, the exact sum of the reports, for a database made before it.
@@ -56,6 +62,8 @@ public:
     // what libpq said, elapsedMs how long the attempt took.
     QString connectFailureText(const ConnectionDescription &description, const QString &driverText,
                                qint64 elapsedMs) const override;
+    // Whether libpq's text says the login was refused (password, user).
+    static bool loginRefused(const QString &driverText);
 
 protected:
     bool toCreate(const ConnectionDescription &description) const override;

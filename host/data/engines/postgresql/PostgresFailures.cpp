@@ -3,6 +3,7 @@
 // language): both English and Portuguese words are looked for.
 #include "PostgresDialect.h"
 #include "PostgresEngine.h"
+#include "PostgresPasswordFile.h"
 #include "data/SqlStatement.h"
 
 #include <QSqlError>
@@ -33,6 +34,12 @@ QString userOf(const ConnectionDescription &d)
 
 } // namespace
 
+bool PostgresEngine::loginRefused(const QString &driverText)
+{
+    return saysAny(driverText, {"password authentication failed", "authentication failed", "no password supplied",
+                                "autenticação", "nenhuma senha"});
+}
+
 QString PostgresEngine::connectFailureText(const ConnectionDescription &d, const QString &driverText,
                                           qint64 elapsedMs) const
 {
@@ -45,11 +52,18 @@ QString PostgresEngine::connectFailureText(const ConnectionDescription &d, const
             .arg(server)
             .arg((elapsedMs + 500) / 1000)
             .arg(d.where().left(100));
-    if (saysAny(driverText, {"password authentication failed", "authentication failed", "no password supplied",
-                             "autenticação", "nenhuma senha"}))
+    const QString ignoredFile = PostgresPasswordFile::ignoredFile();
+    if (loginRefused(driverText) && d.password.isEmpty() && qEnvironmentVariableIsEmpty("PGPASSWORD")
+        && !ignoredFile.isEmpty())
+        return QStringLiteral("O servidor PostgreSQL em %1 recusou o acesso do usuário %2: a senha não foi enviada, "
+                              "porque o arquivo de senhas %3 pode ser lido por outros usuários desta máquina, e o "
+                              "PostgreSQL não usa um arquivo assim. Deixe-o só para o seu dono com: chmod 600 %3")
+            .arg(server, userOf(d), ignoredFile);
+    if (loginRefused(driverText))
         return QStringLiteral("O servidor PostgreSQL em %1 recusou o acesso do usuário %2: a senha está errada ou "
-                              "não foi informada. Informe a senha certa (--db-password, [database] password=, "
-                              "PGPASSWORD ou ~/.pgpass) ou peça ao administrador do banco que confira o usuário.")
+                              "não foi informada. Informe a senha certa (ao entrar no programa; para roteiros, em "
+                              "PGPASSWORD ou ~/.pgpass, ou em [database] password= num arquivo só seu) ou peça ao "
+                              "administrador do banco que confira o usuário.")
             .arg(server, userOf(d));
     if (saysAny(driverText, {"role", "papel"}) && saysAny(driverText, {"does not exist", "não existe"}))
         return QStringLiteral("O servidor PostgreSQL em %1 não conhece o usuário %2. Confira o usuário no endereço "

@@ -5,6 +5,7 @@
 
 #include <cctype>
 #include <charconv>
+#include <cstdint>
 #include <string_view>
 
 namespace {
@@ -13,10 +14,20 @@ constexpr int kScale = 9;
 // 10^37 units, 10^28 at the scale: far past any amount, and twice it still fits.
 const Units kLimit = Units(10000000000000000LL) * Units(1000000000000LL) * Units(1000000000LL);
 
+// SQLite's aggregate memory is only 8-byte aligned, so the 128-bit total is
+// kept as two halves rather than as an __int128 member.
 struct Sum {
-    Units units = 0;
+    std::uint64_t low = 0;
+    std::int64_t high = 0;
     bool any = false;
     bool failed = false;
+
+    Units units() const { return Units(high) * (Units(1) << 64) + Units(low); }
+    void setUnits(Units units)
+    {
+        low = std::uint64_t(units);
+        high = std::int64_t(units >> 64);
+    }
 };
 
 // Reads C-form decimal text ("-12.5", "1e+16", "3") as units, rounding half
@@ -119,10 +130,16 @@ void step(sqlite3_context *ctx, int, sqlite3_value **argv)
     if (!sum || sum->failed || sqlite3_value_type(argv[0]) == SQLITE_NULL)
         return;
     Units value = 0;
-    if (!valueOf(argv[0], value) || (sum->units += value) > kLimit || sum->units < -kLimit) {
+    if (!valueOf(argv[0], value)) {
         sum->failed = true;
         return;
     }
+    const Units total = sum->units() + value;
+    if (total > kLimit || total < -kLimit) {
+        sum->failed = true;
+        return;
+    }
+    sum->setUnits(total);
     sum->any = true;
 }
 
@@ -138,7 +155,7 @@ void final(sqlite3_context *ctx)
         sqlite3_result_null(ctx);
         return;
     }
-    const QByteArray text = decimalText(sum->units);
+    const QByteArray text = decimalText(sum->units());
     sqlite3_result_text(ctx, text.constData(), int(text.size()), SQLITE_TRANSIENT);
 }
 } // namespace

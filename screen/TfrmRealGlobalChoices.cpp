@@ -7,6 +7,7 @@
 #include "remote/CostTypes.h"
 #include "session/CodePictures.h"
 #include "session/ParameterMemory.h"
+#include "session/ShellNotices.h"
 #include "widgets/TCheckBox.h"
 #include "widgets/TComboBox.h"
 #include "widgets/TDateEditPlus.h"
@@ -131,8 +132,12 @@ void TfrmRealGlobal::apply(const ScreenChoices &c)
 void TfrmRealGlobal::repeatLastParameters()
 {
     const QVariantMap kept = ParameterMemory::load(kMemoryKey);
-    if (kept.isEmpty())
+    if (kept.isEmpty()) {
+        ShellNotices::instance().tell(QStringLiteral("Não há parâmetros para repetir: nenhum relatório foi gerado "
+                                                     "nesta tela ainda. Gere um relatório; depois Ctrl+R traz de "
+                                                     "volta os parâmetros dele."));
         return;
+    }
     try {
         apply(RecalledParameters::fromStored(kept));
     } catch (...) {
@@ -140,4 +145,5 @@ void TfrmRealGlobal::repeatLastParameters()
         throw;
     }
     showListCounts();
+    ShellNotices::instance().tell(QStringLiteral("Parâmetros do último relatório repostos."));
 }

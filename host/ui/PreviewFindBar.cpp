@@ -59,6 +59,12 @@ void PreviewFindBar::start()
     m_text->selectAll();
 }
 
+void PreviewFindBar::dismiss()
+{
+    hide();
+    m_view->setFocus(Qt::OtherFocusReason);
+}
+
 int PreviewFindBar::findNext() { return find(+1); }
 
 int PreviewFindBar::findPrevious() { return find(-1); }

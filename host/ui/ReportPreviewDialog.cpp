@@ -85,8 +85,13 @@ void ReportPreviewDialog::buildTools(int pageCount)
     m_tools->addSeparator();
     addTool(QStringLiteral("L&ocalizar..."), QStringLiteral("actLocalizar"), {QKeySequence::Find},
             [this] { m_find->start(); });
-    addTool(QStringLiteral("&Fechar"), QStringLiteral("actFechar"), {QKeySequence(Qt::Key_Escape)},
-            [this] { reject(); });
+    // Esc puts the find bar away before it closes the preview.
+    addTool(QStringLiteral("&Fechar"), QStringLiteral("actFechar"), {QKeySequence(Qt::Key_Escape)}, [this] {
+        if (m_find->isVisible())
+            m_find->dismiss();
+        else
+            reject();
+    });
 }
 
 void ReportPreviewDialog::addTool(const QString &caption, const QString &name, const QList<QKeySequence> &keys,

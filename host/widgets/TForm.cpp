@@ -1,4 +1,5 @@
 #include "TForm.h"
+#include "AccessibleNames.h"
 #include "FocusChain.h"
 #include "FormReader.h"
 #include "Keys.h"
@@ -93,6 +94,8 @@ void TForm::Create()
         reader.finish();
     }
     definitionsRead();
+    // Screen readers and Alt+letter reach every control the definitions made.
+    AccessibleNames::describe(this);
     Dispatch::fire([this] { emit OnCreate(this); });
 }
 

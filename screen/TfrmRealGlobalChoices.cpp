@@ -133,9 +133,8 @@ void TfrmRealGlobal::repeatLastParameters()
 {
     const QVariantMap kept = ParameterMemory::load(kMemoryKey);
     if (kept.isEmpty()) {
-        ShellNotices::instance().tell(QStringLiteral("Não há parâmetros para repetir: nenhum relatório foi gerado "
-                                                     "nesta tela ainda. Gere um relatório; depois Ctrl+R traz de "
-                                                     "volta os parâmetros dele."));
+        ShellNotices::instance().tell(
+            QStringLiteral("Não há parâmetros para repetir: gere primeiro um relatório nesta tela."));
         return;
     }
     try {

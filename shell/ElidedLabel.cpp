@@ -5,7 +5,7 @@
 
 namespace {
 // The fewest letters a field is cut down to: enough to say what it is.
-constexpr int kMinimumLetters = 6;
+constexpr int kMinimumLetters = 12;
 } // namespace
 
 ElidedLabel::ElidedLabel(Qt::TextElideMode mode, QWidget *parent) : QLabel(parent), m_mode(mode)

@@ -11,6 +11,7 @@
 #include <QSettings>
 #include <QTimer>
 #include <QWidget>
+#include <cmath>
 
 namespace {
 // A window manager's frame before any window has shown its own: a title bar
@@ -35,7 +36,13 @@ bool resizable(const QWidget *w)
 QRect areaOf(const QWidget *w)
 {
     const QScreen *screen = w->screen() ? w->screen() : QGuiApplication::primaryScreen();
-    return screen ? screen->availableGeometry() : QRect();
+    if (!screen)
+        return QRect();
+    // At a scale such as 1.5 the frame's pixels are fractions of a unit, and
+    // rounding can cost one: a unit is kept aside at the right and bottom.
+    const double ratio = screen->devicePixelRatio();
+    const int spare = ratio == std::floor(ratio) ? 0 : 1;
+    return screen->availableGeometry().adjusted(0, 0, -spare, -spare);
 }
 
 QSize grown(const QSize &s, const QMargins &m) { return QSize(s.width() + m.left() + m.right(), s.height() + m.top() + m.bottom()); }

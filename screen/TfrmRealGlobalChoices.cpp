@@ -129,6 +129,32 @@ void TfrmRealGlobal::apply(const ScreenChoices &c)
     medCdProdFinaExit(medCdProdFina);
 }
 
+QVariant TfrmRealGlobal::typingState(const QWidget *) const
+{
+    TypingState s;
+    s.branchName = edtNmFilial->Text();
+    s.productInitialName = edtNmProdInic->Text();
+    s.productFinalName = edtNmProdFina->Text();
+    s.services = moduleState().ListaServ;
+    s.servicesSearched = moduleState().ListaServPesq;
+    s.servicesDropped = m_servicesDropped;
+    return QVariant::fromValue(s);
+}
+
+void TfrmRealGlobal::restoreTypingState(const QWidget *, const QVariant &state)
+{
+    if (!state.canConvert<TypingState>())
+        return;
+    const TypingState s = state.value<TypingState>();
+    edtNmFilial->setText_(s.branchName);
+    edtNmProdInic->setText_(s.productInitialName);
+    edtNmProdFina->setText_(s.productFinalName);
+    moduleState().ListaServ = s.services;
+    moduleState().ListaServPesq = s.servicesSearched;
+    m_servicesDropped = s.servicesDropped;
+    showListCounts();
+}
+
 void TfrmRealGlobal::repeatLastParameters()
 {
     const QVariantMap kept = ParameterMemory::load(kMemoryKey);

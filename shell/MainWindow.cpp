@@ -82,6 +82,11 @@ void MainWindow::buildFileMenu()
     QAction *retry = file->addAction(QStringLiteral("&Tentar novamente o servidor de custos"), this,
                                      &MainWindow::retryCostsServer);
     retry->setObjectName(QStringLiteral("actTentarNovamente"));
+    // The status bar's "Abrir pasta" from the keyboard too.
+    m_openFolder = file->addAction(QStringLiteral("Abrir &pasta do último arquivo gravado"), this,
+                                   [this] { m_saved->openFolder(); });
+    m_openFolder->setObjectName(QStringLiteral("actAbrirPasta"));
+    m_openFolder->setEnabled(false);
     file->addSeparator();
     QAction *quit = file->addAction(QStringLiteral("&Sair"), this, &QWidget::close);
     quit->setObjectName(QStringLiteral("actSair"));
@@ -188,6 +193,7 @@ void MainWindow::showFileWritten(const QString &path)
 {
     m_message->hide();
     m_saved->showFile(path);
+    m_openFolder->setEnabled(true);
 }
 
 void MainWindow::showMessage(const QString &text)

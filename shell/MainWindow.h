@@ -95,6 +95,7 @@ private:
     ElidedLabel *m_message = nullptr;
     StatusNotice *m_notice = nullptr;
     SavedFileNotice *m_saved = nullptr;
+    QAction *m_openFolder = nullptr;
     QPointer<HelpWindow> m_help;
     CostsServerSupervisor *m_costsServer = nullptr; // outlives the window
 };

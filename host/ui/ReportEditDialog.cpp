@@ -41,7 +41,7 @@ ReportEditDialog::ReportEditDialog(const ReportDefinition &def, std::function<QS
     layout->addLayout(titleFields(def));
     auto *tabs = new QTabWidget(this);
     for (const ReportQuery &q : def.queries)
-        tabs->addTab(queryPage(q), QStringLiteral("Consulta %1").arg(q.name));
+        tabs->addTab(queryPage(q), QStringLiteral("Consulta: %1").arg(q.label.isEmpty() ? q.name : q.label));
     tabs->addTab(columnsPage(def), QStringLiteral("Colunas"));
     layout->addWidget(tabs, 1);
     auto *box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);

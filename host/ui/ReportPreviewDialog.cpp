@@ -115,7 +115,7 @@ void ReportPreviewDialog::print()
     printer.setPageLayout(m_doc.pageLayout());
     printer.setDocName(m_doc.title());
     Dispatch::guard([&] {
-        if (!ReportUi::instance().askPrinter(printer) || !keepsPreviewPage(printer))
+        if (!ReportUi::instance().askPrinter(printer, QString()) || !keepsPreviewPage(printer))
             return;
         const std::unique_ptr<Work> work = m_doc.startPrinting(&printer);
         HostUi::instance().waitForWork(m_doc.title(), *work);

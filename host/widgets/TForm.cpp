@@ -261,3 +261,7 @@ QObject *TForm::component(const QString &name) const
 {
     return findChild<QObject *>(name, Qt::FindChildrenRecursively);
 }
+
+QVariant TForm::typingState(const QWidget *) const { return QVariant(); }
+
+void TForm::restoreTypingState(const QWidget *, const QVariant &) {}

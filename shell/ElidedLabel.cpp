@@ -1,6 +1,8 @@
 #include "ElidedLabel.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
+#include <cmath>
 #include <QStyle>
 
 namespace {
@@ -42,6 +44,13 @@ void ElidedLabel::resizeEvent(QResizeEvent *e)
     updateShown();
 }
 
+void ElidedLabel::showEvent(QShowEvent *e)
+{
+    QLabel::showEvent(e);
+    // A text set while hidden asked for no room: it does now.
+    updateGeometry();
+}
+
 void ElidedLabel::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
@@ -60,6 +69,8 @@ QSize ElidedLabel::minimumSizeHint() const
 
 QSize ElidedLabel::sizeHint() const
 {
+    // Fractions of a pixel count: a whole-pixel width would elide the last letter.
     const QMargins m = contentsMargins();
-    return QSize(fontMetrics().horizontalAdvance(text()) + m.left() + m.right(), QLabel::minimumSizeHint().height());
+    const int whole = int(std::ceil(QFontMetricsF(font()).horizontalAdvance(text()))) + 1;
+    return QSize(whole + m.left() + m.right(), QLabel::minimumSizeHint().height());
 }

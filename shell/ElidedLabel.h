@@ -25,6 +25,7 @@ signals:
 protected:
     void paintEvent(QPaintEvent *e) override;
     void resizeEvent(QResizeEvent *e) override;
+    void showEvent(QShowEvent *e) override;
     QSize minimumSizeHint() const override;
     QSize sizeHint() const override;
 

@@ -32,7 +32,9 @@ PreviewFindBar::PreviewFindBar(PagedDocument &doc, PreviewPageView *view, QWidge
         b->setFocusPolicy(Qt::StrongFocus);
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(6, 2, 6, 2);
-    layout->addWidget(new QLabel(QStringLiteral("Localizar:"), this));
+    auto *caption = new QLabel(QStringLiteral("Localizar:"), this);
+    caption->setBuddy(m_text);
+    layout->addWidget(caption);
     layout->addWidget(m_text, 1);
     layout->addWidget(previous);
     layout->addWidget(next);

@@ -1,4 +1,5 @@
 #include "ReportEditDialog.h"
+#include "widgets/AccessibleNames.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -49,6 +50,7 @@ ReportEditDialog::ReportEditDialog(const ReportDefinition &def, std::function<QS
     connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(box);
     resize(820, 560);
+    AccessibleNames::describe(this);
 }
 
 QFormLayout *ReportEditDialog::titleFields(const ReportDefinition &def)

@@ -5,6 +5,7 @@
 #include "core/Errors.h"
 #include "core/HostUi.h"
 #include "core/Work.h"
+#include "widgets/AccessibleNames.h"
 #include "report/commands/ReportUi.h"
 #include "report/layout/PagedDocument.h"
 
@@ -37,6 +38,8 @@ ReportPreviewDialog::ReportPreviewDialog(PagedDocument &doc, QWidget *parent) : 
     layout->addWidget(m_view, 1);
     m_find = new PreviewFindBar(doc, m_view, this);
     layout->addWidget(m_find);
+    m_page->setAccessibleName(QStringLiteral("Página"));
+    AccessibleNames::describe(this);
 
     connect(m_view, &PreviewPageView::currentPageChanged, this, [this](int i) {
         const QSignalBlocker block(m_page);

@@ -131,13 +131,14 @@ class ScreenReader(unittest.TestCase):
             with self.subTest(window=title):
                 self.focus_on('medCdFilial')
                 d.key(*keys)
-                window = d.wait_active('^' + title, 30)
-                if keys == ['F5']:
-                    d.key('ctrl+f')  # the find bar's controls too
-                    d.wait_trace(r'trace focus edtLocalizar')
-                self.assert_all_named(window_titled(title))
-                d.close_other_windows()
-                del window
+                d.wait_active('^' + title, 30)
+                try:
+                    if keys == ['F5']:
+                        d.key('ctrl+f')  # the find bar's controls too
+                        d.wait_trace(r'trace focus edtLocalizar')
+                    self.assert_all_named(window_titled(title))
+                finally:
+                    d.close_other_windows()
 
     def test_alt_and_a_captions_letter_moves_to_its_field(self):
         d = self.desktop

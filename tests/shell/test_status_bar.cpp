@@ -171,6 +171,8 @@ private slots:
         m_window->showMessage(QStringLiteral("Relatório padrão escolhido: Custo Realizado."));
         auto *word = m_window->findChild<ElidedLabel *>(QStringLiteral("lblStatusMensagem"));
         QVERIFY(word->isVisible() && !saved->isVisible());
+        QApplication::processEvents();
+        QCOMPARE(word->shownText(), word->text()); // a short word is read whole
         m_window->showFileWritten(file);
         QVERIFY(!word->isVisible() && saved->isVisible());
     }

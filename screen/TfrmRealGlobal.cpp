@@ -344,7 +344,12 @@ void TfrmRealGlobal::depDataFinaExit(QObject *) { depDataFina->CheckValidDate();
 
 // --- report commands --------------------------------------------------------
 
-void TfrmRealGlobal::sbtPrintClick(QObject *Sender) { Valida(true); TfrmDadosGerRel::sbtPrintClick(Sender); }
+void TfrmRealGlobal::sbtPrintClick(QObject *Sender)
+{
+    Valida(true);
+    nameFiles(); // the PDF file too
+    TfrmDadosGerRel::sbtPrintClick(Sender);
+}
 void TfrmRealGlobal::sbtPreviewClick(QObject *Sender)
 {
     Valida(true);

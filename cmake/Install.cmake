@@ -70,8 +70,8 @@ alimentação escolar, a começar por Custo Realizado Global do Período. Os
 relatórios saem impressos, visualizados, em PDF e exportados para CSV e
 Excel (XLSX).
 .
-Trabalha sobre SQLite ou Firebird 3 (embutido ou em servidor) e traz o servidor
-de custos merenda-costs, que atende as telas por TCP.")
+Trabalha sobre SQLite, Firebird 3 (embutido ou em servidor) ou PostgreSQL e
+traz o servidor de custos merenda-costs, que atende as telas por TCP.")
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Binaries without their debugging symbols, as Debian ships them.
@@ -82,7 +82,7 @@ set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXE
 # drivers, the window system, the icon's SVG, Qt's own dialogs in Portuguese
 # (without it the print dialog is in English), the fonts of the screens
 # (Liberation) and of the reports (DejaVu).
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, libqt6sql6-ibase, qt6-qpa-plugins, libqt6svg6, \
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, libqt6sql6-ibase, libqt6sql6-psql, qt6-qpa-plugins, libqt6svg6, \
 qt6-translations-l10n, fonts-liberation, fonts-dejavu-core")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 include(CPack)

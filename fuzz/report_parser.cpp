@@ -29,7 +29,10 @@ bool sameParams(const ReportParamDecl &a, const ReportParamDecl &b)
            && a.defaultValue == b.defaultValue;
 }
 
-bool sameQueries(const ReportQuery &a, const ReportQuery &b) { return a.name == b.name && a.sql == b.sql; }
+bool sameQueries(const ReportQuery &a, const ReportQuery &b)
+{
+    return a.name == b.name && a.label == b.label && a.sql == b.sql;
+}
 
 bool sameColumns(const ReportColumn &a, const ReportColumn &b)
 {

@@ -119,6 +119,7 @@ void TfrmRealGlobal::FormActivate(QObject *Sender)
     qryProduto->FieldByName(QStringLiteral("CDARVPROD"))->setEditMask(medCdProdInic->EditMaskText());
 
     depDataInic->SetDate(DataProc(medCdFilial->Text()));
+    depDataInic->setPeriodReference(depDataInic->GetDate()); // the ready-made periods count from it too
     depDataInicDateChange(depDataInic);
     depDataFina->SetDate(depDataInic->GetDate());
     depDataFinaDateChange(depDataFina);

@@ -316,7 +316,7 @@ inherited frmRealGlobal: TfrmRealGlobal
       Caption = 'Grupo de Servi'#231'os'
       Font.Charset = DEFAULT_CHARSET
       Font.Color = clWindowText
-      Font.Height = -8
+      Font.Height = -11
       Font.Name = 'MS Sans Serif'
       Font.Style = [fsBold]
       ParentFont = False
@@ -365,7 +365,7 @@ inherited frmRealGlobal: TfrmRealGlobal
       Caption = 'Servi'#231'o'
       Font.Charset = DEFAULT_CHARSET
       Font.Color = clWindowText
-      Font.Height = -8
+      Font.Height = -11
       Font.Name = 'MS Sans Serif'
       Font.Style = [fsBold]
       ParentFont = False

@@ -75,6 +75,10 @@ public:
     void apply(const ScreenChoices &choices);
     // The cost types, read again from the costs server.
     void refreshRemoteData() override;
+    // Esc over typing: the names looked up and the service lists as they
+    // were when the field got the focus (a new branch empties the services).
+    QVariant typingState(const QWidget *field) const override;
+    void restoreTypingState(const QWidget *field, const QVariant &state) override;
 
 public slots:
     void FormCreate(QObject *Sender);
@@ -115,6 +119,13 @@ protected:
     void repeatLastParameters() override;
 
 private:
+    // What typing in a field may change beside its text.
+    struct TypingState {
+        QString branchName, productInitialName, productFinalName;
+        CodeList services, servicesSearched;
+        bool servicesDropped = false;
+    };
+
     // Components of the definition, by their names.
 #define REALGLOBAL_FIELD(Class, name) Class *name = nullptr;
     REALGLOBAL_COMPONENTS(REALGLOBAL_FIELD)

@@ -7,6 +7,7 @@
 #include "remote/CostTypes.h"
 #include "session/CodePictures.h"
 #include "session/ParameterMemory.h"
+#include "session/ShellNotices.h"
 #include "widgets/TCheckBox.h"
 #include "widgets/TComboBox.h"
 #include "widgets/TDateEditPlus.h"
@@ -128,11 +129,40 @@ void TfrmRealGlobal::apply(const ScreenChoices &c)
     medCdProdFinaExit(medCdProdFina);
 }
 
+QVariant TfrmRealGlobal::typingState(const QWidget *) const
+{
+    TypingState s;
+    s.branchName = edtNmFilial->Text();
+    s.productInitialName = edtNmProdInic->Text();
+    s.productFinalName = edtNmProdFina->Text();
+    s.services = moduleState().ListaServ;
+    s.servicesSearched = moduleState().ListaServPesq;
+    s.servicesDropped = m_servicesDropped;
+    return QVariant::fromValue(s);
+}
+
+void TfrmRealGlobal::restoreTypingState(const QWidget *, const QVariant &state)
+{
+    if (!state.canConvert<TypingState>())
+        return;
+    const TypingState s = state.value<TypingState>();
+    edtNmFilial->setText_(s.branchName);
+    edtNmProdInic->setText_(s.productInitialName);
+    edtNmProdFina->setText_(s.productFinalName);
+    moduleState().ListaServ = s.services;
+    moduleState().ListaServPesq = s.servicesSearched;
+    m_servicesDropped = s.servicesDropped;
+    showListCounts();
+}
+
 void TfrmRealGlobal::repeatLastParameters()
 {
     const QVariantMap kept = ParameterMemory::load(kMemoryKey);
-    if (kept.isEmpty())
+    if (kept.isEmpty()) {
+        ShellNotices::instance().tell(
+            QStringLiteral("Não há parâmetros para repetir: gere primeiro um relatório nesta tela."));
         return;
+    }
     try {
         apply(RecalledParameters::fromStored(kept));
     } catch (...) {
@@ -140,4 +170,5 @@ void TfrmRealGlobal::repeatLastParameters()
         throw;
     }
     showListCounts();
+    ShellNotices::instance().tell(QStringLiteral("Parâmetros do último relatório repostos."));
 }

@@ -1,4 +1,5 @@
 #include "DesktopTrace.h"
+#include "ElidedLabel.h"
 
 #include <QAction>
 #include <QApplication>
@@ -7,6 +8,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <cstdio>
 
 namespace {
@@ -64,6 +66,10 @@ void installIfAsked(QMainWindow *window)
             trace("focus", nameOf(now));
     });
     traceActions(window->menuBar()->actions());
+    for (ElidedLabel *field : window->statusBar()->findChildren<ElidedLabel *>())
+        QObject::connect(field, &ElidedLabel::shownTextChanged, window, [field](const QString &shown) {
+            trace("status", nameOf(field) + QLatin1Char(' ') + shown);
+        });
     qApp->installEventFilter(new WindowShows(window));
     if (auto *area = window->findChild<QMdiArea *>()) {
         QObject::connect(area, &QMdiArea::subWindowActivated, window, [](QMdiSubWindow *sub) {

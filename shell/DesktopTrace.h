@@ -7,6 +7,8 @@
 //   trace menu NAME       a menu opened (its object name, or its owner's)
 //   trace command NAME    a menu action ran to its end (its object name)
 //   trace closed TITLE    a screen closed
+//   trace status NAME TEXT  what a status bar field shows now (elided as
+//                         painted), each time that changes
 // Without the variable nothing is installed and nothing is written.
 #pragma once
 

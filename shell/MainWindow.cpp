@@ -1,23 +1,26 @@
 #include "MainWindow.h"
+#include "ElidedLabel.h"
 #include "HelpWindow.h"
 #include "ModuleLoader.h"
 #include "ReportMenu.h"
 #include "SavedFileNotice.h"
 #include "ScreenKeys.h"
+#include "StatusFieldsLayout.h"
 #include "StatusNotice.h"
 #include "UserPreferences.h"
 #include "appdata/CostsServerSupervisor.h"
 #include "core/Dispatch.h"
 #include "core/HostUi.h"
 #include "report/commands/TfrmDadosGerRel.h"
+#include "widgets/AccessibleNames.h"
 #include "widgets/KeyboardHelpers.h"
 #include "widgets/TApplication.h"
 #include "widgets/TForm.h"
+#include "widgets/WindowPlacement.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -28,6 +31,7 @@
 MainWindow::MainWindow(ModuleLoader &loader, const QString &title)
     : m_loader(loader), m_area(new QMdiArea(this))
 {
+    setObjectName(QStringLiteral("frmPrincipal"));
     setWindowTitle(title);
     setCentralWidget(m_area);
     m_area->setBackground(QColor(0x5a, 0x6e, 0x8c));
@@ -40,6 +44,7 @@ MainWindow::MainWindow(ModuleLoader &loader, const QString &title)
     buildReportsMenu();
     buildWindowMenu();
     buildHelpMenu();
+    reserveMenuLetters();
     buildStatusBar();
     // The menus' keys reach the menus whatever field has the focus.
     new ScreenKeys(this, m_area);
@@ -59,14 +64,7 @@ void MainWindow::fitDefaultSize()
     resize(size);
 }
 
-void MainWindow::restorePlace()
-{
-    const QByteArray saved = UserPreferences::mainWindowGeometry();
-    if (saved.isEmpty() || !restoreGeometry(saved))
-        fitDefaultSize();
-}
-
-void MainWindow::rememberPlace() const { UserPreferences::setMainWindowGeometry(saveGeometry()); }
+void MainWindow::rememberPlace() { WindowPlacement::remember(this); }
 
 void MainWindow::buildFileMenu()
 {
@@ -84,6 +82,11 @@ void MainWindow::buildFileMenu()
     QAction *retry = file->addAction(QStringLiteral("&Tentar novamente o servidor de custos"), this,
                                      &MainWindow::retryCostsServer);
     retry->setObjectName(QStringLiteral("actTentarNovamente"));
+    // The status bar's "Abrir pasta" from the keyboard too.
+    m_openFolder = file->addAction(QStringLiteral("Abrir &pasta do último arquivo gravado"), this,
+                                   [this] { m_saved->openFolder(); });
+    m_openFolder->setObjectName(QStringLiteral("actAbrirPasta"));
+    m_openFolder->setEnabled(false);
     file->addSeparator();
     QAction *quit = file->addAction(QStringLiteral("&Sair"), this, &QWidget::close);
     quit->setObjectName(QStringLiteral("actSair"));
@@ -125,40 +128,57 @@ void MainWindow::buildHelpMenu()
     help->addAction(QStringLiteral("&Sobre"), this, &MainWindow::showAbout)->setObjectName(QStringLiteral("actSobre"));
 }
 
+void MainWindow::reserveMenuLetters()
+{
+    // Alt+A opens "Arquivo" whatever screen is open: screens' captions take other letters.
+    QString letters;
+    for (const QAction *menu : menuBar()->actions()) {
+        const qsizetype at = menu->text().indexOf(QLatin1Char('&'));
+        if (at >= 0 && at + 1 < menu->text().size())
+            letters += menu->text().at(at + 1);
+    }
+    AccessibleNames::setReservedLetters(letters);
+}
+
 void MainWindow::buildStatusBar()
 {
-    m_database = new QLabel(this);
-    m_branch = new QLabel(this);
-    m_costs = new QLabel(this);
+    m_database = new ElidedLabel(Qt::ElideMiddle, this); // a path: its file name matters most
+    m_branch = new ElidedLabel(Qt::ElideRight, this);
+    m_costs = new ElidedLabel(Qt::ElideRight, this);
+    m_message = new ElidedLabel(Qt::ElideRight, this);
     m_database->setObjectName(QStringLiteral("lblStatusBanco"));
     m_branch->setObjectName(QStringLiteral("lblStatusFilial"));
     m_costs->setObjectName(QStringLiteral("lblStatusCustos"));
-    // A little room between the three, as separate fields read.
-    for (QLabel *l : {m_database, m_branch, m_costs})
-        l->setContentsMargins(8, 0, 8, 0);
+    m_message->setObjectName(QStringLiteral("lblStatusMensagem"));
+    m_message->hide();
     m_notice = new StatusNotice(this);
     connect(m_notice, &StatusNotice::clicked, this, &MainWindow::retryCostsServer);
-    statusBar()->addWidget(m_notice, 1);
     m_saved = new SavedFileNotice(this);
-    statusBar()->addWidget(m_saved, 1);
-    statusBar()->addPermanentWidget(m_database);
-    statusBar()->addPermanentWidget(m_branch);
-    statusBar()->addPermanentWidget(m_costs);
+    auto *fields = new QWidget(this);
+    fields->setObjectName(QStringLiteral("pnlStatus"));
+    auto *layout = new StatusFieldsLayout(fields);
+    layout->addField(m_notice, 0);
+    layout->addField(m_saved, 1);
+    layout->addField(m_message, 1);
+    layout->addField(m_database, 4, true);
+    layout->addField(m_branch, 2, true);
+    layout->addField(m_costs, 3, true);
+    statusBar()->addWidget(fields, 1);
 }
 
 void MainWindow::showDatabase(const QString &location)
 {
-    m_database->setText(QStringLiteral("Banco: ") + location);
+    m_database->setFullText(QStringLiteral("Banco: ") + location);
 }
 
 void MainWindow::showBranch(const QString &code, const QString &name)
 {
-    m_branch->setText(QStringLiteral("Filial: %1 - %2").arg(code, name));
+    m_branch->setFullText(QStringLiteral("Filial: %1 - %2").arg(code, name));
 }
 
 void MainWindow::showCostsServer(const QString &state)
 {
-    m_costs->setText(QStringLiteral("Servidor de custos: ") + state);
+    m_costs->setFullText(QStringLiteral("Servidor de custos: ") + state);
 }
 
 void MainWindow::followCostsServer(CostsServerSupervisor *server)
@@ -167,24 +187,23 @@ void MainWindow::followCostsServer(CostsServerSupervisor *server)
     connect(server, &CostsServerSupervisor::stateChanged, this, [this, server] { showCostsServer(server->stateText()); });
 }
 
-void MainWindow::showNotice(const QString &text)
-{
-    m_saved->hide(); // the fault matters more than the last file
-    m_notice->showNotice(text);
-}
+void MainWindow::showNotice(const QString &text) { m_notice->showNotice(text); }
 
 void MainWindow::showFileWritten(const QString &path)
 {
-    if (m_notice->notice().isEmpty())
-        m_saved->showFile(path);
+    m_message->hide();
+    m_saved->showFile(path);
+    m_openFolder->setEnabled(true);
 }
 
-void MainWindow::clearNotice()
+void MainWindow::showMessage(const QString &text)
 {
-    m_notice->clearNotice();
-    if (!m_saved->file().isEmpty())
-        m_saved->show();
+    m_saved->hide();
+    m_message->setFullText(text);
+    m_message->show();
 }
+
+void MainWindow::clearNotice() { m_notice->clearNotice(); }
 
 void MainWindow::retryCostsServer()
 {

@@ -1,7 +1,9 @@
 // The shell's main window: an MDI area for the screens, the menus
 // ("Arquivo", "Relatórios", "Janela", "Ajuda") with their keys, and a status
 // bar with the database in use, the working branch and the costs server's
-// state. "Relatórios" opens each module of the module folder as it describes
+// state. The status bar gives its room by importance (StatusFieldsLayout):
+// a notice of a fault first, then the last file written or command's word,
+// then the branch, the costs server and the database, each elided to fit. "Relatórios" opens each module of the module folder as it describes
 // itself (ModuleDescription); its report commands act on the active screen
 // (ReportMenu.h).
 #pragma once
@@ -12,9 +14,9 @@
 #include <QPointer>
 
 class CostsServerSupervisor;
+class ElidedLabel;
 class HelpWindow;
 class QAction;
-class QLabel;
 class QMdiArea;
 class ModuleLoader;
 class ReportMenu;
@@ -48,16 +50,20 @@ public:
     // the status bar, whole in its tool tip, until clearNotice().
     void showNotice(const QString &text);
     void clearNotice();
-    // Where a file the person asked for was written, with "Abrir pasta".
+    // Where a file the person asked for was written, with "Abrir pasta";
+    // it takes the place of the last command's word.
     void showFileWritten(const QString &path);
+    // A command's word on what it did or why it did nothing; it takes the
+    // place of the last file written.
+    void showMessage(const QString &text);
     // "Tentar novamente": starts the shell's own costs server again when it
     // is down, then has every open screen read its server's lists again.
     void retryCostsServer();
 
-    // Where the user left the window last time; the first time, the default
-    // size within the screen's free area. Remembered again when it closes.
-    void restorePlace();
-    void rememberPlace() const;
+    // Where the window is now, kept for the next session (WindowPlacement
+    // brings it back when the window shows; the first time it opens at the
+    // default size within the screen's free area).
+    void rememberPlace();
 
     // The active screen's help (F1), from its module; a message when it has none.
     void showHelp();
@@ -73,6 +79,8 @@ private:
     void buildWindowMenu();
     void buildHelpMenu();
     void buildStatusBar();
+    // The menus' Alt letters, which no screen's caption may take.
+    void reserveMenuLetters();
     void fitDefaultSize();
     // Enables the report commands the active screen offers.
     void updateCommands();
@@ -81,11 +89,13 @@ private:
     QMdiArea *m_area;
     QList<ModuleDescription> m_modules;
     ReportMenu *m_reportMenu = nullptr;
-    QLabel *m_database = nullptr;
-    QLabel *m_branch = nullptr;
-    QLabel *m_costs = nullptr;
+    ElidedLabel *m_database = nullptr;
+    ElidedLabel *m_branch = nullptr;
+    ElidedLabel *m_costs = nullptr;
+    ElidedLabel *m_message = nullptr;
     StatusNotice *m_notice = nullptr;
     SavedFileNotice *m_saved = nullptr;
+    QAction *m_openFolder = nullptr;
     QPointer<HelpWindow> m_help;
     CostsServerSupervisor *m_costsServer = nullptr; // outlives the window
 };

@@ -1,13 +1,15 @@
 // The status bar's word on a file just written for the person (an export, a
-// PDF, a saved report): "Arquivo gravado em PATH" and an "Abrir pasta"
-// button that opens its folder in the desktop's file manager
-// (QDesktopServices). Stays until the next file or the next notice of a
-// fault; hidden while there is nothing to tell.
+// PDF, a saved report): "Arquivo gravado em PATH", elided in the middle so
+// that the file's name stays in sight, and an "Abrir pasta" button that
+// opens its folder in the desktop's file manager (QDesktopServices). When
+// the desktop has no program to open folders with, a message gives the
+// folder's path instead. Stays until the next file or message; hidden while
+// there is nothing to tell.
 #pragma once
 
 #include <QWidget>
 
-class QLabel;
+class ElidedLabel;
 class QToolButton;
 
 class SavedFileNotice : public QWidget {
@@ -18,11 +20,12 @@ public:
 
     void showFile(const QString &path);
     QString file() const { return m_path; }
-    // Opens the folder of the last file (the button's action).
-    void openFolder() const;
+    // Opens the folder of the last file (the button's action); false when
+    // no program could open it and the message was shown instead.
+    bool openFolder() const;
 
 private:
-    QLabel *m_text;
+    ElidedLabel *m_text;
     QToolButton *m_open;
     QString m_path;
 };

@@ -1,4 +1,6 @@
 #include "ScreenKeys.h"
+#include "core/Dispatch.h"
+#include "widgets/TForm.h"
 
 #include <QAbstractSpinBox>
 #include <QAction>
@@ -102,6 +104,10 @@ void ScreenKeys::remember(QWidget *focused)
         return;
     m_edit->setModified(false);
     m_textOnFocus = m_edit->text();
+    m_form = nullptr;
+    for (QWidget *p = focused; p && !m_form; p = p->parentWidget())
+        m_form = qobject_cast<TForm *>(p);
+    m_stateOnFocus = m_form ? m_form->typingState(focused) : QVariant();
 }
 
 bool ScreenKeys::undoTyping(QWidget *focused)
@@ -112,6 +118,8 @@ bool ScreenKeys::undoTyping(QWidget *focused)
     edit->setText(m_textOnFocus);
     if (auto *spin = qobject_cast<QAbstractSpinBox *>(focused))
         spin->interpretText(); // the value follows the text put back
+    if (m_form)
+        Dispatch::guard([&] { m_form->restoreTypingState(focused, m_stateOnFocus); });
     edit->setModified(false);
     edit->selectAll();
     return true;

@@ -16,12 +16,15 @@
 //
 // Esc in a screen closes it as Ctrl+W does, unless the field with the
 // focus holds typing since it got the focus: then Esc puts back what the
-// field held when it got the focus, and a second Esc closes the screen.
+// field held when it got the focus, with what the screen says that typing
+// changed beside it (TForm::typingState: a branch's name, say), and a
+// second Esc closes the screen.
 #pragma once
 
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QVariant>
 
 class QKeyEvent;
 class QLineEdit;
@@ -30,6 +33,7 @@ class QKeySequence;
 class QMdiArea;
 class QMdiSubWindow;
 class QWidget;
+class TForm;
 
 class ScreenKeys : public QObject {
 public:
@@ -57,4 +61,6 @@ private:
     QMdiArea *m_area;
     QPointer<QLineEdit> m_edit; // the editor of the field with the focus
     QString m_textOnFocus;
+    QPointer<TForm> m_form; // the screen of that field, and its state then
+    QVariant m_stateOnFocus;
 };

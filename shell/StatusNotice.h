@@ -1,13 +1,13 @@
 // The status bar's notice: what went wrong and is not over (a costs server
 // that does not answer), kept in sight until it is resolved. It shows a red
-// mark and as much of the text as fits, elided; the tool tip holds all of
-// it. A click on it asks to try again (clicked()). Empty and hidden while
-// there is nothing to tell.
+// mark and as much of the text as fits, elided at the end; the tool tip
+// holds all of it. A click on it asks to try again (clicked()). Empty and
+// hidden while there is nothing to tell.
 #pragma once
 
-#include <QLabel>
+#include "ElidedLabel.h"
 
-class StatusNotice : public QLabel {
+class StatusNotice : public ElidedLabel {
     Q_OBJECT
 
 public:
@@ -15,20 +15,15 @@ public:
 
     void showNotice(const QString &text);
     void clearNotice();
-    // The whole text (the label may show it elided).
+    // The whole text, without the mark (the label may show it elided).
     QString notice() const { return m_text; }
 
 signals:
     void clicked();
 
 protected:
-    void resizeEvent(QResizeEvent *e) override;
     void mouseReleaseEvent(QMouseEvent *e) override;
-    QSize minimumSizeHint() const override;
-    QSize sizeHint() const override;
 
 private:
-    void elide();
-
     QString m_text;
 };

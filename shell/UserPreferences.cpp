@@ -6,7 +6,6 @@
 
 namespace {
 const char *const kEnterKey = "teclado/enterAvanca";
-const char *const kGeometryKey = "janela/geometria";
 
 QString preferencesFile()
 {
@@ -28,15 +27,6 @@ void setEnterMovesFocus(bool on)
     QSettings(preferencesFile(), QSettings::IniFormat).setValue(QLatin1String(kEnterKey), on);
 }
 
-QByteArray mainWindowGeometry()
-{
-    return QSettings(preferencesFile(), QSettings::IniFormat).value(QLatin1String(kGeometryKey)).toByteArray();
-}
-
-void setMainWindowGeometry(const QByteArray &geometry)
-{
-    QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
-    QSettings(preferencesFile(), QSettings::IniFormat).setValue(QLatin1String(kGeometryKey), geometry);
-}
+QString file() { return preferencesFile(); }
 
 } // namespace UserPreferences

@@ -1,8 +1,9 @@
 // The user's own choices of how the shell behaves, kept in the user's
 // configuration folder (preferencias.ini beside the configuration file).
+// Reading a missing file gives the defaults; writing makes its folder.
 #pragma once
 
-#include <QByteArray>
+#include <QString>
 
 namespace UserPreferences {
 
@@ -10,9 +11,7 @@ namespace UserPreferences {
 bool enterMovesFocus();
 void setEnterMovesFocus(bool on);
 
-// The main window's place and size when the user last closed it (as
-// QWidget::saveGeometry gives it); empty the first time.
-QByteArray mainWindowGeometry();
-void setMainWindowGeometry(const QByteArray &geometry);
+// The file that holds them (and where the windows were left, WindowPlacement).
+QString file();
 
 } // namespace UserPreferences

@@ -16,6 +16,7 @@
 #include "ShellOptions.h"
 #include "TerminationSignals.h"
 #include "UserInput.h"
+#include "UserPreferences.h"
 #include "WorkingBranch.h"
 #include "appdata/CostsServerProcess.h"
 #include "appdata/CostsServerSupervisor.h"
@@ -29,6 +30,7 @@
 #include "ui/QtHostUi.h"
 #include "ui/ScriptedHostUi.h"
 #include "widgets/KeyboardHelpers.h"
+#include "widgets/WindowPlacement.h"
 
 #include <QApplication>
 #include <QFile>
@@ -193,6 +195,7 @@ void showNotices(MainWindow &window)
     });
     QObject::connect(&ShellNotices::instance(), &ShellNotices::resolved, &window, &MainWindow::clearNotice);
     QObject::connect(&ShellNotices::instance(), &ShellNotices::fileWritten, &window, &MainWindow::showFileWritten);
+    QObject::connect(&ShellNotices::instance(), &ShellNotices::told, &window, &MainWindow::showMessage);
 }
 
 int runScript(MainWindow &window, ModuleLoader &loader, const ShellOptions &options)
@@ -264,8 +267,6 @@ int runWindow(ModuleLoader &loader, const ShellOptions &options, const int &mess
         window.followCostsServer(ownCosts);
     showNotices(window);
     DesktopTrace::installIfAsked(&window);
-    if (forPeople(options))
-        window.restorePlace();
     window.show();
     int status = 0;
     if (!options.scriptFile().isEmpty()) {
@@ -325,6 +326,9 @@ int runShell(int argc, char *argv[])
 
     int messages = 0;
     installUi(options, messages);
+    // A person's windows open inside the screen, where they were left.
+    if (forPeople(options))
+        WindowPlacement::install(UserPreferences::file());
     TdtmDBGeral dataModule;
     CostsServerSupervisor costs;
     if (const int failed = openData(dataModule, options))

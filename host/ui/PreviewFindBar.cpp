@@ -32,7 +32,9 @@ PreviewFindBar::PreviewFindBar(PagedDocument &doc, PreviewPageView *view, QWidge
         b->setFocusPolicy(Qt::StrongFocus);
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(6, 2, 6, 2);
-    layout->addWidget(new QLabel(QStringLiteral("Localizar:"), this));
+    auto *caption = new QLabel(QStringLiteral("Localizar:"), this);
+    caption->setBuddy(m_text);
+    layout->addWidget(caption);
     layout->addWidget(m_text, 1);
     layout->addWidget(previous);
     layout->addWidget(next);
@@ -57,6 +59,12 @@ void PreviewFindBar::start()
     show();
     m_text->setFocus(Qt::ShortcutFocusReason);
     m_text->selectAll();
+}
+
+void PreviewFindBar::dismiss()
+{
+    hide();
+    m_view->setFocus(Qt::OtherFocusReason);
 }
 
 int PreviewFindBar::findNext() { return find(+1); }

@@ -20,6 +20,8 @@ public:
 
     // Shows the bar with the text box focused and selected.
     void start();
+    // Hides the bar and gives the focus back to the pages (Esc while it shows).
+    void dismiss();
     // Looks for the box's text after (or before) the last page found, else
     // from the page in view; the page found, from 0, or -1.
     int findNext();

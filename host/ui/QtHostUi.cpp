@@ -4,10 +4,13 @@
 #include "SearchDialog.h"
 #include "WorkDialog.h"
 #include "core/Dispatch.h"
+#include "report/output/PrintChoices.h"
+#include "report/output/SaveFolder.h"
 
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QScreen>
@@ -69,11 +72,22 @@ QString QtHostUi::askSaveFileName(const QString &title, const QString &filter, c
     return QFileDialog::getSaveFileName(dialogParent(), title, initial, filter);
 }
 
-bool QtHostUi::askPrinter(QPrinter &printer)
+bool QtHostUi::askPrinter(QPrinter &printer, const QString &fileName)
 {
     Dispatch::ModalScope modal;
+    if (!fileName.isEmpty())
+        PrintChoices::offer(printer);
     QPrintDialog dlg(&printer, dialogParent());
-    return dlg.exec() == QDialog::Accepted;
+    // The PDF file as the exports offer theirs; the printer chosen by default stays.
+    if (auto *file = dlg.findChild<QLineEdit *>(QStringLiteral("filename")); file && !fileName.isEmpty())
+        file->setText(SaveFolder::initialPath(fileName));
+    if (dlg.exec() != QDialog::Accepted)
+        return false;
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+        SaveFolder::remember(printer.outputFileName());
+    if (!fileName.isEmpty())
+        PrintChoices::remember(printer);
+    return true;
 }
 
 bool QtHostUi::askYesNo(const QString &caption, const QString &question)

@@ -16,7 +16,7 @@ public:
     QString askSaveFileName(const QString &title, const QString &filter,
                             const QString &initial) override;
     bool askYesNo(const QString &caption, const QString &question) override;
-    bool askPrinter(QPrinter &printer) override;
+    bool askPrinter(QPrinter &printer, const QString &fileName) override;
     bool editReport(ReportDefinition &def,
                     const std::function<QString(const ReportDefinition &)> &check) override;
     // The actions are the menu of an "Exportar" button at the end of the

@@ -1,4 +1,5 @@
 #include "ReportEditDialog.h"
+#include "widgets/AccessibleNames.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -41,7 +42,7 @@ ReportEditDialog::ReportEditDialog(const ReportDefinition &def, std::function<QS
     layout->addLayout(titleFields(def));
     auto *tabs = new QTabWidget(this);
     for (const ReportQuery &q : def.queries)
-        tabs->addTab(queryPage(q), QStringLiteral("Consulta %1").arg(q.name));
+        tabs->addTab(queryPage(q), QStringLiteral("Consulta: %1").arg(q.label.isEmpty() ? q.name : q.label));
     tabs->addTab(columnsPage(def), QStringLiteral("Colunas"));
     layout->addWidget(tabs, 1);
     auto *box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -49,6 +50,7 @@ ReportEditDialog::ReportEditDialog(const ReportDefinition &def, std::function<QS
     connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(box);
     resize(820, 560);
+    AccessibleNames::describe(this);
 }
 
 QFormLayout *ReportEditDialog::titleFields(const ReportDefinition &def)

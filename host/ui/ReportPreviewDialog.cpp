@@ -5,6 +5,7 @@
 #include "core/Errors.h"
 #include "core/HostUi.h"
 #include "core/Work.h"
+#include "widgets/AccessibleNames.h"
 #include "report/commands/ReportUi.h"
 #include "report/layout/PagedDocument.h"
 
@@ -37,6 +38,8 @@ ReportPreviewDialog::ReportPreviewDialog(PagedDocument &doc, QWidget *parent) : 
     layout->addWidget(m_view, 1);
     m_find = new PreviewFindBar(doc, m_view, this);
     layout->addWidget(m_find);
+    m_page->setAccessibleName(QStringLiteral("Página"));
+    AccessibleNames::describe(this);
 
     connect(m_view, &PreviewPageView::currentPageChanged, this, [this](int i) {
         const QSignalBlocker block(m_page);
@@ -85,8 +88,13 @@ void ReportPreviewDialog::buildTools(int pageCount)
     m_tools->addSeparator();
     addTool(QStringLiteral("L&ocalizar..."), QStringLiteral("actLocalizar"), {QKeySequence::Find},
             [this] { m_find->start(); });
-    addTool(QStringLiteral("&Fechar"), QStringLiteral("actFechar"), {QKeySequence(Qt::Key_Escape)},
-            [this] { reject(); });
+    // Esc puts the find bar away before it closes the preview.
+    addTool(QStringLiteral("&Fechar"), QStringLiteral("actFechar"), {QKeySequence(Qt::Key_Escape)}, [this] {
+        if (m_find->isVisible())
+            m_find->dismiss();
+        else
+            reject();
+    });
 }
 
 void ReportPreviewDialog::addTool(const QString &caption, const QString &name, const QList<QKeySequence> &keys,
@@ -110,7 +118,7 @@ void ReportPreviewDialog::print()
     printer.setPageLayout(m_doc.pageLayout());
     printer.setDocName(m_doc.title());
     Dispatch::guard([&] {
-        if (!ReportUi::instance().askPrinter(printer) || !keepsPreviewPage(printer))
+        if (!ReportUi::instance().askPrinter(printer, QString()) || !keepsPreviewPage(printer))
             return;
         const std::unique_ptr<Work> work = m_doc.startPrinting(&printer);
         HostUi::instance().waitForWork(m_doc.title(), *work);

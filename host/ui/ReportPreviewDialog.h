@@ -3,7 +3,7 @@
 // width, a tool bar with print (Ctrl+P), zoom (Ctrl+-, Ctrl++, Ctrl+wheel,
 // a percent box), page width (Ctrl+0) and the page number ("Página X de Y",
 // which also jumps to a page), Localizar (Ctrl+F, PreviewFindBar) and Fechar
-// (Esc). Tab reaches every control;
+// (Esc; while the find bar shows, Esc puts it away first). Tab reaches every control;
 // PgUp, PgDn, Home and End move by page in the view. Printing runs off the GUI thread with its progress
 // (HostUi::waitForWork), on the preview's own paper and orientation: when
 // the print dialog chose others, the person is asked first (HostUi::askYesNo).

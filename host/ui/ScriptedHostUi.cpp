@@ -84,8 +84,9 @@ QStringList ScriptedHostUi::messageTexts() const
 
 void ScriptedHostUi::clear() { messages.clear(); }
 
-bool ScriptedHostUi::askPrinter(QPrinter &printer)
+bool ScriptedHostUi::askPrinter(QPrinter &printer, const QString &fileName)
 {
+    offeredPdfNames << fileName;
     QString answer = printerAnswers.isEmpty() ? QString() : printerAnswers.dequeue();
     if (answer.isNull() && !outputDir.isEmpty())
         answer = QDir(outputDir).filePath(QStringLiteral("print-%1.pdf").arg(++outputCount));

@@ -31,7 +31,9 @@ public:
     QString askSaveFileName(const QString &title, const QString &filter,
                             const QString &initial) override;
     bool askYesNo(const QString &caption, const QString &question) override;
-    bool askPrinter(QPrinter &printer) override;
+    // Offers nothing and remembers nothing (the answer decides); fileName
+    // is kept in offeredPdfNames.
+    bool askPrinter(QPrinter &printer, const QString &fileName) override;
     bool editReport(ReportDefinition &def,
                     const std::function<QString(const ReportDefinition &)> &check) override;
     // Records the preview; with outputDir set, writes its pages there. Then
@@ -71,6 +73,7 @@ public:
     QList<QStringList> previewActionsOffered;
     // Printer choices: a PDF file name to print to; a null QString cancels.
     QQueue<QString> printerAnswers;
+    QStringList offeredPdfNames;
     // What a person would set in the print dialog, applied to the next
     // printer asked for and then forgotten: a page range (from 0: all),
     // copies (0: as offered), orientation and paper.

@@ -1,5 +1,6 @@
 #include "SearchDialog.h"
 #include "SearchModel.h"
+#include "widgets/AccessibleNames.h"
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>
@@ -66,6 +67,8 @@ SearchDialog::SearchDialog(const SearchRequest &request, SearchSource &source, Q
     m_filter->installEventFilter(this);
     m_table->installEventFilter(this);
     resize(560, 420);
+    m_table->setAccessibleName(request.title);
+    AccessibleNames::describe(this);
     selectRow(0);
     updateStatus();
     m_table->setFocus();

@@ -16,9 +16,9 @@ QList<Preset> from(const QDate &today)
     };
 }
 
-void addTo(QMenu *menu, QAction *before, const std::function<void(const Preset &)> &apply)
+void addTo(QMenu *menu, QAction *before, const QDate &day, const std::function<void(const Preset &)> &apply)
 {
-    for (const Preset &p : from(QDate::currentDate())) {
+    for (const Preset &p : from(day)) {
         auto *action = new QAction(p.name, menu);
         action->setToolTip(QStringLiteral("%1 a %2").arg(p.start.toString(QStringLiteral("dd/MM/yyyy")),
                                                           p.end.toString(QStringLiteral("dd/MM/yyyy"))));

@@ -1,6 +1,6 @@
 // Period presets of a pair of date edits (a period's start and end):
 // "Mês atual", "Mês anterior", "Ano atual", "Últimos 30 dias", each counted
-// from a given day (today, for the user).
+// from a given day (the day the screen works on).
 #pragma once
 
 #include <QDate>
@@ -23,8 +23,8 @@ struct Preset {
 // included).
 QList<Preset> from(const QDate &today);
 
-// Adds one action per preset (counted from today) to menu, before `before`
+// Adds one action per preset (counted from day) to menu, before `before`
 // (at the end when null), then a separator; each calls apply.
-void addTo(QMenu *menu, QAction *before, const std::function<void(const Preset &)> &apply);
+void addTo(QMenu *menu, QAction *before, const QDate &day, const std::function<void(const Preset &)> &apply);
 
 } // namespace PeriodPresets

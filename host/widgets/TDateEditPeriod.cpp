@@ -38,6 +38,13 @@ TDateEditPlus *TDateEditPlus::periodEndEdit() const
     return m_periodStart ? const_cast<TDateEditPlus *>(this) : nullptr;
 }
 
+QDate TDateEditPlus::periodReference() const
+{
+    const TDateEditPlus *start = periodStartEdit();
+    const QDate day = start ? start->m_periodReference : m_periodReference;
+    return day.isValid() ? day : QDate::currentDate();
+}
+
 void TDateEditPlus::setPeriod(const QDate &start, const QDate &end)
 {
     TDateEditPlus *first = periodStartEdit();
@@ -60,7 +67,8 @@ void TDateEditPlus::showPeriodMenu(const QPoint &globalPos, bool withEditActions
     QAction *first = m_menu->actions().isEmpty() ? nullptr : m_menu->actions().first();
     const bool paired = periodStartEdit() && !ReadOnly() && isEnabled();
     if (paired)
-        PeriodPresets::addTo(m_menu, first, [this](const PeriodPresets::Preset &p) { setPeriod(p.start, p.end); });
+        PeriodPresets::addTo(m_menu, first, periodReference(),
+                             [this](const PeriodPresets::Preset &p) { setPeriod(p.start, p.end); });
     auto *today = new QAction(QStringLiteral("Hoje"), m_menu);
     today->setEnabled(!ReadOnly() && isEnabled());
     connect(today, &QAction::triggered, this, [this] { Dispatch::guard([&] { SetDate(QDate::currentDate()); }); });

@@ -18,7 +18,9 @@
 // - Period: PeriodEnd pairs this edit (the period's start) with the edit of
 //   the period's end. Either edit's context menu (and Ctrl+Space) then
 //   offers the presets of PeriodPresets.h, which set both dates as SetDate
-//   does (OnChange and OnDateChange follow, as when typing).
+//   does (OnChange and OnDateChange follow, as when typing). The presets
+//   count from the period's reference day (the start edit's
+//   setPeriodReference, the day the screen works on), today when none.
 // - ValidDateColor is the text colour while the text holds a valid date.
 // - SaveTime keeps the time of day given to SetDateTime; otherwise the
 //   control holds dates only and GetDateTime gives midnight.
@@ -92,6 +94,9 @@ public:
     TDateEditPlus *periodEndEdit() const;
     // Sets both dates of the period (nothing when unpaired).
     void setPeriod(const QDate &start, const QDate &end);
+    // The day the ready-made periods count from; a null date: today.
+    void setPeriodReference(const QDate &day) { m_periodReference = day; }
+    QDate periodReference() const;
     // Opens the period menu at a global position; with the edit's own
     // actions (cut, copy, paste...) for a right click.
     void showPeriodMenu(const QPoint &globalPos, bool withEditActions);
@@ -149,4 +154,5 @@ private:
     QPointer<TDateEditPlus> m_periodEnd;
     QPointer<TDateEditPlus> m_periodStart;
     QPointer<QMenu> m_menu;
+    QDate m_periodReference;
 };

@@ -1,5 +1,6 @@
 #include "TForm.h"
 #include "core/Errors.h"
+#include "AccessibleNames.h"
 #include "FocusChain.h"
 #include "FormReader.h"
 #include "Keys.h"
@@ -94,6 +95,8 @@ void TForm::Create()
         reader.finish();
     }
     definitionsRead();
+    // Screen readers and Alt+letter reach every control the definitions made.
+    AccessibleNames::describe(this);
     Dispatch::fire([this] { emit OnCreate(this); });
 }
 
@@ -269,3 +272,6 @@ void TForm::throwMissingPart(const char *name, const QMetaObject &wanted, const 
                                 .arg(QLatin1String(name), QLatin1String(wanted.className()), what);
     throw DefinitionError(QStringLiteral("%1: %2.").arg(file, message), file, 0, 0, message);
 }
+QVariant TForm::typingState(const QWidget *) const { return QVariant(); }
+
+void TForm::restoreTypingState(const QWidget *, const QVariant &) {}

@@ -10,6 +10,7 @@
 #include "PropertyEnums.h"
 
 #include <QPointer>
+#include <QVariant>
 #include <QWidget>
 
 #include <QMdiSubWindow>
@@ -61,6 +62,14 @@ public:
     // Moves the focus to the next (or previous) stop of the keyboard order,
     // as Tab (Shift+Tab) does.
     void moveFocus(bool forward) { focusNextPrevChild(forward); }
+
+    // Esc over a field's typing puts back the text the field held when it
+    // got the focus (the shell's ScreenKeys). What else that typing changed
+    // (a name looked up, a list emptied) is the screen's to put back: the
+    // state is taken as the field gets the focus and given back after the
+    // text. The base form keeps nothing.
+    virtual QVariant typingState(const QWidget *field) const;
+    virtual void restoreTypingState(const QWidget *field, const QVariant &state);
 
     // A component of this form by name.
     QObject *component(const QString &name) const;

@@ -5,6 +5,7 @@
 
 #include <QFocusEvent>
 #include <QLineEdit>
+#include <QToolTip>
 #include <climits>
 
 REGISTER_COMPONENT(TSpinEdit)
@@ -38,6 +39,36 @@ void TSpinEdit::applyRange()
     // Widening the range must not move the value.
     if (m_min == m_max)
         setValue(keep);
+    const QString range = rangeText();
+    setToolTip(range);
+    setAccessibleDescription(range);
+}
+
+QString TSpinEdit::rangeText() const
+{
+    if (m_min == m_max)
+        return QString();
+    const QString range = QStringLiteral("de %1 a %2.").arg(minimum()).arg(maximum());
+    return accessibleName().isEmpty() ? QStringLiteral("Valores ") + range : accessibleName() + QStringLiteral(": ") + range;
+}
+
+QAbstractSpinBox::StepEnabled TSpinEdit::stepEnabled() const
+{
+    // At an end the arrow still answers, so that the person learns the range.
+    if (m_min != m_max && isEnabled() && !isReadOnly())
+        return StepUpEnabled | StepDownEnabled;
+    return QSpinBox::stepEnabled();
+}
+
+void TSpinEdit::stepBy(int steps)
+{
+    // A step from an end past it says the range; one from inside stops at the end.
+    const qint64 wanted = qint64(value()) + qint64(steps) * singleStep();
+    if (m_min != m_max && ((wanted > maximum() && value() == maximum()) || (wanted < minimum() && value() == minimum()))) {
+        QToolTip::showText(mapToGlobal(QPoint(0, height())), rangeText(), this);
+        return;
+    }
+    QSpinBox::stepBy(steps);
 }
 
 void TSpinEdit::setEditorEnabled(bool v)

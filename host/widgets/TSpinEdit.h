@@ -1,6 +1,9 @@
 // Spin edit. MinValue equal to MaxValue means no limit at all (Qt's QSpinBox
 // would pin the value there). With EditorEnabled false the value cannot be
-// typed, only stepped with the buttons or the arrow keys.
+// typed, only stepped with the buttons or the arrow keys. A limited box says
+// its range in its tool tip and description, and a step past either end
+// (an arrow, a button, the wheel) leaves the value and shows the range
+// beside the box instead of doing nothing.
 #pragma once
 
 #include <QSpinBox>
@@ -27,6 +30,10 @@ public:
     void setEditorEnabled(bool v);
     int MaxLength() const { return m_maxLength; }
     void setMaxLength(int v);
+    // "Agrupar Produtos pelo Nível: de 0 a 2." (the accessible name first,
+    // when there is one); empty without limits.
+    QString rangeText() const;
+    void stepBy(int steps) override;
 
 signals:
     void OnChange(QObject *Sender);
@@ -34,6 +41,7 @@ signals:
     void OnExit(QObject *Sender);
 
 protected:
+    StepEnabled stepEnabled() const override;
     void focusInEvent(QFocusEvent *e) override;
     void focusOutEvent(QFocusEvent *e) override;
 

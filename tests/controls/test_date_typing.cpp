@@ -200,6 +200,10 @@ private slots:
         QStringList events;
         for (TDateEditPlus *d : {win.start, win.end})
             connect(d, &TDateEditPlus::OnDateChange, this, [&events, d] { events << d->objectName(); });
+        // The screen works on another day than today: the periods count from it,
+        // whichever of the two edits opens the menu.
+        const QDate workDay(2025, 7, 10);
+        win.start->setPeriodReference(workDay);
         win.end->SetFocus();
         QTest::keyClick(win.end->editor(), Qt::Key_Space, Qt::ControlModifier);
         QMenu *menu = win.end->periodMenu();
@@ -220,7 +224,8 @@ private slots:
         QTest::keyClick(menu, Qt::Key_Down);
         QTest::keyClick(menu, Qt::Key_Down);
         QTest::keyClick(menu, Qt::Key_Return);
-        const PeriodPresets::Preset last = PeriodPresets::from(QDate::currentDate()).at(1);
+        const PeriodPresets::Preset last = PeriodPresets::from(workDay).at(1);
+        QCOMPARE(last.start, QDate(2025, 6, 1));
         QTRY_COMPARE(win.end->Text(), shown(last.end));
         QCOMPARE(win.start->Text(), shown(last.start));
         QCOMPARE(events, QStringList({"start", "end"}));

@@ -19,10 +19,12 @@ class DesktopError(AssertionError):
 
 
 class Desktop:
-    def __init__(self, shell, workdir, locale='pt_BR.UTF-8'):
+    def __init__(self, shell, workdir, locale='pt_BR.UTF-8', screen='1280x900', shell_env=None):
         self.shell_program = shell
         self.workdir = workdir
         self.locale = locale
+        self.screen_size = screen          # the X screen, WIDTHxHEIGHT
+        self.shell_env = shell_env or {}   # more environment for the shell (QT_SCALE_FACTOR...)
         self.lines = queue.Queue()
         self.seen = []          # every trace line so far
         self.focus = None       # the control that has the focus, as last traced
@@ -33,7 +35,7 @@ class Desktop:
     def start(self, *shell_args):
         read_fd, write_fd = os.pipe()
         self.xvfb = subprocess.Popen(
-            ['Xvfb', '-displayfd', str(write_fd), '-screen', '0', '1280x900x24', '-nolisten', 'tcp'],
+            ['Xvfb', '-displayfd', str(write_fd), '-screen', '0', self.screen_size + 'x24', '-nolisten', 'tcp'],
             pass_fds=[write_fd], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_fd)
         with os.fdopen(read_fd) as f:
@@ -53,6 +55,7 @@ class Desktop:
                          XDG_CONFIG_HOME=os.path.join(home, '.config'),
                          XDG_DATA_HOME=os.path.join(home, '.local/share'),
                          XDG_RUNTIME_DIR=runtime, MERENDA_DESKTOP_TRACE='1')
+        shell_env.update(self.shell_env)
         self.shell = subprocess.Popen([self.shell_program, *shell_args], env=shell_env,
                                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                       stderr=subprocess.PIPE, text=True, encoding='utf-8', errors='replace')
@@ -217,6 +220,25 @@ class Desktop:
         r = subprocess.run(['xprop', '-id', window, '_NET_WM_ICON'], env=self.env, capture_output=True,
                            text=True, timeout=30)
         return [(int(w), int(h)) for w, h in re.findall(r'Icon \((\d+) x (\d+)\)', r.stdout)]
+
+    def frame_geometry(self, window):
+        """Where window lies on the screen with its frame: (x, y, width, height)."""
+        info = subprocess.run(['xwininfo', '-id', window], env=self.env, capture_output=True, text=True,
+                              timeout=30).stdout
+        value = {k: int(v) for k, v in re.findall(r'(Absolute upper-left [XY]|Width|Height):\s+(-?\d+)', info)}
+        extents = subprocess.run(['xprop', '-id', window, '_NET_FRAME_EXTENTS'], env=self.env, capture_output=True,
+                                 text=True, timeout=30).stdout
+        left, right, top, bottom = (list(map(int, re.findall(r'\d+', extents.split('=')[-1]))) + [0] * 4)[:4]
+        return (value['Absolute upper-left X'] - left, value['Absolute upper-left Y'] - top,
+                value['Width'] + left + right, value['Height'] + top + bottom)
+
+    def resizable(self, window):
+        """Whether the window manager may resize window (its minimum and maximum sizes differ)."""
+        hints = subprocess.run(['xprop', '-id', window, 'WM_NORMAL_HINTS'], env=self.env, capture_output=True,
+                               text=True, timeout=30).stdout
+        least = re.search(r'minimum size: (\d+) by (\d+)', hints)
+        most = re.search(r'maximum size: (\d+) by (\d+)', hints)
+        return not (least and most and least.groups() == most.groups())
 
     def screenshot(self, path):
         """A PNG of the whole screen (ImageMagick's import reads the windows

@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # Builds the Debian package from the build tree and checks it: lintian
 # reports no error; the binaries are stripped; the manual pages, the
-# copyright file and the changelog are in; it depends on Qt's translations
-# and the fonts the screens and reports use; the description has a body.
-# Without lintian installed (scripts/setup installs it) only the rest is
-# checked. Usage: test_package.sh BUILD_DIR
+# copyright file and the changelog are in; it depends on Qt's translations,
+# the fonts the screens and reports use and the package of every SQL driver
+# the program loads (DRIVER_PROGRAM lists them, engine_driver_packages.cpp);
+# the description has a body. Without lintian installed (scripts/setup
+# installs it) only the rest is checked.
+# Usage: test_package.sh BUILD_DIR DRIVER_PROGRAM
 set -euo pipefail
 build=$(cd "$1" && pwd)
+drivers_program=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -17,9 +20,15 @@ deb=$(ls "$work"/pkg/*.deb | head -n1)
 [[ -f "$deb" ]] || fail "no package built"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for wanted in qt6-translations-l10n fonts-dejavu-core fonts-liberation libqt6svg6 libqt6sql6-sqlite; do
+for wanted in qt6-translations-l10n fonts-dejavu-core fonts-liberation libqt6svg6; do
   grep -qw -- "$wanted" <<<"$depends" || fail "Depends lacks $wanted: $depends"
 done
+# Each engine's Qt driver is loaded at run time: no library dependency names it.
+drivers=$(QT_QPA_PLATFORM=offscreen "$drivers_program") || fail "the program's SQL drivers could not be listed"
+[[ $(wc -l <<<"$drivers") -ge 3 ]] || fail "fewer engines than expected: $drivers"
+while read -r driver file package; do
+  grep -qw -- "$package" <<<"$depends" || fail "Depends lacks $package, which holds the driver $driver ($file): $depends"
+done <<<"$drivers"
 description=$(dpkg-deb -f "$deb" Description)
 [[ $(wc -l <<<"$description") -ge 3 ]] || fail "no extended description: $description"
 

@@ -1,11 +1,20 @@
 // The Qt side of export and save as: the yes/no question people answer
-// (Portuguese buttons, "Não" the default), and the preview's export buttons
-// that run the caller's action while the preview stays open.
+// (Portuguese buttons, "Não" the default), the preview's export buttons
+// that run the caller's action while the preview stays open, and the print
+// dialog, which offers its PDF file as the exports offer theirs and the
+// paper and orientation last chosen for the report.
 #include "NumberedPages.h"
+#include "report/output/PrintChoices.h"
+#include "report/output/SaveFolder.h"
 #include "ui/QtHostUi.h"
 #include "ui/ReportPreviewDialog.h"
 
 #include <QAbstractButton>
+#include <QDir>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -43,7 +52,45 @@ class TestExportQtUi : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { HostUi::install(std::make_unique<QtHostUi>()); }
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        HostUi::install(std::make_unique<QtHostUi>());
+    }
+
+    void thePrintDialogOffersThePdfWhereTheExportsGoAndTheLastOrientation()
+    {
+        QTemporaryDir dir;
+        const QString exports = dir.filePath(QStringLiteral("planilhas")), pdfs = dir.filePath(QStringLiteral("pdf"));
+        QVERIFY(QDir().mkpath(exports) && QDir().mkpath(pdfs));
+        SaveFolder::remember(QDir(exports).filePath(QStringLiteral("custo.xlsx")));
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setDocName(QStringLiteral("Custo Realizado"));
+        QString offered;
+        onModal([&](QWidget *w) {
+            if (auto *file = w->findChild<QLineEdit *>(QStringLiteral("filename"))) {
+                offered = file->text();
+                file->setText(QDir(pdfs).filePath(QStringLiteral("meu.pdf"))); // the person writes elsewhere
+            }
+            QMetaObject::invokeMethod(w, "accept");
+        });
+        QVERIFY(ReportUi::instance().askPrinter(printer, QStringLiteral("custo-realizado-0101-2026-03.pdf")));
+        QCOMPARE(offered, QDir(exports).filePath(QStringLiteral("custo-realizado-0101-2026-03.pdf")));
+        QCOMPARE(printer.outputFileName(), QDir(pdfs).filePath(QStringLiteral("meu.pdf")));
+        QCOMPARE(SaveFolder::last(), pdfs); // the next save starts there
+
+        // Landscape was chosen for this report: the next print of it offers it,
+        // another report keeps its own.
+        printer.setPageOrientation(QPageLayout::Landscape);
+        PrintChoices::remember(printer);
+        QPrinter again, other;
+        again.setDocName(QStringLiteral("Custo Realizado"));
+        other.setDocName(QStringLiteral("Outro"));
+        PrintChoices::offer(again);
+        PrintChoices::offer(other);
+        QCOMPARE(again.pageLayout().orientation(), QPageLayout::Landscape);
+        QCOMPARE(other.pageLayout().orientation(), QPageLayout::Portrait);
+    }
     void cleanupTestCase() { HostUi::uninstall(); }
 
     void theQuestionIsAnsweredWithSimOrNao_data()

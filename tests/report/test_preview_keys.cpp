@@ -2,8 +2,9 @@
 // Ctrl+- and Ctrl+0 zoom (Ctrl+0 back to the page's width), and so does
 // Ctrl+wheel; the percent box shows and sets the zoom; Home, End, PgUp and
 // PgDn move by page; Tab reaches every tool; Ctrl+P asks for a printer;
-// Ctrl+F finds text, next and previous; Esc closes. Page numbers carry
-// thousands separators.
+// Ctrl+F finds text, next and previous, on pages that draw anything a
+// painter draws; Esc puts the find bar away, a second Esc closes. Page
+// numbers carry thousands separators.
 #include "NumberedPages.h"
 #include "core/HostUi.h"
 #include "ui/PreviewPageView.h"
@@ -144,6 +145,7 @@ private slots:
     void ctrlFFindsTextForwardAndBack()
     {
         NumberedPages doc(30);
+        doc.everyShape = true; // what used to loop until the stack ran out
         ReportPreviewDialog dlg(doc);
         dlg.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
@@ -169,6 +171,15 @@ private slots:
         QTest::keyClick(box, Qt::Key_Return);
         QCOMPARE(dlg.view()->currentPage(), 19); // stays
         QVERIFY2(result->text().contains(QStringLiteral("não aparece em nenhuma página")), qPrintable(result->text()));
+
+        // Esc in the box puts the bar away and the pages get the keys again;
+        // only a second Esc closes the preview.
+        QTest::keyClick(box, Qt::Key_Escape);
+        QVERIFY(dlg.isVisible());
+        QVERIFY(!box->isVisible());
+        QCOMPARE(QApplication::focusWidget(), dlg.view());
+        QTest::keyClick(dlg.view(), Qt::Key_Escape);
+        QTRY_VERIFY(!dlg.isVisible());
     }
 
     void pageCountWithThousandsSeparators()

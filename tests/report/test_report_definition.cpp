@@ -45,6 +45,8 @@ private slots:
         QCOMPARE(d.params[1].format, QStringLiteral("dd/MM/yy"));
         QCOMPARE(d.params[2].type, TParam::DataType::Integer);
         QCOMPARE(d.queries.size(), 2);
+        QCOMPARE(d.queries[0].label, QString());
+        QCOMPARE(d.queries[1].label, QStringLiteral("Consulta à parte \"B\""));
         QVERIFY(d.queries[0].sql[ReportQuery::Default].startsWith(QLatin1String("SELECT A, B")));
         QVERIFY(d.queries[0].sql[ReportQuery::InterBase].endsWith(QLatin1String("END")));
         QVERIFY(d.queries[0].sql[ReportQuery::Oracle].isEmpty());
@@ -81,9 +83,11 @@ private slots:
             QCOMPARE(b.params[i].label, a.params[i].label);
             QCOMPARE(b.params[i].defaultValue.toString(), a.params[i].defaultValue.toString());
         }
-        for (int q = 0; q < a.queries.size(); ++q)
+        for (int q = 0; q < a.queries.size(); ++q) {
+            QCOMPARE(b.queries[q].label, a.queries[q].label);
             for (int k = 0; k < ReportQuery::DialectCount; ++k)
                 QCOMPARE(b.queries[q].sql[k], a.queries[q].sql[k]);
+        }
         for (int c = 0; c < a.columns.size(); ++c) {
             QCOMPARE(b.columns[c].field, a.columns[c].field);
             QCOMPARE(b.columns[c].caption, a.columns[c].caption);

@@ -1,8 +1,9 @@
 // The XEV017 definitions on the shell's demo database, opened by its data
 // module: rows for fixed parameters against committed references, the
 // Oracle and SQL Server texts giving the same rows as the default one (run on
-// SQLite with the routines those texts call), and the first page as a reader
-// sees it at grouping level 0.
+// SQLite with the routines those texts call), the first page as a reader
+// sees it at grouping level 0, and the preview's find over both reports'
+// pages, their lines and the summary's chart included.
 #include "ParamFiller.h"
 #include "appdata/dtmDBGeral.h"
 #include "core/HostUi.h"
@@ -10,8 +11,12 @@
 #include "support/ForeignDialects.h"
 #include "report/commands/TReportDesignerDialog.h"
 #include "report/model/ReportLibrary.h"
+#include "support/TextRecorder.h"
+#include "ui/ReportPreviewDialog.h"
 #include "ui/ScriptedHostUi.h"
 
+#include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -117,6 +122,45 @@ private slots:
         }
         ForeignDialects::runOn(db, QStringLiteral("SQL"));
         QVERIFY(m_ui->messages.isEmpty());
+    }
+
+    // Each page is painted for the search as for the screen: table lines,
+    // the chart's bars and axis. Find reads them all and brings the page
+    // with the text into view.
+    void findReadsEveryPageOfBothReportsLinesAndChartIncluded()
+    {
+        QStringList chartPage;
+        for (const ReportEntry &entry : ReportLibrary::list(QStringLiteral("XEV017"))) {
+            const ReportDefinition def = m_rpdd.Load(entry.path, {});
+            const std::shared_ptr<ReportDocument> doc = m_rpdd.RunDocument(def);
+            QVERIFY(doc->pageCount() > 0);
+            const int last = doc->pageCount() - 1;
+            RecordingDevice device(doc->pageLayout(), doc->unitsPerMm() * 25.4);
+            {
+                QPainter p(&device);
+                doc->paintPage(p, last);
+            }
+            QVERIFY2(!device.recorder().lines.isEmpty(), qPrintable(def.title)); // what used to loop until the stack ran out
+            QStringList texts;
+            for (int i = 0; i <= last; ++i)
+                texts << doc->pageTexts(i);
+            QCOMPARE(doc->pageTexts(last), device.recorder().textList());
+            QVERIFY2(texts.join(QLatin1Char('|')).contains(QStringLiteral("Arroz")), qPrintable(def.title));
+            if (!def.chart.title.isEmpty()) {
+                QVERIFY(!device.recorder().rects.isEmpty()); // the bars
+                chartPage = doc->pageTexts(last);
+            }
+
+            ReportPreviewDialog preview(*doc);
+            preview.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&preview));
+            auto *box = preview.findChild<QLineEdit *>(QStringLiteral("edtLocalizar"));
+            box->setText(QStringLiteral("ARROZ"));
+            QTest::keyClick(box, Qt::Key_Return);
+            QVERIFY2(preview.findChild<QLabel *>(QStringLiteral("lblLocalizar"))->text().startsWith(QStringLiteral("Encontrado na página")),
+                     qPrintable(def.title));
+        }
+        QVERIFY2(chartPage.contains(QStringLiteral("Custo Realizado por Grupo de Produtos")), "no chart was painted");
     }
 
     // Level 0 groups nothing: the first page prints no empty group header

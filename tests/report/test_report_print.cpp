@@ -171,7 +171,8 @@ private slots:
 
     // Not printing, but the same person's next step: the file is offered
     // under the screen's name in the folder last saved to, and once written
-    // it is told (the status bar shows it with "Abrir pasta").
+    // it is told (the status bar shows it with "Abrir pasta"); printing
+    // offers its PDF under the same name.
     void exportsOfferTheirNameInTheLastFolder()
     {
         QStandardPaths::setTestModeEnabled(true);
@@ -191,6 +192,10 @@ private slots:
         QVERIFY(!m_rpdd->Export(m_long, messages(), ExportFormat::Id::Csv));
         QCOMPARE(m_ui->saveFileOffers.value(1), QDir(folder).filePath(QStringLiteral("custo-realizado-0101-2026-03.csv")));
         QCOMPARE(written.size(), 1);
+
+        // The print dialog is offered the same name for its PDF file.
+        QVERIFY(!print({}).isEmpty());
+        QCOMPARE(m_ui->offeredPdfNames, QStringList{QStringLiteral("custo-realizado-0101-2026-03.pdf")});
     }
 
     void pageNumbersAsReadHere()

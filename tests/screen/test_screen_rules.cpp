@@ -403,6 +403,22 @@ private slots:
         QCOMPARE(r.final, QStringLiteral("zzzzzzzz"));
     }
 
+    // The print dialog offers its PDF under the branch and the month the
+    // period starts in, as the exports offer theirs.
+    void thePdfIsOfferedUnderTheBranchAndTheMonth()
+    {
+        ScreenFixture fx;
+        TfrmRealGlobal *s = fx.open();
+        QVERIFY(s);
+        ScreenView v(s);
+        v.medCdProdInic()->setText_(QStringLiteral("01"));
+        v.medCdProdFina()->setText_(QStringLiteral("0203"));
+        v.depDataInic()->SetDate(QDate(2026, 2, 27));
+        fx.ui->printerAnswers.enqueue(QString()); // the person cancels the dialog
+        s->run(ReportCommand::Id::Print);
+        QCOMPARE(fx.ui->offeredPdfNames, QStringList{QStringLiteral("custo-realizado-0101-2026-02.pdf")});
+    }
+
     void parametersOnlyWhereDeclared()
     {
         ScreenFixture fx;

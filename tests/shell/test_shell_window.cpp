@@ -6,6 +6,7 @@
 // window comes back where the user left it.
 #include "appdata/dtmDBGeral.h"
 #include "support/ProcessRun.h"
+#include "widgets/WindowPlacement.h"
 
 #include <QDir>
 #include <QFile>
@@ -92,6 +93,14 @@ class TestShellWindow : public QObject {
         return m_dir.filePath(home + QStringLiteral("/config/merenda/shell/preferencias.ini"));
     }
 
+    // Where the main window's place on this screen is kept.
+    static QString mainWindowKey()
+    {
+        QWidget main;
+        main.setObjectName(QStringLiteral("frmPrincipal"));
+        return WindowPlacement::keyOf(&main, QGuiApplication::primaryScreen());
+    }
+
     static int count(const ProcessRun::Result &r, const QString &event)
     {
         return int(r.out.count(QStringLiteral("\"event\":\"%1\"").arg(event)));
@@ -174,7 +183,7 @@ private slots:
         QVERIFY2(first.err.contains(QStringLiteral("encerrando (sinal TERM)")), qPrintable(first.err));
         QWidget probe;
         QVERIFY(probe.restoreGeometry(QSettings(preferences(QStringLiteral("carla")), QSettings::IniFormat)
-                                          .value(QStringLiteral("janela/geometria")).toByteArray()));
+                                          .value(mainWindowKey()).toByteArray()));
         const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
         QVERIFY2(probe.height() < screen.height() && probe.width() < screen.width(),
                  qPrintable(QStringLiteral("%1x%2").arg(probe.width()).arg(probe.height())));
@@ -183,13 +192,12 @@ private slots:
         // keeps it.
         QWidget moved;
         moved.setGeometry(40, 50, 600, 400);
-        QSettings(preferences(QStringLiteral("carla")), QSettings::IniFormat)
-            .setValue(QStringLiteral("janela/geometria"), moved.saveGeometry());
+        QSettings(preferences(QStringLiteral("carla")), QSettings::IniFormat).setValue(mainWindowKey(), moved.saveGeometry());
         const auto second = personsSessionEndedByTerm(QStringLiteral("carla"));
         QVERIFY2(second.finished && second.code == 0, qPrintable(ProcessRun::describe(second)));
         QWidget back;
         QVERIFY(back.restoreGeometry(QSettings(preferences(QStringLiteral("carla")), QSettings::IniFormat)
-                                         .value(QStringLiteral("janela/geometria")).toByteArray()));
+                                         .value(mainWindowKey()).toByteArray()));
         QCOMPARE(back.geometry().size(), QSize(600, 400));
     }
 };

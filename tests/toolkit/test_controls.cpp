@@ -9,6 +9,8 @@
 #include "widgets/TSpeedButton.h"
 #include "widgets/TSpinEdit.h"
 
+#include <QToolTip>
+
 #include <QApplication>
 #include <QLineEdit>
 #include <QTest>
@@ -210,6 +212,23 @@ private slots:
         QTest::keyClick(sed, Qt::Key_Down);
         QTest::keyClick(sed, Qt::Key_Down);
         QCOMPARE(sed->Value(), -1);
+
+        // Limited, the box says its range; Up at the top says it again
+        // beside the box instead of doing nothing; PgUp from below stops at it.
+        sed->setAccessibleName(QStringLiteral("Agrupar Produtos pelo Nível"));
+        sed->setMaxValue(2);
+        QCOMPARE(sed->toolTip(), QStringLiteral("Agrupar Produtos pelo Nível: de 0 a 2."));
+        QCOMPARE(sed->accessibleDescription(), sed->toolTip());
+        sed->setValue_(2);
+        QTest::keyClick(sed, Qt::Key_Up);
+        QCOMPARE(sed->Value(), 2);
+        QTRY_COMPARE(QToolTip::text(), sed->toolTip());
+        QToolTip::hideText();
+        sed->setValue_(0);
+        QTest::keyClick(sed, Qt::Key_PageUp);
+        QCOMPARE(sed->Value(), 2);
+        QTest::keyClick(sed, Qt::Key_Down);
+        QCOMPARE(sed->Value(), 1);
     }
 
     void editKnowsWhetherItHasTheFocus()

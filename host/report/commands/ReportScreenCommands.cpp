@@ -1,5 +1,6 @@
 #include "ReportScreenCommands.h"
 #include "TReportDesignerDialog.h"
+#include "session/ShellNotices.h"
 
 #include <QComboBox>
 
@@ -44,7 +45,13 @@ void ReportScreenCommands::editReport()
 
 void ReportScreenCommands::standardReport()
 {
-    choose(m_rpdd->StandardReport(TReportDesignerDialog::messagesFrom(m_msgs)));
+    const QString path = m_rpdd->StandardReport(TReportDesignerDialog::messagesFrom(m_msgs));
+    if (path.isEmpty())
+        return; // the runner said why
+    choose(path);
+    // The list may have shown it already: the person is told it is chosen.
+    ShellNotices::instance().tell(QStringLiteral("Relatório padrão escolhido: %1.").arg(m_names ? m_names->currentText()
+                                                                                                : path));
 }
 
 void ReportScreenCommands::exportRows(ExportFormat::Id format)

@@ -23,7 +23,7 @@ public:
     // A saved or edited copy becomes the chosen definition.
     void saveAs();
     void editReport();
-    // Chooses the standard definition again.
+    // Chooses the standard definition again and says so (ShellNotices::tell).
     void standardReport();
     // Exports the chosen report's rows to a spreadsheet file.
     void exportRows(ExportFormat::Id format);

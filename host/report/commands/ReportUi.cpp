@@ -5,7 +5,7 @@
 namespace {
 class StandInReportUi : public ReportUi {
 public:
-    bool askPrinter(QPrinter &) override { return false; }
+    bool askPrinter(QPrinter &, const QString &) override { return false; }
     bool editReport(ReportDefinition &, const std::function<QString(const ReportDefinition &)> &) override
     {
         return false;

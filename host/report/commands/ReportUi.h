@@ -24,7 +24,11 @@ public:
     static ReportUi &instance();
 
     // Lets the user choose a printer (or a PDF file); false when cancelled.
-    virtual bool askPrinter(QPrinter &printer) = 0;
+    // With fileName ("custo-realizado-0101-2026-03.pdf") a PDF file is
+    // offered under that name in the folder last saved to, and the paper and
+    // orientation last chosen for the document (PrintChoices); without it the
+    // printer's own are offered (a preview's pages, laid out already).
+    virtual bool askPrinter(QPrinter &printer, const QString &fileName) = 0;
     // Edits a report definition (title, statements, columns); check gives an
     // error text, empty when the definition is sound, and must pass before
     // the edit is accepted. False when the user cancels.

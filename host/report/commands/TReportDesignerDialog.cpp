@@ -213,7 +213,8 @@ bool TReportDesignerDialog::Print(const QString &path, const ReportMessages &msg
         QPrinter printer(QPrinter::HighResolution);
         printer.setPageLayout(ReportMetrics::pageLayout(loaded));
         printer.setDocName(loaded.title);
-        if (!ReportUi::instance().askPrinter(printer))
+        const QString stem = m_fileNameStem.isEmpty() ? ReportLibrary::fileNameFor(loaded.title) : m_fileNameStem;
+        if (!ReportUi::instance().askPrinter(printer, stem + QStringLiteral(".pdf")))
             throw EAbort();
         const ReportDefinition def = forPage(loaded, printer.pageLayout());
         ReportRun::Output out;

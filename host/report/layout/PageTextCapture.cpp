@@ -11,8 +11,22 @@ public:
     bool begin(QPaintDevice *) override { return true; }
     bool end() override { return true; }
     void updateState(const QPaintEngineState &) override {}
-    void drawPixmap(const QRectF &, const QPixmap &, const QRectF &) override {}
     void drawTextItem(const QPointF &, const QTextItem &ti) override { texts << ti.text(); }
+    // Everything else is dropped, each overload on its own (see the header).
+    void drawRects(const QRect *, int) override {}
+    void drawRects(const QRectF *, int) override {}
+    void drawLines(const QLine *, int) override {}
+    void drawLines(const QLineF *, int) override {}
+    void drawEllipse(const QRectF &) override {}
+    void drawEllipse(const QRect &) override {}
+    void drawPath(const QPainterPath &) override {}
+    void drawPoints(const QPointF *, int) override {}
+    void drawPoints(const QPoint *, int) override {}
+    void drawPolygon(const QPointF *, int, PolygonDrawMode) override {}
+    void drawPolygon(const QPoint *, int, PolygonDrawMode) override {}
+    void drawPixmap(const QRectF &, const QPixmap &, const QRectF &) override {}
+    void drawTiledPixmap(const QRectF &, const QPixmap &, const QPointF &) override {}
+    void drawImage(const QRectF &, const QImage &, const QRectF &, Qt::ImageConversionFlags) override {}
     Type type() const override { return User; }
 };
 

@@ -1,5 +1,10 @@
 // What a page says, as text: a paint device that draws nothing and keeps the
 // texts painted on it, in order. The preview's search reads pages with it.
+//
+// Its engine takes every drawing call a painter can make (lines, rectangles,
+// polygons, paths, ellipses, points, images, pixmaps) and drops all but the
+// texts: QPaintEngine's defaults hand lines and polygons from one overload
+// to another and back, so a call left to them never returns.
 #pragma once
 
 #include <QPageLayout>

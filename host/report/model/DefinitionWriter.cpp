@@ -80,7 +80,8 @@ void writeParams(QStringList &out, const ReportDefinition &def)
 void writeQueries(QStringList &out, const ReportDefinition &def)
 {
     for (const auto &q : def.queries) {
-        out << QString() << QStringLiteral("query %1").arg(q.name);
+        out << QString() << QStringLiteral("query %1").arg(q.name)
+                                + (q.label.isEmpty() ? QString() : QStringLiteral(" label %1").arg(quoted(q.label)));
         for (int d = 0; d < ReportQuery::DialectCount; ++d) {
             if (q.sql[d].isEmpty())
                 continue;

@@ -34,6 +34,8 @@ struct ReportQuery {
     static int dialectFromKeyword(const QString &word); // -1 when unknown
 
     QString name;
+    // What people call it (the report editor's tab), "Serviços"; empty: its name.
+    QString label;
     std::array<QString, DialectCount> sql;
     std::array<int, DialectCount> sqlLine{}; // file line of each text's first line
     int line = 0;

@@ -77,8 +77,10 @@ int ReportStatementReader::query()
         fail(m_t[1].column, QStringLiteral("nome de consulta inválido '%1'").arg(q.name));
     if (const ReportQuery *old = m_def.findQuery(q.name))
         fail(m_t[1].column, QStringLiteral("consulta '%1' repetida (já declarada na linha %2)").arg(q.name).arg(old->line));
+    options(2, QStringLiteral("label"),
+            {{"label", [&](int i) { q.label = needString(i, QStringLiteral("o rótulo")); return 1; }}});
     m_def.queries.append(q);
-    return 2;
+    return int(m_t.size());
 }
 
 int ReportStatementReader::column()

@@ -112,7 +112,7 @@ private slots:
 
     void againstAServer()
     {
-        FirebirdServer server;
+        FirebirdServer server{FirebirdServer::Sharing::Private}; // stopped under an open connection
         QString error;
         QVERIFY2(server.start(&error), qPrintable(error));
         const DatabaseLocation location = DatabaseLocation::parse(
@@ -172,5 +172,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestFirebird)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestFirebird)
 #include "test_firebird.moc"

@@ -28,7 +28,7 @@
 class TestPostgres : public QObject {
     Q_OBJECT
 
-    PostgresCluster m_cluster;
+    PostgresCluster m_cluster{PostgresCluster::Sharing::Private}; // killed mid-session
     QTemporaryDir m_home;
     QString m_skip;
 
@@ -360,5 +360,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestPostgres)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestPostgres)
 #include "test_postgres.moc"

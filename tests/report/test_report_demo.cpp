@@ -156,5 +156,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestReportDemo)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestReportDemo)
 #include "test_report_demo.moc"

@@ -3,8 +3,7 @@
 // readers (python3's csv module and openpyxl): captions, group columns, cell
 // types and formats, and no file at all when the run or the write fails.
 #include "ExportReader.h"
-#include "ParamFiller.h"
-#include "ReportFixture.h"
+#include "ReportRunnerCase.h"
 #include "StreamedRows.h"
 #include "core/HostUi.h"
 #include "report/commands/TfrmDadosGerRel.h"
@@ -42,15 +41,9 @@ double commaNumber(const QString &s)
 
 } // namespace
 
-class TestReportExport : public QObject {
+class TestReportExport : public ReportRunnerCase {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
-    ScriptedHostUi *m_ui = nullptr;
-    TReportDesignerDialog *m_rpdd = nullptr;
-    ParamFiller *m_filler = nullptr;
-
-    QString out(const QString &name) const { return m_dir.filePath(name); }
     QString standardPath(int i) const { return ReportLibrary::list(kCode)[i].path; }
     // The rows of a run with the parameters the screen would fill.
     StreamedRows runOf(const QString &path)
@@ -65,23 +58,14 @@ class TestReportExport : public QObject {
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_dir.isValid());
-        ReportFixture::create(out(QStringLiteral("fixture.db")));
+        openDatabase();
     }
 
-    void init()
-    {
-        m_ui = HostUi::install(std::make_unique<ScriptedHostUi>());
-        m_rpdd = standardRunner(this, kCode, &m_filler);
-    }
+    void init() { startRunner(); }
 
-    void cleanup()
-    {
-        delete m_rpdd;
-        HostUi::uninstall();
-    }
+    void cleanup() { endRunner(); }
 
-    void cleanupTestCase() { ReportFixture::close(); }
+    void cleanupTestCase() { closeDatabase(); }
 
     void csvOfTheDetailedReportOpensAsABrazilianSpreadsheet()
     {
@@ -274,5 +258,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestReportExport)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestReportExport)
 #include "test_report_export.moc"

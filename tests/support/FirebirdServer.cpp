@@ -1,4 +1,5 @@
 #include "FirebirdServer.h"
+#include "SuiteServers.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,8 +17,25 @@ QString FirebirdServer::systemRoot()
     return QString();
 }
 
+FirebirdServer::~FirebirdServer()
+{
+    if (!m_joined)
+        stop();
+}
+
 bool FirebirdServer::start(QString *error)
 {
+    if (m_sharing == Sharing::JoinSuite) {
+        if (const auto suite = SuiteServers::find(QStringLiteral("firebird"))) {
+            if (!suite->error.isEmpty()) {
+                *error = suite->error;
+                return false;
+            }
+            m_port = suite->port;
+            m_joined = true;
+            return true;
+        }
+    }
     if (!m_prepared && !prepareRoot(error))
         return false;
     m_prepared = true;
@@ -134,8 +152,16 @@ bool FirebirdServer::waitUntilListening(QString *error)
     return false;
 }
 
+void FirebirdServer::refuseOnJoined(const char *what) const
+{
+    if (m_joined)
+        qFatal("FirebirdServer: a test may not %s the suite's server, which every test shares; "
+               "make the fixture FirebirdServer::Sharing::Private", what);
+}
+
 void FirebirdServer::stop()
 {
+    refuseOnJoined("stop");
     if (m_server.state() == QProcess::NotRunning)
         return;
     m_server.terminate();
@@ -147,6 +173,7 @@ void FirebirdServer::stop()
 
 void FirebirdServer::kill()
 {
+    refuseOnJoined("kill");
     if (m_server.state() == QProcess::NotRunning)
         return;
     m_server.kill();

@@ -37,7 +37,7 @@ public:
     // then starts the server and waits until it listens. False with *error
     // set when it cannot.
     bool start(QString *error);
-    // Stops the server politely (SIGTERM), then by force.
+    // Stops the server politely (SIGINT), by force after a second.
     void stop();
     // Kills the server at once (SIGKILL), as a crash would.
     void kill();

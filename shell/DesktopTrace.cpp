@@ -3,6 +3,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -43,6 +45,11 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
+        // A key reaches its window first, then the widget with the focus: traced once.
+        if (event->type() == QEvent::KeyPress && watched->isWindowType()) {
+            trace("key", QKeySequence(static_cast<QKeyEvent *>(event)->key()).toString());
+            return false;
+        }
         auto *w = qobject_cast<QWidget *>(watched);
         if (event->type() != QEvent::Show || !w || !w->isWindow() || w->windowType() == Qt::ToolTip)
             return false;

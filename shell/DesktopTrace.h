@@ -4,6 +4,12 @@
 //   trace focus NAME      the control that got the focus (its object name,
 //                         or its nearest named parent's)
 //   trace window TITLE    a window shown (a dialog, the preview, help)
+//   trace key NAME        a key that reached a window of the shell (Qt's
+//                         name of the key alone: "Shift", "E"; a menu's key
+//                         goes to its menu instead); keys arrive in order,
+//                         so a test presses Shift, which does nothing, and
+//                         once it is traced knows that whatever the keys
+//                         before it did has been traced too
 //   trace menu NAME       a menu opened (its object name, or its owner's)
 //   trace command NAME    a menu action ran to its end (its object name)
 //   trace closed TITLE    a screen closed

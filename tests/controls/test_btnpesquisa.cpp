@@ -1,7 +1,6 @@
 // TBtnPesquisa: the order of its events around the built-in search, an
 // OnClick handler in place of the search, the empty-list text, and that it
 // never takes the focus.
-#include "core/ComponentRegistry.h"
 #include "core/MensErro.h"
 #include "data/TADOIBQuery.h"
 #include "data/TADOIBStringField.h"
@@ -92,14 +91,6 @@ private slots:
         screen.reset();
         tagreg()->Close();
         HostUi::uninstall();
-    }
-
-    void registeredAndTakesNoFocus()
-    {
-        const auto *e = ComponentRegistry::find(QStringLiteral("TBtnPesquisa"));
-        QVERIFY(e && e->visual);
-        QCOMPARE(screen->btn->focusPolicy(), Qt::NoFocus);
-        QCOMPARE(screen->btn->Associate(), screen->code);
     }
 
     void beforeSearchAfterInOrder()
@@ -227,5 +218,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestBtnPesquisa)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestBtnPesquisa)
 #include "test_btnpesquisa.moc"

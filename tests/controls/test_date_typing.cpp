@@ -273,5 +273,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestDateTyping)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestDateTyping)
 #include "test_date_typing.moc"

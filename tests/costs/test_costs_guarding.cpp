@@ -355,5 +355,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestCostsGuarding)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestCostsGuarding)
 #include "test_costs_guarding.moc"

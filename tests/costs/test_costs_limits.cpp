@@ -272,5 +272,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestCostsLimits)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestCostsLimits)
 #include "test_costs_limits.moc"

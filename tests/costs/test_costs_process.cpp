@@ -289,5 +289,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestCostsProcess)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestCostsProcess)
 #include "test_costs_process.moc"

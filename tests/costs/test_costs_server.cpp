@@ -549,5 +549,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestCostsServer)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestCostsServer)
 #include "test_costs_server.moc"

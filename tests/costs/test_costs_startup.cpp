@@ -317,5 +317,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestCostsStartup)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestCostsStartup)
 #include "test_costs_startup.moc"

@@ -235,5 +235,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestCostsSupervisor)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestCostsSupervisor)
 #include "test_costs_supervisor.moc"

@@ -184,5 +184,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestRemoteProtocol)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestRemoteProtocol)
 #include "test_remote_protocol.moc"

@@ -225,7 +225,7 @@ private slots:
     {
         if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QIBASE")))
             QSKIP("Qt's Firebird driver (QIBASE) is not installed");
-        FirebirdServer fb;
+        FirebirdServer fb{FirebirdServer::Sharing::Private}; // killed mid-session
         QString why;
         if (!fb.start(&why))
             QSKIP(qPrintable(QStringLiteral("no Firebird server to start: ") + why));

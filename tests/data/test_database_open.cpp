@@ -365,5 +365,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestDatabaseOpen)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestDatabaseOpen)
 #include "test_database_open.moc"

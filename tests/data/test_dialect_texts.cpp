@@ -208,5 +208,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestDialectTexts)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestDialectTexts)
 #include "test_dialect_texts.moc"

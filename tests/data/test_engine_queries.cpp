@@ -456,5 +456,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestEngineQueries)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestEngineQueries)
 #include "test_engine_queries.moc"

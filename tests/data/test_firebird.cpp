@@ -113,7 +113,7 @@ private slots:
 
     void againstAServer()
     {
-        FirebirdServer server;
+        FirebirdServer server{FirebirdServer::Sharing::Private}; // stopped under an open connection
         QString error;
         QVERIFY2(server.start(&error), qPrintable(error));
         const DatabaseLocation location = DatabaseLocation::parse(
@@ -174,5 +174,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestFirebird)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestFirebird)
 #include "test_firebird.moc"

@@ -91,5 +91,6 @@ private slots:
 
 };
 
-QTEST_MAIN(TestFirebirdLists)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestFirebirdLists)
 #include "test_firebird_lists.moc"

@@ -129,5 +129,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestGendata)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestGendata)
 #include "test_gendata.moc"

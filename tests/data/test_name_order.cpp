@@ -103,5 +103,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestNameOrder)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestNameOrder)
 #include "test_name_order.moc"

@@ -142,5 +142,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestNamedSql)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestNamedSql)
 #include "test_namedsql.moc"

@@ -29,7 +29,7 @@
 class TestPostgres : public QObject {
     Q_OBJECT
 
-    PostgresCluster m_cluster;
+    PostgresCluster m_cluster{PostgresCluster::Sharing::Private}; // killed mid-session
     QTemporaryDir m_home;
     QString m_skip;
 
@@ -361,5 +361,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestPostgres)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestPostgres)
 #include "test_postgres.moc"

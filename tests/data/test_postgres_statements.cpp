@@ -45,5 +45,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestPostgresStatements)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestPostgresStatements)
 #include "test_postgres_statements.moc"

@@ -404,5 +404,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestQueryComponent)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestQueryComponent)
 #include "test_query_component.moc"

@@ -154,6 +154,16 @@ class Desktop:
                 return out
             out.append(line)
 
+    def sync(self, timeout=15):
+        """Presses Shift, which does nothing, and reads trace lines until
+        the shell says the key reached it ("trace key Shift"): keys arrive
+        in order, so whatever the keys before it did is traced by then. The
+        lines read on the way, the key's own included."""
+        start = len(self.seen)
+        self.key('shift')
+        self.wait_trace(r'trace key Shift', timeout)
+        return self.seen[start:]
+
     # --- the keyboard and the windows ------------------------------------
     def _xdotool(self, *args, check=True):
         r = subprocess.run(['xdotool', *args], env=self.env, capture_output=True, text=True, timeout=30)

@@ -184,5 +184,6 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestLocaleFiles)
+#include "support/TestPrograms.h"
+REGISTER_GUILESS_TEST(TestLocaleFiles)
 #include "test_locale_files.moc"

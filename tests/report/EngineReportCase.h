@@ -28,7 +28,8 @@ public:
         return s;
     }
 
-    EngineDatabases engines{sizes()};
+    // Servers of its own: a test kills them mid-report.
+    EngineDatabases engines{sizes(), SuiteServers::Sharing::Private};
 
     // The scripted dialogs and the runner's standard answers over every
     // product and the first ten services.

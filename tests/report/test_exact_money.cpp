@@ -184,5 +184,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestExactMoney)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestExactMoney)
 #include "test_exact_money.moc"

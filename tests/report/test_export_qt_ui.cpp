@@ -159,5 +159,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestExportQtUi)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestExportQtUi)
 #include "test_export_qt_ui.moc"

@@ -317,5 +317,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestExportWriters)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestExportWriters)
 #include "test_export_writers.moc"

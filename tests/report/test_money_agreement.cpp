@@ -209,5 +209,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestMoneyAgreement)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestMoneyAgreement)
 #include "test_money_agreement.moc"

@@ -196,5 +196,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestPreviewKeys)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestPreviewKeys)
 #include "test_preview_keys.moc"

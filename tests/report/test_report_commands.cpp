@@ -1,8 +1,7 @@
 // The base screen's report commands through TReportDesignerDialog: listing,
 // save as, edit report, standard report, print and preview, with the scripted
 // HostUi answering the dialogs.
-#include "ParamFiller.h"
-#include "ReportFixture.h"
+#include "ReportRunnerCase.h"
 #include "core/Dispatch.h"
 #include "core/HostUi.h"
 #include "report/commands/TReportDesignerDialog.h"
@@ -39,15 +38,11 @@ QByteArray digest(const QString &dir)
 }
 } // namespace
 
-class TestReportCommands : public QObject {
+class TestReportCommands : public ReportRunnerCase {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
     QString m_standardDir;
     QByteArray m_standardDigest;
-    ScriptedHostUi *m_ui = nullptr;
-    TReportDesignerDialog *m_rpdd = nullptr;
-    ParamFiller *m_filler = nullptr;
 
     QString standardPath(int i) { return ReportLibrary::list(kCode)[i].path; }
     QString userDir() const { return ReportLibrary::userDir(kCode); }
@@ -55,8 +50,7 @@ class TestReportCommands : public QObject {
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_dir.isValid());
-        ReportFixture::create(m_dir.filePath(QStringLiteral("fixture.db")));
+        openDatabase();
         m_standardDir = ReportLibrary::standardDir(kCode);
         m_standardDigest = digest(m_standardDir);
     }
@@ -65,14 +59,12 @@ private slots:
     {
         ReportLibrary::setUserRoot(m_dir.filePath(QStringLiteral("user")));
         QDir(userDir()).removeRecursively();
-        m_ui = HostUi::install(std::make_unique<ScriptedHostUi>());
-        m_rpdd = standardRunner(this, kCode, &m_filler);
+        startRunner();
     }
 
     void cleanup()
     {
-        delete m_rpdd;
-        HostUi::uninstall();
+        endRunner();
         // No command ever writes into the shipped definitions.
         QCOMPARE(digest(m_standardDir), m_standardDigest);
     }
@@ -80,7 +72,7 @@ private slots:
     void cleanupTestCase()
     {
         ReportLibrary::setUserRoot(QString());
-        ReportFixture::close();
+        closeDatabase();
     }
 
     void saveAsAddsAUserCopyListedAfterTheStandardOnes()
@@ -295,5 +287,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestReportCommands)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestReportCommands)
 #include "test_report_commands.moc"

@@ -331,5 +331,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestReportDefinition)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestReportDefinition)
 #include "test_report_definition.moc"

@@ -199,5 +199,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestReportDemo)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestReportDemo)
 #include "test_report_demo.moc"

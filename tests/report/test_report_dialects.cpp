@@ -101,5 +101,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestReportDialects)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestReportDialects)
 #include "test_report_dialects.moc"

@@ -107,5 +107,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestReportEditDialog)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestReportEditDialog)
 #include "test_report_edit_dialog.moc"

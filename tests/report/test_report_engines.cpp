@@ -232,5 +232,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestReportEngines)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestReportEngines)
 #include "test_report_engines.moc"

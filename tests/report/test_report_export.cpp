@@ -4,8 +4,7 @@
 // subtotals and total as on paper, codes shown and plain, cell types and
 // formats, and no file at all when the run or the write fails.
 #include "ExportReader.h"
-#include "ParamFiller.h"
-#include "ReportFixture.h"
+#include "ReportRunnerCase.h"
 #include "StreamedRows.h"
 #include "core/FixedDecimal.h"
 #include "core/HostUi.h"
@@ -44,15 +43,9 @@ qint64 cents(const QString &s)
 
 } // namespace
 
-class TestReportExport : public QObject {
+class TestReportExport : public ReportRunnerCase {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
-    ScriptedHostUi *m_ui = nullptr;
-    TReportDesignerDialog *m_rpdd = nullptr;
-    ParamFiller *m_filler = nullptr;
-
-    QString out(const QString &name) const { return m_dir.filePath(name); }
     QString standardPath(int i) const { return ReportLibrary::list(kCode)[i].path; }
     // The rows of a run with the parameters the screen would fill.
     StreamedRows runOf(const QString &path)
@@ -67,23 +60,14 @@ class TestReportExport : public QObject {
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_dir.isValid());
-        ReportFixture::create(out(QStringLiteral("fixture.db")));
+        openDatabase();
     }
 
-    void init()
-    {
-        m_ui = HostUi::install(std::make_unique<ScriptedHostUi>());
-        m_rpdd = standardRunner(this, kCode, &m_filler);
-    }
+    void init() { startRunner(); }
 
-    void cleanup()
-    {
-        delete m_rpdd;
-        HostUi::uninstall();
-    }
+    void cleanup() { endRunner(); }
 
-    void cleanupTestCase() { ReportFixture::close(); }
+    void cleanupTestCase() { closeDatabase(); }
 
     // The detailed report's CSV stands alone: title and header, then every
     // group's header, details, subtotal, and the grand total, each line
@@ -367,5 +351,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestReportExport)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestReportExport)
 #include "test_report_export.moc"

@@ -140,5 +140,6 @@ private slots:
 
 };
 
-QTEST_MAIN(TestReportFirebirdServices)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestReportFirebirdServices)
 #include "test_report_firebird_services.moc"

@@ -4,8 +4,7 @@
 // with its events meanwhile; progress goes from rows to pages; a database
 // only one connection can see (SQLite in memory) is read on the GUI thread;
 // a screen closed while its report runs stops the run and then closes.
-#include "ParamFiller.h"
-#include "ReportFixture.h"
+#include "ReportRunnerCase.h"
 #include "core/HostUi.h"
 #include "report/commands/TfrmDadosGerRel.h"
 #include "report/commands/TReportDesignerDialog.h"
@@ -28,40 +27,25 @@ const char *kEndless = "title \"Sem fim\"\nquery q\nSQL <<E\n"
                        "E\ncolumn A \"A\" width 40\n";
 } // namespace
 
-class TestReportJobs : public QObject {
+class TestReportJobs : public ReportRunnerCase {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
-    ScriptedHostUi *m_ui = nullptr;
-    TReportDesignerDialog *m_rpdd = nullptr;
-    ParamFiller *m_filler = nullptr;
     QString m_detailed, m_endless;
-
-    QString out(const QString &name) const { return m_dir.filePath(name); }
 
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_dir.isValid());
-        ReportFixture::create(m_dir.filePath(QStringLiteral("fixture.db")));
+        openDatabase();
         m_detailed = ReportLibrary::list(kCode).first().path;
         m_endless = m_dir.filePath(QStringLiteral("endless/XEV017/01-sem-fim.rel"));
         DefinitionWriter::save(DefinitionParser::parseText(QString::fromLatin1(kEndless), QStringLiteral("sem-fim.rel")), m_endless);
     }
 
-    void init()
-    {
-        m_ui = HostUi::install(std::make_unique<ScriptedHostUi>());
-        m_rpdd = standardRunner(this, kCode, &m_filler);
-    }
+    void init() { startRunner(); }
 
-    void cleanup()
-    {
-        delete m_rpdd;
-        HostUi::uninstall();
-    }
+    void cleanup() { endRunner(); }
 
-    void cleanupTestCase() { ReportFixture::close(); }
+    void cleanupTestCase() { closeDatabase(); }
 
     void cancelStopsTheStatementAndWritesNothing()
     {
@@ -168,5 +152,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestReportJobs)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestReportJobs)
 #include "test_report_jobs.moc"

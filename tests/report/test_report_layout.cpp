@@ -169,5 +169,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestReportLayout)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestReportLayout)
 #include "test_report_layout.moc"

@@ -276,5 +276,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestReportLong)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestReportLong)
 #include "test_report_long.moc"

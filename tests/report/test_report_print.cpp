@@ -3,8 +3,7 @@
 // anew (fewer lines a page, so more pages), not rotated; a range outside the
 // document is refused with a message and nothing is written. Checked on the
 // PDF itself: its page count and each page's size.
-#include "ParamFiller.h"
-#include "ReportFixture.h"
+#include "ReportRunnerCase.h"
 #include "core/HostUi.h"
 #include "report/commands/TReportDesignerDialog.h"
 #include "report/layout/PageSelection.h"
@@ -51,13 +50,9 @@ bool near(const QSizeF &a, const QSizeF &b) { return qAbs(a.width() - b.width())
 const QSizeF kA4Portrait(595, 842), kA4Landscape(842, 595), kLetter(612, 792), kLegal(612, 1008);
 } // namespace
 
-class TestReportPrint : public QObject {
+class TestReportPrint : public ReportRunnerCase {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
-    ScriptedHostUi *m_ui = nullptr;
-    TReportDesignerDialog *m_rpdd = nullptr;
-    ParamFiller *m_filler = nullptr;
     QString m_long;
     int m_file = 0;
 
@@ -74,8 +69,7 @@ class TestReportPrint : public QObject {
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_dir.isValid());
-        ReportFixture::create(m_dir.filePath(QStringLiteral("fixture.db")));
+        openDatabase();
         // 3,000 numbered rows with a subtotal every 100: dozens of pages.
         const ReportDefinition def = DefinitionParser::parseText(
             QStringLiteral("title \"Longo\"\nquery q\nSQL <<E\n"
@@ -89,19 +83,11 @@ private slots:
         DefinitionWriter::save(def, m_long);
     }
 
-    void init()
-    {
-        m_ui = HostUi::install(std::make_unique<ScriptedHostUi>());
-        m_rpdd = standardRunner(this, kCode, &m_filler);
-    }
+    void init() { startRunner(); }
 
-    void cleanup()
-    {
-        delete m_rpdd;
-        HostUi::uninstall();
-    }
+    void cleanup() { endRunner(); }
 
-    void cleanupTestCase() { ReportFixture::close(); }
+    void cleanupTestCase() { closeDatabase(); }
 
     void everyPageOnA4PortraitByDefault()
     {
@@ -227,5 +213,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestReportPrint)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestReportPrint)
 #include "test_report_print.moc"

@@ -215,5 +215,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestReportQtDialogs)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestReportQtDialogs)
 #include "test_report_qt_dialogs.moc"

@@ -153,5 +153,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestReportReadsOnly)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestReportReadsOnly)
 #include "test_report_reads_only.moc"

@@ -1,8 +1,7 @@
 // Running report definitions: the BeforeGetQueryParams event, binding, the
 // XEV017 definitions' rows against a committed reference and against sums
 // worked out here, PDF pages, and failures that leave no output behind.
-#include "ParamFiller.h"
-#include "ReportFixture.h"
+#include "ReportRunnerCase.h"
 #include "StreamedRows.h"
 #include "core/HostUi.h"
 #include "report/commands/TReportDesignerDialog.h"
@@ -39,16 +38,11 @@ int pdfPageObjects(const QByteArray &pdf)
 }
 } // namespace
 
-class TestReportRunner : public QObject {
+class TestReportRunner : public ReportRunnerCase {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
-    ScriptedHostUi *m_ui = nullptr;
-    TReportDesignerDialog *m_rpdd = nullptr;
-    ParamFiller *m_filler = nullptr;
     QString m_detailed, m_summary;
 
-    QString out(const QString &name) const { return m_dir.filePath(name); }
 
     StreamedRows runDirect(const QString &path)
     {
@@ -72,27 +66,18 @@ class TestReportRunner : public QObject {
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_dir.isValid());
-        ReportFixture::create(m_dir.filePath(QStringLiteral("fixture.db")));
+        openDatabase();
         const QList<ReportEntry> list = ReportLibrary::list(kCode);
         QVERIFY(list.size() >= 2);
         m_detailed = list[0].path;
         m_summary = list[1].path;
     }
 
-    void init()
-    {
-        m_ui = HostUi::install(std::make_unique<ScriptedHostUi>());
-        m_rpdd = standardRunner(this, kCode, &m_filler);
-    }
+    void init() { startRunner(); }
 
-    void cleanup()
-    {
-        delete m_rpdd;
-        HostUi::uninstall();
-    }
+    void cleanup() { endRunner(); }
 
-    void cleanupTestCase() { ReportFixture::close(); }
+    void cleanupTestCase() { closeDatabase(); }
 
     void eventPrecedesEveryRunWithOnlyTheDeclaredParameters()
     {
@@ -382,5 +367,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestReportRunner)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestReportRunner)
 #include "test_report_runner.moc"

@@ -106,5 +106,6 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestReportSafeFiles)
+#include "support/TestPrograms.h"
+REGISTER_GUILESS_TEST(TestReportSafeFiles)
 #include "test_report_safe_files.moc"

@@ -1,8 +1,7 @@
 // Save as and edit keep one title to one file: titles that make the same
 // file name get files of their own, and a title that a user copy already
 // has replaces it only when the user says yes (HostUi's yes/no question).
-#include "ParamFiller.h"
-#include "ReportFixture.h"
+#include "ReportRunnerCase.h"
 #include "core/HostUi.h"
 #include "report/commands/TReportDesignerDialog.h"
 #include "report/model/DefinitionParser.h"
@@ -32,13 +31,8 @@ QStringList userTitles()
 }
 } // namespace
 
-class TestReportSaveAs : public QObject {
+class TestReportSaveAs : public ReportRunnerCase {
     Q_OBJECT
-
-    QTemporaryDir m_dir;
-    ScriptedHostUi *m_ui = nullptr;
-    TReportDesignerDialog *m_rpdd = nullptr;
-    ParamFiller *m_filler = nullptr;
 
     QString standardPath(int i) const { return ReportLibrary::list(kCode)[i].path; }
     QString userDir() const { return ReportLibrary::userDir(kCode); }
@@ -53,28 +47,22 @@ class TestReportSaveAs : public QObject {
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_dir.isValid());
-        ReportFixture::create(m_dir.filePath(QStringLiteral("fixture.db")));
+        openDatabase();
     }
 
     void init()
     {
         ReportLibrary::setUserRoot(m_dir.filePath(QStringLiteral("user")));
         QDir(userDir()).removeRecursively();
-        m_ui = HostUi::install(std::make_unique<ScriptedHostUi>());
-        m_rpdd = standardRunner(this, kCode, &m_filler);
+        startRunner();
     }
 
-    void cleanup()
-    {
-        delete m_rpdd;
-        HostUi::uninstall();
-    }
+    void cleanup() { endRunner(); }
 
     void cleanupTestCase()
     {
         ReportLibrary::setUserRoot(QString());
-        ReportFixture::close();
+        closeDatabase();
     }
 
     void titlesThatMakeTheSameNameGetFilesOfTheirOwn()
@@ -218,5 +206,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestReportSaveAs)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestReportSaveAs)
 #include "test_report_saveas.moc"

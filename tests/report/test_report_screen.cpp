@@ -233,5 +233,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestReportScreen)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestReportScreen)
 #include "test_report_screen.moc"

@@ -188,5 +188,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestScreenRecall)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestScreenRecall)
 #include "test_screen_recall.moc"

@@ -211,5 +211,6 @@ void TestScriptedSessions::sameReportsOnPostgres()
     QCOMPARE(byName, reference);
 }
 
-QTEST_GUILESS_MAIN(TestScriptedSessions)
+#include "support/TestPrograms.h"
+REGISTER_GUILESS_TEST(TestScriptedSessions)
 #include "test_scripted_sessions.moc"

@@ -78,5 +78,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestSqliteNeighbours)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestSqliteNeighbours)
 #include "test_sqlite_neighbours.moc"

@@ -148,5 +148,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestSearchCount)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestSearchCount)
 #include "test_search_count.moc"

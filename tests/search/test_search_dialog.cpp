@@ -412,5 +412,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestSearchDialog)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestSearchDialog)
 #include "test_search_dialog.moc"

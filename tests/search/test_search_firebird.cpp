@@ -175,5 +175,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestSearchFirebird)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestSearchFirebird)
 #include "test_search_firebird.moc"

@@ -257,5 +257,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestSearchFolding)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestSearchFolding)
 #include "test_search_folding.moc"

@@ -303,5 +303,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestSearchLists)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestSearchLists)
 #include "test_search_lists.moc"

@@ -290,5 +290,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestSearchOtherWriters)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestSearchOtherWriters)
 #include "test_search_other_writers.moc"

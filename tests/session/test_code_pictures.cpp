@@ -250,5 +250,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestCodePictures)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestCodePictures)
 #include "test_code_pictures.moc"

@@ -169,5 +169,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestShellContext)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestShellContext)
 #include "test_shell_context.moc"

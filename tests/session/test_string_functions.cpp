@@ -92,5 +92,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestStringFunctions)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestStringFunctions)
 #include "test_string_functions.moc"

@@ -282,5 +282,6 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestConfigFiles)
+#include "support/TestPrograms.h"
+REGISTER_GUILESS_TEST(TestConfigFiles)
 #include "test_config_files.moc"

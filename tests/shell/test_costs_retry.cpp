@@ -168,5 +168,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestCostsRetry)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestCostsRetry)
 #include "test_costs_retry.moc"

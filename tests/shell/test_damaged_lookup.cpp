@@ -65,5 +65,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestDamagedLookup)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestDamagedLookup)
 #include "test_damaged_lookup.moc"

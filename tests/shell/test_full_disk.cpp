@@ -129,5 +129,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestFullDisk)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestFullDisk)
 #include "test_full_disk.moc"

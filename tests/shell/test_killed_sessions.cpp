@@ -133,5 +133,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestKilledSessions)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestKilledSessions)
 #include "test_killed_sessions.moc"

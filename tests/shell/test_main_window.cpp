@@ -260,5 +260,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestMainWindow)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestMainWindow)
 #include "test_main_window.moc"

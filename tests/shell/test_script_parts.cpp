@@ -191,5 +191,6 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestScriptParts)
+#include "support/TestPrograms.h"
+REGISTER_GUILESS_TEST(TestScriptParts)
 #include "test_script_parts.moc"

@@ -187,5 +187,6 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestShellConfig)
+#include "support/TestPrograms.h"
+REGISTER_GUILESS_TEST(TestShellConfig)
 #include "test_shell_config.moc"

@@ -115,5 +115,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestShellModules)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestShellModules)
 #include "test_shell_modules.moc"

@@ -186,5 +186,6 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestShellOwnCosts)
+#include "support/TestPrograms.h"
+REGISTER_GUILESS_TEST(TestShellOwnCosts)
 #include "test_shell_own_costs.moc"

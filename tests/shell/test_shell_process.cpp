@@ -233,5 +233,6 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestShellProcess)
+#include "support/TestPrograms.h"
+REGISTER_GUILESS_TEST(TestShellProcess)
 #include "test_shell_process.moc"

@@ -202,5 +202,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestShellWindow)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestShellWindow)
 #include "test_shell_window.moc"

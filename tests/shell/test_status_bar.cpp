@@ -199,5 +199,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestStatusBar)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestStatusBar)
 #include "test_status_bar.moc"

@@ -14,7 +14,10 @@
 #include <QElapsedTimer>
 #include <QtTest>
 
-EngineDatabases::EngineDatabases(const DemoSizes &sizes) : m_sizes(sizes) {}
+EngineDatabases::EngineDatabases(const DemoSizes &sizes, SuiteServers::Sharing servers)
+    : m_sizes(sizes), m_servers(servers)
+{
+}
 
 EngineDatabases::~EngineDatabases()
 {
@@ -68,7 +71,7 @@ bool EngineDatabases::make(const QString &engine, QString *why)
         }
     }
     if (engine == QLatin1String("firebird-server")) {
-        m_firebird = std::make_unique<FirebirdServer>();
+        m_firebird = std::make_unique<FirebirdServer>(m_servers);
         if (!m_firebird->start(why)) {
             m_firebird.reset();
             *why = QStringLiteral("no Firebird server to start: ") + *why;
@@ -131,7 +134,7 @@ bool EngineDatabases::startPostgres(QString *why)
         *why = QStringLiteral("Qt's PostgreSQL driver (QPSQL) is not installed");
         return false;
     }
-    m_postgres = std::make_unique<PostgresCluster>();
+    m_postgres = std::make_unique<PostgresCluster>(m_servers);
     if (!m_postgres->start(why)) {
         m_postgres.reset();
         *why = QStringLiteral("no PostgreSQL cluster to start: ") + *why;

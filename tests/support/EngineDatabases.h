@@ -4,9 +4,11 @@
 // switched to the row's engine before each check.
 //
 // Engines: "sqlite" (a file), "firebird" (embedded), "firebird-server" (a
-// Firebird server started by the fixture on 127.0.0.1), "postgresql" (a
-// cluster of the fixture's own on 127.0.0.1, PostgresCluster). A new engine is one
-// more name here and one more case in EngineDatabases.cpp.
+// Firebird server on 127.0.0.1, FirebirdServer), "postgresql" (a cluster on
+// 127.0.0.1, PostgresCluster): within a suite run the suite's server and
+// cluster, else (or when made Private, as a test that kills them must be)
+// ones the fixture starts. A new engine is one more name here and one more
+// case in EngineDatabases.cpp.
 //
 //   void check_data() { EngineDatabases::addColumn(); }
 //   void check() { USE_ENGINE(m_engines); ... }
@@ -18,6 +20,7 @@
 // engine's own SQL (a query that never ends, ...) come from the fixture too.
 #pragma once
 
+#include "SuiteServers.h"
 #include "appdata/DemoData.h"
 
 #include <QMap>
@@ -31,7 +34,8 @@ class PostgresCluster;
 
 class EngineDatabases {
 public:
-    explicit EngineDatabases(const DemoSizes &sizes = DemoSizes());
+    explicit EngineDatabases(const DemoSizes &sizes = DemoSizes(),
+                             SuiteServers::Sharing servers = SuiteServers::Sharing::JoinSuite);
     ~EngineDatabases();
     EngineDatabases(const EngineDatabases &) = delete;
     EngineDatabases &operator=(const EngineDatabases &) = delete;
@@ -57,7 +61,8 @@ public:
     // The engines whose database is on a server the fixture started.
     static QStringList servers();
     // Kills the engine's server at once, as a crash would; starts it again
-    // on the same port and folder (false with *why when it cannot).
+    // on the same port and folder (false with *why when it cannot). Only
+    // for servers of the fixture's own (Private).
     void killServer(const QString &engine);
     bool startServer(const QString &engine, QString *why);
     // Holds the engine's server still (SIGSTOP: the system still accepts
@@ -72,6 +77,7 @@ private:
     bool startPostgres(QString *why);
 
     DemoSizes m_sizes;
+    SuiteServers::Sharing m_servers;
     QTemporaryDir m_dir;
     std::unique_ptr<FirebirdServer> m_firebird;
     std::unique_ptr<PostgresCluster> m_postgres;

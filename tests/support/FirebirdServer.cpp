@@ -1,4 +1,5 @@
 #include "FirebirdServer.h"
+#include "SuiteServers.h"
 
 #include <csignal>
 
@@ -8,6 +9,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QThread>
+#include <csignal>
 
 QString FirebirdServer::systemRoot()
 {
@@ -18,8 +20,25 @@ QString FirebirdServer::systemRoot()
     return QString();
 }
 
+FirebirdServer::~FirebirdServer()
+{
+    if (!m_joined)
+        stop();
+}
+
 bool FirebirdServer::start(QString *error)
 {
+    if (m_sharing == Sharing::JoinSuite) {
+        if (const auto suite = SuiteServers::find(QStringLiteral("firebird"))) {
+            if (!suite->error.isEmpty()) {
+                *error = suite->error;
+                return false;
+            }
+            m_port = suite->port;
+            m_joined = true;
+            return true;
+        }
+    }
     if (!m_prepared && !prepareRoot(error))
         return false;
     m_prepared = true;
@@ -136,12 +155,23 @@ bool FirebirdServer::waitUntilListening(QString *error)
     return false;
 }
 
+void FirebirdServer::refuseOnJoined(const char *what) const
+{
+    if (m_joined)
+        qFatal("FirebirdServer: a test may not %s the suite's server, which every test shares; "
+               "make the fixture FirebirdServer::Sharing::Private", what);
+}
+
 void FirebirdServer::stop()
 {
+    refuseOnJoined("stop");
     if (m_server.state() == QProcess::NotRunning)
         return;
-    m_server.terminate();
-    if (!m_server.waitForFinished(10000)) {
+    // SIGINT, as Ctrl+C. Its shutdown often lingers some 9 s whatever the
+    // signal (20 s on SIGTERM), with nothing to save for a test: a second,
+    // then by force.
+    ::kill(pid_t(m_server.processId()), SIGINT);
+    if (!m_server.waitForFinished(1000)) {
         m_server.kill();
         m_server.waitForFinished(5000);
     }
@@ -155,6 +185,7 @@ void FirebirdServer::signal(int sig)
 
 void FirebirdServer::kill()
 {
+    refuseOnJoined("kill");
     if (m_server.state() == QProcess::NotRunning)
         return;
     m_server.kill();

@@ -1,4 +1,5 @@
 #include "PostgresCluster.h"
+#include "SuiteServers.h"
 
 #include <QDir>
 #include <QFile>
@@ -43,9 +44,21 @@ QStringList PostgresCluster::asOwner(const QString &program, const QStringList &
         + arguments;
 }
 
-QString PostgresCluster::location(const QString &database) const
+PostgresCluster::~PostgresCluster()
 {
-    return QStringLiteral("postgresql://%1@127.0.0.1:%2/%3").arg(QLatin1String(User)).arg(m_port).arg(database);
+    if (!m_joined)
+        stop();
+}
+
+QString PostgresCluster::database(const QString &name) const
+{
+    // The maintenance database is the cluster's, whoever asks.
+    return name == QLatin1String("postgres") ? name : name + m_mark;
+}
+
+QString PostgresCluster::location(const QString &name) const
+{
+    return QStringLiteral("postgresql://%1@127.0.0.1:%2/%3").arg(QLatin1String(User)).arg(m_port).arg(database(name));
 }
 
 bool PostgresCluster::initialise(QString *error)
@@ -90,6 +103,21 @@ bool PostgresCluster::initialise(QString *error)
 
 bool PostgresCluster::start(QString *error)
 {
+    if (m_sharing == Sharing::JoinSuite) {
+        if (const auto suite = SuiteServers::find(QStringLiteral("postgresql"))) {
+            if (!suite->error.isEmpty()) {
+                *error = suite->error;
+                return false;
+            }
+            // Fixtures of every test program meet on one cluster: each
+            // names its databases apart.
+            static int fixtures = 0;
+            m_mark = QStringLiteral("_f%1_%2").arg(getpid()).arg(++fixtures);
+            m_port = suite->port;
+            m_joined = true;
+            return true;
+        }
+    }
     if (!m_initialised && !initialise(error))
         return false;
     m_initialised = true;
@@ -136,7 +164,7 @@ int PostgresCluster::psql(const QString &database, const QStringList &arguments,
     p.start(QDir(binaries()).filePath(QStringLiteral("psql")),
             QStringList{QStringLiteral("-X"), QStringLiteral("-q"), QStringLiteral("-v"), QStringLiteral("ON_ERROR_STOP=1"),
                         QStringLiteral("-h"), QStringLiteral("127.0.0.1"), QStringLiteral("-p"), QString::number(m_port),
-                        QStringLiteral("-U"), QLatin1String(User), QStringLiteral("-d"), database}
+                        QStringLiteral("-U"), QLatin1String(User), QStringLiteral("-d"), this->database(database)}
                 + arguments);
     if (!p.waitForFinished(600000))
         return -1;
@@ -145,8 +173,16 @@ int PostgresCluster::psql(const QString &database, const QStringList &arguments,
     return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
 }
 
+void PostgresCluster::refuseOnJoined(const char *what) const
+{
+    if (m_joined)
+        qFatal("PostgresCluster: a test may not %s the suite's cluster, which every test shares; "
+               "make the fixture PostgresCluster::Sharing::Private", what);
+}
+
 void PostgresCluster::stop()
 {
+    refuseOnJoined("stop");
     if (m_server.state() == QProcess::NotRunning)
         return;
     // SIGINT: the server's fast shutdown (ends the sessions, then stops).
@@ -190,6 +226,7 @@ void PostgresCluster::signalAll(int sig)
 
 void PostgresCluster::kill()
 {
+    refuseOnJoined("kill");
     if (m_server.state() == QProcess::NotRunning)
         return;
     // The backends are the server's children, each in a session of its own:

@@ -30,5 +30,6 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestCodePage)
+#include "support/TestPrograms.h"
+REGISTER_GUILESS_TEST(TestCodePage)
 #include "test_code_page.moc"

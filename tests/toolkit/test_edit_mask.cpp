@@ -152,5 +152,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestEditMask)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestEditMask)
 #include "test_edit_mask.moc"

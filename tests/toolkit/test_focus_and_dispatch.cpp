@@ -261,5 +261,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestFocusAndDispatch)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestFocusAndDispatch)
 #include "test_focus_and_dispatch.moc"

@@ -337,5 +337,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestFormReader)
+#include "support/TestPrograms.h"
+REGISTER_TEST(TestFormReader)
 #include "test_form_reader.moc"

@@ -128,16 +128,22 @@ void TfrmRealGlobal::apply(const ScreenChoices &c)
     medCdProdFinaExit(medCdProdFina);
 }
 
-void TfrmRealGlobal::repeatLastParameters()
+QVariantMap TfrmRealGlobal::storedChoices() const { return RecalledParameters::stored(choices()); }
+
+void TfrmRealGlobal::applyStoredChoices(const QVariantMap &values)
 {
-    const QVariantMap kept = ParameterMemory::load(kMemoryKey);
-    if (kept.isEmpty())
-        return;
     try {
-        apply(RecalledParameters::fromStored(kept));
+        apply(RecalledParameters::fromStored(values));
     } catch (...) {
         showListCounts();
         throw;
     }
     showListCounts();
+}
+
+void TfrmRealGlobal::repeatLastParameters()
+{
+    const QVariantMap kept = ParameterMemory::load(kMemoryKey);
+    if (!kept.isEmpty())
+        applyStoredChoices(kept);
 }

@@ -18,8 +18,9 @@
 
 namespace {
 
-const QStringList kColumns = {QStringLiteral("Quando"), QStringLiteral("Relatório"), QStringLiteral("Comando"),
-                              QStringLiteral("Filial"), QStringLiteral("Período"), QStringLiteral("Situação"),
+// The outcome right after the date: it is what a person looks for first.
+const QStringList kColumns = {QStringLiteral("Quando"), QStringLiteral("Situação"), QStringLiteral("Relatório"),
+                              QStringLiteral("Comando"), QStringLiteral("Filial"), QStringLiteral("Período"),
                               QStringLiteral("Linhas"), QStringLiteral("Duração"), QStringLiteral("Usuário"),
                               QStringLiteral("E-mail para")};
 
@@ -49,10 +50,10 @@ QStringList cellsOf(const RunRecord &r)
     const QString duration = r.outcome == RunRecord::Outcome::Running || r.outcome == RunRecord::Outcome::Interrupted
                                  ? QString()
                                  : QStringLiteral("%1 s").arg(QLocale().toString(r.durationMs / 1000.0, 'f', 1));
-    return {r.started.toString(QStringLiteral("dd/MM/yyyy HH:mm")), r.setName.isEmpty() ? r.report
+    return {r.started.toString(QStringLiteral("dd/MM/yyyy HH:mm")), outcome(r), r.setName.isEmpty() ? r.report
                                                                                           : QStringLiteral("%1 (%2)").arg(r.report, r.setName),
             commandCaption(r.command), r.choices.value(QStringLiteral("filial")).toString(), period(r.choices),
-            outcome(r), r.rows < 0 ? QString() : QLocale().toString(r.rows), duration, r.user,
+            r.rows < 0 ? QString() : QLocale().toString(r.rows), duration, r.user,
             r.mailedTo.join(QStringLiteral(", "))};
 }
 
@@ -79,7 +80,7 @@ RecentRunsWindow::RecentRunsWindow(RunHistory &history, ScreenFor screenFor, QWi
     m_table->verticalHeader()->hide();
     m_table->horizontalHeader()->setStretchLastSection(true);
     m_files->setObjectName(QStringLiteral("lstArquivos"));
-    m_files->setMaximumHeight(90);
+    m_files->setMaximumHeight(80);
     m_openFile->setObjectName(QStringLiteral("btnAbrirArquivo"));
     m_openFolder->setObjectName(QStringLiteral("btnAbrirPasta"));
     m_runAgain->setObjectName(QStringLiteral("btnExecutarNovamente"));
@@ -129,6 +130,9 @@ void RecentRunsWindow::fill()
         }
     }
     m_table->resizeColumnsToContents();
+    // Long titles and reasons stay whole in the tool tip.
+    for (int column = 0; column < m_table->columnCount(); ++column)
+        m_table->setColumnWidth(column, qMin(m_table->columnWidth(column), 240));
     if (!m_runs.isEmpty())
         m_table->selectRow(0);
     showFiles();

@@ -1,6 +1,6 @@
 // Report runs a person makes from the screen go to the history of runs, and
 // "Relatórios recentes" shows them: a preview and an export done, a run the
-// screen's checks refused (with the check's own words); the window lists
+// screen's checks refused (with the check's own words), an export cancelled; the window lists
 // them newest first, filters by text, opens a written file (a file gone is
 // named, not opened) and runs one again with its choices put back through
 // the screen's checks.
@@ -123,6 +123,10 @@ private slots:
         QCOMPARE(ScreenView(s).depDataFina()->GetDate(), QDate(2026, 3, 31));
         QCOMPARE(table->rowCount(), 4);
         QCOMPARE(history.recent().first().outcome, RunRecord::Outcome::Done);
+        // A save dialog closed without a name: cancelled, not failed.
+        s->run(ReportCommand::Id::ExportXlsx);
+        QCOMPARE(history.recent().first().outcome, RunRecord::Outcome::Cancelled);
+        QCOMPARE(history.recent().first().reason, QString());
         fx.closeScreen();
         RunHistory::install(nullptr);
     }

@@ -71,11 +71,15 @@ public:
 private:
     bool makeCertificate(QString *why)
     {
-        const int code = QProcess::execute(QStringLiteral("openssl"),
+        QProcess openssl;
+        openssl.setStandardOutputFile(QProcess::nullDevice());
+        openssl.setStandardErrorFile(QProcess::nullDevice());
+        openssl.start(QStringLiteral("openssl"),
             {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"), QStringLiteral("rsa:2048"),
              QStringLiteral("-nodes"), QStringLiteral("-days"), QStringLiteral("2"), QStringLiteral("-subj"),
              QStringLiteral("/CN=127.0.0.1"), QStringLiteral("-addext"), QStringLiteral("subjectAltName=IP:127.0.0.1"),
              QStringLiteral("-keyout"), m_dir.filePath(QStringLiteral("key.pem")), QStringLiteral("-out"), certificate()});
+        const int code = openssl.waitForFinished(60000) && openssl.exitStatus() == QProcess::NormalExit ? openssl.exitCode() : -1;
         if (code != 0)
             *why = QStringLiteral("openssl could not make a certificate");
         return code == 0;

@@ -3,10 +3,10 @@
 #include "core/QuotedText.h"
 
 #include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <curl/curl.h>
-#include <memory>
 #include <mutex>
 
 bool MailSettings::parseSecurity(const QString &text, Security *security)

@@ -46,6 +46,17 @@ bool parseBool(const QString &text, bool &value)
     return true;
 }
 
+// A whole number from low to high into *target; the text says why not.
+QString setNumber(int *target, const QString &v, int low, int high)
+{
+    bool ok = false;
+    const int n = v.trimmed().toInt(&ok);
+    if (!ok || n < low || n > high)
+        return QStringLiteral("valor inválido: \"%1\" (use um número de %2 a %3).").arg(QuotedText::clip(v)).arg(low).arg(high);
+    *target = n;
+    return QString();
+}
+
 // Sets one value of the configuration; the text says why it cannot (empty: it did).
 using Setter = QString (*)(ShellConfig &config, const QString &value);
 
@@ -104,6 +115,19 @@ const Key keys[] = {
          c.costsToken = v;
          return QString();
      }},
+    {"mail/host", nullptr, [](ShellConfig &c, const QString &v) { c.mail.host = v.trimmed(); return QString(); }},
+    {"mail/port", nullptr, [](ShellConfig &c, const QString &v) { return setNumber(&c.mail.port, v, 1, 65535); }},
+    {"mail/from", nullptr, [](ShellConfig &c, const QString &v) { c.mail.from = v.trimmed(); return QString(); }},
+    {"mail/user", nullptr, [](ShellConfig &c, const QString &v) { c.mail.user = v.trimmed(); return QString(); }},
+    {"mail/security", nullptr, [](ShellConfig &c, const QString &v) {
+         return MailSettings::parseSecurity(v, &c.mail.security)
+                    ? QString()
+                    : QStringLiteral("valor inválido: \"%1\" (use none, starttls ou tls).").arg(QuotedText::clip(v));
+     }},
+    {"mail/cafile", nullptr, [](ShellConfig &c, const QString &v) { c.mail.caFile = v.trimmed(); return QString(); }},
+    {"mail/timeout", nullptr, [](ShellConfig &c, const QString &v) { return setNumber(&c.mail.timeoutSeconds, v, 1, 600); }},
+    {"history/months", nullptr, [](ShellConfig &c, const QString &v) { return setNumber(&c.historyMonths, v, 1, 120); }},
+    {"history/runs", nullptr, [](ShellConfig &c, const QString &v) { return setNumber(&c.historyRuns, v, 10, 100000); }},
 };
 
 // "costs/port" -> "[costs] port", as the file spells it.

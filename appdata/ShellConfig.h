@@ -20,6 +20,17 @@
 //   token=                             shared secret the costs server asks
 //                                      for in "Open" (empty: none; at most
 //                                      RemoteProtocol::kMaxToken bytes)
+//   [mail]                             e-mail of report runs (MailDelivery):
+//   host=smtp.example.gov.br           server, port (25, or 465 with tls),
+//   port=587                           sender, login user (the password
+//   from=merenda@example.gov.br        from MERENDA_SMTP_PASSWORD or the
+//   user=planejamento                  keyring, never this file), security
+//   security=starttls                  none|starttls|tls, cafile (a CA of
+//   cafile=/etc/ssl/office-ca.pem      the office's own), timeout seconds
+//   timeout=30                         for each answer of the server
+//   [history]                          the history of report runs keeps
+//   months=12                          runs of the last months and at most
+//   runs=1000                          this many runs
 // Options: --config FILE, --database DATABASE, --branch CODE, --db-user NAME,
 // --db-password TEXT, --create-database, --costs-host HOST, --costs-port N.
 // Without --config the shell reads defaultConfigFile() when there is one.
@@ -33,6 +44,7 @@
 #pragma once
 
 #include "data/engines/DatabaseLocation.h"
+#include "remote/MailDelivery.h"
 
 #include <QCommandLineOption>
 #include <QList>
@@ -51,6 +63,9 @@ public:
     QString costsHost;
     int costsPort = 0;
     QString costsToken;
+    MailSettings mail;
+    int historyMonths = 12;
+    int historyRuns = 1000;
 
     ShellConfig();
 

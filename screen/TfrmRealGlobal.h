@@ -73,6 +73,10 @@ public:
     // that fails shows its message, keeps the focus on its field and raises.
     // A branch fixed by the working branch stays.
     void apply(const ScreenChoices &choices);
+    // The choices as parameter values (RecalledParameters' keys) and back,
+    // through apply(): what the history of runs keeps and runs again.
+    QVariantMap storedChoices() const override;
+    void applyStoredChoices(const QVariantMap &values) override;
     // The cost types, read again from the costs server.
     void refreshRemoteData() override;
     // Esc over typing: the names looked up and the service lists as they

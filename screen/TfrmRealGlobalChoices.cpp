@@ -155,6 +155,19 @@ void TfrmRealGlobal::restoreTypingState(const QWidget *, const QVariant &state)
     showListCounts();
 }
 
+QVariantMap TfrmRealGlobal::storedChoices() const { return RecalledParameters::stored(choices()); }
+
+void TfrmRealGlobal::applyStoredChoices(const QVariantMap &values)
+{
+    try {
+        apply(RecalledParameters::fromStored(values));
+    } catch (...) {
+        showListCounts();
+        throw;
+    }
+    showListCounts();
+}
+
 void TfrmRealGlobal::repeatLastParameters()
 {
     const QVariantMap kept = ParameterMemory::load(kMemoryKey);
@@ -163,12 +176,6 @@ void TfrmRealGlobal::repeatLastParameters()
             QStringLiteral("Não há parâmetros para repetir: gere primeiro um relatório nesta tela."));
         return;
     }
-    try {
-        apply(RecalledParameters::fromStored(kept));
-    } catch (...) {
-        showListCounts();
-        throw;
-    }
-    showListCounts();
+    applyStoredChoices(kept);
     ShellNotices::instance().tell(QStringLiteral("Parâmetros do último relatório repostos."));
 }

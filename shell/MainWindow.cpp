@@ -2,7 +2,9 @@
 #include "ElidedLabel.h"
 #include "HelpWindow.h"
 #include "ModuleLoader.h"
+#include "RecentRunsWindow.h"
 #include "ReportMenu.h"
+#include "session/RunHistory.h"
 #include "SavedFileNotice.h"
 #include "ScreenKeys.h"
 #include "StatusFieldsLayout.h"
@@ -105,6 +107,7 @@ void MainWindow::buildReportsMenu()
     }
     reports->addSeparator();
     m_reportMenu = new ReportMenu(reports, [this] { return activeScreen(); });
+    connect(m_reportMenu, &ReportMenu::recentRunsRequested, this, &MainWindow::showRecentRuns);
 }
 
 void MainWindow::buildWindowMenu()
@@ -252,6 +255,43 @@ void MainWindow::showAbout()
                                     .arg(QApplication::applicationDisplayName(), QApplication::applicationVersion(),
                                          titles.join(QLatin1Char('\n')), m_database->text(), m_branch->text(),
                                          m_costs->text()));
+}
+
+void MainWindow::showRecentRuns()
+{
+    RunHistory *history = RunHistory::installed();
+    if (!history)
+        return;
+    if (!m_recentRuns)
+        m_recentRuns = new RecentRunsWindow(*history, [this](const QString &code) { return reportScreenFor(code); }, this);
+    m_recentRuns->refresh();
+    m_recentRuns->show();
+    m_recentRuns->raise();
+    m_recentRuns->activateWindow();
+}
+
+TfrmDadosGerRel *MainWindow::reportScreenFor(const QString &reportCode)
+{
+    const auto find = [&]() -> TfrmDadosGerRel * {
+        for (QMdiSubWindow *w : m_area->subWindowList()) {
+            auto *screen = qobject_cast<TfrmDadosGerRel *>(w->widget());
+            if (screen && screen->reportCode() == reportCode) {
+                m_area->setActiveSubWindow(w);
+                return screen;
+            }
+        }
+        return nullptr;
+    };
+    if (TfrmDadosGerRel *open = find())
+        return open;
+    for (const ModuleDescription &module : std::as_const(m_modules))
+        if (!reportCode.isEmpty() && module.code.startsWith(reportCode))
+            openModule(module.code);
+    if (TfrmDadosGerRel *opened = find())
+        return opened;
+    HostUi::instance().showError(QStringLiteral("A tela do relatório %1 não pôde ser aberta; abra-a pelo menu "
+                                                "Relatórios e tente de novo.").arg(reportCode), false);
+    return nullptr;
 }
 
 void MainWindow::openModule(const QString &code)

@@ -20,6 +20,8 @@ class QAction;
 class QMdiArea;
 class ModuleLoader;
 class ReportMenu;
+class TfrmDadosGerRel;
+class RecentRunsWindow;
 class SavedFileNotice;
 class StatusNotice;
 class TForm;
@@ -69,6 +71,12 @@ public:
     void showHelp();
     // Version, database and costs server ("Sobre").
     void showAbout();
+    // "Relatórios recentes" over the installed history of runs.
+    void showRecentRuns();
+    // The open report screen of a report code, made active; else the screen
+    // of the module whose code starts with it, opened. nullptr (after a
+    // message) when there is none.
+    TfrmDadosGerRel *reportScreenFor(const QString &reportCode);
 
 protected:
     void closeEvent(QCloseEvent *e) override;
@@ -97,5 +105,6 @@ private:
     SavedFileNotice *m_saved = nullptr;
     QAction *m_openFolder = nullptr;
     QPointer<HelpWindow> m_help;
+    QPointer<RecentRunsWindow> m_recentRuns;
     CostsServerSupervisor *m_costsServer = nullptr; // outlives the window
 };

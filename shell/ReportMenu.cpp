@@ -1,6 +1,7 @@
 #include "ReportMenu.h"
 #include "report/commands/ReportCommandTable.h"
 #include "report/commands/TfrmDadosGerRel.h"
+#include "session/RunHistory.h"
 
 #include <QAction>
 #include <QMenu>
@@ -23,7 +24,9 @@ ReportMenu::ReportMenu(QMenu *menu, std::function<TForm *()> activeScreen)
         a->setData(int(command.id));
         const ReportCommand::Id id = command.id;
         connect(a, &QAction::triggered, this, [this, id] {
-            if (TfrmDadosGerRel *screen = reportScreen(m_activeScreen()))
+            if (id == ReportCommand::Id::RecentRuns)
+                emit recentRunsRequested();
+            else if (TfrmDadosGerRel *screen = reportScreen(m_activeScreen()))
                 screen->run(id);
         });
         m_actions << a;
@@ -35,6 +38,9 @@ ReportMenu::ReportMenu(QMenu *menu, std::function<TForm *()> activeScreen)
 void ReportMenu::update()
 {
     const TfrmDadosGerRel *screen = reportScreen(m_activeScreen());
-    for (QAction *a : std::as_const(m_actions))
-        a->setEnabled(screen && screen->offers(ReportCommand::Id(a->data().toInt())));
+    for (QAction *a : std::as_const(m_actions)) {
+        const auto id = ReportCommand::Id(a->data().toInt());
+        a->setEnabled(id == ReportCommand::Id::RecentRuns ? RunHistory::installed() != nullptr
+                                                          : screen && screen->offers(id));
+    }
 }

@@ -205,6 +205,8 @@ void ScriptSession::command(const QString &name)
     auto *form = qobject_cast<TfrmDadosGerRel *>(screen());
     if (!form)
         fail(QStringLiteral("the screen has no report commands"));
+    if (command->id == ReportCommand::Id::RecentRuns)
+        fail(QStringLiteral("'recent' is the shell's window of past runs, not a command of the screen"));
     if (command->id == ReportCommand::Id::RepeatLastParameters && !form->offers(command->id))
         fail(QStringLiteral("the screen cannot repeat its last parameters"));
     form->run(command->id);

@@ -10,6 +10,7 @@
 #include "DatabaseLogin.h"
 #include "DesktopTrace.h"
 #include "MainWindow.h"
+#include "session/RunHistory.h"
 #include "ModuleLoader.h"
 #include "PasswordKeyring.h"
 #include "ScriptSession.h"
@@ -259,6 +260,9 @@ StartupFacts startupFacts(const TdtmDBGeral &data, const ShellOptions &o, const 
 int runWindow(ModuleLoader &loader, const ShellOptions &options, const int &messages, const StartupFacts &facts,
               CostsServerSupervisor *ownCosts)
 {
+    // Every report run of this session goes to the user's history of runs.
+    RunHistory history(RunHistory::defaultPath(), {options.config().historyMonths, options.config().historyRuns});
+    RunHistory::install(&history);
     MainWindow window(loader, QStringLiteral("Merenda Escolar"));
     window.showDatabase(facts.database);
     window.showBranch(facts.branch, facts.branchName);

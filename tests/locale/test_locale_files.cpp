@@ -35,7 +35,8 @@ QByteArray runOutput(const QString &program, const QStringList &args)
 }
 
 // What a file holds for the comparison: its bytes, the text of a PDF (its
-// bytes carry the time it was made), the parts of a workbook but docProps/core.xml.
+// bytes carry the time it was made), the parts of a workbook but
+// docProps/core.xml, the runs of the history but their times and process.
 QByteArray comparable(const QString &path)
 {
     if (path.endsWith(QLatin1String(".pdf")))
@@ -49,6 +50,10 @@ QByteArray comparable(const QString &path)
                                          "    if n != 'docProps/core.xml':\n"
                                          "        sys.stdout.buffer.write(n.encode() + b'\\n' + z.read(n) + b'\\n')\n"),
                           path});
+    if (path.endsWith(QLatin1String("historico-execucoes.sqlite")))
+        return runOutput(QStringLiteral("sqlite3"),
+                         {path, QStringLiteral("SELECT login, origin, screen, report, command, set_name, choices, outcome, "
+                                               "reason, rows_read, files, mailed_to FROM runs ORDER BY id")});
     return readAll(path);
 }
 

@@ -77,6 +77,23 @@ private slots:
         QCOMPARE(c.costsPort, 7000);
     }
 
+    void readsTheMailAndHistorySections()
+    {
+        ShellConfig c;
+        c.readIni(write("[mail]\nhost=smtp.example.gov.br\nport=587\nfrom=merenda@example.gov.br\nuser=planejamento\n"
+                        "security=TLS\ntimeout=12\n[history]\nmonths=6\nruns=200\n"));
+        QCOMPARE(c.mail.host, QStringLiteral("smtp.example.gov.br"));
+        QCOMPARE(c.mail.effectivePort(), 587);
+        QCOMPARE(c.mail.security, MailSettings::Security::Tls);
+        QCOMPARE(c.mail.timeoutSeconds, 12);
+        QCOMPARE(c.historyMonths, 6);
+        QCOMPARE(c.historyRuns, 200);
+        QVERIFY(errorOf(write("[mail]\nsecurity=ssl\n")).contains(QStringLiteral("use none, starttls ou tls")));
+        QVERIFY(errorOf(write("[history]\nruns=0\n")).contains(QStringLiteral("use um número de 10 a 100000")));
+        // The mail password never sits in the file: the key does not exist.
+        QVERIFY(errorOf(write("[mail]\npassword=segredo\n")).contains(QStringLiteral("chave desconhecida \"[mail] password\"")));
+    }
+
     void badFilesAreNamedWithTheirLine_data()
     {
         QTest::addColumn<QByteArray>("text");

@@ -37,6 +37,8 @@ const QList<ReportCommand> &all()
          QStringLiteral("mnuRelatPadr"), QStringLiteral("relatório padrão")},
         {Id::RepeatLastParameters, QStringLiteral("&Repetir últimos parâmetros"), QKeySequence(QStringLiteral("Ctrl+R")),
          QStringLiteral("recall"), QStringLiteral("RepeatLastParameters"), QString(), true},
+        {Id::RecentRuns, QStringLiteral("Relatórios re&centes..."), QKeySequence(QStringLiteral("Ctrl+H")),
+         QStringLiteral("recent"), QStringLiteral("RecentRuns"), QString()},
     };
     return commands;
 }

@@ -12,7 +12,8 @@
 #include <optional>
 
 struct ReportCommand {
-    enum class Id { Print, Preview, SaveAs, ExportCsv, ExportXlsx, EditReport, StandardReport, RepeatLastParameters };
+    enum class Id { Print, Preview, SaveAs, ExportCsv, ExportXlsx, EditReport, StandardReport, RepeatLastParameters,
+                    RecentRuns };
 
     Id id;
     // Menu text, with its mnemonic ("&Imprimir").
@@ -41,7 +42,9 @@ namespace ReportCommandTable {
 
 // Imprimir (Ctrl+P), Visualizar (F5), Salvar como (Ctrl+S), Exportar para
 // CSV (Ctrl+E), Exportar para Excel (Ctrl+Shift+E), Editar relatório,
-// Relatório padrão, Repetir últimos parâmetros (Ctrl+R), in menu order.
+// Relatório padrão, Repetir últimos parâmetros (Ctrl+R), Relatórios recentes
+// (Ctrl+H: the shell's window of past runs, not a command of the screen),
+// in menu order.
 const QList<ReportCommand> &all();
 const ReportCommand &of(ReportCommand::Id id);
 // The command of a scripted session's name (case ignored); nullptr for none.

@@ -171,6 +171,7 @@ std::shared_ptr<ReportDocument> TReportDesignerDialog::RunDocument(const ReportD
         throw EHostError(run.error());
     if (pages)
         *pages = run.pagesWritten();
+    m_rowsRead = doc->rowCount();
     return doc;
 }
 

@@ -84,6 +84,8 @@ public:
                                                 const ReportRun::Output &output = {}, int *pages = nullptr);
     // Whether a run is under way; asks it to stop.
     bool isRunning() const { return m_run != nullptr; }
+    // The rows the last run that ended well read; -1 before any.
+    qint64 rowsRead() const { return m_rowsRead; }
     void cancelRun();
 
     // --- the base screen's commands -----------------------------------------
@@ -135,4 +137,5 @@ private:
     QString m_reportCode;
     QString m_fileNameStem;
     ReportRun *m_run = nullptr;
+    qint64 m_rowsRead = -1;
 };

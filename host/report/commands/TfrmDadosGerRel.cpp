@@ -1,5 +1,6 @@
 #include "TfrmDadosGerRel.h"
 #include "ReportScreenCommands.h"
+#include "ScreenRunRecord.h"
 #include "TReportDesignerDialog.h"
 #include "core/ComponentRegistry.h"
 #include "core/Dispatch.h"
@@ -120,22 +121,71 @@ void TfrmDadosGerRel::closeEvent(QCloseEvent *e)
 
 void TfrmDadosGerRel::runCommand(ReportCommand::Id id)
 {
-    if (id == ReportCommand::Id::RepeatLastParameters) {
+    using Id = ReportCommand::Id;
+    if (id == Id::Print || id == Id::Preview || id == Id::ExportCsv || id == Id::ExportXlsx) {
+        runRecorded(id);
+        return;
+    }
+    if (id == Id::RepeatLastParameters) {
         repeatLastParameters();
         return;
     }
     beforeCommand(id);
     ReportScreenCommands commands(m_runner, m_reportNames, m_messages, reportCode());
     switch (id) {
-    case ReportCommand::Id::Print: commands.print(); break;
-    case ReportCommand::Id::Preview: commands.preview(); break;
-    case ReportCommand::Id::SaveAs: commands.saveAs(); break;
-    case ReportCommand::Id::ExportCsv: commands.exportRows(ExportFormat::Id::Csv); break;
-    case ReportCommand::Id::ExportXlsx: commands.exportRows(ExportFormat::Id::Xlsx); break;
-    case ReportCommand::Id::EditReport: commands.editReport(); break;
-    case ReportCommand::Id::StandardReport: commands.standardReport(); break;
-    case ReportCommand::Id::RepeatLastParameters: repeatLastParameters(); break;
+    case Id::SaveAs: commands.saveAs(); break;
+    case Id::EditReport: commands.editReport(); break;
+    case Id::StandardReport: commands.standardReport(); break;
+    default: break;
     }
+}
+
+void TfrmDadosGerRel::runRecorded(ReportCommand::Id id)
+{
+    RunRecord run;
+    run.origin = QStringLiteral("tela");
+    run.screen = reportCode();
+    run.report = m_reportNames ? m_reportNames->currentText() : QString();
+    run.command = ReportCommandTable::of(id).scriptName;
+    run.choices = storedChoices();
+    ScreenRunRecord record(RunHistory::installed(), run);
+    try {
+        beforeCommand(id);
+    } catch (const EAbort &e) {
+        record.refused(e.text());
+        throw;
+    } catch (const EHostError &e) {
+        record.refused(e.text());
+        throw;
+    }
+    ReportScreenCommands commands(m_runner, m_reportNames, m_messages, reportCode());
+    try {
+        if (id == ReportCommand::Id::Print)
+            commands.print();
+        else if (id == ReportCommand::Id::Preview)
+            commands.preview();
+        else
+            commands.exportRows(*ReportCommandTable::of(id).format);
+    } catch (const EAbort &e) {
+        record.aborted(e.text());
+        throw;
+    } catch (const EHostError &e) {
+        record.failed(e.text());
+        throw;
+    }
+    record.done(m_runner->rowsRead());
+}
+
+bool TfrmDadosGerRel::rerun(ReportCommand::Id id, const QVariantMap &choices)
+{
+    bool applied = false;
+    Dispatch::guard([&] {
+        applyStoredChoices(choices);
+        applied = true;
+    });
+    if (applied)
+        run(id);
+    return applied;
 }
 
 void TfrmDadosGerRel::sbtPrintClick(QObject *) { runCommand(ReportCommand::Id::Print); }

@@ -18,6 +18,7 @@
 #include "widgets/TForm.h"
 
 #include <QMap>
+#include <QVariantMap>
 
 class QComboBox;
 class TLabel;
@@ -43,6 +44,19 @@ public:
     // it is still offered. The shell calls it for "Tentar novamente"; the
     // base screen reads nothing.
     virtual void refreshRemoteData() {}
+
+    // The screen's choices as its parameter values (texts, numbers,
+    // Booleans by name), as the history of runs keeps them; the base screen
+    // has none.
+    virtual QVariantMap storedChoices() const { return {}; }
+    // Puts stored choices back as a person would type them, so that every
+    // field's check runs; the first that fails shows its message and raises
+    // (MensErro's silent abort). The base screen takes none.
+    virtual void applyStoredChoices(const QVariantMap &) {}
+    // Runs a command again with stored choices: they are applied, then the
+    // command runs as run(id) does (the screen's checks first). Errors are
+    // shown, not thrown; false when the choices were refused.
+    bool rerun(ReportCommand::Id id, const QVariantMap &choices);
 
     // The screen's parts (see above).
     TReportDesignerDialog *reportRunner() const { return m_runner; }
@@ -89,6 +103,8 @@ private:
     void showKeysInToolTips();
     // beforeCommand(id), then the command on this screen's parts.
     void runCommand(ReportCommand::Id id);
+    // A command that runs the report, kept in the history of runs.
+    void runRecorded(ReportCommand::Id id);
 
     QMap<ReportCommand::Id, CommandControl> m_commands;
     TReportDesignerDialog *m_runner = nullptr;

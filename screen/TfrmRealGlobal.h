@@ -75,6 +75,8 @@ public:
     void apply(const ScreenChoices &choices);
     // The cost types, read again from the costs server.
     void refreshRemoteData() override;
+    // Named parameter sets of this screen, shared within its central.
+    ParameterSets::Place parameterPlace() const override;
 
 public slots:
     void FormCreate(QObject *Sender);
@@ -113,6 +115,9 @@ protected:
     // back with apply(); nothing when none was kept.
     bool remembersParameters() const override { return true; }
     void repeatLastParameters() override;
+    // Named parameter sets (TfrmRealGlobalSets.cpp).
+    ParameterSet currentParameters() const override;
+    void applyParameterSet(const ParameterSet &set) override;
 
 private:
     // Components of the definition, by their names.
@@ -141,6 +146,13 @@ private:
     void applyDates(const ScreenChoices &choices);
     void applyGroupsAndServices(const ScreenChoices &choices);
     void applyTheRest(const ScreenChoices &choices);
+
+    // The day a set's period rule counts from: the branch's processing date.
+    QDate periodToday(const QString &branch) const;
+    // Whether the screen's central offers the aggregated branch.
+    bool branchOffered(const QString &branch);
+    // Leaves out the listed services the branch and groups no longer offer.
+    void applyOfferedServices(QStringList &missing);
 
     // The ticked counts beside the two "Lista" choices follow the lists.
     void showListCounts();

@@ -122,6 +122,12 @@ void ScriptSession::execute(const QStringList &w)
     } else if (action == QLatin1String("command")) {
         need(1);
         command(w[1].toLower());
+    } else if (action == QLatin1String("save") && w.value(1).toLower() == QLatin1String("params")) {
+        saveParams(w.mid(2));
+    } else if (action == QLatin1String("openparams")) {
+        need(1);
+        m_ui.textAnswers.enqueue(w[1]);
+        command(QStringLiteral("openparams"));
     } else if (action == QLatin1String("get")) {
         need(1);
         get(w[1]);
@@ -208,6 +214,19 @@ void ScriptSession::command(const QString &name)
     if (command->id == ReportCommand::Id::RepeatLastParameters && !form->offers(command->id))
         fail(QStringLiteral("the screen cannot repeat its last parameters"));
     form->run(command->id);
+}
+
+void ScriptSession::saveParams(const QStringList &args)
+{
+    // The answers a person gives to the command's prompts: the name, whether
+    // to share, the period (empty: the rule the screen proposes).
+    const QString scope = args.value(1).toLower();
+    if (args.size() < 2 || args.size() > 3 || (scope != QLatin1String("personal") && scope != QLatin1String("shared")))
+        fail(QStringLiteral("'save params' takes NAME personal|shared [PERIOD]"));
+    m_ui.textAnswers.enqueue(args[0]);
+    m_ui.yesNoAnswers.enqueue(scope == QLatin1String("shared"));
+    m_ui.textAnswers.enqueue(args.size() == 3 ? args[2] : QStringLiteral(""));
+    command(QStringLiteral("saveparams"));
 }
 
 bool ScriptSession::getModuleVariable(const QString &name)

@@ -6,7 +6,8 @@
 //   select CONTROL INDEX | answer [CODE ...] | filter TEXT | cancel-after MS |
 //   printer pages FROM TO | printer orientation landscape|portrait |
 //   printer copies N | printer paper A4|Letter|Legal | command NAME |
-//   get CONTROL | close
+//   get CONTROL | close | save params NAME personal|shared [PERIOD] |
+//   openparams NAME
 // The actions that act as the user's keyboard and mouse (focus, type, key,
 // click, select) are in ScriptSessionInput.cpp; what is printed, in
 // ScriptOutput.
@@ -41,6 +42,8 @@ private:
     void click(const QString &name);
     void select(const QString &name, const QString &index);
     void command(const QString &name);
+    // Runs "Salvar parâmetros como…" with its prompts answered.
+    void saveParams(const QStringList &args);
     void cancelAfter(const QString &ms);
     // A print dialog's choice for the next print (ScriptSessionPrinter.cpp).
     void printer(const QStringList &args);

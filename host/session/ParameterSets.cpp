@@ -83,7 +83,7 @@ qsizetype indexOf(const QList<ParameterSet> &sets, const QString &name)
 EHostError notFound(const QString &name, Scope scope)
 {
     return EHostError(QStringLiteral("Não há conjunto de parâmetros %1 chamado \"%2\". Confira o nome em "
-                                     "\"Abrir parâmetros...\".").arg(scopeWord(scope), name));
+                                     "\"Abrir parâmetros…\".").arg(scopeWord(scope), name));
 }
 
 QString checkedName(const QString &name)
@@ -122,7 +122,7 @@ ParameterSet find(const Place &place, const QString &name)
     const qsizetype i = indexOf(sets, name);
     if (i < 0)
         throw EHostError(QStringLiteral("Não há conjunto de parâmetros chamado \"%1\" para esta central. Confira o "
-                                        "nome em \"Abrir parâmetros...\".").arg(name.trimmed()));
+                                        "nome em \"Abrir parâmetros…\".").arg(name.trimmed()));
     return sets[i];
 }
 

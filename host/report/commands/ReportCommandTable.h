@@ -12,7 +12,10 @@
 #include <optional>
 
 struct ReportCommand {
-    enum class Id { Print, Preview, SaveAs, ExportCsv, ExportXlsx, EditReport, StandardReport, RepeatLastParameters };
+    enum class Id {
+        Print, Preview, SaveAs, ExportCsv, ExportXlsx, EditReport, StandardReport, RepeatLastParameters,
+        SaveParameterSet, OpenParameterSet
+    };
 
     Id id;
     // Menu text, with its mnemonic ("&Imprimir").
@@ -41,7 +44,8 @@ namespace ReportCommandTable {
 
 // Imprimir (Ctrl+P), Visualizar (F5), Salvar como (Ctrl+S), Exportar para
 // CSV (Ctrl+E), Exportar para Excel (Ctrl+Shift+E), Editar relatório,
-// Relatório padrão, Repetir últimos parâmetros (Ctrl+R), in menu order.
+// Relatório padrão, Repetir últimos parâmetros (Ctrl+R), Salvar parâmetros
+// como… (Ctrl+Shift+S), Abrir parâmetros… (Ctrl+O), in menu order.
 const QList<ReportCommand> &all();
 const ReportCommand &of(ReportCommand::Id id);
 // The command of a scripted session's name (case ignored); nullptr for none.

@@ -76,6 +76,8 @@ bool TfrmDadosGerRel::offers(ReportCommand::Id id) const
         return control.button->isEnabled();
     if (control.entry)
         return control.entry->Enabled();
+    if (id == ReportCommand::Id::SaveParameterSet || id == ReportCommand::Id::OpenParameterSet)
+        return !parameterPlace().screen.isEmpty();
     return id == ReportCommand::Id::RepeatLastParameters && remembersParameters();
 }
 
@@ -89,7 +91,17 @@ void TfrmDadosGerRel::run(ReportCommand::Id id)
     else if (control.entry)
         control.entry->Click();
     else
-        Dispatch::guard([this] { repeatLastParameters(); });
+        Dispatch::guard([this, id] { runOwnCommand(id); });
+}
+
+void TfrmDadosGerRel::runOwnCommand(ReportCommand::Id id)
+{
+    if (id == ReportCommand::Id::SaveParameterSet)
+        saveParameterSetAsked();
+    else if (id == ReportCommand::Id::OpenParameterSet)
+        openParameterSetAsked();
+    else
+        repeatLastParameters();
 }
 
 void TfrmDadosGerRel::FormCreate(QObject *)
@@ -120,8 +132,9 @@ void TfrmDadosGerRel::closeEvent(QCloseEvent *e)
 
 void TfrmDadosGerRel::runCommand(ReportCommand::Id id)
 {
-    if (id == ReportCommand::Id::RepeatLastParameters) {
-        repeatLastParameters();
+    if (id == ReportCommand::Id::RepeatLastParameters || id == ReportCommand::Id::SaveParameterSet
+        || id == ReportCommand::Id::OpenParameterSet) {
+        runOwnCommand(id);
         return;
     }
     beforeCommand(id);
@@ -134,7 +147,9 @@ void TfrmDadosGerRel::runCommand(ReportCommand::Id id)
     case ReportCommand::Id::ExportXlsx: commands.exportRows(ExportFormat::Id::Xlsx); break;
     case ReportCommand::Id::EditReport: commands.editReport(); break;
     case ReportCommand::Id::StandardReport: commands.standardReport(); break;
-    case ReportCommand::Id::RepeatLastParameters: repeatLastParameters(); break;
+    case ReportCommand::Id::RepeatLastParameters:
+    case ReportCommand::Id::SaveParameterSet:
+    case ReportCommand::Id::OpenParameterSet: break;
     }
 }
 

@@ -1,0 +1,79 @@
+// "Salvar parâmetros como…" and "Abrir parâmetros…" of the base report
+// screen: the prompts go through HostUi, so scripted sessions answer them
+// as a person would; the sets themselves are ParameterSets'.
+#include "TfrmDadosGerRel.h"
+#include "core/Errors.h"
+#include "core/HostUi.h"
+
+#include <QLocale>
+
+namespace {
+const QString kSaveCaption = QStringLiteral("Salvar parâmetros como");
+const QString kOpenCaption = QStringLiteral("Abrir parâmetros");
+
+// One line a set, as the open prompt lists them.
+QString listing(const QList<ParameterSet> &sets)
+{
+    QStringList lines;
+    for (const ParameterSet &s : sets)
+        lines << (s.scope == ParameterSet::Scope::Shared
+                      ? QStringLiteral("  %1 (compartilhado, de %2, %3; período: %4)")
+                            .arg(s.name, s.owner, QLocale().toString(s.changed.toLocalTime().date(), QLocale::ShortFormat),
+                                 s.period.text())
+                      : QStringLiteral("  %1 (pessoal; período: %2)").arg(s.name, s.period.text()));
+    return lines.join(QLatin1Char('\n'));
+}
+
+// The period rule a person typed; an empty answer keeps the proposal.
+PeriodRule askedPeriod(const PeriodRule &proposal)
+{
+    QString text = proposal.text();
+    for (;;) {
+        if (!HostUi::instance().askText(kSaveCaption,
+                                        QStringLiteral("Período (mês anterior, mês corrente, ano corrente, últimos N "
+                                                       "dias, ou dd/mm/aaaa a dd/mm/aaaa):"), text))
+            throw EAbort();
+        if (text.trimmed().isEmpty())
+            return proposal;
+        if (const auto rule = PeriodRule::fromText(text))
+            return *rule;
+        HostUi::instance().showError(QStringLiteral("\"%1\" não é um período que o conjunto saiba guardar. Escreva "
+                                                    "\"mês anterior\", \"mês corrente\", \"ano corrente\", \"últimos 30 "
+                                                    "dias\" ou duas datas, como \"01/03/2026 a 31/03/2026\".").arg(text),
+                                     false);
+    }
+}
+} // namespace
+
+void TfrmDadosGerRel::saveParameterSetAsked()
+{
+    ParameterSet set = currentParameters();
+    if (!HostUi::instance().askText(kSaveCaption, QStringLiteral("Nome do conjunto de parâmetros:"), set.name))
+        return;
+    const bool shared = HostUi::instance().askYesNo(
+        kSaveCaption, QStringLiteral("Compartilhar o conjunto \"%1\" com os colegas da central? (Não: só você o verá.)")
+                          .arg(set.name.simplified()));
+    set.scope = shared ? ParameterSet::Scope::Shared : ParameterSet::Scope::Personal;
+    set.period = askedPeriod(set.period);
+    ParameterSets::save(parameterPlace(), set);
+}
+
+void TfrmDadosGerRel::openParameterSetAsked()
+{
+    const QList<ParameterSet> sets = ParameterSets::list(parameterPlace());
+    if (sets.isEmpty()) {
+        HostUi::instance().showInfo(QStringLiteral("Ainda não há conjuntos de parâmetros para esta central. Escolha os "
+                                                   "parâmetros e use \"Salvar parâmetros como…\" (Ctrl+Shift+S)."));
+        return;
+    }
+    QString name;
+    if (!HostUi::instance().askText(kOpenCaption,
+                                    QStringLiteral("Conjuntos:\n%1\n\nNome do conjunto a abrir:").arg(listing(sets)), name))
+        return;
+    openParameterSet(name);
+}
+
+void TfrmDadosGerRel::openParameterSet(const QString &name)
+{
+    applyParameterSet(ParameterSets::find(parameterPlace(), name));
+}

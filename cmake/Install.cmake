@@ -1,5 +1,6 @@
 # Installation under a prefix in the usual places, and a Debian package:
 #   bin/merenda, bin/merenda-costs     the shell and the costs server
+#   bin/merenda-report                 unattended runs of saved parameter sets
 #   lib/merenda/                       the host's libraries and the screen module
 #   share/merenda/reports/             the standard report definitions
 #   share/applications, share/icons    the desktop entry and its icon
@@ -12,7 +13,7 @@ set(MERENDA_DATADIR ${CMAKE_INSTALL_DATADIR}/merenda)
 
 # One RPATH serves both trees: the libraries lie beside the executables in
 # the build tree and in ../lib/merenda once installed.
-foreach(program shell costs_server)
+foreach(program shell costs_server merenda-report)
   set_target_properties(${program} PROPERTIES BUILD_WITH_INSTALL_RPATH ON
                         INSTALL_RPATH "$ORIGIN:$ORIGIN/../${MERENDA_LIBDIR}")
 endforeach()
@@ -22,11 +23,12 @@ endforeach()
 
 install(PROGRAMS $<TARGET_FILE:shell> DESTINATION ${CMAKE_INSTALL_BINDIR} RENAME merenda)
 install(PROGRAMS $<TARGET_FILE:costs_server> DESTINATION ${CMAKE_INSTALL_BINDIR} RENAME merenda-costs)
+install(PROGRAMS $<TARGET_FILE:merenda-report> DESTINATION ${CMAKE_INSTALL_BINDIR})
 # Renamed programs are copied as files, which an install with strip (cpack,
 # `cmake --install --strip`) leaves as they are: strip them here.
 install(CODE "
   if(CMAKE_INSTALL_DO_STRIP)
-    foreach(program merenda merenda-costs)
+    foreach(program merenda merenda-costs merenda-report)
       execute_process(COMMAND \"${CMAKE_STRIP}\" \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/\${program}\")
     endforeach()
   endif()")

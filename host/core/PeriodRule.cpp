@@ -28,11 +28,11 @@ PeriodRule PeriodRule::fixed(const QDate &start, const QDate &end)
 std::optional<PeriodRule> PeriodRule::fromText(const QString &text)
 {
     const QString t = text.simplified().toLower();
-    if (t == QLatin1String("mês anterior"))
+    if (t == u"mês anterior")
         return previousMonth();
-    if (t == QLatin1String("mês corrente"))
+    if (t == u"mês corrente")
         return currentMonth();
-    if (t == QLatin1String("ano corrente"))
+    if (t == u"ano corrente")
         return currentYear();
     static const QRegularExpression days(QStringLiteral("^últimos (\\d{1,4}) dias$"));
     if (const auto m = days.match(t); m.hasMatch()) {

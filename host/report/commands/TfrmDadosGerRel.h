@@ -59,6 +59,18 @@ public:
     // Where the screen's sets are kept; empty for a screen that keeps none.
     virtual ParameterSets::Place parameterPlace() const { return {}; }
 
+    // A run without anyone at the screen: the screen's whole check first
+    // (beforeCommand, as before Print), then one run of the chosen report
+    // writing into folder the PDF (when pdf) and each export format, under
+    // the names the save dialogs propose. Throws as the checks do (EAbort
+    // after the message), EHostError when the database or a file refused.
+    struct FilesRun {
+        QStringList files;  // the paths written
+        qint64 rows = 0;    // the report's rows
+        QString title;      // the report's title
+    };
+    FilesRun writeFiles(const QString &folder, bool pdf, const QList<ExportFormat::Id> &formats);
+
 public slots:
     void FormCreate(QObject *Sender);
     void FormActivate(QObject *Sender);

@@ -119,6 +119,10 @@ void TfrmRealGlobal::applyOfferedServices(QStringList &missing)
     ModuleState &state = moduleState();
     if (!rbtListaServ->isChecked() || state.ListaServPesq.isEmpty())
         return;
+    // Without groups no service is offered; the screen's own check says
+    // that the groups are missing, not that every service is.
+    if (rbtListaGrup->isChecked() && state.ListaGrup.isEmpty())
+        return;
     qryServico->Close();
     setServiceParams();
     const QStringList offered = codesOf(qryServico, QStringLiteral("CDSERVFILI"));

@@ -50,6 +50,8 @@ private slots:
         m_database = QDir(m_office.folder()).filePath(QStringLiteral("escritório.sqlite"));
         TdtmDBGeral::createSqliteFile(m_database);
         QFile::setPermissions(m_database, QFileDevice::Permissions(0x6666));
+        // A database of a release before shared sets: opening it adds the table.
+        sql(QStringLiteral("DROP TABLE CONJPARAM"));
         QString why;
         QVERIFY2(m_office.start(QStringLiteral("sqlite:") + m_database, &why), qPrintable(why));
         // Ana saves the month's set for the central, and a draft for herself.

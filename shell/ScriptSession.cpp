@@ -122,12 +122,8 @@ void ScriptSession::execute(const QStringList &w)
     } else if (action == QLatin1String("command")) {
         need(1);
         command(w[1].toLower());
-    } else if (action == QLatin1String("save") && w.value(1).toLower() == QLatin1String("params")) {
-        saveParams(w.mid(2));
-    } else if (action == QLatin1String("openparams")) {
-        need(1);
-        m_ui.textAnswers.enqueue(w[1]);
-        command(QStringLiteral("openparams"));
+    } else if (action == QLatin1String("save") || action == QLatin1String("openparams")) {
+        parameterSet(w);
     } else if (action == QLatin1String("get")) {
         need(1);
         get(w[1]);
@@ -216,12 +212,20 @@ void ScriptSession::command(const QString &name)
     form->run(command->id);
 }
 
-void ScriptSession::saveParams(const QStringList &args)
+void ScriptSession::parameterSet(const QStringList &w)
 {
-    // The answers a person gives to the command's prompts: the name, whether
-    // to share, the period (empty: the rule the screen proposes).
+    // The answers a person gives to the command's prompts: the name; to
+    // save, whether to share and the period (empty: the rule the screen proposes).
+    if (w[0].toLower() == QLatin1String("openparams")) {
+        if (w.size() != 2)
+            fail(QStringLiteral("'openparams' takes 1 argument(s)"));
+        m_ui.textAnswers.enqueue(w[1]);
+        command(QStringLiteral("openparams"));
+        return;
+    }
+    const QStringList args = w.mid(2);
     const QString scope = args.value(1).toLower();
-    if (args.size() < 2 || args.size() > 3 || (scope != QLatin1String("personal") && scope != QLatin1String("shared")))
+    if (w.value(1).toLower() != QLatin1String("params") || args.size() < 2 || args.size() > 3 || (scope != QLatin1String("personal") && scope != QLatin1String("shared")))
         fail(QStringLiteral("'save params' takes NAME personal|shared [PERIOD]"));
     m_ui.textAnswers.enqueue(args[0]);
     m_ui.yesNoAnswers.enqueue(scope == QLatin1String("shared"));

@@ -42,8 +42,9 @@ private:
     void click(const QString &name);
     void select(const QString &name, const QString &index);
     void command(const QString &name);
-    // Runs "Salvar parâmetros como…" with its prompts answered.
-    void saveParams(const QStringList &args);
+    // "save params NAME personal|shared [PERIOD]" and "openparams NAME":
+    // the set commands run with their prompts answered.
+    void parameterSet(const QStringList &words);
     void cancelAfter(const QString &ms);
     // A print dialog's choice for the next print (ScriptSessionPrinter.cpp).
     void printer(const QStringList &args);

@@ -23,6 +23,10 @@ const QCommandLineOption setOption(QStringLiteral("set"),
                                    QStringLiteral("O conjunto de parâmetros a usar (pessoal ou compartilhado da central "
                                                   "da filial de trabalho), salvo na tela com \"Salvar parâmetros "
                                                   "como…\"."), QStringLiteral("NOME"));
+const QCommandLineOption dueOption(QStringLiteral("due"),
+                                   QStringLiteral("Emite cada conjunto agendado (\"Agendar…\") que está na hora e "
+                                                  "ainda não foi emitido para ela, cada um numa subpasta de --out com "
+                                                  "o nome do conjunto; uma execução perdida é feita uma vez só."));
 const QCommandLineOption formatOption(QStringLiteral("format"),
                                       QStringLiteral("Os formatos a gravar, separados por vírgulas: pdf, xlsx, csv "
                                                      "(padrão: pdf,xlsx)."), QStringLiteral("FORMATOS"));
@@ -44,7 +48,7 @@ const QCommandLineOption modulesOption(QStringLiteral("modules"),
 
 QList<QCommandLineOption> allOptions()
 {
-    return QList<QCommandLineOption>{helpOption, versionOption, setOption, formatOption, outOption, mailOption,
+    return QList<QCommandLineOption>{helpOption, versionOption, setOption, dueOption, formatOption, outOption, mailOption,
                                      dbOption, costsOption, modulesOption}
         + ShellConfig::options();
 }
@@ -135,8 +139,10 @@ void RoutineOptions::read(const QCommandLineParser &p)
         m_config.costsPort = port;
     }
     m_set = p.value(setOption).trimmed();
-    if (m_set.isEmpty())
-        refuse(QStringLiteral("Informe o conjunto de parâmetros com --set NOME (veja --help)."));
+    m_due = p.isSet(dueOption);
+    if (m_set.isEmpty() == !m_due)
+        refuse(m_due ? QStringLiteral("Use --set NOME ou --due, não os dois.")
+                     : QStringLiteral("Informe o conjunto de parâmetros com --set NOME, ou --due (veja --help)."));
     readFormats(p.isSet(formatOption) ? p.value(formatOption) : QStringLiteral("pdf,xlsx"));
     m_out = p.value(outOption);
     if (m_out.isEmpty() || !QFileInfo(m_out).isDir())

@@ -21,6 +21,8 @@ public:
     static QString helpText(const QString &program);
 
     QString setName() const { return m_set; }
+    // --due: every scheduled set that is due instead of one --set.
+    bool due() const { return m_due; }
     bool pdf() const { return m_pdf; }
     // The export formats asked for, in the order given.
     QList<ExportFormat::Id> exports() const { return m_exports; }
@@ -35,7 +37,7 @@ private:
     void readFormats(const QString &text);
     int m_exitCode = 0;
     QString m_set, m_out, m_moduleDir;
-    bool m_pdf = false;
+    bool m_pdf = false, m_due = false;
     QList<ExportFormat::Id> m_exports;
     QStringList m_mail;
     ShellConfig m_config;

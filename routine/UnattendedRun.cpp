@@ -1,4 +1,5 @@
 #include "UnattendedRun.h"
+#include "DueRuns.h"
 #include "shell/DatabaseLogin.h"
 #include "shell/MainWindow.h"
 #include "shell/ModuleLoader.h"
@@ -18,6 +19,7 @@
 #include "ui/ScriptedHostUi.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -68,7 +70,7 @@ QString dateText(const QVariant &v)
 }
 } // namespace
 
-UnattendedRun::UnattendedRun(const RoutineOptions &options) : m_options(options) { m_clock.start(); }
+UnattendedRun::UnattendedRun(const RoutineOptions &options) : m_options(options) {}
 
 int UnattendedRun::execute()
 {
@@ -98,7 +100,7 @@ int UnattendedRun::execute()
         settle();
         QMdiSubWindow *sub = window.mdiArea()->activeSubWindow();
         if (auto *screen = sub ? qobject_cast<TfrmDadosGerRel *>(sub->widget()) : nullptr)
-            status = runScreen(*screen);
+            status = runSets(*screen);
         window.closeScreens();
     }
     loader.unloadAll();
@@ -106,56 +108,98 @@ int UnattendedRun::execute()
     return status;
 }
 
-int UnattendedRun::runScreen(TfrmDadosGerRel &screen)
-{
-    watchParameters(screen);
-    try {
-        screen.openParameterSet(m_options.setName());
-        const TfrmDadosGerRel::FilesRun run = screen.writeFiles(m_options.outDir(), m_options.pdf(), m_options.exports());
-        m_files = run.files;
-        m_rows = run.rows;
-        m_title = run.title;
-        return 0;
-    } catch (const EAbort &) {
-        // The screen showed its message (standard error) and stopped.
-    } catch (const EHostError &e) {
-        printError(e.text());
-    }
-    return 1;
-}
-
-void UnattendedRun::watchParameters(TfrmDadosGerRel &screen)
+int UnattendedRun::runSets(TfrmDadosGerRel &screen)
 {
     // Connected after the screen's own handler, so it sees what it filled.
     QObject::connect(screen.reportRunner(), &TReportDesignerDialog::BeforeGetQueryParams, screen.reportRunner(),
                      [this](TParams *params, bool *) {
                          for (int i = 0; i < params->Count(); ++i)
-                             m_params.insert(params->at(i).Name(), params->at(i).Value());
+                             m_run.params.insert(params->at(i).Name(), params->at(i).Value());
                      });
+    if (m_options.due())
+        return runDue(screen);
+    return runOne(screen, m_options.setName(), m_options.outDir());
+}
+
+int UnattendedRun::runDue(TfrmDadosGerRel &screen)
+{
+    try {
+        DueRuns record;
+        if (!record.lock()) {
+            printError(QStringLiteral("Outra execução agendada deste usuário está em andamento; nada foi emitido agora."));
+            return 0;
+        }
+        int status = 0;
+        for (const DueRuns::Due &due : record.due(ParameterSets::list(screen.parameterPlace()),
+                                                  QDateTime::currentDateTime())) {
+            const QString folder = QDir(m_options.outDir()).filePath(due.set.name);
+            if (!QDir().mkpath(folder)) {
+                printError(QStringLiteral("Não foi possível criar a pasta %1 para \"%2\".").arg(folder, due.set.name));
+                status = 1;
+            } else if (runOne(screen, due.set.name, folder) == 0) {
+                record.ran(due);
+            } else {
+                status = 1;
+            }
+        }
+        return status;
+    } catch (const EHostError &e) {
+        printError(e.text());
+        return 1;
+    }
+}
+
+int UnattendedRun::runOne(TfrmDadosGerRel &screen, const QString &set, const QString &folder)
+{
+    QElapsedTimer clock;
+    clock.start();
+    m_run = SetRun();
+    m_run.set = set;
+    m_run.folder = folder;
+    try {
+        screen.openParameterSet(set);
+        const TfrmDadosGerRel::FilesRun run = screen.writeFiles(folder, m_options.pdf(), m_options.exports());
+        m_run.files = run.files;
+        m_run.rows = run.rows;
+        m_run.title = run.title;
+    } catch (const EAbort &) {
+        return 1; // the screen showed its message (standard error) and stopped
+    } catch (const EHostError &e) {
+        printError(e.text());
+        return 1;
+    }
+    m_run.ms = clock.elapsed();
+    // The files are there whatever the delivery does: the summary says so.
+    const QString failure = m_options.recipients().isEmpty() ? QString() : ReportDelivery::deliver(deliveryRequest());
+    printSummary(failure);
+    if (failure.isEmpty())
+        return 0;
+    printError(failure);
+    return 1;
 }
 
 DeliveryRequest UnattendedRun::deliveryRequest() const
 {
     DeliveryRequest r;
-    r.files = m_files;
+    r.files = m_run.files;
     r.recipients = m_options.recipients();
-    r.report = m_title;
-    r.branch = m_params.value(QStringLiteral("P_CDFILIAL")).toString();
-    r.periodStart = QDate::fromString(dateText(m_params.value(QStringLiteral("P_DTINICIAL"))), Qt::ISODate);
-    r.periodEnd = QDate::fromString(dateText(m_params.value(QStringLiteral("P_DTFINAL"))), Qt::ISODate);
+    r.report = m_run.title;
+    r.branch = m_run.params.value(QStringLiteral("P_CDFILIAL")).toString();
+    r.periodStart = QDate::fromString(dateText(m_run.params.value(QStringLiteral("P_DTINICIAL"))), Qt::ISODate);
+    r.periodEnd = QDate::fromString(dateText(m_run.params.value(QStringLiteral("P_DTFINAL"))), Qt::ISODate);
     return r;
 }
 
 void UnattendedRun::printSummary(const QString &deliveryFailure) const
 {
     const DeliveryRequest r = deliveryRequest();
-    QJsonObject line{{"set", m_options.setName()},
-                     {"report", m_title},
+    QJsonObject line{{"set", m_run.set},
+                     {"report", m_run.title},
                      {"branch", r.branch},
                      {"period", QJsonArray{r.periodStart.toString(Qt::ISODate), r.periodEnd.toString(Qt::ISODate)}},
-                     {"files", QJsonArray::fromStringList(m_files)},
-                     {"rows", m_rows},
-                     {"durationMs", m_clock.elapsed()}};
+                     {"files", QJsonArray::fromStringList(m_run.files)},
+                     {"rows", m_run.rows},
+                     {"durationMs", m_run.ms}};
     if (!m_options.recipients().isEmpty())
         line.insert("mail", QJsonObject{{"to", QJsonArray::fromStringList(m_options.recipients())},
                                         {"sent", deliveryFailure.isEmpty()},

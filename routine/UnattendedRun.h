@@ -2,14 +2,15 @@
 // asked for a password), checks the working branch, starts a costs server
 // when none is configured, opens the report screen offscreen in the
 // shell's main window, applies the set and writes the files
-// (TfrmDadosGerRel::writeFiles). Every message the screen shows goes to
-// standard error as it is.
+// (TfrmDadosGerRel::writeFiles), hands them to the delivery when asked,
+// and prints one JSON line a set. With --due, every due set in turn (DueRuns),
+// each into a subfolder named after it. Every message the screen shows goes
+// to standard error as it is.
 #pragma once
 
 #include "ReportDelivery.h"
 #include "RoutineOptions.h"
 
-#include <QElapsedTimer>
 #include <QVariantMap>
 
 class TfrmDadosGerRel;
@@ -17,24 +18,30 @@ class TfrmDadosGerRel;
 class UnattendedRun {
 public:
     explicit UnattendedRun(const RoutineOptions &options);
-    // The exit code: 0 when the files are written, 1 when the screen or the
-    // database refused, 2 for an unknown working branch.
+    // The exit code: 0 when every set's files are written (and delivered),
+    // 1 when the screen, the database or the delivery refused one, 2 for an
+    // unknown working branch.
     int execute();
-    // After execute() returned 0: what the delivery needs.
-    DeliveryRequest deliveryRequest() const;
-    // The JSON line on standard output: set, report, branch, period, files,
-    // rows, duration (ms), and the delivery's failure when there was one.
-    void printSummary(const QString &deliveryFailure) const;
 
 private:
-    int openData();
-    int runScreen(TfrmDadosGerRel &screen);
-    void watchParameters(TfrmDadosGerRel &screen);
+    // What one set's run gave.
+    struct SetRun {
+        QString set;
+        QString folder;
+        QStringList files;
+        qint64 rows = 0;
+        QString title;
+        QVariantMap params; // the report's parameters as the screen filled them
+        qint64 ms = 0;
+    };
+
+    int runSets(TfrmDadosGerRel &screen);
+    int runDue(TfrmDadosGerRel &screen);
+    // One set into folder: exit code 0 or 1.
+    int runOne(TfrmDadosGerRel &screen, const QString &set, const QString &folder);
+    DeliveryRequest deliveryRequest() const;
+    void printSummary(const QString &deliveryFailure) const;
 
     const RoutineOptions &m_options;
-    QElapsedTimer m_clock;
-    QStringList m_files;
-    qint64 m_rows = 0;
-    QString m_title;
-    QVariantMap m_params; // the report's parameters as the screen filled them
+    SetRun m_run;
 };

@@ -7,7 +7,6 @@
 //
 // Exit codes: 0 done; 1 the screen, the database or the delivery refused
 // (its words on standard error); 2 a bad option or an unknown working branch.
-#include "ReportDelivery.h"
 #include "RoutineOptions.h"
 #include "UnattendedRun.h"
 
@@ -36,20 +35,7 @@ int runProgram(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
-    UnattendedRun run(options);
-    const int status = run.execute();
-    if (status != 0)
-        return status;
-    // The files are there whatever the delivery does: the summary says so.
-    QString failure;
-    if (!options.recipients().isEmpty())
-        failure = ReportDelivery::deliver(run.deliveryRequest());
-    run.printSummary(failure);
-    if (!failure.isEmpty()) {
-        printError(failure);
-        return 1;
-    }
-    return 0;
+    return UnattendedRun(options).execute();
 }
 } // namespace
 

@@ -215,7 +215,8 @@ void ScriptSession::command(const QString &name)
 void ScriptSession::parameterSet(const QStringList &w)
 {
     // The answers a person gives to the command's prompts: the name; to
-    // save, whether to share and the period (empty: the rule the screen proposes).
+    // save, whether to share, the period (empty: the rule the screen proposes) and
+    // the schedule (empty: none).
     if (w[0].toLower() == QLatin1String("openparams")) {
         if (w.size() != 2)
             fail(QStringLiteral("'openparams' takes 1 argument(s)"));
@@ -225,11 +226,12 @@ void ScriptSession::parameterSet(const QStringList &w)
     }
     const QStringList args = w.mid(2);
     const QString scope = args.value(1).toLower();
-    if (w.value(1).toLower() != QLatin1String("params") || args.size() < 2 || args.size() > 3 || (scope != QLatin1String("personal") && scope != QLatin1String("shared")))
-        fail(QStringLiteral("'save params' takes NAME personal|shared [PERIOD]"));
+    if (w.value(1).toLower() != QLatin1String("params") || args.size() < 2 || args.size() > 4 || (scope != QLatin1String("personal") && scope != QLatin1String("shared")))
+        fail(QStringLiteral("'save params' takes NAME personal|shared [PERIOD [SCHEDULE]]"));
     m_ui.textAnswers.enqueue(args[0]);
     m_ui.yesNoAnswers.enqueue(scope == QLatin1String("shared"));
-    m_ui.textAnswers.enqueue(args.size() == 3 ? args[2] : QStringLiteral(""));
+    m_ui.textAnswers.enqueue(args.value(2, QStringLiteral("")));
+    m_ui.textAnswers.enqueue(args.value(3, QStringLiteral("")));
     command(QStringLiteral("saveparams"));
 }
 

@@ -6,7 +6,7 @@
 //   select CONTROL INDEX | answer [CODE ...] | filter TEXT | cancel-after MS |
 //   printer pages FROM TO | printer orientation landscape|portrait |
 //   printer copies N | printer paper A4|Letter|Legal | command NAME |
-//   get CONTROL | close | save params NAME personal|shared [PERIOD] |
+//   get CONTROL | close | save params NAME personal|shared [PERIOD [SCHEDULE]] |
 //   openparams NAME
 // The actions that act as the user's keyboard and mouse (focus, type, key,
 // click, select) are in ScriptSessionInput.cpp; what is printed, in
@@ -42,7 +42,7 @@ private:
     void click(const QString &name);
     void select(const QString &name, const QString &index);
     void command(const QString &name);
-    // "save params NAME personal|shared [PERIOD]" and "openparams NAME":
+    // "save params NAME personal|shared [PERIOD [SCHEDULE]]", "openparams NAME":
     // the set commands run with their prompts answered.
     void parameterSet(const QStringList &words);
     void cancelAfter(const QString &ms);

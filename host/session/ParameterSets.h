@@ -31,6 +31,7 @@ struct ParameterSet {
     QDateTime changed;         // when it was last saved (UTC)
     PeriodRule period = PeriodRule::previousMonth();
     QVariantMap choices;       // the screen's other choices, as it names them
+    QString schedule;          // when merenda-report --due runs it (RunSchedule's text); empty: never
 };
 
 namespace ParameterSets {

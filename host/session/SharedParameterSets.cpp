@@ -59,7 +59,11 @@ namespace SharedParameterSets {
 
 QJsonObject toJson(const ParameterSet &set)
 {
-    return {{QStringLiteral("periodo"), set.period.text()}, {QStringLiteral("escolhas"), QJsonObject::fromVariantMap(set.choices)}};
+    QJsonObject content{{QStringLiteral("periodo"), set.period.text()},
+                        {QStringLiteral("escolhas"), QJsonObject::fromVariantMap(set.choices)}};
+    if (!set.schedule.isEmpty())
+        content.insert(QStringLiteral("agenda"), set.schedule);
+    return content;
 }
 
 ParameterSet fromJson(const QJsonObject &content)
@@ -67,6 +71,7 @@ ParameterSet fromJson(const QJsonObject &content)
     ParameterSet set;
     set.period = PeriodRule::fromText(content.value(QStringLiteral("periodo")).toString()).value_or(PeriodRule::previousMonth());
     set.choices = content.value(QStringLiteral("escolhas")).toObject().toVariantMap();
+    set.schedule = content.value(QStringLiteral("agenda")).toString();
     return set;
 }
 

@@ -5,6 +5,8 @@
 #include "core/Errors.h"
 #include "core/HostUi.h"
 
+#include "core/RunSchedule.h"
+
 #include <QLocale>
 
 namespace {
@@ -20,7 +22,8 @@ QString listing(const QList<ParameterSet> &sets)
                       ? QStringLiteral("  %1 (compartilhado, de %2, %3; período: %4)")
                             .arg(s.name, s.owner, QLocale().toString(s.changed.toLocalTime().date(), QLocale::ShortFormat),
                                  s.period.text())
-                      : QStringLiteral("  %1 (pessoal; período: %2)").arg(s.name, s.period.text()));
+                      : QStringLiteral("  %1 (pessoal; período: %2)").arg(s.name, s.period.text()))
+                 + (s.schedule.isEmpty() ? QString() : QStringLiteral("; agenda: ") + s.schedule);
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -43,6 +46,25 @@ PeriodRule askedPeriod(const PeriodRule &proposal)
                                      false);
     }
 }
+// "Agendar…": when merenda-report --due runs the set; empty for never.
+QString askedSchedule(const QString &proposal)
+{
+    QString text = proposal;
+    for (;;) {
+        if (!HostUi::instance().askText(QStringLiteral("Agendar…"),
+                                        QStringLiteral("Quando emitir este conjunto sozinho (merenda-report --due), por "
+                                                       "exemplo \"todo dia 1 às 06:00\", \"toda segunda às 07:00\" ou "
+                                                       "\"todo dia às 06:00\"; vazio: sem agenda:"), text))
+            throw EAbort();
+        if (text.trimmed().isEmpty())
+            return QString();
+        if (const auto schedule = RunSchedule::fromText(text))
+            return schedule->text();
+        HostUi::instance().showError(QStringLiteral("\"%1\" não é uma agenda conhecida. Escreva, por exemplo, \"todo "
+                                                    "dia 1 às 06:00\", \"toda segunda às 07:00\" ou \"todo dia às "
+                                                    "06:00\", ou deixe vazio.").arg(text), false);
+    }
+}
 } // namespace
 
 void TfrmDadosGerRel::saveParameterSetAsked()
@@ -55,6 +77,7 @@ void TfrmDadosGerRel::saveParameterSetAsked()
                           .arg(set.name.simplified()));
     set.scope = shared ? ParameterSet::Scope::Shared : ParameterSet::Scope::Personal;
     set.period = askedPeriod(set.period);
+    set.schedule = askedSchedule(set.schedule);
     ParameterSets::save(parameterPlace(), set);
 }
 

@@ -42,8 +42,12 @@ QProcessEnvironment RoutineOffice::environment(const QString &person)
     env.insert(QStringLiteral("LC_ALL"), QStringLiteral("pt_BR.UTF-8"));
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
-    for (const QString &key : m_extra.keys())
-        env.insert(key, m_extra.value(key));
+    for (const QString &key : m_extra.keys()) {
+        if (m_extra.value(key).isEmpty())
+            env.remove(key);
+        else
+            env.insert(key, m_extra.value(key));
+    }
     return env;
 }
 

@@ -23,7 +23,8 @@ public:
     QString folder() const { return m_dir.path(); }
     // A person's HOME (made on first use, open to every login).
     QString home(const QString &person);
-    // Extra environment of every run (PGPASSWORD) and a --config file.
+    // Extra environment of every run (PGPASSWORD; an empty value removes
+    // the variable) and a --config file.
     void setEnvironment(const QString &name, const QString &value) { m_extra.insert(name, value); }
     void setConfig(const QString &file) { m_config = file; }
     // The database login the costs server uses (before start()).

@@ -6,6 +6,7 @@
 #include "RoutineOffice.h"
 #include "appdata/dtmDBGeral.h"
 #include "core/PeriodRule.h"
+#include "core/RunSchedule.h"
 
 #include <QDir>
 #include <QFile>
@@ -173,6 +174,77 @@ private slots:
         QVERIFY2(run.err.contains(shown.first() + QLatin1Char('\n')), qPrintable(run.err));
         QVERIFY(run.out.isEmpty());
         QCOMPARE(QDir(out).entryList(QDir::Files), QStringList());
+    }
+
+    // merenda-report --due under a clock moved by libfaketime (the machine's
+    // own clock as the program reads it): the 1st's run happens once however
+    // often the timer calls, and a 1st missed is caught up once on the 2nd.
+    void dueSetsRunOncePerMoment()
+    {
+        const QString lib = QStringLiteral("/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1");
+        if (!QFile::exists(lib))
+            QSKIP("libfaketime (package faketime) is not installed");
+        m_office.setEnvironment(QStringLiteral("LD_PRELOAD"), lib);
+        m_office.setEnvironment(QStringLiteral("FAKETIME_DONT_FAKE_MONOTONIC"), QStringLiteral("1"));
+        const auto at = [&](const char *moment) {
+            m_office.setEnvironment(QStringLiteral("FAKETIME"), QStringLiteral("@") + QLatin1String(moment));
+        };
+        at("2026-03-20 10:00:00");
+        const auto saved = m_office.session(QStringLiteral("dora"), kOpen + kChoices +
+            QStringLiteral("save params Agendado personal \"mês anterior\" \"todo dia 1 às 06:00\"\n"
+                           "save params Avulso personal\n"));
+        QVERIFY2(RoutineOffice::messages(saved.out).isEmpty(), qPrintable(saved.out + saved.err));
+        const QString out = QDir(m_office.home(QStringLiteral("dora"))).filePath(QStringLiteral("agendados"));
+        QVERIFY(QDir().mkpath(out));
+        const auto due = [&](const char *moment) {
+            at(moment);
+            const auto r = m_office.report(QStringLiteral("dora"), {QStringLiteral("--due"), QStringLiteral("--out"), out});
+            return r.code == 0 ? r.out.count(QLatin1Char('\n')) : -1;
+        };
+        QCOMPARE(due("2026-03-31 23:00:00"), 0);
+        QCOMPARE(due("2026-04-01 06:30:00"), 1);
+        QCOMPARE(due("2026-04-01 09:00:00"), 0);
+        QCOMPARE(QDir(out).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList{QStringLiteral("Agendado")});
+        QCOMPARE(QDir(out + QStringLiteral("/Agendado")).entryList(QDir::Files).size(), 2);
+        // The machine was off on 1 May.
+        QCOMPARE(due("2026-05-02 08:00:00"), 1);
+        QCOMPARE(due("2026-05-02 08:05:00"), 0);
+    }
+
+    void cleanup()
+    {
+        for (const char *name : {"LD_PRELOAD", "FAKETIME", "FAKETIME_DONT_FAKE_MONOTONIC"})
+            m_office.setEnvironment(QLatin1String(name), QString());
+    }
+
+    void schedules_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QDateTime>("now");
+        QTest::addColumn<QDateTime>("due");
+        const auto t = [](int y, int m, int d, int h, int min) { return QDateTime(QDate(y, m, d), QTime(h, min)); };
+        QTest::newRow("monthly, before the hour") << "todo dia 1 às 06:00" << t(2026, 4, 1, 5, 59) << t(2026, 3, 1, 6, 0);
+        QTest::newRow("monthly, at it") << "Todo dia 1 às 6:00" << t(2026, 4, 1, 6, 0) << t(2026, 4, 1, 6, 0);
+        QTest::newRow("day 31 in February") << "todo dia 31 às 06:00" << t(2026, 3, 15, 0, 0) << t(2026, 2, 28, 6, 0);
+        QTest::newRow("weekly") << "toda segunda-feira às 07:00" << t(2026, 3, 18, 12, 0) << t(2026, 3, 16, 7, 0);
+        QTest::newRow("weekly, same day earlier") << "toda quarta às 07:00" << t(2026, 3, 18, 6, 0) << t(2026, 3, 11, 7, 0);
+        QTest::newRow("sunday") << "todo domingo às 22:30" << t(2026, 3, 16, 0, 0) << t(2026, 3, 15, 22, 30);
+        QTest::newRow("daily") << "todo dia às 06:00" << t(2026, 1, 1, 1, 0) << t(2025, 12, 31, 6, 0);
+        QTest::newRow("no such day") << "todo dia 32 às 06:00" << QDateTime() << QDateTime();
+        QTest::newRow("no such hour") << "toda sexta às 25:00" << QDateTime() << QDateTime();
+    }
+
+    void schedules()
+    {
+        QFETCH(QString, text);
+        QFETCH(QDateTime, now);
+        QFETCH(QDateTime, due);
+        const auto schedule = RunSchedule::fromText(text);
+        QCOMPARE(schedule.has_value(), now.isValid());
+        if (!schedule)
+            return;
+        QCOMPARE(schedule->lastDue(now), due);
+        QCOMPARE(RunSchedule::fromText(schedule->text()), schedule);
     }
 
     void badOptions_data()

@@ -1,6 +1,7 @@
 # Installation under a prefix in the usual places, and a Debian package:
 #   bin/merenda, bin/merenda-costs     the shell and the costs server
 #   bin/merenda-report                 unattended runs of saved parameter sets
+#   lib/systemd/user                   its timer and service (merenda-report --due)
 #   lib/merenda/                       the host's libraries and the screen module
 #   share/merenda/reports/             the standard report definitions
 #   share/applications, share/icons    the desktop entry and its icon
@@ -88,3 +89,9 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, libqt6sql6-ibase, qt6-qpa-p
 qt6-translations-l10n, fonts-liberation, fonts-dejavu-core")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 include(CPack)
+
+# The user timer of scheduled parameter sets (merenda-report --due).
+set(MERENDA_REPORT ${CMAKE_INSTALL_FULL_BINDIR}/merenda-report)
+configure_file(${CMAKE_SOURCE_DIR}/dist/systemd/merenda-report.service.in ${dist_out}/merenda-report.service @ONLY)
+install(FILES ${dist_out}/merenda-report.service ${CMAKE_SOURCE_DIR}/dist/systemd/merenda-report.timer
+        DESTINATION lib/systemd/user)

@@ -102,6 +102,25 @@ private slots:
         QCOMPARE(valueOf(RoutineOffice::values(r.out), QStringLiteral("depDataInic")), QStringLiteral("01/02/2026"));
     }
 
+    void renameAndDelete()
+    {
+        // Carla may not delete Ana's shared set, even when she confirms.
+        const auto carla = m_office.session(QStringLiteral("carla"), kOpen +
+            QStringLiteral("confirm yes\nopenparams \"apagar Mensal Norte\"\nopenparams \"Mensal Norte\"\n"),
+            QStringLiteral("65534"));
+        QVERIFY(RoutineOffice::messages(carla.out).value(0).contains(QStringLiteral("foi criado por root")));
+        QCOMPARE(RoutineOffice::messages(carla.out).size(), 1);
+        // Ana renames her draft, declines to delete it once, then deletes it.
+        const auto ana = m_office.session(QStringLiteral("ana"), kOpen +
+            QStringLiteral("openparams \"renomear rascunho para Rascunho de março\"\nopenparams \"apagar Rascunho de março\"\n"
+                           "openparams \"Rascunho de março\"\nget medCdProdFina\nconfirm yes\n"
+                           "openparams \"apagar Rascunho de março\"\nopenparams \"Rascunho de março\"\n"));
+        QCOMPARE(valueOf(RoutineOffice::values(ana.out), QStringLiteral("medCdProdFina")), QStringLiteral("08"));
+        QCOMPARE(RoutineOffice::messages(ana.out),
+                 QStringList{QStringLiteral("Não há conjunto de parâmetros chamado \"Rascunho de março\" para esta "
+                                            "central. Confira o nome em \"Abrir parâmetros…\".")});
+    }
+
     void anUnattendedRunWritesTheSetsFiles()
     {
         const QString out = QDir(m_office.home(QStringLiteral("ana"))).filePath(QStringLiteral("março"));

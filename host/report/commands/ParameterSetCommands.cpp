@@ -8,6 +8,7 @@
 #include "core/RunSchedule.h"
 
 #include <QLocale>
+#include <QRegularExpression>
 
 namespace {
 const QString kSaveCaption = QStringLiteral("Salvar parâmetros como");
@@ -89,11 +90,27 @@ void TfrmDadosGerRel::openParameterSetAsked()
                                                    "parâmetros e use \"Salvar parâmetros como…\" (Ctrl+Shift+S)."));
         return;
     }
-    QString name;
+    QString answer;
     if (!HostUi::instance().askText(kOpenCaption,
-                                    QStringLiteral("Conjuntos:\n%1\n\nNome do conjunto a abrir:").arg(listing(sets)), name))
+                                    QStringLiteral("Conjuntos:\n%1\n\nNome do conjunto a abrir (ou \"renomear NOME para "
+                                                   "NOVO\", \"apagar NOME\"):").arg(listing(sets)), answer))
         return;
-    openParameterSet(name);
+    static const QRegularExpression rename(QStringLiteral("^\\s*renomear\\s+(.+?)\\s+para\\s+(.+)$"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression remove(QStringLiteral("^\\s*apagar\\s+(.+)$"), QRegularExpression::CaseInsensitiveOption);
+    if (const auto m = rename.match(answer); m.hasMatch()) {
+        const ParameterSet set = ParameterSets::find(parameterPlace(), m.captured(1));
+        ParameterSets::rename(parameterPlace(), set.name, set.scope, m.captured(2));
+    } else if (const auto m = remove.match(answer); m.hasMatch()) {
+        const ParameterSet set = ParameterSets::find(parameterPlace(), m.captured(1));
+        if (HostUi::instance().askYesNo(kOpenCaption, QStringLiteral("Apagar o conjunto de parâmetros \"%1\"%2?")
+                                                          .arg(set.name, set.scope == ParameterSet::Scope::Shared
+                                                                             ? QStringLiteral(" (compartilhado com a central)")
+                                                                             : QString())))
+            ParameterSets::remove(parameterPlace(), set.name, set.scope);
+    } else {
+        openParameterSet(answer);
+    }
 }
 
 void TfrmDadosGerRel::openParameterSet(const QString &name)

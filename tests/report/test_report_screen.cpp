@@ -102,6 +102,8 @@ private slots:
             {Id::EditReport, "E&ditar relatório...", "Ctrl+D", "editreport"},
             {Id::StandardReport, "Relatório &padrão", "Ctrl+Shift+D", "standard"},
             {Id::RepeatLastParameters, "&Repetir últimos parâmetros", "Ctrl+R", "recall"},
+            {Id::SaveParameterSet, "Salvar parâ&metros como…", "Ctrl+Shift+S", "saveparams"},
+            {Id::OpenParameterSet, "&Abrir parâmetros…", "Ctrl+O", "openparams"},
         };
         QCOMPARE(ReportCommandTable::all().size(), rows.size());
         for (int i = 0; i < rows.size(); ++i) {
@@ -115,6 +117,7 @@ private slots:
         }
         QVERIFY(!ReportCommandTable::byScriptName(QStringLiteral("imprimir")));
         QCOMPARE(ReportCommandTable::of(Id::ExportXlsx).plainCaption(), QStringLiteral("Exportar para Excel (XLSX)"));
+        QCOMPARE(ReportCommandTable::of(Id::SaveParameterSet).plainCaption(), QStringLiteral("Salvar parâmetros como"));
         // The help lists the commands with a key, as the menu does.
         const QString help = ReportCommandTable::helpList();
         QVERIFY2(help.contains(QStringLiteral("<li><b>Imprimir</b> (Ctrl+P)</li><li><b>Visualizar</b> (F5)</li>")),

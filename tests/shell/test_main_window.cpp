@@ -142,7 +142,9 @@ private slots:
             {QStringLiteral("actmnuExportarXlsx"), QStringLiteral("Ctrl+Shift+E")},
             {QStringLiteral("actmnuEditRel"), QStringLiteral("Ctrl+D")},
             {QStringLiteral("actmnuRelatPadr"), QStringLiteral("Ctrl+Shift+D")},
-            {QStringLiteral("actRepeatLastParameters"), QStringLiteral("Ctrl+R")}};
+            {QStringLiteral("actRepeatLastParameters"), QStringLiteral("Ctrl+R")},
+            {QStringLiteral("actSaveParameterSet"), QStringLiteral("Ctrl+Shift+S")},
+            {QStringLiteral("actOpenParameterSet"), QStringLiteral("Ctrl+O")}};
         for (const auto &[name, key] : wanted) {
             QAction *a = action(name);
             QVERIFY2(a, qPrintable(name));

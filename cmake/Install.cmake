@@ -45,7 +45,7 @@ install(FILES ${CMAKE_SOURCE_DIR}/dist/merenda.svg DESTINATION ${CMAKE_INSTALL_D
 set(dist_out ${CMAKE_BINARY_DIR}/dist)
 configure_file(${CMAKE_SOURCE_DIR}/dist/changelog.in ${dist_out}/changelog @ONLY)
 set(dist_gz)
-foreach(doc man/merenda.1 man/merenda-costs.1 changelog)
+foreach(doc man/merenda.1 man/merenda-costs.1 man/merenda-report.1 changelog)
   get_filename_component(name ${doc} NAME)
   if(doc STREQUAL "changelog")
     set(from ${dist_out}/changelog)
@@ -58,7 +58,7 @@ foreach(doc man/merenda.1 man/merenda-costs.1 changelog)
   list(APPEND dist_gz ${dist_out}/${name}.gz)
 endforeach()
 add_custom_target(dist_docs ALL DEPENDS ${dist_gz})
-install(FILES ${dist_out}/merenda.1.gz ${dist_out}/merenda-costs.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${dist_out}/merenda.1.gz ${dist_out}/merenda-costs.1.gz ${dist_out}/merenda-report.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${CMAKE_SOURCE_DIR}/dist/copyright ${dist_out}/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/merenda)
 

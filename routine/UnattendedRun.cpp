@@ -20,6 +20,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -118,7 +119,7 @@ int UnattendedRun::runSets(TfrmDadosGerRel &screen)
                      });
     if (m_options.due())
         return runDue(screen);
-    return runOne(screen, m_options.setName(), m_options.outDir());
+    return runOne(screen, m_options.setName(), QFileInfo(m_options.outDir()).absoluteFilePath());
 }
 
 int UnattendedRun::runDue(TfrmDadosGerRel &screen)
@@ -132,7 +133,7 @@ int UnattendedRun::runDue(TfrmDadosGerRel &screen)
         int status = 0;
         for (const DueRuns::Due &due : record.due(ParameterSets::list(screen.parameterPlace()),
                                                   QDateTime::currentDateTime())) {
-            const QString folder = QDir(m_options.outDir()).filePath(due.set.name);
+            const QString folder = QDir(QFileInfo(m_options.outDir()).absoluteFilePath()).filePath(due.set.name);
             if (!QDir().mkpath(folder)) {
                 printError(QStringLiteral("Não foi possível criar a pasta %1 para \"%2\".").arg(folder, due.set.name));
                 status = 1;

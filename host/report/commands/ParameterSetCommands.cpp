@@ -17,6 +17,8 @@ const QString kOpenCaption = QStringLiteral("Abrir parâmetros");
 // One line a set, as the open prompt lists them.
 QString listing(const QList<ParameterSet> &sets)
 {
+    if (sets.isEmpty())
+        return QStringLiteral("  (nenhum ainda: escolha os parâmetros e use \"Salvar parâmetros como…\", Ctrl+Shift+S)");
     QStringList lines;
     for (const ParameterSet &s : sets)
         lines << (s.scope == ParameterSet::Scope::Shared
@@ -85,11 +87,6 @@ void TfrmDadosGerRel::saveParameterSetAsked()
 void TfrmDadosGerRel::openParameterSetAsked()
 {
     const QList<ParameterSet> sets = ParameterSets::list(parameterPlace());
-    if (sets.isEmpty()) {
-        HostUi::instance().showInfo(QStringLiteral("Ainda não há conjuntos de parâmetros para esta central. Escolha os "
-                                                   "parâmetros e use \"Salvar parâmetros como…\" (Ctrl+Shift+S)."));
-        return;
-    }
     QString answer;
     if (!HostUi::instance().askText(kOpenCaption,
                                     QStringLiteral("Conjuntos:\n%1\n\nNome do conjunto a abrir (ou \"renomear NOME para "

@@ -67,8 +67,6 @@ private slots:
         {
             QSqlQuery drop(m_engines.database(engine));
             QVERIFY2(drop.exec(QStringLiteral("DROP TABLE CONJPARAM")), qPrintable(drop.lastError().text()));
-            if (engine == QLatin1String("firebird-server"))
-                QVERIFY(m_engines.database(engine).commit());
         }
         QString why;
         QVERIFY2(office.start(m_engines.location(engine), &why), qPrintable(why));

@@ -91,7 +91,5 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 include(CPack)
 
 # The user timer of scheduled parameter sets (merenda-report --due).
-set(MERENDA_REPORT ${CMAKE_INSTALL_FULL_BINDIR}/merenda-report)
-configure_file(${CMAKE_SOURCE_DIR}/dist/systemd/merenda-report.service.in ${dist_out}/merenda-report.service @ONLY)
-install(FILES ${dist_out}/merenda-report.service ${CMAKE_SOURCE_DIR}/dist/systemd/merenda-report.timer
+install(FILES ${CMAKE_SOURCE_DIR}/dist/systemd/merenda-report.service ${CMAKE_SOURCE_DIR}/dist/systemd/merenda-report.timer
         DESTINATION lib/systemd/user)

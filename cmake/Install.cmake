@@ -1,5 +1,7 @@
 # Installation under a prefix in the usual places, and a Debian package:
 #   bin/merenda, bin/merenda-costs     the shell and the costs server
+#   bin/merenda-report                 unattended runs of saved parameter sets
+#   lib/systemd/user                   its timer and service (merenda-report --due)
 #   lib/merenda/                       the host's libraries and the screen module
 #   share/merenda/reports/             the standard report definitions
 #   share/applications, share/icons    the desktop entry and its icon
@@ -12,7 +14,7 @@ set(MERENDA_DATADIR ${CMAKE_INSTALL_DATADIR}/merenda)
 
 # One RPATH serves both trees: the libraries lie beside the executables in
 # the build tree and in ../lib/merenda once installed.
-foreach(program shell costs_server)
+foreach(program shell costs_server merenda-report)
   set_target_properties(${program} PROPERTIES BUILD_WITH_INSTALL_RPATH ON
                         INSTALL_RPATH "$ORIGIN:$ORIGIN/../${MERENDA_LIBDIR}")
 endforeach()
@@ -22,11 +24,12 @@ endforeach()
 
 install(PROGRAMS $<TARGET_FILE:shell> DESTINATION ${CMAKE_INSTALL_BINDIR} RENAME merenda)
 install(PROGRAMS $<TARGET_FILE:costs_server> DESTINATION ${CMAKE_INSTALL_BINDIR} RENAME merenda-costs)
+install(PROGRAMS $<TARGET_FILE:merenda-report> DESTINATION ${CMAKE_INSTALL_BINDIR})
 # Renamed programs are copied as files, which an install with strip (cpack,
 # `cmake --install --strip`) leaves as they are: strip them here.
 install(CODE "
   if(CMAKE_INSTALL_DO_STRIP)
-    foreach(program merenda merenda-costs)
+    foreach(program merenda merenda-costs merenda-report)
       execute_process(COMMAND \"${CMAKE_STRIP}\" \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/\${program}\")
     endforeach()
   endif()")
@@ -42,7 +45,7 @@ install(FILES ${CMAKE_SOURCE_DIR}/dist/merenda.svg DESTINATION ${CMAKE_INSTALL_D
 set(dist_out ${CMAKE_BINARY_DIR}/dist)
 configure_file(${CMAKE_SOURCE_DIR}/dist/changelog.in ${dist_out}/changelog @ONLY)
 set(dist_gz)
-foreach(doc man/merenda.1 man/merenda-costs.1 changelog)
+foreach(doc man/merenda.1 man/merenda-costs.1 man/merenda-report.1 changelog)
   get_filename_component(name ${doc} NAME)
   if(doc STREQUAL "changelog")
     set(from ${dist_out}/changelog)
@@ -55,7 +58,7 @@ foreach(doc man/merenda.1 man/merenda-costs.1 changelog)
   list(APPEND dist_gz ${dist_out}/${name}.gz)
 endforeach()
 add_custom_target(dist_docs ALL DEPENDS ${dist_gz})
-install(FILES ${dist_out}/merenda.1.gz ${dist_out}/merenda-costs.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${dist_out}/merenda.1.gz ${dist_out}/merenda-costs.1.gz ${dist_out}/merenda-report.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${CMAKE_SOURCE_DIR}/dist/copyright ${dist_out}/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/merenda)
 
@@ -86,3 +89,7 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, libqt6sql6-ibase, libqt6sql
 qt6-translations-l10n, fonts-liberation, fonts-dejavu-core")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 include(CPack)
+
+# The user timer of scheduled parameter sets (merenda-report --due).
+install(FILES ${CMAKE_SOURCE_DIR}/dist/systemd/merenda-report.service ${CMAKE_SOURCE_DIR}/dist/systemd/merenda-report.timer
+        DESTINATION lib/systemd/user)

@@ -83,6 +83,8 @@ public:
     // were when the field got the focus (a new branch empties the services).
     QVariant typingState(const QWidget *field) const override;
     void restoreTypingState(const QWidget *field, const QVariant &state) override;
+    // Named parameter sets of this screen, shared within its central.
+    ParameterSets::Place parameterPlace() const override;
 
 public slots:
     void FormCreate(QObject *Sender);
@@ -121,6 +123,9 @@ protected:
     // back with apply(); nothing when none was kept.
     bool remembersParameters() const override { return true; }
     void repeatLastParameters() override;
+    // Named parameter sets (TfrmRealGlobalSets.cpp).
+    ParameterSet currentParameters() const override;
+    void applyParameterSet(const ParameterSet &set) override;
 
 private:
     // What typing in a field may change beside its text.
@@ -156,6 +161,13 @@ private:
     void applyDates(const ScreenChoices &choices);
     void applyGroupsAndServices(const ScreenChoices &choices);
     void applyTheRest(const ScreenChoices &choices);
+
+    // The day a set's period rule counts from: the branch's processing date.
+    QDate periodToday(const QString &branch) const;
+    // Whether the screen's central offers the aggregated branch.
+    bool branchOffered(const QString &branch);
+    // Leaves out the listed services the branch and groups no longer offer.
+    void applyOfferedServices(QStringList &missing);
 
     // The ticked counts beside the two "Lista" choices follow the lists.
     void showListCounts();

@@ -122,6 +122,8 @@ void ScriptSession::execute(const QStringList &w)
     } else if (action == QLatin1String("command")) {
         need(1);
         command(w[1].toLower());
+    } else if (action == QLatin1String("save") || action == QLatin1String("openparams")) {
+        parameterSet(w);
     } else if (action == QLatin1String("get")) {
         need(1);
         get(w[1]);
@@ -210,6 +212,29 @@ void ScriptSession::command(const QString &name)
     if (command->id == ReportCommand::Id::RepeatLastParameters && !form->offers(command->id))
         fail(QStringLiteral("the screen cannot repeat its last parameters"));
     form->run(command->id);
+}
+
+void ScriptSession::parameterSet(const QStringList &w)
+{
+    // The answers a person gives to the command's prompts: the name; to
+    // save, whether to share, the period (empty: the rule the screen proposes) and
+    // the schedule (empty: none).
+    if (w[0].toLower() == QLatin1String("openparams")) {
+        if (w.size() != 2)
+            fail(QStringLiteral("'openparams' takes 1 argument(s)"));
+        m_ui.textAnswers.enqueue(w[1]);
+        command(QStringLiteral("openparams"));
+        return;
+    }
+    const QStringList args = w.mid(2);
+    const QString scope = args.value(1).toLower();
+    if (w.value(1).toLower() != QLatin1String("params") || args.size() < 2 || args.size() > 4 || (scope != QLatin1String("personal") && scope != QLatin1String("shared")))
+        fail(QStringLiteral("'save params' takes NAME personal|shared [PERIOD [SCHEDULE]]"));
+    m_ui.textAnswers.enqueue(args[0]);
+    m_ui.yesNoAnswers.enqueue(scope == QLatin1String("shared"));
+    m_ui.textAnswers.enqueue(args.value(2, QStringLiteral("")));
+    m_ui.textAnswers.enqueue(args.value(3, QStringLiteral("")));
+    command(QStringLiteral("saveparams"));
 }
 
 bool ScriptSession::getModuleVariable(const QString &name)

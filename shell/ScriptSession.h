@@ -6,7 +6,8 @@
 //   select CONTROL INDEX | answer [CODE ...] | filter TEXT | cancel-after MS |
 //   printer pages FROM TO | printer orientation landscape|portrait |
 //   printer copies N | printer paper A4|Letter|Legal | command NAME |
-//   get CONTROL | close
+//   get CONTROL | close | save params NAME personal|shared [PERIOD [SCHEDULE]] |
+//   openparams NAME
 // The actions that act as the user's keyboard and mouse (focus, type, key,
 // click, select) are in ScriptSessionInput.cpp; what is printed, in
 // ScriptOutput.
@@ -41,6 +42,9 @@ private:
     void click(const QString &name);
     void select(const QString &name, const QString &index);
     void command(const QString &name);
+    // "save params NAME personal|shared [PERIOD [SCHEDULE]]", "openparams NAME":
+    // the set commands run with their prompts answered.
+    void parameterSet(const QStringList &words);
     void cancelAfter(const QString &ms);
     // A print dialog's choice for the next print (ScriptSessionPrinter.cpp).
     void printer(const QStringList &args);

@@ -68,6 +68,19 @@ CREATE TABLE TIPOCUSTO (
     NRORDEM       INTEGER     NOT NULL
 );
 
+-- Named parameter sets shared by the users of a central (the personal ones
+-- stay in each user's data folder): the choices as JSON text, who made the
+-- set (only they may change it) and when it last changed (UTC, ISO text).
+CREATE TABLE CONJPARAM (
+    CDFILCENTXEV  VARCHAR(4)  NOT NULL,
+    CDTELA        VARCHAR(10) NOT NULL,
+    NMCONJUNTO    VARCHAR(60) NOT NULL,
+    DSCONJUNTO    VARCHAR(8000) CHARACTER SET UTF8 NOT NULL,
+    NMUSUARIO     VARCHAR(60) NOT NULL,
+    DTALTERACAO   VARCHAR(19)  NOT NULL,
+    PRIMARY KEY (CDFILCENTXEV, CDTELA, NMCONJUNTO)
+);
+
 -- Realised cost per branch, service, product, cost type and day.
 CREATE TABLE CUSTREAL (
     CDFILIAL      VARCHAR(4)     NOT NULL,

@@ -72,6 +72,19 @@ CREATE TABLE TIPOCUSTO (
     NRORDEM       INTEGER     NOT NULL
 );
 
+-- Named parameter sets shared by the users of a central (the personal ones
+-- stay in each user's data folder): the choices as JSON text, who made the
+-- set (only they may change it) and when it last changed (UTC, ISO text).
+CREATE TABLE CONJPARAM (
+    CDFILCENTXEV  VARCHAR(4) COLLATE "pt-BR-x-icu"  NOT NULL,
+    CDTELA        VARCHAR(10) COLLATE "pt-BR-x-icu" NOT NULL,
+    NMCONJUNTO    VARCHAR(60) COLLATE "pt-BR-x-icu" NOT NULL,
+    DSCONJUNTO    TEXT NOT NULL,
+    NMUSUARIO     VARCHAR(60) COLLATE "pt-BR-x-icu" NOT NULL,
+    DTALTERACAO   VARCHAR(19)  NOT NULL,
+    PRIMARY KEY (CDFILCENTXEV, CDTELA, NMCONJUNTO)
+);
+
 -- Realised cost per branch, service, product, cost type and day.
 CREATE TABLE CUSTREAL (
     CDFILIAL      VARCHAR(4) COLLATE "pt-BR-x-icu"     NOT NULL,

@@ -102,6 +102,8 @@ private slots:
             {Id::EditReport, "E&ditar relatório...", "Ctrl+D", "editreport"},
             {Id::StandardReport, "Relatório &padrão", "Ctrl+Shift+D", "standard"},
             {Id::RepeatLastParameters, "&Repetir últimos parâmetros", "Ctrl+R", "recall"},
+            {Id::SaveParameterSet, "Salvar parâ&metros como…", "Ctrl+Shift+S", "saveparams"},
+            {Id::OpenParameterSet, "&Abrir parâmetros…", "Ctrl+O", "openparams"},
             {Id::RecentRuns, "Relatórios re&centes...", "Ctrl+H", "recent"},
         };
         QCOMPARE(ReportCommandTable::all().size(), rows.size());
@@ -116,6 +118,7 @@ private slots:
         }
         QVERIFY(!ReportCommandTable::byScriptName(QStringLiteral("imprimir")));
         QCOMPARE(ReportCommandTable::of(Id::ExportXlsx).plainCaption(), QStringLiteral("Exportar para Excel (XLSX)"));
+        QCOMPARE(ReportCommandTable::of(Id::SaveParameterSet).plainCaption(), QStringLiteral("Salvar parâmetros como"));
         // The help lists the commands with a key, as the menu does.
         const QString help = ReportCommandTable::helpList();
         QVERIFY2(help.contains(QStringLiteral("<li><b>Imprimir</b> (Ctrl+P)</li><li><b>Visualizar</b> (F5)</li>")),
@@ -166,7 +169,9 @@ private slots:
         screen.refuse = true;
         QList<ReportCommand::Id> expected;
         for (const ReportCommand &c : ReportCommandTable::all()) {
-            if (c.id == ReportCommand::Id::RepeatLastParameters || c.id == ReportCommand::Id::RecentRuns)
+            // The screen's own parameter commands and the shell's window run no report.
+            if (c.id == ReportCommand::Id::RepeatLastParameters || c.id == ReportCommand::Id::SaveParameterSet
+                || c.id == ReportCommand::Id::OpenParameterSet || c.id == ReportCommand::Id::RecentRuns)
                 continue;
             screen.run(c.id);
             expected << c.id;

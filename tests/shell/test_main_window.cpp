@@ -143,6 +143,8 @@ private slots:
             {QStringLiteral("actmnuEditRel"), QStringLiteral("Ctrl+D")},
             {QStringLiteral("actmnuRelatPadr"), QStringLiteral("Ctrl+Shift+D")},
             {QStringLiteral("actRepeatLastParameters"), QStringLiteral("Ctrl+R")},
+            {QStringLiteral("actSaveParameterSet"), QStringLiteral("Ctrl+Shift+S")},
+            {QStringLiteral("actOpenParameterSet"), QStringLiteral("Ctrl+O")},
             {QStringLiteral("actRecentRuns"), QStringLiteral("Ctrl+H")}};
         for (const auto &[name, key] : wanted) {
             QAction *a = action(name);

@@ -207,3 +207,17 @@ void DatabaseEngine::runStatementsHolding(const QSqlDatabase &db, const QString 
                     throw EHostError(SqlStatement::errorText(q.lastError()));
             }
 }
+
+void DatabaseEngine::addWhenMissing(const QSqlDatabase &db, const QString &script, const QString &existsQuery,
+                                    const QString &createText)
+{
+    QSqlQuery q(db);
+    if (!q.exec(existsQuery) || q.next())
+        return;
+    q.finish();
+    try {
+        runStatementsHolding(db, script, {createText});
+    } catch (const EHostError &) {
+        // Without the right to create it the database stays as it is.
+    }
+}

@@ -139,6 +139,11 @@ protected:
     // Runs the statements of script that hold one of the given texts.
     // Throws EHostError with the engine's text.
     static void runStatementsHolding(const QSqlDatabase &db, const QString &script, const QStringList &texts);
+    // For upgrade(): runs the script's statement holding createText when
+    // existsQuery gives no row (a table added after older databases were
+    // made). Without the right to, the database stays as it is.
+    static void addWhenMissing(const QSqlDatabase &db, const QString &script, const QString &existsQuery,
+                               const QString &createText);
     // "HOST[:PORT]" into location (the port kept when none is written);
     // false when the port is not one or the host is missing.
     static bool readHostPort(const QString &hostPort, DatabaseLocation &location);

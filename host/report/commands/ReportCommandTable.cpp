@@ -6,7 +6,7 @@ QString ReportCommand::plainCaption() const
 {
     QString text = caption;
     text.remove(QRegularExpression(QStringLiteral("&(?=[^&])")));
-    while (text.endsWith(QLatin1Char('.')))
+    while (text.endsWith(QLatin1Char('.')) || text.endsWith(QChar(0x2026)))
         text.chop(1);
     return text;
 }
@@ -37,6 +37,10 @@ const QList<ReportCommand> &all()
          QStringLiteral("mnuRelatPadr"), QStringLiteral("relatório padrão")},
         {Id::RepeatLastParameters, QStringLiteral("&Repetir últimos parâmetros"), QKeySequence(QStringLiteral("Ctrl+R")),
          QStringLiteral("recall"), QStringLiteral("RepeatLastParameters"), QString(), true},
+        {Id::SaveParameterSet, QStringLiteral("Salvar parâ&metros como…"), QKeySequence(QStringLiteral("Ctrl+Shift+S")),
+         QStringLiteral("saveparams"), QStringLiteral("SaveParameterSet"), QString()},
+        {Id::OpenParameterSet, QStringLiteral("&Abrir parâmetros…"), QKeySequence(QStringLiteral("Ctrl+O")),
+         QStringLiteral("openparams"), QStringLiteral("OpenParameterSet"), QString()},
         {Id::RecentRuns, QStringLiteral("Relatórios re&centes..."), QKeySequence(QStringLiteral("Ctrl+H")),
          QStringLiteral("recent"), QStringLiteral("RecentRuns"), QString()},
     };

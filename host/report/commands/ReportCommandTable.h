@@ -12,8 +12,10 @@
 #include <optional>
 
 struct ReportCommand {
-    enum class Id { Print, Preview, SaveAs, ExportCsv, ExportXlsx, EditReport, StandardReport, RepeatLastParameters,
-                    RecentRuns };
+    enum class Id {
+        Print, Preview, SaveAs, ExportCsv, ExportXlsx, EditReport, StandardReport, RepeatLastParameters,
+        SaveParameterSet, OpenParameterSet, RecentRuns
+    };
 
     Id id;
     // Menu text, with its mnemonic ("&Imprimir").
@@ -42,7 +44,8 @@ namespace ReportCommandTable {
 
 // Imprimir (Ctrl+P), Visualizar (F5), Salvar como (Ctrl+S), Exportar para
 // CSV (Ctrl+E), Exportar para Excel (Ctrl+Shift+E), Editar relatório,
-// Relatório padrão, Repetir últimos parâmetros (Ctrl+R), Relatórios recentes
+// Relatório padrão, Repetir últimos parâmetros (Ctrl+R), Salvar parâmetros
+// como… (Ctrl+Shift+S), Abrir parâmetros… (Ctrl+O), Relatórios recentes
 // (Ctrl+H: the shell's window of past runs, not a command of the screen),
 // in menu order.
 const QList<ReportCommand> &all();

@@ -77,6 +77,8 @@ bool TfrmDadosGerRel::offers(ReportCommand::Id id) const
         return control.button->isEnabled();
     if (control.entry)
         return control.entry->Enabled();
+    if (id == ReportCommand::Id::SaveParameterSet || id == ReportCommand::Id::OpenParameterSet)
+        return !parameterPlace().screen.isEmpty();
     return id == ReportCommand::Id::RepeatLastParameters && remembersParameters();
 }
 
@@ -90,7 +92,17 @@ void TfrmDadosGerRel::run(ReportCommand::Id id)
     else if (control.entry)
         control.entry->Click();
     else
-        Dispatch::guard([this] { repeatLastParameters(); });
+        Dispatch::guard([this, id] { runOwnCommand(id); });
+}
+
+void TfrmDadosGerRel::runOwnCommand(ReportCommand::Id id)
+{
+    if (id == ReportCommand::Id::SaveParameterSet)
+        saveParameterSetAsked();
+    else if (id == ReportCommand::Id::OpenParameterSet)
+        openParameterSetAsked();
+    else
+        repeatLastParameters();
 }
 
 void TfrmDadosGerRel::FormCreate(QObject *)
@@ -126,8 +138,8 @@ void TfrmDadosGerRel::runCommand(ReportCommand::Id id)
         runRecorded(id);
         return;
     }
-    if (id == Id::RepeatLastParameters) {
-        repeatLastParameters();
+    if (id == Id::RepeatLastParameters || id == Id::SaveParameterSet || id == Id::OpenParameterSet) {
+        runOwnCommand(id);
         return;
     }
     beforeCommand(id);

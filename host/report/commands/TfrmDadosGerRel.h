@@ -15,6 +15,7 @@
 #pragma once
 
 #include "ReportCommandTable.h"
+#include "session/ParameterSets.h"
 #include "widgets/TForm.h"
 
 #include <QMap>
@@ -64,6 +65,26 @@ public:
     // The report code of the screen's definition (lblCodRel).
     QString reportCode() const;
 
+    // Named parameter sets (ParameterSets), for a screen that keeps them:
+    // the set of that name applied as a person would type its choices,
+    // every field's check running (the first that fails shows its message
+    // and raises EAbort). Throws EHostError when the set cannot be read.
+    void openParameterSet(const QString &name);
+    // Where the screen's sets are kept; empty for a screen that keeps none.
+    virtual ParameterSets::Place parameterPlace() const { return {}; }
+
+    // A run without anyone at the screen: the screen's whole check first
+    // (beforeCommand, as before Print), then one run of the chosen report
+    // writing into folder the PDF (when pdf) and each export format, under
+    // the names the save dialogs propose. Throws as the checks do (EAbort
+    // after the message), EHostError when the database or a file refused.
+    struct FilesRun {
+        QStringList files;  // the paths written
+        qint64 rows = 0;    // the report's rows
+        QString title;      // the report's title
+    };
+    FilesRun writeFiles(const QString &folder, bool pdf, const QList<ExportFormat::Id> &formats);
+
 public slots:
     void FormCreate(QObject *Sender);
     void FormActivate(QObject *Sender);
@@ -89,6 +110,12 @@ protected:
     // says so and puts them back on request; the base screen keeps none.
     virtual bool remembersParameters() const { return false; }
     virtual void repeatLastParameters() {}
+    // Named parameter sets: what the screen holds now as a set (its period
+    // guessed as a rule), and a set put back as typed, its period counted
+    // from the screen's day. A screen keeps sets when parameterPlace() has a
+    // screen code.
+    virtual ParameterSet currentParameters() const { return {}; }
+    virtual void applyParameterSet(const ParameterSet &) {}
     // A window closed while its report runs stops the run and closes once
     // the command has returned.
     void closeEvent(QCloseEvent *e) override;
@@ -105,6 +132,12 @@ private:
     void runCommand(ReportCommand::Id id);
     // A command that runs the report, kept in the history of runs.
     void runRecorded(ReportCommand::Id id);
+    // The commands of the screen's own code (no button or menu entry).
+    void runOwnCommand(ReportCommand::Id id);
+    // "Salvar parâmetros como…" and "Abrir parâmetros…", asking the person
+    // (ParameterSetCommands.cpp).
+    void saveParameterSetAsked();
+    void openParameterSetAsked();
 
     QMap<ReportCommand::Id, CommandControl> m_commands;
     TReportDesignerDialog *m_runner = nullptr;

@@ -99,6 +99,8 @@ bool answersAttach(const QString &host, int port, int timeoutMs)
 
 void FirebirdEngine::upgrade(const QSqlDatabase &db, const QString &schemaScript) const
 {
+    addWhenMissing(db, schemaScript, QStringLiteral("SELECT 1 FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = 'CONJPARAM'"),
+                   QStringLiteral("CREATE TABLE CONJPARAM"));
     // ITENS_LISTA came after the first databases were made.
     QSqlQuery q(db);
     if (!q.exec(QStringLiteral("SELECT 1 FROM RDB$PROCEDURES WHERE RDB$PROCEDURE_NAME = 'ITENS_LISTA'")) || q.next())

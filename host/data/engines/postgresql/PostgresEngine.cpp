@@ -242,6 +242,8 @@ std::function<void()> PostgresEngine::interrupter(const QSqlDatabase &db) const
 
 void PostgresEngine::upgrade(const QSqlDatabase &db, const QString &schemaScript) const
 {
+    addWhenMissing(db, schemaScript, QStringLiteral("SELECT 1 WHERE to_regclass('conjparam') IS NOT NULL"),
+                   QStringLiteral("CREATE TABLE CONJPARAM"));
     // The exact sum the report statements call came after the first databases.
     QSqlQuery q(db);
     if (!q.exec(QStringLiteral("SELECT 1 FROM pg_proc WHERE proname = 'decimal_sum'")) || q.next())

@@ -43,6 +43,9 @@ QStringList outdatedIndexTriggers(const QSqlDatabase &db, bool &callsFold)
 
 void SqliteEngine::upgrade(const QSqlDatabase &db, const QString &schemaScript) const
 {
+    addWhenMissing(db, schemaScript,
+                   QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'CONJPARAM'"),
+                   QStringLiteral("CREATE TABLE CONJPARAM"));
     bool callsFold = false;
     const QStringList old = outdatedIndexTriggers(db, callsFold);
     if (old.isEmpty())

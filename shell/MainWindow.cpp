@@ -141,6 +141,12 @@ void MainWindow::buildStatusBar()
     statusBar()->addWidget(m_notice, 1);
     m_saved = new SavedFileNotice(this);
     statusBar()->addWidget(m_saved, 1);
+    m_reportRights = new QLabel(this);
+    m_reportRights->setObjectName(QStringLiteral("lblStatusRelatorios"));
+    m_reportRights->setStyleSheet(QStringLiteral("color: #b00000"));
+    m_reportRights->setContentsMargins(8, 0, 8, 0);
+    m_reportRights->hide();
+    statusBar()->addPermanentWidget(m_reportRights);
     statusBar()->addPermanentWidget(m_database);
     statusBar()->addPermanentWidget(m_branch);
     statusBar()->addPermanentWidget(m_costs);
@@ -149,6 +155,14 @@ void MainWindow::buildStatusBar()
 void MainWindow::showDatabase(const QString &location)
 {
     m_database->setText(QStringLiteral("Banco: ") + location);
+}
+
+void MainWindow::showReportRights(const QString &warning)
+{
+    m_reportRights->setText(QStringLiteral("Relatórios como administrador"));
+    m_reportRights->setToolTip(warning);
+    m_reportRights->setAccessibleDescription(warning);
+    m_reportRights->setVisible(!warning.isEmpty());
 }
 
 void MainWindow::showBranch(const QString &code, const QString &name)

@@ -39,6 +39,9 @@ public:
     void showDatabase(const QString &location);
     void showBranch(const QString &code, const QString &name);
     void showCostsServer(const QString &state);
+    // That reports run with an administrator's rights (ReportAccess::warning):
+    // a short mark, the whole text in its tool tip; hidden when warning is "".
+    void showReportRights(const QString &warning);
     // The shell's own costs server, which must outlive the window: the status
     // bar follows its state from now on (commands that start it again reach
     // it through costsServer()).
@@ -84,6 +87,7 @@ private:
     QLabel *m_database = nullptr;
     QLabel *m_branch = nullptr;
     QLabel *m_costs = nullptr;
+    QLabel *m_reportRights = nullptr;
     StatusNotice *m_notice = nullptr;
     SavedFileNotice *m_saved = nullptr;
     QPointer<HelpWindow> m_help;

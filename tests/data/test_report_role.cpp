@@ -10,9 +10,11 @@
 #include "core/Errors.h"
 #include "data/HostDatabase.h"
 #include "data/SqlScript.h"
+#include "data/SqlStatement.h"
 #include "data/engines/DatabaseEngine.h"
 #include "data/engines/ReportAccess.h"
 #include "report/query/ReportConnection.h"
+#include "report/query/ReportRunner.h"
 #include "support/EngineDatabases.h"
 #include "support/PostgresCluster.h"
 
@@ -46,6 +48,12 @@ END^
 CREATE PROCEDURE P_GERADOR RETURNS (N BIGINT) AS
 BEGIN
   N = GEN_ID(G_TESTE, 1);
+  SUSPEND;
+END^
+CREATE PROCEDURE P_GRAVA_LE RETURNS (N INTEGER) AS
+BEGIN
+  UPDATE FILIAL SET NMFILIAL = 'x';
+  N = 1;
   SUSPEND;
 END^
 CREATE PROCEDURE P_GRAVA AS
@@ -147,8 +155,46 @@ private slots:
         QVERIFY(q.next());
         QCOMPARE(q.value(0).toString().toUpper(), login->user.toUpper());
         QCOMPARE(q.value(1).toInt(), 15);
-        // The login itself is out of the role's reach.
-        QVERIFY(!q.exec(QStringLiteral("SELECT SENHA FROM ACESSO_RELATORIO")));
+        // The login itself is out of the role's reach, and the refusal is
+        // said in Portuguese, the engine's words after it.
+        QString said;
+        try {
+            SqlStatement s(own.database());
+            s.exec(QStringLiteral("SELECT SENHA FROM ACESSO_RELATORIO"));
+        } catch (const EHostError &e) {
+            said = e.text();
+        }
+        QVERIFY2(said.startsWith(QStringLiteral("O banco de dados ")), qPrintable(said));
+        QVERIFY2(said.contains(QStringLiteral("por falta de permissão")), qPrintable(said));
+        QVERIFY2(said.contains(QStringLiteral("permission for")) || said.contains(QStringLiteral("permission denied")),
+                 qPrintable(said));
+    }
+
+    // A report's query refused by the role names the query and why.
+    void aRefusedReportSaysWhyInPortuguese_data() { EngineDatabases::addColumn(kEngines); }
+    void aRefusedReportSaysWhyInPortuguese()
+    {
+        USE_ENGINE(m_engines);
+        QFETCH(QString, engine);
+        prepare(engine);
+        ReportDefinition def;
+        ReportQuery query;
+        query.name = QStringLiteral("custos");
+        query.sql[ReportQuery::Default] = isFirebird(engine) ? QStringLiteral("SELECT N AS A FROM P_GRAVA_LE")
+                                                             : QStringLiteral("SELECT pg_ls_dir('.') AS A");
+        def.queries << query;
+        QString said;
+        try {
+            ReportConnection own(HostDatabase::instance().connectionName());
+            ReportRunner::Sink sink{[](const QStringList &, const QHash<QString, QVariant> &) {}, [](const QVector<QVariant> &) {}};
+            ReportRunner::stream(def, TParams(), own.database(), {}, sink);
+        } catch (const EHostError &e) {
+            said = e.text();
+        }
+        QVERIFY2(said.startsWith(QStringLiteral("O banco de dados ")), qPrintable(said));
+        QVERIFY2(said.contains(QStringLiteral("a consulta 'custos' do relatório")), qPrintable(said));
+        QVERIFY2(said.contains(QStringLiteral("por falta de permissão")), qPrintable(said));
+        QVERIFY2(said.contains(QStringLiteral("disse: ")), qPrintable(said));
     }
 
     void everyWayOutIsRefused_data()

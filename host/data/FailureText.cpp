@@ -40,8 +40,9 @@ QString sentence(const DatabaseFailure &failure, const QString &what)
                               "aceita. Use um texto menor");
         break;
     case Kind::TimedOut:
-        text = QStringLiteral("O banco de dados interrompeu %1, que passou do tempo limite. Tente de novo; se "
-                              "persistir, restrinja a consulta");
+        // PostgreSQL says the same for a time limit and for a Cancel.
+        text = QStringLiteral("O banco de dados interrompeu %1 (tempo limite ou cancelamento). Tente de novo; se "
+                              "o tempo acabar outra vez, restrinja a consulta");
         break;
     case Kind::ConnectionLost:
     case Kind::Refused:

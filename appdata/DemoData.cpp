@@ -178,6 +178,21 @@ void DemoData::create(const QSqlDatabase &db, const Sizes &sizes, const Progress
     }
     say(QStringLiteral("costs"));
     fillCosts(db, sizes);
+    makeReportRole(db);
+}
+
+void DemoData::makeReportRole(const QSqlDatabase &db)
+{
+    const DatabaseEngine &engine = DatabaseEngine::of(db);
+    const QString path = QStringLiteral(":/db/%1/report-role.sql").arg(engine.scriptFolder());
+    if (!QFile::exists(path))
+        return;
+    try {
+        engine.makeReportRole(db, loadResource(path));
+    } catch (const EHostError &) {
+        // Without the right to make roles, reports run as this user: the
+        // warning when the database opens names it, if it has rights to spare.
+    }
 }
 
 std::function<void(const QSqlDatabase &)> DemoData::filler(const Sizes &sizes)

@@ -33,7 +33,11 @@ public:
     using Sizes = DemoSizes;
     using Progress = std::function<void(const QString &)>;
 
-    // Runs the engine's schema script on an empty database, then fills it.
+    // Runs the engine's schema script on an empty database, then fills it,
+    // then makes its report role (db/<engine>/report-role.sql) when the
+    // engine has one and the user may: a user who may not is told so when
+    // the database opens (ReportAccess::warning), the database is made all
+    // the same.
     static void create(const QSqlDatabase &db, const Sizes &sizes = Sizes(), const Progress &progress = {});
     // What fills a database made for a connection description
     // (ConnectionDescription::fill): create() with these sizes.
@@ -41,6 +45,9 @@ public:
     // The schema script of the engine of db (from the embedded db/ files).
     static QString schemaScript(const QSqlDatabase &db);
     static QString referenceScript();
+    // The report role of the engine's report-role.sql, when it has one and
+    // the user may make it; nothing is thrown.
+    static void makeReportRole(const QSqlDatabase &db);
 
     // Brings a database made by an older schema script up to the present
     // one (DatabaseEngine::upgrade). Needs the right to change the schema;

@@ -4,6 +4,7 @@
 #   lib/systemd/user                   its timer and service (merenda-report --due)
 #   lib/merenda/                       the host's libraries and the screen module
 #   share/merenda/reports/             the standard report definitions
+#   share/merenda/db/ENGINE/           the scripts that make a database's report role
 #   share/applications, share/icons    the desktop entry and its icon
 #   share/man/man1, share/doc/merenda  manual pages, copyright and changelog
 # The programs find their libraries through RPATH and their module and data
@@ -35,6 +36,9 @@ install(CODE "
   endif()")
 install(TARGETS ${HOST_LIBRARIES} PKG_XEV01700
         LIBRARY DESTINATION ${MERENDA_LIBDIR})
+foreach(engine postgresql firebird)
+  install(FILES ${CMAKE_SOURCE_DIR}/db/${engine}/report-role.sql DESTINATION ${MERENDA_DATADIR}/db/${engine})
+endforeach()
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/reports/ DESTINATION ${MERENDA_DATADIR}/reports
         FILES_MATCHING PATTERN "*.rel")
 install(FILES ${CMAKE_SOURCE_DIR}/dist/merenda.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

@@ -157,12 +157,18 @@ void MainWindow::buildStatusBar()
     m_notice = new StatusNotice(this);
     connect(m_notice, &StatusNotice::clicked, this, &MainWindow::retryCostsServer);
     m_saved = new SavedFileNotice(this);
+    // A report run as an administrator is a warning: served right after the notices.
+    m_reportRights = new QLabel(this);
+    m_reportRights->setObjectName(QStringLiteral("lblStatusRelatorios"));
+    m_reportRights->setStyleSheet(QStringLiteral("color: #b00000"));
+    m_reportRights->hide();
     auto *fields = new QWidget(this);
     fields->setObjectName(QStringLiteral("pnlStatus"));
     auto *layout = new StatusFieldsLayout(fields);
     layout->addField(m_notice, 0);
     layout->addField(m_saved, 1);
     layout->addField(m_message, 1);
+    layout->addField(m_reportRights, 1, true);
     layout->addField(m_database, 4, true);
     layout->addField(m_branch, 2, true);
     layout->addField(m_costs, 3, true);
@@ -172,6 +178,14 @@ void MainWindow::buildStatusBar()
 void MainWindow::showDatabase(const QString &location)
 {
     m_database->setFullText(QStringLiteral("Banco: ") + location);
+}
+
+void MainWindow::showReportRights(const QString &warning)
+{
+    m_reportRights->setText(QStringLiteral("Relatórios como administrador"));
+    m_reportRights->setToolTip(warning);
+    m_reportRights->setAccessibleDescription(warning);
+    m_reportRights->setVisible(!warning.isEmpty());
 }
 
 void MainWindow::showBranch(const QString &code, const QString &name)

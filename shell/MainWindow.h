@@ -43,6 +43,9 @@ public:
     void showDatabase(const QString &location);
     void showBranch(const QString &code, const QString &name);
     void showCostsServer(const QString &state);
+    // That reports run with an administrator's rights (ReportAccess::warning):
+    // a short mark, the whole text in its tool tip; hidden when warning is "".
+    void showReportRights(const QString &warning);
     // The shell's own costs server, which must outlive the window: the status
     // bar follows its state from now on (commands that start it again reach
     // it through costsServer()).
@@ -101,6 +104,7 @@ private:
     ElidedLabel *m_branch = nullptr;
     ElidedLabel *m_costs = nullptr;
     ElidedLabel *m_message = nullptr;
+    QLabel *m_reportRights = nullptr;
     StatusNotice *m_notice = nullptr;
     SavedFileNotice *m_saved = nullptr;
     QAction *m_openFolder = nullptr;

@@ -55,6 +55,8 @@ int ScriptSession::run(QIODevice &input)
     return failures;
 }
 
+void ScriptSession::warn(const QString &text) { m_output.print(QJsonObject{{"event", "warning"}, {"text", text}}); }
+
 void ScriptSession::runLine(const QString &line)
 {
     QStringList words;

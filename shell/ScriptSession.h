@@ -31,6 +31,9 @@ public:
     ScriptSession(MainWindow &window, ModuleLoader &loader, ScriptedHostUi &ui, QTextStream &out);
     // Runs every line; the number of lines that could not be carried out.
     int run(QIODevice &input);
+    // Prints a warning event ({"event": "warning", "text": ...}): something
+    // the session goes on with, but that whoever reads its output must know.
+    void warn(const QString &text);
 
 private:
     void runLine(const QString &line);

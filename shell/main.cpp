@@ -23,6 +23,7 @@
 #include "appdata/CostsServerSupervisor.h"
 #include "appdata/SecretArguments.h"
 #include "appdata/dtmDBGeral.h"
+#include "data/engines/ReportAccess.h"
 #include "core/Errors.h"
 #include "core/HostUi.h"
 #include "core/InstallPaths.h"
@@ -199,7 +200,7 @@ void showNotices(MainWindow &window)
     QObject::connect(&ShellNotices::instance(), &ShellNotices::told, &window, &MainWindow::showMessage);
 }
 
-int runScript(MainWindow &window, ModuleLoader &loader, const ShellOptions &options)
+int runScript(MainWindow &window, ModuleLoader &loader, const ShellOptions &options, const QString &reportRights)
 {
     auto &ui = static_cast<ScriptedHostUi &>(HostUi::instance());
     QFile in;
@@ -215,6 +216,8 @@ int runScript(MainWindow &window, ModuleLoader &loader, const ShellOptions &opti
     if (!UserInput::waitForActive(&window, 2000))
         printError(QStringLiteral("A janela principal não ficou ativa."));
     ScriptSession session(window, loader, ui, out);
+    if (!reportRights.isEmpty())
+        session.warn(reportRights);
     const int failures = session.run(in);
     return failures == 0 ? 0 : 1;
 }
@@ -241,6 +244,7 @@ int takeScreenshot(MainWindow &window, const QString &file, const int &messages)
 // What the status bar tells: the database, the working branch, the costs server.
 struct StartupFacts {
     QString database, branch, branchName, costs;
+    QString reportRights; // who the reports run as, when an administrator
 };
 
 StartupFacts startupFacts(const TdtmDBGeral &data, const ShellOptions &o, const CostsServerSupervisor &costs)
@@ -249,6 +253,7 @@ StartupFacts startupFacts(const TdtmDBGeral &data, const ShellOptions &o, const 
     f.database = o.config().database;
     f.branch = o.config().branch;
     f.branchName = WorkingBranch::nameOf(data.database(), f.branch);
+    f.reportRights = ReportAccess::warning(data.database().connectionName());
     const QString address = QStringLiteral("%1:%2").arg(ShellContext::instance().webHost).arg(ShellContext::instance().webPort);
     if (o.config().costsPort != 0)
         f.costs = address;
@@ -267,6 +272,9 @@ int runWindow(ModuleLoader &loader, const ShellOptions &options, const int &mess
     window.showDatabase(facts.database);
     window.showBranch(facts.branch, facts.branchName);
     window.showCostsServer(facts.costs);
+    window.showReportRights(facts.reportRights);
+    if (!facts.reportRights.isEmpty() && options.scriptFile().isEmpty())
+        printError(facts.reportRights);
     if (ownCosts)
         window.followCostsServer(ownCosts);
     showNotices(window);
@@ -274,7 +282,7 @@ int runWindow(ModuleLoader &loader, const ShellOptions &options, const int &mess
     window.show();
     int status = 0;
     if (!options.scriptFile().isEmpty()) {
-        status = runScript(window, loader, options);
+        status = runScript(window, loader, options, facts.reportRights);
     } else if (!options.screenshotFile().isEmpty()) {
         for (const QString &code : options.openModules())
             window.openModule(code);

@@ -1,4 +1,5 @@
 #include "SqlStatement.h"
+#include "FailureText.h"
 #include "HostDatabase.h"
 #include "NamedSql.h"
 #include "core/Errors.h"
@@ -113,8 +114,5 @@ void SqlStatement::fail(const QSqlError &error)
         throw EHostError(QStringLiteral("A conexão com o banco de dados %1 caiu: %2. Confira se o servidor de banco de "
                                         "dados está no ar; a próxima ação conecta de novo.")
                              .arg(HostDatabase::where(m_db), text));
-    const DatabaseFailure failure = m_dialect->failure(m_db, error);
-    if (!failure.advice.isEmpty())
-        throw EHostError(failure.advice);
-    throw EHostError(errorText(error));
+    throw EHostError(FailureText::sentence(m_dialect->failure(m_db, error), QStringLiteral("a consulta")));
 }

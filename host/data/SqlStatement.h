@@ -18,8 +18,8 @@
 // Errors (SqlDialect::failure): one that shows the connection is gone marks
 // the shell's connection lost (HostDatabase::noteFailure: the next action
 // reconnects) and says so; one the engine explains (a SQLite file locked by
-// another writer past the busy timeout) says that; any other carries the
-// driver's text alone.
+// another writer past the busy timeout) says that; any other is said in a
+// Portuguese sentence by its kind, the engine's text after it (FailureText).
 #pragma once
 
 #include "TParam.h"

@@ -107,6 +107,10 @@ private slots:
                                                kRolePassword});
         QVERIFY2(made.finished && made.code == 0, qPrintable(made.err + made.out));
         QVERIFY2(made.out.contains(QStringLiteral("Filial: 0101")), qPrintable(made.out));
+        // The role may not make the report role: its reports run as the
+        // tables' owner, and the session is warned of it, in one event.
+        QCOMPARE(made.out.count(QLatin1String("\"event\":\"warning\"")), 1);
+        QVERIFY2(made.out.contains(QStringLiteral("rodam como %1, dono das tabelas do banco").arg(kRole)), qPrintable(made.out));
         // Of the engine, not a word (Qt's offscreen plugin may say its own);
         // of the program, the warning about the password on the command line.
         QVERIFY2(!made.err.contains(QLatin1String("WARNING")) && !made.err.contains(QLatin1String("NOTICE")),

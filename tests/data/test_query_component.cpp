@@ -258,7 +258,10 @@ private slots:
     {
         TADOIBQuery q;
         q.setSQL({QStringLiteral("SELECT * FROM TABELA_QUE_NAO_EXISTE")});
-        QCOMPARE(hostError([&] { q.Open(); }), QStringLiteral("no such table: TABELA_QUE_NAO_EXISTE"));
+        // A sentence in Portuguese saying what failed, the engine's words after it.
+        QCOMPARE(hostError([&] { q.Open(); }),
+                 QStringLiteral("O banco de dados não aceitou a consulta como está escrita. Confira o texto da "
+                                "instrução. O banco de dados disse: no such table: TABELA_QUE_NAO_EXISTE."));
         QVERIFY(!q.Active());
         q.setSQL({QStringLiteral("SELEC CDFILIAL FROM FILIAL")});
         QVERIFY(hostError([&] { q.Open(); }).contains(QLatin1String("syntax error")));

@@ -165,7 +165,7 @@ private slots:
     {
         QTest::addColumn<int>("kind");
         QTest::addColumn<QString>("fragment");
-        QTest::addRow("bad SQL") << 0 << QStringLiteral("Erro ao executar a consulta");
+        QTest::addRow("bad SQL") << 0 << QStringLiteral("O banco de dados não aceitou a consulta");
         QTest::addRow("unknown parameter") << 1 << QStringLiteral(":P_NAO_DECLARADO");
         QTest::addRow("unknown column") << 2 << QStringLiteral("CDNAOHA");
         QTest::addRow("too wide") << 3 << QStringLiteral("não cabem");

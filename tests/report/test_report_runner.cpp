@@ -337,7 +337,7 @@ private slots:
         QCOMPARE(readAll(csv), QByteArray("old"));
         QCOMPARE(m_ui->messages.size(), 2);
         for (const auto &m : m_ui->messages) {
-            QVERIFY2(m.text.contains(QStringLiteral("Erro ao executar a consulta 'custo'")), qPrintable(m.text));
+            QVERIFY2(m.text.contains(QStringLiteral("a consulta 'custo' do relatório")), qPrintable(m.text));
             QVERIFY2(m.text.contains(QStringLiteral("CUSTREAL_NAO_EXISTE")), qPrintable(m.text));
         }
         // A column the statement does not return is named.

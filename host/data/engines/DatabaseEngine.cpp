@@ -1,4 +1,5 @@
 #include "DatabaseEngine.h"
+#include "ReportAccess.h"
 #include "core/Errors.h"
 #include "data/SqlScript.h"
 #include "data/SqlStatement.h"
@@ -89,6 +90,7 @@ void DatabaseEngine::close(const QString &connectionName)
             engine->beforeClose(db);
         db.close();
     }
+    ReportAccess::forget(connectionName);
     SqlDialect::use(connectionName, nullptr);
     QSqlDatabase::removeDatabase(connectionName);
 }
@@ -104,6 +106,7 @@ QSqlDatabase DatabaseEngine::open(const ConnectionDescription &description) cons
         connect(db, description);
         registerRoutines(db);
         checkTables(db, description.where());
+        ReportAccess::learn(db, *this);
         return db;
     } catch (...) {
         close(description.name);
@@ -122,6 +125,11 @@ QSqlDatabase DatabaseEngine::openAgain(const QString &source, const QString &nam
         QElapsedTimer timer;
         timer.start();
         try {
+            // A report logs in as the database's report role when it has one.
+            if (const auto login = ReportAccess::loginFor(source); login && access == Access::ReadOnly) {
+                db.setUserName(login->user);
+                db.setPassword(login->password);
+            }
             if (access == Access::ReadOnly)
                 engine.openReadOnly(db);
             else if (!db.open())
@@ -196,6 +204,8 @@ void DatabaseEngine::checkTables(const QSqlDatabase &db, const QString &where) c
     if (!q.next())
         throw EHostError(QStringLiteral("O banco de dados %1 não contém as tabelas do sistema (FILIAL).").arg(where));
 }
+
+void DatabaseEngine::makeReportRole(const QSqlDatabase &db, const QString &script) const { SqlScript::run(db, script); }
 
 void DatabaseEngine::runStatementsHolding(const QSqlDatabase &db, const QString &script, const QStringList &texts)
 {

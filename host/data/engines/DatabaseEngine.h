@@ -100,6 +100,14 @@ public:
     // lacks. Without the right to change the schema the database stays as
     // it is; nothing is thrown.
     virtual void upgrade(const QSqlDatabase &, const QString &) const {}
+    // Makes the database's report role (ReportAccess) with script, the
+    // engine's report-role.sql. Throws EHostError with the engine's text
+    // (most often: the user may not make roles or users).
+    virtual void makeReportRole(const QSqlDatabase &db, const QString &script) const;
+    // Who db's user is when it has administrative rights on the database (a
+    // superuser, SYSDBA, the owner of its tables), in Portuguese ("o
+    // superusuário ana"); "" when it has none or the engine cannot tell.
+    virtual QString privilegeOf(const QSqlDatabase &) const { return QString(); }
 
     // Registers on an open connection the routines the statements call
     // (engines that keep them in their schema have nothing to do).

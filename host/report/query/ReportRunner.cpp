@@ -1,5 +1,6 @@
 #include "ReportRunner.h"
 #include "core/Errors.h"
+#include "data/FailureText.h"
 #include "data/engines/SqlDialect.h"
 #include "data/SqlStatement.h"
 #include "data/engines/DatabaseEngine.h"
@@ -167,8 +168,8 @@ struct WatchedQuery {
 
 // What went wrong, in the user's words: a server that did not answer or a
 // connection that is gone says so (the next action reconnects), a failure
-// the engine explains its own way, any other the engine's text, at most 100
-// characters of it.
+// the engine explains its own way, any other a sentence by its kind with the
+// engine's words after it (FailureText).
 EHostError queryError(const ReportQuery &q, const QSqlDatabase &db, const WatchedQuery &w, const TParams &params)
 {
     const QSqlError e = w.query.lastError();
@@ -185,16 +186,15 @@ EHostError queryError(const ReportQuery &q, const QSqlDatabase &db, const Watche
     const QString cut = truncationText(q, failure, params);
     if (!cut.isEmpty())
         return EHostError(cut);
-    QString detail = SqlStatement::errorText(e).left(100);
-    while (detail.endsWith(QLatin1Char('.')))
-        detail.chop(1);
     if (failure.is(DatabaseFailure::Kind::ConnectionLost))
         return EHostError(QStringLiteral("A conexão com o banco de dados %1 caiu enquanto o relatório lia a consulta "
                                          "'%2'. Confira se o servidor de banco de dados está no ar e execute o "
                                          "relatório de novo; a próxima ação conecta outra vez.")
                               .arg(where, q.name.left(100)));
-    return EHostError(QStringLiteral("Erro ao executar a consulta '%1' do relatório: %2")
-                          .arg(q.name.left(100), failure.advice.isEmpty() ? detail : failure.advice));
+    const QString what = QStringLiteral("a consulta '%1' do relatório").arg(q.name.left(100));
+    if (!failure.advice.isEmpty()) // the engine's explanation, with the query it stopped
+        return EHostError(QStringLiteral("O banco de dados não executou %1. %2").arg(what, failure.advice));
+    return EHostError(FailureText::sentence(failure, what));
 }
 
 // An engine that infers a parameter's type from where it stands, where

@@ -52,6 +52,8 @@ public:
     QString where(const QSqlDatabase &db) const override;
     QString connectFailureText(const ConnectionDescription &description, const QString &driverText,
                                qint64 elapsedMs) const override;
+    // SYSDBA, the role RDB$ADMIN or the owner of the tables (FirebirdRights.cpp).
+    QString privilegeOf(const QSqlDatabase &db) const override;
     bool drop(const ConnectionDescription &description) const override;
 
     // Makes an empty database (no tables) through the client library.

@@ -49,6 +49,11 @@ public:
     std::function<void()> interrupter(const QSqlDatabase &db) const override;
     // DECIMAL_SUM, the exact sum of the reports, for a database made before it.
     void upgrade(const QSqlDatabase &db, const QString &schemaScript) const override;
+    // The script in one piece (a DO block; needs a superuser), PostgresRights.cpp.
+    void makeReportRole(const QSqlDatabase &db, const QString &script) const override;
+    // A superuser, a member of the tables' owner or of a role that reads the
+    // server's files or signals its sessions.
+    QString privilegeOf(const QSqlDatabase &db) const override;
     // abort: the connection's socket shut; answers: a reply to an SSLRequest.
     ServerProbe serverProbe(const QSqlDatabase &db) const override;
     bool onlyReads(const QSqlDatabase &db, const QString &sql) const override;

@@ -106,9 +106,9 @@ DatabaseFailure PostgresDialect::failure(const QSqlDatabase &db, const QSqlError
                        .arg(PostgresEngine::whereOf(db).left(100), shortText(f.engineText));
     } else if (code == QLatin1String("42501")) {
         f.kind = DatabaseFailure::Kind::Permission;
-        f.advice = QStringLiteral("O usuário %1 não tem o direito de ler o que a instrução pede no banco de dados %2. "
-                                  "Peça ao administrador do banco o direito de leitura (GRANT SELECT); o PostgreSQL "
-                                  "disse: %3")
+        f.advice = QStringLiteral("O banco de dados %2 recusou a instrução por falta de permissão do usuário %1. Se "
+                                  "é uma leitura de que precisa, peça ao administrador do banco o direito de leitura "
+                                  "(GRANT SELECT); o PostgreSQL disse: %3")
                        .arg(db.userName().left(100), PostgresEngine::whereOf(db).left(100), shortText(f.engineText));
     } else if (code == QLatin1String("57014")) {
         f.kind = DatabaseFailure::Kind::TimedOut;

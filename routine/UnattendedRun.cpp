@@ -14,10 +14,12 @@
 #include "data/TParam.h"
 #include "report/commands/TReportDesignerDialog.h"
 #include "report/commands/TfrmDadosGerRel.h"
+#include "session/RunHistory.h"
 #include "session/ShellContext.h"
 #include "session/ShellNotices.h"
 #include "ui/ScriptedHostUi.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -76,7 +78,10 @@ UnattendedRun::UnattendedRun(const RoutineOptions &options) : m_options(options)
 int UnattendedRun::execute()
 {
     auto *ui = HostUi::install(std::make_unique<ScriptedHostUi>());
-    ui->onMessage = [](const ScriptedHostUi::Message &m) { printError(m.text); };
+    ui->onMessage = [this](const ScriptedHostUi::Message &m) {
+        m_lastMessage = m.text;
+        printError(m.text);
+    };
     QObject::connect(&ShellNotices::instance(), &ShellNotices::notice, [](const QString &text) { printError(text); });
     TdtmDBGeral dataModule;
     try {
@@ -157,31 +162,56 @@ int UnattendedRun::runOne(TfrmDadosGerRel &screen, const QString &set, const QSt
     m_run = SetRun();
     m_run.set = set;
     m_run.folder = folder;
+    m_lastMessage.clear();
+    RunHistory history(RunHistory::defaultPath(),
+                       {m_options.config().historyMonths, m_options.config().historyRuns});
+    RunRecord record;
+    record.origin = QStringLiteral("merenda-report");
+    record.screen = screen.reportCode();
+    record.command = QStringLiteral("Emissão sem ninguém na tela");
+    record.setName = set;
+    qint64 id = 0;
     try {
         screen.openParameterSet(set);
+        record.choices = screen.storedChoices();
+        record.report = screen.reportNames() ? screen.reportNames()->currentText() : QString();
+        id = history.begin(record);
         const TfrmDadosGerRel::FilesRun run = screen.writeFiles(folder, m_options.pdf(), m_options.exports());
         m_run.files = run.files;
         m_run.rows = run.rows;
         m_run.title = run.title;
-    } catch (const EAbort &) {
-        return 1; // the screen showed its message (standard error) and stopped
+    } catch (const EAbort &e) {
+        // The screen showed its message (standard error) and stopped.
+        endRefused(history, id, record, e.text().isEmpty() ? m_lastMessage : e.text());
+        return 1;
     } catch (const EHostError &e) {
         printError(e.text());
+        endRefused(history, id, record, e.text());
         return 1;
     }
     m_run.ms = clock.elapsed();
     // The files are there whatever the delivery does: the summary says so.
     const QString failure = m_options.recipients().isEmpty() ? QString() : ReportDelivery::deliver(deliveryRequest());
     printSummary(failure);
+    history.finish(id, failure.isEmpty() ? RunRecord::Outcome::Done : RunRecord::Outcome::Failed, failure, m_run.rows,
+                   m_run.files, failure.isEmpty() ? m_options.recipients() : QStringList());
     if (failure.isEmpty())
         return 0;
     printError(failure);
     return 1;
 }
 
+void UnattendedRun::endRefused(RunHistory &history, qint64 id, const RunRecord &record, const QString &why)
+{
+    if (id == 0)
+        id = history.begin(record);
+    history.finish(id, RunRecord::Outcome::Refused, why);
+}
+
 DeliveryRequest UnattendedRun::deliveryRequest() const
 {
     DeliveryRequest r;
+    r.settings = m_options.config().mail;
     r.files = m_run.files;
     r.recipients = m_options.recipients();
     r.report = m_run.title;

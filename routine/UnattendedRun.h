@@ -13,6 +13,8 @@
 
 #include <QVariantMap>
 
+class RunHistory;
+struct RunRecord;
 class TfrmDadosGerRel;
 
 class UnattendedRun {
@@ -39,9 +41,12 @@ private:
     int runDue(TfrmDadosGerRel &screen);
     // One set into folder: exit code 0 or 1.
     int runOne(TfrmDadosGerRel &screen, const QString &set, const QString &folder);
+    // A run the screen or the database refused, in the history of runs.
+    void endRefused(RunHistory &history, qint64 id, const RunRecord &record, const QString &why);
     DeliveryRequest deliveryRequest() const;
     void printSummary(const QString &deliveryFailure) const;
 
     const RoutineOptions &m_options;
     SetRun m_run;
+    QString m_lastMessage; // the screen's last message, the reason of a refusal
 };

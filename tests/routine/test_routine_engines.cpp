@@ -1,7 +1,9 @@
 // merenda-report on a Firebird server and on PostgreSQL: on a database made
 // before shared sets (its CONJPARAM table dropped), a shared set saved by one
-// person and run unattended from another home gives the same rows as on SQLite.
+// person and run unattended from another home gives the same rows as on
+// SQLite, and its files reach a real SMTP server on 127.0.0.1 unchanged.
 #include "RoutineOffice.h"
+#include "mail/SmtpServer.h"
 #include "support/EngineDatabases.h"
 #include "support/FirebirdServer.h"
 #include "support/PostgresCluster.h"
@@ -9,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QtTest>
@@ -18,7 +21,24 @@ class TestRoutineEngines : public QObject {
 
     EngineDatabases m_engines;
 
-    static qint64 rowsOn(RoutineOffice &office)
+    // The message the run sent: to the address asked, naming the period,
+    // with every file written attached byte for byte.
+    static bool delivered(const SmtpServer &smtp, const QString &out)
+    {
+        const QJsonObject message = smtp.message(1);
+        const QStringList files = QDir(out).entryList(QDir::Files);
+        bool same = !files.isEmpty() && message.value(QStringLiteral("recipients")).toVariant().toStringList()
+                                            == QStringList{QStringLiteral("nutricionista@example.org")};
+        for (const QString &name : files) {
+            QFile f(QDir(out).filePath(name));
+            same = same && f.open(QIODevice::ReadOnly) && f.readAll() == smtp.attachment(1, name);
+        }
+        if (!same)
+            qWarning().noquote() << "message:" << QJsonDocument(message).toJson() << "files:" << files;
+        return same;
+    }
+
+    static qint64 rowsOn(RoutineOffice &office, const SmtpServer &smtp)
     {
         const auto saved = office.session(QStringLiteral("ana"),
             QStringLiteral("open XEV01700\nfocus medCdProdInic\ntype 01\nfocus medCdProdFina\ntype 08\nkey Tab\n"
@@ -31,8 +51,10 @@ class TestRoutineEngines : public QObject {
         QDir().mkpath(out);
         const auto r = office.report(QStringLiteral("bruno"), {QStringLiteral("--set"), QStringLiteral("Mensal Norte"),
                                                                QStringLiteral("--format"), QStringLiteral("pdf,csv"),
-                                                               QStringLiteral("--out"), out});
-        if (r.code != 0 || QDir(out).entryList(QDir::Files).size() != 2) {
+                                                               QStringLiteral("--out"), out,
+                                                               QStringLiteral("--mail"),
+                                                               QStringLiteral("nutricionista@example.org")});
+        if (r.code != 0 || QDir(out).entryList(QDir::Files).size() != 2 || !delivered(smtp, out)) {
             qWarning().noquote() << r.out << r.err;
             return -1;
         }
@@ -49,17 +71,24 @@ private slots:
         RoutineOffice office;
         if (engine == QLatin1String("postgresql"))
             office.setEnvironment(QStringLiteral("PGPASSWORD"), QLatin1String(PostgresCluster::Password));
+        SmtpServer smtp;
+        QString why;
+        QVERIFY2(smtp.start({}, &why), qPrintable(why));
+        // The office's mail server, and on Firebird the password, in a
+        // configuration file only its owner reads.
+        QString settings = QStringLiteral("[mail]\nhost=127.0.0.1\nport=%1\nsecurity=none\nfrom=merenda@example.org\n")
+                               .arg(smtp.port());
         if (engine == QLatin1String("firebird-server")) {
-            // The password in a configuration file only its owner reads.
-            const QString ini = QDir(office.folder()).filePath(QStringLiteral("merenda.ini"));
-            QFile f(ini);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(QStringLiteral("[database]\nuser=%1\npassword=%2\n").arg(FirebirdServer::User, FirebirdServer::Password).toUtf8());
-            f.close();
-            QFile::setPermissions(ini, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-            office.setConfig(ini);
+            settings += QStringLiteral("[database]\nuser=%1\npassword=%2\n").arg(FirebirdServer::User, FirebirdServer::Password);
             office.setCredentials(QLatin1String(FirebirdServer::User), QLatin1String(FirebirdServer::Password));
         }
+        const QString ini = QDir(office.folder()).filePath(QStringLiteral("merenda.ini"));
+        QFile f(ini);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(settings.toUtf8());
+        f.close();
+        QFile::setPermissions(ini, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        office.setConfig(ini);
         if (engine == QLatin1String("postgresql")) {
             office.setCredentials(QString(), QLatin1String(PostgresCluster::Password));
         }
@@ -68,9 +97,8 @@ private slots:
             QSqlQuery drop(m_engines.database(engine));
             QVERIFY2(drop.exec(QStringLiteral("DROP TABLE CONJPARAM")), qPrintable(drop.lastError().text()));
         }
-        QString why;
         QVERIFY2(office.start(m_engines.location(engine), &why), qPrintable(why));
-        const qint64 rows = rowsOn(office);
+        const qint64 rows = rowsOn(office, smtp);
         QVERIFY(rows > 0);
         static qint64 onSqlite = -1;
         if (engine == QLatin1String("sqlite"))

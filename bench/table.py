@@ -28,7 +28,7 @@ ROWS = [
      ("gbench", "bench_report_sql", f"BM_ReportRunner/100000/{RR}", f"BM_Sqlite3Shell/100000/{RR}"), 1.1, None),
     ("Standard report, 1,000,000 cost rows", "same",
      ("gbench", "bench_report_sql", f"BM_ReportRunner/1000000/{RR}", f"BM_Sqlite3Shell/1000000/{RR}"), 1.1, None),
-    ("An empty report to PDF", "bare QPdfWriter, one line",
+    ("An empty report to PDF (CPU)", "bare QPdfWriter, same texts",
      ("rounds", "pdf-empty"), 1.5, None),
     ("CSV export, 100,000 rows (CPU)", "bare loop, same cells",
      ("rounds", "csv-100000"), 1.2, None),

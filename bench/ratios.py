@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """Prints each benchmark figure beside the limit measured in the same run.
 
-Reads the Google Benchmark JSON files (NAME.json) and process.json that
-bench/run wrote into a folder, and prints one line a comparison: the figure,
-the limit, their ratio and the target ratio. Usage: ratios.py FOLDER
+Reads the Google Benchmark JSON files (NAME.json) that bench/run wrote into
+a folder and prints one line a comparison: the figure, the limit, their
+ratio and the target ratio (the whole process's start-up is in table.py).
+Usage: ratios.py FOLDER
 """
 import json
 import os
@@ -31,7 +32,15 @@ def load(folder, name):
         return {}
     with open(path) as f:
         data = json.load(f)
-    return {b["name"]: b for b in data.get("benchmarks", [])}
+    out = {}
+    # With repetitions, a benchmark's figure is the median of its rounds.
+    for b in data.get("benchmarks", []):
+        if b.get("run_type") == "aggregate":
+            if b.get("aggregate_name") == "median":
+                out[b["run_name"]] = b
+        elif out.get(b["name"], {}).get("run_type") != "aggregate":
+            out[b["name"]] = b
+    return out
 
 
 def millis(bench):
@@ -69,19 +78,10 @@ def growth(folder):
         print(f"{'Valida fitted complexity':<52} {big_o.get('complexity', '?')}")
 
 
-def process(folder):
-    path = os.path.join(folder, "process.json")
-    if os.path.exists(path):
-        with open(path) as f:
-            p = json.load(f)
-        line("shell start-up to screenshot / bare Qt program", p["shell_ms"], p["bare_ms"], 1.5)
-
-
 def main():
     folder = sys.argv[1]
     pairs(folder)
     growth(folder)
-    process(folder)
 
 
 if __name__ == "__main__":

@@ -325,8 +325,10 @@ int runShell(int argc, char *argv[])
     TerminationSignals::quitApplicationOnSignal(&app);
     QApplication::setApplicationDisplayName(QStringLiteral("Merenda Escolar"));
     QApplication::setApplicationVersion(QStringLiteral(SHELL_VERSION));
-    // The program's own icon on every window, and its desktop entry for the panel.
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/shell/merenda.svg")));
+    // The program's own icon on every window, and its desktop entry for the
+    // panel. A PNG drawn from dist/merenda.svg: reading the SVG at start-up
+    // loaded the icon engine and several image plugins for one small picture.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/shell/merenda.png")));
     QGuiApplication::setDesktopFileName(QStringLiteral("merenda"));
     // Dates, numbers and short date texts as the users read them; Qt's own
     // dialogs (print, preview, buttons) in Portuguese too. The C library's

@@ -6,7 +6,9 @@
 // resident memory after each size (sizes in increasing order, so a peak that
 // stays put means memory does not grow with the rows exported).
 //
-//   bench_export [ROWS ...]      default: 100000 1000000; files in $TMPDIR
+//   bench_export [--rounds=N] [ROWS ...]   default: 1 round of 100000 and
+//   1000000 rows; files in $TMPDIR. Each round also prints, for bench/run,
+//   "ROUND csv-ROWS CPU_MS BARE_CPU_MS" and the same for xlsx.
 #include "report/output/CsvExportWriter.h"
 #include "report/output/XlsxExportWriter.h"
 
@@ -14,7 +16,9 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <functional>
 #include <sys/resource.h>
 #include <xlsxwriter.h>
@@ -89,12 +93,43 @@ void throughSink(ReportRowSink &sink, int rows)
     sink.commit();
 }
 
+double g_lastCpuMs = 0; // processor time of the last seconds() call
+
 double seconds(const std::function<void()> &f)
 {
     QElapsedTimer t;
+    const std::clock_t cpu = std::clock();
     t.start();
     f();
+    g_lastCpuMs = double(std::clock() - cpu) * 1000.0 / CLOCKS_PER_SEC;
     return double(t.nsecsElapsed()) / 1e9;
+}
+
+struct Round {
+    double csvBare, csv, xlsxBare, xlsx;
+};
+
+// One interleaved round: each sink right after its bare loop.
+Round round(int rows)
+{
+    Round r{};
+    double cpu[4];
+    r.csvBare = seconds([&] { bareCsv(rows); });
+    cpu[0] = g_lastCpuMs;
+    r.csv = seconds([&] {
+        CsvExportWriter sink(file(QStringLiteral("bench-sink.csv")));
+        throughSink(sink, rows);
+    });
+    cpu[1] = g_lastCpuMs;
+    r.xlsxBare = seconds([&] { bareXlsx(rows); });
+    cpu[2] = g_lastCpuMs;
+    r.xlsx = seconds([&] {
+        XlsxExportWriter sink(file(QStringLiteral("bench-sink.xlsx")));
+        throughSink(sink, rows);
+    });
+    cpu[3] = g_lastCpuMs;
+    std::printf("ROUND csv-%d %.3f %.3f\nROUND xlsx-%d %.3f %.3f\n", rows, cpu[1], cpu[0], rows, cpu[3], cpu[2]);
+    return r;
 }
 
 long peakMb()
@@ -109,23 +144,23 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     QList<int> sizes;
-    for (int i = 1; i < argc; ++i)
-        sizes << QByteArray(argv[i]).toInt();
+    int rounds = 1;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg.startsWith("--rounds="))
+            rounds = std::max(1, arg.mid(9).toInt());
+        else
+            sizes << arg.toInt();
+    }
     if (sizes.isEmpty())
         sizes = {100000, 1000000};
     for (const int rows : sizes) {
-        const double csvBare = seconds([&] { bareCsv(rows); });
-        const double csv = seconds([&] {
-            CsvExportWriter sink(file(QStringLiteral("bench-sink.csv")));
-            throughSink(sink, rows);
-        });
-        const double xlsxBare = seconds([&] { bareXlsx(rows); });
-        const double xlsx = seconds([&] {
-            XlsxExportWriter sink(file(QStringLiteral("bench-sink.xlsx")));
-            throughSink(sink, rows);
-        });
-        std::printf("%8d rows  csv %6.2f s (bare %6.2f s, ratio %.2f)  xlsx %6.2f s (bare %6.2f s, ratio %.2f)  peak %ld MB\n",
-                    rows, csv, csvBare, csv / csvBare, xlsx, xlsxBare, xlsx / xlsxBare, peakMb());
+        for (int i = 0; i < rounds; ++i) {
+            const Round r = round(rows);
+            std::printf("%8d rows  csv %6.2f s (bare %6.2f s, ratio %.2f)  xlsx %6.2f s (bare %6.2f s, ratio %.2f)  "
+                        "peak %ld MB\n",
+                        rows, r.csv, r.csvBare, r.csv / r.csvBare, r.xlsx, r.xlsxBare, r.xlsx / r.xlsxBare, peakMb());
+        }
     }
     for (const char *n : {"bench-bare.csv", "bench-sink.csv", "bench-bare.xlsx", "bench-sink.xlsx"})
         QFile::remove(file(QString::fromLatin1(n)));

@@ -177,6 +177,7 @@ void lookupFilter(PostgresCluster &cluster)
         t.start();
         rows = int(query.dataSet()->FetchPage(filter, 0, 100).size());
         page << ms(t);
+        std::printf("ROUND lookup-first-page-pg %.3f 0\n", page.last());
         t.restart();
         total = query.dataSet()->CountRows(filter);
         count << ms(t);

@@ -12,7 +12,8 @@
 //  3. the preview: from the last row read to its first page painted: 1 s;
 //  4. the GUI thread's longest time away from its event loop during a run
 //     followed by the progress dialog: 100 ms.
-// Usage: bench_report [--rows N] (1,000,000 by default for 2 to 4).
+// Usage: bench_report [--rows N] (1,000,000 by default for 2 to 4);
+// bench_report --empty ROUNDS: only an empty report against its bare loop.
 #include "BenchReportData.h"
 #include "../data/PrintedRows.h"
 #include "appdata/dtmDBGeral.h"
@@ -305,6 +306,33 @@ void speed(int rows)
                 block.wallMs, block.cpuMs);
 }
 
+// An empty report (the demo database without cost rows) to PDF, against
+// the bare loop drawing the same texts: what every run costs besides its
+// rows. Processor time of each, one "ROUND pdf-empty" line a round.
+void emptyReport(int rounds)
+{
+    const QString path = dataDir() + QStringLiteral("/bench_report_empty.sqlite");
+    if (!QFileInfo::exists(path)) {
+        DemoSizes sizes;
+        sizes.costRows = 0;
+        TdtmDBGeral::createSqliteFile(path, sizes);
+    }
+    Run run(path);
+    HostUi::install(std::make_unique<ScriptedHostUi>());
+    const QString pdf = dataDir() + QStringLiteral("/bench_report_empty.pdf");
+    for (int i = 0; i < rounds; ++i) {
+        int pages = 0;
+        const double cpu = cpuSeconds();
+        if (!run.rpdd.WritePdf(run.definition, pdf, {}, &pages))
+            qFatal("the empty report failed");
+        const double reportMs = (cpuSeconds() - cpu) * 1000;
+        const std::shared_ptr<ReportDocument> doc = run.rpdd.RunDocument(run.def());
+        double bareCpu = 0;
+        bareLoop(*doc, dataDir() + QStringLiteral("/bench_report_empty_bare.pdf"), bareCpu);
+        std::printf("ROUND pdf-empty %.3f %.3f\n", reportMs, bareCpu * 1000);
+    }
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -314,6 +342,11 @@ int main(int argc, char **argv)
     const QStringList args = app.arguments();
     if (args.size() == 3 && args[1] == QLatin1String("--child"))
         return childMain(args[2]);
+    if (args.size() == 3 && args[1] == QLatin1String("--empty")) {
+        emptyReport(args[2].toInt());
+        HostUi::uninstall();
+        return 0;
+    }
     int rows = 1000000;
     if (args.size() == 3 && args[1] == QLatin1String("--rows"))
         rows = args[2].toInt();

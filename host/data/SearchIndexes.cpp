@@ -13,16 +13,17 @@ struct Declared {
     QString base; // the table indexed
 };
 
-// Connection name -> the indexes it declares.
+// Connection name -> the indexes it declares. Never destroyed, like
+// HostDatabase: a database closed while the process exits (a data module
+// outliving main) still emits closing, which clears this cache.
 QHash<QString, QList<Declared>> &cache()
 {
-    static QHash<QString, QList<Declared>> c;
-    static const bool hooked = [] {
-        QObject::connect(&HostDatabase::instance(), &HostDatabase::closing, [] { SearchIndexes::forget(); });
-        return true;
+    static auto *c = [] {
+        auto *declared = new QHash<QString, QList<Declared>>;
+        QObject::connect(&HostDatabase::instance(), &HostDatabase::closing, [declared] { declared->clear(); });
+        return declared;
     }();
-    Q_UNUSED(hooked);
-    return c;
+    return *c;
 }
 
 QList<Declared> read(const QSqlDatabase &db)

@@ -1,5 +1,7 @@
 #include "Glyphs.h"
 
+#include <QCoreApplication>
+#include <QHash>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -62,12 +64,31 @@ QPixmap draw(const QString &name, const QColor &ink)
 
 QIcon icon(const QString &name)
 {
+    // Drawn once per name and application: every button of every screen
+    // asks at load. Never destroyed with the other statics (pixmaps must go
+    // while an application lives): emptied when the application goes.
+    static auto *drawn = new QHash<QString, QIcon>;
+    static QCoreApplication *owner = nullptr;
+    if (owner != QCoreApplication::instance()) {
+        drawn->clear();
+        owner = QCoreApplication::instance();
+        if (owner)
+            QObject::connect(owner, &QObject::destroyed, [] {
+                drawn->clear();
+                owner = nullptr;
+            });
+    }
+    const auto found = drawn->constFind(name);
+    if (found != drawn->constEnd())
+        return *found;
     QIcon i;
     const QPixmap normal = draw(name, QColor(20, 40, 110));
-    if (normal.isNull())
-        return i;
-    i.addPixmap(normal, QIcon::Normal);
-    i.addPixmap(draw(name, QColor(160, 160, 160)), QIcon::Disabled);
+    if (!normal.isNull()) {
+        i.addPixmap(normal, QIcon::Normal);
+        i.addPixmap(draw(name, QColor(160, 160, 160)), QIcon::Disabled);
+    }
+    if (owner)
+        drawn->insert(name, i);
     return i;
 }
 }

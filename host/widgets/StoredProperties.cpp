@@ -1,5 +1,6 @@
 #include "StoredProperties.h"
 
+#include <QHash>
 #include <QMetaObject>
 #include <QObject>
 
@@ -37,11 +38,23 @@ const Entry kStored[] = {
     {"TNetConnection", "ServerGUID Address", "the costs server is reached by host and port"},
 };
 
-bool listed(const char *names, const QString &name)
+// Class name -> property name -> reason; built once, read only afterwards
+// (so any thread may read it). Every property of a form passes here.
+using Table = QHash<QByteArray, QHash<QString, QString>>;
+
+const Table &table()
 {
-    const QByteArray wanted = name.toLatin1();
-    const QList<QByteArray> all = QByteArray(names).split(' ');
-    return all.contains(wanted);
+    static const Table t = [] {
+        Table built;
+        for (const Entry &e : kStored) {
+            QHash<QString, QString> &names = built[QByteArray(e.className)];
+            const QString reason = QString::fromUtf8(e.reason);
+            for (const QByteArray &n : QByteArray(e.names).split(' '))
+                names.insert(QString::fromLatin1(n), reason);
+        }
+        return built;
+    }();
+    return t;
 }
 } // namespace
 
@@ -53,10 +66,15 @@ QString reasonFor(const QObject *obj, const QString &name)
     // design time.
     if (!obj->isWidgetType() && (name == QLatin1String("Left") || name == QLatin1String("Top")))
         return QStringLiteral("design-time position of a non-visual component");
-    for (const QMetaObject *mo = obj->metaObject(); mo; mo = mo->superClass())
-        for (const Entry &e : kStored)
-            if (qstrcmp(mo->className(), e.className) == 0 && listed(e.names, name))
-                return QString::fromUtf8(e.reason);
+    const Table &t = table();
+    for (const QMetaObject *mo = obj->metaObject(); mo; mo = mo->superClass()) {
+        const auto cls = t.constFind(QByteArray::fromRawData(mo->className(), int(qstrlen(mo->className()))));
+        if (cls == t.constEnd())
+            continue;
+        const auto reason = cls->constFind(name);
+        if (reason != cls->constEnd())
+            return *reason;
+    }
     return QString();
 }
 

@@ -8,6 +8,19 @@
 namespace {
 const QChar kSeparator = QLatin1Char(';');
 constexpr int kBufferBytes = 1 << 16;
+
+// dd/MM/yyyy without parsing a format for every cell; years outside
+// 1..9999 go through Qt, which knows how to write them.
+QString brazilianDate(const QDate &d)
+{
+    const int y = d.year();
+    if (y < 1 || y > 9999)
+        return d.toString(QStringLiteral("dd/MM/yyyy"));
+    const char text[] = {char('0' + d.day() / 10), char('0' + d.day() % 10), '/', char('0' + d.month() / 10),
+                         char('0' + d.month() % 10), '/', char('0' + y / 1000), char('0' + y / 100 % 10),
+                         char('0' + y / 10 % 10), char('0' + y % 10)};
+    return QString::fromLatin1(text, int(sizeof text));
+}
 } // namespace
 
 CsvExportWriter::CsvExportWriter(const QString &path, Codes codes) : m_path(path), m_codes(codes) {}
@@ -30,13 +43,13 @@ QString CsvExportWriter::cell(const ReportColumn &column, const QVariant &v)
     }
     case ReportColumn::Format::Date:
         if (v.typeId() == QMetaType::QDate) // the common case, without a time-zone look-up
-            return v.toDate().toString(QStringLiteral("dd/MM/yyyy"));
+            return v.toDate().isValid() ? brazilianDate(v.toDate()) : QString();
         [[fallthrough]];
     case ReportColumn::Format::DateTime: {
         const QDateTime dt = ReportFormat::toDateTime(v);
         if (!dt.isValid())
             return v.toString();
-        return column.format == ReportColumn::Format::Date ? dt.date().toString(QStringLiteral("dd/MM/yyyy"))
+        return column.format == ReportColumn::Format::Date ? brazilianDate(dt.date())
                                                            : dt.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
     }
     case ReportColumn::Format::Text:
@@ -116,11 +129,15 @@ void CsvExportWriter::row(const ExportRow &row)
 
 void CsvExportWriter::writeLine(const QString &kind, const QString &description, const QStringList &fields)
 {
-    QString line = kind + kSeparator + quoted(neutralised(description));
-    for (const QString &f : fields)
-        line += kSeparator + f;
-    line += QLatin1String("\r\n");
-    m_buffer += line.toUtf8();
+    // Each field straight into the buffer: no line assembled first.
+    m_buffer += kind.toUtf8();
+    m_buffer += ';';
+    m_buffer += quoted(neutralised(description)).toUtf8();
+    for (const QString &f : fields) {
+        m_buffer += ';';
+        m_buffer += f.toUtf8();
+    }
+    m_buffer += "\r\n";
     if (m_buffer.size() >= kBufferBytes)
         flush();
 }

@@ -158,7 +158,7 @@ void MainWindow::buildStatusBar()
     connect(m_notice, &StatusNotice::clicked, this, &MainWindow::retryCostsServer);
     m_saved = new SavedFileNotice(this);
     // A report run as an administrator is a warning: served right after the notices.
-    m_reportRights = new QLabel(this);
+    m_reportRights = new ElidedLabel(Qt::ElideRight, this);
     m_reportRights->setObjectName(QStringLiteral("lblStatusRelatorios"));
     m_reportRights->setStyleSheet(QStringLiteral("color: #b00000"));
     m_reportRights->hide();
@@ -182,7 +182,7 @@ void MainWindow::showDatabase(const QString &location)
 
 void MainWindow::showReportRights(const QString &warning)
 {
-    m_reportRights->setText(QStringLiteral("Relatórios como administrador"));
+    m_reportRights->setFullText(QStringLiteral("Relatórios como administrador"));
     m_reportRights->setToolTip(warning);
     m_reportRights->setAccessibleDescription(warning);
     m_reportRights->setVisible(!warning.isEmpty());

@@ -104,7 +104,7 @@ private:
     ElidedLabel *m_branch = nullptr;
     ElidedLabel *m_costs = nullptr;
     ElidedLabel *m_message = nullptr;
-    QLabel *m_reportRights = nullptr;
+    ElidedLabel *m_reportRights = nullptr;
     StatusNotice *m_notice = nullptr;
     SavedFileNotice *m_saved = nullptr;
     QAction *m_openFolder = nullptr;

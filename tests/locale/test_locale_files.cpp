@@ -35,12 +35,17 @@ QByteArray runOutput(const QString &program, const QStringList &args)
 }
 
 // What a file holds for the comparison: its bytes, the text of a PDF (its
-// bytes carry the time it was made), the parts of a workbook but
+// bytes carry the time it was made, and its pages the minute it was printed,
+// which two sessions in a row may not share), the parts of a workbook but
 // docProps/core.xml, the runs of the history but their times and process.
 QByteArray comparable(const QString &path)
 {
-    if (path.endsWith(QLatin1String(".pdf")))
-        return runOutput(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    if (path.endsWith(QLatin1String(".pdf"))) {
+        static const QRegularExpression printedAt(QStringLiteral("\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d"));
+        return QString::fromUtf8(runOutput(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")}))
+            .replace(printedAt, QStringLiteral("<printed at>"))
+            .toUtf8();
+    }
     if (path.endsWith(QLatin1String(".xlsx")))
         return runOutput(QStringLiteral(SYSTEM_PYTHON3),
                          {QStringLiteral("-c"),

@@ -205,6 +205,10 @@ private slots:
             QSKIP("libfaketime (package faketime) is not installed");
         m_office.setEnvironment(QStringLiteral("LD_PRELOAD"), lib);
         m_office.setEnvironment(QStringLiteral("FAKETIME_DONT_FAKE_MONOTONIC"), QStringLiteral("1"));
+        // Under AddressSanitizer the preloaded library comes before its runtime.
+        const QString asan = qEnvironmentVariable("ASAN_OPTIONS");
+        m_office.setEnvironment(QStringLiteral("ASAN_OPTIONS"),
+                                asan + (asan.isEmpty() ? "" : ":") + QStringLiteral("verify_asan_link_order=0"));
         const auto at = [&](const char *moment) {
             m_office.setEnvironment(QStringLiteral("FAKETIME"), QStringLiteral("@") + QLatin1String(moment));
         };
@@ -234,6 +238,7 @@ private slots:
     {
         for (const char *name : {"LD_PRELOAD", "FAKETIME", "FAKETIME_DONT_FAKE_MONOTONIC"})
             m_office.setEnvironment(QLatin1String(name), QString());
+        m_office.setEnvironment(QStringLiteral("ASAN_OPTIONS"), qEnvironmentVariable("ASAN_OPTIONS"));
     }
 
     void schedules_data()

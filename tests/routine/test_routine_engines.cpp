@@ -4,6 +4,7 @@
 // SQLite, and its files reach a real SMTP server on 127.0.0.1 unchanged.
 #include "RoutineOffice.h"
 #include "mail/SmtpServer.h"
+#include "session/RunHistory.h"
 #include "support/EngineDatabases.h"
 #include "support/FirebirdServer.h"
 #include "support/PostgresCluster.h"
@@ -38,6 +39,21 @@ class TestRoutineEngines : public QObject {
         return same;
     }
 
+    // The run in the person's history, as the shell's "Relatórios recentes" lists it.
+    static bool recorded(RoutineOffice &office, const QString &person)
+    {
+        const QString file = QStringLiteral(".local/share/merenda/shell/historico-execucoes.sqlite");
+        RunHistory history(QDir(office.home(person)).filePath(file));
+        const QList<RunRecord> runs = history.recent();
+        const bool kept = runs.size() == 1 && runs.first().origin == QLatin1String("merenda-report")
+                          && runs.first().setName == QLatin1String("Mensal Norte")
+                          && runs.first().outcome == RunRecord::Outcome::Done && runs.first().files.size() == 2
+                          && runs.first().mailedTo == QStringList{QStringLiteral("nutricionista@example.org")};
+        if (!kept)
+            qWarning() << "history:" << (runs.isEmpty() ? QString() : runs.first().searchText());
+        return kept;
+    }
+
     static qint64 rowsOn(RoutineOffice &office, const SmtpServer &smtp)
     {
         const auto saved = office.session(QStringLiteral("ana"),
@@ -54,7 +70,8 @@ class TestRoutineEngines : public QObject {
                                                                QStringLiteral("--out"), out,
                                                                QStringLiteral("--mail"),
                                                                QStringLiteral("nutricionista@example.org")});
-        if (r.code != 0 || QDir(out).entryList(QDir::Files).size() != 2 || !delivered(smtp, out)) {
+        if (r.code != 0 || QDir(out).entryList(QDir::Files).size() != 2 || !delivered(smtp, out)
+            || !recorded(office, QStringLiteral("bruno"))) {
             qWarning().noquote() << r.out << r.err;
             return -1;
         }
